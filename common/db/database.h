@@ -1,0 +1,47 @@
+// Database: one engine-neutral connection. Every value travels as a bound parameter ("?"
+// placeholders); no value is ever pasted into SQL text. Two engines implement it: the embedded
+// encrypted file and a PostgreSQL server.
+#pragma once
+
+#include "common/db/recordset.h"
+
+#include <QString>
+#include <QVariantList>
+
+namespace sorrel {
+
+enum class Engine { Embedded, Server };
+
+QString engineName(Engine engine);
+
+class Database {
+public:
+    virtual ~Database() = default;
+
+    virtual Engine engine() const = 0;
+    // Where the data lives, for messages: the file path or "host:port/database".
+    virtual QString location() const = 0;
+
+    // Runs a statement that returns no rows; answers how many rows it changed.
+    virtual int exec(const QString& sql, const QVariantList& params = {}) = 0;
+    virtual RecordSet query(const QString& sql, const QVariantList& params = {}) = 0;
+    // The first column of the first row, or a null QVariant when there is no row.
+    QVariant scalar(const QString& sql, const QVariantList& params = {});
+
+    // Transactions take the engine's write lock at once (BEGIN IMMEDIATE on the file), so two
+    // workstations never deadlock upgrading a read lock. Nesting is a programming error.
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+    virtual bool inTransaction() const = 0;
+
+    // Lower-cased column names of a table or view as the engine knows it; empty when missing.
+    virtual QStringList columnsOf(const QString& table) = 0;
+
+    // Appended to a SELECT that reads a row the transaction is about to change, so that a
+    // second workstation waits for it (" FOR UPDATE" on the server; the file engine already
+    // holds its write lock from begin()).
+    virtual QString lockRowsClause() const = 0;
+};
+
+} // namespace sorrel

@@ -1,0 +1,14 @@
+// The few spots where the two engines spell SQL differently. Everything else is written in the
+// portable subset both understand; these helpers are the only place an engine function appears.
+#pragma once
+
+#include "common/db/database.h"
+
+namespace sorrel::dialect {
+
+// The time of day of a date-time expression as text "HH:mm:ss", comparable as text.
+QString timeOfDay(Engine engine, const QString& expr);
+// A numeric expression cut to a whole number toward zero (no rounding on either engine).
+QString truncToInteger(Engine engine, const QString& expr);
+
+} // namespace sorrel::dialect

@@ -1,0 +1,228 @@
+#include "common/db/sqlite_database.h"
+
+#include "common/db/errors.h"
+#include "common/db_datetime.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <sqlcipher/sqlite3.h>
+
+namespace sorrel {
+
+namespace {
+// Several workstations share the file: a writer waits this long for another's transaction.
+constexpr int kBusyTimeoutMs = 15000;
+// Prepared statements kept per connection; the programs reuse a few dozen texts.
+constexpr int kStatementCache = 128;
+} // namespace
+
+SqliteDatabase::SqliteDatabase(const QString& path, const QString& password, Mode mode) : path_(path) {
+    const QFileInfo info(path);
+    if (mode == Mode::OpenExisting && !info.exists())
+        throw DbError(QStringLiteral("数据库文件不存在：%1").arg(path));
+    const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
+    const QByteArray file = path.toUtf8();
+    if (sqlite3_open_v2(file.constData(), &db_, flags, nullptr) != SQLITE_OK) {
+        const QString why = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
+        close();
+        throw DbError(QStringLiteral("无法打开数据库文件：%1（%2）").arg(path, why));
+    }
+    const QByteArray key = password.toUtf8();
+    if (sqlite3_key(db_, key.constData(), key.size()) != SQLITE_OK) {
+        close();
+        throw DbError(QStringLiteral("无法设置数据库密码：%1").arg(path));
+    }
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    try {
+        // The first read proves the key: a wrong password or a foreign file fails here.
+        query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        query(QStringLiteral("PRAGMA journal_mode=WAL"));
+        exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    } catch (const DbError& e) {
+        close();
+        throw DbError(QStringLiteral("数据库无法打开（密码错误或不是数据库文件）：%1（%2）").arg(path, e.text()));
+    }
+}
+
+SqliteDatabase::~SqliteDatabase() { close(); }
+
+void SqliteDatabase::close() {
+    for (sqlite3_stmt* stmt : std::as_const(statements_))
+        sqlite3_finalize(stmt);
+    statements_.clear();
+    if (db_) {
+        sqlite3_close_v2(db_);
+        db_ = nullptr;
+    }
+}
+
+void SqliteDatabase::fail(const QString& what, const QString& sql) const {
+    QString message = what;
+    if (db_)
+        message += QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db_));
+    if (!sql.isEmpty())
+        message += QStringLiteral("\nSQL: ") + sql;
+    throw DbError(message);
+}
+
+sqlite3_stmt* SqliteDatabase::prepare(const QString& sql, const QVariantList& params) {
+    if (!db_)
+        throw DbError(QStringLiteral("数据库连接已关闭"));
+    sqlite3_stmt* stmt = statements_.value(sql, nullptr);
+    if (stmt) {
+        sqlite3_reset(stmt);
+        sqlite3_clear_bindings(stmt);
+    } else {
+        const QByteArray text = sql.toUtf8();
+        if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK)
+            fail(QStringLiteral("prepare failed"), sql);
+        if (statements_.size() >= kStatementCache) {
+            for (sqlite3_stmt* old : std::as_const(statements_))
+                sqlite3_finalize(old);
+            statements_.clear();
+        }
+        statements_.insert(sql, stmt);
+    }
+    bind(stmt, params, sql);
+    return stmt;
+}
+
+void SqliteDatabase::bind(sqlite3_stmt* stmt, const QVariantList& params, const QString& sql) {
+    if (sqlite3_bind_parameter_count(stmt) != params.size())
+        throw DbError(QStringLiteral("statement expects %1 values, %2 given\nSQL: %3")
+                          .arg(sqlite3_bind_parameter_count(stmt))
+                          .arg(params.size())
+                          .arg(sql));
+    for (int i = 0; i < params.size(); ++i) {
+        const QVariant& v = params[i];
+        const int at = i + 1;
+        int rc = SQLITE_OK;
+        if (v.isNull()) {
+            rc = sqlite3_bind_null(stmt, at);
+        } else {
+            switch (v.userType()) {
+            case QMetaType::Bool:
+                rc = sqlite3_bind_int64(stmt, at, v.toBool() ? 1 : 0);
+                break;
+            case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+            case QMetaType::Short: case QMetaType::UShort:
+                rc = sqlite3_bind_int64(stmt, at, v.toLongLong());
+                break;
+            case QMetaType::Double: case QMetaType::Float:
+                rc = sqlite3_bind_double(stmt, at, v.toDouble());
+                break;
+            case QMetaType::QByteArray: {
+                const QByteArray blob = v.toByteArray();
+                rc = sqlite3_bind_blob(stmt, at, blob.constData(), int(blob.size()), SQLITE_TRANSIENT);
+                break;
+            }
+            default: {
+                QString text;
+                if (v.userType() == QMetaType::QDateTime)
+                    text = toDbDateTime(v.toDateTime());
+                else if (v.userType() == QMetaType::QDate)
+                    text = toDbDate(v.toDate());
+                else if (v.userType() == QMetaType::QTime)
+                    text = toDbTime(v.toTime());
+                else
+                    text = v.toString();
+                const QByteArray utf8 = text.toUtf8();
+                rc = sqlite3_bind_text(stmt, at, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+            }
+            }
+        }
+        if (rc != SQLITE_OK)
+            fail(QStringLiteral("bind failed"), sql);
+    }
+}
+
+int SqliteDatabase::exec(const QString& sql, const QVariantList& params) {
+    sqlite3_stmt* stmt = prepare(sql, params);
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    }
+    if (rc != SQLITE_DONE) {
+        sqlite3_reset(stmt);
+        fail(QStringLiteral("statement failed"), sql);
+    }
+    sqlite3_reset(stmt);
+    return sqlite3_changes(db_);
+}
+
+RecordSet SqliteDatabase::query(const QString& sql, const QVariantList& params) {
+    sqlite3_stmt* stmt = prepare(sql, params);
+    const int count = sqlite3_column_count(stmt);
+    QStringList columns;
+    for (int c = 0; c < count; ++c)
+        columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
+    QList<QVariantList> rows;
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        QVariantList row;
+        row.reserve(count);
+        for (int c = 0; c < count; ++c) {
+            switch (sqlite3_column_type(stmt, c)) {
+            case SQLITE_INTEGER:
+                row << QVariant(qlonglong(sqlite3_column_int64(stmt, c)));
+                break;
+            case SQLITE_FLOAT:
+                row << QVariant(sqlite3_column_double(stmt, c));
+                break;
+            case SQLITE_TEXT:
+                row << QVariant(QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, c)),
+                                                  sqlite3_column_bytes(stmt, c)));
+                break;
+            case SQLITE_BLOB:
+                row << QVariant(QByteArray(static_cast<const char*>(sqlite3_column_blob(stmt, c)),
+                                           sqlite3_column_bytes(stmt, c)));
+                break;
+            default:
+                row << QVariant();
+            }
+        }
+        rows.append(std::move(row));
+    }
+    if (rc != SQLITE_DONE) {
+        sqlite3_reset(stmt);
+        fail(QStringLiteral("query failed"), sql);
+    }
+    sqlite3_reset(stmt);
+    return RecordSet(columns, rows);
+}
+
+void SqliteDatabase::begin() {
+    if (inTransaction_)
+        throw DbError(QStringLiteral("a transaction is already open on this connection"));
+    exec(QStringLiteral("BEGIN IMMEDIATE"));
+    inTransaction_ = true;
+}
+
+void SqliteDatabase::commit() {
+    if (!inTransaction_)
+        throw DbError(QStringLiteral("commit without a transaction"));
+    exec(QStringLiteral("COMMIT"));
+    inTransaction_ = false;
+}
+
+void SqliteDatabase::rollback() {
+    if (!inTransaction_)
+        return;
+    inTransaction_ = false;
+    // A failed statement may already have ended the transaction; that is not an error here.
+    if (sqlite3_get_autocommit(db_) == 0)
+        exec(QStringLiteral("ROLLBACK"));
+}
+
+QStringList SqliteDatabase::columnsOf(const QString& table) {
+    // A pragma takes no bound value; only a plain name ever reaches the text.
+    static const QRegularExpression plainName(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
+    if (!plainName.match(table).hasMatch())
+        return {};
+    const RecordSet rows = query(QStringLiteral("PRAGMA table_info(%1)").arg(table));
+    QStringList names;
+    for (int r = 0; r < rows.rowCount(); ++r)
+        names << rows.text(r, QStringLiteral("name")).toLower();
+    return names;
+}
+
+} // namespace sorrel

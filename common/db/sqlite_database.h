@@ -1,0 +1,50 @@
+// The embedded engine: one SQLCipher file keyed with the database password, shared by several
+// processes through WAL and a busy timeout; transactions take the write lock at once.
+#pragma once
+
+#include "common/db/database.h"
+
+#include <QHash>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace sorrel {
+
+class SqliteDatabase final : public Database {
+public:
+    enum class Mode { OpenExisting, CreateIfMissing };
+
+    // Throws DbError when the file is missing (OpenExisting), cannot be created, is not a
+    // database, or the key does not open it.
+    SqliteDatabase(const QString& path, const QString& password, Mode mode = Mode::OpenExisting);
+    ~SqliteDatabase() override;
+
+    Engine engine() const override { return Engine::Embedded; }
+    QString location() const override { return path_; }
+
+    int exec(const QString& sql, const QVariantList& params = {}) override;
+    RecordSet query(const QString& sql, const QVariantList& params = {}) override;
+
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    bool inTransaction() const override { return inTransaction_; }
+
+    QStringList columnsOf(const QString& table) override;
+    QString lockRowsClause() const override { return {}; }
+
+private:
+    sqlite3_stmt* prepare(const QString& sql, const QVariantList& params);
+    void bind(sqlite3_stmt* stmt, const QVariantList& params, const QString& sql);
+    void step(sqlite3_stmt* stmt, const QString& sql);
+    [[noreturn]] void fail(const QString& what, const QString& sql = {}) const;
+    void close();
+
+    QString path_;
+    sqlite3* db_ = nullptr;
+    bool inTransaction_ = false;
+    QHash<QString, sqlite3_stmt*> statements_;
+};
+
+} // namespace sorrel

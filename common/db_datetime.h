@@ -1,0 +1,22 @@
+// The one canonical form of dates and date-times in the database: "yyyy-MM-dd HH:mm:ss",
+// whatever the workstation's locale. A date is that form at midnight; a time of day alone
+// (a price band's start) is that form on the day 1899-12-30.
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVariant>
+
+namespace sorrel {
+
+QString toDbDateTime(const QDateTime& value);
+QString toDbDate(const QDate& value);
+QString toDbTime(const QTime& value);
+
+// Reads a stored value back (text in the canonical form, or a QDateTime); invalid when empty.
+QDateTime fromDbDateTime(const QVariant& value);
+
+// The day used for a time of day alone.
+QDate timeOnlyDay();
+
+} // namespace sorrel

@@ -1,0 +1,154 @@
+// The data layer as every later feature relies on it: values survive the trip unchanged,
+// a failed business step leaves nothing behind, dates keep one form, the file keeps its key.
+#include "common/db/connection.h"
+#include "common/db/errors.h"
+#include "common/db/sqlite_database.h"
+#include "common/db/transaction.h"
+#include "common/db_datetime.h"
+#include "tests/support/test_database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+
+using namespace sorrel;
+
+namespace {
+
+class DatabaseTest : public test::EngineTest {};
+
+TEST_P(DatabaseTest, TextWithQuotesAndMarkersRoundTripsUnchanged) {
+    const QStringList names = {QStringLiteral("O'Brien's \"corner\""), QStringLiteral("^-^"),
+                               QStringLiteral("'; DROP TABLE TableList; --"), QStringLiteral("牡丹厅 ‘贵宾’")};
+    int n = 0;
+    for (const QString& name : names) {
+        const QString code = QString::number(++n);
+        db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES (?, ?)"),
+                  {code, name.left(12)});
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT dept_name FROM DepartmentList WHERE dept_code = ?"), {code})
+                      .toString(),
+                  name.left(12));
+    }
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM DepartmentList WHERE dept_name = ?"), {"^-^"}).toInt(),
+              1);
+    EXPECT_FALSE(db().columnsOf(QStringLiteral("TableList")).isEmpty());
+}
+
+TEST_P(DatabaseTest, FailureInThirdStatementLeavesNoneOfTheFirstTwo) {
+    const auto step = [&] {
+        db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('01', 'Hall')"));
+        db().exec(QStringLiteral("UPDATE SetupPay SET auto_recn = auto_recn + 1"));
+        db().exec(QStringLiteral("INSERT INTO NoSuchTable (x) VALUES (1)"));
+    };
+    db().exec(QStringLiteral("INSERT INTO SetupPay (auto_recn) VALUES (7)"));
+    try {
+        runCoded(db(), QStringLiteral("B100002"), step);
+        FAIL() << "the failing step reported success";
+    } catch (const CodedFailure& failure) {
+        EXPECT_EQ(failure.code(), QStringLiteral("B100002"));
+    }
+    EXPECT_FALSE(db().inTransaction());
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM DepartmentList")).toInt(), 0);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT auto_recn FROM SetupPay")).toInt(), 7);
+
+    // The connection is still usable for the next step.
+    runCoded(db(), QStringLiteral("B100002"), [&] {
+        db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('02', 'Garden')"));
+    });
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM DepartmentList")).toInt(), 1);
+}
+
+TEST_P(DatabaseTest, SumWeightedByNegatedYesNoCountsOnlyTheNoRows) {
+    // Lines of special-consumption classes (yes) weigh 0, the others (no) weigh 1.
+    struct Line {
+        QString clas;
+        bool special;
+        double qty, price;
+    };
+    const QList<Line> lines = {{"A01", false, 2, 10}, {"A02", true, 1, 100}, {"A01", false, 1, 5.5}};
+    for (const Line& l : lines) {
+        db().exec(QStringLiteral("INSERT INTO classlist (clas_code, clas_allo_spec) SELECT ?, ? WHERE NOT EXISTS "
+                                 "(SELECT 1 FROM classlist WHERE clas_code = ?)"),
+                  {l.clas, l.special, l.clas});
+        db().exec(QStringLiteral("INSERT INTO TableConsList (clas_code, tabl_cons_coun, item_unit_pric, "
+                                 "item_type_flag) VALUES (?, ?, ?, 1)"),
+                  {l.clas, l.qty, l.price});
+    }
+    const double dish = db().scalar(QStringLiteral(
+                                        "SELECT sum(a.tabl_cons_coun * a.item_unit_pric * a.item_type_flag * "
+                                        "CASE WHEN b.clas_allo_spec = 0 THEN 1 ELSE 0 END) "
+                                        "FROM TableConsList a, classlist b WHERE a.clas_code = b.clas_code"))
+                            .toDouble();
+    EXPECT_DOUBLE_EQ(dish, 25.5);
+}
+
+TEST_P(DatabaseTest, DatesKeepOneFormWhateverTheLocale) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_EQ(toDbDate(QDate(2004, 5, 1)), QStringLiteral("2004-05-01 00:00:00"));
+    db().exec(QStringLiteral("INSERT INTO AllOtherInCome (othe_inco_code, othe_inco_mone, othe_inco_time) "
+                             "VALUES ('1', 5, ?)"),
+              {QDate(2004, 5, 1)});
+    QLocale::setDefault(before);
+    EXPECT_EQ(fromDbDateTime(db().scalar(QStringLiteral("SELECT othe_inco_time FROM AllOtherInCome"))),
+              QDateTime(QDate(2004, 5, 1), QTime(0, 0)));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM AllOtherInCome WHERE othe_inco_time BETWEEN ? AND ?"),
+                          {QDate(2004, 5, 1), QDate(2004, 5, 1)})
+                  .toInt(),
+              1);
+}
+
+TEST_P(DatabaseTest, TextLongerThanItsColumnIsRefused) {
+    EXPECT_THROW(db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code) VALUES ('ABC')")), DbError);
+    EXPECT_NO_THROW(db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES (?, ?)"),
+                              {QStringLiteral("一二"), QStringLiteral("一二三四五六七八九十一二")}));
+}
+
+TEST_P(DatabaseTest, WrongNumberOfValuesIsAnError) {
+    EXPECT_THROW(db().exec(QStringLiteral("UPDATE SetupPay SET auto_recn = ?"), {}), DbError);
+}
+
+SORREL_ON_EVERY_ENGINE(DatabaseTest);
+
+TEST(EmbeddedFile, UnreadableWithoutThePasswordAndReadableWithIt) {
+    test::ScratchDatabase scratch(Engine::Embedded, test::ScratchDatabase::Contents::Schema);
+    scratch.db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('01', '大厅')"));
+    const QString path = scratch.filePath();
+
+    QFile raw(path);
+    ASSERT_TRUE(raw.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(raw.read(16).startsWith("SQLite format 3"));
+    raw.close();
+
+    EXPECT_THROW(SqliteDatabase(path, QString()), DbError);
+    EXPECT_THROW(SqliteDatabase(path, QStringLiteral("wrong")), DbError);
+    SqliteDatabase again(path, databasePassword());
+    EXPECT_EQ(again.scalar(QStringLiteral("SELECT dept_name FROM DepartmentList")).toString(), QStringLiteral("大厅"));
+}
+
+TEST(EmbeddedFile, MissingFileOrForeignFileIsAClearError) {
+    QTemporaryDir dir;
+    EXPECT_THROW(SqliteDatabase(dir.filePath("none.mdb"), databasePassword()), DbError);
+    QFile text(dir.filePath("notes.mdb"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write(QByteArray(4096, 'x'));
+    text.close();
+    EXPECT_THROW(SqliteDatabase(text.fileName(), databasePassword()), DbError);
+}
+
+TEST(EmbeddedFile, ProgramFolderWithChineseCharactersAndBlanks) {
+    QTemporaryDir dir;
+    const QString programDir = dir.filePath(QStringLiteral("岚舟 餐饮/前台 程序"));
+    ASSERT_TRUE(QDir().mkpath(programDir + QStringLiteral("/data")));
+    const QString file = defaultDatabaseFile(programDir);
+    EXPECT_TRUE(file.endsWith(QStringLiteral("前台 程序/data/VozezOzarev.mdb")));
+    {
+        SqliteDatabase created(file, databasePassword(), SqliteDatabase::Mode::CreateIfMissing);
+        created.exec(QStringLiteral("CREATE TABLE t (x TEXT)"));
+        created.exec(QStringLiteral("INSERT INTO t VALUES (?)"), {QStringLiteral("牡丹厅")});
+    }
+    SqliteDatabase reopened(file, databasePassword());
+    EXPECT_EQ(reopened.scalar(QStringLiteral("SELECT x FROM t")).toString(), QStringLiteral("牡丹厅"));
+}
+
+} // namespace
