@@ -1,5 +1,6 @@
 // Where a program finds its database: the encrypted file data/VozezOzarev.mdb beside the
-// executable, opened with the installation's database password and no login prompt.
+// executable, or the database server that data/server.conf names; opened with the installation's
+// database password and no login prompt.
 #pragma once
 
 #include "common/db/database.h"
@@ -8,9 +9,23 @@
 
 namespace sorrel {
 
-// Every program that opens the database supplies this password (the file's key).
+// Every program that opens the database supplies this password (the file's key, and the
+// server login's password unless the connection file gives another).
 QString databasePassword();
 // The default database file beside the executable in `programDir`.
 QString defaultDatabaseFile(const QString& programDir);
+// The connection file that points the programs in `programDir` at a server instead.
+QString serverConfFile(const QString& programDir);
+
+// The database both programs open at start-up: the server when data/server.conf exists, the file
+// otherwise. Throws DbError with a message for the staff (missing file, wrong key, malformed
+// connection file, unreachable server, refused login).
+std::unique_ptr<Database> openProgramDatabase(const QString& programDir);
+
+// A database named on a tool's command line: "postgres://user@host:port/db", a connection file
+// ending in ".conf", or else a database file (created when missing under FileMode::CreateIfMissing).
+enum class FileMode { OpenExisting, CreateIfMissing };
+bool isServerTarget(const QString& target);
+std::unique_ptr<Database> openDatabaseTarget(const QString& target, FileMode mode = FileMode::OpenExisting);
 
 } // namespace sorrel

@@ -11,7 +11,9 @@
 
 namespace sorrel {
 // Test names say their engine ("…/sqlite", "…/postgres") instead of printing raw bytes.
-inline void PrintTo(Engine engine, std::ostream* os) { *os << engineName(engine).toStdString(); }
+inline void PrintTo(Engine engine, std::ostream* os) {
+    *os << engineName(engine).toStdString();
+}
 } // namespace sorrel
 
 namespace sorrel::test {
@@ -23,7 +25,7 @@ std::string engineTestName(const ::testing::TestParamInfo<Engine>& info);
 // A database that lives as long as the object: a file in a temporary folder, or a throwaway
 // database on the test server.
 class ScratchDatabase {
-public:
+  public:
     enum class Contents { Empty, Schema };
     ScratchDatabase(Engine engine, Contents contents);
     ~ScratchDatabase();
@@ -31,8 +33,10 @@ public:
     // A second, independent connection to the same database (another workstation).
     std::unique_ptr<Database> connectAgain() const;
     QString filePath() const;
+    // The database as a tool or a helper program names it: the file, or a server.conf for it.
+    QString target() const;
 
-private:
+  private:
     Engine engine_;
     QTemporaryDir dir_;
     QString serverDatabase_;
@@ -41,18 +45,20 @@ private:
 
 // Fixture for database tests; each test runs once per engine.
 class EngineTest : public ::testing::TestWithParam<Engine> {
-protected:
-    void SetUp() override { scratch_ = std::make_unique<ScratchDatabase>(GetParam(), ScratchDatabase::Contents::Schema); }
+  protected:
+    void SetUp() override {
+        scratch_ = std::make_unique<ScratchDatabase>(GetParam(), ScratchDatabase::Contents::Schema);
+    }
     void TearDown() override { scratch_.reset(); }
     Database& db() { return scratch_->db(); }
     ScratchDatabase& scratch() { return *scratch_; }
 
-private:
+  private:
     std::unique_ptr<ScratchDatabase> scratch_;
 };
 
 } // namespace sorrel::test
 
-#define SORREL_ON_EVERY_ENGINE(Fixture)                                                                         \
-    INSTANTIATE_TEST_SUITE_P(Engines, Fixture, ::testing::ValuesIn(sorrel::test::availableEngines()),            \
+#define SORREL_ON_EVERY_ENGINE(Fixture)                                                                      \
+    INSTANTIATE_TEST_SUITE_P(Engines, Fixture, ::testing::ValuesIn(sorrel::test::availableEngines()),        \
                              sorrel::test::engineTestName)

@@ -1,0 +1,405 @@
+#include "common/db/pg_database.h"
+
+#include "common/db/errors.h"
+#include "common/db_datetime.h"
+
+#include <libpq-fe.h>
+#include <limits>
+#include <vector>
+
+namespace sorrel {
+
+namespace {
+
+// Type numbers of the server's built-in types (pg_type.oid); fixed since the server's first release.
+constexpr Oid kUnknown = 0;
+constexpr Oid kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26;
+constexpr Oid kFloat4 = 700, kFloat8 = 701, kNumeric = 1700;
+constexpr Oid kDate = 1082, kTimestamp = 1114, kTimestampTz = 1184;
+
+// Prepared statements kept per connection, as on the file engine.
+constexpr int kStatementCache = 128;
+// Seconds a workstation waits for an unreachable server before telling the staff.
+constexpr int kConnectTimeoutSeconds = 5;
+
+// The "?" placeholders as "$1", "$2", …; a "?" inside a quoted literal, a quoted name or a
+// comment is text, not a placeholder.
+QString numberPlaceholders(const QString& sql, int* count) {
+    QString out;
+    out.reserve(sql.size() + 16);
+    int n = 0;
+    QChar quote;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (!quote.isNull()) {
+            out += c;
+            if (c == quote) quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+            out += c;
+        } else if (c == QLatin1Char('-') && sql.mid(i, 2) == QLatin1String("--")) {
+            const qsizetype end = sql.indexOf(QLatin1Char('\n'), i);
+            const qsizetype stop = end < 0 ? sql.size() : end;
+            out += sql.mid(i, stop - i);
+            i = stop - 1;
+        } else if (c == QLatin1Char('/') && sql.mid(i, 2) == QLatin1String("/*")) {
+            const qsizetype end = sql.indexOf(QLatin1String("*/"), i + 2);
+            const qsizetype stop = end < 0 ? sql.size() : end + 2;
+            out += sql.mid(i, stop - i);
+            i = stop - 1;
+        } else if (c == QLatin1Char('?')) {
+            out += QLatin1Char('$') + QString::number(++n);
+        } else {
+            out += c;
+        }
+    }
+    *count = n;
+    return out;
+}
+
+// One bound value as the server receives it. Integers and flags go as integers and fractions as
+// double, so arithmetic and inserts into number columns work; date-times as timestamps in the
+// canonical form; text as "unknown", which the server reads as whatever the column it meets is
+// (text, a number, a timestamp) just as the file engine compares a text value with any column.
+struct Bound {
+    Oid type = kUnknown;
+    QByteArray text;
+    bool null = false;
+    bool binary = false;
+};
+
+Oid typeOfNull(int metaType) {
+    switch (metaType) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return kInt4;
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return kInt8;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return kFloat8;
+    case QMetaType::QDateTime:
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+        return kTimestamp;
+    default:
+        return kUnknown;
+    }
+}
+
+Bound bindValue(const QVariant& v) {
+    Bound b;
+    if (v.isNull()) {
+        b.type = typeOfNull(v.userType());
+        b.null = true;
+        return b;
+    }
+    switch (v.userType()) {
+    case QMetaType::Bool:
+        b.type = kInt4;
+        b.text = v.toBool() ? "1" : "0";
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        const qlonglong n = v.toLongLong();
+        const bool small = n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max();
+        b.type = small ? kInt4 : kInt8;
+        b.text = QByteArray::number(n);
+        break;
+    }
+    case QMetaType::Double:
+    case QMetaType::Float:
+        b.type = kFloat8;
+        b.text = QByteArray::number(v.toDouble(), 'g', 17);
+        break;
+    case QMetaType::QDateTime:
+        b.type = kTimestamp;
+        b.text = toDbDateTime(v.toDateTime()).toUtf8();
+        break;
+    case QMetaType::QDate:
+        b.type = kTimestamp;
+        b.text = toDbDate(v.toDate()).toUtf8();
+        break;
+    case QMetaType::QTime:
+        b.type = kTimestamp;
+        b.text = toDbTime(v.toTime()).toUtf8();
+        break;
+    case QMetaType::QByteArray:
+        b.type = kBytea;
+        b.text = v.toByteArray();
+        b.binary = true;
+        break;
+    default:
+        b.text = v.toString().toUtf8();
+    }
+    return b;
+}
+
+QVariant readValue(const PGresult* result, int row, int column) {
+    if (PQgetisnull(result, row, column)) return {};
+    const char* raw = PQgetvalue(result, row, column);
+    const int length = PQgetlength(result, row, column);
+    const QByteArray text = QByteArray::fromRawData(raw, length);
+    switch (PQftype(result, column)) {
+    case kInt2:
+    case kInt4:
+    case kInt8:
+    case kOid:
+        return qlonglong(text.toLongLong());
+    case kBool:
+        return qlonglong(text == "t" ? 1 : 0);
+    case kFloat4:
+    case kFloat8:
+    case kNumeric:
+        return text.toDouble();
+    case kTimestamp:
+    case kTimestampTz:
+        // "yyyy-MM-dd HH:mm:ss" under DateStyle ISO; a fraction or zone would break comparisons.
+        return QString::fromUtf8(text.left(19));
+    case kDate:
+        return QString::fromUtf8(text) + QStringLiteral(" 00:00:00");
+    case kBytea: {
+        size_t size = 0;
+        unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(raw), &size);
+        QByteArray blob(reinterpret_cast<const char*>(bytes), qsizetype(size));
+        PQfreemem(bytes);
+        return blob;
+    }
+    default:
+        return QString::fromUtf8(raw, length);
+    }
+}
+
+// Only data statements are kept prepared: a statement that changes the tables themselves would
+// leave kept "SELECT *" plans describing columns that are gone.
+bool isDataStatement(const QString& sql) {
+    const QString head = sql.trimmed().section(QLatin1Char(' '), 0, 0).toUpper();
+    return head == QLatin1String("SELECT") || head == QLatin1String("INSERT") ||
+           head == QLatin1String("UPDATE") || head == QLatin1String("DELETE") ||
+           head == QLatin1String("WITH");
+}
+
+QString connectionProblem(const ServerSettings& s, PGconn* conn) {
+    const QString why = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+    if (why.contains(QLatin1String("authentication failed")) ||
+        why.contains(QLatin1String("no password supplied")) || why.contains(QLatin1String("role \"")))
+        return QStringLiteral("数据库服务器拒绝登录，请检查用户名和密码：%1（%2）").arg(s.describe(), why);
+    if (why.contains(QLatin1String("database \"")) && why.contains(QLatin1String("does not exist")))
+        return QStringLiteral("数据库服务器上没有数据库 %1：%2（%3）").arg(s.database, s.describe(), why);
+    return QStringLiteral("无法连接数据库服务器，请检查服务器是否已启动、地址和端口是否正确：%1（%2）")
+        .arg(s.describe(), why);
+}
+
+} // namespace
+
+PgDatabase::PgDatabase(const ServerSettings& settings) : settings_(settings) {
+    const QByteArray host = settings.host.toUtf8(), port = QByteArray::number(settings.port),
+                     db = settings.database.toUtf8(), user = settings.user.toUtf8(),
+                     password = settings.password.toUtf8(),
+                     timeout = QByteArray::number(kConnectTimeoutSeconds);
+    const char* keys[] = {"host",
+                          "port",
+                          "dbname",
+                          "user",
+                          "password",
+                          "connect_timeout",
+                          "client_encoding",
+                          "application_name",
+                          "options",
+                          nullptr};
+    const char* values[] = {
+        host.constData(),    port.constData(), db.constData(), user.constData(),       password.constData(),
+        timeout.constData(), "UTF8",           "sorrel",       "-c DateStyle=ISO,YMD", nullptr};
+    conn_ = PQconnectdbParams(keys, values, 0);
+    if (!conn_)
+        throw DbError(QStringLiteral("无法连接数据库服务器：%1（内存不足）").arg(settings.describe()));
+    if (PQstatus(conn_) != CONNECTION_OK) {
+        const QString message = connectionProblem(settings, conn_);
+        PQfinish(conn_);
+        conn_ = nullptr;
+        throw DbError(message);
+    }
+    // The server's notices ("there is no transaction in progress", …) are not for the staff.
+    PQsetNoticeProcessor(
+        conn_, [](void*, const char*) {}, nullptr);
+}
+
+PgDatabase::~PgDatabase() {
+    if (conn_) PQfinish(conn_);
+}
+
+QString PgDatabase::location() const {
+    return QStringLiteral("%1:%2/%3").arg(settings_.host).arg(settings_.port).arg(settings_.database);
+}
+
+void PgDatabase::fail(PGresult* result, const QString& sql) const {
+    QString message;
+    if (result) {
+        message = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY));
+        const QString detail = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_DETAIL));
+        if (!detail.isEmpty()) message += QStringLiteral(" (") + detail + QLatin1Char(')');
+        PQclear(result);
+    }
+    if (message.isEmpty()) message = QString::fromUtf8(PQerrorMessage(conn_)).trimmed();
+    if (PQstatus(conn_) != CONNECTION_OK)
+        message = QStringLiteral("与数据库服务器的连接已断开：%1（%2）").arg(location(), message);
+    if (!sql.isEmpty()) message += QStringLiteral("\nSQL: ") + sql;
+    throw DbError(message);
+}
+
+void PgDatabase::reconnectIfLost() {
+    // Only between transactions, and only before a statement is sent: a statement whose answer
+    // was lost is never sent twice.
+    if (PQstatus(conn_) == CONNECTION_OK || inTransaction_) return;
+    statements_.clear();
+    PQreset(conn_);
+    if (PQstatus(conn_) != CONNECTION_OK) throw DbError(connectionProblem(settings_, conn_));
+}
+
+void PgDatabase::simple(const char* command) {
+    PGresult* result = PQexec(conn_, command);
+    if (PQresultStatus(result) != PGRES_COMMAND_OK) fail(result, QString::fromLatin1(command));
+    PQclear(result);
+}
+
+PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
+    reconnectIfLost();
+    int expected = 0;
+    const QString numbered = numberPlaceholders(sql, &expected);
+    if (expected != params.size())
+        throw DbError(QStringLiteral("statement expects %1 values, %2 given\nSQL: %3")
+                          .arg(expected)
+                          .arg(params.size())
+                          .arg(sql));
+
+    std::vector<Bound> bound;
+    bound.reserve(params.size());
+    for (const QVariant& v : params)
+        bound.push_back(bindValue(v));
+    std::vector<Oid> types;
+    std::vector<const char*> values;
+    std::vector<int> lengths, formats;
+    QString key = numbered;
+    for (const Bound& b : bound) {
+        types.push_back(b.type);
+        values.push_back(b.null ? nullptr : b.text.constData());
+        lengths.push_back(int(b.text.size()));
+        formats.push_back(b.binary ? 1 : 0);
+        key += QLatin1Char(',') + QString::number(b.type);
+    }
+    const int n = int(bound.size());
+    const QByteArray text = numbered.toUtf8();
+
+    PGresult* result = nullptr;
+    if (!isDataStatement(sql)) {
+        result = PQexecParams(conn_, text.constData(), n, types.data(), values.data(), lengths.data(),
+                              formats.data(), 0);
+        const ExecStatusType status = PQresultStatus(result);
+        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) fail(result, sql);
+        if (!statements_.isEmpty()) {
+            statements_.clear();
+            PQclear(PQexec(conn_, "DEALLOCATE ALL"));
+        }
+        return result;
+    }
+
+    auto found = statements_.constFind(key);
+    if (found == statements_.constEnd()) {
+        if (statements_.size() >= kStatementCache) {
+            statements_.clear();
+            PQclear(PQexec(conn_, "DEALLOCATE ALL"));
+        }
+        const Prepared prepared{QByteArrayLiteral("sorrel_") + QByteArray::number(++statementSerial_), n};
+        PGresult* made = PQprepare(conn_, prepared.name.constData(), text.constData(), n, types.data());
+        if (PQresultStatus(made) != PGRES_COMMAND_OK) fail(made, sql);
+        PQclear(made);
+        found = statements_.insert(key, prepared);
+    }
+    result =
+        PQexecPrepared(conn_, found->name.constData(), n, values.data(), lengths.data(), formats.data(), 0);
+    const ExecStatusType status = PQresultStatus(result);
+    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) fail(result, sql);
+    return result;
+}
+
+int PgDatabase::exec(const QString& sql, const QVariantList& params) {
+    PGresult* result = run(sql, params);
+    const int changed = QByteArray(PQcmdTuples(result)).toInt();
+    PQclear(result);
+    return changed;
+}
+
+RecordSet PgDatabase::query(const QString& sql, const QVariantList& params) {
+    PGresult* result = run(sql, params);
+    const int columnCount = PQnfields(result);
+    const int rowCount = PQntuples(result);
+    QStringList columns;
+    for (int c = 0; c < columnCount; ++c)
+        columns << QString::fromUtf8(PQfname(result, c));
+    QList<QVariantList> rows;
+    rows.reserve(rowCount);
+    for (int r = 0; r < rowCount; ++r) {
+        QVariantList row;
+        row.reserve(columnCount);
+        for (int c = 0; c < columnCount; ++c)
+            row << readValue(result, r, c);
+        rows.append(std::move(row));
+    }
+    PQclear(result);
+    return RecordSet(columns, rows);
+}
+
+void PgDatabase::begin() {
+    if (inTransaction_) throw DbError(QStringLiteral("a transaction is already open on this connection"));
+    reconnectIfLost();
+    simple("BEGIN");
+    inTransaction_ = true;
+}
+
+void PgDatabase::commit() {
+    if (!inTransaction_) throw DbError(QStringLiteral("commit without a transaction"));
+    inTransaction_ = false;
+    // After a failed statement the server answers COMMIT with a rollback; that must not pass
+    // for success.
+    const bool spoiled = PQtransactionStatus(conn_) == PQTRANS_INERROR;
+    PGresult* result = PQexec(conn_, "COMMIT");
+    const bool committed = PQresultStatus(result) == PGRES_COMMAND_OK &&
+                           QByteArray(PQcmdStatus(result)) == QByteArrayLiteral("COMMIT");
+    if (!committed || spoiled) {
+        if (PQresultStatus(result) == PGRES_COMMAND_OK) {
+            PQclear(result);
+            throw DbError(QStringLiteral("the transaction failed earlier and was rolled back"));
+        }
+        fail(result, QStringLiteral("COMMIT"));
+    }
+    PQclear(result);
+}
+
+void PgDatabase::rollback() {
+    if (!inTransaction_) return;
+    inTransaction_ = false;
+    if (PQtransactionStatus(conn_) == PQTRANS_IDLE || PQstatus(conn_) != CONNECTION_OK) return;
+    simple("ROLLBACK");
+}
+
+QStringList PgDatabase::columnsOf(const QString& table) {
+    const RecordSet rows =
+        query(QStringLiteral("SELECT column_name FROM information_schema.columns "
+                             "WHERE table_schema = current_schema() AND table_name = lower(?) "
+                             "ORDER BY ordinal_position"),
+              {table});
+    QStringList names;
+    for (int r = 0; r < rows.rowCount(); ++r)
+        names << rows.text(r, QStringLiteral("column_name")).toLower();
+    return names;
+}
+
+} // namespace sorrel
