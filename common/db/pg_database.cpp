@@ -270,6 +270,41 @@ void PgDatabase::simple(const char* command) {
     PQclear(result);
 }
 
+namespace {
+bool succeeded(const PGresult* result) {
+    const ExecStatusType status = PQresultStatus(result);
+    return status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK;
+}
+} // namespace
+
+PGresult* PgDatabase::send(const QString& sql, const QByteArray& text, const QString& key,
+                           const std::vector<Oid>& types, const std::vector<const char*>& values,
+                           const std::vector<int>& lengths, const std::vector<int>& formats) {
+    const int n = int(types.size());
+    if (!isDataStatement(sql)) {
+        PGresult* result = PQexecParams(conn_, text.constData(), n, types.data(), values.data(),
+                                        lengths.data(), formats.data(), 0);
+        if (succeeded(result) && !statements_.isEmpty()) {
+            statements_.clear();
+            PQclear(PQexec(conn_, "DEALLOCATE ALL"));
+        }
+        return result;
+    }
+    auto found = statements_.constFind(key);
+    if (found == statements_.constEnd()) {
+        if (statements_.size() >= kStatementCache) {
+            statements_.clear();
+            PQclear(PQexec(conn_, "DEALLOCATE ALL"));
+        }
+        const QByteArray name = QByteArrayLiteral("sorrel_") + QByteArray::number(++statementSerial_);
+        PGresult* made = PQprepare(conn_, name.constData(), text.constData(), n, types.data());
+        if (!succeeded(made)) return made;
+        PQclear(made);
+        found = statements_.insert(key, name);
+    }
+    return PQexecPrepared(conn_, found->constData(), n, values.data(), lengths.data(), formats.data(), 0);
+}
+
 PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
     reconnectIfLost();
     int expected = 0;
@@ -295,38 +330,20 @@ PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
         formats.push_back(b.binary ? 1 : 0);
         key += QLatin1Char(',') + QString::number(b.type);
     }
-    const int n = int(bound.size());
     const QByteArray text = numbered.toUtf8();
 
-    PGresult* result = nullptr;
-    if (!isDataStatement(sql)) {
-        result = PQexecParams(conn_, text.constData(), n, types.data(), values.data(), lengths.data(),
-                              formats.data(), 0);
-        const ExecStatusType status = PQresultStatus(result);
-        if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) fail(result, sql);
-        if (!statements_.isEmpty()) {
-            statements_.clear();
-            PQclear(PQexec(conn_, "DEALLOCATE ALL"));
-        }
-        return result;
+    PGresult* result = send(sql, text, key, types, values, lengths, formats);
+    // The server restarted or dropped an idle workstation overnight: a read between transactions
+    // is asked again on a fresh connection instead of closing the program.
+    const bool readOnly =
+        sql.trimmed().section(QLatin1Char(' '), 0, 0).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) ==
+        0;
+    if (!succeeded(result) && PQstatus(conn_) != CONNECTION_OK && !inTransaction_ && readOnly) {
+        PQclear(result);
+        reconnectIfLost();
+        result = send(sql, text, key, types, values, lengths, formats);
     }
-
-    auto found = statements_.constFind(key);
-    if (found == statements_.constEnd()) {
-        if (statements_.size() >= kStatementCache) {
-            statements_.clear();
-            PQclear(PQexec(conn_, "DEALLOCATE ALL"));
-        }
-        const Prepared prepared{QByteArrayLiteral("sorrel_") + QByteArray::number(++statementSerial_), n};
-        PGresult* made = PQprepare(conn_, prepared.name.constData(), text.constData(), n, types.data());
-        if (PQresultStatus(made) != PGRES_COMMAND_OK) fail(made, sql);
-        PQclear(made);
-        found = statements_.insert(key, prepared);
-    }
-    result =
-        PQexecPrepared(conn_, found->name.constData(), n, values.data(), lengths.data(), formats.data(), 0);
-    const ExecStatusType status = PQresultStatus(result);
-    if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) fail(result, sql);
+    if (!succeeded(result)) fail(result, sql);
     return result;
 }
 
@@ -360,7 +377,15 @@ RecordSet PgDatabase::query(const QString& sql, const QVariantList& params) {
 void PgDatabase::begin() {
     if (inTransaction_) throw DbError(QStringLiteral("a transaction is already open on this connection"));
     reconnectIfLost();
-    simple("BEGIN");
+    PGresult* result = PQexec(conn_, "BEGIN");
+    if (!succeeded(result) && PQstatus(conn_) != CONNECTION_OK) {
+        // BEGIN changes nothing: after a lost connection it is safe to ask again.
+        PQclear(result);
+        reconnectIfLost();
+        result = PQexec(conn_, "BEGIN");
+    }
+    if (!succeeded(result)) fail(result, QStringLiteral("BEGIN"));
+    PQclear(result);
     inTransaction_ = true;
 }
 

@@ -7,6 +7,7 @@
 #include "common/db/server_settings.h"
 
 #include <QHash>
+#include <vector>
 
 struct pg_conn;
 struct pg_result;
@@ -40,11 +41,10 @@ class PgDatabase final : public Database {
     QString lockRowsClause() const override { return QStringLiteral(" FOR UPDATE"); }
 
   private:
-    struct Prepared {
-        QByteArray name;
-        int parameterCount = 0;
-    };
     pg_result* run(const QString& sql, const QVariantList& params);
+    pg_result* send(const QString& sql, const QByteArray& text, const QString& key,
+                    const std::vector<unsigned>& types, const std::vector<const char*>& values,
+                    const std::vector<int>& lengths, const std::vector<int>& formats);
     void reconnectIfLost();
     [[noreturn]] void fail(pg_result* result, const QString& sql) const;
     void simple(const char* command);
@@ -52,7 +52,7 @@ class PgDatabase final : public Database {
     ServerSettings settings_;
     pg_conn* conn_ = nullptr;
     bool inTransaction_ = false;
-    QHash<QString, Prepared> statements_;
+    QHash<QString, QByteArray> statements_; // statement text and value types -> name
     int statementSerial_ = 0;
 };
 

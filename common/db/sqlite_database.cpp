@@ -151,13 +151,15 @@ int SqliteDatabase::exec(const QString& sql, const QVariantList& params) {
 
 RecordSet SqliteDatabase::query(const QString& sql, const QVariantList& params) {
     sqlite3_stmt* stmt = prepare(sql, params);
+    QList<QVariantList> rows;
+    // A kept statement is compiled again inside the first step when a table changed since, so
+    // its columns are known only after that step ("SELECT *" after a column was added).
+    int rc = sqlite3_step(stmt);
     const int count = sqlite3_column_count(stmt);
     QStringList columns;
     for (int c = 0; c < count; ++c)
         columns << QString::fromUtf8(sqlite3_column_name(stmt, c));
-    QList<QVariantList> rows;
-    int rc;
-    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+    for (; rc == SQLITE_ROW; rc = sqlite3_step(stmt)) {
         QVariantList row;
         row.reserve(count);
         for (int c = 0; c < count; ++c) {

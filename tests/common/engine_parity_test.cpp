@@ -1,0 +1,107 @@
+// What the programs rely on from either engine: the same value types back from every column
+// type, values of any kind compared with any column, and a placeholder-like "?" kept as text.
+#include "common/db/errors.h"
+#include "common/db/transaction.h"
+#include "tests/support/test_database.h"
+
+using namespace sorrel;
+
+namespace {
+
+class EngineParityTest : public test::EngineTest {};
+
+TEST_P(EngineParityTest, EveryColumnTypeComesBackAsTheSameKindOfValue) {
+    db().exec(
+        QStringLiteral("INSERT INTO SetupPay (pay_set_stor_limi, pay_set_tax_perc, pay_star, time_work, "
+                       "user_name, auto_recn, oper_code) VALUES (?, ?, ?, ?, ?, ?, ?)"),
+        {5, 12.5, true, QDateTime(QDate(2004, 5, 1), QTime(23, 59, 58, 700)), QStringLiteral("岚舟"),
+         qlonglong(3000000000LL / 2), QVariant()});
+    db().exec(QStringLiteral("INSERT INTO AllOtherInCome (othe_inco_code, othe_inco_mone) VALUES ('1', ?)"),
+              {0.1 + 0.2});
+    const RecordSet row = db().query(QStringLiteral("SELECT * FROM SetupPay"));
+    struct Expect {
+        const char* column;
+        int type;
+        QVariant value;
+    };
+    const QList<Expect> expected = {
+        {"pay_set_stor_limi", QMetaType::LongLong, qlonglong(5)},
+        {"pay_set_tax_perc", QMetaType::Double, 12.5},
+        {"pay_star", QMetaType::LongLong, qlonglong(1)},
+        {"work_auto", QMetaType::LongLong, qlonglong(0)},
+        {"time_work", QMetaType::QString, QStringLiteral("2004-05-01 23:59:58")},
+        {"user_name", QMetaType::QString, QStringLiteral("岚舟")},
+        {"auto_recn", QMetaType::LongLong, qlonglong(1500000000)},
+    };
+    for (const Expect& e : expected) {
+        const QVariant v = row.value(0, QString::fromLatin1(e.column));
+        EXPECT_EQ(v.userType(), e.type) << e.column;
+        EXPECT_EQ(v, e.value) << e.column;
+    }
+    EXPECT_TRUE(row.value(0, QStringLiteral("oper_code")).isNull());
+    EXPECT_TRUE(row.value(0, QStringLiteral("time_end")).isNull());
+    // Money keeps every bit of a double: no rounding on the way in or out.
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT othe_inco_mone FROM AllOtherInCome")).toDouble(), 0.1 + 0.2);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM SetupPay")).userType(), QMetaType::LongLong);
+}
+
+TEST_P(EngineParityTest, ValuesOfEveryKindFindTheirRows) {
+    db().exec(
+        QStringLiteral("INSERT INTO SetupPay (auto_recn, pay_set_tax_perc, pay_star, time_work, user_tele) "
+                       "VALUES (7, 2.5, 1, ?, '0571')"),
+        {QDateTime(QDate(2004, 5, 1), QTime(8, 30))});
+    struct Case {
+        const char* name;
+        const char* where;
+        QVariant value;
+    };
+    const QList<Case> cases = {
+        {"whole number against integer", "auto_recn = ?", 7},
+        {"text against integer", "auto_recn = ?", QStringLiteral("7")},
+        {"fraction against integer", "auto_recn < ?", 7.5},
+        {"whole number against decimal", "pay_set_tax_perc > ?", 2},
+        {"fraction against decimal", "pay_set_tax_perc = ?", 2.5},
+        {"flag against yes/no", "pay_star = ?", true},
+        {"date-time against datetime", "time_work = ?", QDateTime(QDate(2004, 5, 1), QTime(8, 30))},
+        {"date against datetime", "time_work > ?", QDate(2004, 5, 1)},
+        {"canonical text against datetime", "time_work = ?", QStringLiteral("2004-05-01 08:30:00")},
+        {"text against text", "user_tele = ?", QStringLiteral("0571")},
+        {"number in arithmetic", "auto_recn * ? = 17.5", 2.5},
+        {"quoted question mark is text", "user_tele <> 'why?' AND auto_recn = ?", 7},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(
+            db().scalar(QStringLiteral("SELECT count(*) FROM SetupPay WHERE %1").arg(QLatin1String(c.where)),
+                        {c.value})
+                .toInt(),
+            1)
+            << c.name;
+}
+
+TEST_P(EngineParityTest, SameStatementSeesColumnsAddedSinceItLastRan) {
+    db().exec(QStringLiteral("CREATE TABLE scratch_notes (a INTEGER)"));
+    db().exec(QStringLiteral("INSERT INTO scratch_notes (a) VALUES (1)"));
+    EXPECT_EQ(db().query(QStringLiteral("SELECT * FROM scratch_notes")).columnCount(), 1);
+    db().exec(QStringLiteral("ALTER TABLE scratch_notes ADD COLUMN b INTEGER"));
+    EXPECT_EQ(db().query(QStringLiteral("SELECT * FROM scratch_notes")).columnCount(), 2);
+    EXPECT_EQ(db().columnsOf(QStringLiteral("Scratch_Notes")), QStringList({"a", "b"}));
+    EXPECT_TRUE(db().columnsOf(QStringLiteral("no_such_table")).isEmpty());
+}
+
+TEST_P(EngineParityTest, CommittedWorkIsSeenByAnotherWorkstationAndRolledBackWorkIsNot) {
+    auto other = scratch().connectAgain();
+    {
+        Transaction tx(db());
+        db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('01', '大厅')"));
+    }
+    EXPECT_EQ(other->scalar(QStringLiteral("SELECT count(*) FROM DepartmentList")).toInt(), 0);
+    runCoded(db(), QStringLiteral("A100001"), [&] {
+        db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('02', '包厢')"));
+    });
+    EXPECT_EQ(other->scalar(QStringLiteral("SELECT dept_name FROM DepartmentList")).toString(),
+              QStringLiteral("包厢"));
+}
+
+SORREL_ON_EVERY_ENGINE(EngineParityTest);
+
+} // namespace
