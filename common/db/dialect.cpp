@@ -14,4 +14,18 @@ QString truncToInteger(Engine engine, const QString& expr) {
     return QStringLiteral("CAST(trunc(%1) AS INTEGER)").arg(expr);
 }
 
+void continueAutoNumberAfter(Database& db, const QString& table, const QString& column, qlonglong highest) {
+    if (db.engine() == Engine::Embedded) {
+        // The file keeps each table's counter in sqlite_sequence; it never goes backwards.
+        db.exec(QStringLiteral("UPDATE sqlite_sequence SET seq = ? WHERE lower(name) = lower(?) AND seq < ?"),
+                {highest, table, highest});
+        return;
+    }
+    // The identity's sequence; its column name is matched as written, hence lower case.
+    if (highest > 0)
+        db.query(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), ?)"), {table, column.toLower(), highest});
+    else
+        db.query(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), 1, false)"), {table, column.toLower()});
+}
+
 } // namespace sorrel::dialect

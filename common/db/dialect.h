@@ -10,5 +10,8 @@ namespace sorrel::dialect {
 QString timeOfDay(Engine engine, const QString& expr);
 // A numeric expression cut to a whole number toward zero (no rounding on either engine).
 QString truncToInteger(Engine engine, const QString& expr);
+// Sets a table's autonumber counter so that the next row gets `highest` + 1 (or 1 when 0):
+// after rows were written with their numbers given, as when moving an installation.
+void continueAutoNumberAfter(Database& db, const QString& table, const QString& column, qlonglong highest);
 
 } // namespace sorrel::dialect

@@ -1,0 +1,156 @@
+#include "common/db/engine_copy.h"
+
+#include "common/db/dialect.h"
+#include "common/db/errors.h"
+#include "common/db/transaction.h"
+#include "common/schema/schema.h"
+
+#include <cmath>
+#include <limits>
+
+namespace sorrel {
+
+namespace {
+
+using schema::ColumnType;
+using schema::Table;
+
+// The file engine takes at most 999 values in one statement.
+constexpr int kValuesPerStatement = 900;
+// Half a fen: sums of the same amounts added in another order differ by far less.
+constexpr double kMoneyTolerance = 0.005;
+
+QString moneySum(const Table& table) {
+    QStringList parts;
+    for (const schema::Column& c : table.columns)
+        if (c.type == ColumnType::Float || c.type == ColumnType::Decimal)
+            parts << QStringLiteral("COALESCE(sum(%1), 0)").arg(c.name);
+    return parts.isEmpty() ? QStringLiteral("0") : parts.join(QStringLiteral(" + "));
+}
+
+const schema::Column* autoNumberOf(const Table& table) {
+    for (const schema::Column& c : table.columns)
+        if (c.type == ColumnType::AutoNumber) return &c;
+    return nullptr;
+}
+
+void requireTables(Database& db, const QString& which) {
+    for (const Table& t : schema::tables()) {
+        const QStringList present = db.columnsOf(t.name);
+        for (const QString& column : t.columnNames())
+            if (!present.contains(column.toLower()))
+                throw DbError(QStringLiteral("%1 %2 缺少 %3.%4，不是完整的数据库")
+                                  .arg(which, db.location(), t.name, column));
+    }
+}
+
+QString valuesRows(int columns, int rows) {
+    const QString one = QLatin1Char('(') + QStringList(columns, QStringLiteral("?")).join(QLatin1Char(',')) +
+                        QLatin1Char(')');
+    return QStringList(rows, one).join(QLatin1Char(','));
+}
+
+// Reads the table page by page in a fixed order (by its autonumber, or by every column: rows equal
+// in every column are interchangeable) and writes each page in statements of many rows.
+void copyTable(Database& from, Database& to, const Table& table, qlonglong& done, qlonglong total,
+               const CopyProgress& progress) {
+    const QStringList names = table.columnNames();
+    const int width = int(names.size());
+    const int batchRows = qMax(1, kValuesPerStatement / width);
+    const int pageRows = batchRows * 20;
+    const QString columnList = names.join(QStringLiteral(", "));
+    const QString insertHead = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table.name, columnList);
+    const QString fullBatch = insertHead + valuesRows(width, batchRows);
+
+    const schema::Column* key = autoNumberOf(table);
+    const int keyIndex = key ? int(names.indexOf(key->name)) : -1;
+    QStringList positions;
+    for (int i = 1; i <= width; ++i)
+        positions << QString::number(i);
+    const QString pageSql = key ? QStringLiteral("SELECT %1 FROM %2 WHERE %3 > ? ORDER BY %3 LIMIT ?")
+                                      .arg(columnList, table.name, key->name)
+                                : QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 LIMIT ? OFFSET ?")
+                                      .arg(columnList, table.name, positions.join(QStringLiteral(", ")));
+
+    qlonglong lastKey = std::numeric_limits<qlonglong>::min();
+    qlonglong offset = 0;
+    for (;;) {
+        const RecordSet page =
+            key ? from.query(pageSql, {lastKey, pageRows}) : from.query(pageSql, {pageRows, offset});
+        for (int first = 0; first < page.rowCount(); first += batchRows) {
+            const int rows = qMin(batchRows, page.rowCount() - first);
+            QVariantList values;
+            values.reserve(rows * width);
+            for (int r = first; r < first + rows; ++r)
+                for (int c = 0; c < width; ++c)
+                    values << page.value(r, c);
+            to.exec(rows == batchRows ? fullBatch : insertHead + valuesRows(width, rows), values);
+            done += rows;
+            if (progress) progress(done, total, table.name);
+        }
+        if (page.rowCount() < pageRows) break;
+        offset += page.rowCount();
+        if (key) lastKey = page.value(page.rowCount() - 1, keyIndex).toLongLong();
+    }
+}
+
+} // namespace
+
+QList<TableTally> tallyInstallation(Database& db) {
+    QList<TableTally> tallies;
+    for (const Table& t : schema::tables()) {
+        const RecordSet row =
+            db.query(QStringLiteral("SELECT count(*), %1 FROM %2").arg(moneySum(t), t.name));
+        tallies.append({t.name, row.value(0, 0).toLongLong(), row.value(0, 1).toDouble()});
+    }
+    return tallies;
+}
+
+QList<TableTally> copyInstallation(Database& from, Database& to, const CopyProgress& progress) {
+    requireTables(from, QStringLiteral("源数据库"));
+    requireTables(to, QStringLiteral("目标数据库"));
+    for (const TableTally& t : tallyInstallation(to))
+        if (t.rows > 0)
+            throw DbError(QStringLiteral("目标数据库 %1 不是空的（%2 已有 %3 行），复制已取消")
+                              .arg(to.location(), t.table)
+                              .arg(t.rows));
+
+    // Reading inside a transaction keeps other workstations from changing the source meanwhile
+    // (the file engine takes its write lock at once).
+    Transaction reading(from);
+    const QList<TableTally> source = tallyInstallation(from);
+    qlonglong total = 0;
+    for (const TableTally& t : source)
+        total += t.rows;
+
+    Transaction writing(to);
+    qlonglong done = 0;
+    if (progress) progress(0, total, QString());
+    for (const Table& t : schema::tables()) {
+        copyTable(from, to, t, done, total, progress);
+        if (const schema::Column* key = autoNumberOf(t))
+            dialect::continueAutoNumberAfter(
+                to, t.name, key->name,
+                to.scalar(QStringLiteral("SELECT COALESCE(max(%1), 0) FROM %2").arg(key->name, t.name))
+                    .toLongLong());
+    }
+
+    const QList<TableTally> copied = tallyInstallation(to);
+    QStringList mismatches;
+    for (int i = 0; i < source.size(); ++i)
+        if (copied[i].rows != source[i].rows ||
+            std::fabs(copied[i].money - source[i].money) > kMoneyTolerance)
+            mismatches << QStringLiteral("%1：源 %2 行 金额 %3，目标 %4 行 金额 %5")
+                              .arg(source[i].table)
+                              .arg(source[i].rows)
+                              .arg(source[i].money, 0, 'f', 2)
+                              .arg(copied[i].rows)
+                              .arg(copied[i].money, 0, 'f', 2);
+    if (!mismatches.isEmpty())
+        throw DbError(QStringLiteral("复制后核对不符，目标数据库未作任何改动：\n") +
+                      mismatches.join(QLatin1Char('\n')));
+    writing.commit();
+    return copied;
+}
+
+} // namespace sorrel
