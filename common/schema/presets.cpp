@@ -1,9 +1,9 @@
 #include "common/schema/presets.h"
 
-#include "common/db_datetime.h"
 #include "common/schema/row_insert.h"
 
 #include <QPair>
+#include <QTime>
 
 namespace sorrel::presets {
 
@@ -46,6 +46,11 @@ void writeNameTables(Database& db) {
                 {"A", "日房半价"}});
     insertRows(db, "kindlist", {"kind_code", "kind_name", "kind_rema"}, {{"M", "原料", " "}});
     insertRows(db, "ManuFacturelist", {"manu_code", "manu_name", "manu_rema"}, {{"1", "吧台", " "}});
+    // The standard price bands a time-priced mode starts from: morning, afternoon, evening.
+    insertRows(db, "ConsTimeModeTemp", {"cons_time_star", "cons_time_end"},
+               {{QTime(0, 0, 0), QTime(11, 59, 59)},
+                {QTime(12, 0, 0), QTime(17, 59, 59)},
+                {QTime(18, 0, 0), QTime(23, 59, 59)}});
     insertRows(db, "PayTypeList",
                {"pay_type_code", "pay_type_name", "pay_type_mone", "pay_star_mone", "pay_type_rema"},
                {{"Z", "现金", 0.0, 0.0, " "},
@@ -80,7 +85,7 @@ void writeSettings(Database& db, const Clock& clock) {
          "dept_code",         "orde_code",         "mana_code",        "time_work",        "pay_star",
          "work_auto",         "work_back",         "calc_cost",        "user_name",        "user_name_s",
          "user_name_e",       "user_tele",         "user_temp",        "auto_recn"},
-        {{"", 5, "四舍五入", "保留小数", 0,  1,  "按比例", 0.0, 0.0, "", "", "", "", toDbDate(clock.today()),
+        {{"", 5, "四舍五入", "保留小数", 0,  1,  "按比例", 0.0, 0.0, "", "", "", "", clock.today(),
           0,  1, 0,          0,          "", "", "",       "",  0,   1}});
 
     // The default bill header: caption and guest-record column of each cell, rows 1-7.
