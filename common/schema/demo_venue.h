@@ -15,4 +15,7 @@ inline constexpr const char* kCashierPassword = "2222";
 // Writes the venue over the presets; runs inside the caller's transaction.
 void write(Database& db, const Clock& clock);
 
+// The menu part of the venue (demo_menu.cpp), written by write().
+void writeMenu(Database& db);
+
 } // namespace sorrel::demo
