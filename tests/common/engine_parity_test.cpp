@@ -11,6 +11,8 @@ namespace {
 class EngineParityTest : public test::EngineTest {};
 
 TEST_P(EngineParityTest, EveryColumnTypeComesBackAsTheSameKindOfValue) {
+    db().exec(QStringLiteral("DELETE FROM SetupPay"));
+    db().exec(QStringLiteral("DELETE FROM AllOtherInCome"));
     db().exec(
         QStringLiteral("INSERT INTO SetupPay (pay_set_stor_limi, pay_set_tax_perc, pay_star, time_work, "
                        "user_name, auto_recn, oper_code) VALUES (?, ?, ?, ?, ?, ?, ?)"),
@@ -46,6 +48,7 @@ TEST_P(EngineParityTest, EveryColumnTypeComesBackAsTheSameKindOfValue) {
 }
 
 TEST_P(EngineParityTest, ValuesOfEveryKindFindTheirRows) {
+    db().exec(QStringLiteral("DELETE FROM SetupPay"));
     db().exec(
         QStringLiteral("INSERT INTO SetupPay (auto_recn, pay_set_tax_perc, pay_star, time_work, user_tele) "
                        "VALUES (7, 2.5, 1, ?, '0571')"),

@@ -5,9 +5,9 @@
 #include "common/db/pg_database.h"
 #include "common/db/sqlite_database.h"
 #include "common/schema/schema.h"
+#include "common/schema/setup.h"
 #include "tests/support/test_server.h"
 
-#include <QCoreApplication>
 #include <QUuid>
 
 namespace sorrel::test {
@@ -24,7 +24,8 @@ ServerSettings onDatabase(const QString& database) {
 
 std::vector<Engine> availableEngines() {
     std::vector<Engine> engines{Engine::Embedded};
-    if (serverInstalled()) engines.push_back(Engine::Server);
+    if (serverInstalled())
+        engines.push_back(Engine::Server);
     return engines;
 }
 
@@ -34,8 +35,7 @@ std::string engineTestName(const ::testing::TestParamInfo<Engine>& info) {
 
 ScratchDatabase::ScratchDatabase(Engine engine, Contents contents) : engine_(engine) {
     if (engine == Engine::Embedded) {
-        db_ = std::make_unique<SqliteDatabase>(filePath(), databasePassword(),
-                                               SqliteDatabase::Mode::CreateIfMissing);
+        db_ = std::make_unique<SqliteDatabase>(filePath(), databasePassword(), SqliteDatabase::Mode::CreateIfMissing);
     } else {
         // Every scratch database is a fresh database on the run's one server.
         serverDatabase_ = QStringLiteral("scratch_%1").arg(QUuid::createUuid().toString(QUuid::Id128));
@@ -43,30 +43,44 @@ ScratchDatabase::ScratchDatabase(Engine engine, Contents contents) : engine_(eng
         db_ = std::make_unique<PgDatabase>(onDatabase(serverDatabase_));
         writeServerConf(target(), onDatabase(serverDatabase_));
     }
-    if (contents == Contents::Schema) schema::createSchema(*db_);
+    const FixedClock clock(createdAt());
+    switch (contents) {
+    case Contents::Empty:
+        break;
+    case Contents::Schema:
+        schema::createSchema(*db_);
+        break;
+    case Contents::Presets:
+        setup::createDatabase(*db_, setup::Contents::Presets, clock);
+        break;
+    case Contents::DemoVenue:
+        setup::createDatabase(*db_, setup::Contents::DemoVenue, clock);
+        break;
+    }
 }
+
+QDateTime ScratchDatabase::createdAt() { return QDateTime(QDate(2024, 5, 1), QTime(10, 30, 0)); }
 
 ScratchDatabase::~ScratchDatabase() {
     db_.reset();
-    if (serverDatabase_.isEmpty()) return;
+    if (serverDatabase_.isEmpty())
+        return;
     try {
-        PgDatabase(testServer())
-            .exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(serverDatabase_));
+        PgDatabase(testServer()).exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(serverDatabase_));
     } catch (const DbError& e) {
         ADD_FAILURE() << "could not drop " << serverDatabase_.toStdString() << ": " << e.what();
     }
 }
 
-QString ScratchDatabase::filePath() const {
-    return dir_.filePath(QStringLiteral("VozezOzarev.mdb"));
-}
+QString ScratchDatabase::filePath() const { return dir_.filePath(QStringLiteral("VozezOzarev.mdb")); }
 
 QString ScratchDatabase::target() const {
     return engine_ == Engine::Embedded ? filePath() : dir_.filePath(QStringLiteral("server.conf"));
 }
 
 std::unique_ptr<Database> ScratchDatabase::connectAgain() const {
-    if (engine_ == Engine::Server) return std::make_unique<PgDatabase>(onDatabase(serverDatabase_));
+    if (engine_ == Engine::Server)
+        return std::make_unique<PgDatabase>(onDatabase(serverDatabase_));
     return std::make_unique<SqliteDatabase>(filePath(), databasePassword());
 }
 
