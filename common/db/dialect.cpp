@@ -1,5 +1,7 @@
 #include "common/db/dialect.h"
 
+#include <limits>
+
 namespace sorrel::dialect {
 
 QString timeOfDay(Engine engine, const QString& expr) {
@@ -12,6 +14,12 @@ QString truncToInteger(Engine engine, const QString& expr) {
     if (engine == Engine::Embedded)
         return QStringLiteral("CAST((%1) AS INTEGER)").arg(expr);
     return QStringLiteral("CAST(trunc(%1) AS INTEGER)").arg(expr);
+}
+
+RowPlace rowPlace(Engine engine) {
+    if (engine == Engine::Embedded)
+        return {QStringLiteral("rowid"), std::numeric_limits<qlonglong>::min()};
+    return {QStringLiteral("ctid"), QStringLiteral("(0,0)")};
 }
 
 void continueAutoNumberAfter(Database& db, const QString& table, const QString& column, qlonglong highest) {

@@ -6,7 +6,6 @@
 #include "common/schema/schema.h"
 
 #include <cmath>
-#include <limits>
 
 namespace sorrel {
 
@@ -17,6 +16,8 @@ using schema::Table;
 
 // The file engine takes at most 999 values in one statement.
 constexpr int kValuesPerStatement = 900;
+// Rows read from the source at a time.
+constexpr int kPageRows = 2000;
 // Half a fen: sums of the same amounts added in another order differ by far less.
 constexpr double kMoneyTolerance = 0.005;
 
@@ -50,47 +51,36 @@ QString valuesRows(int columns, int rows) {
     return QStringList(rows, one).join(QLatin1Char(','));
 }
 
-// Reads the table page by page in a fixed order (by its autonumber, or by every column: rows equal
-// in every column are interchangeable) and writes each page in statements of many rows.
+// Reads the table page by page in the order its rows are stored and writes each page in
+// statements of many rows.
 void copyTable(Database& from, Database& to, const Table& table, qlonglong& done, qlonglong total,
                const CopyProgress& progress) {
     const QStringList names = table.columnNames();
     const int width = int(names.size());
     const int batchRows = qMax(1, kValuesPerStatement / width);
-    const int pageRows = batchRows * 20;
     const QString columnList = names.join(QStringLiteral(", "));
     const QString insertHead = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table.name, columnList);
     const QString fullBatch = insertHead + valuesRows(width, batchRows);
 
-    const schema::Column* key = autoNumberOf(table);
-    const int keyIndex = key ? int(names.indexOf(key->name)) : -1;
-    QStringList positions;
-    for (int i = 1; i <= width; ++i)
-        positions << QString::number(i);
-    const QString pageSql = key ? QStringLiteral("SELECT %1 FROM %2 WHERE %3 > ? ORDER BY %3 LIMIT ?")
-                                      .arg(columnList, table.name, key->name)
-                                : QStringLiteral("SELECT %1 FROM %2 ORDER BY %3 LIMIT ? OFFSET ?")
-                                      .arg(columnList, table.name, positions.join(QStringLiteral(", ")));
-
-    qlonglong lastKey = std::numeric_limits<qlonglong>::min();
-    qlonglong offset = 0;
+    const dialect::RowPlace place = dialect::rowPlace(from.engine());
+    const QString pageSql = QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 > ? ORDER BY %1 LIMIT ?")
+                                .arg(place.expression, columnList, table.name);
+    QVariant after = place.beforeFirst;
     for (;;) {
-        const RecordSet page =
-            key ? from.query(pageSql, {lastKey, pageRows}) : from.query(pageSql, {pageRows, offset});
+        const RecordSet page = from.query(pageSql, {after, kPageRows});
         for (int first = 0; first < page.rowCount(); first += batchRows) {
             const int rows = qMin(batchRows, page.rowCount() - first);
             QVariantList values;
             values.reserve(rows * width);
             for (int r = first; r < first + rows; ++r)
-                for (int c = 0; c < width; ++c)
+                for (int c = 1; c <= width; ++c)
                     values << page.value(r, c);
             to.exec(rows == batchRows ? fullBatch : insertHead + valuesRows(width, rows), values);
             done += rows;
             if (progress) progress(done, total, table.name);
         }
-        if (page.rowCount() < pageRows) break;
-        offset += page.rowCount();
-        if (key) lastKey = page.value(page.rowCount() - 1, keyIndex).toLongLong();
+        if (page.rowCount() < kPageRows) break;
+        after = page.value(page.rowCount() - 1, 0);
     }
 }
 

@@ -33,11 +33,15 @@ void fillVenue(Database& db) {
                 {100000 + i * 3, 1000 + i / 4, QStringLiteral("%1").arg(i % 37, 6, 10, QLatin1Char('0')),
                  QStringLiteral("龙井 %1").arg(i), 1.5, 0.1 * i + 0.01, 0.15 * i + 0.015,
                  QDateTime(QDate(2026, 12, 8), QTime(11, 0)).addSecs(i * 7), i % 2 == 0});
-    for (int i = 0; i < 1000; ++i)
+    for (int i = 0; i < 10; ++i)
         db.exec(QStringLiteral("INSERT INTO AllOtherInCome (othe_inco_code, othe_inco_name, othe_inco_mone) "
                                "VALUES (?, ?, ?)"),
                 {QStringLiteral("%1").arg(i % 3), i % 5 ? QVariant(QStringLiteral("场地费")) : QVariant(),
-                 33.333});
+                 33.333 + i});
+    // Doubled up to 2560 rows, most of them identical: more than one page of the copy.
+    for (int i = 0; i < 8; ++i)
+        db.exec(QStringLiteral("INSERT INTO AllOtherInCome (othe_inco_code, othe_inco_name, othe_inco_mone) "
+                               "SELECT othe_inco_code, othe_inco_name, othe_inco_mone FROM AllOtherInCome"));
     tx.commit();
 }
 
