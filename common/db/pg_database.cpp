@@ -21,6 +21,9 @@ constexpr Oid kDate = 1082, kTimestamp = 1114, kTimestampTz = 1184;
 constexpr int kStatementCache = 128;
 // Seconds a workstation waits for an unreachable server before telling the staff.
 constexpr int kConnectTimeoutSeconds = 5;
+// Session settings: the canonical date-time form on output, and a workstation waits for another's
+// row lock as long as the file engine waits for its write lock (15 s), then fails the step.
+constexpr const char* kSessionOptions = "-c DateStyle=ISO,YMD -c lock_timeout=15000";
 
 // The "?" placeholders as "$1", "$2", …; a "?" inside a quoted literal, a quoted name or a
 // comment is text, not a placeholder.
@@ -178,10 +181,21 @@ QVariant readValue(const PGresult* result, int row, int column) {
     }
 }
 
+// The statement's first word in capitals ("SELECT", "INSERT", "CREATE", …).
+QString firstWord(const QString& sql) {
+    qsizetype from = 0;
+    while (from < sql.size() && (sql[from].isSpace() || sql[from] == QLatin1Char('(')))
+        ++from;
+    qsizetype to = from;
+    while (to < sql.size() && sql[to].isLetter())
+        ++to;
+    return sql.mid(from, to - from).toUpper();
+}
+
 // Only data statements are kept prepared: a statement that changes the tables themselves would
 // leave kept "SELECT *" plans describing columns that are gone.
 bool isDataStatement(const QString& sql) {
-    const QString head = sql.trimmed().section(QLatin1Char(' '), 0, 0).toUpper();
+    const QString head = firstWord(sql);
     return head == QLatin1String("SELECT") || head == QLatin1String("INSERT") ||
            head == QLatin1String("UPDATE") || head == QLatin1String("DELETE") ||
            head == QLatin1String("WITH");
@@ -216,8 +230,8 @@ PgDatabase::PgDatabase(const ServerSettings& settings) : settings_(settings) {
                           "options",
                           nullptr};
     const char* values[] = {
-        host.constData(),    port.constData(), db.constData(), user.constData(),       password.constData(),
-        timeout.constData(), "UTF8",           "sorrel",       "-c DateStyle=ISO,YMD", nullptr};
+        host.constData(),    port.constData(), db.constData(), user.constData(), password.constData(),
+        timeout.constData(), "UTF8",           "sorrel",       kSessionOptions,  nullptr};
     conn_ = PQconnectdbParams(keys, values, 0);
     if (!conn_)
         throw DbError(QStringLiteral("无法连接数据库服务器：%1（内存不足）").arg(settings.describe()));
@@ -335,9 +349,7 @@ PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
     PGresult* result = send(sql, text, key, types, values, lengths, formats);
     // The server restarted or dropped an idle workstation overnight: a read between transactions
     // is asked again on a fresh connection instead of closing the program.
-    const bool readOnly =
-        sql.trimmed().section(QLatin1Char(' '), 0, 0).compare(QLatin1String("SELECT"), Qt::CaseInsensitive) ==
-        0;
+    const bool readOnly = firstWord(sql) == QLatin1String("SELECT");
     if (!succeeded(result) && PQstatus(conn_) != CONNECTION_OK && !inTransaction_ && readOnly) {
         PQclear(result);
         reconnectIfLost();
