@@ -78,7 +78,9 @@ QString sqlType(Engine engine, const Column& c) {
     case ColumnType::Float:
         return file ? QStringLiteral("REAL") : QStringLiteral("double precision");
     case ColumnType::Decimal:
-        return file ? QStringLiteral("REAL") : QStringLiteral("numeric(%1,2)").arg(c.size);
+        // Stored as the double the programs computed and rounded, on both engines alike: a
+        // fixed-point column would round a second time, and differently from the file.
+        return file ? QStringLiteral("REAL") : QStringLiteral("double precision");
     case ColumnType::YesNo:
         return file ? QStringLiteral("INTEGER") : QStringLiteral("smallint");
     case ColumnType::DateTime:

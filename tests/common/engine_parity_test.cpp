@@ -47,6 +47,14 @@ TEST_P(EngineParityTest, EveryColumnTypeComesBackAsTheSameKindOfValue) {
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM SetupPay")).userType(), QMetaType::LongLong);
 }
 
+TEST_P(EngineParityTest, QuantitiesAndRatesKeepWhatWasWrittenOnBothEngines) {
+    // The programs round amounts themselves before writing; the column must not round again.
+    for (const double value : {1.005, 2.675, 0.125, 123456789.25}) {
+        db().exec(QStringLiteral("UPDATE SetupPay SET pay_set_tax_perc = ?"), {value});
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT pay_set_tax_perc FROM SetupPay")).toDouble(), value);
+    }
+}
+
 TEST_P(EngineParityTest, ValuesOfEveryKindFindTheirRows) {
     db().exec(QStringLiteral("DELETE FROM SetupPay"));
     db().exec(
