@@ -27,20 +27,4 @@ std::unique_ptr<Database> openProgramDatabase(const QString& programDir) {
     return std::make_unique<SqliteDatabase>(defaultDatabaseFile(programDir), databasePassword());
 }
 
-bool isServerTarget(const QString& target) {
-    return target.startsWith(QLatin1String("postgres://"), Qt::CaseInsensitive) ||
-           target.startsWith(QLatin1String("postgresql://"), Qt::CaseInsensitive) ||
-           target.endsWith(QLatin1String(".conf"), Qt::CaseInsensitive);
-}
-
-std::unique_ptr<Database> openDatabaseTarget(const QString& target, FileMode mode) {
-    if (target.endsWith(QLatin1String(".conf"), Qt::CaseInsensitive))
-        return std::make_unique<PgDatabase>(readServerConf(target));
-    if (isServerTarget(target)) return std::make_unique<PgDatabase>(parseServerUrl(target));
-    return std::make_unique<SqliteDatabase>(target, databasePassword(),
-                                            mode == FileMode::CreateIfMissing
-                                                ? SqliteDatabase::Mode::CreateIfMissing
-                                                : SqliteDatabase::Mode::OpenExisting);
-}
-
 } // namespace sorrel

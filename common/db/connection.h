@@ -22,10 +22,4 @@ QString serverConfFile(const QString& programDir);
 // connection file, unreachable server, refused login).
 std::unique_ptr<Database> openProgramDatabase(const QString& programDir);
 
-// A database named on a tool's command line: "postgres://user@host:port/db", a connection file
-// ending in ".conf", or else a database file (created when missing under FileMode::CreateIfMissing).
-enum class FileMode { OpenExisting, CreateIfMissing };
-bool isServerTarget(const QString& target);
-std::unique_ptr<Database> openDatabaseTarget(const QString& target, FileMode mode = FileMode::OpenExisting);
-
 } // namespace sorrel

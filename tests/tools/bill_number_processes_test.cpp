@@ -5,19 +5,23 @@
 
 #include <QFile>
 #include <QSet>
+#include <QTemporaryDir>
 
 using namespace sorrel;
 
 namespace {
 
-TEST(BillNumbersAcrossWorkstations, TwoProcessesDrawingFiveHundredEachGetOneThousandDistinctNumbers) {
-    test::ScratchDatabase scratch(Engine::Embedded, test::ScratchDatabase::Contents::Presets);
+class BillNumbersAcrossWorkstations : public test::EngineTest {};
+
+TEST_P(BillNumbersAcrossWorkstations, TwoProcessesDrawingFiveHundredEachGetOneThousandDistinctNumbers) {
+    test::ScratchDatabase& scratch = this->scratch();
     const int start = scratch.db().scalar("SELECT auto_recn FROM SetupPay").toInt();
 
-    const QString startFile = scratch.filePath() + ".start";
+    QTemporaryDir meetingPoint;
+    const QString startFile = meetingPoint.filePath("start");
     QProcess first, second;
-    test::startProgram(first, "sorrel-draw-bill-numbers", {scratch.filePath(), "500", "A01", startFile});
-    test::startProgram(second, "sorrel-draw-bill-numbers", {scratch.filePath(), "500", "B01", startFile});
+    test::startProgram(first, "sorrel-draw-bill-numbers", {scratch.target(), "500", "A01", startFile});
+    test::startProgram(second, "sorrel-draw-bill-numbers", {scratch.target(), "500", "B01", startFile});
     ASSERT_TRUE(first.waitForStarted() && second.waitForStarted());
     QFile(startFile).open(QIODevice::WriteOnly);
     const test::ProgramRun a = test::finishProgram(first, 120000);
@@ -41,5 +45,7 @@ TEST(BillNumbersAcrossWorkstations, TwoProcessesDrawingFiveHundredEachGetOneThou
     EXPECT_EQ(scratch.db().scalar("SELECT count(DISTINCT tabl_gues_auto_recn) FROM TableGuestlist").toInt(),
               1000);
 }
+
+SORREL_ON_EVERY_ENGINE(BillNumbersAcrossWorkstations);
 
 } // namespace

@@ -30,6 +30,8 @@ QString usageText(const QList<Command>& commands) {
     for (const Command& command : commands)
         text += QStringLiteral("  sorrel-db %1 %2\n      %3\n")
                     .arg(command.name, command.operands.join(QLatin1Char(' ')), command.summary);
+    text += QStringLiteral("数据库可以是文件路径，也可以是数据库服务器：postgres://用户@主机:端口/数据库，"
+                           "或服务器设置文件 *.conf（同 data/server.conf）\n");
     return text;
 }
 
