@@ -159,4 +159,17 @@ TEST_F(ServerLogin, ConnectionDroppedBetweenStepsIsMadeAgain) {
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM DepartmentList")).toInt(), 2);
 }
 
+TEST_F(ServerLogin, CommitAfterAFailedStatementIsAFailureNotASilentRollback) {
+    test::ScratchDatabase venue(Engine::Server, test::ScratchDatabase::Contents::Presets);
+    Database& db = venue.db();
+    db.begin();
+    db.exec(QStringLiteral("UPDATE SetupPay SET auto_recn = 99"));
+    EXPECT_THROW(db.exec(QStringLiteral("INSERT INTO NoSuchTable (x) VALUES (1)")), DbError);
+    // The server refuses everything after the failure; only the rollback remains.
+    EXPECT_THROW(db.exec(QStringLiteral("UPDATE SetupPay SET auto_recn = 100")), DbError);
+    EXPECT_THROW(db.commit(), DbError);
+    EXPECT_FALSE(db.inTransaction());
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT auto_recn FROM SetupPay")).toInt(), 1);
+}
+
 } // namespace
