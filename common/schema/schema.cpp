@@ -104,6 +104,10 @@ QString literal(const QVariant& v) {
 
 QString columnDdl(Engine engine, const Column& c) {
     QString ddl = c.name + QLatin1Char(' ') + sqlType(engine, c);
+    // Codes and names sort and compare by character code on the server too, as on the file,
+    // whatever language the server was installed with.
+    if (engine == Engine::Server && c.type == ColumnType::Text)
+        ddl += QStringLiteral(" COLLATE \"C\"");
     if (c.type == ColumnType::YesNo)
         ddl += QStringLiteral(" NOT NULL");
     if (!c.defaultValue.isNull())
