@@ -20,13 +20,6 @@ void requireTransaction(Database& db, const char* operation) {
                                " changes order lines and needs the caller's transaction");
 }
 
-QDateTime toSecond(const QDateTime& value) {
-    QDateTime copy = value;
-    const QTime t = value.time();
-    copy.setTime(QTime(t.hour(), t.minute(), t.second()));
-    return copy;
-}
-
 QList<TimeBand> readTimeBands(Database& db, const QString& modeCode) {
     const RecordSet rows = db.query(QStringLiteral("SELECT cons_time_star, cons_time_end, cons_time_mone "
                                                    "FROM ConsTimeMode WHERE cons_mode_code = ? "
@@ -42,12 +35,19 @@ QList<TimeBand> readTimeBands(Database& db, const QString& modeCode) {
     return bands;
 }
 
+// The minimum charge applies when there is one and the food and drink do not exceed it (at exactly
+// the minimum it still applies). A bill without a minimum is charged on its lines even before
+// anything is ordered: otherwise a room's service would be nothing until the first drink and then
+// jump by the service on the whole room fee.
 bool minimumApplies(const GuestRecord& guest) {
-    return compareMoney(guest.tabl_gues_low, guest.tabl_gues_dish) >= 0;
+    return compareMoney(guest.tabl_gues_low, 0) > 0 &&
+           compareMoney(guest.tabl_gues_low, guest.tabl_gues_dish) >= 0;
 }
 
+// The larger of food and drink and the minimum charge.
 double chargedConsumption(const GuestRecord& guest) {
-    return minimumApplies(guest) ? guest.tabl_gues_low : guest.tabl_gues_dish;
+    return compareMoney(guest.tabl_gues_low, guest.tabl_gues_dish) >= 0 ? guest.tabl_gues_low
+                                                                        : guest.tabl_gues_dish;
 }
 
 // Service on the minimum charge while the minimum applies (the room charge then bears none),
@@ -125,7 +125,7 @@ void ChangeConsType(Database& db, GuestRecord& guest, const BillSettings& settin
     }
 
     const QString& type = guest.cons_type_code;
-    const QTime now = toSecond(clock.now()).time();
+    const QTime now = clock.now().time();
     if (type == ConsType::kTimeBands) {
         const TimeBand* band = bandAt(readTimeBands(db, guest.cons_mode_code), now);
         guest.tabl_gues_room = band ? std::max(0.0, band->pricePerHour) : 0;
@@ -162,7 +162,7 @@ void ReTotal(Database& db, GuestRecord& guest, const BillSettings& settings, con
     } else if (type == ConsType::kTimeBands) {
         guest.tabl_gues_room = opened.isValid()
                                    ? settings.intWay(timeBandCharge(readTimeBands(db, guest.cons_mode_code),
-                                                                    opened.time(), toSecond(now).time()))
+                                                                    opened.time(), now.time()))
                                    : 0;
     }
     setServiceAndReceivable(guest, settings);

@@ -47,7 +47,8 @@ const Field kFields[] = {
 };
 #undef SORREL_FIELD
 
-// The value as it is bound: date-times in the one canonical text, an unset one as NULL.
+// The value as it is bound: date-times in the one canonical text (an unset one as NULL), yes/no
+// as 0 or 1.
 QVariant toValue(const GuestRecord& record, const Member& member) {
     return std::visit(
         [&](auto pointer) -> QVariant {
@@ -55,6 +56,8 @@ QVariant toValue(const GuestRecord& record, const Member& member) {
             using T = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<T, QDateTime>)
                 return value.isValid() ? QVariant(toDbDateTime(value)) : QVariant();
+            else if constexpr (std::is_same_v<T, bool>)
+                return QVariant(value ? 1 : 0); // yes/no columns hold 0 and 1 on every engine
             else
                 return QVariant(value);
         },

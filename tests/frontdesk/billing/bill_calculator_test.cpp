@@ -269,6 +269,8 @@ TEST_P(BillCalculatorTest, ServiceOnTheMinimumOrOnTheLinesAndRoom) {
         {"under the minimum, special lines with service still bear it", 500, 200, 50, 200, 50, 0, 55, 605},
         {"no minimum, lines and room", 0, 300, 80, 300, 0, 200, 50, 630},
         {"service of 12.5 goes to the even unit", 0, 125, 0, 125, 0, 0, 12, 137},
+        {"a room with nothing ordered yet bears its service", 0, 0, 0, 0, 0, 200, 20, 220},
+        {"a room whose only line was returned", 0, -20, 0, -20, 0, 200, 18, 218},
     };
     for (const Case& c : cases) {
         GuestRecord guest;

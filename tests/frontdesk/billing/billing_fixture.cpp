@@ -16,7 +16,7 @@ void BillingTest::setSettings(const QString& sumRounding, const QString& lineRou
 void BillingTest::addClass(const QString& code, ClassRules rules) {
     db().exec(QStringLiteral("INSERT INTO classlist (kind_code, clas_code, clas_name, clas_allo_disc, "
                              "clas_allo_serv, clas_allo_spec) VALUES ('1', ?, ?, ?, ?, ?)"),
-              {code, code, rules.discount, rules.service, rules.special});
+              {code, code, int(rules.discount), int(rules.service), int(rules.special)});
 }
 
 void BillingTest::addMode(const QString& code, const QString& type, double amount, int servicePercent) {
