@@ -453,4 +453,33 @@ TEST_P(BillCalculatorTest, BadInputChangesNothing) {
 
 SORREL_ON_EVERY_ENGINE(BillCalculatorTest);
 
+// The demo venue's big karaoke room, priced by the bands the venue set up: 60 an hour in the
+// afternoon, 100 in the evening, 10 % service on the room.
+class DemoVenueBillTest : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(DemoVenueBillTest, KaraokeRoomFromAfternoonIntoEvening) {
+    test::ScratchDatabase scratch(GetParam(), test::ScratchDatabase::Contents::DemoVenue);
+    Database& db = scratch.db();
+    const BillSettings settings = BillSettings::load(db);
+    ASSERT_FALSE(GuestRecord::load(db, 9001));
+    GuestRecord guest;
+    guest.tabl_gues_auto_recn = 9001;
+    guest.cons_mode_code = QStringLiteral("09");
+    guest.tabl_gues_time = at(1, 16, 30);
+    FixedClock clock(at(1, 16, 30));
+    Transaction tx(db);
+    ChangeConsType(db, guest, settings, clock, 6);
+    EXPECT_EQ(guest.tabl_gues_room, 60);
+    clock.set(at(1, 19, 0));
+    ReTotal(db, guest, settings, clock);
+    EXPECT_EQ(guest.tabl_gues_room, 190); // 1.4997 h x 60 + 1 h x 100 = 189.98
+    EXPECT_EQ(guest.tabl_gues_serv, 19);
+    EXPECT_EQ(guest.tabl_gues_shou, 209);
+    guest.post(db);
+    tx.commit();
+    EXPECT_EQ(GuestRecord::load(db, 9001)->tabl_gues_shou, 209);
+}
+
+SORREL_ON_EVERY_ENGINE(DemoVenueBillTest);
+
 } // namespace
