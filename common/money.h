@@ -1,6 +1,5 @@
-// Money rounding: the one place where an amount of the venue is rounded. The bill rounding
-// (`IntWay`, by SetupPay.pay_set_sum_int) and the order-line rounding (by pay_set_item_int)
-// live here so the front desk and the back office can never round the same bill differently.
+// Money rounding, the one place an amount is rounded: the bill rounding IntWay (pay_set_sum_int)
+// and the order-line rounding (pay_set_item_int), shared by the front desk and the back office.
 #pragma once
 
 #include <QString>

@@ -1,7 +1,5 @@
-// The money of one open bill: the consumption mode's charges, the room charge that grows with
-// the clock, service, discount, tax and the receivable. Each operation changes the guest record
-// the caller holds and never posts it; the order-line rates that ChangeConsType and TotalDisc
-// write go through the caller's connection and must run inside the caller's transaction.
+// The money of one open bill: mode charges, the room charge by the clock, service, discount, tax
+// and receivable, computed into the caller's guest record, which the caller posts.
 #pragma once
 
 #include "common/clock.h"
@@ -24,6 +22,9 @@ inline const QString kDaily = QStringLiteral("8");
 inline const QString kTimeBands = QStringLiteral("9");
 inline const QString kDailyHalfDay = QStringLiteral("A");
 } // namespace ConsType
+
+// ChangeConsType and TotalDisc also write the rates of the bill's order lines, through the
+// caller's connection and inside the caller's transaction; none of the four commits.
 
 // Applies the record's cons_mode_code: copies the mode's type and service rate, sets the
 // minimum, unit and room charge the mode starts the bill with (`guests` is the party's size as

@@ -6,13 +6,13 @@ namespace sorrel::billing {
 
 void setLineSums(Database& db, GuestRecord& guest, const BillSettings& settings, DishTotalFrom from) {
     double dish = 0;
-    double spec = 0;
+    double special = 0;
     double servMain = 0;
     double servSpec = 0;
     for (const BillLine& line : readBillLines(db, guest.tabl_gues_auto_recn)) {
         const double value = line.value();
         if (line.special) {
-            spec += value;
+            special += value;
             if (line.service) servSpec += value;
         } else {
             dish += from == DishTotalFrom::RoundedLines ? line.amount : value;
@@ -20,7 +20,7 @@ void setLineSums(Database& db, GuestRecord& guest, const BillSettings& settings,
         }
     }
     guest.tabl_gues_dish = settings.intWay(dish);
-    guest.tabl_gues_spec = settings.intWay(spec);
+    guest.tabl_gues_spec = settings.intWay(special);
     guest.tabl_gues_serv_main = settings.intWay(servMain);
     guest.tabl_gues_serv_spec = settings.intWay(servSpec);
 }

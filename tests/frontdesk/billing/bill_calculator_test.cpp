@@ -77,7 +77,7 @@ TEST_P(BillCalculatorTest, LineSumsCountSignsClassesAndRounding) {
     struct Case {
         const char* what;
         QList<Line> lines;
-        double dish, spec, servMain, servSpec;
+        double dish, special, servMain, servSpec;
         DishTotalFrom from = DishTotalFrom::RoundedLines;
     };
     const QList<Case> cases = {
@@ -110,7 +110,7 @@ TEST_P(BillCalculatorTest, LineSumsCountSignsClassesAndRounding) {
         addLine(99, "D", 1, 1000); // another table's bill
         setLineSums(db(), guest, settings(), c.from);
         EXPECT_DOUBLE_EQ(guest.tabl_gues_dish, c.dish) << c.what;
-        EXPECT_DOUBLE_EQ(guest.tabl_gues_spec, c.spec) << c.what;
+        EXPECT_DOUBLE_EQ(guest.tabl_gues_spec, c.special) << c.what;
         EXPECT_DOUBLE_EQ(guest.tabl_gues_serv_main, c.servMain) << c.what;
         EXPECT_DOUBLE_EQ(guest.tabl_gues_serv_spec, c.servSpec) << c.what;
     }
@@ -260,7 +260,7 @@ TEST_P(BillCalculatorTest, ServiceOnTheMinimumOrOnTheLinesAndRoom) {
     setSettings(kRoundHalfEven);
     struct Case {
         const char* what;
-        double low, dish, spec, servMain, servSpec, room;
+        double low, dish, special, servMain, servSpec, room;
         double serv, shou;
     };
     const Case cases[] = {
@@ -278,7 +278,7 @@ TEST_P(BillCalculatorTest, ServiceOnTheMinimumOrOnTheLinesAndRoom) {
         guest.cons_mode_serv = 10;
         guest.tabl_gues_low = c.low;
         guest.tabl_gues_dish = c.dish;
-        guest.tabl_gues_spec = c.spec;
+        guest.tabl_gues_spec = c.special;
         guest.tabl_gues_serv_main = c.servMain;
         guest.tabl_gues_serv_spec = c.servSpec;
         guest.tabl_gues_room = c.room;
