@@ -19,10 +19,9 @@ struct Field {
 
 // One entry per column of TableGuestlist, in table order: loading, inserting and updating all
 // read this list, so the three can never disagree about a column.
-#define SORREL_FIELD(name)                                                                                   \
-    Field {                                                                                                  \
-#name, &GuestRecord::name                                                                            \
-    }
+// clang-format off
+#define SORREL_FIELD(name) Field{#name, &GuestRecord::name}
+// clang-format on
 const Field kFields[] = {
     SORREL_FIELD(tabl_gues_auto_recn), SORREL_FIELD(tabl_gues_user_recn), SORREL_FIELD(tabl_code),
     SORREL_FIELD(tabl_type_code),      SORREL_FIELD(dept_code),           SORREL_FIELD(tabl_gues_coun),
