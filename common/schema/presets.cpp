@@ -68,9 +68,7 @@ void writeStaff(Database& db) {
 
     insertRows(db, "managertype", {"mana_code", "mana_name", "mana_rema"},
                {{kAdminLevel, "系统管理员", " "}});
-    db.exec(QStringLiteral("INSERT INTO Limitedlist (mana_code, limi_code, limi_name, limi_real, mana_rema) "
-                           "SELECT ?, limi_code, limi_name, 1, ' ' FROM limitedtemp"),
-            {kAdminLevel});
+    writeLevelPermissions(db, kAdminLevel, {});
     insertRows(db, "operatorlist", {"oper_code", "oper_name", "oper_pass", "oper_rema", "mana_code"},
                {{kAdminOperator, "管理员", kAdminPassword, "", kAdminLevel}});
     insertRows(db, "OrderList", {"orde_code", "orde_name", "orde_rema"}, {{"1", "全天", " "}});
@@ -124,6 +122,18 @@ void writeSettings(Database& db, const Clock& clock) {
 }
 
 } // namespace
+
+void writeLevelPermissions(Database& db, const QString& level, const QStringList& denied) {
+    const RecordSet functions = db.query(QStringLiteral("SELECT limi_code, limi_name FROM limitedtemp"));
+    QList<QVariantList> rows;
+    for (int r = 0; r < functions.rowCount(); ++r) {
+        const QString code = functions.text(r, QStringLiteral("limi_code"));
+        rows << QVariantList{level, code, functions.value(r, QStringLiteral("limi_name")),
+                             denied.contains(code) ? 0 : 1, QStringLiteral(" ")};
+    }
+    schema::insertRows(db, QStringLiteral("Limitedlist"),
+                       {"mana_code", "limi_code", "limi_name", "limi_real", "mana_rema"}, rows);
+}
 
 QStringList functionCodes() {
     QStringList codes;
