@@ -43,7 +43,7 @@ void writeNameTables(Database& db) {
                 {"7", "茶位费"},
                 {"8", "每日房费"},
                 {"9", "分时段计费"},
-                {"A", "日房半价"}});
+                {"A", "日房午间半价"}});
     insertRows(db, "kindlist", {"kind_code", "kind_name", "kind_rema"}, {{"M", "原料", " "}});
     insertRows(db, "ManuFacturelist", {"manu_code", "manu_name", "manu_rema"}, {{"1", "吧台", " "}});
     // The standard price bands a time-priced mode starts from: morning, afternoon, evening.
@@ -133,13 +133,6 @@ void writeLevelPermissions(Database& db, const QString& level, const QStringList
     }
     schema::insertRows(db, QStringLiteral("Limitedlist"),
                        {"mana_code", "limi_code", "limi_name", "limi_real", "mana_rema"}, rows);
-}
-
-QStringList functionCodes() {
-    QStringList codes;
-    for (const auto& function : catalogue())
-        codes << function.first;
-    return codes;
 }
 
 void write(Database& db, const Clock& clock) {
