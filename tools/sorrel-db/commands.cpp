@@ -10,6 +10,8 @@
 #include "common/schema/schema_check.h"
 #include "common/schema/setup.h"
 
+#include <exception>
+
 namespace sorrel::tool {
 
 namespace {
@@ -23,9 +25,9 @@ int createWith(const QString& target, setup::Contents contents, Console& console
         created = true;
         const SystemClock clock;
         setup::createDatabase(*db, contents, clock);
-    } catch (const DbError& e) {
+    } catch (const std::exception& e) {
         if (created) discardNewTarget(target);
-        console.err << QStringLiteral("sorrel-db: 创建失败：%1\n").arg(e.text());
+        console.err << QStringLiteral("sorrel-db: 创建失败：%1\n").arg(QString::fromUtf8(e.what()));
         return kFailed;
     }
     console.out << QStringLiteral("已创建数据库：%1\n").arg(target);
@@ -51,8 +53,8 @@ int check(const QStringList& operands, Console& console) {
     try {
         std::unique_ptr<Database> db = openTarget(target, TargetUse::OpenExisting);
         report = schema::checkSchema(*db);
-    } catch (const DbError& e) {
-        console.err << QStringLiteral("sorrel-db: 检查失败：%1\n").arg(e.text());
+    } catch (const std::exception& e) {
+        console.err << QStringLiteral("sorrel-db: 检查失败：%1\n").arg(QString::fromUtf8(e.what()));
         return kFailed;
     }
     console.out << QStringLiteral("数据库：%1\n").arg(target);
@@ -92,9 +94,9 @@ int copy(const QStringList& operands, Console& console) {
             console.out << QStringLiteral("已复制 %1/%2 行\n").arg(done).arg(total);
             console.out.flush();
         });
-    } catch (const DbError& e) {
+    } catch (const std::exception& e) {
         if (created) discardNewTarget(toTarget);
-        console.err << QStringLiteral("sorrel-db: 复制失败：%1\n").arg(e.text());
+        console.err << QStringLiteral("sorrel-db: 复制失败：%1\n").arg(QString::fromUtf8(e.what()));
         return kFailed;
     }
     qlonglong rows = 0;
