@@ -11,8 +11,11 @@ if [ ! -f "$bin/data/VozezOzarev.mdb" ] && [ ! -f "$bin/data/server.conf" ]; the
     mkdir -p "$bin/data"
     "$bin/sorrel-db" demo "$bin/data/VozezOzarev.mdb"
 fi
-"$bin/sorrel-db" check "$bin/data/VozezOzarev.mdb" >/dev/null
+# The programs use the server that data/server.conf names, when there is one.
+database="$bin/data/VozezOzarev.mdb"
+[ -f "$bin/data/server.conf" ] && database="$bin/data/server.conf"
+"$bin/sorrel-db" check "$database" >/dev/null
 if [ -x "$bin/Sorrel_W" ]; then
     exec "$bin/Sorrel_W" "$@"
 fi
-echo "Demo database ready: $(realpath "$bin/data/VozezOzarev.mdb")"
+echo "Database ready: $(realpath "$database")"
