@@ -1,21 +1,14 @@
 #include "common/db/pg_database.h"
 
 #include "common/db/errors.h"
-#include "common/db_datetime.h"
+#include "common/db/pg_values.h"
 
 #include <libpq-fe.h>
-#include <limits>
 #include <vector>
 
 namespace sorrel {
 
 namespace {
-
-// Type numbers of the server's built-in types (pg_type.oid); fixed since the server's first release.
-constexpr Oid kUnknown = 0;
-constexpr Oid kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26;
-constexpr Oid kFloat4 = 700, kFloat8 = 701, kNumeric = 1700;
-constexpr Oid kDate = 1082, kTimestamp = 1114, kTimestampTz = 1184;
 
 // Prepared statements kept per connection, as on the file engine.
 constexpr int kStatementCache = 128;
@@ -24,162 +17,6 @@ constexpr int kConnectTimeoutSeconds = 5;
 // Session settings: the canonical date-time form on output, and a workstation waits for another's
 // row lock as long as the file engine waits for its write lock (15 s), then fails the step.
 constexpr const char* kSessionOptions = "-c DateStyle=ISO,YMD -c lock_timeout=15000";
-
-// The "?" placeholders as "$1", "$2", …; a "?" inside a quoted literal, a quoted name or a
-// comment is text, not a placeholder.
-QString numberPlaceholders(const QString& sql, int* count) {
-    QString out;
-    out.reserve(sql.size() + 16);
-    int n = 0;
-    QChar quote;
-    for (qsizetype i = 0; i < sql.size(); ++i) {
-        const QChar c = sql[i];
-        if (!quote.isNull()) {
-            out += c;
-            if (c == quote) quote = QChar();
-        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
-            quote = c;
-            out += c;
-        } else if (c == QLatin1Char('-') && sql.mid(i, 2) == QLatin1String("--")) {
-            const qsizetype end = sql.indexOf(QLatin1Char('\n'), i);
-            const qsizetype stop = end < 0 ? sql.size() : end;
-            out += sql.mid(i, stop - i);
-            i = stop - 1;
-        } else if (c == QLatin1Char('/') && sql.mid(i, 2) == QLatin1String("/*")) {
-            const qsizetype end = sql.indexOf(QLatin1String("*/"), i + 2);
-            const qsizetype stop = end < 0 ? sql.size() : end + 2;
-            out += sql.mid(i, stop - i);
-            i = stop - 1;
-        } else if (c == QLatin1Char('?')) {
-            out += QLatin1Char('$') + QString::number(++n);
-        } else {
-            out += c;
-        }
-    }
-    *count = n;
-    return out;
-}
-
-// One bound value as the server receives it. Integers and flags go as integers and fractions as
-// double, so arithmetic and inserts into number columns work; date-times as timestamps in the
-// canonical form; text as "unknown", which the server reads as whatever the column it meets is
-// (text, a number, a timestamp) just as the file engine compares a text value with any column.
-struct Bound {
-    Oid type = kUnknown;
-    QByteArray text;
-    bool null = false;
-    bool binary = false;
-};
-
-Oid typeOfNull(int metaType) {
-    switch (metaType) {
-    case QMetaType::Bool:
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-        return kInt4;
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong:
-        return kInt8;
-    case QMetaType::Double:
-    case QMetaType::Float:
-        return kFloat8;
-    case QMetaType::QDateTime:
-    case QMetaType::QDate:
-    case QMetaType::QTime:
-        return kTimestamp;
-    default:
-        return kUnknown;
-    }
-}
-
-Bound bindValue(const QVariant& v) {
-    Bound b;
-    if (v.isNull()) {
-        b.type = typeOfNull(v.userType());
-        b.null = true;
-        return b;
-    }
-    switch (v.userType()) {
-    case QMetaType::Bool:
-        b.type = kInt4;
-        b.text = v.toBool() ? "1" : "0";
-        break;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::Short:
-    case QMetaType::UShort:
-    case QMetaType::LongLong:
-    case QMetaType::ULongLong: {
-        const qlonglong n = v.toLongLong();
-        const bool small = n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max();
-        b.type = small ? kInt4 : kInt8;
-        b.text = QByteArray::number(n);
-        break;
-    }
-    case QMetaType::Double:
-    case QMetaType::Float:
-        b.type = kFloat8;
-        b.text = QByteArray::number(v.toDouble(), 'g', 17);
-        break;
-    case QMetaType::QDateTime:
-        b.type = kTimestamp;
-        b.text = toDbDateTime(v.toDateTime()).toUtf8();
-        break;
-    case QMetaType::QDate:
-        b.type = kTimestamp;
-        b.text = toDbDate(v.toDate()).toUtf8();
-        break;
-    case QMetaType::QTime:
-        b.type = kTimestamp;
-        b.text = toDbTime(v.toTime()).toUtf8();
-        break;
-    case QMetaType::QByteArray:
-        b.type = kBytea;
-        b.text = v.toByteArray();
-        b.binary = true;
-        break;
-    default:
-        b.text = v.toString().toUtf8();
-    }
-    return b;
-}
-
-QVariant readValue(const PGresult* result, int row, int column) {
-    if (PQgetisnull(result, row, column)) return {};
-    const char* raw = PQgetvalue(result, row, column);
-    const int length = PQgetlength(result, row, column);
-    const QByteArray text = QByteArray::fromRawData(raw, length);
-    switch (PQftype(result, column)) {
-    case kInt2:
-    case kInt4:
-    case kInt8:
-    case kOid:
-        return qlonglong(text.toLongLong());
-    case kBool:
-        return qlonglong(text == "t" ? 1 : 0);
-    case kFloat4:
-    case kFloat8:
-    case kNumeric:
-        return text.toDouble();
-    case kTimestamp:
-    case kTimestampTz:
-        // "yyyy-MM-dd HH:mm:ss" under DateStyle ISO; a fraction or zone would break comparisons.
-        return QString::fromUtf8(text.left(19));
-    case kDate:
-        return QString::fromUtf8(text) + QStringLiteral(" 00:00:00");
-    case kBytea: {
-        size_t size = 0;
-        unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(raw), &size);
-        QByteArray blob(reinterpret_cast<const char*>(bytes), qsizetype(size));
-        PQfreemem(bytes);
-        return blob;
-    }
-    default:
-        return QString::fromUtf8(raw, length);
-    }
-}
 
 // The statement's first word in capitals ("SELECT", "INSERT", "CREATE", …).
 QString firstWord(const QString& sql) {
@@ -322,22 +159,22 @@ PGresult* PgDatabase::send(const QString& sql, const QByteArray& text, const QSt
 PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
     reconnectIfLost();
     int expected = 0;
-    const QString numbered = numberPlaceholders(sql, &expected);
+    const QString numbered = pg::numberPlaceholders(sql, &expected);
     if (expected != params.size())
         throw DbError(QStringLiteral("statement expects %1 values, %2 given\nSQL: %3")
                           .arg(expected)
                           .arg(params.size())
                           .arg(sql));
 
-    std::vector<Bound> bound;
+    std::vector<pg::Bound> bound;
     bound.reserve(params.size());
     for (const QVariant& v : params)
-        bound.push_back(bindValue(v));
+        bound.push_back(pg::bindValue(v));
     std::vector<Oid> types;
     std::vector<const char*> values;
     std::vector<int> lengths, formats;
     QString key = numbered;
-    for (const Bound& b : bound) {
+    for (const pg::Bound& b : bound) {
         types.push_back(b.type);
         values.push_back(b.null ? nullptr : b.text.constData());
         lengths.push_back(int(b.text.size()));
@@ -379,7 +216,7 @@ RecordSet PgDatabase::query(const QString& sql, const QVariantList& params) {
         QVariantList row;
         row.reserve(columnCount);
         for (int c = 0; c < columnCount; ++c)
-            row << readValue(result, r, c);
+            row << pg::readValue(result, r, c);
         rows.append(std::move(row));
     }
     PQclear(result);

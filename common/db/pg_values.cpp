@@ -1,0 +1,165 @@
+#include "common/db/pg_values.h"
+
+#include "common/db_datetime.h"
+
+#include <libpq-fe.h>
+#include <limits>
+
+namespace sorrel::pg {
+
+namespace {
+
+// Type numbers of the server's built-in types (pg_type.oid); fixed since the server's first release.
+constexpr Oid kUnknown = 0;
+constexpr Oid kBool = 16, kBytea = 17, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26;
+constexpr Oid kFloat4 = 700, kFloat8 = 701, kNumeric = 1700;
+constexpr Oid kDate = 1082, kTimestamp = 1114, kTimestampTz = 1184;
+
+Oid typeOfNull(int metaType) {
+    switch (metaType) {
+    case QMetaType::Bool:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        return kInt4;
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return kInt8;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return kFloat8;
+    case QMetaType::QDateTime:
+    case QMetaType::QDate:
+    case QMetaType::QTime:
+        return kTimestamp;
+    default:
+        return kUnknown;
+    }
+}
+
+} // namespace
+
+// The "?" placeholders as "$1", "$2", …; a "?" inside a quoted literal, a quoted name or a
+// comment is text, not a placeholder.
+QString numberPlaceholders(const QString& sql, int* count) {
+    QString out;
+    out.reserve(sql.size() + 16);
+    int n = 0;
+    QChar quote;
+    for (qsizetype i = 0; i < sql.size(); ++i) {
+        const QChar c = sql[i];
+        if (!quote.isNull()) {
+            out += c;
+            if (c == quote) quote = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+            out += c;
+        } else if (c == QLatin1Char('-') && sql.mid(i, 2) == QLatin1String("--")) {
+            const qsizetype end = sql.indexOf(QLatin1Char('\n'), i);
+            const qsizetype stop = end < 0 ? sql.size() : end;
+            out += sql.mid(i, stop - i);
+            i = stop - 1;
+        } else if (c == QLatin1Char('/') && sql.mid(i, 2) == QLatin1String("/*")) {
+            const qsizetype end = sql.indexOf(QLatin1String("*/"), i + 2);
+            const qsizetype stop = end < 0 ? sql.size() : end + 2;
+            out += sql.mid(i, stop - i);
+            i = stop - 1;
+        } else if (c == QLatin1Char('?')) {
+            out += QLatin1Char('$') + QString::number(++n);
+        } else {
+            out += c;
+        }
+    }
+    *count = n;
+    return out;
+}
+
+Bound bindValue(const QVariant& v) {
+    Bound b;
+    if (v.isNull()) {
+        b.type = typeOfNull(v.userType());
+        b.null = true;
+        return b;
+    }
+    switch (v.userType()) {
+    case QMetaType::Bool:
+        b.type = kInt4;
+        b.text = v.toBool() ? "1" : "0";
+        break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong: {
+        const qlonglong n = v.toLongLong();
+        const bool small = n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max();
+        b.type = small ? kInt4 : kInt8;
+        b.text = QByteArray::number(n);
+        break;
+    }
+    case QMetaType::Double:
+    case QMetaType::Float:
+        b.type = kFloat8;
+        b.text = QByteArray::number(v.toDouble(), 'g', 17);
+        break;
+    case QMetaType::QDateTime:
+        b.type = kTimestamp;
+        b.text = toDbDateTime(v.toDateTime()).toUtf8();
+        break;
+    case QMetaType::QDate:
+        b.type = kTimestamp;
+        b.text = toDbDate(v.toDate()).toUtf8();
+        break;
+    case QMetaType::QTime:
+        b.type = kTimestamp;
+        b.text = toDbTime(v.toTime()).toUtf8();
+        break;
+    case QMetaType::QByteArray:
+        b.type = kBytea;
+        b.text = v.toByteArray();
+        b.binary = true;
+        break;
+    default:
+        b.text = v.toString().toUtf8();
+    }
+    return b;
+}
+
+QVariant readValue(const PGresult* result, int row, int column) {
+    if (PQgetisnull(result, row, column)) return {};
+    const char* raw = PQgetvalue(result, row, column);
+    const int length = PQgetlength(result, row, column);
+    const QByteArray text = QByteArray::fromRawData(raw, length);
+    switch (PQftype(result, column)) {
+    case kInt2:
+    case kInt4:
+    case kInt8:
+    case kOid:
+        return qlonglong(text.toLongLong());
+    case kBool:
+        return qlonglong(text == "t" ? 1 : 0);
+    case kFloat4:
+    case kFloat8:
+    case kNumeric:
+        return text.toDouble();
+    case kTimestamp:
+    case kTimestampTz:
+        // "yyyy-MM-dd HH:mm:ss" under DateStyle ISO; a fraction or zone would break comparisons.
+        return QString::fromUtf8(text.left(19));
+    case kDate:
+        return QString::fromUtf8(text) + QStringLiteral(" 00:00:00");
+    case kBytea: {
+        size_t size = 0;
+        unsigned char* bytes = PQunescapeBytea(reinterpret_cast<const unsigned char*>(raw), &size);
+        QByteArray blob(reinterpret_cast<const char*>(bytes), qsizetype(size));
+        PQfreemem(bytes);
+        return blob;
+    }
+    default:
+        return QString::fromUtf8(raw, length);
+    }
+}
+
+} // namespace sorrel::pg
