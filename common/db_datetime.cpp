@@ -56,4 +56,18 @@ QDateTime fromDbDateTime(const QVariant& value) {
     return parsed;
 }
 
+bool storedAsNull(const QVariant& value) {
+    if (value.isNull()) return true;
+    switch (value.userType()) {
+    case QMetaType::QDateTime:
+        return !value.toDateTime().isValid();
+    case QMetaType::QDate:
+        return !value.toDate().isValid();
+    case QMetaType::QTime:
+        return !value.toTime().isValid();
+    default:
+        return false;
+    }
+}
+
 } // namespace sorrel

@@ -16,6 +16,10 @@ QString toDbTime(const QTime& value);
 // Reads a stored value back (text in the canonical form, or a QDateTime); invalid when empty.
 QDateTime fromDbDateTime(const QVariant& value);
 
+// True for a value the database stores as NULL: a null value, or a date, time or date-time that
+// names no moment (an invalid QDateTime means "not yet", as a bill's end before checkout).
+bool storedAsNull(const QVariant& value);
+
 // The day used for a time of day alone.
 QDate timeOnlyDay();
 

@@ -77,7 +77,7 @@ QString numberPlaceholders(const QString& sql, int* count) {
 
 Bound bindValue(const QVariant& v) {
     Bound b;
-    if (v.isNull()) {
+    if (storedAsNull(v)) {
         b.type = typeOfNull(v.userType());
         b.null = true;
         return b;

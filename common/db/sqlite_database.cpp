@@ -97,7 +97,7 @@ void SqliteDatabase::bind(sqlite3_stmt* stmt, const QVariantList& params, const 
         const QVariant& v = params[i];
         const int at = i + 1;
         int rc = SQLITE_OK;
-        if (v.isNull()) {
+        if (storedAsNull(v)) {
             rc = sqlite3_bind_null(stmt, at);
         } else {
             switch (v.userType()) {

@@ -47,6 +47,15 @@ TEST_P(EngineParityTest, EveryColumnTypeComesBackAsTheSameKindOfValue) {
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM SetupPay")).userType(), QMetaType::LongLong);
 }
 
+TEST_P(EngineParityTest, DateTimeThatNamesNoMomentIsStoredAsEmpty) {
+    db().exec(QStringLiteral("UPDATE SetupPay SET time_work = ?, time_star = ?, time_end = ?"),
+              {QDateTime(), QDate(), QTime(25, 0)});
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM SetupPay WHERE time_work IS NULL AND "
+                                         "time_star IS NULL AND time_end IS NULL"))
+                  .toInt(),
+              1);
+}
+
 TEST_P(EngineParityTest, QuantitiesAndRatesKeepWhatWasWrittenOnBothEngines) {
     // The programs round amounts themselves before writing; the column must not round again.
     for (const double value : {1.005, 2.675, 0.125, 123456789.25}) {
