@@ -158,22 +158,21 @@ PGresult* PgDatabase::send(const QString& sql, const QByteArray& text, const QSt
 
 PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
     reconnectIfLost();
-    int expected = 0;
-    const QString numbered = pg::numberPlaceholders(sql, &expected);
-    if (expected != params.size())
+    const pg::Placeholders numbered = pg::numberPlaceholders(sql);
+    if (numbered.compared.size() != params.size())
         throw DbError(QStringLiteral("statement expects %1 values, %2 given\nSQL: %3")
-                          .arg(expected)
+                          .arg(numbered.compared.size())
                           .arg(params.size())
                           .arg(sql));
 
     std::vector<pg::Bound> bound;
     bound.reserve(params.size());
-    for (const QVariant& v : params)
-        bound.push_back(pg::bindValue(v));
+    for (int i = 0; i < params.size(); ++i)
+        bound.push_back(pg::bindValue(params[i], numbered.compared[i]));
     std::vector<Oid> types;
     std::vector<const char*> values;
     std::vector<int> lengths, formats;
-    QString key = numbered;
+    QString key = numbered.sql;
     for (const pg::Bound& b : bound) {
         types.push_back(b.type);
         values.push_back(b.null ? nullptr : b.text.constData());
@@ -181,7 +180,7 @@ PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
         formats.push_back(b.binary ? 1 : 0);
         key += QLatin1Char(',') + QString::number(b.type);
     }
-    const QByteArray text = numbered.toUtf8();
+    const QByteArray text = numbered.sql.toUtf8();
 
     PGresult* result = send(sql, text, key, types, values, lengths, formats);
     // The server restarted or dropped an idle workstation overnight: a read between transactions

@@ -42,40 +42,43 @@ Oid typeOfNull(int metaType) {
 
 // The "?" placeholders as "$1", "$2", …; a "?" inside a quoted literal, a quoted name or a
 // comment is text, not a placeholder.
-QString numberPlaceholders(const QString& sql, int* count) {
-    QString out;
-    out.reserve(sql.size() + 16);
-    int n = 0;
+Placeholders numberPlaceholders(const QString& sql) {
+    Placeholders out;
+    out.sql.reserve(sql.size() + 16);
     QChar quote;
     for (qsizetype i = 0; i < sql.size(); ++i) {
         const QChar c = sql[i];
         if (!quote.isNull()) {
-            out += c;
+            out.sql += c;
             if (c == quote) quote = QChar();
         } else if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
             quote = c;
-            out += c;
+            out.sql += c;
         } else if (c == QLatin1Char('-') && sql.mid(i, 2) == QLatin1String("--")) {
             const qsizetype end = sql.indexOf(QLatin1Char('\n'), i);
             const qsizetype stop = end < 0 ? sql.size() : end;
-            out += sql.mid(i, stop - i);
+            out.sql += sql.mid(i, stop - i);
             i = stop - 1;
         } else if (c == QLatin1Char('/') && sql.mid(i, 2) == QLatin1String("/*")) {
             const qsizetype end = sql.indexOf(QLatin1String("*/"), i + 2);
             const qsizetype stop = end < 0 ? sql.size() : end + 2;
-            out += sql.mid(i, stop - i);
+            out.sql += sql.mid(i, stop - i);
             i = stop - 1;
         } else if (c == QLatin1Char('?')) {
-            out += QLatin1Char('$') + QString::number(++n);
+            qsizetype before = out.sql.size() - 1;
+            while (before >= 0 && out.sql[before].isSpace())
+                --before;
+            const QChar op = before >= 0 ? out.sql[before] : QChar();
+            out.compared << (op == QLatin1Char('=') || op == QLatin1Char('<') || op == QLatin1Char('>'));
+            out.sql += QLatin1Char('$') + QString::number(out.compared.size());
         } else {
-            out += c;
+            out.sql += c;
         }
     }
-    *count = n;
     return out;
 }
 
-Bound bindValue(const QVariant& v) {
+Bound bindValue(const QVariant& v, bool compared) {
     Bound b;
     if (storedAsNull(v)) {
         b.type = typeOfNull(v.userType());
@@ -84,7 +87,7 @@ Bound bindValue(const QVariant& v) {
     }
     switch (v.userType()) {
     case QMetaType::Bool:
-        b.type = kInt4;
+        b.type = compared ? kUnknown : kInt4;
         b.text = v.toBool() ? "1" : "0";
         break;
     case QMetaType::Int:
@@ -95,7 +98,7 @@ Bound bindValue(const QVariant& v) {
     case QMetaType::ULongLong: {
         const qlonglong n = v.toLongLong();
         const bool small = n >= std::numeric_limits<int>::min() && n <= std::numeric_limits<int>::max();
-        b.type = small ? kInt4 : kInt8;
+        b.type = !small ? kInt8 : compared ? kUnknown : kInt4;
         b.text = QByteArray::number(n);
         break;
     }

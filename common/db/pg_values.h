@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QVariant>
 
@@ -11,8 +12,13 @@ struct pg_result;
 
 namespace sorrel::pg {
 
-// The "?" placeholders as "$1", "$2", …; `count` receives how many there are.
-QString numberPlaceholders(const QString& sql, int* count);
+// A statement with its "?" placeholders numbered "$1", "$2", …, and for each whether it stands
+// right after a comparison ("= ?", "<> ?", "<= ?", …).
+struct Placeholders {
+    QString sql;
+    QList<bool> compared;
+};
+Placeholders numberPlaceholders(const QString& sql);
 
 // One bound value as the server receives it. Integers and flags go as integers and fractions as
 // double, so arithmetic and inserts into number columns work; date-times as timestamps in the
@@ -25,7 +31,9 @@ struct Bound {
     bool binary = false;
 };
 
-Bound bindValue(const QVariant& value);
+// A whole number compared with a column goes as "unknown" too, so that it also finds a code
+// held as text ("pay_set_code = 7"), as the file engine's text columns do.
+Bound bindValue(const QVariant& value, bool compared);
 
 // One field of a result: integers as qlonglong, fractions as double, date-times as canonical
 // text, text as QString, NULL as a null QVariant.

@@ -67,8 +67,8 @@ TEST_P(EngineParityTest, QuantitiesAndRatesKeepWhatWasWrittenOnBothEngines) {
 TEST_P(EngineParityTest, ValuesOfEveryKindFindTheirRows) {
     db().exec(QStringLiteral("DELETE FROM SetupPay"));
     db().exec(
-        QStringLiteral("INSERT INTO SetupPay (auto_recn, pay_set_tax_perc, pay_star, time_work, user_tele) "
-                       "VALUES (7, 2.5, 1, ?, '0571')"),
+        QStringLiteral("INSERT INTO SetupPay (auto_recn, pay_set_tax_perc, pay_star, time_work, user_tele, "
+                       "pay_set_code) VALUES (7, 2.5, 1, ?, '0571', '7')"),
         {QDateTime(QDate(2004, 5, 1), QTime(8, 30))});
     struct Case {
         const char* name;
@@ -86,6 +86,9 @@ TEST_P(EngineParityTest, ValuesOfEveryKindFindTheirRows) {
         {"date against datetime", "time_work > ?", QDate(2004, 5, 1)},
         {"canonical text against datetime", "time_work = ?", QStringLiteral("2004-05-01 08:30:00")},
         {"text against text", "user_tele = ?", QStringLiteral("0571")},
+        {"whole number against text", "pay_set_code = ?", 7},
+        {"flag against text", "pay_set_code <> ?", true},
+        {"whole number against count", "(SELECT count(*) FROM SetupPay) >= ?", 1},
         {"number in arithmetic", "auto_recn * ? = 17.5", 2.5},
         {"quoted question mark is text", "user_tele <> 'why?' AND auto_recn = ?", 7},
     };
