@@ -16,6 +16,11 @@ constexpr int kStatementCache = 128;
 constexpr int kConnectTimeoutSeconds = 5;
 // Session settings: the canonical date-time form on output, and a workstation waits for another's
 // row lock as long as the file engine waits for its write lock (15 s), then fails the step.
+// A transaction takes the database's one writing lock at once, as the file engine's BEGIN IMMEDIATE
+// does: workstations change the venue one after another, so no two of them act on the same
+// stale reading (both seating a party at the same free table) and none deadlocks another.
+// Readers outside a transaction never wait. The number only names this system's lock.
+constexpr const char* kBeginWriting = "BEGIN; SELECT pg_advisory_xact_lock(1399813234)";
 constexpr const char* kSessionOptions = "-c DateStyle=ISO,YMD -c lock_timeout=15000";
 
 // The statement's first word in capitals ("SELECT", "INSERT", "CREATE", …).
@@ -225,14 +230,18 @@ RecordSet PgDatabase::query(const QString& sql, const QVariantList& params) {
 void PgDatabase::begin() {
     if (inTransaction_) throw DbError(QStringLiteral("a transaction is already open on this connection"));
     reconnectIfLost();
-    PGresult* result = PQexec(conn_, "BEGIN");
+    PGresult* result = PQexec(conn_, kBeginWriting);
     if (!succeeded(result) && PQstatus(conn_) != CONNECTION_OK) {
-        // BEGIN changes nothing: after a lost connection it is safe to ask again.
+        // Nothing was written yet: after a lost connection it is safe to ask again.
         PQclear(result);
         reconnectIfLost();
-        result = PQexec(conn_, "BEGIN");
+        result = PQexec(conn_, kBeginWriting);
     }
-    if (!succeeded(result)) fail(result, QStringLiteral("BEGIN"));
+    if (!succeeded(result)) {
+        if (PQstatus(conn_) == CONNECTION_OK && PQtransactionStatus(conn_) != PQTRANS_IDLE)
+            PQclear(PQexec(conn_, "ROLLBACK"));
+        fail(result, QStringLiteral("BEGIN"));
+    }
     PQclear(result);
     inTransaction_ = true;
 }

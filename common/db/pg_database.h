@@ -30,6 +30,7 @@ class PgDatabase final : public Database {
     int exec(const QString& sql, const QVariantList& params = {}) override;
     RecordSet query(const QString& sql, const QVariantList& params = {}) override;
 
+    // A transaction holds the database's writing lock from begin() to its end, as on the file.
     // A failed statement inside a transaction spoils the rest of it on the server: every later
     // statement fails too, until rollback() (which always works) ends it.
     void begin() override;

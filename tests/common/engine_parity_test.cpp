@@ -4,6 +4,10 @@
 #include "common/db/transaction.h"
 #include "tests/support/test_database.h"
 
+#include <QThread>
+#include <atomic>
+#include <thread>
+
 using namespace sorrel;
 
 namespace {
@@ -123,6 +127,34 @@ TEST_P(EngineParityTest, CommittedWorkIsSeenByAnotherWorkstationAndRolledBackWor
     });
     EXPECT_EQ(other->scalar(QStringLiteral("SELECT dept_name FROM DepartmentList")).toString(),
               QStringLiteral("包厢"));
+}
+
+TEST_P(EngineParityTest, AnotherWorkstationsStepWaitsUntilTheFirstHasFinished) {
+    const auto other = scratch().connectAgain();
+    const QString counter = QStringLiteral("SELECT auto_recn FROM SetupPay");
+    db().begin();
+    const int before = db().scalar(counter).toInt();
+    std::atomic<bool> finished{false};
+    QString failure;
+    std::thread second([&] {
+        try {
+            // Reads the counter and writes it back raised, as an opening does.
+            runCoded(*other, QStringLiteral("B100002"), [&] {
+                const int seen = other->scalar(counter).toInt();
+                other->exec(QStringLiteral("UPDATE SetupPay SET auto_recn = ?"), {seen + 1});
+            });
+        } catch (const std::exception& e) {
+            failure = QString::fromUtf8(e.what());
+        }
+        finished = true;
+    });
+    QThread::msleep(500);
+    EXPECT_FALSE(finished) << "the second step did not wait";
+    db().exec(QStringLiteral("UPDATE SetupPay SET auto_recn = ?"), {before + 1});
+    db().commit();
+    second.join();
+    EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
+    EXPECT_EQ(db().scalar(counter).toInt(), before + 2) << "one of the two raises was lost";
 }
 
 SORREL_ON_EVERY_ENGINE(EngineParityTest);
