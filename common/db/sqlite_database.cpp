@@ -38,6 +38,8 @@ SqliteDatabase::SqliteDatabase(const QString& path, const QString& password, Mod
         query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
         query(QStringLiteral("PRAGMA journal_mode=WAL"));
         exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        // Codes and names are exact strings: LIKE tells capitals apart, as on the server.
+        exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
     } catch (const DbError& e) {
         close();
         throw DbError(QStringLiteral("数据库无法打开（密码错误或不是数据库文件）：%1（%2）").arg(path, e.text()));

@@ -60,6 +60,21 @@ TEST_P(EngineParityTest, DateTimeThatNamesNoMomentIsStoredAsEmpty) {
               1);
 }
 
+TEST_P(EngineParityTest, PatternSearchTellsCapitalsApartOnBothEngines) {
+    db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('X1', 'KTV包厢'), "
+                             "('X2', 'ktv大厅')"));
+    const struct {
+        const char* pattern;
+        int found;
+    } cases[] = {{"KTV%", 1}, {"ktv%", 1}, {"%包厢", 1}, {"%TV%", 1}, {"_tv%", 1}};
+    for (const auto& c : cases)
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM DepartmentList WHERE dept_name LIKE ?"),
+                              {QString::fromUtf8(c.pattern)})
+                      .toInt(),
+                  c.found)
+            << c.pattern;
+}
+
 TEST_P(EngineParityTest, QuantitiesAndRatesKeepWhatWasWrittenOnBothEngines) {
     // The programs round amounts themselves before writing; the column must not round again.
     for (const double value : {1.005, 2.675, 0.125, 123456789.25}) {
