@@ -124,8 +124,14 @@ Bound bindValue(const QVariant& v, bool compared) {
         b.text = v.toByteArray();
         b.binary = true;
         break;
-    default:
-        b.text = v.toString().toUtf8();
+    default: {
+        const QString text = v.toString();
+        // A date-time in the canonical form where nothing near it says what it is (a value in the
+        // select list of "INSERT … SELECT") goes as a timestamp, or the server would take it for
+        // text and refuse it in a date-time column.
+        if (!compared && text.size() == 19 && toDbDateTime(fromDbDateTime(text)) == text) b.type = kTimestamp;
+        b.text = text.toUtf8();
+    }
     }
     return b;
 }

@@ -2,6 +2,7 @@
 // type, values of any kind compared with any column, and a placeholder-like "?" kept as text.
 #include "common/db/errors.h"
 #include "common/db/transaction.h"
+#include "common/db_datetime.h"
 #include "tests/support/test_database.h"
 
 #include <QThread>
@@ -58,6 +59,23 @@ TEST_P(EngineParityTest, DateTimeThatNamesNoMomentIsStoredAsEmpty) {
                                          "time_star IS NULL AND time_end IS NULL"))
                   .toInt(),
               1);
+}
+
+TEST_P(EngineParityTest, DateTimeTextCopiedInFromASelectListLandsInEitherKindOfColumn) {
+    const QString at = toDbDateTime(QDateTime(QDate(2004, 5, 1), QTime(8, 0)));
+    db().exec(QStringLiteral("INSERT INTO AllOtherInCome (othe_inco_code, othe_inco_name, othe_inco_time) "
+                             "SELECT '9', ?, ? FROM SetupPay"),
+              {at, at});
+    const RecordSet row =
+        db().query(QStringLiteral("SELECT othe_inco_name, othe_inco_time FROM AllOtherInCome "
+                                  "WHERE othe_inco_code = '9'"));
+    ASSERT_EQ(row.rowCount(), 1);
+    EXPECT_EQ(row.text(0, QStringLiteral("othe_inco_name")), at);
+    EXPECT_EQ(row.text(0, QStringLiteral("othe_inco_time")), at);
+    EXPECT_EQ(
+        db().scalar(QStringLiteral("SELECT count(*) FROM AllOtherInCome WHERE othe_inco_name = ?"), {at})
+            .toInt(),
+        1);
 }
 
 TEST_P(EngineParityTest, PatternSearchTellsCapitalsApartOnBothEngines) {
