@@ -9,9 +9,7 @@
 
 namespace sorrel {
 
-QString databasePassword() {
-    return QStringLiteral("qlvmrk5830417");
-}
+QString databasePassword() { return QStringLiteral("qlvmrk5830417"); }
 
 QString defaultDatabaseFile(const QString& programDir) {
     return QDir(programDir).filePath(QStringLiteral("data/VozezOzarev.mdb"));

@@ -1,6 +1,6 @@
 // What sorrel-db does: create a new venue database with the presets, create one with the demo
-// venue, check an existing one, or copy one into a new one (between the file and a server). Each command
-// reports on the console and answers an exit code.
+// venue, check an existing one, or copy one into a new one (between the file and a server).
+// Each command reports on the console and answers an exit code.
 #pragma once
 
 #include "command_line.h"
