@@ -148,15 +148,32 @@ TEST_F(ServerLogin, ConnectionDroppedBetweenStepsIsMadeAgain) {
     Database& db = venue.db();
     db.exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('01', '大厅')"));
     const QVariant pid = db.scalar(QStringLiteral("SELECT pg_backend_pid()"));
-    PgDatabase(server_).query(QStringLiteral("SELECT pg_terminate_backend(?)"), {pid});
+    PgDatabase(server_).query(QStringLiteral("SELECT pg_terminate_backend(?, 10000)"), {pid});
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM DepartmentList")).toInt(), 1);
 
-    PgDatabase(server_).query(QStringLiteral("SELECT pg_terminate_backend(?)"),
+    PgDatabase(server_).query(QStringLiteral("SELECT pg_terminate_backend(?, 10000)"),
                               {db.scalar(QStringLiteral("SELECT pg_backend_pid()"))});
     runCoded(db, QStringLiteral("A100001"), [&] {
         db.exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('02', '包厢')"));
     });
     EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM DepartmentList")).toInt(), 2);
+
+    // Lost in the middle of a step: the step fails with its code, nothing of it is kept, and the
+    // next step works on a fresh connection.
+    EXPECT_THROW(runCoded(db, QStringLiteral("B100002"),
+                          [&] {
+                              db.exec(QStringLiteral("INSERT INTO DepartmentList (dept_code) VALUES ('03')"));
+                              PgDatabase(server_).query(
+                                  QStringLiteral("SELECT pg_terminate_backend(?, 10000)"),
+                                  {db.scalar(QStringLiteral("SELECT pg_backend_pid()"))});
+                              db.exec(QStringLiteral("INSERT INTO DepartmentList (dept_code) VALUES ('04')"));
+                          }),
+                 CodedFailure);
+    EXPECT_FALSE(db.inTransaction());
+    runCoded(db, QStringLiteral("A100001"), [&] {
+        db.exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('05', '茶座')"));
+    });
+    EXPECT_EQ(db.scalar(QStringLiteral("SELECT count(*) FROM DepartmentList")).toInt(), 3);
 }
 
 TEST_F(ServerLogin, CommitAfterAFailedStatementIsAFailureNotASilentRollback) {
