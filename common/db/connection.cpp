@@ -1,5 +1,6 @@
 #include "common/db/connection.h"
 
+#include "common/db/errors.h"
 #include "common/db/pg_database.h"
 #include "common/db/server_settings.h"
 #include "common/db/sqlite_database.h"
@@ -19,9 +20,23 @@ QString serverConfFile(const QString& programDir) {
     return QDir(programDir).filePath(QStringLiteral("data/server.conf"));
 }
 
+bool programDatabaseOnServer(const QString& programDir) {
+    return QFileInfo::exists(serverConfFile(programDir));
+}
+
+QString programDatabaseLocation(const QString& programDir) {
+    if (!programDatabaseOnServer(programDir))
+        return QDir::toNativeSeparators(defaultDatabaseFile(programDir));
+    try {
+        return readServerConf(serverConfFile(programDir)).describe();
+    } catch (const DbError&) {
+        return QDir::toNativeSeparators(serverConfFile(programDir));
+    }
+}
+
 std::unique_ptr<Database> openProgramDatabase(const QString& programDir) {
-    const QString conf = serverConfFile(programDir);
-    if (QFileInfo::exists(conf)) return std::make_unique<PgDatabase>(readServerConf(conf));
+    if (programDatabaseOnServer(programDir))
+        return std::make_unique<PgDatabase>(readServerConf(serverConfFile(programDir)));
     return std::make_unique<SqliteDatabase>(defaultDatabaseFile(programDir), databasePassword());
 }
 

@@ -17,6 +17,13 @@ QString defaultDatabaseFile(const QString& programDir);
 // The connection file that points the programs in `programDir` at a server instead.
 QString serverConfFile(const QString& programDir);
 
+// Whether the programs in `programDir` work on a server (data/server.conf is there): then a
+// missing or unreadable database is never answered by making a new file.
+bool programDatabaseOnServer(const QString& programDir);
+// Where the programs' database is, for messages: the file's path, or the server as the
+// connection file names it (the file's own path when it cannot be read).
+QString programDatabaseLocation(const QString& programDir);
+
 // The database both programs open at start-up: the server when data/server.conf exists, the file
 // otherwise. Throws DbError with a message for the staff (missing file, wrong key, malformed
 // connection file, unreachable server, refused login).

@@ -93,8 +93,13 @@ TEST(ProgramDatabase, WithoutConnectionFileTheFileBesideTheProgramIsRequired) {
     EXPECT_TRUE(
         problemOf([&] { openProgramDatabase(dir.path()); }).contains(QStringLiteral("数据库文件不存在")));
     ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("data")));
+    EXPECT_FALSE(programDatabaseOnServer(dir.path()));
     writeText(serverConfFile(dir.path()), QStringLiteral("host=db\n"));
+    EXPECT_TRUE(programDatabaseOnServer(dir.path()));
     EXPECT_TRUE(problemOf([&] { openProgramDatabase(dir.path()); }).contains(QStringLiteral("缺少")));
+    EXPECT_TRUE(programDatabaseLocation(dir.path()).endsWith(QStringLiteral("server.conf")));
+    writeText(serverConfFile(dir.path()), QStringLiteral("host=db\ndatabase=venue\nuser=desk\n"));
+    EXPECT_EQ(programDatabaseLocation(dir.path()), QStringLiteral("desk@db:5432/venue"));
 }
 
 class ServerLogin : public ::testing::Test {
