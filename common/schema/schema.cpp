@@ -114,9 +114,14 @@ QString columnDdl(Engine engine, const Column& c) {
         ddl += QStringLiteral(" DEFAULT ") + literal(c.defaultValue);
     if (c.type == ColumnType::YesNo)
         ddl += QStringLiteral(" CHECK (%1 IN (0, 1))").arg(c.name);
-    // The file engine keeps any length; the check makes it refuse what the server refuses.
+    // The file engine keeps any length and any whole number; the checks make it refuse what the
+    // server refuses.
     if (engine == Engine::Embedded && c.type == ColumnType::Text && c.size > 0)
         ddl += QStringLiteral(" CHECK (length(%1) <= %2)").arg(c.name).arg(c.size);
+    if (engine == Engine::Embedded && c.type == ColumnType::SmallInt)
+        ddl += QStringLiteral(" CHECK (%1 BETWEEN -32768 AND 32767)").arg(c.name);
+    if (engine == Engine::Embedded && c.type == ColumnType::Integer)
+        ddl += QStringLiteral(" CHECK (%1 BETWEEN -2147483648 AND 2147483647)").arg(c.name);
     return ddl;
 }
 

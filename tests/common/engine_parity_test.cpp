@@ -78,6 +78,29 @@ TEST_P(EngineParityTest, DateTimeTextCopiedInFromASelectListLandsInEitherKindOfC
         1);
 }
 
+TEST_P(EngineParityTest, NumbersTooBigForTheirColumnAreRefusedOnBothEngines) {
+    const struct {
+        const char* set;
+        qlonglong value;
+        bool fits;
+    } cases[] = {
+        {"tabl_gues_coun = ?", 32767, true},
+        {"tabl_gues_coun = ?", 40000, false},
+        {"tabl_gues_coun = ?", -32769, false},
+        {"tabl_gues_auto_recn = ?", 2147483647LL, true},
+        {"tabl_gues_auto_recn = ?", 2147483648LL, false},
+    };
+    db().exec(
+        QStringLiteral("INSERT INTO TableGuestlist (tabl_gues_auto_recn, tabl_code) VALUES (1, 'A01')"));
+    for (const auto& c : cases) {
+        const QString sql = QStringLiteral("UPDATE TableGuestlist SET %1").arg(QLatin1String(c.set));
+        if (c.fits)
+            EXPECT_NO_THROW(db().exec(sql, {c.value})) << c.set << c.value;
+        else
+            EXPECT_THROW(db().exec(sql, {c.value}), DbError) << c.set << c.value;
+    }
+}
+
 TEST_P(EngineParityTest, PatternSearchTellsCapitalsApartOnBothEngines) {
     db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('X1', 'KTV包厢'), "
                              "('X2', 'ktv大厅')"));
