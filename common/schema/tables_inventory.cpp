@@ -28,9 +28,11 @@ QList<Column> storeBillColumns(bool posted) {
     };
 }
 
-QList<Column> storeDetailColumns(bool posted) {
+// A stock bill line; posting copies the lines without their key, so the posted copy numbers
+// its lines itself.
+QList<Column> storeDetailColumns() {
     return {
-        posted ? integer("stor_deta_ID") : autonumber("stor_deta_ID"),
+        autonumber("stor_deta_ID"),
         integer("stor_bill_ID"),
         text("stor_bill_code", 12),
         text("clas_code", 3),
@@ -60,12 +62,12 @@ QList<Table> inventoryTables() {
           money("work_inco_shou"), money("work_pay_shou")},
          {uniqueKey({"work_code"})}},
         {QStringLiteral("StoreBill"), storeBillColumns(false), {index({"stor_bill_code"})}},
-        {QStringLiteral("StoreDetail"), storeDetailColumns(false), {index({"stor_bill_ID"})}},
+        {QStringLiteral("StoreDetail"), storeDetailColumns(), {index({"stor_bill_ID"})}},
         {QStringLiteral("AllStoreBill"),
          storeBillColumns(true),
          {uniqueKey({"stor_bill_ID"}), index({"stor_bill_date_work"}), index({"work_code"})}},
         {QStringLiteral("AllStoreDetail"),
-         storeDetailColumns(true),
+         storeDetailColumns(),
          {index({"stor_bill_ID"}), index({"stor_bill_date_work"}), index({"item_code"})}},
         {QStringLiteral("WorkDetail"),
          {autonumber("work_ID"), text("work_code", 3), decimal("work_inco", 16), decimal("work_pay", 16),

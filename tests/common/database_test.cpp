@@ -40,7 +40,7 @@ TEST_P(DatabaseTest, FailureInThirdStatementLeavesNoneOfTheFirstTwo) {
         db().exec(QStringLiteral("UPDATE SetupPay SET auto_recn = auto_recn + 1"));
         db().exec(QStringLiteral("INSERT INTO NoSuchTable (x) VALUES (1)"));
     };
-    db().exec(QStringLiteral("INSERT INTO SetupPay (auto_recn) VALUES (7)"));
+    db().exec(QStringLiteral("UPDATE SetupPay SET auto_recn = 7"));
     try {
         runCoded(db(), QStringLiteral("B100002"), step);
         FAIL() << "the failing step reported success";

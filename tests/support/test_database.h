@@ -3,11 +3,19 @@
 
 #include "common/db/database.h"
 
+#include <QDateTime>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
 #include <vector>
+
+// Failed comparisons of texts show the text, Chinese included, instead of raw bytes.
+inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QStringList& texts, std::ostream* os) {
+    *os << '[' << texts.join(QStringLiteral(", ")).toStdString() << ']';
+}
 
 namespace sorrel {
 // Test names say their engine ("…/sqlite", "…/postgres") instead of printing raw bytes.
@@ -24,8 +32,11 @@ std::string engineTestName(const ::testing::TestParamInfo<Engine>& info);
 // database on the test server.
 class ScratchDatabase {
 public:
-    enum class Contents { Empty, Schema };
+    // Empty: nothing; Schema: the tables and views only; Presets: a new venue's database;
+    // DemoVenue: the demo restaurant. Presets and demo are written as of createdAt().
+    enum class Contents { Empty, Schema, Presets, DemoVenue };
     ScratchDatabase(Engine engine, Contents contents);
+    static QDateTime createdAt();
     ~ScratchDatabase();
     Database& db() { return *db_; }
     // A second, independent connection to the same database (another workstation).
@@ -42,7 +53,7 @@ private:
 // Fixture for database tests; each test runs once per engine.
 class EngineTest : public ::testing::TestWithParam<Engine> {
 protected:
-    void SetUp() override { scratch_ = std::make_unique<ScratchDatabase>(GetParam(), ScratchDatabase::Contents::Schema); }
+    void SetUp() override { scratch_ = std::make_unique<ScratchDatabase>(GetParam(), ScratchDatabase::Contents::Presets); }
     void TearDown() override { scratch_.reset(); }
     Database& db() { return scratch_->db(); }
     ScratchDatabase& scratch() { return *scratch_; }

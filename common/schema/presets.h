@@ -1,0 +1,24 @@
+// The rows a new database starts with: the fixed name tables, the permission catalogue, the
+// payment types, one settings row, one bill layout, and an administrator who can log in.
+#pragma once
+
+#include "common/clock.h"
+#include "common/db/database.h"
+
+#include <QStringList>
+
+namespace sorrel::presets {
+
+// Fixed values other parts of the system and the README rely on.
+inline constexpr const char* kAdminLevel = "01";
+inline constexpr const char* kAdminOperator = "01";
+inline constexpr const char* kAdminPassword = "1234";
+inline constexpr const char* kSystemPassword = "8888";
+
+// Every function code under permission control, in catalogue order.
+QStringList functionCodes();
+
+// Writes the presets; runs inside the caller's transaction.
+void write(Database& db, const Clock& clock);
+
+} // namespace sorrel::presets
