@@ -24,6 +24,7 @@ bool EnterMovesFocus::eventFilter(QObject* watched, QEvent* event) {
     // In a message box Enter answers the box; it must not move the focus behind it.
     if (!widget || qobject_cast<QDialog*>(widget->window())) return false;
     pending_ = true;
+    enteredIn_ = QApplication::focusWidget();
     QTimer::singleShot(0, this, &EnterMovesFocus::moveFocus);
     return false;
 }
@@ -31,7 +32,10 @@ bool EnterMovesFocus::eventFilter(QObject* watched, QEvent* event) {
 void EnterMovesFocus::moveFocus() {
     pending_ = false;
     if (!enabled_) return;
-    if (QWidget* focus = QApplication::focusWidget()) {
+    // When the Enter itself put the focus somewhere (a refused login back to its field, a
+    // message box), that is where the operator is meant to be.
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && focus == enteredIn_) {
         QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier);
         QApplication::sendEvent(focus, &tab);
     }

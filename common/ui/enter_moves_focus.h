@@ -4,6 +4,8 @@
 #pragma once
 
 #include <QObject>
+#include <QPointer>
+#include <QWidget>
 
 namespace sorrel::ui {
 
@@ -24,6 +26,7 @@ class EnterMovesFocus : public QObject {
 
     bool enabled_ = true;
     bool pending_ = false; // one move per Enter, however far the key travels up the parents
+    QPointer<QWidget> enteredIn_;
 };
 
 } // namespace sorrel::ui

@@ -1,5 +1,7 @@
 #include "common/ui/panel_host.h"
 
+#include <QEvent>
+
 namespace sorrel::ui {
 
 void PanelNavigator::showPanel(QWidget* panel, QWidget* host, bool makeCurrent) {
@@ -12,7 +14,18 @@ void PanelNavigator::showPanel(QWidget* panel, QWidget* host, bool makeCurrent) 
         if (sibling && sibling != panel && !sibling->isWindow()) sibling->hide();
     }
     panel->show();
+    host->installEventFilter(this);
     if (makeCurrent) setCurrentPanel(panel);
+}
+
+bool PanelNavigator::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize) {
+        auto* host = static_cast<QWidget*>(watched);
+        for (QObject* child : host->children())
+            if (auto* panel = qobject_cast<QWidget*>(child); panel && !panel->isWindow())
+                panel->resize(host->size());
+    }
+    return false;
 }
 
 void PanelNavigator::setCurrentPanel(QWidget* panel) {

@@ -23,6 +23,10 @@ class PanelNavigator : public QObject {
   signals:
     void currentPanelChanged(QWidget* panel);
 
+  protected:
+    // Panels fill their host whenever the host changes size.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     QPointer<QWidget> current_;
 };
