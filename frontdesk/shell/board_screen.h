@@ -40,6 +40,8 @@ class BoardScreen : public QWidget {
     void relogin();
 
   signals:
+    // A double-click on the selected table, or keypad "+" on the board.
+    void openTableRequested();
     void loggedIn();
     void exitRequested();
     void helpRequested();

@@ -95,7 +95,10 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
         panels_[1]->setText(session_->userCaption());
     });
     connect(board_, &BoardScreen::exitRequested, this, &QWidget::close);
-    connect(board_, &BoardScreen::helpRequested, this, [this] { ui::openHelpPage(programDir_); });
+    connect(board_, &BoardScreen::helpRequested, this, [this] {
+        if (!ui::openHelpPage(programDir_))
+            messages::information(QStringLiteral("无法打开帮助文件：") + ui::helpPagePath(programDir_));
+    });
     bindBoardKeys();
     placeOnScreen();
 }
@@ -112,6 +115,12 @@ void MainWindow::bindBoardKeys() {
             if (!board_->loginBoxShown()) board_->searchBox()->setFocus();
         });
         keyboard_->bind(panel, Qt::Key_Escape, [this] { close(); });
+        keyboard_->bind(
+            panel, Qt::Key_Plus,
+            [this] {
+                if (!board_->loginBoxShown()) emit board_->openTableRequested();
+            },
+            ui::KeyOrigin::Keypad);
     }
 }
 

@@ -140,6 +140,16 @@ TEST_F(ShellScreenTest, LoginWithEnterFromFieldToFieldOpensTheBoard) {
     EXPECT_EQ(find<QLabel>(QStringLiteral("lbl_WorkDate"))->text(), QStringLiteral("2026-03-04"));
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT oper_code FROM SetupPay")).toString(), QStringLiteral("02"));
     EXPECT_EQ(logTexts(), QStringList{QStringLiteral("[晚班][登录系统]")});
+
+    // The board's keys work once somebody is logged in.
+    int opened = 0;
+    QObject::connect(&board(), &frontdesk::BoardScreen::openTableRequested, [&] { ++opened; });
+    QTest::keyClick(&window(), Qt::Key_F12);
+    EXPECT_EQ(QApplication::focusWidget(), board().searchBox());
+    QTest::keyClicks(board().searchBox(), QStringLiteral("a1-"));
+    EXPECT_EQ(board().searchBox()->text(), QStringLiteral("A1"));
+    QTest::keyClick(board().searchBox(), Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(opened, 1);
 }
 
 TEST_F(ShellScreenTest, RefusedLoginsSayWhyAndPutTheFocusWhereTheFaultIs) {
@@ -227,17 +237,17 @@ TEST_F(ShellScreenTest, EscOnTheBoardAsksBeforeClosingAndNoKeepsEverything) {
 TEST_F(ShellScreenTest, KeypadKeysAreToldApartFromTheMainKeyboard) {
     int opened = 0;
     window().keyboard().bind(
-        board().graphicView(), Qt::Key_Plus, [&] { ++opened; }, ui::KeyOrigin::Keypad);
+        board().graphicView(), Qt::Key_Minus, [&] { ++opened; }, ui::KeyOrigin::Keypad);
     operatorField()->setFocus();
-    QTest::keyClick(operatorField(), Qt::Key_Plus);
+    QTest::keyClick(operatorField(), Qt::Key_Minus);
     EXPECT_EQ(opened, 0);
-    EXPECT_EQ(operatorField()->text(), QStringLiteral("+"));
-    QTest::keyClick(operatorField(), Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_EQ(operatorField()->text(), QStringLiteral("-"));
+    QTest::keyClick(operatorField(), Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_EQ(opened, 1);
-    EXPECT_EQ(operatorField()->text(), QStringLiteral("+"));
+    EXPECT_EQ(operatorField()->text(), QStringLiteral("-"));
     // Another screen current: the board's key means nothing there.
     window().navigator().setCurrentPanel(board().viewsHost());
-    QTest::keyClick(operatorField(), Qt::Key_Plus, Qt::KeypadModifier);
+    QTest::keyClick(operatorField(), Qt::Key_Minus, Qt::KeypadModifier);
     EXPECT_EQ(opened, 1);
 }
 
