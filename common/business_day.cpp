@@ -48,10 +48,16 @@ void dayEndSteps(Database& db, const Clock& clock, const std::optional<OtherInco
     report(progress, 50);
     db.exec(QStringLiteral("DELETE FROM TableConsList WHERE tabl_cons_flag = 1"));
     report(progress, 60);
-    db.exec(QStringLiteral("INSERT INTO AllOtherInCome (othe_inco_code, othe_inco_name, othe_inco_mone, "
-                           "othe_inco_time) SELECT othe_inco_code, othe_inco_name, othe_inco_mone, ? "
-                           "FROM OtherIncomeList"),
-            {businessDate.isValid() ? QVariant(toDbDate(businessDate.date())) : QVariant()});
+    // Row by row, so the business date travels as a plain value on every engine.
+    const QVariant archivedUnder =
+        businessDate.isValid() ? QVariant(toDbDate(businessDate.date())) : QVariant();
+    const RecordSet income = db.query(QStringLiteral("SELECT othe_inco_code, othe_inco_name, othe_inco_mone "
+                                                     "FROM OtherIncomeList ORDER BY othe_inco_code"));
+    for (int i = 0; i < income.rowCount(); ++i)
+        db.exec(QStringLiteral("INSERT INTO AllOtherInCome (othe_inco_code, othe_inco_name, othe_inco_mone, "
+                               "othe_inco_time) VALUES (?, ?, ?, ?)"),
+                {income.value(i, "othe_inco_code"), income.value(i, "othe_inco_name"),
+                 income.value(i, "othe_inco_mone"), archivedUnder});
     report(progress, 70);
     db.exec(QStringLiteral("UPDATE SetupPay SET pay_star = 0, time_end = ?"), {toDbDateTime(clock.now())});
     report(progress, 80);
