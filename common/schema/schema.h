@@ -47,6 +47,7 @@ struct Table {
 struct View {
     QString name;
     std::function<QString(Engine)> select; // the SELECT behind the view, per engine
+    QStringList columns;                   // the columns the programs read, in order
 };
 
 // Column builders, so a table reads like its record description.

@@ -94,8 +94,11 @@ QString deptEndSelect(Engine) {
 
 QList<View> storedQueries() {
     return {
-        {QStringLiteral("viewReTotal"), reTotalSelect},
-        {QStringLiteral("ViewTotalDeptEnd"), deptEndSelect},
+        {QStringLiteral("viewReTotal"), reTotalSelect, {"grou_code", "retotal"}},
+        {QStringLiteral("ViewTotalDeptEnd"),
+         deptEndSelect,
+         {"部门名称", "已清数", "已清金额", "已结数", "已结金额", "待结数", "待结金额", "合计数",
+          "合计金额"}},
     };
 }
 

@@ -1,0 +1,136 @@
+// The administrator's tool on good and bad input: it never overwrites a venue's data, never
+// crashes, and says clearly what is wrong with a non-zero exit code.
+#include "common/db/connection.h"
+#include "common/db/sqlite_database.h"
+#include "tests/support/built_programs.h"
+#include "tests/support/test_database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+using namespace sorrel;
+using test::ProgramRun;
+
+namespace {
+
+QByteArray contentsOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+ProgramRun sorrelDb(const QStringList& arguments) {
+    return test::runProgram("sorrel-db", arguments);
+}
+
+class SorrelDbTool : public ::testing::Test {
+  protected:
+    QString path(const QString& name) const { return dir_.filePath(name); }
+    QTemporaryDir dir_;
+};
+
+TEST_F(SorrelDbTool, DemoInAFolderWithChineseAndBlanksPassesItsOwnCheck) {
+    const QString folder = path("岚舟 餐饮/data");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString file = folder + "/VozezOzarev.mdb";
+
+    const ProgramRun demo = sorrelDb({"demo", file});
+    ASSERT_EQ(demo.exitCode, 0) << demo.err.toStdString();
+    EXPECT_TRUE(demo.out.contains("2222"));
+
+    const ProgramRun check = sorrelDb({"check", file});
+    EXPECT_FALSE(check.crashed);
+    EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
+    EXPECT_TRUE(check.out.contains(QRegularExpression("SetupPay\\s+1\\n"))) << check.out.toStdString();
+    EXPECT_TRUE(check.out.contains(QRegularExpression("TableList\\s+32\\n")));
+    EXPECT_TRUE(check.err.isEmpty()) << check.err.toStdString();
+
+    // The file is the venue's database as the programs open it.
+    SqliteDatabase db(file, databasePassword());
+    EXPECT_EQ(db.scalar("SELECT user_name FROM SetupPay").toString(), "悦来酒家");
+}
+
+TEST_F(SorrelDbTool, CreateMakesPresetsOnly) {
+    const ProgramRun create = sorrelDb({"create", path("new.mdb")});
+    ASSERT_EQ(create.exitCode, 0) << create.err.toStdString();
+    SqliteDatabase db(path("new.mdb"), databasePassword());
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM operatorlist").toInt(), 1);
+    EXPECT_EQ(db.scalar("SELECT count(*) FROM TableList").toInt(), 0);
+}
+
+TEST_F(SorrelDbTool, BadInputIsRefusedWithAMessageAndLeavesFilesAlone) {
+    writeFile(path("notes.mdb"), QByteArray(4096, 'x'));
+    {
+        // Another installation's database: right format, other password.
+        SqliteDatabase foreign(path("foreign.mdb"), "not-our-password",
+                               SqliteDatabase::Mode::CreateIfMissing);
+        foreign.exec("CREATE TABLE t (x INTEGER)");
+    }
+    ASSERT_EQ(sorrelDb({"create", path("venue.mdb")}).exitCode, 0);
+    writeFile(path("plain.txt"), "menu of the day\n");
+
+    const struct {
+        const char* name;
+        QStringList arguments;
+        const char* message;
+    } cases[] = {
+        {"missing file", {"check", path("none.mdb")}, "不存在"},
+        {"not a database", {"check", path("notes.mdb")}, "不是数据库文件"},
+        {"text file", {"check", path("plain.txt")}, "不是数据库文件"},
+        {"wrong password", {"check", path("foreign.mdb")}, "密码错误"},
+        {"a folder", {"check", dir_.path()}, "文件夹"},
+        {"create over a database", {"create", path("venue.mdb")}, "不会覆盖"},
+        {"demo over a database", {"demo", path("venue.mdb")}, "不会覆盖"},
+        {"create over any file", {"create", path("plain.txt")}, "不会覆盖"},
+        {"folder missing", {"create", path("gone/venue.mdb")}, "文件夹不存在"},
+        {"inside a file", {"demo", path("plain.txt") + "/venue.mdb"}, "文件夹不存在"},
+        {"empty path", {"create", ""}, "没有给出数据库文件"},
+    };
+    QMap<QString, QByteArray> before;
+    for (const QString& name : QDir(dir_.path()).entryList(QDir::Files))
+        before[name] = contentsOf(path(name));
+
+    for (const auto& c : cases) {
+        const ProgramRun run = sorrelDb(c.arguments);
+        EXPECT_FALSE(run.crashed) << c.name;
+        EXPECT_EQ(run.exitCode, 1) << c.name;
+        EXPECT_TRUE(run.err.contains(QString::fromUtf8(c.message)))
+            << c.name << ": " << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty()) << c.name;
+    }
+    for (auto it = before.cbegin(); it != before.cend(); ++it)
+        EXPECT_EQ(contentsOf(path(it.key())), it.value()) << it.key().toStdString() << " was changed";
+    EXPECT_EQ(QDir(dir_.path()).entryList(QDir::Files).size(), before.size()) << "a file was left behind";
+}
+
+TEST_F(SorrelDbTool, DatabaseMissingPartsFailsTheCheckNamingThem) {
+    ASSERT_EQ(sorrelDb({"create", path("venue.mdb")}).exitCode, 0);
+    {
+        SqliteDatabase db(path("venue.mdb"), databasePassword());
+        db.exec("DROP TABLE bookin");
+        db.exec("DROP VIEW ViewTotalDeptEnd");
+    }
+    const ProgramRun check = sorrelDb({"check", path("venue.mdb")});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_TRUE(check.err.contains("缺少表：bookin")) << check.err.toStdString();
+    EXPECT_TRUE(check.err.contains("缺少视图：ViewTotalDeptEnd"));
+}
+
+TEST_F(SorrelDbTool, CommandLineMistakesShowTheUsage) {
+    for (const QStringList& arguments :
+         QList<QStringList>{{}, {"frob", "x"}, {"check"}, {"create", "a", "b"}}) {
+        const ProgramRun run = sorrelDb(arguments);
+        EXPECT_FALSE(run.crashed);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains("sorrel-db check PATH")) << run.err.toStdString();
+    }
+    EXPECT_TRUE(QDir(dir_.path()).isEmpty());
+}
+
+} // namespace
