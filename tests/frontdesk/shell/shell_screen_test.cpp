@@ -4,6 +4,7 @@
 #include "common/db/errors.h"
 #include "common/typed_input.h"
 #include "common/ui/guarded_application.h"
+#include "common/ui/splash_window.h"
 #include "frontdesk/shell/board_screen.h"
 #include "frontdesk/shell/login_box.h"
 #include "frontdesk/shell/main_window.h"
@@ -331,12 +332,17 @@ TEST_F(ShellScreenTest, AboutPanelLocksTheBoardUntilClosed) {
 }
 
 TEST_F(ShellScreenTest, BoardWithLoginBoxScreenshot) {
-    const QString out = qEnvironmentVariable("SORREL_SCREENSHOT_DIR");
-    if (out.isEmpty()) GTEST_SKIP() << "set SORREL_SCREENSHOT_DIR to keep a picture of the board";
-    EXPECT_TRUE(window().grab().save(QDir(out).filePath(QStringLiteral("board_login.png"))));
+    // Pictures for a person to look at: kept in $SORREL_SCREENSHOT_DIR when set.
+    const QString out = qEnvironmentVariable("SORREL_SCREENSHOT_DIR", dir_.path());
+    const QPixmap picture = window().grab();
+    EXPECT_EQ(picture.size(), QSize(792, 543));
+    EXPECT_TRUE(picture.save(QDir(out).filePath(QStringLiteral("board_login.png"))));
     logIn(QStringLiteral("早班"), QStringLiteral("01"), QStringLiteral("1234"));
     QTest::mouseClick(board().toolButton(QStringLiteral("关于")), Qt::LeftButton);
     EXPECT_TRUE(window().grab().save(QDir(out).filePath(QStringLiteral("board_about.png"))));
+    ui::SplashWindow splash(QStringLiteral("[前台]"));
+    splash.showNow();
+    EXPECT_TRUE(splash.grab().save(QDir(out).filePath(QStringLiteral("splash.png"))));
 }
 
 } // namespace
