@@ -2,23 +2,34 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace sorrel::ui {
 
 bool MessageBoxSink::show(MessageKind kind, const QString& title, const QString& text) {
-    QWidget* parent = QApplication::activeWindow();
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(title);
+    box.setText(text);
     switch (kind) {
     case MessageKind::Information:
-        QMessageBox::information(parent, title, text);
-        return true;
+        box.setIcon(QMessageBox::Information);
+        break;
     case MessageKind::Error:
-        QMessageBox::critical(parent, title, text);
-        return true;
-    case MessageKind::Question:
-        return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MessageKind::Question: {
+        box.setIcon(QMessageBox::Question);
+        QPushButton* yes = box.addButton(QStringLiteral("是(&Y)"), QMessageBox::YesRole);
+        QPushButton* no = box.addButton(QStringLiteral("否(&N)"), QMessageBox::NoRole);
+        box.setDefaultButton(no);
+        box.setEscapeButton(no);
+        box.exec();
+        return box.clickedButton() == yes;
     }
-    return false;
+    }
+    box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+    box.exec();
+    return true;
 }
 
 } // namespace sorrel::ui

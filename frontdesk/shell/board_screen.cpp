@@ -182,6 +182,8 @@ void BoardScreen::acceptLogin() {
     setToolbarLive(true);
     shift_->setText(session_.shiftName());
     workDate_->setText(session_.settings().timeWork.date().toString(QStringLiteral("yyyy-MM-dd")));
+    // Finding a table by its code is the first thing done on the board.
+    search_->setFocus();
     emit loggedIn();
 }
 
