@@ -16,8 +16,9 @@ QApplication& application() {
     static int argc = 1;
     static char name[] = "test_common_ui";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
+    // Never destroyed: tearing Qt down during the exit handlers crashes.
+    static auto* app = new QApplication(argc, argv);
+    return *app;
 }
 
 // Acts on the box once it is up, then reports what the sink answered.
