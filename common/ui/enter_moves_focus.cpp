@@ -1,5 +1,6 @@
 #include "common/ui/enter_moves_focus.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
 #include <QKeyEvent>
@@ -26,6 +27,11 @@ bool EnterMovesFocus::eventFilter(QObject* watched, QEvent* event) {
     pending_ = true;
     enteredIn_ = QApplication::focusWidget();
     QTimer::singleShot(0, this, &EnterMovesFocus::moveFocus);
+    // Enter on a focused button presses it, as the operator expects of a button.
+    if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button == enteredIn_) {
+        button->click();
+        return true;
+    }
     return false;
 }
 

@@ -1,6 +1,7 @@
 // Enter moves the focus: every Enter pressed in a program window also moves the focus to the
 // next field, after the field itself has seen the Enter (so a field that acts on Enter still
-// acts). The ordering screen switches it off while it is open.
+// acts); on a focused button Enter presses it. The ordering screen switches it off while it is
+// open.
 #pragma once
 
 #include <QObject>

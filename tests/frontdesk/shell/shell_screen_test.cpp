@@ -252,6 +252,18 @@ TEST_F(ShellScreenTest, KeypadKeysAreToldApartFromTheMainKeyboard) {
     EXPECT_EQ(opened, 1);
 }
 
+TEST_F(ShellScreenTest, EnterOnAFocusedButtonPressesIt) {
+    chooseShift(QStringLiteral("早班"));
+    QTest::keyClicks(operatorField(), QStringLiteral("01"));
+    QTest::keyClicks(passwordField(), QStringLiteral("1234"));
+    QPushButton* ok = button(board().loginBox(), QStringLiteral("确定"));
+    ok->setFocus();
+    QTest::keyClick(ok, Qt::Key_Return);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(board().loginBoxShown());
+    EXPECT_EQ(logTexts(), QStringList{QStringLiteral("[早班][登录系统]")});
+}
+
 TEST_F(ShellScreenTest, EnterStopsMovingTheFocusWhileTheOrderingModeIsOn) {
     operatorField()->setFocus();
     window().enterMovesFocus().setEnabled(false);
