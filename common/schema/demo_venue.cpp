@@ -91,11 +91,7 @@ void writeStaff(Database& db) {
     insertRows(db, "OrderList", {"orde_code", "orde_name", "orde_rema"}, {{"2", "晚班", " "}});
     db.exec(QStringLiteral("UPDATE OrderList SET orde_name = ? WHERE orde_code = ?"), {"早班", "1"});
     insertRows(db, "managertype", {"mana_code", "mana_name", "mana_rema"}, {{kCashierLevel, "收银员", " "}});
-    db.exec(QStringLiteral(
-                "INSERT INTO Limitedlist (mana_code, limi_code, limi_name, limi_real, mana_rema) "
-                "SELECT ?, limi_code, limi_name, CASE WHEN limi_code IN (?, ?, ?, ?, ?) THEN 0 ELSE 1 END, "
-                "' ' FROM limitedtemp"),
-            {kCashierLevel, "PS", "BE", "DA", "OM", "SS"});
+    presets::writeLevelPermissions(db, kCashierLevel, {"PS", "BE", "DA", "OM", "SS"});
     insertRows(db, "operatorlist", {"oper_code", "oper_name", "oper_pass", "oper_rema", "mana_code"},
                {{kCashierOperator, "收银员", kCashierPassword, "前台收银", kCashierLevel}});
 

@@ -43,7 +43,7 @@ void writeNameTables(Database& db) {
                 {"7", "茶位费"},
                 {"8", "每日房费"},
                 {"9", "分时段计费"},
-                {"A", "日房半价"}});
+                {"A", "日房午间半价"}});
     insertRows(db, "kindlist", {"kind_code", "kind_name", "kind_rema"}, {{"M", "原料", " "}});
     insertRows(db, "ManuFacturelist", {"manu_code", "manu_name", "manu_rema"}, {{"1", "吧台", " "}});
     // The standard price bands a time-priced mode starts from: morning, afternoon, evening.
@@ -68,9 +68,7 @@ void writeStaff(Database& db) {
 
     insertRows(db, "managertype", {"mana_code", "mana_name", "mana_rema"},
                {{kAdminLevel, "系统管理员", " "}});
-    db.exec(QStringLiteral("INSERT INTO Limitedlist (mana_code, limi_code, limi_name, limi_real, mana_rema) "
-                           "SELECT ?, limi_code, limi_name, 1, ' ' FROM limitedtemp"),
-            {kAdminLevel});
+    writeLevelPermissions(db, kAdminLevel, {});
     insertRows(db, "operatorlist", {"oper_code", "oper_name", "oper_pass", "oper_rema", "mana_code"},
                {{kAdminOperator, "管理员", kAdminPassword, "", kAdminLevel}});
     insertRows(db, "OrderList", {"orde_code", "orde_name", "orde_rema"}, {{"1", "全天", " "}});
@@ -125,11 +123,16 @@ void writeSettings(Database& db, const Clock& clock) {
 
 } // namespace
 
-QStringList functionCodes() {
-    QStringList codes;
-    for (const auto& function : catalogue())
-        codes << function.first;
-    return codes;
+void writeLevelPermissions(Database& db, const QString& level, const QStringList& denied) {
+    const RecordSet functions = db.query(QStringLiteral("SELECT limi_code, limi_name FROM limitedtemp"));
+    QList<QVariantList> rows;
+    for (int r = 0; r < functions.rowCount(); ++r) {
+        const QString code = functions.text(r, QStringLiteral("limi_code"));
+        rows << QVariantList{level, code, functions.value(r, QStringLiteral("limi_name")),
+                             denied.contains(code) ? 0 : 1, QStringLiteral(" ")};
+    }
+    schema::insertRows(db, QStringLiteral("Limitedlist"),
+                       {"mana_code", "limi_code", "limi_name", "limi_real", "mana_rema"}, rows);
 }
 
 void write(Database& db, const Clock& clock) {

@@ -15,8 +15,9 @@ inline constexpr const char* kAdminOperator = "01";
 inline constexpr const char* kAdminPassword = "1234";
 inline constexpr const char* kSystemPassword = "8888";
 
-// Every function code under permission control, in catalogue order.
-QStringList functionCodes();
+// One permission row of `level` for every function of the catalogue: allowed, except the
+// functions in `denied`.
+void writeLevelPermissions(Database& db, const QString& level, const QStringList& denied);
 
 // Writes the presets; runs inside the caller's transaction.
 void write(Database& db, const Clock& clock);

@@ -1,5 +1,5 @@
-// Every table and column the programs read and write, written out here by hand from the
-// record descriptions and checked against both the schema description and a real database:
+// Every table and column the programs read and write, written out here by hand apart from the
+// schema code and checked against both the schema and a real database:
 // a misspelt column, a lost column, a wrong type or a text size that cuts a code short is
 // caught here before any screen meets it.
 #include "common/schema/schema.h"
@@ -187,7 +187,7 @@ QList<Expected> expectedTables() {
     };
 }
 
-// Why a described column does not match the schema's; empty when it does.
+// Why a listed column does not match the schema's; empty when it does.
 QString mismatch(const schema::Column& c, const QString& type) {
     const auto is = [&](ColumnType t, int size = -1) { return c.type == t && (size < 0 || c.size == size); };
     bool ok = false;
@@ -214,10 +214,10 @@ QString mismatch(const schema::Column& c, const QString& type) {
     return ok ? QString() : QStringLiteral("%1 should be %2").arg(c.name, type);
 }
 
-TEST(Schema, DescriptionHoldsEveryTableAndColumnWithItsType) {
-    QStringList described;
+TEST(Schema, HoldsEveryTableAndColumnWithItsType) {
+    QStringList listed;
     for (const Expected& e : expectedTables()) {
-        described << QString::fromUtf8(e.table).toLower();
+        listed << QString::fromUtf8(e.table).toLower();
         const schema::Table* table = schema::findTable(QString::fromUtf8(e.table));
         ASSERT_NE(table, nullptr) << e.table;
         EXPECT_EQ(table->name, QString::fromUtf8(e.table)) << "spelling of " << e.table;
@@ -233,13 +233,14 @@ TEST(Schema, DescriptionHoldsEveryTableAndColumnWithItsType) {
             EXPECT_EQ(column->name, name) << e.table << ": spelling";
             EXPECT_EQ(mismatch(*column, entry.section(':', 1)), QString()) << e.table;
         }
-        // Nothing the records do not describe, except the additions we chose for membManage.
+        // No column beyond these, except the top-up details we added to membManage.
         if (QString::fromUtf8(e.table) != "membManage") {
             EXPECT_EQ(table->columnNames(), names) << e.table << ": columns and their order";
         }
     }
     for (const schema::Table& t : schema::tables())
-        EXPECT_TRUE(described.contains(t.name.toLower())) << "undescribed table " << t.name.toStdString();
+        EXPECT_TRUE(listed.contains(t.name.toLower()))
+            << "table missing from the list " << t.name.toStdString();
 }
 
 class SchemaOnEngine : public test::EngineTest {};

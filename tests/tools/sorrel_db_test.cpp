@@ -51,7 +51,8 @@ TEST_F(SorrelDbTool, DemoInAFolderWithChineseAndBlanksPassesItsOwnCheck) {
     EXPECT_TRUE(check.out.contains(QRegularExpression("TableList\\s+32\\n")));
     EXPECT_TRUE(check.err.isEmpty()) << check.err.toStdString();
 
-    // The file is the venue's database as the programs open it.
+    // The file is the venue's database as the programs open it, and unreadable without the key.
+    EXPECT_FALSE(contentsOf(file).startsWith("SQLite format 3"));
     SqliteDatabase db(file, databasePassword());
     EXPECT_EQ(db.scalar("SELECT user_name FROM SetupPay").toString(), "悦来酒家");
 }

@@ -1,12 +1,13 @@
 #include "commands.h"
 
 #include "common/clock.h"
-#include "common/db/errors.h"
 #include "common/db/target.h"
 #include "common/schema/demo_venue.h"
 #include "common/schema/presets.h"
 #include "common/schema/schema_check.h"
 #include "common/schema/setup.h"
+
+#include <exception>
 
 namespace sorrel::tool {
 
@@ -21,9 +22,9 @@ int createWith(const QString& target, setup::Contents contents, Console& console
         created = true;
         const SystemClock clock;
         setup::createDatabase(*db, contents, clock);
-    } catch (const DbError& e) {
+    } catch (const std::exception& e) {
         if (created) discardNewTarget(target);
-        console.err << QStringLiteral("sorrel-db: 创建失败：%1\n").arg(e.text());
+        console.err << QStringLiteral("sorrel-db: 创建失败：%1\n").arg(QString::fromUtf8(e.what()));
         return kFailed;
     }
     console.out << QStringLiteral("已创建数据库：%1\n").arg(target);
@@ -49,8 +50,8 @@ int check(const QStringList& operands, Console& console) {
     try {
         std::unique_ptr<Database> db = openTarget(target, TargetUse::OpenExisting);
         report = schema::checkSchema(*db);
-    } catch (const DbError& e) {
-        console.err << QStringLiteral("sorrel-db: 检查失败：%1\n").arg(e.text());
+    } catch (const std::exception& e) {
+        console.err << QStringLiteral("sorrel-db: 检查失败：%1\n").arg(QString::fromUtf8(e.what()));
         return kFailed;
     }
     console.out << QStringLiteral("数据库：%1\n").arg(target);

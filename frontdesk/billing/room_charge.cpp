@@ -1,0 +1,129 @@
+#include "frontdesk/billing/room_charge.h"
+
+#include "common/money.h"
+
+#include <algorithm>
+
+namespace sorrel::billing {
+
+namespace {
+
+// Times are compared to the second, the resolution the database stores them at.
+QDateTime toSecond(const QDateTime& value) {
+    QDateTime copy = value;
+    const QTime t = copy.time();
+    copy.setTime(QTime(t.hour(), t.minute(), t.second()));
+    return copy;
+}
+
+int secondOfDay(const QTime& time) {
+    return time.isValid() ? time.msecsSinceStartOfDay() / 1000 : 0;
+}
+
+constexpr int kLastSecond = 24 * 3600 - 1; // 23:59:59
+const QTime kNoon(12, 0, 0);
+const QTime kHalfDayEnd(17, 59, 59);
+
+// A span of seconds of the day, [from, to]; its length is to - from.
+struct Span {
+    int from;
+    int to;
+};
+
+} // namespace
+
+double stayHours(const QDateTime& opened, const QDateTime& now) {
+    if (!opened.isValid() || !now.isValid()) return 0;
+    const qint64 seconds = toSecond(opened).secsTo(toSecond(now));
+    return seconds > 0 ? double(seconds) / 3600.0 : 0;
+}
+
+double startedHours(double exactHours, const QString& sumRounding) {
+    const double rounded = IntWay(exactHours, sumRounding);
+    return compareMoney(exactHours, rounded) > 0 ? rounded + 1 : rounded;
+}
+
+bool isHalfDayAfternoon(const QTime& time) {
+    const QTime t(time.hour(), time.minute(), time.second());
+    return t >= kNoon && t <= kHalfDayEnd;
+}
+
+double stayDays(const QDateTime& opened, const QDateTime& now, bool halfDay) {
+    if (!opened.isValid() || !now.isValid()) return 0;
+    const QDateTime from = toSecond(opened);
+    const QDateTime to = toSecond(now);
+    double days = double(std::max<qint64>(0, from.date().daysTo(to.date())));
+    if (from.time() < kNoon) days += 1;
+    if (to.time() >= kNoon) {
+        if (!halfDay)
+            days += 1;
+        else
+            days += to.time() <= kHalfDayEnd ? 0.5 : 1;
+    }
+    return days;
+}
+
+bool TimeBand::contains(const QTime& time) const {
+    const int t = secondOfDay(time);
+    const int s = secondOfDay(start);
+    const int e = secondOfDay(end);
+    return s <= e ? (s <= t && t <= e) : (t >= s || t <= e);
+}
+
+const TimeBand* bandAt(const QList<TimeBand>& bands, const QTime& time) {
+    for (const TimeBand& band : bands)
+        if (band.start.isValid() && band.end.isValid() && band.contains(time)) return &band;
+    return nullptr;
+}
+
+// The stay is cut into spans of the day: from opening to now, or, when now is earlier in the day
+// than the opening, from opening to 23:59:59 and from 00:00:00 to now (the second from 23:59:59
+// to midnight is not charged). Each band charges, at its price, the part of the stay that lies
+// between its start and its end and that no earlier band (in stored order) has charged already.
+// For the usual set-up (bands in order, each ending the second before the next one starts,
+// together covering the day) this is the walk from band to band a cashier does by hand, and the
+// second between one band's end and the next one's start is free. Bands that overlap charge each
+// second once, at the price of the first band holding it; a gap between bands is free; the order
+// of storage matters only for overlaps; a band whose end is before its start runs across
+// midnight; a negative price charges nothing. The work is bounded by the number of bands, the
+// charge is never negative, and no second is charged twice.
+double timeBandCharge(const QList<TimeBand>& bands, const QTime& opened, const QTime& now) {
+    const int t = secondOfDay(opened);
+    const int n = secondOfDay(now);
+    QList<Span> open; // parts of the stay no band has charged yet
+    if (n >= t)
+        open << Span{t, n};
+    else
+        open << Span{t, kLastSecond} << Span{0, n};
+
+    double sum = 0;
+    for (const TimeBand& band : bands) {
+        if (!band.start.isValid() || !band.end.isValid()) continue;
+        const int s = secondOfDay(band.start);
+        const int e = secondOfDay(band.end);
+        QList<Span> pieces; // the band as spans of the day
+        if (s <= e)
+            pieces << Span{s, e};
+        else
+            pieces << Span{s, kLastSecond} << Span{0, e};
+        const double price = std::max(0.0, band.pricePerHour);
+        for (const Span& piece : pieces) {
+            QList<Span> left;
+            for (const Span& part : open) {
+                const int from = std::max(part.from, piece.from);
+                const int to = std::min(part.to, piece.to);
+                if (from >= to) {
+                    left << part;
+                    continue;
+                }
+                sum += double(to - from) / 3600.0 * price;
+                if (part.from < from) left << Span{part.from, from};
+                if (to < part.to) left << Span{to, part.to};
+            }
+            open = left;
+        }
+    }
+    return sum;
+}
+
+} // namespace sorrel::billing
