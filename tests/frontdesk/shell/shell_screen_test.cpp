@@ -2,6 +2,7 @@
 // box on the board, the exit question, the keyboard map, Enter moving the focus, and how the
 // program answers mistyped input and fatal errors.
 #include "common/db/errors.h"
+#include "common/settings_row.h"
 #include "common/typed_input.h"
 #include "common/ui/guarded_application.h"
 #include "common/ui/splash_window.h"
@@ -15,6 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
 #include <QTest>
@@ -46,6 +48,9 @@ class ShellScreenTest : public ::testing::Test {
         scratch_ = std::make_unique<test::ScratchDatabase>(Engine::Embedded,
                                                            test::ScratchDatabase::Contents::Schema);
         test::seedStaffAndSettings(db());
+        openWindow();
+    }
+    void openWindow() {
         window_ = std::make_unique<MainWindow>(db(), clock_, dir_.path());
         application().setCloseAfterFatalError([this] { window_->closeWithoutAsking(); });
         window_->show();
@@ -151,6 +156,29 @@ TEST_F(ShellScreenTest, LoginWithEnterFromFieldToFieldOpensTheBoard) {
     EXPECT_EQ(board().searchBox()->text(), QStringLiteral("A1"));
     QTest::keyClick(board().searchBox(), Qt::Key_Plus, Qt::KeypadModifier);
     EXPECT_EQ(opened, 1);
+}
+
+TEST_F(ShellScreenTest, DemoVenueOpensItsFirstBusinessDayAtTheFirstLogin) {
+    window_->closeWithoutAsking();
+    window_.reset();
+    scratch_ =
+        std::make_unique<test::ScratchDatabase>(Engine::Embedded, test::ScratchDatabase::Contents::DemoVenue);
+    clock_.set(QDateTime(test::ScratchDatabase::createdAt().date().addDays(1), QTime(10, 0)));
+    openWindow();
+    ASSERT_GT(shiftList()->count(), 0);
+    shiftList()->setCurrentIndex(0);
+    operatorField()->setFocus();
+    typeAndEnter(QStringLiteral("01"));
+    typeAndEnter(QStringLiteral("1234"));
+
+    EXPECT_TRUE(sink_.shown.isEmpty()) << sink_.texts().join('\n').toStdString();
+    EXPECT_FALSE(board().loginBoxShown());
+    EXPECT_FALSE(window().statusPanel(0)->findChild<QProgressBar*>()->isVisible());
+    EXPECT_EQ(window().statusPanel(1)->text(), QStringLiteral("【用户：悦来酒家】"));
+    const SettingsRow settings = loadSettingsRow(db());
+    EXPECT_TRUE(settings.payStar);
+    EXPECT_EQ(settings.timeWork.date(), clock_.today());
+    EXPECT_EQ(find<QLabel>(QStringLiteral("lbl_WorkDate"))->text(), clock_.today().toString(Qt::ISODate));
 }
 
 TEST_F(ShellScreenTest, RefusedLoginsSayWhyAndPutTheFocusWhereTheFaultIs) {
