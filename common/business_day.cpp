@@ -104,4 +104,16 @@ RolloverOutcome runAutomaticRollover(Database& db, const Clock& clock, const Day
     return ended ? RolloverOutcome::DayEndedAndStarted : RolloverOutcome::DayStarted;
 }
 
+RolloverOutcome runRolloverInOneTransaction(Database& db, const Clock& clock, const DayProgress& progress) {
+    const RolloverOutcome outcome = runCoded(db, kBackOfficeRolloverCode, [&] {
+        const SettingsRow now = lockedSettings(db);
+        if (!rolloverDue(now, clock.today())) return RolloverOutcome::NotDue;
+        if (now.payStar) dayEndSteps(db, clock, {}, progress);
+        dayStartSteps(db, clock);
+        return now.payStar ? RolloverOutcome::DayEndedAndStarted : RolloverOutcome::DayStarted;
+    });
+    report(progress, 100);
+    return outcome;
+}
+
 } // namespace sorrel

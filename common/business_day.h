@@ -48,4 +48,11 @@ enum class RolloverOutcome { NotDue, DayStarted, DayEndedAndStarted };
 // in at the same moment roll the day over once.
 RolloverOutcome runAutomaticRollover(Database& db, const Clock& clock, const DayProgress& progress = {});
 
+inline const QString kBackOfficeRolloverCode = QStringLiteral("A100011");
+
+// The back office's rollover: the same steps in one transaction (A100011), so the day is
+// either rolled over completely or not at all.
+RolloverOutcome runRolloverInOneTransaction(Database& db, const Clock& clock,
+                                            const DayProgress& progress = {});
+
 } // namespace sorrel

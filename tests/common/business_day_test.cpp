@@ -142,34 +142,39 @@ TEST_P(BusinessDayTest, RolloverRunsOncePerCalendarDayAndNeverArchivesADayTwice)
         {"rollover switched off", false, true, "2026-03-04 00:00:00", "2026-03-03 23:00:00",
          RolloverOutcome::NotDue, 0},
     };
-    for (const Case& c : cases) {
-        db().exec(QStringLiteral("DELETE FROM OtherIncomeList"));
-        db().exec(QStringLiteral("DELETE FROM AllOtherInCome"));
-        addOtherIncome(QStringLiteral("01"), 30);
-        addOtherIncome(QStringLiteral("02"), 0);
-        db().exec(
-            QStringLiteral("UPDATE SetupPay SET work_auto = ?, pay_star = ?, time_work = ?, time_end = ?"),
-            {c.workAuto ? 1 : 0, c.dayOpen ? 1 : 0, QString::fromUtf8(c.timeWork),
-             QString::fromUtf8(c.timeEnd)});
-        const SettingsRow before = settings();
-        EXPECT_EQ(rolloverDue(before, clock.today()), c.expected != RolloverOutcome::NotDue) << c.what;
+    // The front desk's two transactions and the back office's one behave alike.
+    using Rollover = RolloverOutcome (*)(Database&, const Clock&, const DayProgress&);
+    const Rollover rollovers[] = {runAutomaticRollover, runRolloverInOneTransaction};
+    for (const Rollover rollover : rollovers)
+        for (const Case& c : cases) {
+            db().exec(QStringLiteral("DELETE FROM OtherIncomeList"));
+            db().exec(QStringLiteral("DELETE FROM AllOtherInCome"));
+            addOtherIncome(QStringLiteral("01"), 30);
+            addOtherIncome(QStringLiteral("02"), 0);
+            db().exec(QStringLiteral(
+                          "UPDATE SetupPay SET work_auto = ?, pay_star = ?, time_work = ?, time_end = ?"),
+                      {c.workAuto ? 1 : 0, c.dayOpen ? 1 : 0, QString::fromUtf8(c.timeWork),
+                       QString::fromUtf8(c.timeEnd)});
+            const SettingsRow before = settings();
+            EXPECT_EQ(rolloverDue(before, clock.today()), c.expected != RolloverOutcome::NotDue) << c.what;
 
-        EXPECT_EQ(runAutomaticRollover(db(), clock), c.expected) << c.what;
-        EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM AllOtherInCome")), c.archived) << c.what;
-        const SettingsRow after = settings();
-        if (c.expected == RolloverOutcome::NotDue) {
-            EXPECT_EQ(after.timeWork, before.timeWork) << c.what;
-            EXPECT_EQ(after.payStar, before.payStar) << c.what;
-            continue;
+            EXPECT_EQ(rollover(db(), clock, {}), c.expected) << c.what;
+            EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM AllOtherInCome")), c.archived) << c.what;
+            const SettingsRow after = settings();
+            if (c.expected == RolloverOutcome::NotDue) {
+                EXPECT_EQ(after.timeWork, before.timeWork) << c.what;
+                EXPECT_EQ(after.payStar, before.payStar) << c.what;
+                continue;
+            }
+            EXPECT_TRUE(after.payStar) << c.what;
+            EXPECT_EQ(after.timeWork.date(), clock.today()) << c.what;
+            EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM OtherIncomeList WHERE othe_inco_mone <> 0")),
+                      0);
+            // A second login the same day finds nothing to do.
+            EXPECT_FALSE(rolloverDue(after, clock.today())) << c.what;
+            EXPECT_EQ(rollover(db(), clock, {}), RolloverOutcome::NotDue) << c.what;
+            EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM AllOtherInCome")), c.archived) << c.what;
         }
-        EXPECT_TRUE(after.payStar) << c.what;
-        EXPECT_EQ(after.timeWork.date(), clock.today()) << c.what;
-        EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM OtherIncomeList WHERE othe_inco_mone <> 0")), 0);
-        // A second login the same day finds nothing to do.
-        EXPECT_FALSE(rolloverDue(after, clock.today())) << c.what;
-        EXPECT_EQ(runAutomaticRollover(db(), clock), RolloverOutcome::NotDue) << c.what;
-        EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM AllOtherInCome")), c.archived) << c.what;
-    }
 }
 
 TEST_P(BusinessDayTest, TwoWorkstationsLoggingInTogetherRollTheDayOverOnce) {
@@ -183,6 +188,24 @@ TEST_P(BusinessDayTest, TwoWorkstationsLoggingInTogetherRollTheDayOverOnce) {
     EXPECT_EQ(runAutomaticRollover(db(), clock), RolloverOutcome::DayEndedAndStarted);
     EXPECT_EQ(runAutomaticRollover(*other, clock), RolloverOutcome::NotDue);
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM AllOtherInCome")), 1);
+}
+
+TEST_P(BusinessDayTest, FailedBackOfficeRolloverLeavesTheOldDayOpen) {
+    addGuest(4, false, 2);
+    addOtherIncome(QStringLiteral("01"), 30);
+    db().exec(
+        QStringLiteral("UPDATE SetupPay SET work_auto = 1, pay_star = 1, time_work = '2026-03-04 00:00:00', "
+                       "time_end = '2026-03-03 23:00:00'"));
+    db().exec(QStringLiteral("DROP TABLE AllOtherInCome"));
+    try {
+        runRolloverInOneTransaction(db(), clock);
+        FAIL() << "the rollover reported success without its history table";
+    } catch (const CodedFailure& failure) {
+        EXPECT_EQ(failure.code(), QStringLiteral("A100011"));
+    }
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM TableGuestlist")), 1);
+    EXPECT_TRUE(settings().payStar);
+    EXPECT_EQ(settings().timeWork.date(), QDate(2026, 3, 4));
 }
 
 SORREL_ON_EVERY_ENGINE(BusinessDayTest);
