@@ -1,0 +1,58 @@
+// The business day: day start opens it and fixes the business date, day end removes the day's
+// cleared guests and archives its other income. The front desk's day panel, its automatic
+// rollover at login and the back office's rollover all run these same steps.
+#pragma once
+
+#include "common/clock.h"
+#include "common/db/database.h"
+#include "common/settings_row.h"
+
+#include <functional>
+#include <optional>
+
+namespace sorrel {
+
+inline const QString kDayStartCode = QStringLiteral("B100008");
+inline const QString kDayEndCode = QStringLiteral("B100009");
+
+// Advances a progress bar from 0 to 100 as the steps go.
+using DayProgress = std::function<void(int percent)>;
+
+// An other-income amount the operator was still editing when day end began.
+struct OtherIncomeEdit {
+    QString code;
+    double amount = 0;
+};
+
+// The statements of day start and day end without a transaction of their own, for callers that
+// run them inside a larger one.
+void dayStartSteps(Database& db, const Clock& clock);
+void dayEndSteps(Database& db, const Clock& clock, const std::optional<OtherIncomeEdit>& edited = {},
+                 const DayProgress& progress = {});
+
+// Each in its own transaction; a failure rolls it back and throws CodedFailure with the
+// operation's code (B100008 day start, B100009 day end).
+void startDay(Database& db, const Clock& clock);
+void endDay(Database& db, const Clock& clock, const std::optional<OtherIncomeEdit>& edited = {},
+            const DayProgress& progress = {});
+
+// Whether the first login of a calendar day must roll the day over: automatic rollover is on,
+// the last day end was not today, and the open day (if any) is not already today's.
+bool rolloverDue(const SettingsRow& settings, const QDate& today);
+
+enum class RolloverOutcome { NotDue, DayStarted, DayEndedAndStarted };
+
+// The front desk's automatic rollover: day end then day start, each in its own transaction and
+// without questions. A day that is not open is not ended again, so its other income is never
+// archived twice. The row is read afresh inside each transaction, so two workstations logging
+// in at the same moment roll the day over once.
+RolloverOutcome runAutomaticRollover(Database& db, const Clock& clock, const DayProgress& progress = {});
+
+inline const QString kBackOfficeRolloverCode = QStringLiteral("A100011");
+
+// The back office's rollover: the same steps in one transaction (A100011), so the day is
+// either rolled over completely or not at all.
+RolloverOutcome runRolloverInOneTransaction(Database& db, const Clock& clock,
+                                            const DayProgress& progress = {});
+
+} // namespace sorrel

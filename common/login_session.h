@@ -1,0 +1,92 @@
+// One program's login: the operators and shifts read at start, the program's copy of the
+// settings row, who is logged in on which shift, password change, re-login and the log rows
+// these write. The front desk and the back office log in through it.
+#pragma once
+
+#include "common/business_day.h"
+#include "common/clock.h"
+#include "common/db/database.h"
+#include "common/settings_row.h"
+
+#include <QList>
+#include <optional>
+
+namespace sorrel {
+
+struct OperatorEntry {
+    QString code;
+    QString name;
+    QString password;
+    QString manaCode;
+};
+
+struct ShiftEntry {
+    QString code;
+    QString name;
+};
+
+inline const QString kChooseShiftMessage = QStringLiteral("请选择[班次]！");
+inline const QString kUnknownOperatorMessage = QStringLiteral("你输入的员工或密码不存在，请重新输入！");
+inline const QString kIdentifyFirstMessage =
+    QStringLiteral("请首先输入的员工或密码确认身份，再进行密码修改！");
+inline const QString kPasswordChangeRefusedMessage =
+    QStringLiteral("你输入的员工或密码不存在或者更新密码为空，请重新输入！");
+
+enum class LoginResult { Accepted, NoShift, UnknownOperator };
+
+class LoginSession {
+  public:
+    // Reads the operators (by code), the shifts (by name) and the settings row. The program's
+    // copy of the shift is emptied, so a shift must be chosen at every start.
+    LoginSession(Database& db, const Clock& clock);
+
+    const QList<ShiftEntry>& shifts() const { return shifts_; }
+    const SettingsRow& settings() const { return settings_; }
+    bool loggedIn() const { return loggedIn_; }
+    // The operator of the last successful login; nullptr before it.
+    const OperatorEntry* currentOperator() const;
+    QString shiftName() const;
+
+    // Operator code and password are trimmed; `shiftCode` empty means none chosen. An accepted
+    // login runs the automatic day rollover when it is due (CodedFailure when that fails),
+    // records operator, level, shift and moment in SetupPay and writes the log.
+    LoginResult logIn(const QString& shiftCode, const QString& operatorCode, const QString& password,
+                      const DayProgress& progress = {});
+    // What the last logIn() did to the business day.
+    RolloverOutcome lastRollover() const { return lastRollover_; }
+
+    // The key button of the login box: the operator typed there (exactly as typed) confirms
+    // who is changing a password; false when there is no such operator.
+    bool identifyForPasswordChange(const QString& operatorCode, const QString& password);
+    // The change box: false (nothing changed) unless the operator exists and the new password,
+    // trimmed, is not empty and confirmed.
+    bool changePassword(const QString& operatorCode, const QString& password, const QString& newPassword,
+                        const QString& confirmation);
+
+    // "重新登录": logs the operator out of the shift; the next login must choose one again.
+    void relogin();
+    // The program is closing.
+    void logExit();
+
+    // Permission check for the level of this program's login.
+    bool limite(const QString& limiCode);
+
+    // The status bar's user and operator panels.
+    QString userCaption() const;
+    QString operatorCaption() const;
+
+  private:
+    const OperatorEntry* find(const QString& code, const QString& password) const;
+    void log(const QString& text);
+
+    Database& db_;
+    const Clock& clock_;
+    QList<OperatorEntry> operators_;
+    QList<ShiftEntry> shifts_;
+    SettingsRow settings_;
+    std::optional<int> current_;
+    bool loggedIn_ = false;
+    RolloverOutcome lastRollover_ = RolloverOutcome::NotDue;
+};
+
+} // namespace sorrel

@@ -1,0 +1,47 @@
+#include "common/messages.h"
+
+#include <cstdio>
+
+namespace sorrel::messages {
+
+namespace {
+
+MessageSink* g_sink = nullptr;
+
+QString& currentTitle() {
+    static QString t = kFrontDeskTitle;
+    return t;
+}
+
+bool deliver(MessageKind kind, const QString& text) {
+    if (g_sink) return g_sink->show(kind, currentTitle(), text);
+    std::fprintf(stderr, "[%s] %s\n", qPrintable(currentTitle()), qPrintable(text));
+    return false;
+}
+
+} // namespace
+
+void installSink(MessageSink* sink) {
+    g_sink = sink;
+}
+MessageSink* installedSink() {
+    return g_sink;
+}
+void setTitle(const QString& title) {
+    currentTitle() = title;
+}
+QString title() {
+    return currentTitle();
+}
+
+void information(const QString& text) {
+    deliver(MessageKind::Information, text);
+}
+void error(const QString& text) {
+    deliver(MessageKind::Error, text);
+}
+bool ask(const QString& text) {
+    return deliver(MessageKind::Question, text);
+}
+
+} // namespace sorrel::messages

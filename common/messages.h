@@ -1,0 +1,38 @@
+// Messages: every message box of both programs goes through here. The program installs a sink
+// that shows real boxes; tests install a scripted one that records and answers.
+#pragma once
+
+#include <QString>
+
+namespace sorrel {
+
+// The fixed box titles of the two programs.
+inline const QString kFrontDeskTitle = QStringLiteral("岚舟管理系列");
+inline const QString kBackOfficeTitle = QStringLiteral("岚舟管理系统 8.0版");
+
+enum class MessageKind { Information, Error, Question };
+
+class MessageSink {
+  public:
+    virtual ~MessageSink() = default;
+    // Shows one message; for a question answers Yes (true) or No (false). No is the default.
+    virtual bool show(MessageKind kind, const QString& title, const QString& text) = 0;
+};
+
+namespace messages {
+
+// The sink stays owned by the caller; nullptr falls back to the standard error stream, where
+// every question is answered No so that nothing can ever wait for a reader.
+void installSink(MessageSink* sink);
+MessageSink* installedSink();
+void setTitle(const QString& title);
+QString title();
+
+void information(const QString& text);
+void error(const QString& text);
+// A Yes/No question whose default button is No.
+bool ask(const QString& text);
+
+} // namespace messages
+
+} // namespace sorrel

@@ -1,0 +1,24 @@
+#include "common/permissions.h"
+
+#include "common/messages.h"
+
+namespace sorrel {
+
+bool levelMayUse(Database& db, const QString& manaCode, const QString& limiCode) {
+    const QVariant real =
+        db.scalar(QStringLiteral("SELECT limi_real FROM Limitedlist WHERE limi_code = ? AND mana_code = ?"),
+                  {limiCode, manaCode});
+    return !real.isNull() && real.toLongLong() != 0;
+}
+
+QString permissionRefusalMessage(const QString& limiCode) {
+    return limiCode + QStringLiteral("你没有操作此项功能的权限，请与系统管理员联系！");
+}
+
+bool limite(Database& db, const QString& manaCode, const QString& limiCode) {
+    if (levelMayUse(db, manaCode, limiCode)) return true;
+    messages::information(permissionRefusalMessage(limiCode));
+    return false;
+}
+
+} // namespace sorrel

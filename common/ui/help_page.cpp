@@ -1,0 +1,19 @@
+#include "common/ui/help_page.h"
+
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
+namespace sorrel::ui {
+
+QString helpPagePath(const QString& programDir) {
+    return QDir(programDir).filePath(QStringLiteral("help.html"));
+}
+
+bool openHelpPage(const QString& programDir) {
+    const QString path = helpPagePath(programDir);
+    return QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+} // namespace sorrel::ui

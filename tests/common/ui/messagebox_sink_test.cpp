@@ -1,0 +1,55 @@
+// The real message boxes: a question left with Enter or Esc answers No, the title is the
+// program's, and only a deliberate Yes says yes.
+#include "common/ui/messagebox_sink.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+#include <gtest/gtest.h>
+
+namespace {
+
+QApplication& application() {
+    static int argc = 1;
+    static char name[] = "test_common_ui";
+    static char* argv[] = {name, nullptr};
+    // Never destroyed: tearing Qt down during the exit handlers crashes.
+    static auto* app = new QApplication(argc, argv);
+    return *app;
+}
+
+// Acts on the box once it is up, then reports what the sink answered.
+bool answer(const std::function<void(QMessageBox*)>& act, QString* title = nullptr) {
+    application();
+    QTimer::singleShot(20, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        if (title) *title = box->windowTitle();
+        act(box);
+    });
+    sorrel::ui::MessageBoxSink sink;
+    return sink.show(sorrel::MessageKind::Question, QStringLiteral("岚舟管理系列"),
+                     QStringLiteral("请确定是否退出"));
+}
+
+void press(QMessageBox* box, int key) {
+    QWidget* target = box->focusWidget() ? box->focusWidget() : box;
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &down);
+}
+
+TEST(MessageBoxSinkTest, QuestionsDefaultToNo) {
+    QString title;
+    EXPECT_FALSE(answer([](QMessageBox* box) { press(box, Qt::Key_Return); }, &title));
+    EXPECT_EQ(title, QStringLiteral("岚舟管理系列"));
+    EXPECT_FALSE(answer([](QMessageBox* box) { press(box, Qt::Key_Escape); }));
+    EXPECT_TRUE(answer([](QMessageBox* box) {
+        for (QPushButton* b : box->findChildren<QPushButton*>())
+            if (b->text() == QStringLiteral("是(&Y)")) b->click();
+    }));
+}
+
+} // namespace
