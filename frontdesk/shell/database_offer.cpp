@@ -1,5 +1,6 @@
 #include "frontdesk/shell/database_offer.h"
 
+#include "common/db/connection.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
 #include "frontdesk/shell/database_opening.h"
@@ -14,6 +15,13 @@ std::unique_ptr<Database> openDatabaseOrOfferNew(const QString& programDir, cons
     try {
         return openFrontDeskDatabase(programDir);
     } catch (const DbError& e) {
+        // The venue's database is on a server: a new file here would only hide it.
+        if (programDatabaseOnServer(programDir)) {
+            if (splash) splash->hide();
+            messages::error(QStringLiteral("无法打开数据库：") + frontDeskDatabaseLocation(programDir) +
+                            QStringLiteral("\n原因：") + e.text());
+            return nullptr;
+        }
         problem = frontDeskDatabaseMissing(programDir)
                       ? QStringLiteral("找不到数据库：") + frontDeskDatabaseLocation(programDir)
                       : QStringLiteral("无法打开数据库：") + frontDeskDatabaseLocation(programDir) +

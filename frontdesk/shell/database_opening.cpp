@@ -28,15 +28,13 @@ QString setAsideUnreadable(const QString& path, const Clock& clock) {
 } // namespace
 
 std::unique_ptr<Database> openFrontDeskDatabase(const QString& programDir) {
-    return std::make_unique<SqliteDatabase>(defaultDatabaseFile(programDir), databasePassword());
+    return openProgramDatabase(programDir);
 }
 
-QString frontDeskDatabaseLocation(const QString& programDir) {
-    return QDir::toNativeSeparators(defaultDatabaseFile(programDir));
-}
+QString frontDeskDatabaseLocation(const QString& programDir) { return programDatabaseLocation(programDir); }
 
 bool frontDeskDatabaseMissing(const QString& programDir) {
-    return !QFileInfo::exists(defaultDatabaseFile(programDir));
+    return !programDatabaseOnServer(programDir) && !QFileInfo::exists(defaultDatabaseFile(programDir));
 }
 
 NewDatabase createFrontDeskDatabase(const QString& programDir, setup::Contents contents, const Clock& clock) {

@@ -80,4 +80,17 @@ TEST_F(DatabaseOfferTest, UnreadableFileIsKeptUnderANewNameBeforeANewDatabaseIsM
     EXPECT_TRUE(sink_.texts().last().contains(kept.fileName()));
 }
 
+TEST_F(DatabaseOfferTest, UnreachableServerIsNamedAndNoFileIsMadeInItsPlace) {
+    QDir().mkpath(QFileInfo(databaseFile()).absolutePath());
+    QFile conf(serverConfFile(dir_.path()));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write("host=127.0.0.1\nport=1\ndatabase=venue\nuser=desk\n");
+    conf.close();
+    EXPECT_EQ(frontdesk::openDatabaseOrOfferNew(dir_.path(), clock_, nullptr), nullptr);
+    ASSERT_EQ(sink_.shown.size(), 1);
+    EXPECT_TRUE(sink_.shown[0].text.contains(QStringLiteral("desk@127.0.0.1:1/venue")));
+    EXPECT_TRUE(sink_.shown[0].text.contains(QStringLiteral("无法连接数据库服务器")));
+    EXPECT_FALSE(QFileInfo::exists(databaseFile()));
+}
+
 } // namespace
