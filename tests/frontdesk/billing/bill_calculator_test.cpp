@@ -239,6 +239,9 @@ TEST_P(BillCalculatorTest, RoomChargeAfterThePartysTime) {
         {"9: 22:00 to 01:30", ConsType::kTimeBands, 0, at(1, 22, 0), at(2, 1, 30), 110},
         {"9: 26.5 hours count by the time of day", ConsType::kTimeBands, 0, at(1, 16, 30), at(2, 19, 0), 85},
         {"4: a room fee does not grow", ConsType::kRoomFee, 200, at(1, 10, 0), at(2, 13, 0), 200},
+        {"7: the tea charge of two guests does not grow", ConsType::kTeaPerGuest, 12.5, at(1, 19, 0),
+         at(2, 1, 0), 25},
+        {"1: nothing, however long the party stays", ConsType::kFree, 100, at(1, 10, 0), at(2, 13, 0), 0},
     };
     int bill = 0;
     for (const Case& c : cases) {
