@@ -101,6 +101,8 @@ void setLineDiscountRates(Database& db, const GuestRecord& guest, int rate) {
 void ChangeConsType(Database& db, GuestRecord& guest, const BillSettings& settings, const Clock& clock,
                     int guests) {
     if (guests < 0) throw std::invalid_argument("the number of guests cannot be negative");
+    // Refused before anything changes: a refused mode change leaves the bill as it was.
+    if (guest.hasBillNumber()) requireTransaction(db, "ChangeConsType");
     guest.tabl_gues_low = 0;
     guest.tabl_gues_room = 0;
     guest.tabl_gues_unit = 0;
@@ -119,10 +121,7 @@ void ChangeConsType(Database& db, GuestRecord& guest, const BillSettings& settin
         unit = modes.number(0, QStringLiteral("cons_mode_mone"));
     }
 
-    if (guest.hasBillNumber()) {
-        requireTransaction(db, "ChangeConsType");
-        setLineServiceRates(db, guest);
-    }
+    if (guest.hasBillNumber()) setLineServiceRates(db, guest);
 
     const QString& type = guest.cons_type_code;
     const QTime now = clock.now().time();

@@ -414,9 +414,15 @@ TEST_P(BillCalculatorTest, LineRatesAreWrittenOnlyInsideTheCallersTransaction) {
     addClass("D", {.service = true});
     addMode("SA", ConsType::kFree, 0, 10);
     GuestRecord guest = openBill(1, "SA", at(1, 19, 0));
+    guest.cons_type_code = ConsType::kMinimum;
+    guest.tabl_gues_low = guest.tabl_gues_shou = 500;
     addLine(1, "D", 1, 100);
 
     EXPECT_THROW(ChangeConsType(db(), guest, settings(), clock, 2), std::logic_error);
+    // The refused mode change leaves the bill's minimum and receivable as they were.
+    EXPECT_EQ(guest.cons_type_code, ConsType::kMinimum);
+    EXPECT_EQ(guest.tabl_gues_low, 500);
+    EXPECT_EQ(guest.tabl_gues_shou, 500);
     EXPECT_THROW(TotalDisc(db(), guest, settings(), 90), std::logic_error);
     EXPECT_EQ(lineRates(1, "serv_perc"), QList<int>{0});
     EXPECT_EQ(lineRates(1, "disc_clas_perc"), QList<int>{100});
