@@ -40,6 +40,19 @@ QString toDbDate(const QDate& value) { return QDateTime(value, QTime(0, 0)).toSt
 
 QString toDbTime(const QTime& value) { return QDateTime(timeOnlyDay(), value).toString(kFormat); }
 
+QString toDbText(const QVariant& value) {
+    switch (value.userType()) {
+    case QMetaType::QDateTime:
+        return toDbDateTime(value.toDateTime());
+    case QMetaType::QDate:
+        return toDbDate(value.toDate());
+    case QMetaType::QTime:
+        return toDbTime(value.toTime());
+    default:
+        return {};
+    }
+}
+
 QDateTime fromDbDateTime(const QVariant& value) {
     if (value.isNull())
         return {};

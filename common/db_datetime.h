@@ -13,6 +13,10 @@ QString toDbDateTime(const QDateTime& value);
 QString toDbDate(const QDate& value);
 QString toDbTime(const QTime& value);
 
+// A bound QDateTime, QDate or QTime in the stored form; a null QString for any other value.
+// Both engines bind dates through this one function.
+QString toDbText(const QVariant& value);
+
 // Reads a stored value back (text in the canonical form, or a QDateTime); invalid when empty.
 QDateTime fromDbDateTime(const QVariant& value);
 

@@ -108,16 +108,10 @@ Bound bindValue(const QVariant& v, bool compared) {
         b.text = QByteArray::number(v.toDouble(), 'g', 17);
         break;
     case QMetaType::QDateTime:
-        b.type = kTimestamp;
-        b.text = toDbDateTime(v.toDateTime()).toUtf8();
-        break;
     case QMetaType::QDate:
-        b.type = kTimestamp;
-        b.text = toDbDate(v.toDate()).toUtf8();
-        break;
     case QMetaType::QTime:
         b.type = kTimestamp;
-        b.text = toDbTime(v.toTime()).toUtf8();
+        b.text = toDbText(v).toUtf8();
         break;
     case QMetaType::QByteArray:
         b.type = kBytea;

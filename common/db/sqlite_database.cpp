@@ -119,14 +119,8 @@ void SqliteDatabase::bind(sqlite3_stmt* stmt, const QVariantList& params, const 
                 break;
             }
             default: {
-                QString text;
-                if (v.userType() == QMetaType::QDateTime)
-                    text = toDbDateTime(v.toDateTime());
-                else if (v.userType() == QMetaType::QDate)
-                    text = toDbDate(v.toDate());
-                else if (v.userType() == QMetaType::QTime)
-                    text = toDbTime(v.toTime());
-                else
+                QString text = toDbText(v);
+                if (text.isNull())
                     text = v.toString();
                 const QByteArray utf8 = text.toUtf8();
                 rc = sqlite3_bind_text(stmt, at, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);

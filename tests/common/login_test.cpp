@@ -18,13 +18,7 @@ class LoginTest : public test::EngineTest {
         EngineTest::SetUp();
         test::seedStaffAndSettings(db());
     }
-    QStringList logTexts() {
-        const RecordSet rs = db().query(QStringLiteral("SELECT log_oper FROM systemlog ORDER BY log_time"));
-        QStringList texts;
-        for (int i = 0; i < rs.rowCount(); ++i)
-            texts << rs.text(i, "log_oper");
-        return texts;
-    }
+    QStringList logTexts() { return test::logTexts(db()); }
     QString setupText(const char* column) {
         return db().scalar(QStringLiteral("SELECT %1 FROM SetupPay").arg(QLatin1String(column))).toString();
     }

@@ -26,4 +26,13 @@ inline void seedStaffAndSettings(Database& db) {
                            "('02', 'BE', '日始日结', 1), ('02', 'PS', '系统设置', 0)"));
 }
 
+// The system log's action texts in the order they were written.
+inline QStringList logTexts(Database& db) {
+    const RecordSet rs = db.query(QStringLiteral("SELECT log_oper FROM systemlog ORDER BY log_time"));
+    QStringList texts;
+    for (int i = 0; i < rs.rowCount(); ++i)
+        texts << rs.text(i, "log_oper");
+    return texts;
+}
+
 } // namespace sorrel::test

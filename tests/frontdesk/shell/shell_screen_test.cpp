@@ -76,13 +76,7 @@ class ShellScreenTest : public ::testing::Test {
             if (b->text() == caption && b->isVisibleTo(window_.get())) return b;
         return nullptr;
     }
-    QStringList logTexts() {
-        const RecordSet rs = db().query(QStringLiteral("SELECT log_oper FROM systemlog ORDER BY log_time"));
-        QStringList texts;
-        for (int i = 0; i < rs.rowCount(); ++i)
-            texts << rs.text(i, "log_oper");
-        return texts;
-    }
+    QStringList logTexts() { return test::logTexts(db()); }
     void chooseShift(const QString& name) { shiftList()->setCurrentIndex(shiftList()->findText(name)); }
     // Types into the focused field and presses Enter, as an operator would.
     void typeAndEnter(const QString& text) {
