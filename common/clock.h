@@ -7,25 +7,25 @@
 namespace sorrel {
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
     QDate today() const { return now().date(); }
 };
 
 class SystemClock final : public Clock {
-public:
+  public:
     QDateTime now() const override;
 };
 
 class FixedClock final : public Clock {
-public:
+  public:
     explicit FixedClock(QDateTime at) : at_(std::move(at)) {}
     QDateTime now() const override { return at_; }
     void set(const QDateTime& at) { at_ = at; }
     void advanceSeconds(qint64 seconds) { at_ = at_.addSecs(seconds); }
 
-private:
+  private:
     QDateTime at_;
 };
 

@@ -10,7 +10,9 @@
 
 namespace sorrel {
 
-QString databasePassword() { return QStringLiteral("qlvmrk5830417"); }
+QString databasePassword() {
+    return QStringLiteral("qlvmrk5830417");
+}
 
 QString defaultDatabaseFile(const QString& programDir) {
     return QDir(programDir).filePath(QStringLiteral("data/VozezOzarev.mdb"));

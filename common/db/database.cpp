@@ -11,16 +11,16 @@ QString engineName(Engine engine) {
 
 QVariant Database::scalar(const QString& sql, const QVariantList& params) {
     const RecordSet rows = query(sql, params);
-    if (rows.isEmpty() || rows.columnCount() == 0)
-        return {};
+    if (rows.isEmpty() || rows.columnCount() == 0) return {};
     return rows.value(0, 0);
 }
 
-Transaction::Transaction(Database& db) : db_(db) { db_.begin(); }
+Transaction::Transaction(Database& db) : db_(db) {
+    db_.begin();
+}
 
 Transaction::~Transaction() {
-    if (!open_)
-        return;
+    if (!open_) return;
     try {
         db_.rollback();
     } catch (...) {

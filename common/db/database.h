@@ -15,7 +15,7 @@ enum class Engine { Embedded, Server };
 QString engineName(Engine engine);
 
 class Database {
-public:
+  public:
     virtual ~Database() = default;
 
     virtual Engine engine() const = 0;

@@ -5,20 +5,17 @@
 namespace sorrel::dialect {
 
 QString timeOfDay(Engine engine, const QString& expr) {
-    if (engine == Engine::Embedded)
-        return QStringLiteral("time(%1)").arg(expr);
+    if (engine == Engine::Embedded) return QStringLiteral("time(%1)").arg(expr);
     return QStringLiteral("to_char(%1, 'HH24:MI:SS')").arg(expr);
 }
 
 QString truncToInteger(Engine engine, const QString& expr) {
-    if (engine == Engine::Embedded)
-        return QStringLiteral("CAST((%1) AS INTEGER)").arg(expr);
+    if (engine == Engine::Embedded) return QStringLiteral("CAST((%1) AS INTEGER)").arg(expr);
     return QStringLiteral("CAST(trunc(%1) AS INTEGER)").arg(expr);
 }
 
 RowPlace rowPlace(Engine engine) {
-    if (engine == Engine::Embedded)
-        return {QStringLiteral("rowid"), std::numeric_limits<qlonglong>::min()};
+    if (engine == Engine::Embedded) return {QStringLiteral("rowid"), std::numeric_limits<qlonglong>::min()};
     return {QStringLiteral("ctid"), QStringLiteral("(0,0)")};
 }
 
@@ -31,9 +28,11 @@ void continueAutoNumberAfter(Database& db, const QString& table, const QString& 
     }
     // The identity's sequence; its column name is matched as written, hence lower case.
     if (highest > 0)
-        db.query(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), ?)"), {table, column.toLower(), highest});
+        db.query(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), ?)"),
+                 {table, column.toLower(), highest});
     else
-        db.query(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), 1, false)"), {table, column.toLower()});
+        db.query(QStringLiteral("SELECT setval(pg_get_serial_sequence(?, ?), 1, false)"),
+                 {table, column.toLower()});
 }
 
 } // namespace sorrel::dialect

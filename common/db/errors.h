@@ -9,24 +9,24 @@ namespace sorrel {
 
 // Any failure reported by a database engine (bad SQL, constraint, lost connection, wrong key).
 class DbError : public std::runtime_error {
-public:
+  public:
     explicit DbError(const QString& message) : std::runtime_error(message.toStdString()), text_(message) {}
     const QString& text() const { return text_; }
 
-private:
+  private:
     QString text_;
 };
 
 // A business transaction failed and was rolled back; `code` is the operation's code
 // (B100002 for opening a table, A100009 for a back-office item change, …).
 class CodedFailure : public std::runtime_error {
-public:
+  public:
     CodedFailure(const QString& code, const QString& detail)
         : std::runtime_error(("[" + code + "] " + detail).toStdString()), code_(code), detail_(detail) {}
     const QString& code() const { return code_; }
     const QString& detail() const { return detail_; }
 
-private:
+  private:
     QString code_;
     QString detail_;
 };

@@ -10,19 +10,19 @@ RecordSet::RecordSet(QStringList columns, QList<QVariantList> rows)
 
 int RecordSet::columnIndex(const QString& name) const {
     for (int i = 0; i < columns_.size(); ++i)
-        if (columns_[i].compare(name, Qt::CaseInsensitive) == 0)
-            return i;
+        if (columns_[i].compare(name, Qt::CaseInsensitive) == 0) return i;
     return -1;
 }
 
 int RecordSet::requireColumn(const QString& name) const {
     const int index = columnIndex(name);
-    if (index < 0)
-        throw DbError(QStringLiteral("no column %1 in the result").arg(name));
+    if (index < 0) throw DbError(QStringLiteral("no column %1 in the result").arg(name));
     return index;
 }
 
-QVariant RecordSet::value(int row, const QString& column) const { return value(row, requireColumn(column)); }
+QVariant RecordSet::value(int row, const QString& column) const {
+    return value(row, requireColumn(column));
+}
 
 QVariant RecordSet::value(int row, int column) const {
     if (row < 0 || row >= rows_.size() || column < 0 || column >= columns_.size())
@@ -36,8 +36,7 @@ QDateTime RecordSet::dateTime(int row, const QString& column) const {
 
 void RecordSet::setValue(int row, const QString& column, const QVariant& value) {
     const int c = requireColumn(column);
-    if (row < 0 || row >= rows_.size())
-        throw DbError(QStringLiteral("row %1 out of range").arg(row));
+    if (row < 0 || row >= rows_.size()) throw DbError(QStringLiteral("row %1 out of range").arg(row));
     rows_[row][c] = value;
 }
 
@@ -48,25 +47,26 @@ void RecordSet::appendRow(const QVariantList& values) {
 }
 
 void RecordSet::removeRow(int row) {
-    if (row >= 0 && row < rows_.size())
-        rows_.removeAt(row);
+    if (row >= 0 && row < rows_.size()) rows_.removeAt(row);
 }
 
 namespace {
 bool sameValue(const QVariant& stored, const QVariant& wanted) {
-    if (stored.isNull() || wanted.isNull())
-        return stored.isNull() && wanted.isNull();
+    if (stored.isNull() || wanted.isNull()) return stored.isNull() && wanted.isNull();
     const auto isNumber = [](const QVariant& v) {
         switch (v.userType()) {
-        case QMetaType::Int: case QMetaType::LongLong: case QMetaType::UInt: case QMetaType::ULongLong:
-        case QMetaType::Double: case QMetaType::Bool:
+        case QMetaType::Int:
+        case QMetaType::LongLong:
+        case QMetaType::UInt:
+        case QMetaType::ULongLong:
+        case QMetaType::Double:
+        case QMetaType::Bool:
             return true;
         default:
             return false;
         }
     };
-    if (isNumber(stored) && isNumber(wanted))
-        return stored.toDouble() == wanted.toDouble();
+    if (isNumber(stored) && isNumber(wanted)) return stored.toDouble() == wanted.toDouble();
     return stored.toString() == wanted.toString();
 }
 } // namespace
@@ -82,8 +82,7 @@ int RecordSet::locate(const QVariantMap& values, int from) const {
                 all = false;
                 break;
             }
-        if (all)
-            return r;
+        if (all) return r;
     }
     return -1;
 }
@@ -91,8 +90,7 @@ int RecordSet::locate(const QVariantMap& values, int from) const {
 RecordSet RecordSet::filtered(const std::function<bool(const Row&)>& keep) const {
     QList<QVariantList> kept;
     for (int r = 0; r < rows_.size(); ++r)
-        if (keep(Row(*this, r)))
-            kept.append(rows_[r]);
+        if (keep(Row(*this, r))) kept.append(rows_[r]);
     return RecordSet(columns_, kept);
 }
 

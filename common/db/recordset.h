@@ -12,9 +12,9 @@
 namespace sorrel {
 
 class RecordSet {
-public:
+  public:
     class Row {
-    public:
+      public:
         Row(const RecordSet& set, int index) : set_(&set), index_(index) {}
         int index() const { return index_; }
         QVariant value(const QString& column) const { return set_->value(index_, column); }
@@ -24,7 +24,7 @@ public:
         bool flag(const QString& column) const { return set_->flag(index_, column); }
         QDateTime dateTime(const QString& column) const { return set_->dateTime(index_, column); }
 
-    private:
+      private:
         const RecordSet* set_;
         int index_;
     };
@@ -61,7 +61,7 @@ public:
     int locate(const QVariantMap& values, int from = 0) const;
     RecordSet filtered(const std::function<bool(const Row&)>& keep) const;
 
-private:
+  private:
     int requireColumn(const QString& name) const;
 
     QStringList columns_;

@@ -42,11 +42,14 @@ SqliteDatabase::SqliteDatabase(const QString& path, const QString& password, Mod
         exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
     } catch (const DbError& e) {
         close();
-        throw DbError(QStringLiteral("数据库无法打开（密码错误或不是数据库文件）：%1（%2）").arg(path, e.text()));
+        throw DbError(
+            QStringLiteral("数据库无法打开（密码错误或不是数据库文件）：%1（%2）").arg(path, e.text()));
     }
 }
 
-SqliteDatabase::~SqliteDatabase() { close(); }
+SqliteDatabase::~SqliteDatabase() {
+    close();
+}
 
 void SqliteDatabase::close() {
     for (sqlite3_stmt* stmt : std::as_const(statements_))
@@ -60,16 +63,13 @@ void SqliteDatabase::close() {
 
 void SqliteDatabase::fail(const QString& what, const QString& sql) const {
     QString message = what;
-    if (db_)
-        message += QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db_));
-    if (!sql.isEmpty())
-        message += QStringLiteral("\nSQL: ") + sql;
+    if (db_) message += QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db_));
+    if (!sql.isEmpty()) message += QStringLiteral("\nSQL: ") + sql;
     throw DbError(message);
 }
 
 sqlite3_stmt* SqliteDatabase::prepare(const QString& sql, const QVariantList& params) {
-    if (!db_)
-        throw DbError(QStringLiteral("数据库连接已关闭"));
+    if (!db_) throw DbError(QStringLiteral("数据库连接已关闭"));
     sqlite3_stmt* stmt = statements_.value(sql, nullptr);
     if (stmt) {
         sqlite3_reset(stmt);
@@ -106,11 +106,16 @@ void SqliteDatabase::bind(sqlite3_stmt* stmt, const QVariantList& params, const 
             case QMetaType::Bool:
                 rc = sqlite3_bind_int64(stmt, at, v.toBool() ? 1 : 0);
                 break;
-            case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
-            case QMetaType::Short: case QMetaType::UShort:
+            case QMetaType::Int:
+            case QMetaType::UInt:
+            case QMetaType::LongLong:
+            case QMetaType::ULongLong:
+            case QMetaType::Short:
+            case QMetaType::UShort:
                 rc = sqlite3_bind_int64(stmt, at, v.toLongLong());
                 break;
-            case QMetaType::Double: case QMetaType::Float:
+            case QMetaType::Double:
+            case QMetaType::Float:
                 rc = sqlite3_bind_double(stmt, at, v.toDouble());
                 break;
             case QMetaType::QByteArray: {
@@ -120,15 +125,13 @@ void SqliteDatabase::bind(sqlite3_stmt* stmt, const QVariantList& params, const 
             }
             default: {
                 QString text = toDbText(v);
-                if (text.isNull())
-                    text = v.toString();
+                if (text.isNull()) text = v.toString();
                 const QByteArray utf8 = text.toUtf8();
                 rc = sqlite3_bind_text(stmt, at, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
             }
             }
         }
-        if (rc != SQLITE_OK)
-            fail(QStringLiteral("bind failed"), sql);
+        if (rc != SQLITE_OK) fail(QStringLiteral("bind failed"), sql);
     }
 }
 
@@ -189,33 +192,28 @@ RecordSet SqliteDatabase::query(const QString& sql, const QVariantList& params) 
 }
 
 void SqliteDatabase::begin() {
-    if (inTransaction_)
-        throw DbError(QStringLiteral("a transaction is already open on this connection"));
+    if (inTransaction_) throw DbError(QStringLiteral("a transaction is already open on this connection"));
     exec(QStringLiteral("BEGIN IMMEDIATE"));
     inTransaction_ = true;
 }
 
 void SqliteDatabase::commit() {
-    if (!inTransaction_)
-        throw DbError(QStringLiteral("commit without a transaction"));
+    if (!inTransaction_) throw DbError(QStringLiteral("commit without a transaction"));
     exec(QStringLiteral("COMMIT"));
     inTransaction_ = false;
 }
 
 void SqliteDatabase::rollback() {
-    if (!inTransaction_)
-        return;
+    if (!inTransaction_) return;
     inTransaction_ = false;
     // A failed statement may already have ended the transaction; that is not an error here.
-    if (sqlite3_get_autocommit(db_) == 0)
-        exec(QStringLiteral("ROLLBACK"));
+    if (sqlite3_get_autocommit(db_) == 0) exec(QStringLiteral("ROLLBACK"));
 }
 
 QStringList SqliteDatabase::columnsOf(const QString& table) {
     // A pragma takes no bound value; only a plain name ever reaches the text.
     static const QRegularExpression plainName(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    if (!plainName.match(table).hasMatch())
-        return {};
+    if (!plainName.match(table).hasMatch()) return {};
     const RecordSet rows = query(QStringLiteral("PRAGMA table_info(%1)").arg(table));
     QStringList names;
     for (int r = 0; r < rows.rowCount(); ++r)

@@ -12,7 +12,7 @@ struct sqlite3_stmt;
 namespace sorrel {
 
 class SqliteDatabase final : public Database {
-public:
+  public:
     enum class Mode { OpenExisting, CreateIfMissing };
 
     // Throws DbError when the file is missing (OpenExisting), cannot be created, is not a
@@ -34,7 +34,7 @@ public:
     QStringList columnsOf(const QString& table) override;
     QString lockRowsClause() const override { return {}; }
 
-private:
+  private:
     sqlite3_stmt* prepare(const QString& sql, const QVariantList& params);
     void bind(sqlite3_stmt* stmt, const QVariantList& params, const QString& sql);
     void step(sqlite3_stmt* stmt, const QString& sql);

@@ -12,7 +12,7 @@
 namespace sorrel {
 
 class Transaction {
-public:
+  public:
     explicit Transaction(Database& db);
     ~Transaction();
     Transaction(const Transaction&) = delete;
@@ -20,15 +20,14 @@ public:
 
     void commit();
 
-private:
+  private:
     Database& db_;
     bool open_ = true;
 };
 
 // Runs `step` in one transaction. Commit on success; on any exception roll back and throw
 // CodedFailure(code, what went wrong). The value `step` returns is handed back.
-template <typename Step>
-auto runCoded(Database& db, const QString& code, Step&& step) -> decltype(step()) {
+template <typename Step> auto runCoded(Database& db, const QString& code, Step&& step) -> decltype(step()) {
     try {
         Transaction tx(db);
         if constexpr (std::is_void_v<decltype(step())>) {

@@ -7,8 +7,7 @@ namespace sorrel::schema {
 
 const Column* Table::column(const QString& wanted) const {
     for (const Column& c : columns)
-        if (c.name.compare(wanted, Qt::CaseInsensitive) == 0)
-            return &c;
+        if (c.name.compare(wanted, Qt::CaseInsensitive) == 0) return &c;
     return nullptr;
 }
 
@@ -28,7 +27,9 @@ Column smallint(const QString& name, const QVariant& defaultValue) {
 Column integer(const QString& name, const QVariant& defaultValue) {
     return {name, ColumnType::Integer, 0, defaultValue};
 }
-Column autonumber(const QString& name) { return {name, ColumnType::AutoNumber, 0, {}}; }
+Column autonumber(const QString& name) {
+    return {name, ColumnType::AutoNumber, 0, {}};
+}
 Column money(const QString& name, const QVariant& defaultValue) {
     return {name, ColumnType::Float, 0, defaultValue};
 }
@@ -38,9 +39,15 @@ Column decimal(const QString& name, int precision, const QVariant& defaultValue)
 Column yesNo(const QString& name, bool defaultValue) {
     return {name, ColumnType::YesNo, 0, defaultValue ? 1 : 0};
 }
-Column dateTime(const QString& name) { return {name, ColumnType::DateTime, 0, {}}; }
-Index uniqueKey(const QStringList& columns) { return {columns, true}; }
-Index index(const QStringList& columns) { return {columns, false}; }
+Column dateTime(const QString& name) {
+    return {name, ColumnType::DateTime, 0, {}};
+}
+Index uniqueKey(const QStringList& columns) {
+    return {columns, true};
+}
+Index index(const QStringList& columns) {
+    return {columns, false};
+}
 
 const QList<Table>& tables() {
     static const QList<Table> all = [] {
@@ -58,8 +65,7 @@ const QList<View>& views() {
 
 const Table* findTable(const QString& name) {
     for (const Table& t : tables())
-        if (t.name.compare(name, Qt::CaseInsensitive) == 0)
-            return &t;
+        if (t.name.compare(name, Qt::CaseInsensitive) == 0) return &t;
     return nullptr;
 }
 
@@ -97,8 +103,7 @@ QString literal(const QVariant& v) {
         s.replace(QLatin1Char('\''), QStringLiteral("''"));
         return QLatin1Char('\'') + s + QLatin1Char('\'');
     }
-    if (v.userType() == QMetaType::Double)
-        return QString::number(v.toDouble(), 'g', 17);
+    if (v.userType() == QMetaType::Double) return QString::number(v.toDouble(), 'g', 17);
     return QString::number(v.toLongLong());
 }
 
@@ -106,14 +111,10 @@ QString columnDdl(Engine engine, const Column& c) {
     QString ddl = c.name + QLatin1Char(' ') + sqlType(engine, c);
     // Codes and names sort and compare by character code on the server too, as on the file,
     // whatever language the server was installed with.
-    if (engine == Engine::Server && c.type == ColumnType::Text)
-        ddl += QStringLiteral(" COLLATE \"C\"");
-    if (c.type == ColumnType::YesNo)
-        ddl += QStringLiteral(" NOT NULL");
-    if (!c.defaultValue.isNull())
-        ddl += QStringLiteral(" DEFAULT ") + literal(c.defaultValue);
-    if (c.type == ColumnType::YesNo)
-        ddl += QStringLiteral(" CHECK (%1 IN (0, 1))").arg(c.name);
+    if (engine == Engine::Server && c.type == ColumnType::Text) ddl += QStringLiteral(" COLLATE \"C\"");
+    if (c.type == ColumnType::YesNo) ddl += QStringLiteral(" NOT NULL");
+    if (!c.defaultValue.isNull()) ddl += QStringLiteral(" DEFAULT ") + literal(c.defaultValue);
+    if (c.type == ColumnType::YesNo) ddl += QStringLiteral(" CHECK (%1 IN (0, 1))").arg(c.name);
     // The file engine keeps any length and any whole number; the checks make it refuse what the
     // server refuses.
     if (engine == Engine::Embedded && c.type == ColumnType::Text && c.size > 0)
@@ -133,7 +134,8 @@ QStringList createStatements(Engine engine) {
         QStringList cols;
         for (const Column& c : t.columns)
             cols << columnDdl(engine, c);
-        statements << QStringLiteral("CREATE TABLE %1 (\n    %2\n)").arg(t.name, cols.join(QStringLiteral(",\n    ")));
+        statements << QStringLiteral("CREATE TABLE %1 (\n    %2\n)")
+                          .arg(t.name, cols.join(QStringLiteral(",\n    ")));
         for (const Index& ix : t.indexes) {
             const QString name = QStringLiteral("%1_%2_%3")
                                      .arg(ix.unique ? QStringLiteral("uk") : QStringLiteral("ix"), t.name,

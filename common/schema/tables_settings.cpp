@@ -49,7 +49,8 @@ Table setupPrint() {
         }
     for (int row = 1; row <= 7; ++row)
         columns << yesNo(QStringLiteral("set_prn_%1_allo").arg(row));
-    for (const char* section : {"deta", "kind", "unit", "disc", "pay", "zero", "memb", "mpay", "hang", "hpay"})
+    for (const char* section :
+         {"deta", "kind", "unit", "disc", "pay", "zero", "memb", "mpay", "hang", "hpay"})
         columns << yesNo(QStringLiteral("set_prn_%1_allo").arg(QLatin1String(section)));
     columns << text("set_prn_d1_text", 60) << text("set_prn_d2_text", 60);
     columns << yesNo("set_prn_d1_allo") << yesNo("set_prn_d2_allo");
@@ -59,6 +60,8 @@ Table setupPrint() {
 
 } // namespace
 
-QList<Table> settingsTables() { return {setupPay(), setupPrint()}; }
+QList<Table> settingsTables() {
+    return {setupPay(), setupPrint()};
+}
 
 } // namespace sorrel::schema

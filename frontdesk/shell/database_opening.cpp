@@ -31,7 +31,9 @@ std::unique_ptr<Database> openFrontDeskDatabase(const QString& programDir) {
     return openProgramDatabase(programDir);
 }
 
-QString frontDeskDatabaseLocation(const QString& programDir) { return programDatabaseLocation(programDir); }
+QString frontDeskDatabaseLocation(const QString& programDir) {
+    return programDatabaseLocation(programDir);
+}
 
 bool frontDeskDatabaseMissing(const QString& programDir) {
     return !programDatabaseOnServer(programDir) && !QFileInfo::exists(defaultDatabaseFile(programDir));

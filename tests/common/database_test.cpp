@@ -19,17 +19,20 @@ class DatabaseTest : public test::EngineTest {};
 
 TEST_P(DatabaseTest, TextWithQuotesAndMarkersRoundTripsUnchanged) {
     const QStringList names = {QStringLiteral("O'Brien's \"corner\""), QStringLiteral("^-^"),
-                               QStringLiteral("'; DROP TABLE TableList; --"), QStringLiteral("牡丹厅 ‘贵宾’")};
+                               QStringLiteral("'; DROP TABLE TableList; --"),
+                               QStringLiteral("牡丹厅 ‘贵宾’")};
     int n = 0;
     for (const QString& name : names) {
         const QString code = QString::number(++n);
         db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES (?, ?)"),
                   {code, name.left(12)});
-        EXPECT_EQ(db().scalar(QStringLiteral("SELECT dept_name FROM DepartmentList WHERE dept_code = ?"), {code})
-                      .toString(),
-                  name.left(12));
+        EXPECT_EQ(
+            db().scalar(QStringLiteral("SELECT dept_name FROM DepartmentList WHERE dept_code = ?"), {code})
+                .toString(),
+            name.left(12));
     }
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM DepartmentList WHERE dept_name = ?"), {"^-^"}).toInt(),
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM DepartmentList WHERE dept_name = ?"), {"^-^"})
+                  .toInt(),
               1);
     EXPECT_FALSE(db().columnsOf(QStringLiteral("TableList")).isEmpty());
 }
@@ -53,7 +56,8 @@ TEST_P(DatabaseTest, FailureInThirdStatementLeavesNoneOfTheFirstTwo) {
 
     // The connection is still usable for the next step.
     runCoded(db(), QStringLiteral("B100002"), [&] {
-        db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('02', 'Garden')"));
+        db().exec(
+            QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('02', 'Garden')"));
     });
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM DepartmentList")).toInt(), 1);
 }
@@ -67,18 +71,19 @@ TEST_P(DatabaseTest, SumWeightedByNegatedYesNoCountsOnlyTheNoRows) {
     };
     const QList<Line> lines = {{"A01", false, 2, 10}, {"A02", true, 1, 100}, {"A01", false, 1, 5.5}};
     for (const Line& l : lines) {
-        db().exec(QStringLiteral("INSERT INTO classlist (clas_code, clas_allo_spec) SELECT ?, ? WHERE NOT EXISTS "
-                                 "(SELECT 1 FROM classlist WHERE clas_code = ?)"),
-                  {l.clas, l.special, l.clas});
+        db().exec(
+            QStringLiteral("INSERT INTO classlist (clas_code, clas_allo_spec) SELECT ?, ? WHERE NOT EXISTS "
+                           "(SELECT 1 FROM classlist WHERE clas_code = ?)"),
+            {l.clas, l.special, l.clas});
         db().exec(QStringLiteral("INSERT INTO TableConsList (clas_code, tabl_cons_coun, item_unit_pric, "
                                  "item_type_flag) VALUES (?, ?, ?, 1)"),
                   {l.clas, l.qty, l.price});
     }
-    const double dish = db().scalar(QStringLiteral(
-                                        "SELECT sum(a.tabl_cons_coun * a.item_unit_pric * a.item_type_flag * "
-                                        "CASE WHEN b.clas_allo_spec = 0 THEN 1 ELSE 0 END) "
-                                        "FROM TableConsList a, classlist b WHERE a.clas_code = b.clas_code"))
-                            .toDouble();
+    const double dish =
+        db().scalar(QStringLiteral("SELECT sum(a.tabl_cons_coun * a.item_unit_pric * a.item_type_flag * "
+                                   "CASE WHEN b.clas_allo_spec = 0 THEN 1 ELSE 0 END) "
+                                   "FROM TableConsList a, classlist b WHERE a.clas_code = b.clas_code"))
+            .toDouble();
     EXPECT_DOUBLE_EQ(dish, 25.5);
 }
 
@@ -92,7 +97,8 @@ TEST_P(DatabaseTest, DatesKeepOneFormWhateverTheLocale) {
     QLocale::setDefault(before);
     EXPECT_EQ(fromDbDateTime(db().scalar(QStringLiteral("SELECT othe_inco_time FROM AllOtherInCome"))),
               QDateTime(QDate(2004, 5, 1), QTime(0, 0)));
-    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM AllOtherInCome WHERE othe_inco_time BETWEEN ? AND ?"),
+    EXPECT_EQ(db().scalar(QStringLiteral(
+                              "SELECT count(*) FROM AllOtherInCome WHERE othe_inco_time BETWEEN ? AND ?"),
                           {QDate(2004, 5, 1), QDate(2004, 5, 1)})
                   .toInt(),
               1);
@@ -100,8 +106,9 @@ TEST_P(DatabaseTest, DatesKeepOneFormWhateverTheLocale) {
 
 TEST_P(DatabaseTest, TextLongerThanItsColumnIsRefused) {
     EXPECT_THROW(db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code) VALUES ('ABC')")), DbError);
-    EXPECT_NO_THROW(db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES (?, ?)"),
-                              {QStringLiteral("一二"), QStringLiteral("一二三四五六七八九十一二")}));
+    EXPECT_NO_THROW(
+        db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES (?, ?)"),
+                  {QStringLiteral("一二"), QStringLiteral("一二三四五六七八九十一二")}));
 }
 
 TEST_P(DatabaseTest, WrongNumberOfValuesIsAnError) {
@@ -112,7 +119,8 @@ SORREL_ON_EVERY_ENGINE(DatabaseTest);
 
 TEST(EmbeddedFile, UnreadableWithoutThePasswordAndReadableWithIt) {
     test::ScratchDatabase scratch(Engine::Embedded, test::ScratchDatabase::Contents::Schema);
-    scratch.db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('01', '大厅')"));
+    scratch.db().exec(
+        QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('01', '大厅')"));
     const QString path = scratch.filePath();
 
     QFile raw(path);
@@ -123,7 +131,8 @@ TEST(EmbeddedFile, UnreadableWithoutThePasswordAndReadableWithIt) {
     EXPECT_THROW(SqliteDatabase(path, QString()), DbError);
     EXPECT_THROW(SqliteDatabase(path, QStringLiteral("wrong")), DbError);
     SqliteDatabase again(path, databasePassword());
-    EXPECT_EQ(again.scalar(QStringLiteral("SELECT dept_name FROM DepartmentList")).toString(), QStringLiteral("大厅"));
+    EXPECT_EQ(again.scalar(QStringLiteral("SELECT dept_name FROM DepartmentList")).toString(),
+              QStringLiteral("大厅"));
 }
 
 TEST(EmbeddedFile, MissingFileOrForeignFileIsAClearError) {

@@ -24,8 +24,7 @@ ServerSettings onDatabase(const QString& database) {
 
 std::vector<Engine> availableEngines() {
     std::vector<Engine> engines{Engine::Embedded};
-    if (serverInstalled())
-        engines.push_back(Engine::Server);
+    if (serverInstalled()) engines.push_back(Engine::Server);
     return engines;
 }
 
@@ -35,7 +34,8 @@ std::string engineTestName(const ::testing::TestParamInfo<Engine>& info) {
 
 ScratchDatabase::ScratchDatabase(Engine engine, Contents contents) : engine_(engine) {
     if (engine == Engine::Embedded) {
-        db_ = std::make_unique<SqliteDatabase>(filePath(), databasePassword(), SqliteDatabase::Mode::CreateIfMissing);
+        db_ = std::make_unique<SqliteDatabase>(filePath(), databasePassword(),
+                                               SqliteDatabase::Mode::CreateIfMissing);
     } else {
         // Every scratch database is a fresh database on the run's one server.
         serverDatabase_ = QStringLiteral("scratch_%1").arg(QUuid::createUuid().toString(QUuid::Id128));
@@ -59,28 +59,31 @@ ScratchDatabase::ScratchDatabase(Engine engine, Contents contents) : engine_(eng
     }
 }
 
-QDateTime ScratchDatabase::createdAt() { return QDateTime(QDate(2024, 5, 1), QTime(10, 30, 0)); }
+QDateTime ScratchDatabase::createdAt() {
+    return QDateTime(QDate(2024, 5, 1), QTime(10, 30, 0));
+}
 
 ScratchDatabase::~ScratchDatabase() {
     db_.reset();
-    if (serverDatabase_.isEmpty())
-        return;
+    if (serverDatabase_.isEmpty()) return;
     try {
-        PgDatabase(testServer()).exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(serverDatabase_));
+        PgDatabase(testServer())
+            .exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(serverDatabase_));
     } catch (const DbError& e) {
         ADD_FAILURE() << "could not drop " << serverDatabase_.toStdString() << ": " << e.what();
     }
 }
 
-QString ScratchDatabase::filePath() const { return dir_.filePath(QStringLiteral("VozezOzarev.mdb")); }
+QString ScratchDatabase::filePath() const {
+    return dir_.filePath(QStringLiteral("VozezOzarev.mdb"));
+}
 
 QString ScratchDatabase::target() const {
     return engine_ == Engine::Embedded ? filePath() : dir_.filePath(QStringLiteral("server.conf"));
 }
 
 std::unique_ptr<Database> ScratchDatabase::connectAgain() const {
-    if (engine_ == Engine::Server)
-        return std::make_unique<PgDatabase>(onDatabase(serverDatabase_));
+    if (engine_ == Engine::Server) return std::make_unique<PgDatabase>(onDatabase(serverDatabase_));
     return std::make_unique<SqliteDatabase>(filePath(), databasePassword());
 }
 

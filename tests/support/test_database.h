@@ -12,14 +12,18 @@
 #include <vector>
 
 // Failed comparisons of texts show the text, Chinese included, instead of raw bytes.
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
 inline void PrintTo(const QStringList& texts, std::ostream* os) {
     *os << '[' << texts.join(QStringLiteral(", ")).toStdString() << ']';
 }
 
 namespace sorrel {
 // Test names say their engine ("…/sqlite", "…/postgres") instead of printing raw bytes.
-inline void PrintTo(Engine engine, std::ostream* os) { *os << engineName(engine).toStdString(); }
+inline void PrintTo(Engine engine, std::ostream* os) {
+    *os << engineName(engine).toStdString();
+}
 } // namespace sorrel
 
 namespace sorrel::test {
@@ -31,7 +35,7 @@ std::string engineTestName(const ::testing::TestParamInfo<Engine>& info);
 // A database that lives as long as the object: a file in a temporary folder, or a throwaway
 // database on the test server.
 class ScratchDatabase {
-public:
+  public:
     // Empty: nothing; Schema: the tables and views only; Presets: a new venue's database;
     // DemoVenue: the demo restaurant. Presets and demo are written as of createdAt().
     enum class Contents { Empty, Schema, Presets, DemoVenue };
@@ -45,7 +49,7 @@ public:
     // The database as a tool or a helper program names it: the file, or a server.conf for it.
     QString target() const;
 
-private:
+  private:
     Engine engine_;
     QTemporaryDir dir_;
     QString serverDatabase_;
@@ -54,18 +58,20 @@ private:
 
 // Fixture for database tests; each test runs once per engine.
 class EngineTest : public ::testing::TestWithParam<Engine> {
-protected:
-    void SetUp() override { scratch_ = std::make_unique<ScratchDatabase>(GetParam(), ScratchDatabase::Contents::Presets); }
+  protected:
+    void SetUp() override {
+        scratch_ = std::make_unique<ScratchDatabase>(GetParam(), ScratchDatabase::Contents::Presets);
+    }
     void TearDown() override { scratch_.reset(); }
     Database& db() { return scratch_->db(); }
     ScratchDatabase& scratch() { return *scratch_; }
 
-private:
+  private:
     std::unique_ptr<ScratchDatabase> scratch_;
 };
 
 } // namespace sorrel::test
 
-#define SORREL_ON_EVERY_ENGINE(Fixture)                                                                         \
-    INSTANTIATE_TEST_SUITE_P(Engines, Fixture, ::testing::ValuesIn(sorrel::test::availableEngines()),            \
+#define SORREL_ON_EVERY_ENGINE(Fixture)                                                                      \
+    INSTANTIATE_TEST_SUITE_P(Engines, Fixture, ::testing::ValuesIn(sorrel::test::availableEngines()),        \
                              sorrel::test::engineTestName)
