@@ -13,8 +13,7 @@ void report(const DayProgress& progress, int percent) {
 
 // The row as it stands now, read under the write lock of the running transaction.
 SettingsRow lockedSettings(Database& db) {
-    db.scalar(QStringLiteral("SELECT pay_star FROM SetupPay") + db.lockRowsClause());
-    return loadSettingsRow(db);
+    return loadSettingsRow(db, SettingsLock::ForUpdate);
 }
 
 } // namespace
