@@ -24,24 +24,40 @@ QList<BillLine> readBillLines(Database& db, int billNumber) {
                        "FROM TableConsList a LEFT JOIN classlist b ON a.clas_code = b.clas_code "
                        "WHERE a.tabl_gues_auto_recn = ? ORDER BY a.tabl_cons_ID"),
         {billNumber});
+    // The columns in the order selected: a bill of a thousand lines is read after every order.
+    enum {
+        kId,
+        kQuantity,
+        kPrice,
+        kFlag,
+        kAmount,
+        kSetMeal,
+        kClass,
+        kServiceRate,
+        kDiscountRate,
+        kKnownClass,
+        kSpecial,
+        kService,
+        kDiscount
+    };
     QList<BillLine> lines;
     lines.reserve(rows.rowCount());
     for (int i = 0; i < rows.rowCount(); ++i) {
-        const RecordSet::Row row = rows.row(i);
+        const auto at = [&](int column) { return rows.value(i, column); };
         BillLine line;
-        line.id = int(row.integer(QStringLiteral("tabl_cons_ID")));
-        line.quantity = row.number(QStringLiteral("tabl_cons_coun"));
-        line.unitPrice = row.number(QStringLiteral("item_unit_pric"));
-        line.typeFlag = int(row.integer(QStringLiteral("item_type_flag")));
-        line.amount = row.number(QStringLiteral("tabl_cons_tota"));
-        line.setMealPart = !row.text(QStringLiteral("grou_code")).isEmpty();
-        line.classCode = row.text(QStringLiteral("clas_code"));
-        line.classKnown = !line.classCode.isEmpty() && !row.value(QStringLiteral("known_class")).isNull();
-        line.special = row.flag(QStringLiteral("clas_allo_spec"));
-        line.service = row.flag(QStringLiteral("clas_allo_serv"));
-        line.discount = row.flag(QStringLiteral("clas_allo_disc"));
-        line.serviceRate = int(row.integer(QStringLiteral("serv_perc")));
-        line.discountRate = int(row.integer(QStringLiteral("disc_clas_perc")));
+        line.id = int(at(kId).toLongLong());
+        line.quantity = at(kQuantity).toDouble();
+        line.unitPrice = at(kPrice).toDouble();
+        line.typeFlag = int(at(kFlag).toLongLong());
+        line.amount = at(kAmount).toDouble();
+        line.setMealPart = !at(kSetMeal).toString().isEmpty();
+        line.classCode = at(kClass).toString();
+        line.classKnown = !line.classCode.isEmpty() && !at(kKnownClass).isNull();
+        line.special = at(kSpecial).toLongLong() != 0;
+        line.service = at(kService).toLongLong() != 0;
+        line.discount = at(kDiscount).toLongLong() != 0;
+        line.serviceRate = int(at(kServiceRate).toLongLong());
+        line.discountRate = int(at(kDiscountRate).toLongLong());
         lines << line;
     }
     return lines;
