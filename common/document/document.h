@@ -52,6 +52,7 @@ struct Column {
     static Column money(const QString& title, double share = 1, int minChars = 8);
     static Column quantity(const QString& title, double share = 1, int minChars = 5);
     Column summing() const;
+    bool operator==(const Column&) const = default;
 };
 
 struct TextStyle {

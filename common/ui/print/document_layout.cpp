@@ -1,5 +1,6 @@
 #include "common/ui/print/document_layout.h"
 
+#include "common/ui/print/column_grid.h"
 #include "common/ui/print/print_font.h"
 
 #include <QFontDatabase>
@@ -43,55 +44,9 @@ Qt::Alignment qtAlignment(Align align) {
     return Qt::AlignLeft;
 }
 
-// Each column gets its share of the width but never less than its minimum; the columns held
-// at their minimum leave the rest to the others. Where even the minimums do not fit (many
-// columns on the roll), every column gives up the same part of its minimum.
-QVector<double> columnWidths(const QVector<Column>& columns, double width, const PrintMetrics& m) {
-    const int n = int(columns.size());
-    QVector<double> widths(n, 0.0);
-    if (n == 0) return widths;
-    const double available = std::max(0.0, width - m.columnGap * (n - 1));
-    QVector<double> minimum(n);
-    double minimumSum = 0;
-    for (int i = 0; i < n; ++i) {
-        minimum[i] = std::max(0, columns[i].minChars) * m.charWidth;
-        minimumSum += minimum[i];
-    }
-    if (minimumSum >= available) {
-        for (int i = 0; i < n; ++i)
-            widths[i] = minimumSum > 0 ? minimum[i] * available / minimumSum : available / n;
-        return widths;
-    }
-    QVector<bool> held(n, false);
-    for (bool changed = true; changed;) {
-        changed = false;
-        double shareSum = 0, rest = available;
-        int free = 0;
-        for (int i = 0; i < n; ++i) {
-            if (held[i])
-                rest -= minimum[i];
-            else {
-                shareSum += std::max(0.0, columns[i].share);
-                ++free;
-            }
-        }
-        for (int i = 0; i < n; ++i) {
-            if (held[i]) continue;
-            const double share = shareSum > 0 ? std::max(0.0, columns[i].share) / shareSum : 1.0 / free;
-            widths[i] = rest * share;
-            if (widths[i] < minimum[i]) {
-                held[i] = true;
-                widths[i] = minimum[i];
-                changed = true;
-            }
-        }
-    }
-    return widths;
-}
-
-std::shared_ptr<QTextLayout> textIn(const Cell& cell, Align align, double width, const PrintMetrics& m,
+std::shared_ptr<QTextLayout> textIn(const Cell& cell, Align align, double width, const QFont& font,
                                     const QPaintDevice* device) {
-    auto text = std::make_shared<QTextLayout>(cell.text, m.font(cell.style), device);
+    auto text = std::make_shared<QTextLayout>(cell.text, font, device);
     QTextOption option(qtAlignment(align));
     // Chinese breaks between any two characters; a long code or number breaks where it must.
     option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -108,27 +63,63 @@ std::shared_ptr<QTextLayout> textIn(const Cell& cell, Align align, double width,
     return text;
 }
 
-PlacedRow placeRow(const Row& row, const QVector<Column>& columns, const QVector<double>& widths,
+// Lays the row's cells out on the grid. A cell does not reach past the line of the row it
+// starts on; the lines of a folded row stand one under the other.
+PlacedRow placeRow(const Row& row, const QVector<Column>& columns, const ColumnGrid& grid,
                    const PrintMetrics& m, const QPaintDevice* device) {
     PlacedRow placed;
-    double x = 0;
+    QVector<int> lineOf;
+    QVector<double> lineHeight(2, 0.0);
     int column = 0;
     for (const Cell& cell : row.cells) {
         if (column >= columns.size()) break;
-        const int last = std::min(int(columns.size()), column + std::max(1, cell.span)) - 1;
-        double width = 0;
-        for (int i = column; i <= last; ++i)
-            width += widths[i] + (i < last ? m.columnGap : 0);
-        PlacedCell p{
-            x, width, textIn(cell, cell.style.align.value_or(columns[column].align), width, m, device),
-            cell.style.bold && m.syntheticBold ? m.font(cell.style).pointSizeF() * 0.04 * m.dotsPerPoint()
-                                               : 0};
-        placed.textHeight = std::max(placed.textHeight, p.text->boundingRect().height());
+        const int line = grid.line[column];
+        int last = std::min(int(columns.size()), column + std::max(1, cell.span)) - 1;
+        while (grid.line[last] != line)
+            --last;
+        const double width = grid.x[last] + grid.widths[last] - grid.x[column];
+        const QFont font = m.font(cell.style, grid.textScale);
+        PlacedCell p{grid.x[column], 0, width,
+                     textIn(cell, cell.style.align.value_or(columns[column].align), width, font, device),
+                     cell.style.bold && m.syntheticBold ? font.pointSizeF() * 0.04 * m.dotsPerPoint() : 0};
+        lineHeight[line] = std::max(lineHeight[line], p.text->boundingRect().height());
+        lineOf.append(line);
         placed.cells.append(p);
-        for (; column <= last; ++column)
-            x += widths[column] + m.columnGap;
+        column += std::max(1, cell.span);
     }
+    for (int i = 0; i < placed.cells.size(); ++i)
+        placed.cells[i].y = lineOf[i] > 0 ? lineHeight[0] : 0;
+    placed.textHeight = lineHeight[0] + lineHeight[1];
+    // The two lines of one folded row stand apart from the next row's.
+    if (lineHeight[1] > 0) placed.spaceAbove = m.bandGap / 2;
     return placed;
+}
+
+// The width a figure takes, with room for the rounding of smaller text sizes to the device.
+double figureWidth(const Cell& cell, const PrintMetrics& m, const QPaintDevice* device) {
+    return QFontMetricsF(m.font(cell.style), device).horizontalAdvance(cell.text) * 1.02 + m.charWidth * 0.25;
+}
+
+// What each column of a grid needs at full text size: its minimum in digits, and for a column
+// of figures the widest figure any band on the grid puts in it.
+QVector<double> needsOf(const QVector<Column>& columns, const Document& document, const PrintMetrics& m,
+                        const QPaintDevice* device) {
+    QVector<double> needs;
+    for (const Column& column : columns)
+        needs.append(std::max(0, column.minChars) * m.charWidth);
+    for (const Band& band : document.bands) {
+        if (band.columns != columns) continue;
+        for (const Row& row : band.rows) {
+            int column = 0;
+            for (const Cell& cell : row.cells) {
+                if (column >= columns.size()) break;
+                if (cell.span <= 1 && columns[column].format != NumberFormat::Text)
+                    needs[column] = std::max(needs[column], figureWidth(cell, m, device));
+                column += std::max(1, cell.span);
+            }
+        }
+    }
+    return needs;
 }
 
 // Whether a cell's text would have to wrap in its column.
@@ -138,19 +129,19 @@ bool wraps(const PlacedCell& cell) {
 
 // The rows of a band as they go on the paper: fields that would wrap side by side stand one
 // under the other, each across the page.
-QVector<PlacedRow> placeBand(const Band& band, double width, const PrintMetrics& m,
+QVector<PlacedRow> placeBand(const Band& band, const ColumnGrid& grid, double width, const PrintMetrics& m,
                              const QPaintDevice* device) {
-    const QVector<double> widths = columnWidths(band.columns, width, m);
     QVector<PlacedRow> rows;
     for (const Row& row : band.rows) {
-        const PlacedRow placed = placeRow(row, band.columns, widths, m, device);
+        const PlacedRow placed = placeRow(row, band.columns, grid, m, device);
         if (!band.stacksWhenNarrow || std::none_of(placed.cells.begin(), placed.cells.end(), wraps)) {
             rows.append(placed);
             continue;
         }
         const QVector<Column> across = {band.columns.value(0)};
         for (const Cell& cell : row.cells)
-            rows.append(placeRow(Row{{cell.spanning(1)}}, across, {width}, m, device));
+            rows.append(
+                placeRow(Row{{cell.spanning(1)}}, across, ColumnGrid{{0.0}, {width}, {0}}, m, device));
     }
     return rows;
 }
@@ -164,13 +155,22 @@ bool opensNewPart(BandKind kind, BandKind previous) {
 QVector<PlacedRow> placeRows(const Document& document, double width, const PrintMetrics& m,
                              const QPaintDevice* device) {
     QVector<PlacedRow> rows;
+    // Every band on the same columns shares one grid, so its figures stand under each other.
+    QVector<std::pair<QVector<Column>, ColumnGrid>> grids;
     for (qsizetype b = 0; b < document.bands.size(); ++b) {
         const Band& band = document.bands[b];
         if (band.rows.isEmpty()) continue;
+        auto grid =
+            std::find_if(grids.begin(), grids.end(), [&](const auto& g) { return g.first == band.columns; });
+        if (grid == grids.end()) {
+            const QVector<double> needs = needsOf(band.columns, document, m, device);
+            grids.append({band.columns, spreadColumns(band.columns, needs, width, m.columnGap)});
+            grid = grids.end() - 1;
+        }
         if (!rows.isEmpty() && (band.kind == BandKind::GroupFooter || band.kind == BandKind::Summary))
             rows.last().keepWithNext = true;
         const qsizetype first = rows.size();
-        for (PlacedRow placed : placeBand(band, width, m, device)) {
+        for (PlacedRow placed : placeBand(band, grid->second, width, m, device)) {
             placed.keepWithNext = band.kind == BandKind::ColumnHeader || band.kind == BandKind::GroupHeader;
             placed.repeated = band.kind == BandKind::ColumnHeader;
             rows.append(placed);
@@ -220,9 +220,9 @@ void paginate(DocumentLayout& layout) {
 
 } // namespace
 
-QFont PrintMetrics::font(const TextStyle& style) const {
+QFont PrintMetrics::font(const TextStyle& style, double scale) const {
     QFont f(family);
-    f.setPointSizeF(basePointSize * scaleOf(style.size));
+    f.setPointSizeF(basePointSize * scaleOf(style.size) * scale);
     f.setBold(style.bold);
     f.setUnderline(style.underline);
     f.setStyleStrategy(QFont::PreferOutline);

@@ -32,13 +32,15 @@ struct PrintMetrics {
     // cannot do.
     bool syntheticBold = false;
 
-    QFont font(const document::TextStyle& style) const;
+    QFont font(const document::TextStyle& style, double scale = 1) const;
     double dotsPerPoint() const { return dotsPerMm * 25.4 / 72; }
     double ruleHeight(document::Rule rule) const;
 };
 
 struct PlacedCell {
+    // From the row's top left corner.
     double x = 0;
+    double y = 0;
     double width = 0;
     std::shared_ptr<QTextLayout> text;
     // For bold text in a family without a bold face: how far a second stroke is set beside

@@ -26,9 +26,9 @@ void paintRow(QPainter& painter, const DocumentLayout& layout, const Placement& 
     y = paintRule(painter, layout, row.ruleAbove, y);
     painter.setPen(Qt::black);
     for (const PlacedCell& cell : row.cells) {
-        cell.text->draw(&painter, QPointF(cell.x, y));
+        cell.text->draw(&painter, QPointF(cell.x, y + cell.y));
         if (!devicePaintsBold && cell.boldOffset > 0)
-            cell.text->draw(&painter, QPointF(cell.x + cell.boldOffset, y));
+            cell.text->draw(&painter, QPointF(cell.x + cell.boldOffset, y + cell.y));
     }
     paintRule(painter, layout, row.ruleBelow, y + row.textHeight);
 }

@@ -1,6 +1,7 @@
 // Printed documents as the guest and the office get them: a Chinese bill in a PDF on A4 and on
 // the 80 mm roll with its font inside, a long list over several sheets with the column titles
-// on each, nothing wider than the roll, and a target that cannot print says so.
+// on each, nothing running off the roll even for a wide report, and a target that cannot
+// print says so.
 #include "common/document/document_builder.h"
 #include "common/ui/print/document_layout.h"
 #include "common/ui/print/print_document.h"
@@ -123,26 +124,48 @@ TEST(PrintDocument, LongListGoesOverSheetsWithColumnTitlesOnEachAndStaysOneRoll)
     EXPECT_EQ(int(roll[0].count(QStringLiteral("项目名称"))), 1);
 }
 
-TEST(PrintDocument, OnTheRollLongNamesWrapAndFiguresStayWhole) {
+// A day's report with more columns of figures than the roll has room for side by side.
+Document salesReport() {
+    QVector<Column> columns = {Column::text(QStringLiteral("结帐时间"), 2, 10),
+                               Column::text(QStringLiteral("房台")),
+                               Column::quantity(QStringLiteral("人数"), 1, 4).summing()};
+    for (const char* figure : {"消费金额", "折扣", "服务费", "应收", "实收"})
+        columns.append(Column::money(QString::fromUtf8(figure)).summing());
+    DocumentBuilder b(QStringLiteral("营业明细表"), columns);
+    b.title(QStringLiteral("营业明细表")).columnHeader();
+    for (int i = 1; i <= 4; ++i)
+        b.row({QStringLiteral("2024-05-01 1%1:20").arg(i), QStringLiteral("A%1").arg(i), 4.0, 1234.5 * i,
+               -12.0, 61.7, 1284.2 * i, 12840.0 * i});
+    b.totals({QStringLiteral("合计")});
+    return b.document();
+}
+
+TEST(PrintDocument, OnTheRollNothingRunsOffOrOverlapsAndFiguresStayWhole) {
     application();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const PageFormat roll = PageFormat::receiptRoll80();
     const double width = roll.printableWidthMm() * printer.resolution() / 25.4;
-    const DocumentLayout layout = layOutDocument(bill(), roll, &printer, width, 0);
     bool longNameWrapped = false;
-    for (const PlacedRow& row : layout.rows) {
-        for (const PlacedCell& cell : row.cells) {
-            EXPECT_LE(cell.x + cell.width, width + 0.5) << cell.text->text().toStdString();
-            for (int i = 0; i < cell.text->lineCount(); ++i)
-                EXPECT_LE(cell.text->lineAt(i).naturalTextWidth(), cell.width + 0.5)
-                    << cell.text->text().toStdString();
-            bool isFigure = false;
-            cell.text->text().toDouble(&isFigure);
-            if (isFigure) {
-                EXPECT_EQ(cell.text->lineCount(), 1) << cell.text->text().toStdString();
+    for (const Document& document : {bill(), salesReport()}) {
+        SCOPED_TRACE(document.name.toStdString());
+        for (const PlacedRow& row : layOutDocument(document, roll, &printer, width, 0).rows) {
+            for (int c = 0; c < row.cells.size(); ++c) {
+                const PlacedCell& cell = row.cells[c];
+                const std::string text = cell.text->text().toStdString();
+                EXPECT_LE(cell.x + cell.width, width + 0.5) << text;
+                for (int i = 0; i < cell.text->lineCount(); ++i)
+                    EXPECT_LE(cell.text->lineAt(i).naturalTextWidth(), cell.width + 0.5) << text;
+                if (c > 0 && row.cells[c - 1].y == cell.y) {
+                    EXPECT_LE(row.cells[c - 1].x + row.cells[c - 1].width, cell.x) << text;
+                }
+                bool isFigure = false;
+                cell.text->text().toDouble(&isFigure);
+                if (isFigure) {
+                    EXPECT_EQ(cell.text->lineCount(), 1) << text;
+                }
+                if (cell.text->text() == kLongName) longNameWrapped = cell.text->lineCount() > 1;
             }
-            if (cell.text->text() == kLongName) longNameWrapped = cell.text->lineCount() > 1;
         }
     }
     EXPECT_TRUE(longNameWrapped);
