@@ -35,9 +35,11 @@ enum class BandKind {
 };
 
 // One column of a grid. Widths are shares, not sizes: a column takes its share of the paper's
-// width, but never less than minChars digits of normal text; what does not fit wraps. So on
-// A4 the columns spread out and on the 72 mm roll they shrink to their minimum, the figures
-// stay whole and long names wrap onto a second line.
+// width, but never less than minChars digits of normal text (nor, for figures, than its widest
+// figure); text that does not fit wraps. So on A4 the columns spread out and on the 72 mm roll
+// they shrink to their minimum, the figures stay whole and long names wrap onto a second line.
+// A grid with more figures than the roll has room for prints each row on two lines: its text
+// columns, then its figures.
 struct Column {
     QString title;
     double share = 1;
