@@ -5,7 +5,7 @@
 #include "common/db/pg_database.h"
 #include "common/db/sqlite_database.h"
 #include "common/schema/schema.h"
-#include "common/schema/setup.h"
+#include "common/installation/setup.h"
 #include "tests/support/test_server.h"
 
 #include <QUuid>
