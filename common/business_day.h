@@ -5,9 +5,9 @@
 
 #include "common/clock.h"
 #include "common/db/database.h"
+#include "common/progress.h"
 #include "common/settings_row.h"
 
-#include <functional>
 #include <optional>
 
 namespace sorrel {
@@ -16,7 +16,7 @@ inline const QString kDayStartCode = QStringLiteral("B100008");
 inline const QString kDayEndCode = QStringLiteral("B100009");
 
 // Advances a progress bar from 0 to 100 as the steps go.
-using DayProgress = std::function<void(int percent)>;
+using DayProgress = ProgressReport;
 
 // An other-income amount the operator was still editing when day end began.
 struct OtherIncomeEdit {

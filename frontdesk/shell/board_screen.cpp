@@ -1,5 +1,6 @@
 #include "frontdesk/shell/board_screen.h"
 
+#include "common/ui/tool_strip.h"
 #include "frontdesk/shell/about_panel.h"
 #include "frontdesk/shell/login_box.h"
 
@@ -17,19 +18,6 @@ namespace {
 
 constexpr int kToolbarHeight = 54;
 constexpr int kViewsWidth = 602;
-
-struct ToolDef {
-    const char* caption;
-    QStyle::StandardPixmap icon;
-};
-
-const ToolDef kTools[] = {
-    {"图形房台", QStyle::SP_FileDialogListView}, {"日始/日结", QStyle::SP_BrowserReload},
-    {"报表", QStyle::SP_FileDialogDetailedView}, {"设置", QStyle::SP_FileDialogContentsView},
-    {"重新登录", QStyle::SP_DialogResetButton},  {"关于", QStyle::SP_MessageBoxInformation},
-    {"帮助", QStyle::SP_DialogHelpButton},       {"台号排序", QStyle::SP_ArrowDown},
-    {"退出", QStyle::SP_DialogCloseButton},
-};
 
 // The search box takes table codes: digits and letters, shown in capitals.
 class TableCodeBox : public QLineEdit {
@@ -51,26 +39,26 @@ class TableCodeBox : public QLineEdit {
 
 } // namespace
 
-BoardScreen::BoardScreen(LoginSession& session, QWidget* parent) : QWidget(parent), session_(session) {
+BoardScreen::BoardScreen(const FrontDeskContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("pnl_TableState"));
 
-    toolbar_ = new QWidget(this);
-    toolbar_->setObjectName(QStringLiteral("Panel2"));
-    toolbar_->setFixedHeight(kToolbarHeight);
-    auto* tools = new QHBoxLayout(toolbar_);
-    tools->setContentsMargins(2, 1, 2, 1);
-    tools->setSpacing(1);
-    for (const ToolDef& def : kTools) {
-        auto* button = new QToolButton(toolbar_);
-        button->setText(QString::fromUtf8(def.caption));
-        button->setIcon(style()->standardIcon(def.icon));
-        button->setIconSize(QSize(24, 24));
-        button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        button->setFixedSize(64, kToolbarHeight - 2);
-        button->setFocusPolicy(Qt::NoFocus);
-        tools->addWidget(button);
-    }
-    tools->addStretch();
+    const auto icon = [this](QStyle::StandardPixmap pixmap) { return style()->standardIcon(pixmap); };
+    using namespace board_tool;
+    toolbar_ =
+        new ui::ToolStrip(QStringLiteral("Panel2"),
+                          {
+                              {kView, QStringLiteral("图形房台"), icon(QStyle::SP_FileDialogListView)},
+                              {kDay, QStringLiteral("日始/日结"), icon(QStyle::SP_BrowserReload)},
+                              {kReports, QStringLiteral("报表"), icon(QStyle::SP_FileDialogDetailedView)},
+                              {kSettings, QStringLiteral("设置"), icon(QStyle::SP_FileDialogContentsView)},
+                              {kRelogin, QStringLiteral("重新登录"), icon(QStyle::SP_DialogResetButton)},
+                              {kAbout, QStringLiteral("关于"), icon(QStyle::SP_MessageBoxInformation)},
+                              {kHelp, QStringLiteral("帮助"), icon(QStyle::SP_DialogHelpButton)},
+                              {kSort, QStringLiteral("台号排序"), icon(QStyle::SP_ArrowDown)},
+                              {kExit, QStringLiteral("退出"), icon(QStyle::SP_DialogCloseButton)},
+                          },
+                          kToolbarHeight, this);
 
     views_ = new QWidget(this);
     views_->setObjectName(QStringLiteral("pnl_TableStateP"));
@@ -117,25 +105,19 @@ BoardScreen::BoardScreen(LoginSession& session, QWidget* parent) : QWidget(paren
     screen->addWidget(toolbar_);
     screen->addLayout(below, 1);
 
-    login_ = new LoginBox(session_, this);
+    login_ = new LoginBox(context_.session, this);
     about_ = new AboutPanel(this);
     about_->hide();
 
     connect(login_, &LoginBox::accepted, this, &BoardScreen::acceptLogin);
     connect(login_, &LoginBox::exitRequested, this, &BoardScreen::exitRequested);
-    connect(toolButton(QStringLiteral("重新登录")), &QToolButton::clicked, this, &BoardScreen::relogin);
-    connect(toolButton(QStringLiteral("关于")), &QToolButton::clicked, this, [this] { showAbout(true); });
+    connect(toolbar_->button(kRelogin), &QToolButton::clicked, this, &BoardScreen::relogin);
+    connect(toolbar_->button(kAbout), &QToolButton::clicked, this, [this] { showAbout(true); });
     connect(about_, &ui::TitledBox::closeClicked, this, [this] { showAbout(false); });
-    connect(toolButton(QStringLiteral("帮助")), &QToolButton::clicked, this, &BoardScreen::helpRequested);
-    connect(toolButton(QStringLiteral("退出")), &QToolButton::clicked, this, &BoardScreen::exitRequested);
+    connect(toolbar_->button(kHelp), &QToolButton::clicked, this, &BoardScreen::helpRequested);
+    connect(toolbar_->button(kExit), &QToolButton::clicked, this, &BoardScreen::exitRequested);
 
     showLoginBox();
-}
-
-QToolButton* BoardScreen::toolButton(const QString& caption) const {
-    for (QToolButton* b : toolbar_->findChildren<QToolButton*>())
-        if (b->text() == caption) return b;
-    return nullptr;
 }
 
 void BoardScreen::centreOverBoard(QWidget* box) {
@@ -152,17 +134,10 @@ bool BoardScreen::loginBoxShown() const {
     return !login_->isHidden();
 }
 
-void BoardScreen::setToolbarLive(bool live) {
-    toolbar_->setEnabled(live);
-    // Raised buttons while nobody is logged in, flat ones on a live board.
-    for (QToolButton* b : toolbar_->findChildren<QToolButton*>())
-        b->setAutoRaise(live);
-}
-
 void BoardScreen::showLoginBox() {
     views_->hide();
     column_->hide();
-    setToolbarLive(false);
+    toolbar_->setLive(false);
     centreOverBoard(login_);
     login_->show();
     login_->raise();
@@ -171,7 +146,7 @@ void BoardScreen::showLoginBox() {
 void BoardScreen::relogin() {
     showLoginBox();
     login_->reset();
-    session_.relogin();
+    context_.session.relogin();
     login_->focusShiftList();
 }
 
@@ -179,9 +154,9 @@ void BoardScreen::acceptLogin() {
     login_->hide();
     views_->show();
     column_->show();
-    setToolbarLive(true);
-    shift_->setText(session_.shiftName());
-    workDate_->setText(session_.settings().timeWork.date().toString(QStringLiteral("yyyy-MM-dd")));
+    toolbar_->setLive(true);
+    shift_->setText(context_.session.shiftName());
+    workDate_->setText(context_.session.settings().timeWork.date().toString(QStringLiteral("yyyy-MM-dd")));
     // Finding a table by its code is the first thing done on the board.
     search_->setFocus();
     emit loggedIn();

@@ -3,16 +3,32 @@
 // business date, and the login box over all of it until an operator logs in.
 #pragma once
 
-#include "common/login_session.h"
+#include "frontdesk/shell/front_desk_context.h"
 
 #include <QWidget>
 
 class QLabel;
 class QLineEdit;
-class QToolButton;
 class QVBoxLayout;
 
+namespace sorrel::ui {
+class ToolStrip;
+}
+
 namespace sorrel::frontdesk {
+
+// The board's toolbar buttons, by object name.
+namespace board_tool {
+inline constexpr char kView[] = "toolb_View";
+inline constexpr char kDay[] = "toolb_Day";
+inline constexpr char kReports[] = "toolb_Report";
+inline constexpr char kSettings[] = "toolb_Setup";
+inline constexpr char kRelogin[] = "toolb_Relogin";
+inline constexpr char kAbout[] = "toolb_About";
+inline constexpr char kHelp[] = "toolb_Help";
+inline constexpr char kSort[] = "toolb_Sort";
+inline constexpr char kExit[] = "toolb_Exit";
+} // namespace board_tool
 
 class AboutPanel;
 class LoginBox;
@@ -20,11 +36,9 @@ class LoginBox;
 class BoardScreen : public QWidget {
     Q_OBJECT
   public:
-    BoardScreen(LoginSession& session, QWidget* parent);
+    BoardScreen(const FrontDeskContext& context, QWidget* parent);
 
-    QWidget* toolbarStrip() const { return toolbar_; }
-    // A toolbar button by its caption; nullptr when there is none.
-    QToolButton* toolButton(const QString& caption) const;
+    ui::ToolStrip* toolbarStrip() const { return toolbar_; }
     QWidget* viewsHost() const { return views_; }
     QWidget* graphicView() const { return graphic_; }
     QWidget* rightColumn() const { return column_; }
@@ -53,10 +67,9 @@ class BoardScreen : public QWidget {
     void centreOverBoard(QWidget* box);
     void acceptLogin();
     void showAbout(bool shown);
-    void setToolbarLive(bool live);
 
-    LoginSession& session_;
-    QWidget* toolbar_;
+    const FrontDeskContext& context_;
+    ui::ToolStrip* toolbar_;
     QWidget* views_;
     QWidget* graphic_;
     QWidget* column_;

@@ -84,12 +84,15 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     connect(clockTimer, &QTimer::timeout, this, &MainWindow::refreshClock);
     clockTimer->start(1000);
 
-    board_ = new BoardScreen(*session_, parent_);
-    board_->loginBox()->setDayProgress([this](int percent) {
+    const ProgressReport progress = [this](int percent) {
         if (progress_->isHidden()) beginProgress();
         setProgress(percent);
         if (percent >= 100) endProgress();
-    });
+    };
+    context_.reset(new FrontDeskContext{db_, clock_, *session_, *navigator_, *keyboard_, *enterMovesFocus_,
+                                        parent_, progress});
+    board_ = new BoardScreen(*context_, parent_);
+    board_->loginBox()->setDayProgress(progress);
     connect(board_, &BoardScreen::loggedIn, this, [this] {
         panels_[2]->setText(session_->operatorCaption());
         panels_[1]->setText(session_->userCaption());
