@@ -15,6 +15,14 @@ namespace sorrel {
 inline const QString kDayStartCode = QStringLiteral("B100008");
 inline const QString kDayEndCode = QStringLiteral("B100009");
 
+// What every table operation answers while no business day is open.
+inline const QString kDayNotStartedMessage =
+    QStringLiteral("现在还未进行日始处理，所以不能进行[操作]，请进行[日始处理]！");
+
+// Whether a business day is open, as the database holds it now: another workstation may have
+// started or ended the day since this program read its settings.
+bool businessDayOpen(Database& db);
+
 // Advances a progress bar from 0 to 100 as the steps go.
 using DayProgress = ProgressReport;
 
