@@ -4,14 +4,14 @@
 #include "common/messages.h"
 #include "common/ui/help_page.h"
 #include "common/window_placement.h"
-#include "frontdesk/shell/board_screen.h"
 #include "frontdesk/shell/login_box.h"
+#include "frontdesk/tables/board_screen.h"
+#include "frontdesk/tables/table_desk.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QScreen>
 #include <QTimer>
@@ -91,7 +91,8 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     };
     context_.reset(new FrontDeskContext{db_, clock_, *session_, *navigator_, *keyboard_, *enterMovesFocus_,
                                         parent_, progress});
-    board_ = new BoardScreen(*context_, parent_);
+    desk_ = new TableDesk(*context_, this);
+    board_ = desk_->board();
     board_->loginBox()->setDayProgress(progress);
     connect(board_, &BoardScreen::loggedIn, this, [this] {
         panels_[2]->setText(session_->operatorCaption());
@@ -102,7 +103,6 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
         if (!ui::openHelpPage(programDir_))
             messages::information(QStringLiteral("无法打开帮助文件：") + ui::helpPagePath(programDir_));
     });
-    bindBoardKeys();
     placeOnScreen();
 }
 
@@ -110,21 +110,6 @@ MainWindow::~MainWindow() = default;
 
 QLabel* MainWindow::statusPanel(int index) const {
     return panels_.value(index);
-}
-
-void MainWindow::bindBoardKeys() {
-    for (QWidget* panel : {static_cast<QWidget*>(board_), board_->graphicView()}) {
-        keyboard_->bind(panel, Qt::Key_F12, [this] {
-            if (!board_->loginBoxShown()) board_->searchBox()->setFocus();
-        });
-        keyboard_->bind(panel, Qt::Key_Escape, [this] { close(); });
-        keyboard_->bind(
-            panel, Qt::Key_Plus,
-            [this] {
-                if (!board_->loginBoxShown()) emit board_->openTableRequested();
-            },
-            ui::KeyOrigin::Keypad);
-    }
 }
 
 void MainWindow::refreshClock() {
@@ -166,8 +151,7 @@ void MainWindow::closeWithoutAsking() {
 }
 
 void MainWindow::showBoard() {
-    navigator_->showPanel(board_, parent_, false);
-    navigator_->showPanel(board_->graphicView(), board_->viewsHost(), true);
+    board_->present();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

@@ -20,6 +20,7 @@ class QProgressBar;
 namespace sorrel::frontdesk {
 
 class BoardScreen;
+class TableDesk;
 
 inline const QString kMainCaption = QStringLiteral("岚舟餐[饮娱乐管理系统9.0版]-前台操作");
 inline const QString kApplicationTitle = QStringLiteral("岚舟餐饮娱乐管理系统8.0版-前台操作");
@@ -40,6 +41,7 @@ class MainWindow : public QWidget {
     ui::EnterMovesFocus& enterMovesFocus() const { return *enterMovesFocus_; }
     QWidget* parentHost() const { return parent_; }
     BoardScreen* board() const { return board_; }
+    TableDesk* tableDesk() const { return desk_; }
     QLabel* statusPanel(int index) const;
 
     // The progress bar over status panel 0 during long work (range 0–100).
@@ -59,7 +61,6 @@ class MainWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void bindBoardKeys();
     void refreshClock();
     void placeOnScreen();
 
@@ -72,6 +73,7 @@ class MainWindow : public QWidget {
     ui::EnterMovesFocus* enterMovesFocus_;
     QWidget* parent_;
     std::unique_ptr<FrontDeskContext> context_;
+    TableDesk* desk_;
     BoardScreen* board_;
     QList<QLabel*> panels_;
     QProgressBar* progress_;

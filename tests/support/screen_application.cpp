@@ -1,6 +1,8 @@
 #include "tests/support/screen_application.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -30,10 +32,20 @@ QToolButton* toolButtonCaptioned(QWidget* in, const QString& caption) {
 }
 
 void saveScreenshot(QWidget* widget, const QString& name) {
-    const QString folder = qEnvironmentVariable("SORREL_SCREENSHOTS");
+    const QString folder = qEnvironmentVariable("SORREL_SCREENSHOT_DIR");
     if (folder.isEmpty()) return;
     QDir().mkpath(folder);
     widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!done()) {
+        if (waited.elapsed() > timeoutMs) return false;
+        QTest::qWait(50);
+    }
+    return true;
 }
 
 } // namespace sorrel::test

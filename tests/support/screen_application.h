@@ -6,6 +6,7 @@
 #include "common/ui/guarded_application.h"
 
 #include <QString>
+#include <functional>
 
 class QToolButton;
 class QWidget;
@@ -18,7 +19,10 @@ ui::GuardedApplication& screenApplication();
 // nullptr when there is none, and a failed test when there are several.
 QToolButton* toolButtonCaptioned(QWidget* in, const QString& caption);
 
-// Writes what `widget` shows to `name`.png in $SORREL_SCREENSHOTS, when that folder is given.
+// Writes what `widget` shows to `name`.png in $SORREL_SCREENSHOT_DIR, when that folder is given.
 void saveScreenshot(QWidget* widget, const QString& name);
+
+// Runs the event loop until `done` answers true or `timeoutMs` has passed; answers `done`.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs);
 
 } // namespace sorrel::test
