@@ -20,16 +20,39 @@ const QString kSelect = QStringLiteral(
     "LEFT JOIN DepartmentList d ON d.dept_code = t.dept_code");
 
 QList<BoardTable> readTables(const RecordSet& rs) {
+    // The columns are found once, not for every table: the live board reads them all every few
+    // seconds.
+    enum {
+        Code,
+        Name,
+        Narr,
+        Type,
+        TypeName,
+        Dept,
+        DeptName,
+        State,
+        StateName,
+        Bill,
+        Guest,
+        Count,
+        Time,
+        Amount
+    };
+    QList<int> at;
+    for (const char* column :
+         {"tabl_code", "tabl_name", "tabl_narr", "tabl_type_code", "tabl_type_name", "dept_code", "dept_name",
+          "tabl_stat_code", "tabl_stat_name", "tabl_gues_auto_recn", "tabl_gues_name", "tabl_gues_coun",
+          "tabl_gues_time", "tabl_gues_shou"})
+        at << rs.columnIndex(QString::fromLatin1(column));
     QList<BoardTable> tables;
     tables.reserve(rs.rowCount());
     for (int i = 0; i < rs.rowCount(); ++i) {
-        const RecordSet::Row r = rs.row(i);
-        tables.append({r.text("tabl_code"), r.text("tabl_name"), r.text("tabl_narr"),
-                       r.text("tabl_type_code"), r.text("tabl_type_name"), r.text("dept_code"),
-                       r.text("dept_name"), r.text("tabl_stat_code"), r.text("tabl_stat_name"),
-                       int(r.integer("tabl_gues_auto_recn")), r.text("tabl_gues_name"),
-                       int(r.integer("tabl_gues_coun")), fromDbDateTime(r.value("tabl_gues_time")),
-                       r.number("tabl_gues_shou")});
+        const auto v = [&](int column) { return rs.value(i, at[column]); };
+        tables.append({v(Code).toString(), v(Name).toString(), v(Narr).toString(), v(Type).toString(),
+                       v(TypeName).toString(), v(Dept).toString(), v(DeptName).toString(),
+                       v(State).toString(), v(StateName).toString(), int(v(Bill).toLongLong()),
+                       v(Guest).toString(), int(v(Count).toLongLong()), fromDbDateTime(v(Time)),
+                       v(Amount).toDouble()});
     }
     return tables;
 }
