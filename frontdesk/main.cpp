@@ -1,12 +1,12 @@
 // Sorrel_W, the front desk: one copy per machine and never beside the back office; splash,
 // database, main window with the board and its login box.
 #include "common/clock.h"
+#include "common/installation/venue_opening.h"
 #include "common/instance_lock.h"
 #include "common/messages.h"
 #include "common/ui/guarded_application.h"
 #include "common/ui/messagebox_sink.h"
 #include "common/ui/splash_window.h"
-#include "frontdesk/shell/database_offer.h"
 #include "frontdesk/shell/main_window.h"
 
 int main(int argc, char** argv) {
@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<frontdesk::MainWindow> window;
     std::unique_ptr<Database> db;
     try {
-        db = frontdesk::openDatabaseOrOfferNew(programDir, clock, splash.get());
+        db = installation::openVenueDatabase({programDir, QStringLiteral("前台系统")}, clock,
+                                             [&splash] { splash->hide(); });
         if (!db) return 1;
         window = std::make_unique<frontdesk::MainWindow>(*db, clock, programDir);
     } catch (...) {
