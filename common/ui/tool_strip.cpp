@@ -12,10 +12,10 @@ constexpr int kButtonWidth = 64;
 
 } // namespace
 
-ToolStrip::ToolStrip(const QString& objectName, const QList<ToolSpec>& tools, int height, QWidget* parent)
+ToolStrip::ToolStrip(const QString& objectName, const QList<ToolSpec>& tools, QWidget* parent)
     : QWidget(parent) {
     setObjectName(objectName);
-    setFixedHeight(height);
+    setFixedHeight(kHeight);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(2, 1, 2, 1);
     row->setSpacing(1);
@@ -23,10 +23,10 @@ ToolStrip::ToolStrip(const QString& objectName, const QList<ToolSpec>& tools, in
         auto* b = new QToolButton(this);
         b->setObjectName(QString::fromLatin1(spec.objectName));
         b->setText(spec.caption);
-        b->setIcon(spec.icon);
+        b->setIcon(style()->standardIcon(spec.icon));
         b->setIconSize(QSize(24, 24));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setFixedSize(kButtonWidth, height - 2);
+        b->setFixedSize(kButtonWidth, kHeight - 2);
         // The keyboard stays in the fields; the buttons are for the mouse and the shortcut keys.
         b->setFocusPolicy(Qt::NoFocus);
         b->setAutoRaise(true);

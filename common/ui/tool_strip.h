@@ -3,8 +3,8 @@
 // a caption can change without unhooking a button and a mistyped name cannot be wired at all.
 #pragma once
 
-#include <QIcon>
 #include <QList>
+#include <QStyle>
 #include <QWidget>
 
 class QToolButton;
@@ -14,12 +14,15 @@ namespace sorrel::ui {
 struct ToolSpec {
     const char* objectName;
     QString caption;
-    QIcon icon;
+    QStyle::StandardPixmap icon;
 };
 
 class ToolStrip : public QWidget {
   public:
-    ToolStrip(const QString& objectName, const QList<ToolSpec>& tools, int height, QWidget* parent);
+    // Every screen's strip has this height, its buttons the style's standard pictures.
+    static constexpr int kHeight = 54;
+
+    ToolStrip(const QString& objectName, const QList<ToolSpec>& tools, QWidget* parent);
 
     // The button named `objectName`. A name the strip does not have is a programming error and
     // throws std::logic_error, so it fails the first time the screen is built.

@@ -27,7 +27,6 @@ namespace sorrel::frontdesk {
 
 namespace {
 
-constexpr int kToolbarHeight = 54;
 constexpr int kViewsWidth = 602;
 // Keys pressed less than this long ago mean the operator is still typing.
 constexpr int kTypingPauseMs = 2000;
@@ -38,22 +37,21 @@ BoardScreen::BoardScreen(const FrontDeskContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("pnl_TableState"));
 
-    const auto icon = [this](QStyle::StandardPixmap pixmap) { return style()->standardIcon(pixmap); };
     using namespace board_tool;
-    toolbar_ = new ui::ToolStrip(
-        QStringLiteral("Panel2"),
-        {
-            {kView, tables::viewCaption(board_.view()), icon(QStyle::SP_FileDialogListView)},
-            {kDay, QStringLiteral("日始/日结"), icon(QStyle::SP_BrowserReload)},
-            {kReports, QStringLiteral("报表"), icon(QStyle::SP_FileDialogDetailedView)},
-            {kSettings, QStringLiteral("设置"), icon(QStyle::SP_FileDialogContentsView)},
-            {kRelogin, QStringLiteral("重新登录"), icon(QStyle::SP_DialogResetButton)},
-            {kAbout, QStringLiteral("关于"), icon(QStyle::SP_MessageBoxInformation)},
-            {kHelp, QStringLiteral("帮助"), icon(QStyle::SP_DialogHelpButton)},
-            {kSort, tables::sortCaption(board_.sort()), icon(QStyle::SP_ArrowDown)},
-            {kExit, QStringLiteral("退出"), icon(QStyle::SP_DialogCloseButton)},
-        },
-        kToolbarHeight, this);
+    toolbar_ =
+        new ui::ToolStrip(QStringLiteral("Panel2"),
+                          {
+                              {kView, tables::viewCaption(board_.view()), QStyle::SP_FileDialogListView},
+                              {kDay, QStringLiteral("日始/日结"), QStyle::SP_BrowserReload},
+                              {kReports, QStringLiteral("报表"), QStyle::SP_FileDialogDetailedView},
+                              {kSettings, QStringLiteral("设置"), QStyle::SP_FileDialogContentsView},
+                              {kRelogin, QStringLiteral("重新登录"), QStyle::SP_DialogResetButton},
+                              {kAbout, QStringLiteral("关于"), QStyle::SP_MessageBoxInformation},
+                              {kHelp, QStringLiteral("帮助"), QStyle::SP_DialogHelpButton},
+                              {kSort, tables::sortCaption(board_.sort()), QStyle::SP_ArrowDown},
+                              {kExit, QStringLiteral("退出"), QStyle::SP_DialogCloseButton},
+                          },
+                          this);
 
     views_ = new QWidget(this);
     views_->setObjectName(QStringLiteral("pnl_TableStateP"));
@@ -147,7 +145,8 @@ void BoardScreen::bindKeys() {
 }
 
 void BoardScreen::centreOverBoard(QWidget* box) {
-    box->move((width() - box->width()) / 2, kToolbarHeight + (height() - kToolbarHeight - box->height()) / 2);
+    box->move((width() - box->width()) / 2,
+              ui::ToolStrip::kHeight + (height() - ui::ToolStrip::kHeight - box->height()) / 2);
 }
 
 void BoardScreen::resizeEvent(QResizeEvent* event) {

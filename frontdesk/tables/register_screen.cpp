@@ -22,8 +22,6 @@ namespace sorrel::frontdesk {
 
 namespace {
 
-constexpr int kToolbarHeight = 54;
-
 QLineEdit* field(const QString& name, int maxLength, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
     edit->setObjectName(name);
@@ -37,17 +35,16 @@ RegisterScreen::RegisterScreen(const FrontDeskContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("pnl_Register"));
     setAutoFillBackground(true);
-    const auto icon = [this](QStyle::StandardPixmap pixmap) { return style()->standardIcon(pixmap); };
     using namespace register_tool;
     toolbar_ = new ui::ToolStrip(QStringLiteral("pnl_RegisterTools"),
                                  {
-                                     {kOpen, QStringLiteral("开台 +"), icon(QStyle::SP_DialogApplyButton)},
-                                     {kMember, QStringLiteral("会员"), icon(QStyle::SP_DirHomeIcon)},
-                                     {kTakeBooking, QStringLiteral("预订转入"), icon(QStyle::SP_ArrowRight)},
-                                     {kCancel, QStringLiteral("回退"), icon(QStyle::SP_ArrowBack)},
-                                     {kHelp, QStringLiteral("帮助/信息"), icon(QStyle::SP_DialogHelpButton)},
+                                     {kOpen, QStringLiteral("开台 +"), QStyle::SP_DialogApplyButton},
+                                     {kMember, QStringLiteral("会员"), QStyle::SP_DirHomeIcon},
+                                     {kTakeBooking, QStringLiteral("预订转入"), QStyle::SP_ArrowRight},
+                                     {kCancel, QStringLiteral("回退"), QStyle::SP_ArrowBack},
+                                     {kHelp, QStringLiteral("帮助/信息"), QStyle::SP_DialogHelpButton},
                                  },
-                                 kToolbarHeight, this);
+                                 this);
 
     code_ = new QLabel(this);
     code_->setObjectName(QStringLiteral("lbl_RegTableCode"));

@@ -22,8 +22,6 @@ namespace sorrel::frontdesk {
 
 namespace {
 
-constexpr int kToolbarHeight = 54;
-
 const char* const kPageNames[] = {"房台信息", "客人信息", "结帐信息"};
 const char* const kPageObjects[] = {"pnl_roominfo", "pnl_guestinfo", "pnl_accountinfo"};
 
@@ -41,23 +39,22 @@ WorkScreen::WorkScreen(const FrontDeskContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("pnl_Work"));
     setAutoFillBackground(true);
-    const auto icon = [this](QStyle::StandardPixmap pixmap) { return style()->standardIcon(pixmap); };
     using namespace work_tool;
-    toolbar_ = new ui::ToolStrip(
-        QStringLiteral("pnl_WorkTools"),
-        {
-            {kResume, QStringLiteral("续单"), icon(QStyle::SP_BrowserReload)},
-            {kOrder, QStringLiteral("点单 +"), icon(QStyle::SP_FileDialogNewFolder)},
-            {kTransfer, QStringLiteral("转台"), icon(QStyle::SP_ArrowForward)},
-            {kMerge, QStringLiteral("并台"), icon(QStyle::SP_ArrowDown)},
-            {kCheckout, QStringLiteral("结帐 *"), icon(QStyle::SP_DialogSaveButton)},
-            {kClear, QStringLiteral("清台 -"), icon(QStyle::SP_TrashIcon)},
-            {kBack, QStringLiteral("回退"), icon(QStyle::SP_ArrowBack)},
-            {kHelp, QStringLiteral("帮助信息"), icon(QStyle::SP_DialogHelpButton)},
-            {kInfo, QString::fromUtf8(kPageNames[Room]), icon(QStyle::SP_FileDialogInfoView)},
-            {kKitchen, QStringLiteral("后厨"), icon(QStyle::SP_FileIcon)},
-        },
-        kToolbarHeight, this);
+    toolbar_ =
+        new ui::ToolStrip(QStringLiteral("pnl_WorkTools"),
+                          {
+                              {kResume, QStringLiteral("续单"), QStyle::SP_BrowserReload},
+                              {kOrder, QStringLiteral("点单 +"), QStyle::SP_FileDialogNewFolder},
+                              {kTransfer, QStringLiteral("转台"), QStyle::SP_ArrowForward},
+                              {kMerge, QStringLiteral("并台"), QStyle::SP_ArrowDown},
+                              {kCheckout, QStringLiteral("结帐 *"), QStyle::SP_DialogSaveButton},
+                              {kClear, QStringLiteral("清台 -"), QStyle::SP_TrashIcon},
+                              {kBack, QStringLiteral("回退"), QStyle::SP_ArrowBack},
+                              {kHelp, QStringLiteral("帮助信息"), QStyle::SP_DialogHelpButton},
+                              {kInfo, QString::fromUtf8(kPageNames[Room]), QStyle::SP_FileDialogInfoView},
+                              {kKitchen, QStringLiteral("后厨"), QStyle::SP_FileIcon},
+                          },
+                          this);
 
     // The information area and its three pages.
     infoHost_ = new QWidget(this);
