@@ -130,6 +130,40 @@ TEST_F(TableDeskTest, ADoubleClickOnADisabledTableDoesNothing) {
     EXPECT_EQ(QApplication::focusWidget(), find<QLineEdit>("edt_UserRecn"));
 }
 
+TEST_F(TableDeskTest, ALevelWithoutDPOrBIIsRefusedWhatItMayNotDo) {
+    startDesk();
+    openOn(db(), QStringLiteral("A02"), 2, QStringLiteral("老客"));
+    board().requery();
+    const struct {
+        const char* withheld;
+        const char* table;
+        bool refused;
+    } cases[] = {
+        {"DP", "A01", true},  // every operation on a table from the board
+        {"BI", "A01", true},  // opening a free table
+        {"BI", "A02", false}, // a table in use is still served
+    };
+    for (const auto& c : cases) {
+        db().exec(
+            QStringLiteral("UPDATE Limitedlist SET limi_real = CASE WHEN limi_code = ? THEN 0 ELSE 1 END "
+                           "WHERE mana_code = '01'"),
+            {QString::fromLatin1(c.withheld)});
+        sink_.shown.clear();
+        doubleClick(QString::fromLatin1(c.table));
+        if (c.refused) {
+            EXPECT_EQ(sink_.texts(),
+                      QStringList{QString::fromLatin1(c.withheld) +
+                                  QStringLiteral("你没有操作此项功能的权限，请与系统管理员联系！")});
+            EXPECT_EQ(current(), board().graphicView()) << c.withheld;
+        } else {
+            EXPECT_TRUE(sink_.shown.isEmpty()) << c.withheld;
+            EXPECT_EQ(current(), &workScreen()) << c.withheld;
+            QTest::keyClick(workScreen().orderLines(), Qt::Key_Escape);
+        }
+    }
+    EXPECT_EQ(bills(), 1);
+}
+
 TEST_F(TableDeskTest, TheStateMenuOffersWhatEachStateAllows) {
     const struct {
         const char* table;
