@@ -327,14 +327,18 @@ void BoardScreen::refreshLive() {
 }
 
 bool BoardScreen::eventFilter(QObject* watched, QEvent* event) {
+    // Every event of the program passes here: the cheap test comes first.
     const QEvent::Type type = event->type();
+    const bool press = type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick ||
+                       type == QEvent::ContextMenu;
+    if (!press && type != QEvent::KeyPress) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || !isVisible() || !(views_->isAncestorOf(widget) || column_->isAncestorOf(widget)))
         return false;
-    if (type == QEvent::KeyPress) sinceKey_.restart();
-    if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick &&
-        type != QEvent::ContextMenu)
+    if (!press) {
+        sinceKey_.restart();
         return false;
+    }
     // Nothing on the board can be touched while no business day is open.
     if (businessDayOpen(context_.db)) return false;
     messages::information(kDayNotStartedMessage);
