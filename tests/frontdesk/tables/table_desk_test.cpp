@@ -291,6 +291,17 @@ TEST_F(TableDeskTest, ReturningToTheBoardShowsTheParty) {
     doubleClick(QStringLiteral("V06"));
     EXPECT_EQ(current(), &workScreen());
     EXPECT_EQ(find<QLineEdit>("edt_WorkRemark")->text(), QStringLiteral("靠窗"));
+    QTest::keyClick(workScreen().orderLines(), Qt::Key_Escape);
+
+    // Once settled, the bill is shown as it was paid, and nothing of it can be edited.
+    setState(QStringLiteral("V06"), QStringLiteral("3"));
+    db().exec(QStringLiteral("UPDATE TableGuestlist SET tabl_gues_shou = 500, tabl_gues_stat = '3'"));
+    board().requery();
+    doubleClick(QStringLiteral("V06"));
+    ASSERT_EQ(current(), &workScreen());
+    EXPECT_EQ(text("lbl_应收金额-"), QStringLiteral("500.00"));
+    for (const char* field : {"edt_WorkUserRecn", "edt_WorkRemark", "cmb_DeduOper", "cmb_DeduType"})
+        EXPECT_FALSE(find<QWidget>(field)->isEnabled()) << field;
 }
 
 TEST_F(TableDeskTest, ASecondWorkstationsOpeningIsRefusedHereAndShowsWithoutAClick) {
