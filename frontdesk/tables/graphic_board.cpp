@@ -75,7 +75,11 @@ GraphicBoard::GraphicBoard(QWidget* parent) : QScrollArea(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setWidgetResizable(false);
     setWidget(new BoardCells(this));
-    verticalScrollBar()->setSingleStep(cellSize().height());
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+        const int row = cellSize().height();
+        if (const int off = value % row)
+            verticalScrollBar()->setValue(value - off + (2 * off >= row ? row : 0));
+    });
 }
 
 QSize GraphicBoard::cellSize() const {
@@ -87,7 +91,10 @@ QSize GraphicBoard::cellSize() const {
 void GraphicBoard::layoutCells() {
     const QSize cell = cellSize();
     const int rows = int((tables_.size() + kColumns - 1) / kColumns);
-    widget()->resize(cell.width() * kColumns, std::max(rows * cell.height(), viewport()->height()));
+    // The view scrolls by whole rows: below the last row is what the seven rows leave of the view.
+    const int leftOver = viewport()->height() - kRows * cell.height();
+    widget()->resize(cell.width() * kColumns,
+                     std::max(rows * cell.height() + leftOver, viewport()->height()));
     verticalScrollBar()->setSingleStep(cell.height());
     verticalScrollBar()->setPageStep(cell.height() * kRows);
     widget()->update();

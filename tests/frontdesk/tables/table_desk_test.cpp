@@ -336,6 +336,7 @@ TEST_F(TableDeskTest, ASecondWorkstationsOpeningIsRefusedHereAndShowsWithoutACli
         test::waitUntil([&] { return boardState(QStringLiteral("A06")) == QStringLiteral("2"); }, 5000));
     EXPECT_EQ(board().tables().selectedCode(), QStringLiteral("C58"));
     EXPECT_EQ(scroll->value(), scrolled);
+    test::saveScreenshot(window_.get(), QStringLiteral("board_scrolled"));
     EXPECT_EQ(sink_.shown.size(), 1);
 
     // A double-click on a table that changed elsewhere since the board read it shows it as it is.
