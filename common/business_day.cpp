@@ -18,6 +18,10 @@ SettingsRow lockedSettings(Database& db) {
 
 } // namespace
 
+bool businessDayOpen(Database& db) {
+    return db.scalar(QStringLiteral("SELECT pay_star FROM SetupPay")).toLongLong() != 0;
+}
+
 void dayStartSteps(Database& db, const Clock& clock) {
     const QDateTime now = clock.now();
     db.exec(QStringLiteral("UPDATE OtherIncomeList SET othe_inco_mone = 0"));

@@ -19,6 +19,19 @@ class DbError : public std::runtime_error {
     QString text_;
 };
 
+// A business step refused because the database no longer holds what the operator acted on:
+// another workstation changed it meanwhile. Nothing of the step was kept; the screen shows
+// `text()` and the program carries on.
+class StepRefused : public std::runtime_error {
+  public:
+    explicit StepRefused(const QString& message)
+        : std::runtime_error(message.toStdString()), text_(message) {}
+    const QString& text() const { return text_; }
+
+  private:
+    QString text_;
+};
+
 // A business transaction failed and was rolled back; `code` is the operation's code
 // (B100002 for opening a table, A100009 for a back-office item change, …).
 class CodedFailure : public std::runtime_error {

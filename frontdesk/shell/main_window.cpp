@@ -4,14 +4,14 @@
 #include "common/messages.h"
 #include "common/ui/help_page.h"
 #include "common/window_placement.h"
-#include "frontdesk/shell/board_screen.h"
 #include "frontdesk/shell/login_box.h"
+#include "frontdesk/tables/board_screen.h"
+#include "frontdesk/tables/table_desk.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
 #include <QScreen>
 #include <QTimer>
@@ -84,12 +84,16 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     connect(clockTimer, &QTimer::timeout, this, &MainWindow::refreshClock);
     clockTimer->start(1000);
 
-    board_ = new BoardScreen(*session_, parent_);
-    board_->loginBox()->setDayProgress([this](int percent) {
+    const ProgressReport progress = [this](int percent) {
         if (progress_->isHidden()) beginProgress();
         setProgress(percent);
         if (percent >= 100) endProgress();
-    });
+    };
+    context_.reset(new FrontDeskContext{db_, clock_, *session_, *navigator_, *keyboard_, *enterMovesFocus_,
+                                        parent_, progress});
+    desk_ = new TableDesk(*context_, this);
+    board_ = desk_->board();
+    board_->loginBox()->setDayProgress(progress);
     connect(board_, &BoardScreen::loggedIn, this, [this] {
         panels_[2]->setText(session_->operatorCaption());
         panels_[1]->setText(session_->userCaption());
@@ -99,7 +103,6 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
         if (!ui::openHelpPage(programDir_))
             messages::information(QStringLiteral("无法打开帮助文件：") + ui::helpPagePath(programDir_));
     });
-    bindBoardKeys();
     placeOnScreen();
 }
 
@@ -107,21 +110,6 @@ MainWindow::~MainWindow() = default;
 
 QLabel* MainWindow::statusPanel(int index) const {
     return panels_.value(index);
-}
-
-void MainWindow::bindBoardKeys() {
-    for (QWidget* panel : {static_cast<QWidget*>(board_), board_->graphicView()}) {
-        keyboard_->bind(panel, Qt::Key_F12, [this] {
-            if (!board_->loginBoxShown()) board_->searchBox()->setFocus();
-        });
-        keyboard_->bind(panel, Qt::Key_Escape, [this] { close(); });
-        keyboard_->bind(
-            panel, Qt::Key_Plus,
-            [this] {
-                if (!board_->loginBoxShown()) emit board_->openTableRequested();
-            },
-            ui::KeyOrigin::Keypad);
-    }
 }
 
 void MainWindow::refreshClock() {
@@ -163,8 +151,7 @@ void MainWindow::closeWithoutAsking() {
 }
 
 void MainWindow::showBoard() {
-    navigator_->showPanel(board_, parent_, false);
-    navigator_->showPanel(board_->graphicView(), board_->viewsHost(), true);
+    board_->present();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

@@ -5,8 +5,8 @@
 #include "common/document/document_builder.h"
 #include "common/ui/print/document_layout.h"
 #include "common/ui/print/print_document.h"
+#include "tests/support/screen_application.h"
 
-#include <QApplication>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QProcess>
@@ -17,15 +17,6 @@ using namespace sorrel::document;
 using namespace sorrel::ui::print;
 
 namespace {
-
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "test_common_ui_print";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down during the exit handlers crashes.
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
 
 const QString kLongName = QStringLiteral("清蒸鲈鱼（时价，约一斤二两，活鱼现杀，配姜丝葱段）");
 
@@ -66,7 +57,7 @@ QStringList pdfPages(const QString& pdf) {
 }
 
 QString pdfPrinted(const Document& document, const PageFormat& format, const QTemporaryDir& dir) {
-    application();
+    sorrel::test::screenApplication();
     const QString path = dir.filePath(format.name + QStringLiteral(".pdf"));
     const PrintResult result = printDocument(document, PrintTarget::pdf(path, format));
     EXPECT_TRUE(result.ok()) << result.failure.toStdString();
@@ -141,7 +132,7 @@ Document salesReport() {
 }
 
 TEST(PrintDocument, OnTheRollNothingRunsOffOrOverlapsAndFiguresStayWhole) {
-    application();
+    sorrel::test::screenApplication();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     const PageFormat roll = PageFormat::receiptRoll80();
@@ -172,7 +163,7 @@ TEST(PrintDocument, OnTheRollNothingRunsOffOrOverlapsAndFiguresStayWhole) {
 }
 
 TEST(PrintDocument, TargetThatCannotPrintSaysSo) {
-    application();
+    sorrel::test::screenApplication();
     const QTemporaryDir dir;
     const QString missingFolder = dir.filePath(QStringLiteral("没有的文件夹/帐单.pdf"));
     const PrintTarget targets[] = {
