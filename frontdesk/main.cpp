@@ -3,10 +3,10 @@
 #include "common/clock.h"
 #include "common/instance_lock.h"
 #include "common/messages.h"
+#include "common/ui/database_offer.h"
 #include "common/ui/guarded_application.h"
 #include "common/ui/messagebox_sink.h"
 #include "common/ui/splash_window.h"
-#include "frontdesk/shell/database_offer.h"
 #include "frontdesk/shell/main_window.h"
 
 int main(int argc, char** argv) {
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<frontdesk::MainWindow> window;
     std::unique_ptr<Database> db;
     try {
-        db = frontdesk::openDatabaseOrOfferNew(programDir, clock, splash.get());
+        db = ui::openDatabaseOrOfferNew(programDir, clock, splash.get());
         if (!db) return 1;
         window = std::make_unique<frontdesk::MainWindow>(*db, clock, programDir);
     } catch (...) {

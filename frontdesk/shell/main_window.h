@@ -22,8 +22,6 @@ class BoardScreen;
 
 inline const QString kMainCaption = QStringLiteral("岚舟餐[饮娱乐管理系统9.0版]-前台操作");
 inline const QString kApplicationTitle = QStringLiteral("岚舟餐饮娱乐管理系统8.0版-前台操作");
-inline const QString kScreenTooSmallMessage =
-    QStringLiteral("请使用分辨率大于800*600的显示模式，现在系统将退出！");
 
 class MainWindow : public QWidget {
     Q_OBJECT

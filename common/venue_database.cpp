@@ -1,4 +1,4 @@
-#include "frontdesk/shell/database_opening.h"
+#include "common/venue_database.h"
 
 #include "common/db/connection.h"
 #include "common/db/errors.h"
@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 
-namespace sorrel::frontdesk {
+namespace sorrel {
 
 namespace {
 
@@ -27,19 +27,11 @@ QString setAsideUnreadable(const QString& path, const Clock& clock) {
 
 } // namespace
 
-std::unique_ptr<Database> openFrontDeskDatabase(const QString& programDir) {
-    return openProgramDatabase(programDir);
-}
-
-QString frontDeskDatabaseLocation(const QString& programDir) {
-    return programDatabaseLocation(programDir);
-}
-
-bool frontDeskDatabaseMissing(const QString& programDir) {
+bool programDatabaseMissing(const QString& programDir) {
     return !programDatabaseOnServer(programDir) && !QFileInfo::exists(defaultDatabaseFile(programDir));
 }
 
-NewDatabase createFrontDeskDatabase(const QString& programDir, setup::Contents contents, const Clock& clock) {
+NewDatabase createProgramDatabase(const QString& programDir, setup::Contents contents, const Clock& clock) {
     const QString path = defaultDatabaseFile(programDir);
     NewDatabase result;
     if (QFileInfo::exists(path)) result.setAside = setAsideUnreadable(path, clock);
@@ -58,4 +50,4 @@ NewDatabase createFrontDeskDatabase(const QString& programDir, setup::Contents c
     return result;
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel

@@ -1,30 +1,30 @@
-#include "frontdesk/shell/database_offer.h"
+#include "common/ui/database_offer.h"
 
 #include "common/db/connection.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
-#include "frontdesk/shell/database_opening.h"
+#include "common/venue_database.h"
 
 #include <QWidget>
 
-namespace sorrel::frontdesk {
+namespace sorrel::ui {
 
 std::unique_ptr<Database> openDatabaseOrOfferNew(const QString& programDir, const Clock& clock,
                                                  QWidget* splash) {
     QString problem;
     try {
-        return openFrontDeskDatabase(programDir);
+        return openProgramDatabase(programDir);
     } catch (const DbError& e) {
         // The venue's database is on a server: a new file here would only hide it.
         if (programDatabaseOnServer(programDir)) {
             if (splash) splash->hide();
-            messages::error(QStringLiteral("无法打开数据库：") + frontDeskDatabaseLocation(programDir) +
+            messages::error(QStringLiteral("无法打开数据库：") + programDatabaseLocation(programDir) +
                             QStringLiteral("\n原因：") + e.text());
             return nullptr;
         }
-        problem = frontDeskDatabaseMissing(programDir)
-                      ? QStringLiteral("找不到数据库：") + frontDeskDatabaseLocation(programDir)
-                      : QStringLiteral("无法打开数据库：") + frontDeskDatabaseLocation(programDir) +
+        problem = programDatabaseMissing(programDir)
+                      ? QStringLiteral("找不到数据库：") + programDatabaseLocation(programDir)
+                      : QStringLiteral("无法打开数据库：") + programDatabaseLocation(programDir) +
                             QStringLiteral("\n原因：") + e.text() +
                             QStringLiteral("\n（若新建数据库，原文件将改名保留，不会被覆盖。）");
     }
@@ -36,8 +36,8 @@ std::unique_ptr<Database> openDatabaseOrOfferNew(const QString& programDir, cons
             ? setup::Contents::DemoVenue
             : setup::Contents::Presets;
     try {
-        NewDatabase created = createFrontDeskDatabase(programDir, contents, clock);
-        QString done = QStringLiteral("已新建数据库：") + frontDeskDatabaseLocation(programDir);
+        NewDatabase created = createProgramDatabase(programDir, contents, clock);
+        QString done = QStringLiteral("已新建数据库：") + programDatabaseLocation(programDir);
         if (!created.setAside.isEmpty()) done += QStringLiteral("\n原文件已改名保留为：") + created.setAside;
         messages::information(done);
         return std::move(created.db);
@@ -47,4 +47,4 @@ std::unique_ptr<Database> openDatabaseOrOfferNew(const QString& programDir, cons
     }
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::ui

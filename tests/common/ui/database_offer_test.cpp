@@ -1,8 +1,7 @@
 // Starting on a machine without a usable database: the operator is told what is wrong and may
 // create a new one; a file that cannot be opened is never overwritten.
 #include "common/db/connection.h"
-#include "frontdesk/shell/database_offer.h"
-#include "frontdesk/shell/database_opening.h"
+#include "common/ui/database_offer.h"
 #include "tests/support/scripted_sink.h"
 
 #include <QDir>
@@ -38,7 +37,7 @@ TEST_F(DatabaseOfferTest, MissingDatabaseIsOfferedAsPresetsOrDemoVenue) {
         QDir().mkpath(dir_.path());
         sink_.shown.clear();
         sink_.answers = c.answers;
-        std::unique_ptr<Database> db = frontdesk::openDatabaseOrOfferNew(dir_.path(), clock_, nullptr);
+        std::unique_ptr<Database> db = ui::openDatabaseOrOfferNew(dir_.path(), clock_, nullptr);
         ASSERT_FALSE(sink_.shown.isEmpty());
         EXPECT_TRUE(sink_.shown[0].text.startsWith(QStringLiteral("找不到数据库：")));
         EXPECT_TRUE(sink_.shown[0].text.contains(QStringLiteral("VozezOzarev.mdb")));
@@ -49,7 +48,7 @@ TEST_F(DatabaseOfferTest, MissingDatabaseIsOfferedAsPresetsOrDemoVenue) {
         EXPECT_EQ(tables(*db) > 0, c.demo);
         // The new database is the one the program finds on its next start.
         db.reset();
-        EXPECT_GE(operators(*frontdesk::openFrontDeskDatabase(dir_.path())), 1);
+        EXPECT_GE(operators(*openProgramDatabase(dir_.path())), 1);
     }
 }
 
@@ -62,7 +61,7 @@ TEST_F(DatabaseOfferTest, UnreadableFileIsKeptUnderANewNameBeforeANewDatabaseIsM
         file.write(venueData);
     }
     sink_.answers = {false};
-    EXPECT_EQ(frontdesk::openDatabaseOrOfferNew(dir_.path(), clock_, nullptr), nullptr);
+    EXPECT_EQ(ui::openDatabaseOrOfferNew(dir_.path(), clock_, nullptr), nullptr);
     ASSERT_FALSE(sink_.shown.isEmpty());
     EXPECT_TRUE(sink_.shown[0].text.startsWith(QStringLiteral("无法打开数据库：")));
     QFile untouched(databaseFile());
@@ -71,7 +70,7 @@ TEST_F(DatabaseOfferTest, UnreadableFileIsKeptUnderANewNameBeforeANewDatabaseIsM
     untouched.close();
 
     sink_.answers = {true, false};
-    std::unique_ptr<Database> db = frontdesk::openDatabaseOrOfferNew(dir_.path(), clock_, nullptr);
+    std::unique_ptr<Database> db = ui::openDatabaseOrOfferNew(dir_.path(), clock_, nullptr);
     ASSERT_NE(db, nullptr);
     EXPECT_GE(operators(*db), 1);
     QFile kept(databaseFile() + QStringLiteral(".unreadable-20260304080000"));
@@ -86,7 +85,7 @@ TEST_F(DatabaseOfferTest, UnreachableServerIsNamedAndNoFileIsMadeInItsPlace) {
     ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
     conf.write("host=127.0.0.1\nport=1\ndatabase=venue\nuser=desk\n");
     conf.close();
-    EXPECT_EQ(frontdesk::openDatabaseOrOfferNew(dir_.path(), clock_, nullptr), nullptr);
+    EXPECT_EQ(ui::openDatabaseOrOfferNew(dir_.path(), clock_, nullptr), nullptr);
     ASSERT_EQ(sink_.shown.size(), 1);
     EXPECT_TRUE(sink_.shown[0].text.contains(QStringLiteral("desk@127.0.0.1:1/venue")));
     EXPECT_TRUE(sink_.shown[0].text.contains(QStringLiteral("无法连接数据库服务器")));

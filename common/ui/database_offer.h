@@ -9,11 +9,11 @@
 
 class QWidget;
 
-namespace sorrel::frontdesk {
+namespace sorrel::ui {
 
 // The open database, or nullptr when it could not be opened and the operator did not want a
 // new one (the program then ends). `splash` is hidden while a question is up.
 std::unique_ptr<Database> openDatabaseOrOfferNew(const QString& programDir, const Clock& clock,
                                                  QWidget* splash);
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::ui
