@@ -253,6 +253,15 @@ Choices ConsumptionLists::allItemTypes() const {
                                            "item_type_code"));
 }
 
+Choices ConsumptionLists::classChoices() const {
+    return readChoices(db_, QStringLiteral("SELECT clas_code, clas_name FROM classlist ORDER BY clas_code"));
+}
+
+RecordSet ConsumptionLists::itemCatalogue() const {
+    return db_.query(QStringLiteral("SELECT item_code, item_name, item_unit, item_unit_pric, item_cost_pric, "
+                                    "item_type_code FROM itemlist ORDER BY item_code"));
+}
+
 QString ConsumptionLists::currentKind() const {
     return classes_->masterValue().toString();
 }

@@ -31,6 +31,9 @@ class ConsumptionLists {
     // The item types offered for an item of the current kind: only ingredients in kind "M".
     Choices itemTypeChoices() const;
     Choices allItemTypes() const;
+    Choices classChoices() const;
+    // Every item's code, name, unit, price, cost and type: what the component grids show by code.
+    RecordSet itemCatalogue() const;
     // The kind of the current class ("M" holds the ingredients).
     QString currentKind() const;
 

@@ -57,9 +57,15 @@ void MaintenanceList::reload() {
     state_ = State::Browsing;
     int row = keep.isNull() ? -1 : rows_.locate({{def_.key, keep}});
     if (row < 0) row = rows_.isEmpty() ? -1 : 0;
+    rowsChanged(row);
+}
+
+void MaintenanceList::rowsChanged(int newCurrent) {
+    // Nothing is current while the views catch up with the rows.
     current_ = -1;
+    original_.clear();
     emit rowsReset();
-    setCurrent(row);
+    setCurrent(newCurrent);
 }
 
 void MaintenanceList::setCurrent(int row) {
@@ -163,9 +169,8 @@ bool MaintenanceList::append() {
         if (c >= 0) values[c] = typed(it.key(), it.value());
     }
     rows_.appendRow(values);
-    emit rowsReset();
-    setCurrent(rowCount() - 1);
     state_ = State::Inserting;
+    rowsChanged(rowCount() - 1);
     return true;
 }
 
@@ -174,8 +179,7 @@ void MaintenanceList::cancel() {
     if (state_ == State::Inserting) {
         rows_.removeRow(current_);
         state_ = State::Browsing;
-        emit rowsReset();
-        setCurrent(rows_.isEmpty() ? -1 : qMin(current_, rowCount() - 1));
+        rowsChanged(rows_.isEmpty() ? -1 : qMin(current_, rowCount() - 1));
         return;
     }
     for (int c = 0; c < original_.size(); ++c)
@@ -367,8 +371,7 @@ bool MaintenanceList::remove() {
         return false;
     }
     rows_.removeRow(current_);
-    emit rowsReset();
-    setCurrent(rows_.isEmpty() ? -1 : qMin(current_, rowCount() - 1));
+    rowsChanged(rows_.isEmpty() ? -1 : qMin(current_, rowCount() - 1));
     return true;
 }
 

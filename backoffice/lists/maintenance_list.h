@@ -97,6 +97,7 @@ class MaintenanceList : public QObject {
   private:
     void readRows();
     void setCurrent(int row);
+    void rowsChanged(int newCurrent);
     void masterMoved();
     bool detailsSaved();
     EditedRecord record() const;

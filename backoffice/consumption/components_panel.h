@@ -1,0 +1,45 @@
+// The components of a set meal or composite: the parent with its price and cost, the items it may
+// take (found by code or short code as the manager types), its direct components with their
+// quantities, and the price taken from them.
+#pragma once
+
+#include "backoffice/consumption/consumption_lists.h"
+#include "backoffice/shell/list_panel.h"
+
+class QLabel;
+
+namespace sorrel::backoffice {
+
+class ComponentsPanel : public ListPanel {
+    Q_OBJECT
+  public:
+    ComponentsPanel(ConsumptionLists& lists, QWidget* parent);
+
+    QLineEdit* searchBox() const { return search_; }
+    QLineEdit* quantityEdit() const { return quantity_; }
+    QTableView* candidateGrid() const { return candidateGrid_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    ComponentsPanel(ConsumptionLists& lists, QWidget* parent, std::shared_ptr<RecordSet> catalogue);
+    void showHeading();
+    void showCandidates();
+    void addCandidate(const QModelIndex& index);
+    void priceFromComponents();
+
+    ConsumptionLists& lists_;
+    std::shared_ptr<RecordSet> catalogue_;
+    RecordSet allCandidates_;
+    RecordSet candidates_;
+    ui::RecordSetModel* candidateModel_;
+    QTableView* candidateGrid_;
+    QLabel* heading_;
+    QLabel* prices_;
+    QLabel* component_;
+    QLineEdit* quantity_;
+    QLineEdit* search_;
+};
+
+} // namespace sorrel::backoffice
