@@ -139,7 +139,13 @@ bool Workspace::mayClose() {
 }
 
 void Workspace::closing() {
-    if (current_ && !current_->isEmpty()) leaveCurrent();
+    // A forced close follows a failed step: what was being edited is dropped, never saved after
+    // the step's own changes were rolled back.
+    if (exitMode_ == ExitMode::Forced) {
+        if (current_) current_->cancel();
+    } else if (current_ && !current_->isEmpty()) {
+        leaveCurrent();
+    }
     session_.logExit();
 }
 

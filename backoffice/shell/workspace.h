@@ -67,7 +67,7 @@ class Workspace : public QObject {
     // The close question by exit mode; true when the program may close.
     bool mayClose();
     // The program closes: the current record is saved (or its change dropped), what a sub-panel
-    // owes is recomputed, and the exit is logged.
+    // owes is recomputed, and the exit is logged. A forced close saves nothing.
     void closing();
 
   signals:

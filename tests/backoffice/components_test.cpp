@@ -243,6 +243,29 @@ TEST_P(ComponentsTest, AFailedRecomputationLeavesTheMenuAsItWas) {
     }
 }
 
+TEST_P(ComponentsTest, CandidatesAreFoundByCodeOrShortCode) {
+    db().exec("UPDATE itemlist SET item_shor = 'hsp' WHERE item_code = '2002'");
+    struct Case {
+        const char* parent;
+        const char* typed;
+        QStringList found;
+    } cases[] = {
+        {"8001", "", {"2001", "2002", "7001"}},         // a set meal: single items and composites
+        {"7001", "", {"2001", "2002", "M001", "M002"}}, // a composite: single items and ingredients
+        {"7001", " M0 ", {"M001", "M002"}},
+        {"7001", "hs", {"2002"}},
+        {"7001", "x", {}},
+    };
+    for (const Case& c : cases) {
+        select(QString::fromUtf8(c.parent));
+        const RecordSet found = matchingCandidates(componentCandidates(lists()), QString::fromUtf8(c.typed));
+        QStringList codes;
+        for (int i = 0; i < found.rowCount(); ++i)
+            codes << found.text(i, "item_code");
+        EXPECT_EQ(codes, c.found) << c.parent << "/" << c.typed;
+    }
+}
+
 SORREL_ON_EVERY_ENGINE(ComponentsTest);
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tests/backoffice/shell/backoffice_window.h"
 
+#include "backoffice/shell/list_grid.h"
 #include "common/messages.h"
 #include "common/ui/guarded_application.h"
 
@@ -123,6 +124,27 @@ void BackOfficeWindowTest::press(QWidget* widget, const QString& caption) {
             return;
         }
     ADD_FAILURE() << "no button " << caption.toStdString();
+}
+
+void BackOfficeWindowTest::pick(const QString& table, const QString& key) {
+    for (backoffice::ListGrid* grid : shownPanel()->findChildren<backoffice::ListGrid*>()) {
+        if (grid->list().table() != table || !grid->isVisible()) continue;
+        const int row = grid->list().rows().locate({{grid->list().definition().key, key}});
+        ASSERT_GE(row, 0) << key.toStdString();
+        const QRect at = grid->visualRect(grid->model()->index(row, 0));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at.center());
+        return;
+    }
+    ADD_FAILURE() << "no grid over " << table.toStdString();
+}
+
+void BackOfficeWindowTest::enterIn(const QString& objectName, const QString& text) {
+    auto* box = shownPanel()->findChild<QLineEdit*>(objectName);
+    ASSERT_TRUE(box) << objectName.toStdString();
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
 }
 
 void BackOfficeWindowTest::screenshot(const QString& name) {

@@ -4,6 +4,7 @@
 
 #include "backoffice/consumption/consumption_navigation.h"
 #include "backoffice/shell/login_panel.h"
+#include "common/unhandled_error.h"
 #include "tests/support/staff_seed.h"
 
 #include <QLabel>
@@ -118,9 +119,13 @@ TEST_P(ShellScreenTest, TheToolbarActsOnTheCurrentList) {
     clickLeaf(Tree::Settings, "大类");
     EXPECT_EQ(shown(), QStringList{QStringLiteral("分类[编码]、[名称]不能为空！")});
     EXPECT_EQ(rows("SELECT count(*) FROM classlist WHERE kind_code = '5'"), 0);
-    clickLeaf(Tree::Settings, "分类");
-    EXPECT_TRUE(window().consumption().classes().isEmpty() ||
-                window().consumption().classes().masterValue().toString() != "5");
+    // No class to put an item in: "增加" adds nothing, and says nothing.
+    clickLeaf(Tree::Settings, "项目");
+    pick("kindlist", "5");
+    sink.shown.clear();
+    clickTool(ToolButton::Add);
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_TRUE(window().consumption().items().isEmpty());
 
     // "删除" asks first; No keeps the kind, Yes deletes it.
     clickLeaf(Tree::Settings, "大类");
@@ -148,11 +153,13 @@ TEST_P(ShellScreenTest, ClosingByExitModeSavesTheRecordAndRecomputesComponentsFi
         QList<bool> answers;
         QStringList messages;
         bool closed;
+        bool recomputed;
     } cases[] = {
-        {ExitMode::Normal, {false}, {QStringLiteral("请确定是否退出岚舟管理系统 8.0版!")}, false},
-        {ExitMode::DataProcessed, {}, {kDataProcessedMessage}, true},
-        {ExitMode::Forced, {}, {}, true},
-        {ExitMode::Normal, {true}, {QStringLiteral("请确定是否退出岚舟管理系统 8.0版!")}, true},
+        {ExitMode::Normal, {false}, {QStringLiteral("请确定是否退出岚舟管理系统 8.0版!")}, false, false},
+        {ExitMode::DataProcessed, {}, {kDataProcessedMessage}, true, true},
+        // After a failed step: nothing more is saved.
+        {ExitMode::Forced, {}, {}, true, false},
+        {ExitMode::Normal, {true}, {QStringLiteral("请确定是否退出岚舟管理系统 8.0版!")}, true, true},
     };
     for (const Case& c : cases) {
         if (!window().isVisible()) openWindow();
@@ -175,7 +182,7 @@ TEST_P(ShellScreenTest, ClosingByExitModeSavesTheRecordAndRecomputesComponentsFi
         EXPECT_EQ(
             db().scalar("SELECT grou_coun FROM ItemGroup WHERE grou_code = '401001' AND item_code = 'M001'")
                 .toDouble(),
-            c.closed ? 1.0 : 0.5);
+            c.recomputed ? 1.0 : 0.5);
         if (!c.closed) {
             window().workspace().setExitMode(ExitMode::Forced);
             window().close();
@@ -185,6 +192,27 @@ TEST_P(ShellScreenTest, ClosingByExitModeSavesTheRecordAndRecomputesComponentsFi
             "WHERE grou_code = '401001' AND item_code IN ('102004', 'M001', 'M002', 'M003')");
     }
     EXPECT_EQ(test::logTexts(db()).count(QStringLiteral("[退出系统（后台）]")), 4);
+}
+
+TEST_P(ShellScreenTest, AFailedStepShowsItsCodeAndClosesWithoutTheQuestion) {
+    logIn("01", "1234");
+    window().runMenuCommand("系统设置");
+    clickLeaf(Tree::Settings, "项目");
+    pick("kindlist", "4");
+    pick("itemlist", "401001");
+    press(shownPanel(), "套餐/合成项目");
+    type("grou_coun", "3");
+    db().exec("DROP VIEW viewReTotal");
+    sink.shown.clear();
+    clickTool(ToolButton::Retreat);
+    ASSERT_EQ(sink.shown.size(), 1);
+    EXPECT_EQ(sink.shown[0].kind, MessageKind::Error);
+    EXPECT_EQ(sink.shown[0].text, codedFailureMessage("A100006"));
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(
+        db().scalar("SELECT grou_coun FROM ItemGroup WHERE grou_code = '401001' AND item_code = '102001'")
+            .toDouble(),
+        1.0);
 }
 
 SORREL_ON_EVERY_ENGINE(ShellScreenTest);
