@@ -2,9 +2,7 @@
 
 #include "backoffice/consumption/item_components.h"
 #include "common/messages.h"
-#include "common/ui/grid_style.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -69,26 +67,15 @@ ComponentsPanel::ComponentsPanel(ConsumptionLists& lists, QWidget* parent,
     form()->addWidget(price, 3, 3);
     connect(price, &QPushButton::clicked, this, &ComponentsPanel::priceFromComponents);
 
-    search_ = new QLineEdit(this);
-    search_->setObjectName(QStringLiteral("edt_search"));
-    search_->setPlaceholderText(QStringLiteral("编码/快捷"));
-    search_->setFixedWidth(150);
-    candidateModel_ = new ui::RecordSetModel(
-        candidates_,
-        {{QStringLiteral("编码"), "item_code", {}, 50}, {QStringLiteral("项目名称"), "item_name"}}, this);
-    candidateGrid_ = new QTableView(this);
-    candidateGrid_->setObjectName(QStringLiteral("grd_candidates"));
-    candidateGrid_->setModel(candidateModel_);
-    ui::styleSideGrid(candidateGrid_);
-    candidateGrid_->setColumnWidth(0, 50);
-    candidateGrid_->setFixedWidth(150);
-    sideColumn()->addWidget(search_);
-    sideColumn()->addWidget(candidateGrid_, 1);
-
-    connect(search_, &QLineEdit::textChanged, this, [this] { showCandidates(); });
-    connect(search_, &QLineEdit::returnPressed, this,
-            [this] { addCandidate(candidateGrid_->selectionModel()->currentIndex()); });
-    connect(candidateGrid_, &QTableView::doubleClicked, this, &ComponentsPanel::addCandidate);
+    candidates_ = new CandidatePicker(
+        {{QStringLiteral("编码"), "item_code", {}, 50}, {QStringLiteral("项目名称"), "item_name"}},
+        QStringLiteral("编码/快捷"), matchingCandidates, this);
+    sideColumn()->addWidget(candidates_, 1);
+    connect(candidates_, &CandidatePicker::picked, this, [this](const RecordSet& shown, int row) {
+        addComponent(lists_, shown.text(row, QStringLiteral("item_code")));
+        quantity_->setFocus();
+        quantity_->selectAll();
+    });
     connect(quantity_, &QLineEdit::editingFinished, this, [this] {
         // A quantity left blank means one.
         if (quantity_->text().trimmed().isEmpty() && lists_.components().current() >= 0) {
@@ -96,22 +83,17 @@ ComponentsPanel::ComponentsPanel(ConsumptionLists& lists, QWidget* parent,
             lists_.components().edit(QStringLiteral("grou_coun"), QStringLiteral("1"));
         }
     });
-    connect(quantity_, &QLineEdit::returnPressed, this, [this] {
-        search_->clear();
-        search_->setFocus();
-    });
+    connect(quantity_, &QLineEdit::returnPressed, candidates_, &CandidatePicker::restart);
     connect(&lists.components(), &MaintenanceList::currentChanged, this, &ComponentsPanel::showHeading);
     connect(&lists.components(), &MaintenanceList::rowsReset, this, &ComponentsPanel::showHeading);
 }
 
 void ComponentsPanel::showEvent(QShowEvent* event) {
     *catalogue_ = lists_.itemCatalogue();
-    allCandidates_ = componentCandidates(lists_);
-    search_->clear();
-    showCandidates();
+    candidates_->setCandidates(componentCandidates(lists_));
     ListPanel::showEvent(event);
     showHeading();
-    search_->setFocus();
+    candidates_->restart();
 }
 
 void ComponentsPanel::showHeading() {
@@ -128,21 +110,6 @@ void ComponentsPanel::showHeading() {
         row < 0 ? QString()
                 : code + QStringLiteral("  ") + catalogue_->text(row, QStringLiteral("item_name")) +
                       QStringLiteral("  ") + catalogue_->text(row, QStringLiteral("item_unit")));
-}
-
-void ComponentsPanel::showCandidates() {
-    candidates_ = matchingCandidates(allCandidates_, search_->text());
-    candidateModel_->refresh();
-    if (!candidates_.isEmpty())
-        candidateGrid_->selectionModel()->setCurrentIndex(
-            candidateModel_->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
-void ComponentsPanel::addCandidate(const QModelIndex& index) {
-    if (!index.isValid() || index.row() >= candidates_.rowCount()) return;
-    addComponent(lists_, candidates_.text(index.row(), QStringLiteral("item_code")));
-    quantity_->setFocus();
-    quantity_->selectAll();
 }
 
 void ComponentsPanel::priceFromComponents() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
+#include "backoffice/shell/candidate_picker.h"
 #include "backoffice/shell/list_panel.h"
 
 class QLabel;
@@ -15,9 +16,7 @@ class ComponentsPanel : public ListPanel {
   public:
     ComponentsPanel(ConsumptionLists& lists, QWidget* parent);
 
-    QLineEdit* searchBox() const { return search_; }
     QLineEdit* quantityEdit() const { return quantity_; }
-    QTableView* candidateGrid() const { return candidateGrid_; }
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -25,21 +24,15 @@ class ComponentsPanel : public ListPanel {
   private:
     ComponentsPanel(ConsumptionLists& lists, QWidget* parent, std::shared_ptr<RecordSet> catalogue);
     void showHeading();
-    void showCandidates();
-    void addCandidate(const QModelIndex& index);
     void priceFromComponents();
 
     ConsumptionLists& lists_;
     std::shared_ptr<RecordSet> catalogue_;
-    RecordSet allCandidates_;
-    RecordSet candidates_;
-    ui::RecordSetModel* candidateModel_;
-    QTableView* candidateGrid_;
+    CandidatePicker* candidates_;
     QLabel* heading_;
     QLabel* prices_;
     QLabel* component_;
     QLineEdit* quantity_;
-    QLineEdit* search_;
 };
 
 } // namespace sorrel::backoffice

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
+#include "backoffice/shell/candidate_picker.h"
 #include "backoffice/shell/list_panel.h"
 
 class QLabel;
@@ -14,7 +15,6 @@ class RatesPanel : public ListPanel {
   public:
     RatesPanel(ConsumptionLists& lists, QWidget* parent);
 
-    QLineEdit* searchBox() const { return search_; }
     QLineEdit* rateEdit() const { return rate_; }
 
   protected:
@@ -22,18 +22,12 @@ class RatesPanel : public ListPanel {
 
   private:
     RatesPanel(ConsumptionLists& lists, QWidget* parent, std::shared_ptr<Choices> classNames);
-    void showCandidates();
-    void addCandidate(const QModelIndex& index);
 
     ConsumptionLists& lists_;
     std::shared_ptr<Choices> classNames_;
-    RecordSet allCandidates_;
-    RecordSet candidates_;
-    ui::RecordSetModel* candidateModel_;
-    QTableView* candidateGrid_;
+    CandidatePicker* candidates_;
     QLabel* heading_;
     QLineEdit* rate_;
-    QLineEdit* search_;
 };
 
 } // namespace sorrel::backoffice

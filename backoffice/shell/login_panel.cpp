@@ -1,7 +1,6 @@
 #include "backoffice/shell/login_panel.h"
 
 #include "common/messages.h"
-#include "common/ui/jpeg_image.h"
 #include "common/ui/login_fields.h"
 #include "common/ui/titled_box.h"
 
@@ -19,9 +18,6 @@ LoginPanel::LoginPanel(LoginSession& session, QWidget* parent) : QWidget(parent)
     box->setFixedSize(338, 168);
     QWidget* body = box->body();
 
-    auto* logo = new QLabel(body);
-    logo->setPixmap(QPixmap::fromImage(ui::productLogo()));
-    logo->setFixedSize(96, 96);
     operator_ = new QLineEdit(body);
     operator_->setObjectName(QStringLiteral("edt_operator"));
     password_ = new QLineEdit(body);
@@ -29,31 +25,12 @@ LoginPanel::LoginPanel(LoginSession& session, QWidget* parent) : QWidget(parent)
     for (QLineEdit* field : {operator_, password_})
         ui::refuseWildcards(field);
     ui::maskWithHash(password_);
-    auto* ok = new QPushButton(QStringLiteral("确定"), body);
-    auto* quit = new QPushButton(QStringLiteral("退出"), body);
-    for (QPushButton* b : {ok, quit})
-        b->setAutoDefault(false);
-
     auto* grid = new QGridLayout;
     grid->addWidget(new QLabel(QStringLiteral("操作员工"), body), 0, 0);
     grid->addWidget(operator_, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("操作密码"), body), 1, 0);
     grid->addWidget(password_, 1, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(quit);
-    auto* right = new QVBoxLayout;
-    right->addStretch();
-    right->addLayout(grid);
-    right->addSpacing(8);
-    right->addLayout(buttons);
-    right->addStretch();
-    auto* row = new QHBoxLayout(body);
-    row->setContentsMargins(10, 6, 10, 6);
-    row->setSpacing(12);
-    row->addWidget(logo, 0, Qt::AlignVCenter);
-    row->addLayout(right, 1);
+    const auto [ok, quit] = ui::layOutLoginBox(body, grid);
 
     auto* centre = new QGridLayout(this);
     centre->addWidget(box, 0, 0, Qt::AlignCenter);

@@ -3,19 +3,16 @@
 #include "backoffice/consumption/consumption_navigation.h"
 #include "backoffice/consumption/consumption_panels.h"
 #include "backoffice/shell/login_panel.h"
-#include "common/db_datetime.h"
 #include "common/messages.h"
 #include "common/ui/help_page.h"
+#include "common/ui/screen_placement.h"
 #include "common/window_placement.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QProgressBar>
-#include <QScreen>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QTimer>
@@ -29,8 +26,6 @@ namespace {
 
 constexpr int kClientWidth = 792;
 constexpr int kClientHeight = 524;
-constexpr int kStatusHeight = 22;
-constexpr int kStatusWidths[] = {250, 150, 200, 50};
 constexpr int kTreeWidth = 150;
 
 QStyle::StandardPixmap iconOf(ToolButton button) {
@@ -95,29 +90,7 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     body->addWidget(buildTrees());
     body->addWidget(work_, 1);
 
-    auto* statusBar = new QWidget(this);
-    statusBar->setObjectName(QStringLiteral("StatusBar"));
-    statusBar->setFixedHeight(kStatusHeight);
-    auto* statusRow = new QHBoxLayout(statusBar);
-    statusRow->setContentsMargins(0, 1, 0, 0);
-    statusRow->setSpacing(2);
-    for (int i = 0; i < 4; ++i) {
-        auto* panel = new QLabel(statusBar);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        if (i < 3)
-            panel->setFixedWidth(kStatusWidths[i]);
-        else
-            panel->setMinimumWidth(kStatusWidths[i]);
-        statusRow->addWidget(panel, i == 3 ? 1 : 0);
-        status_.append(panel);
-    }
-    progress_ = new QProgressBar(status_[0]);
-    progress_->setRange(0, 100);
-    progress_->setTextVisible(false);
-    progress_->setGeometry(0, 0, kStatusWidths[0], kStatusHeight - 1);
-    progress_->hide();
+    status_ = new ui::StatusBar(clock_, {250, 150, 200, 50}, false, this);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -125,18 +98,9 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     column->setMenuBar(menuBar);
     column->addWidget(toolbar_);
     column->addLayout(body, 1);
-    column->addWidget(statusBar);
+    column->addWidget(status_);
 
-    refreshClock();
-    auto* clockTimer = new QTimer(this);
-    connect(clockTimer, &QTimer::timeout, this, &MainWindow::refreshClock);
-    clockTimer->start(1000);
-
-    login_->setDayProgress([this](int percent) {
-        progress_->setVisible(percent < 100);
-        progress_->setValue(percent);
-        progress_->repaint();
-    });
+    login_->setDayProgress([this](int percent) { status_->showProgress(percent); });
     connect(login_, &LoginPanel::accepted, this, &MainWindow::loggedIn);
     connect(login_, &LoginPanel::exitRequested, this, &QWidget::close);
     connect(workspace_.get(), &Workspace::changed, this, &MainWindow::sync);
@@ -149,18 +113,7 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     sync();
     navigator_->showPanel(login_, work_, true);
 
-    if (const QScreen* screen = QApplication::primaryScreen()) {
-        switch (placementForScreenWidth(screen->geometry().width())) {
-        case WindowPlacement::FillWorkArea:
-            move(screen->availableGeometry().topLeft());
-            break;
-        case WindowPlacement::CentreDesktop:
-            move(screen->availableGeometry().center() - rect().center());
-            break;
-        case WindowPlacement::Refuse:
-            break;
-        }
-    }
+    ui::placeOnScreen(this);
 }
 
 MainWindow::~MainWindow() = default;
@@ -267,10 +220,6 @@ QToolButton* MainWindow::toolButton(ToolButton button) const {
     return toolButtons_.value(int(button));
 }
 
-QLabel* MainWindow::statusPanel(int index) const {
-    return status_.value(index);
-}
-
 void MainWindow::runMenuCommand(const QString& caption) {
     workspace_->runMenu(caption);
 }
@@ -280,9 +229,9 @@ void MainWindow::loggedIn() {
         menu->setEnabled(true);
     trees_->setEnabled(true);
     login_->hide();
-    status_[1]->setText(session_->operatorCaption());
-    status_[0]->setText(session_->userCaption());
-    status_[2]->setText(session_->businessDateCaption());
+    statusPanel(1)->setText(session_->operatorCaption());
+    statusPanel(0)->setText(session_->userCaption());
+    statusPanel(2)->setText(session_->businessDateCaption());
     navigator_->showPanel(empty_, work_, true);
     workspace_->loggedIn();
 }
@@ -305,12 +254,7 @@ void MainWindow::sync() {
 }
 
 void MainWindow::showHelp() {
-    if (!ui::openHelpPage(programDir_))
-        messages::information(QStringLiteral("无法打开帮助文件：") + ui::helpPagePath(programDir_));
-}
-
-void MainWindow::refreshClock() {
-    status_[3]->setText(toDbDateTime(clock_.now()));
+    ui::showHelpPage(programDir_);
 }
 
 void MainWindow::closeWithoutAsking() {
@@ -322,8 +266,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (shownOnce_) return;
     shownOnce_ = true;
-    const QScreen* screen = QApplication::primaryScreen();
-    if (screen && placementForScreenWidth(screen->geometry().width()) == WindowPlacement::Refuse) {
+    if (ui::screenTooSmall()) {
         messages::information(kScreenTooSmallMessage);
         workspace_->setExitMode(ExitMode::Forced);
         QTimer::singleShot(0, this, &QWidget::close);

@@ -11,6 +11,7 @@
 #include "common/ui/enter_moves_focus.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
+#include "common/ui/status_bar.h"
 
 #include <QHash>
 #include <QWidget>
@@ -18,7 +19,6 @@
 
 class QLabel;
 class QMenu;
-class QProgressBar;
 class QStackedWidget;
 class QToolButton;
 class QTreeWidget;
@@ -42,7 +42,7 @@ class MainWindow : public QWidget {
     QWidget* workArea() const { return work_; }
     QTreeWidget* treeOf(Tree tree) const;
     QToolButton* toolButton(ToolButton button) const;
-    QLabel* statusPanel(int index) const;
+    QLabel* statusPanel(int index) const { return status_->panel(index); }
     // The panel the work area shows under `name`; nullptr when there is none.
     QWidget* panel(const QString& name) const { return panels_.value(name); }
     // The menu command with that caption.
@@ -62,7 +62,6 @@ class MainWindow : public QWidget {
     void loggedIn();
     void sync();
     void showHelp();
-    void refreshClock();
 
     Database& db_;
     const Clock& clock_;
@@ -82,8 +81,7 @@ class MainWindow : public QWidget {
     LoginPanel* login_;
     QWidget* empty_;
     QHash<QString, QWidget*> panels_;
-    QList<QLabel*> status_;
-    QProgressBar* progress_;
+    ui::StatusBar* status_;
     bool shownOnce_ = false;
 };
 

@@ -3,6 +3,7 @@ foreach(file navigation workspace)
     list(APPEND BACKOFFICE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${file}.cpp)
 endforeach()
 list(APPEND BACKOFFICE_UI_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/candidate_picker.cpp
     ${CMAKE_CURRENT_LIST_DIR}/list_grid.cpp
     ${CMAKE_CURRENT_LIST_DIR}/record_fields.cpp
     ${CMAKE_CURRENT_LIST_DIR}/list_panel.cpp

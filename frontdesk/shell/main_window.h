@@ -9,12 +9,12 @@
 #include "common/ui/enter_moves_focus.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
+#include "common/ui/status_bar.h"
 
 #include <QWidget>
 #include <memory>
 
 class QLabel;
-class QProgressBar;
 
 namespace sorrel::frontdesk {
 
@@ -38,12 +38,7 @@ class MainWindow : public QWidget {
     ui::EnterMovesFocus& enterMovesFocus() const { return *enterMovesFocus_; }
     QWidget* parentHost() const { return parent_; }
     BoardScreen* board() const { return board_; }
-    QLabel* statusPanel(int index) const;
-
-    // The progress bar over status panel 0 during long work (range 0–100).
-    void beginProgress();
-    void setProgress(int percent);
-    void endProgress();
+    QLabel* statusPanel(int index) const { return status_->panel(index); }
 
     // After a fatal error or a refused screen: close without the exit question.
     void closeWithoutAsking();
@@ -58,8 +53,6 @@ class MainWindow : public QWidget {
 
   private:
     void bindBoardKeys();
-    void refreshClock();
-    void placeOnScreen();
 
     Database& db_;
     const Clock& clock_;
@@ -70,8 +63,7 @@ class MainWindow : public QWidget {
     ui::EnterMovesFocus* enterMovesFocus_;
     QWidget* parent_;
     BoardScreen* board_;
-    QList<QLabel*> panels_;
-    QProgressBar* progress_;
+    ui::StatusBar* status_;
     bool closing_ = false;
     bool shownOnce_ = false;
 };

@@ -2,7 +2,7 @@
 
 #include "backoffice/shell/list_grid.h"
 #include "common/messages.h"
-#include "common/ui/guarded_application.h"
+#include "tests/support/test_application.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -14,22 +14,6 @@
 #include <QTreeWidget>
 
 namespace sorrel::test {
-
-namespace {
-
-ui::GuardedApplication& application() {
-    static int argc = 1;
-    static char name[] = "test_backoffice_shell";
-    static char* argv[] = {name, nullptr};
-    static auto* app = [] {
-        auto* a = new ui::GuardedApplication(argc, argv);
-        ui::applyProgramFont(*a);
-        return a;
-    }();
-    return *app;
-}
-
-} // namespace
 
 void BackOfficeWindowTest::SetUp() {
     application();

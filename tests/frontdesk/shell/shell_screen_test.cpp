@@ -11,6 +11,7 @@
 #include "frontdesk/shell/main_window.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/staff_seed.h"
+#include "tests/support/test_application.h"
 #include "tests/support/test_database.h"
 
 #include <QComboBox>
@@ -27,17 +28,7 @@ using frontdesk::MainWindow;
 
 namespace {
 
-ui::GuardedApplication& application() {
-    static int argc = 1;
-    static char name[] = "test_frontdesk_shell";
-    static char* argv[] = {name, nullptr};
-    static auto* app = [] {
-        auto* a = new ui::GuardedApplication(argc, argv);
-        ui::applyProgramFont(*a);
-        return a;
-    }();
-    return *app;
-}
+using test::application;
 
 const QDateTime kMorning(QDate(2026, 3, 4), QTime(10, 0, 0));
 
