@@ -12,6 +12,8 @@ class DbError : public std::runtime_error {
   public:
     explicit DbError(const QString& message) : std::runtime_error(message.toStdString()), text_(message) {}
     const QString& text() const { return text_; }
+    // What went wrong without the statement it met (which both engines append), for the staff.
+    QString reason() const { return text_.section(QStringLiteral("\nSQL: "), 0, 0); }
 
   private:
     QString text_;

@@ -1,8 +1,8 @@
 #include "common/ui/program_start.h"
 
+#include "common/installation/venue_opening.h"
 #include "common/instance_lock.h"
 #include "common/messages.h"
-#include "common/ui/database_offer.h"
 #include "common/ui/guarded_application.h"
 #include "common/ui/messagebox_sink.h"
 #include "common/ui/splash_window.h"
@@ -35,7 +35,9 @@ int runProgram(int argc, char** argv, Program program, const MakeMainWindow& mak
     MainWindowOf main;
     std::unique_ptr<Database> db;
     try {
-        db = openDatabaseOrOfferNew(programDir, clock, splash.get());
+        db = installation::openVenueDatabase(
+            {programDir, frontDesk ? QStringLiteral("前台系统") : QStringLiteral("后台系统")}, clock,
+            [&splash] { splash->hide(); });
         if (!db) return 1;
         main = makeWindow(*db, clock, programDir);
     } catch (...) {

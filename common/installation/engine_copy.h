@@ -21,11 +21,12 @@ QList<TableTally> tallyInstallation(Database& db);
 // Told after every batch of rows: how many of all rows are copied, and the table at hand.
 using CopyProgress = std::function<void(qlonglong rowsDone, qlonglong rowsTotal, const QString& table)>;
 
-// Copies every row of every table from `from` into `to`, whose schema must exist and whose tables
-// must all be empty, in one transaction on `to`; autonumber counters on `to` continue after the
-// highest copied number. Before committing, the row count and money sum of every table on `to`
-// are compared with `from`. Throws DbError (and `to` stays empty) when the target is not an empty
-// installation, a row cannot be written, or a table does not match. Answers the tallies.
+// Makes every table and view on `to`, which must hold none of them yet, and copies every row of
+// every table from `from` into it, all in one transaction on `to`; autonumber counters on `to`
+// continue after the highest copied number. Before committing, the row count and money sum of
+// every table on `to` are compared with `from`. Throws DbError (and `to` is left as it was) when
+// the source is incomplete, the target already holds tables, a row cannot be written, or a table
+// does not match. Answers the tallies.
 QList<TableTally> copyInstallation(Database& from, Database& to, const CopyProgress& progress = {});
 
 } // namespace sorrel

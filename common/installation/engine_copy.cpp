@@ -1,7 +1,9 @@
-#include "common/db/engine_copy.h"
+#include "common/installation/engine_copy.h"
 
 #include "common/db/dialect.h"
 #include "common/db/errors.h"
+#include "common/db/insert_statement.h"
+#include "common/db/table_pages.h"
 #include "common/db/transaction.h"
 #include "common/schema/schema.h"
 
@@ -16,8 +18,7 @@ using schema::Table;
 
 // The file engine takes at most 999 values in one statement.
 constexpr int kValuesPerStatement = 900;
-// Rows read from the source at a time.
-constexpr int kPageRows = 2000;
+
 // Half a fen: sums of the same amounts added in another order differ by far less (on a long
 // history, by a few parts in 10^13 of the sum at most).
 bool sameMoney(double a, double b) {
@@ -38,39 +39,31 @@ const schema::Column* autoNumberOf(const Table& table) {
     return nullptr;
 }
 
-void requireTables(Database& db, const QString& which) {
+void requireTables(Database& db) {
     for (const Table& t : schema::tables()) {
         const QStringList present = db.columnsOf(t.name);
         for (const QString& column : t.columnNames())
             if (!present.contains(column.toLower()))
-                throw DbError(QStringLiteral("%1 %2 缺少 %3.%4，不是完整的数据库")
-                                  .arg(which, db.location(), t.name, column));
+                throw DbError(QStringLiteral("源数据库 %1 缺少 %2.%3，不是完整的数据库")
+                                  .arg(db.location(), t.name, column));
     }
 }
 
-QString valuesRows(int columns, int rows) {
-    const QString one = QLatin1Char('(') + QStringList(columns, QStringLiteral("?")).join(QLatin1Char(',')) +
-                        QLatin1Char(')');
-    return QStringList(rows, one).join(QLatin1Char(','));
+void requireNoTables(Database& db) {
+    for (const Table& t : schema::tables())
+        if (!db.columnsOf(t.name).isEmpty())
+            throw DbError(QStringLiteral("目标数据库 %1 已有数据表（%2），不会覆盖，复制已取消")
+                              .arg(db.location(), t.name));
 }
 
-// Reads the table page by page in the order its rows are stored and writes each page in
-// statements of many rows.
+// Writes each page of the source table in statements of many rows.
 void copyTable(Database& from, Database& to, const Table& table, qlonglong& done, qlonglong total,
                const CopyProgress& progress) {
     const QStringList names = table.columnNames();
     const int width = int(names.size());
     const int batchRows = qMax(1, kValuesPerStatement / width);
-    const QString columnList = names.join(QStringLiteral(", "));
-    const QString insertHead = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table.name, columnList);
-    const QString fullBatch = insertHead + valuesRows(width, batchRows);
-
-    const dialect::RowPlace place = dialect::rowPlace(from.engine());
-    const QString pageSql = QStringLiteral("SELECT %1, %2 FROM %3 WHERE %1 > ? ORDER BY %1 LIMIT ?")
-                                .arg(place.expression, columnList, table.name);
-    QVariant after = place.beforeFirst;
-    for (;;) {
-        const RecordSet page = from.query(pageSql, {after, kPageRows});
+    const QString fullBatch = insertStatement(table.name, names, batchRows);
+    forEachPage(from, table.name, names, [&](const RecordSet& page) {
         for (int first = 0; first < page.rowCount(); first += batchRows) {
             const int rows = qMin(batchRows, page.rowCount() - first);
             QVariantList values;
@@ -78,13 +71,11 @@ void copyTable(Database& from, Database& to, const Table& table, qlonglong& done
             for (int r = first; r < first + rows; ++r)
                 for (int c = 1; c <= width; ++c)
                     values << page.value(r, c);
-            to.exec(rows == batchRows ? fullBatch : insertHead + valuesRows(width, rows), values);
+            to.exec(rows == batchRows ? fullBatch : insertStatement(table.name, names, rows), values);
             done += rows;
             if (progress) progress(done, total, table.name);
         }
-        if (page.rowCount() < kPageRows) break;
-        after = page.value(page.rowCount() - 1, 0);
-    }
+    });
 }
 
 } // namespace
@@ -100,13 +91,8 @@ QList<TableTally> tallyInstallation(Database& db) {
 }
 
 QList<TableTally> copyInstallation(Database& from, Database& to, const CopyProgress& progress) {
-    requireTables(from, QStringLiteral("源数据库"));
-    requireTables(to, QStringLiteral("目标数据库"));
-    for (const TableTally& t : tallyInstallation(to))
-        if (t.rows > 0)
-            throw DbError(QStringLiteral("目标数据库 %1 不是空的（%2 已有 %3 行），复制已取消")
-                              .arg(to.location(), t.table)
-                              .arg(t.rows));
+    requireTables(from);
+    requireNoTables(to);
 
     // Reading inside a transaction keeps other workstations from changing the source meanwhile
     // (the file engine takes its write lock at once).
@@ -116,7 +102,10 @@ QList<TableTally> copyInstallation(Database& from, Database& to, const CopyProgr
     for (const TableTally& t : source)
         total += t.rows;
 
+    // The tables are made in the same transaction as their rows: a copy cut short leaves none.
     Transaction writing(to);
+    for (const QString& statement : schema::createStatements(to.engine()))
+        to.exec(statement);
     qlonglong done = 0;
     if (progress) progress(0, total, QString());
     for (const Table& t : schema::tables()) {

@@ -1,20 +1,22 @@
 // The check an administrator runs on a venue's database: a complete one passes with its row
 // counts, a damaged one names exactly what is missing.
+#include "common/installation/database_check.h"
 #include "common/schema/schema.h"
-#include "common/schema/schema_check.h"
 #include "tests/support/test_database.h"
 
 using namespace sorrel;
+using installation::CheckReport;
 
 namespace {
 
-class SchemaCheckTest : public test::EngineTest {};
+class DatabaseCheckTest : public test::EngineTest {};
 
-TEST_P(SchemaCheckTest, NewDatabaseIsCompleteWithItsRowCounts) {
-    const schema::CheckReport report = schema::checkSchema(db());
-    EXPECT_TRUE(report.complete()) << report.missingTables.join(' ').toStdString()
-                                   << report.missingColumns.join(' ').toStdString()
-                                   << report.missingViews.join(' ').toStdString();
+TEST_P(DatabaseCheckTest, NewDatabaseIsCompleteWithItsRowCounts) {
+    const CheckReport report = installation::checkDatabase(db());
+    EXPECT_TRUE(report.complete()) << report.schema.missingTables.join(' ').toStdString()
+                                   << report.schema.missingColumns.join(' ').toStdString()
+                                   << report.schema.missingViews.join(' ').toStdString()
+                                   << report.damage.join(' ').toStdString();
     QMap<QString, qlonglong> counts;
     for (const auto& [table, rows] : report.rowCounts)
         counts[table] = rows;
@@ -24,27 +26,30 @@ TEST_P(SchemaCheckTest, NewDatabaseIsCompleteWithItsRowCounts) {
     EXPECT_EQ(counts.size(), schema::tables().size());
 }
 
-TEST_P(SchemaCheckTest, DroppedTableAndViewAreNamed) {
+TEST_P(DatabaseCheckTest, DroppedTableAndViewAreNamed) {
     db().exec("DROP VIEW viewReTotal");
     db().exec("DROP TABLE bookin");
-    const schema::CheckReport report = schema::checkSchema(db());
+    const CheckReport report = installation::checkDatabase(db());
     EXPECT_FALSE(report.complete());
-    EXPECT_EQ(report.missingTables, QStringList{"bookin"});
-    EXPECT_EQ(report.missingViews, QStringList{"viewReTotal"});
-    EXPECT_TRUE(report.missingColumns.isEmpty());
+    EXPECT_EQ(report.schema.missingTables, QStringList{"bookin"});
+    EXPECT_EQ(report.schema.missingViews, QStringList{"viewReTotal"});
+    EXPECT_TRUE(report.schema.missingColumns.isEmpty());
+    EXPECT_FALSE(report.schema.bare());
     EXPECT_EQ(report.rowCounts.size(), schema::tables().size() - 1);
 }
 
-SORREL_ON_EVERY_ENGINE(SchemaCheckTest);
+SORREL_ON_EVERY_ENGINE(DatabaseCheckTest);
 
-TEST(SchemaCheck, TableWithMissingColumnsIsNamedColumnByColumn) {
+TEST(DatabaseCheck, TableWithMissingColumnsIsNamedColumnByColumn) {
     test::ScratchDatabase scratch(Engine::Embedded, test::ScratchDatabase::Contents::Empty);
+    EXPECT_TRUE(installation::checkSchema(scratch.db()).bare());
     scratch.db().exec("CREATE TABLE SetupPay (auto_recn INTEGER, pay_star INTEGER)");
-    const schema::CheckReport report = schema::checkSchema(scratch.db());
+    const installation::SchemaReport report = installation::checkSchema(scratch.db());
     EXPECT_TRUE(report.missingColumns.contains("SetupPay.pay_set_sum_int"));
     EXPECT_FALSE(report.missingColumns.contains("SetupPay.auto_recn"));
     EXPECT_EQ(report.missingTables.size(), schema::tables().size() - 1);
     EXPECT_EQ(report.missingViews.size(), schema::views().size());
+    EXPECT_FALSE(report.bare());
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "common/schema/setup.h"
+#include "common/installation/setup.h"
 
 #include "common/db/transaction.h"
 #include "common/schema/demo_venue.h"
