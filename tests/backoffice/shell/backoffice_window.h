@@ -38,7 +38,8 @@ class BackOfficeWindowTest : public ::testing::TestWithParam<Engine> {
     void pick(const QString& table, const QString& key);
     // Types into a box of the shown panel by its object name and presses Enter there.
     void enterIn(const QString& objectName, const QString& text);
-    // A picture of the window in the test's output folder, for a person to look at.
+    // A picture of the window in sorrel-backoffice-screens/ in the temporary folder, for a
+    // person to look at.
     void screenshot(const QString& name);
     QStringList shown() const { return sink.texts(); }
 

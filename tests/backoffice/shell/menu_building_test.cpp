@@ -26,8 +26,10 @@ class MenuBuildingTest : public test::BackOfficeWindowTest {
 };
 
 TEST_P(MenuBuildingTest, AKindToASetMealWithItsStockAndADiscount) {
+    screenshot("login");
     logIn("01", "1234");
     window().runMenuCommand("系统设置");
+    screenshot("settings_tree_kinds");
     clickTool(ToolButton::Add);
     type("kind_code", "5");
     EXPECT_EQ(saved(), QStringList{QStringLiteral("大类[编码]、[名称]不能为空！")});
@@ -74,6 +76,7 @@ TEST_P(MenuBuildingTest, AKindToASetMealWithItsStockAndADiscount) {
         EXPECT_EQ(saved(), QStringList()) << n.code;
     }
     EXPECT_EQ(item("501001", "item_cost_pric").toDouble(), 10.0);
+    screenshot("items");
 
     // The composite of two ingredients, then the set meal holding it three times.
     const auto build = [&](const char* parent, QList<QPair<QString, QString>> components) {
