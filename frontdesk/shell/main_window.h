@@ -10,12 +10,12 @@
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
 #include "frontdesk/shell/front_desk_context.h"
+#include "common/ui/status_bar.h"
 
 #include <QWidget>
 #include <memory>
 
 class QLabel;
-class QProgressBar;
 
 namespace sorrel::frontdesk {
 
@@ -24,8 +24,6 @@ class TableDesk;
 
 inline const QString kMainCaption = QStringLiteral("岚舟餐[饮娱乐管理系统9.0版]-前台操作");
 inline const QString kApplicationTitle = QStringLiteral("岚舟餐饮娱乐管理系统8.0版-前台操作");
-inline const QString kScreenTooSmallMessage =
-    QStringLiteral("请使用分辨率大于800*600的显示模式，现在系统将退出！");
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -42,12 +40,7 @@ class MainWindow : public QWidget {
     QWidget* parentHost() const { return parent_; }
     BoardScreen* board() const { return board_; }
     TableDesk* tableDesk() const { return desk_; }
-    QLabel* statusPanel(int index) const;
-
-    // The progress bar over status panel 0 during long work (range 0–100).
-    void beginProgress();
-    void setProgress(int percent);
-    void endProgress();
+    QLabel* statusPanel(int index) const { return status_->panel(index); }
 
     // After a fatal error or a refused screen: close without the exit question.
     void closeWithoutAsking();
@@ -61,9 +54,6 @@ class MainWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void refreshClock();
-    void placeOnScreen();
-
     Database& db_;
     const Clock& clock_;
     QString programDir_;
@@ -75,8 +65,7 @@ class MainWindow : public QWidget {
     std::unique_ptr<FrontDeskContext> context_;
     TableDesk* desk_;
     BoardScreen* board_;
-    QList<QLabel*> panels_;
-    QProgressBar* progress_;
+    ui::StatusBar* status_;
     bool closing_ = false;
     bool shownOnce_ = false;
 };
