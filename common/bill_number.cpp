@@ -1,6 +1,7 @@
 #include "common/bill_number.h"
 
 #include "common/db/errors.h"
+#include "common/settings_row.h"
 
 #include <limits>
 
@@ -8,10 +9,7 @@ namespace sorrel {
 
 int drawBillNumber(Database& db) {
     if (!db.inTransaction()) throw DbError(QStringLiteral("帐单编号只能在开台的事务中取得"));
-    const RecordSet counter =
-        db.query(QStringLiteral("SELECT auto_recn FROM SetupPay") + db.lockRowsClause());
-    if (counter.rowCount() != 1)
-        throw DbError(QStringLiteral("设置记录 SetupPay 应有且只有一行，现有 %1 行").arg(counter.rowCount()));
+    const RecordSet counter = readSettingsRow(db, QStringLiteral("auto_recn"), SettingsLock::ForUpdate);
     const QVariant value = counter.value(0, QStringLiteral("auto_recn"));
     bool ok = false;
     const qlonglong number = value.toLongLong(&ok);

@@ -13,11 +13,14 @@ void report(const DayProgress& progress, int percent) {
 
 // The row as it stands now, read under the write lock of the running transaction.
 SettingsRow lockedSettings(Database& db) {
-    db.scalar(QStringLiteral("SELECT pay_star FROM SetupPay") + db.lockRowsClause());
-    return loadSettingsRow(db);
+    return loadSettingsRow(db, SettingsLock::ForUpdate);
 }
 
 } // namespace
+
+bool businessDayOpen(Database& db) {
+    return db.scalar(QStringLiteral("SELECT pay_star FROM SetupPay")).toLongLong() != 0;
+}
 
 void dayStartSteps(Database& db, const Clock& clock) {
     const QDateTime now = clock.now();

@@ -5,9 +5,9 @@
 
 #include "common/clock.h"
 #include "common/db/database.h"
+#include "common/progress.h"
 #include "common/settings_row.h"
 
-#include <functional>
 #include <optional>
 
 namespace sorrel {
@@ -15,8 +15,16 @@ namespace sorrel {
 inline const QString kDayStartCode = QStringLiteral("B100008");
 inline const QString kDayEndCode = QStringLiteral("B100009");
 
+// What every table operation answers while no business day is open.
+inline const QString kDayNotStartedMessage =
+    QStringLiteral("现在还未进行日始处理，所以不能进行[操作]，请进行[日始处理]！");
+
+// Whether a business day is open, as the database holds it now: another workstation may have
+// started or ended the day since this program read its settings.
+bool businessDayOpen(Database& db);
+
 // Advances a progress bar from 0 to 100 as the steps go.
-using DayProgress = std::function<void(int percent)>;
+using DayProgress = ProgressReport;
 
 // An other-income amount the operator was still editing when day end began.
 struct OtherIncomeEdit {

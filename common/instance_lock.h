@@ -3,13 +3,13 @@
 // behind by a program that crashed or was killed does not count: its process is gone.
 #pragma once
 
+#include "common/program.h"
+
 #include <QLockFile>
 #include <QString>
 #include <memory>
 
 namespace sorrel {
-
-enum class Program { FrontDesk, BackOffice };
 
 enum class InstanceCheck {
     Free,           // this program now holds its lock and may start

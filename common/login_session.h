@@ -1,11 +1,13 @@
 // One program's login: the operators and shifts read at start, the program's copy of the
 // settings row, who is logged in on which shift, password change, re-login and the log rows
-// these write. The front desk and the back office log in through it.
+// these write. The front desk and the back office log in through it; the back office logs in
+// without a shift, rolls the day over in one transaction and writes its own log texts.
 #pragma once
 
 #include "common/business_day.h"
 #include "common/clock.h"
 #include "common/db/database.h"
+#include "common/program.h"
 #include "common/settings_row.h"
 
 #include <QList>
@@ -31,6 +33,8 @@ inline const QString kIdentifyFirstMessage =
     QStringLiteral("请首先输入的员工或密码确认身份，再进行密码修改！");
 inline const QString kPasswordChangeRefusedMessage =
     QStringLiteral("你输入的员工或密码不存在或者更新密码为空，请重新输入！");
+inline const QString kBackOfficeLoginLog = QStringLiteral("[登录系统（后台）]");
+inline const QString kBackOfficeExitLog = QStringLiteral("[退出系统（后台）]");
 
 enum class LoginResult { Accepted, NoShift, UnknownOperator };
 
@@ -38,7 +42,9 @@ class LoginSession {
   public:
     // Reads the operators (by code), the shifts (by name) and the settings row. The program's
     // copy of the shift is emptied, so a shift must be chosen at every start.
-    LoginSession(Database& db, const Clock& clock);
+    LoginSession(Database& db, const Clock& clock, Program program = Program::FrontDesk);
+
+    Program program() const { return program_; }
 
     const QList<ShiftEntry>& shifts() const { return shifts_; }
     const SettingsRow& settings() const { return settings_; }
@@ -52,6 +58,11 @@ class LoginSession {
     // records operator, level, shift and moment in SetupPay and writes the log.
     LoginResult logIn(const QString& shiftCode, const QString& operatorCode, const QString& password,
                       const DayProgress& progress = {});
+    // The back office's login: no shift. The operator is looked up afresh (one added by another
+    // back office is found), recorded in SetupPay, then the day is rolled over when due, in one
+    // transaction (CodedFailure A100011 when that fails), and the log written.
+    LoginResult logInWithoutShift(const QString& operatorCode, const QString& password,
+                                  const DayProgress& progress = {});
     // What the last logIn() did to the business day.
     RolloverOutcome lastRollover() const { return lastRollover_; }
 
@@ -68,12 +79,15 @@ class LoginSession {
     // The program is closing.
     void logExit();
 
-    // Permission check for the level of this program's login.
+    // Permission check for the level of this program's login (never the level another
+    // workstation's login has since written to SetupPay); the refusal is shown as this program
+    // words it.
     bool limite(const QString& limiCode);
 
-    // The status bar's user and operator panels.
+    // The status bar's user, operator and business-date panels.
     QString userCaption() const;
     QString operatorCaption() const;
+    QString businessDateCaption() const;
 
   private:
     const OperatorEntry* find(const QString& code, const QString& password) const;
@@ -81,6 +95,7 @@ class LoginSession {
 
     Database& db_;
     const Clock& clock_;
+    Program program_;
     QList<OperatorEntry> operators_;
     QList<ShiftEntry> shifts_;
     SettingsRow settings_;

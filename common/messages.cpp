@@ -13,9 +13,10 @@ QString& currentTitle() {
     return t;
 }
 
-bool deliver(MessageKind kind, const QString& text) {
-    if (g_sink) return g_sink->show(kind, currentTitle(), text);
-    std::fprintf(stderr, "[%s] %s\n", qPrintable(currentTitle()), qPrintable(text));
+bool deliver(MessageKind kind, const QString& text, const QString& title = {}) {
+    const QString shown = title.isEmpty() ? currentTitle() : title;
+    if (g_sink) return g_sink->show(kind, shown, text);
+    std::fprintf(stderr, "[%s] %s\n", qPrintable(shown), qPrintable(text));
     return false;
 }
 
@@ -36,6 +37,9 @@ QString title() {
 
 void information(const QString& text) {
     deliver(MessageKind::Information, text);
+}
+void information(const QString& text, const QString& title) {
+    deliver(MessageKind::Information, text, title);
 }
 void error(const QString& text) {
     deliver(MessageKind::Error, text);

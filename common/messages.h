@@ -29,6 +29,9 @@ void setTitle(const QString& title);
 QString title();
 
 void information(const QString& text);
+// A notice under another title than the program's (a few checks carry their own); an empty
+// title means the program's.
+void information(const QString& text, const QString& title);
 void error(const QString& text);
 // A Yes/No question whose default button is No.
 bool ask(const QString& text);

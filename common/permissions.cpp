@@ -12,7 +12,7 @@ bool levelMayUse(Database& db, const QString& manaCode, const QString& limiCode)
 }
 
 QString permissionRefusalMessage(const QString& limiCode) {
-    return limiCode + QStringLiteral("你没有操作此项功能的权限，请与系统管理员联系！");
+    return limiCode + kPermissionRefusalText;
 }
 
 bool limite(Database& db, const QString& manaCode, const QString& limiCode) {

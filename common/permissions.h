@@ -14,5 +14,8 @@ bool levelMayUse(Database& db, const QString& manaCode, const QString& limiCode)
 bool limite(Database& db, const QString& manaCode, const QString& limiCode);
 
 QString permissionRefusalMessage(const QString& limiCode);
+// The refusal; the front desk puts the code in front of it, the back office does not.
+inline const QString kPermissionRefusalText =
+    QStringLiteral("你没有操作此项功能的权限，请与系统管理员联系！");
 
 } // namespace sorrel

@@ -5,11 +5,21 @@
 
 namespace sorrel {
 
-SettingsRow loadSettingsRow(Database& db) {
-    const RecordSet rs = db.query(QStringLiteral(
-        "SELECT oper_code, mana_code, orde_code, user_name, user_name_s, user_name_e, user_tele, time_work, "
-        "time_star, time_end, pay_star, work_auto, work_back FROM SetupPay"));
-    if (rs.isEmpty()) throw DbError(QStringLiteral("数据库缺少系统设置记录(SetupPay)"));
+RecordSet readSettingsRow(Database& db, const QString& columns, SettingsLock lock) {
+    const RecordSet rs = db.query(QStringLiteral("SELECT %1 FROM SetupPay").arg(columns) +
+                                  (lock == SettingsLock::ForUpdate ? db.lockRowsClause() : QString()));
+    if (rs.rowCount() != 1)
+        throw DbError(QStringLiteral("设置记录 SetupPay 应有且只有一行，现有 %1 行").arg(rs.rowCount()));
+    return rs;
+}
+
+SettingsRow loadSettingsRow(Database& db, SettingsLock lock) {
+    const RecordSet rs = readSettingsRow(
+        db,
+        QStringLiteral("oper_code, mana_code, orde_code, user_name, user_name_s, user_name_e, user_tele, "
+                       "time_work, time_star, time_end, pay_star, work_auto, work_back, pay_set_sum_int, "
+                       "pay_set_item_int, pay_set_tax_type, pay_set_tax_perc, pay_set_tax_mone"),
+        lock);
     const auto r = rs.row(0);
     SettingsRow s;
     s.operCode = r.text("oper_code");
@@ -25,6 +35,11 @@ SettingsRow loadSettingsRow(Database& db) {
     s.payStar = r.flag("pay_star");
     s.workAuto = r.flag("work_auto");
     s.workBack = r.flag("work_back");
+    s.sumRounding = r.text("pay_set_sum_int").trimmed();
+    s.lineRounding = r.text("pay_set_item_int").trimmed();
+    s.taxType = r.text("pay_set_tax_type").trimmed();
+    s.taxPercent = r.number("pay_set_tax_perc");
+    s.taxPerGuest = r.number("pay_set_tax_mone");
     return s;
 }
 

@@ -1,5 +1,6 @@
 // The installation's single settings row (SetupPay) as both programs read it: business
-// identity, the logged-in operator and shift, and the state of the business day.
+// identity, the logged-in operator and shift, the state of the business day, and how bills are
+// rounded and taxed. Every reader of the row goes through readSettingsRow.
 #pragma once
 
 #include "common/db/database.h"
@@ -23,10 +24,22 @@ struct SettingsRow {
     bool payStar = false; // a business day is open
     bool workAuto = false;
     bool workBack = false;
+    QString sumRounding;    // pay_set_sum_int: the bill rounding
+    QString lineRounding;   // pay_set_item_int: the rounding of an order line's amount
+    QString taxType;        // pay_set_tax_type
+    double taxPercent = 0;  // pay_set_tax_perc
+    double taxPerGuest = 0; // pay_set_tax_mone
 };
 
-// Throws DbError when the row is missing: nothing can run without it.
-SettingsRow loadSettingsRow(Database& db);
+enum class SettingsLock { None, ForUpdate };
+
+// `columns` (a select list) of the settings row; with ForUpdate under the running transaction's
+// lock of the row. Throws DbError unless the database holds exactly one settings row: a bill is
+// never rounded, taxed or numbered by a guess, nor by one of two rows picked at random.
+RecordSet readSettingsRow(Database& db, const QString& columns, SettingsLock lock = SettingsLock::None);
+
+// The whole row; throws DbError as readSettingsRow does.
+SettingsRow loadSettingsRow(Database& db, SettingsLock lock = SettingsLock::None);
 
 // The business name as the printed forms carry it.
 struct BusinessIdentity {

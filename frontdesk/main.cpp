@@ -1,52 +1,9 @@
 // Sorrel_W, the front desk: one copy per machine and never beside the back office; splash,
 // database, main window with the board and its login box.
-#include "common/clock.h"
-#include "common/instance_lock.h"
-#include "common/messages.h"
-#include "common/ui/guarded_application.h"
-#include "common/ui/messagebox_sink.h"
-#include "common/ui/splash_window.h"
-#include "frontdesk/shell/database_offer.h"
+#include "common/ui/program_start.h"
 #include "frontdesk/shell/main_window.h"
 
 int main(int argc, char** argv) {
     using namespace sorrel;
-    ui::GuardedApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Sorrel_W"));
-    ui::applyProgramFont(app);
-    ui::MessageBoxSink boxes;
-    messages::installSink(&boxes);
-    messages::setTitle(kFrontDeskTitle);
-
-    InstanceLock lock(Program::FrontDesk);
-    const InstanceCheck check = lock.acquire();
-    if (check != InstanceCheck::Free) {
-        const QString refusal = instanceRefusalMessage(Program::FrontDesk, check);
-        if (!refusal.isEmpty()) messages::information(refusal);
-        return 1;
-    }
-
-    auto splash = std::make_unique<ui::SplashWindow>(QStringLiteral("[前台]"));
-    splash->showNow();
-
-    SystemClock clock;
-    const QString programDir = QCoreApplication::applicationDirPath();
-    std::unique_ptr<frontdesk::MainWindow> window;
-    std::unique_ptr<Database> db;
-    try {
-        db = frontdesk::openDatabaseOrOfferNew(programDir, clock, splash.get());
-        if (!db) return 1;
-        window = std::make_unique<frontdesk::MainWindow>(*db, clock, programDir);
-    } catch (...) {
-        splash.reset();
-        app.handle(std::current_exception());
-        return 1;
-    }
-    app.setCloseAfterFatalError([w = window.get()] { w->closeWithoutAsking(); });
-    splash.reset();
-    window->show();
-    const int result = app.exec();
-    app.setCloseAfterFatalError({});
-    window.reset();
-    return result;
+    return ui::runProgram(argc, argv, Program::FrontDesk, ui::mainWindow<frontdesk::MainWindow>());
 }

@@ -12,6 +12,21 @@ class DbError : public std::runtime_error {
   public:
     explicit DbError(const QString& message) : std::runtime_error(message.toStdString()), text_(message) {}
     const QString& text() const { return text_; }
+    // What went wrong without the statement it met (which both engines append), for the staff.
+    QString reason() const { return text_.section(QStringLiteral("\nSQL: "), 0, 0); }
+
+  private:
+    QString text_;
+};
+
+// A business step refused because the database no longer holds what the operator acted on:
+// another workstation changed it meanwhile. Nothing of the step was kept; the screen shows
+// `text()` and the program carries on.
+class StepRefused : public std::runtime_error {
+  public:
+    explicit StepRefused(const QString& message)
+        : std::runtime_error(message.toStdString()), text_(message) {}
+    const QString& text() const { return text_; }
 
   private:
     QString text_;

@@ -109,7 +109,9 @@ void writeServerConf(const QString& path, const ServerSettings& s) {
                        .arg(s.database, s.user);
     if (s.password != databasePassword()) text += QStringLiteral("password=%1\n").arg(s.password);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text.toUtf8()) < 0 || !file.commit())
+    // It may hold the server's password: readable by its owner only.
+    if (!file.open(QIODevice::WriteOnly) || !file.setPermissions(QFile::ReadOwner | QFile::WriteOwner) ||
+        file.write(text.toUtf8()) < 0 || !file.commit())
         throw DbError(QStringLiteral("无法写入数据库服务器设置文件：%1（%2）").arg(path, file.errorString()));
 }
 

@@ -1,10 +1,12 @@
 #include "common/db/sqlite_database.h"
 
+#include "common/db/database_file.h"
 #include "common/db/errors.h"
 #include "common/db_datetime.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QUrl>
 #include <sqlcipher/sqlite3.h>
 
 namespace sorrel {
@@ -18,10 +20,19 @@ constexpr int kStatementCache = 128;
 
 SqliteDatabase::SqliteDatabase(const QString& path, const QString& password, Mode mode) : path_(path) {
     const QFileInfo info(path);
-    if (mode == Mode::OpenExisting && !info.exists())
+    if (mode != Mode::CreateIfMissing && !info.exists())
         throw DbError(QStringLiteral("数据库文件不存在：%1").arg(path));
-    const int flags = SQLITE_OPEN_READWRITE | (mode == Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
-    const QByteArray file = path.toUtf8();
+    int flags = mode == Mode::ReadOnly
+                    ? SQLITE_OPEN_READONLY
+                    : SQLITE_OPEN_READWRITE | (mode == Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
+    QByteArray file = path.toUtf8();
+    // Even a reader needs the -wal and -shm beside the file. Where the folder cannot hold them, no
+    // one can be writing either: the file alone is the whole database and is read as it lies.
+    if (mode == Mode::ReadOnly && !QFileInfo(info.absolutePath()).isWritable() &&
+        !QFileInfo::exists(walFile(path))) {
+        file = QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded() + "?immutable=1";
+        flags |= SQLITE_OPEN_URI;
+    }
     if (sqlite3_open_v2(file.constData(), &db_, flags, nullptr) != SQLITE_OK) {
         const QString why = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
         close();
@@ -36,7 +47,7 @@ SqliteDatabase::SqliteDatabase(const QString& path, const QString& password, Mod
     try {
         // The first read proves the key: a wrong password or a foreign file fails here.
         query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
-        query(QStringLiteral("PRAGMA journal_mode=WAL"));
+        if (mode != Mode::ReadOnly) query(QStringLiteral("PRAGMA journal_mode=WAL"));
         // A commit returns only once it is on the disk: a bill number handed out survives a
         // power cut and is never handed out again.
         exec(QStringLiteral("PRAGMA synchronous=FULL"));
@@ -45,7 +56,7 @@ SqliteDatabase::SqliteDatabase(const QString& path, const QString& password, Mod
     } catch (const DbError& e) {
         close();
         throw DbError(
-            QStringLiteral("数据库无法打开（密码错误或不是数据库文件）：%1（%2）").arg(path, e.text()));
+            QStringLiteral("数据库无法打开（密码错误或不是数据库文件）：%1（%2）").arg(path, e.reason()));
     }
 }
 

@@ -13,10 +13,11 @@ namespace sorrel {
 
 class SqliteDatabase final : public Database {
   public:
-    enum class Mode { OpenExisting, CreateIfMissing };
+    // ReadOnly never writes the file, nor the -wal beside it into the file.
+    enum class Mode { OpenExisting, CreateIfMissing, ReadOnly };
 
-    // Throws DbError when the file is missing (OpenExisting), cannot be created, is not a
-    // database, or the key does not open it.
+    // Throws DbError when the file is missing (OpenExisting, ReadOnly), cannot be created, is not
+    // a database, or the key does not open it.
     SqliteDatabase(const QString& path, const QString& password, Mode mode = Mode::OpenExisting);
     ~SqliteDatabase() override;
 

@@ -26,7 +26,8 @@ class Transaction {
 };
 
 // Runs `step` in one transaction. Commit on success; on any exception roll back and throw
-// CodedFailure(code, what went wrong). The value `step` returns is handed back.
+// CodedFailure(code, what went wrong). A StepRefused is rolled back and passed on as it is: it is
+// an answer for the operator, not a failure. The value `step` returns is handed back.
 template <typename Step> auto runCoded(Database& db, const QString& code, Step&& step) -> decltype(step()) {
     try {
         Transaction tx(db);
@@ -39,6 +40,8 @@ template <typename Step> auto runCoded(Database& db, const QString& code, Step&&
             return result;
         }
     } catch (const CodedFailure&) {
+        throw;
+    } catch (const StepRefused&) {
         throw;
     } catch (const std::exception& e) {
         throw CodedFailure(code, QString::fromStdString(e.what()));

@@ -1,16 +1,13 @@
 #include "common/schema/row_insert.h"
 
 #include "common/db/errors.h"
+#include "common/db/insert_statement.h"
 
 namespace sorrel::schema {
 
 void insertRows(Database& db, const QString& table, const QStringList& columns,
                 const QList<QVariantList>& rows) {
-    QStringList marks;
-    for (qsizetype i = 0; i < columns.size(); ++i)
-        marks << QStringLiteral("?");
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(table, columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    const QString sql = insertStatement(table, columns);
     for (const QVariantList& row : rows) {
         if (row.size() != columns.size())
             throw DbError(QStringLiteral("%1: %2 values for %3 columns")

@@ -1,5 +1,7 @@
 #include "common/ui/help_page.h"
 
+#include "common/messages.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +16,11 @@ QString helpPagePath(const QString& programDir) {
 bool openHelpPage(const QString& programDir) {
     const QString path = helpPagePath(programDir);
     return QFileInfo::exists(path) && QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void showHelpPage(const QString& programDir) {
+    if (!openHelpPage(programDir))
+        messages::information(QStringLiteral("无法打开帮助文件：") + helpPagePath(programDir));
 }
 
 } // namespace sorrel::ui

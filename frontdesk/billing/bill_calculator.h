@@ -1,27 +1,14 @@
-// The money of one open bill: mode charges, the room charge by the clock, service, discount, tax
-// and receivable, computed into the caller's guest record, which the caller posts.
+// The bill steps of the front desk: each reads what the bill core needs, computes with it (see
+// bill_core.h) and puts the figures into the caller's guest record, which the caller posts.
 #pragma once
 
 #include "common/clock.h"
 #include "common/db/database.h"
 #include "frontdesk/billing/bill_settings.h"
+#include "frontdesk/billing/consumption_types.h"
 #include "frontdesk/billing/guest_record.h"
 
 namespace sorrel::billing {
-
-// The consumption types of ConsModeList.cons_type_code; any other code charges like kFree.
-namespace ConsType {
-inline const QString kFree = QStringLiteral("1");
-inline const QString kMinimum = QStringLiteral("2");
-inline const QString kStartedHours = QStringLiteral("3");
-inline const QString kRoomFee = QStringLiteral("4");
-inline const QString kMinimumPerGuest = QStringLiteral("5");
-inline const QString kExactHours = QStringLiteral("6");
-inline const QString kTeaPerGuest = QStringLiteral("7");
-inline const QString kDaily = QStringLiteral("8");
-inline const QString kTimeBands = QStringLiteral("9");
-inline const QString kDailyHalfDay = QStringLiteral("A");
-} // namespace ConsType
 
 // ChangeConsType and TotalDisc also write the rates of the bill's order lines, through the
 // caller's connection and inside the caller's transaction; none of the four commits.

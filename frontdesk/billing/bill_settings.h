@@ -3,6 +3,7 @@
 #pragma once
 
 #include "common/db/database.h"
+#include "common/settings_row.h"
 
 #include <QString>
 
@@ -19,7 +20,8 @@ struct BillSettings {
     double taxPercent = 0;  // pay_set_tax_perc: percent of the receivable, for 按比例
     double taxPerGuest = 0; // pay_set_tax_mone: amount per guest, for any other tax type
 
-    // The SetupPay row; a database without one computes with no rounding and no tax.
+    static BillSettings from(const SettingsRow& row);
+    // The settings row as it stands now; throws DbError when there is none or more than one.
     static BillSettings load(Database& db);
 
     double intWay(double amount) const;

@@ -1,6 +1,7 @@
 #include "frontdesk/billing/guest_record.h"
 
 #include "common/db/errors.h"
+#include "common/db/insert_statement.h"
 #include "common/db_datetime.h"
 
 #include <variant>
@@ -127,12 +128,7 @@ void GuestRecord::post(Database& db) {
     const QStringList names = columnNames();
     const QVariantList now = values();
     if (!posted_) {
-        QStringList marks;
-        for (int i = 0; i < names.size(); ++i)
-            marks << QStringLiteral("?");
-        db.exec(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                    .arg(kTable, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                now);
+        db.exec(insertStatement(kTable, names), now);
         posted_ = now;
         return;
     }

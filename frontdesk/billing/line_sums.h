@@ -3,14 +3,11 @@
 #pragma once
 
 #include "common/db/database.h"
+#include "frontdesk/billing/bill_core.h"
 #include "frontdesk/billing/bill_settings.h"
 #include "frontdesk/billing/guest_record.h"
 
 namespace sorrel::billing {
-
-// Which amount of an ordinary line counts in the food-and-drink total: the rounded line amount
-// (after an order) or the unrounded quantity x price x sign (after tables were merged).
-enum class DishTotalFrom { RoundedLines, UnroundedLines };
 
 // Sets tabl_gues_dish, tabl_gues_spec, tabl_gues_serv_main and tabl_gues_serv_spec from the
 // bill's lines, each passed through the bill rounding. Lines whose class is empty or unknown do

@@ -16,19 +16,8 @@ QDateTime toSecond(const QDateTime& value) {
     return copy;
 }
 
-int secondOfDay(const QTime& time) {
-    return time.isValid() ? time.msecsSinceStartOfDay() / 1000 : 0;
-}
-
-constexpr int kLastSecond = 24 * 3600 - 1; // 23:59:59
 const QTime kNoon(12, 0, 0);
 const QTime kHalfDayEnd(17, 59, 59);
-
-// A span of seconds of the day, [from, to]; its length is to - from.
-struct Span {
-    int from;
-    int to;
-};
 
 } // namespace
 
@@ -63,19 +52,6 @@ double stayDays(const QDateTime& opened, const QDateTime& now, bool halfDay) {
     return days;
 }
 
-bool TimeBand::contains(const QTime& time) const {
-    const int t = secondOfDay(time);
-    const int s = secondOfDay(start);
-    const int e = secondOfDay(end);
-    return s <= e ? (s <= t && t <= e) : (t >= s || t <= e);
-}
-
-const TimeBand* bandAt(const QList<TimeBand>& bands, const QTime& time) {
-    for (const TimeBand& band : bands)
-        if (band.start.isValid() && band.end.isValid() && band.contains(time)) return &band;
-    return nullptr;
-}
-
 // The stay is cut into spans of the day: from opening to now, or, when now is earlier in the day
 // than the opening, from opening to 23:59:59 and from 00:00:00 to now (the second from 23:59:59
 // to midnight is not charged). Each band charges, at its price, the part of the stay that lies
@@ -88,28 +64,14 @@ const TimeBand* bandAt(const QList<TimeBand>& bands, const QTime& time) {
 // midnight; a negative price charges nothing. The work is bounded by the number of bands, the
 // charge is never negative, and no second is charged twice.
 double timeBandCharge(const QList<TimeBand>& bands, const QTime& opened, const QTime& now) {
-    const int t = secondOfDay(opened);
-    const int n = secondOfDay(now);
-    QList<Span> open; // parts of the stay no band has charged yet
-    if (n >= t)
-        open << Span{t, n};
-    else
-        open << Span{t, kLastSecond} << Span{0, n};
-
+    // The stay runs from opening to now as a band would, across midnight when now is earlier.
+    QList<DaySpan> open = TimeBand{opened, now}.spans(); // parts no band has charged yet
     double sum = 0;
     for (const TimeBand& band : bands) {
-        if (!band.start.isValid() || !band.end.isValid()) continue;
-        const int s = secondOfDay(band.start);
-        const int e = secondOfDay(band.end);
-        QList<Span> pieces; // the band as spans of the day
-        if (s <= e)
-            pieces << Span{s, e};
-        else
-            pieces << Span{s, kLastSecond} << Span{0, e};
         const double price = std::max(0.0, band.pricePerHour);
-        for (const Span& piece : pieces) {
-            QList<Span> left;
-            for (const Span& part : open) {
+        for (const DaySpan& piece : band.spans()) {
+            QList<DaySpan> left;
+            for (const DaySpan& part : open) {
                 const int from = std::max(part.from, piece.from);
                 const int to = std::min(part.to, piece.to);
                 if (from >= to) {
@@ -117,8 +79,8 @@ double timeBandCharge(const QList<TimeBand>& bands, const QTime& opened, const Q
                     continue;
                 }
                 sum += double(to - from) / 3600.0 * price;
-                if (part.from < from) left << Span{part.from, from};
-                if (to < part.to) left << Span{to, part.to};
+                if (part.from < from) left << DaySpan{part.from, from};
+                if (to < part.to) left << DaySpan{to, part.to};
             }
             open = left;
         }

@@ -2,6 +2,8 @@
 // a time-priced room whose hourly price changes through the day. Pure functions of the times.
 #pragma once
 
+#include "common/time_band.h"
+
 #include <QDateTime>
 #include <QList>
 #include <QTime>
@@ -23,20 +25,6 @@ double stayDays(const QDateTime& opened, const QDateTime& now, bool halfDay);
 
 // Whether a time of day is afternoon for the half-day rate: 12:00:00 to 17:59:59.
 bool isHalfDayAfternoon(const QTime& time);
-
-// A price band of a time-priced room (a ConsTimeMode row): from `start` to `end` (times of day)
-// each hour costs `pricePerHour`.
-struct TimeBand {
-    QTime start;
-    QTime end;
-    double pricePerHour = 0;
-
-    // start <= time <= end; a band whose end is before its start runs across midnight.
-    bool contains(const QTime& time) const;
-};
-
-// The first band, in stored order, that contains `time`; nullptr when none does.
-const TimeBand* bandAt(const QList<TimeBand>& bands, const QTime& time);
 
 // The unrounded charge of a stay from `opened` to `now`, times of day only (so at most one day
 // is ever charged). See the definition for how bands that overlap or leave gaps are charged.

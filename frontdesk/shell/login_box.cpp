@@ -1,7 +1,6 @@
 #include "frontdesk/shell/login_box.h"
 
 #include "common/messages.h"
-#include "common/ui/jpeg_image.h"
 #include "common/ui/login_fields.h"
 #include "common/ui/titled_box.h"
 
@@ -51,10 +50,6 @@ LoginBox::LoginBox(LoginSession& session, QWidget* parent) : QFrame(parent), ses
     QWidget* body = frame->body();
     connect(frame, &ui::TitledBox::closeClicked, this, &LoginBox::exitRequested);
 
-    auto* logo = new QLabel(body);
-    logo->setPixmap(QPixmap::fromImage(ui::productLogo()));
-    logo->setFixedSize(96, 96);
-
     shift_ = new QComboBox(body);
     shift_->setObjectName(QStringLiteral("cmb_shift"));
     for (const ShiftEntry& s : session_.shifts())
@@ -69,13 +64,7 @@ LoginBox::LoginBox(LoginSession& session, QWidget* parent) : QFrame(parent), ses
     key->setToolTip(QStringLiteral("修改密码"));
     key->setFocusPolicy(Qt::NoFocus);
 
-    auto* ok = new QPushButton(QStringLiteral("确定"), body);
-    auto* quit = new QPushButton(QStringLiteral("退出"), body);
-    for (QPushButton* b : {ok, quit})
-        b->setAutoDefault(false);
-
     auto* grid = new QGridLayout;
-    grid->setHorizontalSpacing(6);
     grid->addWidget(new QLabel(QStringLiteral("班    次"), body), 0, 0);
     grid->addWidget(shift_, 0, 1);
     grid->addWidget(new QLabel(QStringLiteral("操作员工"), body), 1, 0);
@@ -83,21 +72,7 @@ LoginBox::LoginBox(LoginSession& session, QWidget* parent) : QFrame(parent), ses
     grid->addWidget(new QLabel(QStringLiteral("操作密码"), body), 2, 0);
     grid->addWidget(password_, 2, 1);
     grid->addWidget(key, 2, 2);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(quit);
-    auto* right = new QVBoxLayout;
-    right->addStretch();
-    right->addLayout(grid);
-    right->addSpacing(8);
-    right->addLayout(buttons);
-    right->addStretch();
-    auto* row = new QHBoxLayout(body);
-    row->setContentsMargins(10, 6, 10, 6);
-    row->setSpacing(12);
-    row->addWidget(logo, 0, Qt::AlignVCenter);
-    row->addLayout(right, 1);
+    const auto [ok, quit] = ui::layOutLoginBox(body, grid);
     setTabOrder(shift_, operator_);
     setTabOrder(operator_, password_);
     setTabOrder(password_, ok);

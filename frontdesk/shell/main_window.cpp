@@ -3,17 +3,15 @@
 #include "common/db_datetime.h"
 #include "common/messages.h"
 #include "common/ui/help_page.h"
+#include "common/ui/screen_placement.h"
 #include "common/window_placement.h"
-#include "frontdesk/shell/board_screen.h"
 #include "frontdesk/shell/login_box.h"
+#include "frontdesk/tables/board_screen.h"
+#include "frontdesk/tables/table_desk.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
-#include <QProgressBar>
-#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -24,7 +22,6 @@ namespace {
 constexpr int kClientWidth = 792;
 constexpr int kClientHeight = 543;
 constexpr int kStatusHeight = 23;
-constexpr int kPanelWidths[] = {100, 280, 220, 50};
 
 } // namespace
 
@@ -47,115 +44,30 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     parent_->setObjectName(QStringLiteral("pnl_Parent"));
     parent_->setFixedSize(kClientWidth, kClientHeight - kStatusHeight);
 
-    auto* status = new QWidget(this);
-    status->setObjectName(QStringLiteral("StatusBar"));
-    status->setFixedHeight(kStatusHeight);
-    auto* statusRow = new QHBoxLayout(status);
-    statusRow->setContentsMargins(0, 1, 0, 0);
-    statusRow->setSpacing(2);
-    for (int i = 0; i < 4; ++i) {
-        auto* panel = new QLabel(status);
-        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        if (i > 0) panel->setAlignment(Qt::AlignCenter);
-        // The last panel takes what is left of the width, as status bars do.
-        if (i < 3)
-            panel->setFixedWidth(kPanelWidths[i]);
-        else
-            panel->setMinimumWidth(kPanelWidths[i]);
-        statusRow->addWidget(panel, i == 3 ? 1 : 0);
-        panels_.append(panel);
-    }
-    progress_ = new QProgressBar(panels_[0]);
-    progress_->setRange(0, 100);
-    progress_->setTextVisible(false);
-    progress_->setGeometry(0, 0, kPanelWidths[0], kStatusHeight - 1);
-    progress_->hide();
+    status_ = new ui::StatusBar(clock_, {100, 280, 220, 50}, true, this);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(parent_);
-    column->addWidget(status);
+    column->addWidget(status_);
 
-    refreshClock();
-    auto* clockTimer = new QTimer(this);
-    connect(clockTimer, &QTimer::timeout, this, &MainWindow::refreshClock);
-    clockTimer->start(1000);
-
-    board_ = new BoardScreen(*session_, parent_);
-    board_->loginBox()->setDayProgress([this](int percent) {
-        if (progress_->isHidden()) beginProgress();
-        setProgress(percent);
-        if (percent >= 100) endProgress();
-    });
+    const ProgressReport progress = [this](int percent) { status_->showProgress(percent); };
+    context_.reset(new FrontDeskContext{db_, clock_, *session_, *navigator_, *keyboard_, *enterMovesFocus_,
+                                        parent_, progress});
+    desk_ = new TableDesk(*context_, this);
+    board_ = desk_->board();
+    board_->loginBox()->setDayProgress(progress);
     connect(board_, &BoardScreen::loggedIn, this, [this] {
-        panels_[2]->setText(session_->operatorCaption());
-        panels_[1]->setText(session_->userCaption());
+        statusPanel(2)->setText(session_->operatorCaption());
+        statusPanel(1)->setText(session_->userCaption());
     });
     connect(board_, &BoardScreen::exitRequested, this, &QWidget::close);
-    connect(board_, &BoardScreen::helpRequested, this, [this] {
-        if (!ui::openHelpPage(programDir_))
-            messages::information(QStringLiteral("无法打开帮助文件：") + ui::helpPagePath(programDir_));
-    });
-    bindBoardKeys();
-    placeOnScreen();
+    connect(board_, &BoardScreen::helpRequested, this, [this] { ui::showHelpPage(programDir_); });
+    ui::placeOnScreen(this);
 }
 
 MainWindow::~MainWindow() = default;
-
-QLabel* MainWindow::statusPanel(int index) const {
-    return panels_.value(index);
-}
-
-void MainWindow::bindBoardKeys() {
-    for (QWidget* panel : {static_cast<QWidget*>(board_), board_->graphicView()}) {
-        keyboard_->bind(panel, Qt::Key_F12, [this] {
-            if (!board_->loginBoxShown()) board_->searchBox()->setFocus();
-        });
-        keyboard_->bind(panel, Qt::Key_Escape, [this] { close(); });
-        keyboard_->bind(
-            panel, Qt::Key_Plus,
-            [this] {
-                if (!board_->loginBoxShown()) emit board_->openTableRequested();
-            },
-            ui::KeyOrigin::Keypad);
-    }
-}
-
-void MainWindow::refreshClock() {
-    panels_[3]->setText(toDbDateTime(clock_.now()));
-}
-
-void MainWindow::placeOnScreen() {
-    const QScreen* screen = QApplication::primaryScreen();
-    if (!screen) return;
-    switch (placementForScreenWidth(screen->geometry().width())) {
-    case WindowPlacement::FillWorkArea:
-        move(screen->availableGeometry().topLeft());
-        break;
-    case WindowPlacement::CentreDesktop:
-        move(screen->availableGeometry().center() - rect().center());
-        break;
-    case WindowPlacement::Refuse:
-        break;
-    }
-}
-
-void MainWindow::beginProgress() {
-    progress_->setValue(0);
-    progress_->show();
-}
-
-void MainWindow::setProgress(int percent) {
-    progress_->setValue(percent);
-    progress_->repaint();
-}
-
-void MainWindow::endProgress() {
-    progress_->hide();
-}
 
 void MainWindow::closeWithoutAsking() {
     closing_ = true;
@@ -163,16 +75,14 @@ void MainWindow::closeWithoutAsking() {
 }
 
 void MainWindow::showBoard() {
-    navigator_->showPanel(board_, parent_, false);
-    navigator_->showPanel(board_->graphicView(), board_->viewsHost(), true);
+    board_->present();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (shownOnce_) return;
     shownOnce_ = true;
-    const QScreen* screen = QApplication::primaryScreen();
-    if (screen && placementForScreenWidth(screen->geometry().width()) == WindowPlacement::Refuse) {
+    if (ui::screenTooSmall()) {
         closing_ = true;
         messages::information(kScreenTooSmallMessage);
         QTimer::singleShot(0, this, &QWidget::close);

@@ -1,6 +1,6 @@
 // FormWMain, the front desk's one main window: it hosts every screen in pnl_Parent, owns the
 // status bar with its clock, the keyboard map, Enter-moves-focus, and decides how the program
-// closes. Later screens reach the database, the clock and the login through it.
+// closes. It makes the context every screen is handed.
 #pragma once
 
 #include "common/clock.h"
@@ -9,21 +9,21 @@
 #include "common/ui/enter_moves_focus.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
+#include "frontdesk/shell/front_desk_context.h"
+#include "common/ui/status_bar.h"
 
 #include <QWidget>
 #include <memory>
 
 class QLabel;
-class QProgressBar;
 
 namespace sorrel::frontdesk {
 
 class BoardScreen;
+class TableDesk;
 
 inline const QString kMainCaption = QStringLiteral("岚舟餐[饮娱乐管理系统9.0版]-前台操作");
 inline const QString kApplicationTitle = QStringLiteral("岚舟餐饮娱乐管理系统8.0版-前台操作");
-inline const QString kScreenTooSmallMessage =
-    QStringLiteral("请使用分辨率大于800*600的显示模式，现在系统将退出！");
 
 class MainWindow : public QWidget {
     Q_OBJECT
@@ -32,20 +32,15 @@ class MainWindow : public QWidget {
     MainWindow(Database& db, const Clock& clock, const QString& programDir, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    Database& db() const { return db_; }
-    const Clock& clock() const { return clock_; }
+    const FrontDeskContext& context() const { return *context_; }
     LoginSession& session() const { return *session_; }
     ui::PanelNavigator& navigator() const { return *navigator_; }
     ui::KeyboardMap& keyboard() const { return *keyboard_; }
     ui::EnterMovesFocus& enterMovesFocus() const { return *enterMovesFocus_; }
     QWidget* parentHost() const { return parent_; }
     BoardScreen* board() const { return board_; }
-    QLabel* statusPanel(int index) const;
-
-    // The progress bar over status panel 0 during long work (range 0–100).
-    void beginProgress();
-    void setProgress(int percent);
-    void endProgress();
+    TableDesk* tableDesk() const { return desk_; }
+    QLabel* statusPanel(int index) const { return status_->panel(index); }
 
     // After a fatal error or a refused screen: close without the exit question.
     void closeWithoutAsking();
@@ -59,10 +54,6 @@ class MainWindow : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void bindBoardKeys();
-    void refreshClock();
-    void placeOnScreen();
-
     Database& db_;
     const Clock& clock_;
     QString programDir_;
@@ -71,9 +62,10 @@ class MainWindow : public QWidget {
     ui::KeyboardMap* keyboard_;
     ui::EnterMovesFocus* enterMovesFocus_;
     QWidget* parent_;
+    std::unique_ptr<FrontDeskContext> context_;
+    TableDesk* desk_;
     BoardScreen* board_;
-    QList<QLabel*> panels_;
-    QProgressBar* progress_;
+    ui::StatusBar* status_;
     bool closing_ = false;
     bool shownOnce_ = false;
 };

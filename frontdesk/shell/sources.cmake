@@ -1,11 +1,6 @@
-# The front desk's shell: start-up, main window, board frame, login.
-list(APPEND FRONTDESK_CORE_SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/database_opening.cpp
-)
+# The front desk's shell: start-up, main window, login, the context handed to every screen.
 list(APPEND FRONTDESK_UI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/about_panel.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/board_screen.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/database_offer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/login_box.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
 )

@@ -1,5 +1,6 @@
 // Logging in at the front desk: who gets in, what the settings row and the system log say
 // afterwards, password changes, re-login and the permission check.
+#include "common/db/errors.h"
 #include "common/login_session.h"
 #include "common/permissions.h"
 #include "tests/support/scripted_sink.h"
@@ -188,6 +189,90 @@ TEST_P(LoginTest, FirstLoginOfANewDayRollsTheDayOverOnlyOnce) {
               LoginResult::Accepted);
     EXPECT_EQ(second.lastRollover(), RolloverOutcome::NotDue);
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM AllOtherInCome")).toInt(), 1);
+}
+
+TEST_P(LoginTest, BackOfficeLetsInOnlyAKnownOperatorAndPasswordAsTyped) {
+    struct Case {
+        const char* code;
+        const char* password;
+        bool accepted;
+    } cases[] = {
+        {"01", "0000", false},  {"09", "1234", false}, {"' or '1'='1", "' or '1'='1", false},
+        {"01' --", "x", false}, {"", "", false},       {"  01 ", " 1234\t", true},
+    };
+    for (const Case& c : cases) {
+        LoginSession session(db(), clock, Program::BackOffice);
+        EXPECT_EQ(session.logInWithoutShift(QString::fromUtf8(c.code), QString::fromUtf8(c.password)) ==
+                      LoginResult::Accepted,
+                  c.accepted)
+            << c.code << "/" << c.password;
+        EXPECT_EQ(session.loggedIn(), c.accepted);
+        if (!c.accepted) {
+            EXPECT_EQ(setupText("oper_code"), QString()) << c.code;
+        }
+    }
+    // The front desk's shift and login moment stay as they were; the log names the back office.
+    EXPECT_EQ(setupText("oper_code"), QStringLiteral("01"));
+    EXPECT_EQ(setupText("mana_code"), QStringLiteral("01"));
+    EXPECT_EQ(setupText("orde_code"), QStringLiteral("1"));
+    EXPECT_EQ(setupText("time_star"), QStringLiteral("2026-03-04 09:00:00"));
+    EXPECT_EQ(logTexts(), QStringList{QStringLiteral("[登录系统（后台）]")});
+}
+
+TEST_P(LoginTest, BackOfficeStatusRightsAndLogStayWithItsOwnLogin) {
+    LoginSession session(db(), clock, Program::BackOffice);
+    ASSERT_EQ(session.logInWithoutShift(QStringLiteral("02"), QStringLiteral("2222")), LoginResult::Accepted);
+    EXPECT_EQ(session.operatorCaption(), QStringLiteral("【操作员：收银员】"));
+    EXPECT_EQ(session.userCaption(), QStringLiteral("【用户：岚舟茶餐厅】"));
+    EXPECT_EQ(session.businessDateCaption(), QStringLiteral("【营业日期：2026-03-04】"));
+
+    // A front desk elsewhere logs the administrator in: our rights and log rows stay the cashier's.
+    LoginSession desk(db(), clock);
+    ASSERT_EQ(desk.logIn(QStringLiteral("1"), QStringLiteral("01"), QStringLiteral("1234")),
+              LoginResult::Accepted);
+    sink.shown.clear();
+    EXPECT_FALSE(session.limite(QStringLiteral("PS")));
+    EXPECT_TRUE(session.limite(QStringLiteral("BE")));
+    EXPECT_EQ(sink.texts(), QStringList{QStringLiteral("你没有操作此项功能的权限，请与系统管理员联系！")});
+    clock.advanceSeconds(60);
+    session.logExit();
+    const RecordSet log =
+        db().query(QStringLiteral("SELECT log_oper_name, log_oper FROM systemlog ORDER BY log_time"));
+    ASSERT_EQ(log.rowCount(), 3);
+    EXPECT_EQ(log.text(2, "log_oper_name"), QStringLiteral("收银员"));
+    EXPECT_EQ(log.text(2, "log_oper"), QStringLiteral("[退出系统（后台）]"));
+}
+
+TEST_P(LoginTest, BackOfficeRollsTheDayOverInOneTransaction) {
+    db().exec(
+        QStringLiteral("UPDATE SetupPay SET work_auto = 1, pay_star = 1, time_work = '2026-03-03 00:00:00', "
+                       "time_end = '2026-03-02 23:50:00'"));
+    db().exec(QStringLiteral("INSERT INTO OtherIncomeList (othe_inco_code, othe_inco_name, othe_inco_mone) "
+                             "VALUES ('01', '停车费', 40)"));
+    {
+        // The archive of other income cannot be written: nothing of the rollover stays.
+        db().exec(QStringLiteral("ALTER TABLE AllOtherInCome RENAME TO AllOtherInComeAway"));
+        LoginSession session(db(), clock, Program::BackOffice);
+        try {
+            session.logInWithoutShift(QStringLiteral("01"), QStringLiteral("1234"));
+            ADD_FAILURE() << "the rollover went through";
+        } catch (const CodedFailure& failure) {
+            EXPECT_EQ(failure.code(), QStringLiteral("A100011"));
+        }
+        EXPECT_EQ(setupText("time_work"), QStringLiteral("2026-03-03 00:00:00"));
+        EXPECT_EQ(db().scalar(QStringLiteral("SELECT othe_inco_mone FROM OtherIncomeList")).toDouble(), 40.0);
+        db().exec(QStringLiteral("ALTER TABLE AllOtherInComeAway RENAME TO AllOtherInCome"));
+    }
+    LoginSession session(db(), clock, Program::BackOffice);
+    QList<int> steps;
+    ASSERT_EQ(
+        session.logInWithoutShift(QStringLiteral("01"), QStringLiteral("1234"), [&](int p) { steps << p; }),
+        LoginResult::Accepted);
+    EXPECT_EQ(session.lastRollover(), RolloverOutcome::DayEndedAndStarted);
+    EXPECT_EQ(session.businessDateCaption(), QStringLiteral("【营业日期：2026-03-04】"));
+    EXPECT_EQ(steps.value(steps.size() - 1), 100);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM AllOtherInCome")).toInt(), 1);
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT othe_inco_mone FROM OtherIncomeList")).toDouble(), 0.0);
 }
 
 SORREL_ON_EVERY_ENGINE(LoginTest);

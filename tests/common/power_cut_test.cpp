@@ -5,7 +5,7 @@
 #include "common/db/connection.h"
 #include "common/db/sqlite_database.h"
 #include "common/db/transaction.h"
-#include "common/schema/setup.h"
+#include "common/installation/setup.h"
 #include "tests/support/power_cut_disk.h"
 #include "tests/support/test_database.h"
 

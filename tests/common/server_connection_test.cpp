@@ -4,8 +4,8 @@
 #include "common/db/errors.h"
 #include "common/db/pg_database.h"
 #include "common/db/server_settings.h"
-#include "common/db/target.h"
 #include "common/db/transaction.h"
+#include "common/installation/target.h"
 #include "tests/support/test_database.h"
 #include "tests/support/test_server.h"
 

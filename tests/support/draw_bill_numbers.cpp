@@ -5,8 +5,8 @@
 // message when anything fails.
 #include "common/bill_number.h"
 #include "common/db/errors.h"
-#include "common/db/target.h"
 #include "common/db/transaction.h"
+#include "common/installation/target.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

@@ -4,8 +4,8 @@
 #include "common/db/errors.h"
 #include "common/db/pg_database.h"
 #include "common/db/sqlite_database.h"
+#include "common/installation/setup.h"
 #include "common/schema/schema.h"
-#include "common/schema/setup.h"
 #include "tests/support/test_server.h"
 
 #include <QUuid>

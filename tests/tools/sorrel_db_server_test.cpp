@@ -2,9 +2,9 @@
 // (and back) opens and checks like the file, and a server that refuses or is not there is named
 // in a clear message.
 #include "common/db/connection.h"
-#include "common/db/engine_copy.h"
 #include "common/db/server_settings.h"
 #include "common/db/sqlite_database.h"
+#include "common/installation/engine_copy.h"
 #include "tests/support/built_programs.h"
 #include "tests/support/test_database.h"
 #include "tests/support/test_server.h"

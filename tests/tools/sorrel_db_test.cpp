@@ -1,15 +1,19 @@
 // The administrator's tool on good and bad input: it never overwrites a venue's data, never
 // crashes, and says clearly what is wrong with a non-zero exit code.
 #include "common/db/connection.h"
+#include "common/db/database_file.h"
 #include "common/db/sqlite_database.h"
+#include "common/installation/database_files.h"
 #include "tests/support/built_programs.h"
 #include "tests/support/test_database.h"
+#include "tests/support/write_protected.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 using namespace sorrel;
+using installation::removeDatabaseFile;
 using test::ProgramRun;
 
 namespace {
@@ -121,6 +125,67 @@ TEST_F(SorrelDbTool, DatabaseMissingPartsFailsTheCheckNamingThem) {
     EXPECT_EQ(check.exitCode, 1);
     EXPECT_TRUE(check.err.contains("缺少表：bookin")) << check.err.toStdString();
     EXPECT_TRUE(check.err.contains("缺少视图：ViewTotalDeptEnd"));
+}
+
+// The check reads every page and writes none: a damaged page is found though an index could have
+// answered for its table, and a -wal left beside the file is neither moved into it nor changed.
+TEST_F(SorrelDbTool, CheckFindsDamageAndChangesNothing) {
+    ASSERT_EQ(sorrelDb({"demo", path("venue.mdb")}).exitCode, 0);
+    ASSERT_EQ(sorrelDb({"demo", path("other.mdb")}).exitCode, 0);
+    const QByteArray venue = contentsOf(path("venue.mdb"));
+    qlonglong pageSize = 0, tablePage = 0;
+    QByteArray strayWal;
+    {
+        SqliteDatabase db(path("venue.mdb"), databasePassword(), SqliteDatabase::Mode::ReadOnly);
+        pageSize = db.scalar("PRAGMA page_size").toLongLong();
+        // TableList has indexes, so its row count never reads its own pages.
+        tablePage =
+            db.scalar("SELECT rootpage FROM sqlite_master WHERE type = 'table' AND name = 'TableList'")
+                .toLongLong();
+        // Committed work of another venue, not yet moved into its file.
+        SqliteDatabase other(path("other.mdb"), databasePassword());
+        other.exec("UPDATE TableList SET tabl_name = tabl_name || '厅'");
+        strayWal = contentsOf(walFile(path("other.mdb")));
+    }
+    ASSERT_GT(tablePage, 1);
+    ASSERT_FALSE(strayWal.isEmpty());
+    QByteArray flipped = venue;
+    const qlonglong at = (tablePage - 1) * pageSize + pageSize / 2;
+    flipped[at] = char(flipped[at] ^ 0x5a);
+
+    const struct {
+        const char* name;
+        QByteArray file;
+        QByteArray wal;
+        const char* says;
+    } cases[] = {
+        {"byte changed in a page of TableList", flipped, {}, "TableList"},
+        {"another file's -wal beside it", venue, strayWal, "数据库文件损坏"},
+    };
+    for (const auto& c : cases) {
+        removeDatabaseFile(path("damaged.mdb"));
+        writeFile(path("damaged.mdb"), c.file);
+        if (!c.wal.isEmpty()) writeFile(walFile(path("damaged.mdb")), c.wal);
+        const ProgramRun check = sorrelDb({"check", path("damaged.mdb")});
+        EXPECT_FALSE(check.crashed) << c.name;
+        EXPECT_EQ(check.exitCode, 1) << c.name << ": " << check.out.toStdString();
+        EXPECT_TRUE(check.err.contains(QString::fromUtf8(c.says)))
+            << c.name << ": " << check.err.toStdString();
+        EXPECT_TRUE(check.err.contains("数据库已损坏")) << c.name;
+        EXPECT_EQ(contentsOf(path("damaged.mdb")), c.file) << c.name;
+        EXPECT_EQ(contentsOf(walFile(path("damaged.mdb"))), c.wal) << c.name;
+    }
+}
+
+TEST_F(SorrelDbTool, CheckReadsAFileInAFolderNoOneMayWrite) {
+    const QString folder = path("archive");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    ASSERT_EQ(sorrelDb({"demo", folder + "/venue.mdb"}).exitCode, 0);
+    const test::WriteProtected protection(folder);
+    if (!protection.holds()) GTEST_SKIP() << "this file system lets root write anywhere";
+    const ProgramRun check = sorrelDb({"check", folder + "/venue.mdb"});
+    EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
+    EXPECT_TRUE(check.out.contains(QRegularExpression("TableList\\s+32\\n"))) << check.out.toStdString();
 }
 
 TEST_F(SorrelDbTool, CommandLineMistakesShowTheUsage) {

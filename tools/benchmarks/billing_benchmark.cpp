@@ -4,11 +4,11 @@
 #include "common/db/connection.h"
 #include "common/db/sqlite_database.h"
 #include "common/db/transaction.h"
-#include "common/db_datetime.h"
 #include "common/money.h"
 #include "common/schema/schema.h"
 #include "frontdesk/billing/bill_calculator.h"
 #include "frontdesk/billing/line_sums.h"
+#include "tests/support/billing_venue.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -20,50 +20,39 @@ namespace {
 
 // A venue with four classes, a minimum-charge mode, an hourly mode, a time-priced mode with a band
 // per hour, and one open bill of `lines` order lines.
-struct Venue {
+struct Venue : test::BillingVenue {
     QTemporaryDir dir;
     std::unique_ptr<SqliteDatabase> db;
     BillSettings settings;
     GuestRecord guest;
     FixedClock clock{QDateTime(QDate(2026, 3, 1), QTime(23, 30))};
 
+    Database& venueDb() override { return *db; }
+
     Venue(int lines, const QString& mode) {
         db = std::make_unique<SqliteDatabase>(dir.filePath("bench.mdb"), databasePassword(),
                                               SqliteDatabase::Mode::CreateIfMissing);
         schema::createSchema(*db);
-        db->exec("INSERT INTO SetupPay (pay_set_sum_int, pay_set_item_int) VALUES (?, ?)",
-                 {kRoundHalfEven, kRaiseFraction});
-        const char* classes[][4] = {
-            {"D", "1", "1", "0"}, {"B", "1", "0", "0"}, {"S", "1", "1", "1"}, {"N", "0", "1", "0"}};
-        for (const auto& c : classes)
-            db->exec("INSERT INTO classlist (clas_code, clas_allo_disc, clas_allo_serv, clas_allo_spec) "
-                     "VALUES (?, ?, ?, ?)",
-                     {c[0], QString(c[1]).toInt(), QString(c[2]).toInt(), QString(c[3]).toInt()});
-        db->exec("INSERT INTO ConsModeList (cons_mode_code, cons_type_code, cons_mode_mone, cons_mode_serv) "
-                 "VALUES ('M', '2', 800, 10), ('H', '3', 60, 10), ('T', '9', 0, 10)");
+        setSettings(kRoundHalfEven, kRaiseFraction);
+        const char* classes[] = {"D", "B", "S", "N"};
+        addClass("D", {.discount = true, .service = true, .special = false});
+        addClass("B", {.discount = true, .service = false, .special = false});
+        addClass("S", {.discount = true, .service = true, .special = true});
+        addClass("N", {.discount = false, .service = true, .special = false});
+        addMode("M", ConsType::kMinimum, 800, 10);
+        addMode("H", ConsType::kStartedHours, 60, 10);
+        addMode("T", ConsType::kTimeBands, 0, 10);
         for (int h = 0; h < 24; ++h)
-            db->exec(
-                "INSERT INTO ConsTimeMode (cons_mode_code, cons_time_star, cons_time_end, cons_time_mone) "
-                "VALUES ('T', ?, ?, ?)",
-                {toDbTime(QTime(h, 0)), toDbTime(QTime(h, 59, 59)), 20 + h});
-        db->exec("INSERT INTO DiscItem (disc_code, clas_code, disc_clas_perc) VALUES ('V', 'B', 80)");
+            addBand("T", QTime(h, 0), QTime(h, 59, 59), 20 + h);
+        addSchemeRate("V", "B", 80);
         settings = BillSettings::load(*db);
-        guest.tabl_gues_auto_recn = 1;
-        guest.cons_mode_code = mode;
+        guest = openBill(1, mode, QDateTime(QDate(2026, 3, 1), QTime(18, 10)));
         guest.disc_code = QStringLiteral("V");
-        guest.tabl_gues_time = QDateTime(QDate(2026, 3, 1), QTime(18, 10));
-        guest.post(*db);
         Transaction tx(*db);
         for (int i = 0; i < lines; ++i) {
             const int flag = i % 17 == 0 ? -1 : (i % 11 == 0 ? 0 : 1);
-            const double qty = 1 + i % 3;
-            const double price = 8.5 + i % 40;
-            db->exec("INSERT INTO TableConsList (tabl_gues_auto_recn, clas_code, item_code, item_type_flag, "
-                     "tabl_cons_coun, item_unit_pric, tabl_cons_tota, grou_code) VALUES (1, ?, 'X', ?, ?, ?, "
-                     "?, ?)",
-                     {classes[i % 4][0], flag, qty, price,
-                      orderLineAmount(qty, price, flag, settings.lineRounding),
-                      i % 13 == 0 ? QStringLiteral("T1") : QString()});
+            addLine(1, classes[i % 4], 1 + i % 3, 8.5 + i % 40, flag,
+                    i % 13 == 0 ? QStringLiteral("T1") : QString());
         }
         ChangeConsType(*db, guest, settings, clock, 6);
         tx.commit();

@@ -1,6 +1,7 @@
 // The real message boxes: a question left with Enter or Esc answers No, the title is the
 // program's, and only a deliberate Yes says yes.
 #include "common/ui/messagebox_sink.h"
+#include "tests/support/screen_application.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -12,18 +13,9 @@
 
 namespace {
 
-QApplication& application() {
-    static int argc = 1;
-    static char name[] = "test_common_ui";
-    static char* argv[] = {name, nullptr};
-    // Never destroyed: tearing Qt down during the exit handlers crashes.
-    static auto* app = new QApplication(argc, argv);
-    return *app;
-}
-
 // Acts on the box once it is up, then reports what the sink answered.
 bool answer(const std::function<void(QMessageBox*)>& act, QString* title = nullptr) {
-    application();
+    sorrel::test::screenApplication();
     QTimer::singleShot(20, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);

@@ -121,7 +121,9 @@ TEST_P(BillCalculatorTest, EachConsumptionTypeWhenTheModeIsChosen) {
     // Another mode's bands come first in storage; a bill must never be priced by them.
     addMode("OT", ConsType::kTimeBands, 0, 0);
     addBand("OT", QTime(0, 0), QTime(23, 59, 59), 99);
-    addBand("T9", QTime(0, 0), QTime(17, 59, 59), 30);
+    addMode("T9", ConsType::kTimeBands, 0, 0);
+    addBand("T9", QTime(0, 0), QTime(11, 59, 59), 20);
+    addBand("T9", QTime(12, 0), QTime(17, 59, 59), 30);
     addBand("T9", QTime(18, 0), QTime(23, 59, 59), 40);
     struct Case {
         const char* what;
@@ -148,13 +150,17 @@ TEST_P(BillCalculatorTest, EachConsumptionTypeWhenTheModeIsChosen) {
         {"A: 17:59:59 is still afternoon", ConsType::kDailyHalfDay, 300, 3, at(1, 17, 59, 59), 0, 150, 300},
         {"A: the evening, a whole day", ConsType::kDailyHalfDay, 300, 3, at(1, 18, 0), 0, 300, 300},
         {"9: the price of this mode's band at 20:00", ConsType::kTimeBands, 0, 3, at(1, 20, 0), 0, 40, 0},
+        {"9: opened in the middle of the afternoon band", ConsType::kTimeBands, 0, 3, at(1, 16, 30), 0, 30,
+         0},
+        {"9: the last second of the morning band", ConsType::kTimeBands, 0, 3, at(1, 11, 59, 59), 0, 20, 0},
+        {"9: the first second of the afternoon band", ConsType::kTimeBands, 0, 3, at(1, 12, 0), 0, 30, 0},
         {"an unknown type charges nothing", QStringLiteral("Z"), 100, 3, at(1, 20, 0), 0, 0, 0},
     };
     int bill = 0;
     for (const Case& c : cases) {
         ++bill;
         const QString mode = c.type == ConsType::kTimeBands ? QStringLiteral("T9") : QString::number(bill);
-        addMode(mode, c.type, c.amount, 0);
+        if (mode != QStringLiteral("T9")) addMode(mode, c.type, c.amount, 0);
         GuestRecord guest = openBill(bill, mode, at(1, 12, 0));
         guest.tabl_gues_low = guest.tabl_gues_room = guest.tabl_gues_unit = 7; // left from the previous mode
         clock.set(c.now);
@@ -273,7 +279,6 @@ TEST_P(BillCalculatorTest, ServiceOnTheMinimumOrOnTheLinesAndRoom) {
         {"no minimum, lines and room", 0, 300, 80, 300, 0, 200, 50, 630},
         {"service of 12.5 goes to the even unit", 0, 125, 0, 125, 0, 0, 12, 137},
         {"a room with nothing ordered yet bears its service", 0, 0, 0, 0, 0, 200, 20, 220},
-        {"a room whose only line was returned", 0, -20, 0, -20, 0, 200, 18, 218},
     };
     for (const Case& c : cases) {
         GuestRecord guest;

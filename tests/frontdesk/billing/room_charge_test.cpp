@@ -148,19 +148,4 @@ TEST(RoomCharge, TimeBandsWalkedWithinTheDayAndAcrossMidnight) {
     EXPECT_DOUBLE_EQ(IntWay(timeBandCharge(day, QTime(22, 0), QTime(1, 30)), kRoundHalfEven), 110);
 }
 
-TEST(RoomCharge, OpeningPriceIsTheFirstBandHoldingTheTime) {
-    const QList<TimeBand> bands = {band(18, 0, 0, 23, 59, 59, 40), band(12, 0, 0, 19, 0, 0, 30),
-                                   band(22, 0, 0, 2, 0, 0, 60)};
-    struct Case {
-        QTime time;
-        double price; // -1: no band
-    };
-    const Case cases[] = {
-        {QTime(18, 30), 40}, {QTime(12, 0), 30}, {QTime(1, 0), 60}, {QTime(23, 0), 40}, {QTime(11, 0), -1}};
-    for (const Case& c : cases) {
-        const TimeBand* found = bandAt(bands, c.time);
-        EXPECT_DOUBLE_EQ(found ? found->pricePerHour : -1, c.price) << c.time.toString().toStdString();
-    }
-}
-
 } // namespace

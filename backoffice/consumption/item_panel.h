@@ -1,0 +1,32 @@
+// The item panel: kinds and classes on the left, the item's fields, the items of the current
+// class, the components button for a set meal or composite, and "+" for a new item anywhere on it.
+#pragma once
+
+#include "backoffice/consumption/consumption_lists.h"
+#include "backoffice/shell/list_panel.h"
+#include "backoffice/shell/workspace.h"
+
+namespace sorrel::ui {
+class KeyboardMap;
+}
+
+namespace sorrel::backoffice {
+
+class ItemPanel : public ListPanel {
+    Q_OBJECT
+  public:
+    ItemPanel(ConsumptionLists& lists, Workspace& workspace, ui::KeyboardMap& keys, QWidget* parent);
+
+    QLineEdit* codeEdit() const { return code_; }
+
+  private:
+    ItemPanel(ConsumptionLists& lists, Workspace& workspace, ui::KeyboardMap& keys, QWidget* parent,
+              std::shared_ptr<Choices> typeNames);
+    void appendItem();
+
+    ConsumptionLists& lists_;
+    Workspace& workspace_;
+    QLineEdit* code_;
+};
+
+} // namespace sorrel::backoffice

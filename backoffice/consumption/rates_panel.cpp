@@ -1,0 +1,52 @@
+#include "backoffice/consumption/rates_panel.h"
+
+#include "backoffice/consumption/class_rates.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace sorrel::backoffice {
+
+RatesPanel::RatesPanel(ConsumptionLists& lists, QWidget* parent)
+    : RatesPanel(lists, parent, std::make_shared<Choices>()) {}
+
+RatesPanel::RatesPanel(ConsumptionLists& lists, QWidget* parent, std::shared_ptr<Choices> classNames)
+    : ListPanel(QStringLiteral("pnl_DiscItem"), lists.rates(),
+                {{QStringLiteral("编码"), "clas_code", {}, 60},
+                 {QStringLiteral("分类名称"), "clas_code",
+                  [classNames](const QVariant& v) { return nameOf(*classNames, v.toString()); }, 160},
+                 {QStringLiteral("折扣率"), "disc_clas_perc", ui::percentText}},
+                parent),
+      lists_(lists), classNames_(std::move(classNames)) {
+    heading_ = new QLabel(this);
+    heading_->setObjectName(QStringLiteral("lbl_scheme"));
+    QFont bold = heading_->font();
+    bold.setBold(true);
+    heading_->setFont(bold);
+    addToForm(heading_, 0, 0, 2);
+    rate_ = addEdit(QStringLiteral("折扣率　："), "disc_clas_perc", 1, 0, FieldKind::Digits);
+    rate_->setPlaceholderText(QStringLiteral("%"));
+
+    candidates_ = new CandidatePicker(
+        {{QStringLiteral("编码"), "clas_code", {}, 50}, {QStringLiteral("分类名称"), "clas_name"}},
+        QStringLiteral("分类编码"), matchingClasses, this);
+    sideColumn()->addWidget(candidates_, 1);
+    connect(candidates_, &CandidatePicker::picked, this, [this](const RecordSet& shown, int row) {
+        addRate(lists_, shown.text(row, QStringLiteral("clas_code")));
+        rate_->setFocus();
+        rate_->selectAll();
+    });
+    connect(rate_, &QLineEdit::returnPressed, candidates_, &CandidatePicker::restart);
+}
+
+void RatesPanel::showEvent(QShowEvent* event) {
+    *classNames_ = lists_.classChoices();
+    candidates_->setCandidates(rateCandidates(lists_));
+    heading_->setText(QStringLiteral("[") + lists_.schemes().text(QStringLiteral("disc_name")) +
+                      QStringLiteral("]"));
+    ListPanel::showEvent(event);
+    candidates_->restart();
+}
+
+} // namespace sorrel::backoffice

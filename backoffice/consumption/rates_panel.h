@@ -1,0 +1,33 @@
+// The rates of a discount scheme per class: the scheme's name, the classes it may rate (found by
+// code as the manager types), its rates and the rate being edited.
+#pragma once
+
+#include "backoffice/consumption/consumption_lists.h"
+#include "backoffice/shell/candidate_picker.h"
+#include "backoffice/shell/list_panel.h"
+
+class QLabel;
+
+namespace sorrel::backoffice {
+
+class RatesPanel : public ListPanel {
+    Q_OBJECT
+  public:
+    RatesPanel(ConsumptionLists& lists, QWidget* parent);
+
+    QLineEdit* rateEdit() const { return rate_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    RatesPanel(ConsumptionLists& lists, QWidget* parent, std::shared_ptr<Choices> classNames);
+
+    ConsumptionLists& lists_;
+    std::shared_ptr<Choices> classNames_;
+    CandidatePicker* candidates_;
+    QLabel* heading_;
+    QLineEdit* rate_;
+};
+
+} // namespace sorrel::backoffice

@@ -1,0 +1,88 @@
+// FormSMain, the back office's main window: menus, the record toolbar, the four navigation trees,
+// the work area that shows one panel at a time (the login panel first), and the status bar with
+// its clock. What is shown follows the Workspace; the window only shows it and passes clicks on.
+#pragma once
+
+#include "backoffice/consumption/consumption_lists.h"
+#include "backoffice/shell/workspace.h"
+#include "common/clock.h"
+#include "common/db/database.h"
+#include "common/login_session.h"
+#include "common/ui/enter_moves_focus.h"
+#include "common/ui/keyboard_map.h"
+#include "common/ui/panel_host.h"
+#include "common/ui/status_bar.h"
+
+#include <QHash>
+#include <QWidget>
+#include <memory>
+
+class QLabel;
+class QMenu;
+class QStackedWidget;
+class QToolButton;
+class QTreeWidget;
+
+namespace sorrel::backoffice {
+
+class LoginPanel;
+
+inline const QString kBackOfficeCaption = QStringLiteral("岚舟[餐饮娱乐]管理系统9.0版-后台管理");
+
+class MainWindow : public QWidget {
+    Q_OBJECT
+  public:
+    MainWindow(Database& db, const Clock& clock, const QString& programDir, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    LoginSession& session() const { return *session_; }
+    Workspace& workspace() const { return *workspace_; }
+    ConsumptionLists& consumption() const { return *consumption_; }
+    LoginPanel* loginPanel() const { return login_; }
+    QWidget* workArea() const { return work_; }
+    QTreeWidget* treeOf(Tree tree) const;
+    QToolButton* toolButton(ToolButton button) const;
+    QLabel* statusPanel(int index) const { return status_->panel(index); }
+    // The panel the work area shows under `name`; nullptr when there is none.
+    QWidget* panel(const QString& name) const { return panels_.value(name); }
+    // The menu command with that caption.
+    void runMenuCommand(const QString& caption);
+
+    // After a fatal error: close without the exit question.
+    void closeWithoutAsking();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildMenus(QWidget* bar);
+    QWidget* buildToolbar();
+    QWidget* buildTrees();
+    void loggedIn();
+    void sync();
+    void showHelp();
+
+    Database& db_;
+    const Clock& clock_;
+    QString programDir_;
+    std::unique_ptr<LoginSession> session_;
+    std::unique_ptr<Workspace> workspace_;
+    std::unique_ptr<ConsumptionLists> consumption_;
+    ui::PanelNavigator* navigator_;
+    ui::KeyboardMap* keyboard_;
+    ui::EnterMovesFocus* enterMovesFocus_;
+    QList<QMenu*> guardedMenus_;
+    QWidget* toolbar_;
+    QList<QToolButton*> toolButtons_;
+    QStackedWidget* trees_;
+    QList<QTreeWidget*> treeWidgets_;
+    QWidget* work_;
+    LoginPanel* login_;
+    QWidget* empty_;
+    QHash<QString, QWidget*> panels_;
+    ui::StatusBar* status_;
+    bool shownOnce_ = false;
+};
+
+} // namespace sorrel::backoffice

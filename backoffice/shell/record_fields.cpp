@@ -1,0 +1,84 @@
+#include "backoffice/shell/record_fields.h"
+
+#include "common/schema/schema.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QRegularExpressionValidator>
+
+namespace sorrel::backoffice {
+
+RecordFields::RecordFields(MaintenanceList& list, QObject* parent) : QObject(parent), list_(list) {
+    connect(&list, &MaintenanceList::currentChanged, this, &RecordFields::refresh);
+    connect(&list, &MaintenanceList::recordChanged, this, &RecordFields::refresh);
+    connect(&list, &MaintenanceList::rowsReset, this, &RecordFields::refresh);
+}
+
+void RecordFields::refresh() {
+    showing_ = true;
+    for (const Binding& b : bindings_)
+        b.show();
+    showing_ = false;
+}
+
+void RecordFields::bindEdit(QLineEdit* edit, const QString& column, FieldKind kind) {
+    switch (kind) {
+    case FieldKind::Text:
+        if (const schema::Table* table = schema::findTable(list_.table()))
+            if (const schema::Column* c = table->column(column); c && c->size > 0)
+                edit->setMaxLength(c->size);
+        break;
+    case FieldKind::Amount:
+        edit->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("\\d{0,9}(\\.\\d{0,2})?")), edit));
+        break;
+    case FieldKind::Digits:
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), edit));
+        break;
+    }
+    bindings_.append({column, [this, edit, column, kind] {
+                          const QVariant v = list_.value(column);
+                          const QString text = kind == FieldKind::Text || v.isNull()
+                                                   ? v.toString()
+                                                   : QString::number(v.toDouble(), 'g', 12);
+                          if (edit->text() != text) edit->setText(text);
+                          edit->setEnabled(list_.current() >= 0);
+                      }});
+    connect(edit, &QLineEdit::textEdited, this, [this, column](const QString& text) {
+        if (!showing_ && !list_.edit(column, text)) refresh();
+    });
+}
+
+void RecordFields::bindCheck(QCheckBox* box, const QString& column) {
+    bindings_.append({column, [this, box, column] {
+                          box->setChecked(list_.value(column).toLongLong() != 0);
+                          box->setEnabled(list_.current() >= 0);
+                      }});
+    connect(box, &QCheckBox::clicked, this, [this, column](bool on) {
+        if (!showing_ && !list_.edit(column, on)) refresh();
+    });
+}
+
+void RecordFields::bindChoice(QComboBox* box, const QString& column, std::function<Choices()> choices,
+                              std::function<void(const QString&)> chosen) {
+    bindings_.append({column, [this, box, column, choices] {
+                          box->clear();
+                          for (const Choice& c : choices())
+                              box->addItem(c.name, c.code);
+                          box->setCurrentIndex(box->findData(list_.value(column).toString()));
+                          box->setEnabled(list_.current() >= 0);
+                      }});
+    connect(box, &QComboBox::activated, this, [this, box, column, chosen](int index) {
+        if (showing_ || index < 0) return;
+        const QString code = box->itemData(index).toString();
+        if (chosen)
+            chosen(code);
+        else if (!list_.edit(column, code))
+            refresh();
+        refresh();
+    });
+}
+
+} // namespace sorrel::backoffice

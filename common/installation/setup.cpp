@@ -1,0 +1,19 @@
+#include "common/installation/setup.h"
+
+#include "common/db/transaction.h"
+#include "common/schema/demo_venue.h"
+#include "common/schema/presets.h"
+#include "common/schema/schema.h"
+
+namespace sorrel::setup {
+
+void createDatabase(Database& db, Contents contents, const Clock& clock) {
+    Transaction tx(db);
+    for (const QString& statement : schema::createStatements(db.engine()))
+        db.exec(statement);
+    presets::write(db, clock);
+    if (contents == Contents::DemoVenue) demo::write(db, clock);
+    tx.commit();
+}
+
+} // namespace sorrel::setup

@@ -1,0 +1,119 @@
+#include "common/ui/print/print_document.h"
+
+#include "common/ui/print/document_painter.h"
+
+#include <QPageLayout>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace sorrel::ui::print {
+
+using namespace sorrel::document;
+
+namespace {
+
+// The paper of the format, with margins no smaller than the printer can print. A roll gets the
+// height it needs for `rollHeightMm` of content.
+void setPaper(QPrinter& printer, const PageFormat& format, double rollHeightMm) {
+    const QPageSize size = format.continuous()
+                               ? QPageSize(QSizeF(format.paperWidthMm,
+                                                  rollHeightMm + format.marginTopMm + format.marginBottomMm),
+                                           QPageSize::Millimeter, format.name, QPageSize::ExactMatch)
+                               : QPageSize(QSizeF(format.paperWidthMm, format.paperHeightMm),
+                                           QPageSize::Millimeter, format.name, QPageSize::FuzzyMatch);
+    printer.setPageSize(size);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    const QMarginsF least = printer.pageLayout().minimumMargins();
+    printer.setPageMargins(QMarginsF(std::max(format.marginLeftMm, least.left()),
+                                     std::max(format.marginTopMm, least.top()),
+                                     std::max(format.marginRightMm, least.right()),
+                                     std::max(format.marginBottomMm, least.bottom())),
+                           QPageLayout::Millimeter);
+}
+
+DocumentLayout layOutFor(QPrinter& printer, const Document& document, const PageFormat& format) {
+    const QRectF area = printer.pageRect(QPrinter::DevicePixel);
+    return layOutDocument(document, format, &printer, area.width(), format.continuous() ? 0 : area.height());
+}
+
+// Lays the document out for the printer as it is set up now (the preview's print dialog may
+// have changed it), cuts a roll to its content and paints every page.
+bool paintDocument(QPrinter& printer, const Document& document, const PageFormat& format) {
+    DocumentLayout layout = layOutFor(printer, document, format);
+    if (format.continuous()) setPaper(printer, format, layout.usedHeight / layout.metrics.dotsPerMm);
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The preview records pages as pictures and replays them scaled, as outlines without bold.
+    const bool devicePaintsBold = painter.paintEngine()->type() != QPaintEngine::Picture;
+    for (int page = 0; page < layout.pages.size(); ++page) {
+        if (page > 0 && !printer.newPage()) return false;
+        paintPage(painter, layout, page, devicePaintsBold);
+    }
+    return painter.end();
+}
+
+void prepare(QPrinter& printer, const Document& document, const PageFormat& format) {
+    printer.setDocName(document.name);
+    printer.setCreator(QStringLiteral("Sorrel"));
+    printer.setFontEmbeddingEnabled(true);
+    printer.setFullPage(false);
+    // A first roll length; the roll is cut to its content once the document is laid out.
+    setPaper(printer, format, format.paperWidthMm);
+}
+
+QString printerToUse(const QString& requested) {
+    return requested.isEmpty() ? QPrinterInfo::defaultPrinterName() : requested;
+}
+
+} // namespace
+
+PrintTarget PrintTarget::preview(const PageFormat& format) {
+    return PrintTarget{Kind::Preview, QString(), format};
+}
+
+PrintTarget PrintTarget::printer(const QString& printerName, const PageFormat& format) {
+    return PrintTarget{Kind::Printer, printerName, format};
+}
+
+PrintTarget PrintTarget::pdf(const QString& path, const PageFormat& format) {
+    return PrintTarget{Kind::Pdf, path, format};
+}
+
+PrintResult printDocument(const Document& document, const PrintTarget& target, QWidget* parent) {
+    QPrinter printer(QPrinter::HighResolution);
+    switch (target.kind) {
+    case PrintTarget::Kind::Pdf:
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(target.destination);
+        prepare(printer, document, target.format);
+        if (!paintDocument(printer, document, target.format))
+            return {QStringLiteral("无法写入文件：%1").arg(target.destination)};
+        return {};
+    case PrintTarget::Kind::Printer: {
+        const QString name = printerToUse(target.destination);
+        if (name.isEmpty()) return {QStringLiteral("本机没有可用的打印机")};
+        if (!QPrinterInfo::availablePrinterNames().contains(name))
+            return {QStringLiteral("找不到打印机：%1").arg(name)};
+        printer.setPrinterName(name);
+        prepare(printer, document, target.format);
+        if (!paintDocument(printer, document, target.format))
+            return {QStringLiteral("打印机[%1]无法打印").arg(name)};
+        return {};
+    }
+    case PrintTarget::Kind::Preview:
+        break;
+    }
+    prepare(printer, document, target.format);
+    QPrintPreviewDialog dialog(&printer, parent);
+    dialog.setWindowTitle(document.name);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&](QPrinter* shown) { paintDocument(*shown, document, target.format); });
+    dialog.exec();
+    return {};
+}
+
+} // namespace sorrel::ui::print

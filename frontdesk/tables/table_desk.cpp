@@ -1,0 +1,83 @@
+#include "frontdesk/tables/table_desk.h"
+
+#include "common/business_day.h"
+#include "common/db/errors.h"
+#include "common/messages.h"
+#include "frontdesk/tables/board_screen.h"
+#include "frontdesk/tables/register_screen.h"
+#include "frontdesk/tables/table_refusals.h"
+#include "frontdesk/tables/table_state.h"
+#include "frontdesk/tables/work_screen.h"
+
+#include <QGuiApplication>
+
+namespace sorrel::frontdesk {
+
+namespace {
+
+// The hourglass while a bill is read and recomputed.
+class WaitCursor {
+  public:
+    WaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+};
+
+inline const QString kTableOperation = QStringLiteral("DP");
+inline const QString kOpening = QStringLiteral("BI");
+
+} // namespace
+
+TableDesk::TableDesk(const FrontDeskContext& context, QObject* parent) : QObject(parent), context_(context) {
+    board_ = new BoardScreen(context_, context_.host);
+    register_ = new RegisterScreen(context_, context_.host);
+    work_ = new WorkScreen(context_, context_.host);
+    register_->hide();
+    work_->hide();
+
+    connect(board_, &BoardScreen::tableChosen, this, &TableDesk::choose);
+    connect(register_, &RegisterScreen::opened, work_, &WorkScreen::present);
+    connect(register_, &RegisterScreen::closed, board_, &BoardScreen::returnFrom);
+    connect(work_, &WorkScreen::left, board_, &BoardScreen::returnFrom);
+}
+
+void TableDesk::choose(const QString& tableCode) {
+    if (!businessDayOpen(context_.db)) {
+        messages::information(kDayNotStartedMessage);
+        return;
+    }
+    if (!context_.session.limite(kTableOperation)) return;
+    // The board's copy may be a few seconds old: what the database holds now decides, and a
+    // table that changed meanwhile is shown as it is before anything is done to it.
+    const std::optional<tables::BoardTable> seen = board_->tables().selected();
+    const std::optional<tables::BoardTable> now = tables::loadBoardTable(context_.db, tableCode);
+    if (!now || !seen || seen->code != tableCode || seen->state != now->state) {
+        messages::information(tables::tableChangedElsewhereMessage(tableCode));
+        board_->requery();
+        return;
+    }
+    try {
+        switch (tables::choiceFor(now->state)) {
+        case tables::TableChoice::Register:
+            if (context_.session.limite(kOpening)) register_->start(*now);
+            return;
+        case tables::TableChoice::Continue: {
+            const WaitCursor hourglass;
+            work_->present(tables::continueTable(context_.db, tableCode,
+                                                 billing::BillSettings::load(context_.db), context_.clock));
+            return;
+        }
+        case tables::TableChoice::ShowSettled: {
+            const WaitCursor hourglass;
+            work_->present(tables::settledTable(context_.db, tableCode));
+            return;
+        }
+        case tables::TableChoice::Nothing:
+            return;
+        }
+    } catch (const StepRefused& refused) {
+        messages::information(refused.text());
+        board_->requery();
+    }
+}
+
+} // namespace sorrel::frontdesk

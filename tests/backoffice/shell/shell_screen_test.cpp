@@ -1,0 +1,220 @@
+// The back office's window driven as a manager drives it: the login panel, what the rights let
+// open, the record toolbar on the current list, and how the program closes.
+#include "tests/backoffice/shell/backoffice_window.h"
+
+#include "backoffice/consumption/consumption_navigation.h"
+#include "backoffice/shell/login_panel.h"
+#include "common/unhandled_error.h"
+#include "tests/support/staff_seed.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolButton>
+#include <QTreeWidget>
+
+using namespace sorrel;
+using namespace sorrel::backoffice;
+
+namespace {
+
+const QString kRefused = QStringLiteral("你没有操作此项功能的权限，请与系统管理员联系！");
+
+class ShellScreenTest : public test::BackOfficeWindowTest {
+  protected:
+    bool menusEnabled() {
+        for (QAction* a : window().findChild<QMenuBar*>()->actions())
+            if (a->text() == QStringLiteral("设置中心") && !a->isEnabled()) return false;
+        return true;
+    }
+    int rows(const char* sql) { return db().scalar(QString::fromUtf8(sql)).toInt(); }
+};
+
+TEST_P(ShellScreenTest, OnlyAKnownOperatorGetsInAndTheStatusBarSaysWho) {
+    EXPECT_FALSE(menusEnabled());
+    EXPECT_FALSE(window().toolButton(ToolButton::Help)->parentWidget()->isEnabled());
+    for (const auto& [code, password] : QList<QPair<QString, QString>>{
+             {"01", "0000"}, {"' or '1'='1", "' or '1'='1"}, {"", ""}, {"02", "1234"}}) {
+        sink.shown.clear();
+        logIn(code, password);
+        EXPECT_EQ(shown(), QStringList{kUnknownOperatorMessage}) << code.toStdString();
+        EXPECT_FALSE(menusEnabled());
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), QStringLiteral("edt_operator"));
+    }
+    EXPECT_EQ(rows("SELECT count(*) FROM systemlog"), 0);
+    sink.shown.clear();
+    logIn(" 01 ", "1234 ");
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_TRUE(menusEnabled());
+    EXPECT_FALSE(window().loginPanel()->isVisible());
+    EXPECT_EQ(window().statusPanel(0)->text(), QStringLiteral("【用户：悦来酒家】"));
+    EXPECT_EQ(window().statusPanel(1)->text(), QStringLiteral("【操作员：管理员】"));
+    EXPECT_EQ(window().statusPanel(2)->text(), QStringLiteral("【营业日期：2024-05-01】"));
+    EXPECT_EQ(test::logTexts(db()), QStringList{QStringLiteral("[登录系统（后台）]")});
+}
+
+TEST_P(ShellScreenTest, RightsOfOurOwnLoginDecideWhatOpens) {
+    db().exec("UPDATE Limitedlist SET limi_real = 0 WHERE mana_code = '02' AND limi_code = 'DS'");
+    logIn("02", "2222");
+    // A front desk elsewhere logs the administrator in; our rights stay the cashier's.
+    scratch().connectAgain()->exec("UPDATE SetupPay SET oper_code = '01', mana_code = '01'");
+    struct Case {
+        const char* what;
+        std::function<void()> act;
+        bool refused;
+        QString panel; // what the workspace last showed
+        Tree tree;
+    } cases[] = {
+        {"系统设置 shows the kinds, then refuses", [&] { window().runMenuCommand("系统设置"); }, true, "大类",
+         Tree::Settings},
+        {"单位名称 asks nothing", [&] { clickLeaf(Tree::Settings, "单位名称"); }, false, "单位名称",
+         Tree::Settings},
+        {"项目 needs DS", [&] { clickLeaf(Tree::Settings, "项目"); }, true, "单位名称", Tree::Settings},
+        {"出品 needs BS only", [&] { clickLeaf(Tree::Settings, "出品"); }, false, "出品", Tree::Settings},
+        {"管理设置 refuses before anything changes", [&] { window().runMenuCommand("管理设置"); }, true,
+         "出品", Tree::Settings},
+        {"库存管理 shows its tree", [&] { window().runMenuCommand("库存管理"); }, false, "库存调整",
+         Tree::Inventory},
+    };
+    for (const Case& c : cases) {
+        sink.shown.clear();
+        c.act();
+        EXPECT_EQ(shown(), c.refused ? QStringList{kRefused} : QStringList()) << c.what;
+        EXPECT_EQ(window().workArea()->isVisible(), !c.refused) << c.what;
+        EXPECT_EQ(window().toolButton(ToolButton::Help)->parentWidget()->isEnabled(), !c.refused) << c.what;
+        EXPECT_EQ(window().workspace().currentList() == nullptr,
+                  c.refused || window().panel(c.panel) == nullptr)
+            << c.what;
+        EXPECT_EQ(window().workspace().panel(), c.panel) << c.what;
+        EXPECT_EQ(window().workspace().tree(), c.tree) << c.what;
+    }
+}
+
+TEST_P(ShellScreenTest, TheToolbarActsOnTheCurrentList) {
+    logIn("01", "1234");
+    window().runMenuCommand("系统设置");
+    // A kind of its own, with no classes yet.
+    clickTool(ToolButton::Add);
+    type("kind_code", "5");
+    type("kind_name", "自助餐");
+    clickTool(ToolButton::Save);
+    EXPECT_EQ(window().consumption().kinds().text("kind_code"), QStringLiteral("M")); // reloaded, at the last
+    EXPECT_EQ(rows("SELECT count(*) FROM kindlist WHERE kind_code = '5'"), 1);
+
+    clickLeaf(Tree::Settings, "分类");
+    ASSERT_TRUE(window().consumption().kinds().moveToKey("5"));
+    sink.shown.clear();
+    clickTool(ToolButton::Delete); // nothing to delete: no question
+    EXPECT_TRUE(shown().isEmpty());
+
+    // "增加" saves the current record first: a class without a name stops it.
+    clickTool(ToolButton::Add);
+    type("clas_code", "501");
+    clickTool(ToolButton::Add);
+    EXPECT_EQ(shown(), QStringList{QStringLiteral("分类[编码]、[名称]不能为空！")});
+    EXPECT_EQ(window().consumption().classes().rowCount(), 1);
+    // Leaving for another leaf drops it after its refusal.
+    sink.shown.clear();
+    clickLeaf(Tree::Settings, "大类");
+    EXPECT_EQ(shown(), QStringList{QStringLiteral("分类[编码]、[名称]不能为空！")});
+    EXPECT_EQ(rows("SELECT count(*) FROM classlist WHERE kind_code = '5'"), 0);
+    // No class to put an item in: "增加" adds nothing, and says nothing.
+    clickLeaf(Tree::Settings, "项目");
+    pick("kindlist", "5");
+    sink.shown.clear();
+    clickTool(ToolButton::Add);
+    EXPECT_TRUE(shown().isEmpty());
+    EXPECT_TRUE(window().consumption().items().isEmpty());
+
+    // "删除" asks first; No keeps the kind, Yes deletes it.
+    clickLeaf(Tree::Settings, "大类");
+    ASSERT_TRUE(window().consumption().kinds().moveToKey("5"));
+    for (bool yes : {false, true}) {
+        sink.shown.clear();
+        sink.answers = {yes};
+        clickTool(ToolButton::Delete);
+        EXPECT_EQ(shown(), QStringList{kDeleteQuestion});
+        EXPECT_EQ(rows("SELECT count(*) FROM kindlist WHERE kind_code = '5'"), yes ? 0 : 1);
+    }
+    // A code guard answers as soon as the code is typed, and the field shows the code again.
+    sink.shown.clear();
+    ASSERT_TRUE(window().consumption().kinds().moveToKey("1"));
+    type("kind_code", "7");
+    ASSERT_EQ(sink.shown.size(), 1);
+    EXPECT_EQ(sink.shown[0].text, QStringLiteral("[大类]下面设有[分类]，所以不能被修改！"));
+    EXPECT_EQ(sink.shown[0].title, QStringLiteral("岚舟招牌管理系列"));
+    EXPECT_EQ(field("kind_code")->text(), QStringLiteral("1"));
+}
+
+TEST_P(ShellScreenTest, ClosingByExitModeSavesTheRecordAndRecomputesComponentsFirst) {
+    struct Case {
+        ExitMode mode;
+        QList<bool> answers;
+        QStringList messages;
+        bool closed;
+        bool recomputed;
+    } cases[] = {
+        {ExitMode::Normal, {false}, {QStringLiteral("请确定是否退出岚舟管理系统 8.0版!")}, false, false},
+        {ExitMode::DataProcessed, {}, {kDataProcessedMessage}, true, true},
+        // After a failed step: nothing more is saved.
+        {ExitMode::Forced, {}, {}, true, false},
+        {ExitMode::Normal, {true}, {QStringLiteral("请确定是否退出岚舟管理系统 8.0版!")}, true, true},
+    };
+    for (const Case& c : cases) {
+        if (!window().isVisible()) openWindow();
+        logIn("01", "1234");
+        // The business set meal's braised pork is taken twice; the window closes on the components.
+        window().runMenuCommand("系统设置");
+        clickLeaf(Tree::Settings, "项目");
+        ASSERT_TRUE(window().consumption().kinds().moveToKey("4"));
+        ASSERT_TRUE(window().consumption().items().moveToKey("401001"));
+        press(shownPanel(), "套餐/合成项目");
+        ASSERT_TRUE(window().consumption().components().moveToKey(db().scalar(
+            "SELECT grou_ID FROM ItemGroup WHERE grou_code = '401001' AND item_code = '102004'")));
+        type("grou_coun", "2");
+        window().workspace().setExitMode(c.mode);
+        sink.shown.clear();
+        sink.answers = c.answers;
+        window().close();
+        EXPECT_EQ(shown(), c.messages);
+        EXPECT_EQ(window().isVisible(), !c.closed);
+        EXPECT_EQ(
+            db().scalar("SELECT grou_coun FROM ItemGroup WHERE grou_code = '401001' AND item_code = 'M001'")
+                .toDouble(),
+            c.recomputed ? 1.0 : 0.5);
+        if (!c.closed) {
+            window().workspace().setExitMode(ExitMode::Forced);
+            window().close();
+        }
+        db().exec(
+            "UPDATE ItemGroup SET grou_coun = CASE WHEN item_code = '102004' THEN 1 ELSE grou_mix_coun END "
+            "WHERE grou_code = '401001' AND item_code IN ('102004', 'M001', 'M002', 'M003')");
+    }
+    EXPECT_EQ(test::logTexts(db()).count(QStringLiteral("[退出系统（后台）]")), 4);
+}
+
+TEST_P(ShellScreenTest, AFailedStepShowsItsCodeAndClosesWithoutTheQuestion) {
+    logIn("01", "1234");
+    window().runMenuCommand("系统设置");
+    clickLeaf(Tree::Settings, "项目");
+    pick("kindlist", "4");
+    pick("itemlist", "401001");
+    press(shownPanel(), "套餐/合成项目");
+    type("grou_coun", "3");
+    db().exec("DROP VIEW viewReTotal");
+    sink.shown.clear();
+    clickTool(ToolButton::Retreat);
+    ASSERT_EQ(sink.shown.size(), 1);
+    EXPECT_EQ(sink.shown[0].kind, MessageKind::Error);
+    EXPECT_EQ(sink.shown[0].text, codedFailureMessage("A100006"));
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(
+        db().scalar("SELECT grou_coun FROM ItemGroup WHERE grou_code = '401001' AND item_code = '102001'")
+            .toDouble(),
+        1.0);
+}
+
+SORREL_ON_EVERY_ENGINE(ShellScreenTest);
+
+} // namespace
