@@ -9,6 +9,13 @@ QString engineName(Engine engine) {
     return engine == Engine::Embedded ? QStringLiteral("sqlite") : QStringLiteral("postgres");
 }
 
+void refuseTextWithNul(const QVariantList& params, const QString& sql) {
+    for (int i = 0; i < params.size(); ++i)
+        if (params[i].userType() == QMetaType::QString && params[i].toString().contains(QChar(0)))
+            throw DbError(
+                QStringLiteral("文字中含有空字符（NUL），无法保存：第 %1 个值\nSQL: %2").arg(i + 1).arg(sql));
+}
+
 QVariant Database::scalar(const QString& sql, const QVariantList& params) {
     const RecordSet rows = query(sql, params);
     if (rows.isEmpty() || rows.columnCount() == 0) return {};

@@ -14,6 +14,10 @@ enum class Engine { Embedded, Server };
 
 QString engineName(Engine engine);
 
+// Both engines refuse (DbError) a value whose text holds a NUL character: the server cannot store
+// one and would cut the text short there, so the file does not keep it either.
+void refuseTextWithNul(const QVariantList& params, const QString& sql);
+
 class Database {
   public:
     virtual ~Database() = default;

@@ -14,14 +14,16 @@ namespace {
 constexpr int kStatementCache = 128;
 // Seconds a workstation waits for an unreachable server before telling the staff.
 constexpr int kConnectTimeoutSeconds = 5;
-// Session settings: the canonical date-time form on output, and a workstation waits for another's
-// row lock as long as the file engine waits for its write lock (15 s), then fails the step.
+// Session settings: the canonical date-time form on output; a workstation waits for another's
+// row lock as long as the file engine waits for its write lock (15 s), then fails the step; and a
+// commit returns only once the server has it on its disk, whatever the server's own default, so
+// a bill number handed out survives a power cut.
 // A transaction takes the database's one writing lock at once, as the file engine's BEGIN IMMEDIATE
 // does: workstations change the venue one after another, so no two of them act on the same
 // stale reading (both seating a party at the same free table) and none deadlocks another.
 // Readers outside a transaction never wait. The number only names this system's lock.
 constexpr const char* kBeginWriting = "BEGIN; SELECT pg_advisory_xact_lock(1399813234)";
-constexpr const char* kSessionOptions = "-c DateStyle=ISO,YMD -c lock_timeout=15000";
+constexpr const char* kSessionOptions = "-c DateStyle=ISO,YMD -c lock_timeout=15000 -c synchronous_commit=on";
 
 // The statement's first word in capitals ("SELECT", "INSERT", "CREATE", …).
 QString firstWord(const QString& sql) {
@@ -169,6 +171,7 @@ PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
                           .arg(numbered.compared.size())
                           .arg(params.size())
                           .arg(sql));
+    refuseTextWithNul(params, sql);
 
     std::vector<pg::Bound> bound;
     bound.reserve(params.size());

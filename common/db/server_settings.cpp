@@ -21,6 +21,21 @@ void requireComplete(const ServerSettings& s, const QString& source) {
         throw DbError(QStringLiteral("数据库服务器设置 %1 的端口无效").arg(source));
 }
 
+// A note runs from a "#" that begins the line or follows a blank to the end of the line; a "#"
+// right after other characters belongs to the value ("password=a#b").
+QString withoutNote(const QString& line) {
+    for (qsizetype i = 0; i < line.size(); ++i)
+        if (line[i] == QLatin1Char('#') && (i == 0 || line[i - 1].isSpace())) return line.left(i);
+    return line;
+}
+
+// True when "key=value" reads back as exactly this value.
+bool writable(const QString& value) {
+    return value == value.trimmed() && !value.contains(QLatin1Char('\n')) &&
+           !value.contains(QLatin1Char('\r')) &&
+           withoutNote(QLatin1Char('=') + value) == QLatin1Char('=') + value;
+}
+
 } // namespace
 
 QString ServerSettings::describe() const {
@@ -35,8 +50,8 @@ ServerSettings readServerConf(const QString& path) {
     settings.password = databasePassword();
     const QStringList lines = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     for (int n = 0; n < lines.size(); ++n) {
-        const QString line = lines[n].trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#'))) continue;
+        const QString line = withoutNote(lines[n]).trimmed();
+        if (line.isEmpty()) continue;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         const QString key = line.left(qMax<qsizetype>(eq, 0)).trimmed().toLower();
         const QString value = line.mid(eq + 1).trimmed();
@@ -44,7 +59,7 @@ ServerSettings readServerConf(const QString& path) {
             return DbError(QStringLiteral("数据库服务器设置文件 %1 第 %2 行无法识别：%3")
                                .arg(path)
                                .arg(n + 1)
-                               .arg(line));
+                               .arg(lines[n].trimmed()));
         };
         if (eq <= 0) throw malformed();
         if (key == QLatin1String("host")) {
@@ -83,6 +98,11 @@ ServerSettings parseServerUrl(const QString& text) {
 }
 
 void writeServerConf(const QString& path, const ServerSettings& s) {
+    for (const QString& value : {s.host, s.database, s.user, s.password})
+        if (!writable(value))
+            throw DbError(
+                QStringLiteral("无法写入数据库服务器设置文件：%1（设置值首尾有空格、含换行，或空格后跟 #）")
+                    .arg(path));
     QString text = QStringLiteral("# 数据库服务器\nhost=%1\nport=%2\ndatabase=%3\nuser=%4\n")
                        .arg(s.host)
                        .arg(s.port)

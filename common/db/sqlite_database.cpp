@@ -48,7 +48,9 @@ SqliteDatabase::SqliteDatabase(const QString& path, const QString& password, Mod
         // The first read proves the key: a wrong password or a foreign file fails here.
         query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
         if (mode != Mode::ReadOnly) query(QStringLiteral("PRAGMA journal_mode=WAL"));
-        exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+        // A commit returns only once it is on the disk: a bill number handed out survives a
+        // power cut and is never handed out again.
+        exec(QStringLiteral("PRAGMA synchronous=FULL"));
         // Codes and names are exact strings: LIKE tells capitals apart, as on the server.
         exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
     } catch (const DbError& e) {
@@ -106,6 +108,7 @@ void SqliteDatabase::bind(sqlite3_stmt* stmt, const QVariantList& params, const 
                           .arg(sqlite3_bind_parameter_count(stmt))
                           .arg(params.size())
                           .arg(sql));
+    refuseTextWithNul(params, sql);
     for (int i = 0; i < params.size(); ++i) {
         const QVariant& v = params[i];
         const int at = i + 1;

@@ -111,8 +111,38 @@ TEST_P(DatabaseTest, TextLongerThanItsColumnIsRefused) {
                   {QStringLiteral("一二"), QStringLiteral("一二三四五六七八九十一二")}));
 }
 
+TEST_P(DatabaseTest, TextHoldingANulCharacterIsRefusedRatherThanCutShort) {
+    const QString nul(QChar(0));
+    const QStringList texts = {QStringLiteral("牡丹") + nul + QStringLiteral("厅"),
+                               QStringLiteral("大厅") + nul, nul};
+    for (const QString& text : texts) {
+        try {
+            db().exec(QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES ('01', ?)"),
+                      {text});
+            ADD_FAILURE() << "stored a text holding NUL at " << text.indexOf(nul);
+            db().exec(QStringLiteral("DELETE FROM DepartmentList"));
+        } catch (const DbError& e) {
+            EXPECT_TRUE(e.text().contains(QStringLiteral("空字符"))) << e.what();
+        }
+    }
+    EXPECT_THROW(
+        db().scalar(QStringLiteral("SELECT count(*) FROM DepartmentList WHERE dept_name = ?"), {texts[0]}),
+        DbError);
+}
+
 TEST_P(DatabaseTest, WrongNumberOfValuesIsAnError) {
     EXPECT_THROW(db().exec(QStringLiteral("UPDATE SetupPay SET auto_recn = ?"), {}), DbError);
+}
+
+TEST_P(DatabaseTest, EveryConnectionCommitsOnlyOnceTheWorkIsOnTheDisk) {
+    // The test server itself runs without waiting for its disk; no connection may inherit that.
+    const bool file = GetParam() == Engine::Embedded;
+    const QString setting =
+        file ? QStringLiteral("PRAGMA synchronous") : QStringLiteral("SHOW synchronous_commit");
+    const QString durable = file ? QStringLiteral("2") : QStringLiteral("on"); // 2 is FULL
+    const auto other = scratch().connectAgain();
+    EXPECT_EQ(db().scalar(setting).toString(), durable);
+    EXPECT_EQ(other->scalar(setting).toString(), durable);
 }
 
 SORREL_ON_EVERY_ENGINE(DatabaseTest);

@@ -55,6 +55,37 @@ TEST(ServerConfFile, ReadsTheFourSettingsAndTheInstallationsPassword) {
     EXPECT_EQ(again.password, s.password);
 }
 
+TEST(ServerConfFile, NotesAfterAValueNeedABlankBeforeTheirHash) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("server.conf"));
+    // The connection file as the venue's administrator writes it, notes and all.
+    writeText(path, QStringLiteral("# data/server.conf — lines key=value\n"
+                                   "host=192.168.1.10      # a name, an address, or a socket folder\n"
+                                   "port=5433\t# optional, 5432 when left out\n"
+                                   "database=venue\nuser=sorrel # the login\n"));
+    const ServerSettings s = readServerConf(path);
+    EXPECT_EQ(s.describe(), QStringLiteral("sorrel@192.168.1.10:5433/venue"));
+    const struct {
+        const char* line;
+        const char* password;
+    } cases[] = {
+        {"password=a#b", "a#b"},
+        {"password=#1#2   # the cashier's", "#1#2"},
+        {"password=s3cret # changed in May", "s3cret"},
+        {"password=a # b", "a"},
+    };
+    for (const auto& c : cases) {
+        writeText(path, QStringLiteral("host=db\ndatabase=venue\nuser=desk\n") + QString::fromUtf8(c.line));
+        EXPECT_EQ(readServerConf(path).password, QString::fromUtf8(c.password)) << c.line;
+    }
+    // A password the file cannot hold as it is is refused rather than written shortened.
+    ServerSettings written = s;
+    for (const char* password : {"a #b", " lead", "two\nlines"}) {
+        written.password = QString::fromUtf8(password);
+        EXPECT_THROW(writeServerConf(path, written), DbError) << password;
+    }
+}
+
 TEST(ServerConfFile, MalformedFilesAreRefusedWithTheReason) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("server.conf"));
