@@ -12,18 +12,18 @@ constexpr int kButtonWidth = 64;
 
 } // namespace
 
-ToolStrip::ToolStrip(const QString& objectName, const QList<ToolSpec>& tools, QWidget* parent)
+ToolStrip::ToolStrip(const QString& objectName, const QList<ToolButtonEntry>& tools, QWidget* parent)
     : QWidget(parent) {
     setObjectName(objectName);
     setFixedHeight(kHeight);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(2, 1, 2, 1);
     row->setSpacing(1);
-    for (const ToolSpec& spec : tools) {
+    for (const ToolButtonEntry& entry : tools) {
         auto* b = new QToolButton(this);
-        b->setObjectName(QString::fromLatin1(spec.objectName));
-        b->setText(spec.caption);
-        b->setIcon(style()->standardIcon(spec.icon));
+        b->setObjectName(QString::fromLatin1(entry.objectName));
+        b->setText(entry.caption);
+        b->setIcon(style()->standardIcon(entry.icon));
         b->setIconSize(QSize(24, 24));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setFixedSize(kButtonWidth, kHeight - 2);

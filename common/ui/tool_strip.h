@@ -11,7 +11,7 @@ class QToolButton;
 
 namespace sorrel::ui {
 
-struct ToolSpec {
+struct ToolButtonEntry {
     const char* objectName;
     QString caption;
     QStyle::StandardPixmap icon;
@@ -22,7 +22,7 @@ class ToolStrip : public QWidget {
     // Every screen's strip has this height, its buttons the style's standard pictures.
     static constexpr int kHeight = 54;
 
-    ToolStrip(const QString& objectName, const QList<ToolSpec>& tools, QWidget* parent);
+    ToolStrip(const QString& objectName, const QList<ToolButtonEntry>& tools, QWidget* parent);
 
     // The button named `objectName`. A name the strip does not have is a programming error and
     // throws std::logic_error, so it fails the first time the screen is built.
