@@ -36,6 +36,13 @@ struct TimeBand {
     bool contains(const QTime& time) const;
 };
 
+// Two bands share more than an instant: a band that ends where the other starts does not.
+bool overlap(const TimeBand& a, const TimeBand& b);
+
+// The stretches of the day no band holds, in order. Bands meet second by second, so a band
+// ending at 11:59:59 and the next starting at 12:00:00 leave nothing uncovered.
+QList<DaySpan> uncoveredSpans(const QList<TimeBand>& bands);
+
 // The first band, in stored order, that holds `time`; nothing when none does. A copy, so it
 // stays valid whatever happens to the list it came from.
 std::optional<TimeBand> bandAt(const QList<TimeBand>& bands, const QTime& time);

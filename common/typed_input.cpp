@@ -5,9 +5,12 @@ namespace sorrel {
 double parseTypedNumber(const QString& text) {
     bool ok = false;
     const double value = text.trimmed().toDouble(&ok);
-    if (!ok)
-        throw InvalidInput(("'" + text + "' is not a valid floating point value").toUtf8().toStdString());
+    if (!ok) refuseTypedNumber(text);
     return value;
+}
+
+void refuseTypedNumber(const QString& text) {
+    throw InvalidInput(("'" + text + "' is not a valid floating point value").toUtf8().toStdString());
 }
 
 QDateTime parseTypedDateTime(const QString& text) {

@@ -15,6 +15,8 @@ class InvalidInput : public std::runtime_error {
 
 // Blanks around the number are ignored; anything else that is not a number throws.
 double parseTypedNumber(const QString& text);
+// A number typed that cannot be taken (not a number, or beyond what its field holds).
+[[noreturn]] void refuseTypedNumber(const QString& text);
 // "yyyy-MM-dd" or "yyyy-MM-dd HH:mm[:ss]".
 QDateTime parseTypedDateTime(const QString& text);
 

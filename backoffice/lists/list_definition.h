@@ -73,6 +73,8 @@ struct ListDefinition {
     QList<Check> deleteChecks; // in order, on the record as it is stored
     // What goes with a deleted record, in the same transaction.
     std::function<void(Database& db, const EditedRecord& deleted)> alsoDelete;
+    // What follows a written record (the rows that name it by its code), in the same transaction.
+    std::function<void(Database& db, const EditedRecord& saved)> alsoSave;
     // Shown when the key typed is already another record's; empty: the database's refusal goes
     // to the program-wide handler.
     QString duplicateMessage;

@@ -110,7 +110,8 @@ QVariant MaintenanceList::typed(const QString& column, const QVariant& value) co
     if (!c || value.isNull()) return value;
     switch (c->type) {
     case schema::ColumnType::Text:
-        return value.toString();
+        // No more than the column holds: the server would refuse a longer text outright.
+        return c->size > 0 ? value.toString().left(c->size) : value.toString();
     case schema::ColumnType::YesNo:
         return value.toBool() ? 1 : 0;
     case schema::ColumnType::SmallInt:
@@ -123,6 +124,9 @@ QVariant MaintenanceList::typed(const QString& column, const QVariant& value) co
         if (text.isEmpty()) return {};
         const double number = parseTypedNumber(text);
         if (c->type == schema::ColumnType::Float || c->type == schema::ColumnType::Decimal) return number;
+        // A whole number beyond what the column holds is mistyped, not cut down to another value.
+        const double limit = c->type == schema::ColumnType::SmallInt ? 32767.0 : 2147483647.0;
+        if (number > limit || number < -limit - 1) refuseTypedNumber(text);
         return qlonglong(number);
     }
     case schema::ColumnType::DateTime:
@@ -241,6 +245,7 @@ MaintenanceList::SaveOutcome::Kind MaintenanceList::post() {
             rows_.setValue(current_, def_.key,
                            db_.scalar(QStringLiteral("SELECT max(%1) FROM %2").arg(def_.key, def_.table)));
         }
+        if (def_.alsoSave) def_.alsoSave(db_, r);
         return SaveOutcome::Saved;
     }
 
@@ -272,6 +277,7 @@ MaintenanceList::SaveOutcome::Kind MaintenanceList::post() {
     db_.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
                  .arg(def_.table, sets.join(QStringLiteral(", ")), def_.key),
              values);
+    if (def_.alsoSave) def_.alsoSave(db_, r);
     return SaveOutcome::Saved;
 }
 

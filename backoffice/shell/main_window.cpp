@@ -2,6 +2,10 @@
 
 #include "backoffice/consumption/consumption_navigation.h"
 #include "backoffice/consumption/consumption_panels.h"
+#include "backoffice/other_setup/other_navigation.h"
+#include "backoffice/other_setup/other_panels.h"
+#include "backoffice/rooms/room_navigation.h"
+#include "backoffice/rooms/room_panels.h"
 #include "backoffice/shell/login_panel.h"
 #include "common/messages.h"
 #include "common/ui/help_page.h"
@@ -67,6 +71,10 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     workspace_ = std::make_unique<Workspace>(*session_);
     consumption_ = std::make_unique<ConsumptionLists>(db_);
     registerConsumptionPanels(*workspace_, *consumption_);
+    rooms_ = std::make_unique<RoomLists>(db_);
+    registerRoomPanels(*workspace_, *rooms_);
+    otherSetup_ = std::make_unique<OtherLists>(db_);
+    registerOtherPanels(*workspace_, *otherSetup_);
     navigator_ = new ui::PanelNavigator(this);
     keyboard_ = new ui::KeyboardMap(*navigator_, this);
     enterMovesFocus_ = new ui::EnterMovesFocus(this);
@@ -81,6 +89,8 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     empty_ = new QWidget(work_);
     empty_->setObjectName(QStringLiteral("pnl_Empty"));
     panels_ = makeConsumptionPanels(*consumption_, *workspace_, *keyboard_, work_);
+    panels_.insert(makeRoomPanels(*rooms_, *workspace_, work_));
+    panels_.insert(makeOtherPanels(*otherSetup_, work_));
     for (QWidget* p : panels_)
         p->hide();
 

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
+#include "backoffice/other_setup/other_lists.h"
+#include "backoffice/rooms/room_lists.h"
 #include "backoffice/shell/workspace.h"
 #include "common/clock.h"
 #include "common/db/database.h"
@@ -38,6 +40,8 @@ class MainWindow : public QWidget {
     LoginSession& session() const { return *session_; }
     Workspace& workspace() const { return *workspace_; }
     ConsumptionLists& consumption() const { return *consumption_; }
+    RoomLists& rooms() const { return *rooms_; }
+    OtherLists& otherSetup() const { return *otherSetup_; }
     LoginPanel* loginPanel() const { return login_; }
     QWidget* workArea() const { return work_; }
     QTreeWidget* treeOf(Tree tree) const;
@@ -69,6 +73,8 @@ class MainWindow : public QWidget {
     std::unique_ptr<LoginSession> session_;
     std::unique_ptr<Workspace> workspace_;
     std::unique_ptr<ConsumptionLists> consumption_;
+    std::unique_ptr<RoomLists> rooms_;
+    std::unique_ptr<OtherLists> otherSetup_;
     ui::PanelNavigator* navigator_;
     ui::KeyboardMap* keyboard_;
     ui::EnterMovesFocus* enterMovesFocus_;

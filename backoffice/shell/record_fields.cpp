@@ -1,5 +1,6 @@
 #include "backoffice/shell/record_fields.h"
 
+#include "common/db_datetime.h"
 #include "common/schema/schema.h"
 
 #include <QCheckBox>
@@ -23,29 +24,47 @@ void RecordFields::refresh() {
 }
 
 void RecordFields::bindEdit(QLineEdit* edit, const QString& column, FieldKind kind) {
+    const schema::Table* table = schema::findTable(list_.table());
+    const schema::Column* c = table ? table->column(column) : nullptr;
     switch (kind) {
     case FieldKind::Text:
-        if (const schema::Table* table = schema::findTable(list_.table()))
-            if (const schema::Column* c = table->column(column); c && c->size > 0)
-                edit->setMaxLength(c->size);
+        if (c && c->size > 0) edit->setMaxLength(c->size);
         break;
     case FieldKind::Amount:
         edit->setValidator(new QRegularExpressionValidator(
             QRegularExpression(QStringLiteral("\\d{0,9}(\\.\\d{0,2})?")), edit));
         break;
-    case FieldKind::Digits:
-        edit->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("\\d{0,4}")), edit));
+    case FieldKind::Digits: {
+        const int digits = c && c->type == schema::ColumnType::Integer ? 9 : 4;
+        edit->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("\\d{0,%1}").arg(digits)), edit));
+        break;
+    }
+    case FieldKind::Time:
+        edit->setInputMask(QStringLiteral("99:99:99"));
+        // The record takes each complete time as it is typed; leaving the field with anything
+        // else shows the time it still holds.
+        connect(edit, &QLineEdit::textEdited, this, [this, column](const QString& text) {
+            const QTime time = QTime::fromString(text, QStringLiteral("hh:mm:ss"));
+            if (!showing_ && time.isValid() && !list_.edit(column, toDbTime(time))) refresh();
+        });
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
+            if (!showing_ && !QTime::fromString(edit->text(), QStringLiteral("hh:mm:ss")).isValid())
+                refresh();
+        });
         break;
     }
     bindings_.append({column, [this, edit, column, kind] {
                           const QVariant v = list_.value(column);
-                          const QString text = kind == FieldKind::Text || v.isNull()
+                          const QString text = kind == FieldKind::Time
+                                                   ? fromDbDateTime(v).toString("hh:mm:ss")
+                                               : kind == FieldKind::Text || v.isNull()
                                                    ? v.toString()
                                                    : QString::number(v.toDouble(), 'g', 12);
                           if (edit->text() != text) edit->setText(text);
                           edit->setEnabled(list_.current() >= 0);
                       }});
+    if (kind == FieldKind::Time) return;
     connect(edit, &QLineEdit::textEdited, this, [this, column](const QString& text) {
         if (!showing_ && !list_.edit(column, text)) refresh();
     });

@@ -18,7 +18,8 @@ namespace sorrel::backoffice {
 enum class FieldKind {
     Text,   // up to the column's length
     Amount, // digits and one decimal point
-    Digits, // digits only
+    Digits, // digits only, as many as the column's whole numbers hold
+    Time,   // a time of day "hh:mm:ss"; one that is no time of day leaves the value as it was
 };
 
 class RecordFields : public QObject {

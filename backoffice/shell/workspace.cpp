@@ -78,12 +78,12 @@ void Workspace::clickTree(Tree tree, const QString& caption) {
     emit changed();
 }
 
-void Workspace::enterDetail(const QString& panel, MaintenanceList& list) {
+void Workspace::enterDetail(const QString& panel, MaintenanceList& list, ToolButtons buttons) {
     detailOf_ = panel_;
     detailBackList_ = current_;
     panel_ = panel;
     current_ = &list;
-    buttons_ = detailButtons();
+    buttons_ = buttons;
     emit changed();
 }
 

@@ -55,7 +55,7 @@ class Workspace : public QObject {
     // A row of a tree was clicked; a group row does nothing.
     void clickTree(Tree tree, const QString& caption);
     // Shows a sub-panel of the current panel (components, class rates), left again with "回退".
-    void enterDetail(const QString& panel, MaintenanceList& list);
+    void enterDetail(const QString& panel, MaintenanceList& list, ToolButtons buttons = detailButtons());
 
     // The record toolbar.
     void add();

@@ -1,7 +1,5 @@
 #include "frontdesk/billing/bill_store.h"
 
-#include "common/db_datetime.h"
-
 #include <QMap>
 
 namespace sorrel::billing {
@@ -75,21 +73,6 @@ ConsMode readConsMode(Database& db, const QString& modeCode) {
     mode.servicePercent = int(rows.integer(0, QStringLiteral("cons_mode_serv")));
     mode.bands = readTimeBands(db, modeCode);
     return mode;
-}
-
-QList<TimeBand> readTimeBands(Database& db, const QString& modeCode) {
-    const RecordSet rows = db.query(QStringLiteral("SELECT cons_time_star, cons_time_end, cons_time_mone "
-                                                   "FROM ConsTimeMode WHERE cons_mode_code = ? "
-                                                   "ORDER BY cons_time_code"),
-                                    {modeCode});
-    QList<TimeBand> bands;
-    for (int i = 0; i < rows.rowCount(); ++i) {
-        const RecordSet::Row row = rows.row(i);
-        bands << TimeBand{fromDbDateTime(row.value(QStringLiteral("cons_time_star"))).time(),
-                          fromDbDateTime(row.value(QStringLiteral("cons_time_end"))).time(),
-                          row.number(QStringLiteral("cons_time_mone"))};
-    }
-    return bands;
 }
 
 SchemeRates readSchemeRates(Database& db, const QString& scheme) {

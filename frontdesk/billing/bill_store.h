@@ -4,6 +4,7 @@
 #pragma once
 
 #include "common/db/database.h"
+#include "common/time_band_store.h"
 #include "frontdesk/billing/bill_snapshot.h"
 
 namespace sorrel::billing {
@@ -14,7 +15,6 @@ QList<BillLine> readBillLines(Database& db, int billNumber);
 
 // The mode and its bands; the default value (no type, no amount) when no such mode exists.
 ConsMode readConsMode(Database& db, const QString& modeCode);
-QList<TimeBand> readTimeBands(Database& db, const QString& modeCode);
 
 // The class rates of discount scheme `scheme`; none for an empty code.
 SchemeRates readSchemeRates(Database& db, const QString& scheme);

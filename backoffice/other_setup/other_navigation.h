@@ -1,0 +1,12 @@
+// How the other setup plugs into the back office's shell: its five leaves, each reading its
+// list afresh when it opens.
+#pragma once
+
+#include "backoffice/other_setup/other_lists.h"
+#include "backoffice/shell/workspace.h"
+
+namespace sorrel::backoffice {
+
+void registerOtherPanels(Workspace& workspace, OtherLists& lists);
+
+} // namespace sorrel::backoffice

@@ -1,0 +1,28 @@
+// The price-band sub-panel of a time-priced mode: the mode's name, the current band's start, end
+// and hourly price, the mode's bands, and the stretches of the day no band covers yet.
+#pragma once
+
+#include "backoffice/rooms/room_lists.h"
+#include "backoffice/shell/list_panel.h"
+
+namespace sorrel::backoffice {
+
+class BandsPanel : public ListPanel {
+    Q_OBJECT
+  public:
+    BandsPanel(RoomLists& lists, QWidget* parent);
+
+    QLabel* gaps() const { return gaps_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void showGaps();
+
+    RoomLists& lists_;
+    QLabel* heading_;
+    QLabel* gaps_;
+};
+
+} // namespace sorrel::backoffice

@@ -1,0 +1,33 @@
+// The consumption-mode panel: the mode's fields, its amount captioned by its consumption type
+// (or hidden), and the price-band button offered for time-priced modes.
+#pragma once
+
+#include "backoffice/rooms/room_lists.h"
+#include "backoffice/shell/list_panel.h"
+#include "backoffice/shell/workspace.h"
+
+class QPushButton;
+
+namespace sorrel::backoffice {
+
+class ModePanel : public ListPanel {
+    Q_OBJECT
+  public:
+    ModePanel(RoomLists& lists, Workspace& workspace, QWidget* parent);
+
+    QLabel* amountCaption() const { return amountCaption_; }
+    QLineEdit* amountEdit() const { return amount_; }
+    QPushButton* bandsButton() const { return bands_; }
+
+  private:
+    ModePanel(RoomLists& lists, Workspace& workspace, QWidget* parent, std::shared_ptr<Choices> typeNames);
+    // Caption, field and button by the current mode's consumption type.
+    void showType();
+
+    RoomLists& lists_;
+    QLabel* amountCaption_;
+    QLineEdit* amount_;
+    QPushButton* bands_;
+};
+
+} // namespace sorrel::backoffice

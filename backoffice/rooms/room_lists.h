@@ -1,0 +1,39 @@
+// The room setup's lists — departments, table types, tables (of the current department),
+// consumption modes and the price bands of the current mode — declared with their defaults,
+// checks and messages, and owned together because each narrows or reads another.
+#pragma once
+
+#include "backoffice/lists/choices.h"
+#include "backoffice/lists/maintenance_list.h"
+
+#include <memory>
+
+namespace sorrel::backoffice {
+
+class RoomLists {
+  public:
+    // Creates the lists and reads them.
+    explicit RoomLists(Database& db);
+    ~RoomLists();
+
+    Database& db() const { return db_; }
+    MaintenanceList& departments() const { return *departments_; }
+    MaintenanceList& tableTypes() const { return *types_; }
+    MaintenanceList& tables() const { return *tables_; } // of the current department
+    MaintenanceList& modes() const { return *modes_; }
+    MaintenanceList& bands() const { return *bands_; } // of the current mode
+
+    // The choice lists, read afresh each time.
+    Choices modeChoices() const;
+    Choices tableTypeChoices() const;
+    Choices consumptionTypeChoices() const;
+
+  private:
+    Database& db_;
+    std::unique_ptr<MaintenanceList> departments_, types_, tables_, modes_, bands_;
+};
+
+inline const QString kDuplicateCodeMessage = QStringLiteral("编号有重复，请从新输入！");
+inline const QString kTimeBandsType = QStringLiteral("9");
+
+} // namespace sorrel::backoffice

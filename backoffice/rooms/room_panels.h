@@ -1,0 +1,17 @@
+// The panels of the room setup, as the work area shows them: departments, table types, tables,
+// consumption modes and the price-band sub-panel.
+#pragma once
+
+#include "backoffice/rooms/room_lists.h"
+#include "backoffice/shell/workspace.h"
+
+#include <QHash>
+
+class QWidget;
+
+namespace sorrel::backoffice {
+
+// Every panel by the name the workspace shows it under (leaf captions and the sub-panel's name).
+QHash<QString, QWidget*> makeRoomPanels(RoomLists& lists, Workspace& workspace, QWidget* parent);
+
+} // namespace sorrel::backoffice
