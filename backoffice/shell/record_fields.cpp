@@ -42,15 +42,13 @@ void RecordFields::bindEdit(QLineEdit* edit, const QString& column, FieldKind ki
     }
     case FieldKind::Time:
         edit->setInputMask(QStringLiteral("99:99:99"));
-        // The record takes each complete time as it is typed; leaving the field with anything
-        // else shows the time it still holds.
-        connect(edit, &QLineEdit::textEdited, this, [this, column](const QString& text) {
-            const QTime time = QTime::fromString(text, QStringLiteral("hh:mm:ss"));
-            if (!showing_ && time.isValid() && !list_.edit(column, toDbTime(time))) refresh();
+        // The record takes a time once it is typed to its last digit or the field is left; one
+        // that is no time of day is not taken, and leaving the field shows what the record holds.
+        connect(edit, &QLineEdit::textEdited, this, [this, edit, column](const QString& text) {
+            if (!showing_ && edit->cursorPosition() == text.size()) takeTime(edit, column);
         });
-        connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
-            if (!showing_ && !QTime::fromString(edit->text(), QStringLiteral("hh:mm:ss")).isValid())
-                refresh();
+        connect(edit, &QLineEdit::editingFinished, this, [this, edit, column] {
+            if (!showing_ && !takeTime(edit, column)) refresh();
         });
         break;
     }
@@ -68,6 +66,16 @@ void RecordFields::bindEdit(QLineEdit* edit, const QString& column, FieldKind ki
     connect(edit, &QLineEdit::textEdited, this, [this, column](const QString& text) {
         if (!showing_ && !list_.edit(column, text)) refresh();
     });
+}
+
+bool RecordFields::takeTime(QLineEdit* edit, const QString& column) {
+    const QTime time = QTime::fromString(edit->text(), QStringLiteral("hh:mm:ss"));
+    if (!time.isValid()) return false;
+    const QString stored = toDbTime(time);
+    if (list_.value(column).toString() == stored) return true;
+    if (list_.edit(column, stored)) return true;
+    refresh();
+    return true;
 }
 
 void RecordFields::bindCheck(QCheckBox* box, const QString& column) {

@@ -38,6 +38,10 @@ class RecordFields : public QObject {
     void refresh();
 
   private:
+    // A complete time of day typed into `edit` becomes the column's value; false when the text
+    // is no time of day.
+    bool takeTime(QLineEdit* edit, const QString& column);
+
     struct Binding {
         QString column;
         std::function<void()> show;
