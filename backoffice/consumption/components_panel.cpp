@@ -47,16 +47,11 @@ ComponentsPanel::ComponentsPanel(ConsumptionLists& lists, QWidget* parent,
            itemDetail(QStringLiteral("[组合名称]"), "grou_mix_code", "item_name", catalogue, 0)},
           parent),
       lists_(lists), catalogue_(std::move(catalogue)) {
-    heading_ = new QLabel(this);
-    heading_->setObjectName(QStringLiteral("lbl_parent"));
-    QFont bold = heading_->font();
-    bold.setBold(true);
-    heading_->setFont(bold);
+    heading_ = addHeading(QStringLiteral("lbl_parent"));
     prices_ = new QLabel(this);
     prices_->setObjectName(QStringLiteral("lbl_prices"));
     component_ = new QLabel(this);
     component_->setObjectName(QStringLiteral("lbl_component"));
-    addToForm(heading_, 0, 0, 2);
     form()->addWidget(fieldCaption(QStringLiteral("单价/成本："), this), 1, 0);
     form()->addWidget(prices_, 1, 1);
     form()->addWidget(fieldCaption(QStringLiteral("项目名称："), this), 2, 0);

@@ -19,12 +19,7 @@ RatesPanel::RatesPanel(ConsumptionLists& lists, QWidget* parent, std::shared_ptr
                  {QStringLiteral("折扣率"), "disc_clas_perc", ui::percentText}},
                 parent),
       lists_(lists), classNames_(std::move(classNames)) {
-    heading_ = new QLabel(this);
-    heading_->setObjectName(QStringLiteral("lbl_scheme"));
-    QFont bold = heading_->font();
-    bold.setBold(true);
-    heading_->setFont(bold);
-    addToForm(heading_, 0, 0, 2);
+    heading_ = addHeading(QStringLiteral("lbl_scheme"));
     rate_ = addEdit(QStringLiteral("折扣率　："), "disc_clas_perc", 1, 0, FieldKind::Digits);
     rate_->setPlaceholderText(QStringLiteral("%"));
 

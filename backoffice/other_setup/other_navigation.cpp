@@ -11,7 +11,7 @@ void registerOtherPanels(Workspace& workspace, OtherLists& lists) {
         {QStringLiteral("单位名称"), &lists.units()},
     };
     for (const auto& [leaf, list] : leaves)
-        workspace.registerPanel(leaf, {list, [list] { list->reload(); }});
+        workspace.registerPanel(leaf, {list, rereading({list})});
 }
 
 } // namespace sorrel::backoffice

@@ -22,12 +22,7 @@ BandsPanel::BandsPanel(RoomLists& lists, QWidget* parent)
                  {QStringLiteral("价格/小时"), "cons_time_mone", ui::amountText}},
                 parent),
       lists_(lists) {
-    heading_ = new QLabel(this);
-    heading_->setObjectName(QStringLiteral("lbl_mode"));
-    QFont bold = heading_->font();
-    bold.setBold(true);
-    heading_->setFont(bold);
-    addToForm(heading_, 0, 0, 2);
+    heading_ = addHeading(QStringLiteral("lbl_mode"));
     addEdit(QStringLiteral("起始时间："), "cons_time_star", 1, 0, FieldKind::Time);
     addEdit(QStringLiteral("结束时间："), "cons_time_end", 1, 1, FieldKind::Time);
     addEdit(QStringLiteral("每小时价格："), "cons_time_mone", 2, 0, FieldKind::Amount);

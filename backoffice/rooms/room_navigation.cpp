@@ -5,21 +5,13 @@
 namespace sorrel::backoffice {
 
 void registerRoomPanels(Workspace& workspace, RoomLists& lists) {
-    // Each panel shows the database as it is when it opens: the front desk and other back
-    // offices change it meanwhile.
-    const auto reread = [](std::initializer_list<MaintenanceList*> chain) {
-        const QList<MaintenanceList*> all(chain);
-        return [all] {
-            for (MaintenanceList* list : all)
-                list->reload();
-        };
-    };
-    workspace.registerPanel(QStringLiteral("部门"), {&lists.departments(), reread({&lists.departments()})});
+    workspace.registerPanel(QStringLiteral("部门"),
+                            {&lists.departments(), rereading({&lists.departments()})});
     // The modes offered are read again too, so a mode just made or re-coded can be chosen.
-    workspace.registerPanel(QStringLiteral("类型"), {&lists.tableTypes(), reread({&lists.tableTypes()})});
+    workspace.registerPanel(QStringLiteral("类型"), {&lists.tableTypes(), rereading({&lists.tableTypes()})});
     workspace.registerPanel(QStringLiteral("房台"),
-                            {&lists.tables(), reread({&lists.departments(), &lists.tables()})});
-    workspace.registerPanel(QStringLiteral("消费方式"), {&lists.modes(), reread({&lists.modes()})});
+                            {&lists.tables(), rereading({&lists.departments(), &lists.tables()})});
+    workspace.registerPanel(QStringLiteral("消费方式"), {&lists.modes(), rereading({&lists.modes()})});
     workspace.registerPanel(kBandsPanel, {&lists.bands(), {}});
 }
 

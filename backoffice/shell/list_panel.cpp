@@ -73,6 +73,16 @@ QComboBox* ListPanel::addChoice(const QString& caption, const QString& column,
     return box;
 }
 
+QLabel* ListPanel::addHeading(const QString& objectName) {
+    auto* heading = new QLabel(this);
+    heading->setObjectName(objectName);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    addToForm(heading, 0, 0, 2);
+    return heading;
+}
+
 void ListPanel::addToForm(QWidget* widget, int row, int col, int columnSpan) {
     form_->addWidget(widget, row, col * 2, 1, columnSpan * 2);
 }

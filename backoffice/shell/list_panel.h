@@ -30,6 +30,8 @@ class ListPanel : public QWidget {
     QCheckBox* addCheck(const QString& caption, const QString& column, int row, int col);
     QComboBox* addChoice(const QString& caption, const QString& column, std::function<Choices()> choices,
                          int row, int col, std::function<void(const QString&)> chosen = {});
+    // The bold line naming the master record a sub-panel works on, across the form's first row.
+    QLabel* addHeading(const QString& objectName);
     // A button or other widget in the form.
     void addToForm(QWidget* widget, int row, int col, int columnSpan = 1);
     // A master list's grid on the left.

@@ -4,6 +4,13 @@
 
 namespace sorrel::backoffice {
 
+std::function<void()> rereading(QList<MaintenanceList*> lists) {
+    return [lists] {
+        for (MaintenanceList* list : lists)
+            list->reload();
+    };
+}
+
 Workspace::Workspace(LoginSession& session, QObject* parent) : QObject(parent), session_(session) {}
 
 void Workspace::registerPanel(const QString& name, PanelEntry entry) {

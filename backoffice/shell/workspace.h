@@ -27,6 +27,10 @@ struct PanelEntry {
     std::function<void()> open;
 };
 
+// What a panel reads afresh each time it opens: these lists, masters first, since another
+// workstation may have changed them.
+std::function<void()> rereading(QList<MaintenanceList*> lists);
+
 class Workspace : public QObject {
     Q_OBJECT
   public:
