@@ -7,12 +7,8 @@ namespace sorrel::backoffice {
 
 namespace {
 
-const QString kDuplicateCode = QStringLiteral("编号有重复，请从新输入！");
-const QString kPresetChange = QStringLiteral("[%1]为系统预设项目，所以不能被修改！");
-const QString kPresetDelete = QStringLiteral("[%1]为系统预设项目，所以不能被删除！");
-// The few boxes that carry another title than the back office's.
+// The box that carries the shop's title rather than the back office's.
 const QString kShopTitle = QStringLiteral("岚舟招牌管理系列");
-const QString kSeriesTitle = QStringLiteral("岚舟管理系列");
 
 // A number column above a limit ("默认成本率不能大于100%！").
 Check refuseAbove(const QString& column, double limit, const QString& message) {
@@ -79,13 +75,14 @@ ListDefinition ConsumptionLists::kindList() {
     d.guards = {
         {"kind_code", refuseWhile("kind_code", hasClass,
                                   QStringLiteral("[大类]下面设有[分类]，所以不能被修改！"), kShopTitle)},
-        {"kind_code", refusePreset("kind_code", kIngredientKind, "kind_name", kPresetChange, kSeriesTitle)},
+        {"kind_code",
+         refusePreset("kind_code", kIngredientKind, "kind_name", kPresetChangeMessage, kSeriesTitle)},
     };
     d.deleteChecks = {
         refuseWhile("kind_code", hasClass, QStringLiteral("[大类]下面设有[分类]，所以不能被删除！")),
-        refusePreset("kind_code", kIngredientKind, "kind_name", kPresetDelete),
+        refusePreset("kind_code", kIngredientKind, "kind_name", kPresetDeleteMessage),
     };
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 
@@ -101,13 +98,13 @@ ListDefinition ConsumptionLists::outputPointList() {
         refuseChangeWhile("manu_code", usedByClass,
                           QStringLiteral("[出品类型]正在被设置使用，所以不能被修改！")),
     };
-    d.guards = {{"manu_code",
-                 refusePreset("manu_code", kPresetOutputPoint, "manu_name", kPresetChange, kSeriesTitle)}};
+    d.guards = {{"manu_code", refusePreset("manu_code", kPresetOutputPoint, "manu_name", kPresetChangeMessage,
+                                           kSeriesTitle)}};
     d.deleteChecks = {
         refuseWhile("manu_code", usedByClass, QStringLiteral("[出品类型]正在被设置使用，所以不能被删除！")),
-        refusePreset("manu_code", kPresetOutputPoint, "manu_name", kPresetDelete),
+        refusePreset("manu_code", kPresetOutputPoint, "manu_name", kPresetDeleteMessage),
     };
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 
@@ -139,7 +136,7 @@ ListDefinition ConsumptionLists::classList() {
         refuseWhile("clas_code", hasItem, QStringLiteral("[分类]下面设有[项目]，所以不能被删除！")),
         refuseWhile("clas_code", inScheme, QStringLiteral("[折扣方案]中包含此[分类]，不能被删除!")),
     };
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 
@@ -176,7 +173,7 @@ ListDefinition ConsumptionLists::itemList() {
         d.saveChecks << refuseChangeWhile("item_code", use.reference, use.changeMessage);
         d.deleteChecks << refuseWhile("item_code", use.reference, use.deleteMessage);
     }
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     d.afterEdit = [this](MaintenanceList& items, const QString& column) { costFromClassRate(items, column); };
     return d;
 }
@@ -194,7 +191,7 @@ ListDefinition ConsumptionLists::schemeList() {
     };
     d.deleteChecks = {
         refuseWhile("disc_code", hasRates, QStringLiteral("[折扣方案]中下设置有项目，不能被删除!"))};
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 

@@ -16,6 +16,14 @@ namespace sorrel::backoffice {
 
 class MaintenanceList;
 
+// The messages every list shares: a code that is already another record's, and the presets
+// (with the record's name in place of %1).
+inline const QString kDuplicateCodeMessage = QStringLiteral("编号有重复，请从新输入！");
+inline const QString kPresetChangeMessage = QStringLiteral("[%1]为系统预设项目，所以不能被修改！");
+inline const QString kPresetDeleteMessage = QStringLiteral("[%1]为系统预设项目，所以不能被删除！");
+// The title of the few boxes of the back office that carry the series' name.
+inline const QString kSeriesTitle = QStringLiteral("岚舟管理系列");
+
 // A refused save, change or delete: the message and the title of its box (empty: the program's).
 struct Refusal {
     QString message;

@@ -4,8 +4,6 @@ namespace sorrel::backoffice {
 
 namespace {
 
-const QString kDuplicateCode = QStringLiteral("编号有重复，请从新输入！");
-
 // A plain list of code and name: the record flag blank, both required, a duplicate code refused.
 ListDefinition codeList(const QString& table, const QString& prefix, const QString& required) {
     const QString code = prefix + QStringLiteral("_code");
@@ -16,7 +14,7 @@ ListDefinition codeList(const QString& table, const QString& prefix, const QStri
     d.edited = {code, name};
     d.defaults = {{prefix + QStringLiteral("_rema"), QStringLiteral(" ")}};
     d.saveChecks = {requireFilled({code, name}, required)};
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 
@@ -35,10 +33,8 @@ ListDefinition paymentMethodList() {
     d.defaults.insert("pay_star_mone", 0.0);
     for (const QString& preset : kPresetPaymentMethods) {
         d.guards << CodeGuard{"pay_type_code",
-                              refusePreset("pay_type_code", preset, "pay_type_name",
-                                           QStringLiteral("[%1]为系统预设项目，所以不能被修改！"))};
-        d.deleteChecks << refusePreset("pay_type_code", preset, "pay_type_name",
-                                       QStringLiteral("[%1]为系统预设项目，所以不能被删除！"));
+                              refusePreset("pay_type_code", preset, "pay_type_name", kPresetChangeMessage)};
+        d.deleteChecks << refusePreset("pay_type_code", preset, "pay_type_name", kPresetDeleteMessage);
     }
     // The shift handover totals a method's float and its payments by code: a method that has
     // either would drop out of the handover, and the money with it.
@@ -81,7 +77,7 @@ ListDefinition unitList() {
     d.edited = {"unit_name"};
     d.defaults = {{"unit_rema", QStringLiteral(" ")}};
     d.saveChecks = {requireFilled({"unit_name"}, QStringLiteral("单位[名称]不能为空！"))};
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 

@@ -6,8 +6,6 @@ namespace sorrel::backoffice {
 
 namespace {
 
-const QString kSeriesTitle = QStringLiteral("岚舟管理系列");
-
 ListDefinition departmentList() {
     ListDefinition d;
     d.table = QStringLiteral("DepartmentList");

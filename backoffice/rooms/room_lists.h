@@ -33,7 +33,6 @@ class RoomLists {
     std::unique_ptr<MaintenanceList> departments_, types_, tables_, modes_, bands_;
 };
 
-inline const QString kDuplicateCodeMessage = QStringLiteral("编号有重复，请从新输入！");
 inline const QString kTimeBandsType = QStringLiteral("9");
 
 } // namespace sorrel::backoffice
