@@ -183,12 +183,15 @@ QWidget* MainWindow::buildToolbar() {
             case ToolButton::Retreat:
                 workspace_->retreat();
                 break;
+            case ToolButton::Query:
+                workspace_->query();
+                break;
             case ToolButton::Help:
                 showHelp();
                 break;
             case ToolButton::Execute:
             case ToolButton::StockAdjust:
-            case ToolButton::Query:
+                // The stock bills and the stock adjustment have no panel yet.
                 break;
             }
         });

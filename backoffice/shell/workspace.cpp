@@ -132,6 +132,11 @@ void Workspace::save() {
     current_->moveToLast();
 }
 
+void Workspace::query() {
+    const auto it = panels_.constFind(panel_);
+    if (it != panels_.constEnd() && it->query) it->query();
+}
+
 bool Workspace::mayClose() {
     switch (exitMode_) {
     case ExitMode::Forced:

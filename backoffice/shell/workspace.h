@@ -25,6 +25,8 @@ enum class ExitMode { Normal, DataProcessed, Forced };
 struct PanelEntry {
     MaintenanceList* list = nullptr;
     std::function<void()> open;
+    // What "查询" does on this panel (finding a member or a credit guest); nothing when unset.
+    std::function<void()> query = {};
 };
 
 // What a panel reads afresh each time it opens: these lists, masters first, since another
@@ -67,6 +69,7 @@ class Workspace : public QObject {
     void cancel();
     void save();
     void retreat();
+    void query();
 
     // The close question by exit mode; true when the program may close.
     bool mayClose();
