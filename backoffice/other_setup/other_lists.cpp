@@ -40,10 +40,10 @@ ListDefinition paymentMethodList() {
     // either would drop out of the handover, and the money with it.
     const Reference hasFloat = holds(
         QStringLiteral("SELECT count(*) FROM PayTypeList WHERE pay_type_code = ? AND pay_star_mone <> 0"));
-    const Reference unhanded = holds(QStringLiteral(
-        "SELECT (SELECT count(*) FROM AllGuesPay WHERE pay_type_code = ? AND pay_flag = 0 AND pay_type_mone "
-        "<> 0) "
-        "+ (SELECT count(*) FROM tableguespay WHERE pay_type_code = ? AND pay_type_mone <> 0)"));
+    const Reference unhanded = holds(
+        QStringLiteral("SELECT (SELECT count(*) FROM AllGuesPay WHERE pay_type_code = ? AND pay_flag = 0 "
+                       "AND pay_type_mone <> 0) + (SELECT count(*) FROM tableguespay WHERE "
+                       "pay_type_code = ? AND pay_type_mone <> 0)"));
     struct Use {
         Reference reference;
         QString what;
