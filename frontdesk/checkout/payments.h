@@ -20,8 +20,8 @@ inline const QString kCredit = QStringLiteral("H"); // charged to a credit guest
 } // namespace PayCode
 
 struct PaymentRow {
-    QString code;
-    QString name;
+    QString code = {};
+    QString name = {};
     double amount = 0;
 };
 
@@ -31,14 +31,14 @@ QList<PaymentRow> loadPaymentMethods(Database& db);
 inline const QString kPointsCard = QStringLiteral("积分卡");
 
 struct MemberCard {
-    QString code;
-    QString name;
-    QString typeName;
-    QString cardType; // memb_card_type; a points card cannot pay
-    QString phone;
-    QString company;
-    QString address;
-    QString remark;
+    QString code = {};
+    QString name = {};
+    QString typeName = {};
+    QString cardType = {}; // memb_card_type; a points card cannot pay
+    QString phone = {};
+    QString company = {};
+    QString address = {};
+    QString remark = {};
     double used = 0;    // memb_use
     double balance = 0; // memb_surp
     int discountRate = 100;
@@ -48,12 +48,12 @@ struct MemberCard {
 std::optional<MemberCard> findMember(Database& db, const QString& cardCode, const QString& password);
 
 struct CreditGuest {
-    QString code;
-    QString name;
-    QString company;
-    QString address;
-    QString phone;
-    QString remark;
+    QString code = {};
+    QString name = {};
+    QString company = {};
+    QString address = {};
+    QString phone = {};
+    QString remark = {};
     double limit = 0; // hang_gues_limi
     double owed = 0;  // hang_gues_use
 };
@@ -62,8 +62,8 @@ struct CreditGuest {
 QList<CreditGuest> loadCreditGuests(Database& db);
 
 struct DiscountScheme {
-    QString code;
-    QString name;
+    QString code = {};
+    QString name = {};
 };
 // The discount schemes, by code.
 QList<DiscountScheme> loadDiscountSchemes(Database& db);

@@ -23,9 +23,9 @@ inline const QString kWaiverOverBillMessage = QStringLiteral("免单不能超过
 // guest chosen, and the collected amount as it stood at the last recomputation or attempt (the
 // waiver is what the operator lowered it by since).
 struct Tender {
-    QList<PaymentRow> payments; // highest code first, cash at the head
-    std::optional<MemberCard> member;
-    std::optional<CreditGuest> credit;
+    QList<PaymentRow> payments = {}; // highest code first, cash at the head
+    std::optional<MemberCard> member = {};
+    std::optional<CreditGuest> credit = {};
     double collectedBefore = 0;
 };
 
