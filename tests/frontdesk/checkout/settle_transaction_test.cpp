@@ -4,6 +4,8 @@
 #include "tests/frontdesk/checkout/checkout_fixture.h"
 #include "tests/support/failing_database.h"
 
+#include <functional>
+
 using namespace sorrel;
 using namespace sorrel::checkout;
 
@@ -23,6 +25,14 @@ class SettleTest : public test::CheckoutTest {
     QString stateOfTable(const QString& code) {
         return scalar(QStringLiteral("SELECT tabl_stat_code FROM TableList WHERE tabl_code = ?"), {code})
             .toString();
+    }
+    QList<int> lineRates(int bill) {
+        const RecordSet rs = db().query(
+            QStringLiteral("SELECT disc_clas_perc FROM TableConsList WHERE tabl_gues_auto_recn = ?"), {bill});
+        QList<int> rates;
+        for (int i = 0; i < rs.rowCount(); ++i)
+            rates << int(rs.integer(i, "disc_clas_perc"));
+        return rates;
     }
     // The bill's payment rows as "code=amount", by code.
     QStringList paymentsOf(int bill) {
@@ -229,6 +239,42 @@ TEST_P(SettleTest, EnteringASettledTableIsRefused) {
     } catch (const StepRefused& refused) {
         EXPECT_EQ(refused.text(), kNotInUseMessage);
     }
+}
+
+TEST_P(SettleTest, RecomputingFollowsThePartyAndTheRateAndBackKeepsNothing) {
+    // A luxury room: a minimum of 150 a guest and 15 % service.
+    const int bill = openTable(QStringLiteral("V06"), 2);
+    addLine(bill, QStringLiteral("102001"), 1, 500);
+    CheckoutSession s(db(), clock);
+    s.enter(QStringLiteral("V06"));
+    const struct {
+        const char* step;
+        std::function<void()> change;
+        double minimum, service, discount, receivable;
+    } steps[] = {
+        {"entered", [] {}, 300, 75, 0, 575},
+        {"four guests", [&] { s.changeGuests(QStringLiteral("4")); }, 600, 90, 0, 690},
+        {"rate 90", [&] { s.typeRate(QStringLiteral("90")); }, 600, 90, 69, 621},
+        {"rate cleared", [&] { s.typeRate(QString()); }, 600, 90, 0, 690},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        step.change();
+        const billing::GuestRecord& g = s.guest();
+        EXPECT_DOUBLE_EQ(g.tabl_gues_low, step.minimum);
+        EXPECT_DOUBLE_EQ(g.tabl_gues_serv, step.service);
+        EXPECT_DOUBLE_EQ(g.tabl_gues_disc, step.discount);
+        EXPECT_DOUBLE_EQ(g.tabl_gues_shou, step.receivable);
+        EXPECT_DOUBLE_EQ(g.tabl_gues_fact, step.receivable);
+    }
+    s.typeRate(QStringLiteral("90"));
+    s.back();
+    const billing::GuestRecord stored = *billing::GuestRecord::load(db(), bill);
+    EXPECT_EQ(stored.tabl_gues_coun, 2);
+    EXPECT_DOUBLE_EQ(stored.tabl_gues_shou, 575);
+    EXPECT_DOUBLE_EQ(stored.tabl_gues_disc, 0);
+    EXPECT_EQ(lineRates(bill), QList<int>{100});
+    EXPECT_EQ(stateOfTable(QStringLiteral("V06")), QStringLiteral("2"));
 }
 
 SORREL_ON_EVERY_ENGINE(SettleTest);
