@@ -291,6 +291,8 @@ QWidget* CheckoutScreen::creditTab() {
                                     QStringLiteral("挂帐金额"), QStringLiteral("单位")},
                                    page);
     creditList_->horizontalHeader()->setStretchLastSection(true);
+    for (const auto& [column, width] : {std::pair{0, 110}, std::pair{1, 70}, std::pair{2, 70}})
+        creditList_->setColumnWidth(column, width);
     auto* clear = new QPushButton(QStringLiteral("清除"), page);
     clear->setObjectName(QStringLiteral("btn_CreditClear"));
     auto* layout = new QVBoxLayout(page);
