@@ -157,6 +157,17 @@ DocumentBuilder& DocumentBuilder::totals(const QStringList& labels) {
     return *this;
 }
 
+DocumentBuilder& DocumentBuilder::sums(BandKind kind, const QStringList& labels,
+                                       const QVector<double>& figures, Rule ruleAbove) {
+    m_detailsBegun = true;
+    QVector<double> padded = figures;
+    padded.resize(m_document.columns.size(), 0.0);
+    Band& band = addBand(kind, m_document.columns);
+    band.rows.append(sumRow(labels, padded));
+    band.ruleAbove = ruleAbove;
+    return *this;
+}
+
 DocumentBuilder& DocumentBuilder::rule(Rule rule) {
     if (!m_document.bands.isEmpty()) m_document.bands.last().ruleBelow = rule;
     return *this;

@@ -38,6 +38,11 @@ class DocumentBuilder {
     DocumentBuilder& endGroup(const QStringList& labels);
     // The sums over every detail row, with the labels as in endGroup.
     DocumentBuilder& totals(const QStringList& labels);
+    // A row of sums the caller worked out, whether or not the details behind them are printed (a
+    // bill may print its kind subtotals without its lines): labels as in endGroup, a figure per
+    // column, of which the summed columns show theirs. `kind` is GroupFooter or Summary.
+    DocumentBuilder& sums(BandKind kind, const QStringList& labels, const QVector<double>& figures,
+                          Rule ruleAbove = Rule::None);
     // A rule below what was added last.
     DocumentBuilder& rule(Rule rule = Rule::Thin);
 

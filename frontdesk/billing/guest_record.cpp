@@ -102,6 +102,13 @@ QVariantList GuestRecord::values() const {
     return list;
 }
 
+QVariant GuestRecord::value(const QString& column) const {
+    for (const Field& field : kFields)
+        if (column.compare(QLatin1String(field.column), Qt::CaseInsensitive) == 0)
+            return toValue(*this, field.member);
+    return {};
+}
+
 void GuestRecord::assign(const QVariantList& stored) {
     int at = 0;
     for (const Field& field : kFields)

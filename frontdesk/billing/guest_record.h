@@ -83,6 +83,10 @@ struct GuestRecord {
     // without a number, or one that is no longer in the database, is refused with DbError.
     void post(Database& db);
 
+    // The value of `column` (any case) as it is bound: date-times as canonical text, yes/no as
+    // 0 or 1; an invalid value for a name that is no column of the record.
+    QVariant value(const QString& column) const;
+
     // Every column, in table order, as the database names them.
     static QStringList columnNames();
 

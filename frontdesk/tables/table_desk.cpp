@@ -3,13 +3,17 @@
 #include "common/business_day.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "frontdesk/checkout/checkout_screen.h"
 #include "frontdesk/tables/board_screen.h"
 #include "frontdesk/tables/register_screen.h"
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 #include "frontdesk/tables/work_screen.h"
 
+#include "common/ui/tool_strip.h"
+
 #include <QGuiApplication>
+#include <QToolButton>
 
 namespace sorrel::frontdesk {
 
@@ -31,13 +35,37 @@ TableDesk::TableDesk(const FrontDeskContext& context, QObject* parent) : QObject
     board_ = new BoardScreen(context_, context_.host);
     register_ = new RegisterScreen(context_, context_.host);
     work_ = new WorkScreen(context_, context_.host);
+    checkout_ = new CheckoutScreen(context_, context_.host);
     register_->hide();
     work_->hide();
+    checkout_->hide();
 
     connect(board_, &BoardScreen::tableChosen, this, &TableDesk::choose);
     connect(register_, &RegisterScreen::opened, work_, &WorkScreen::present);
     connect(register_, &RegisterScreen::closed, board_, &BoardScreen::returnFrom);
     connect(work_, &WorkScreen::left, board_, &BoardScreen::returnFrom);
+    connect(work_->toolbar()->button(work_tool::kCheckout), &QToolButton::clicked, this,
+            &TableDesk::checkOut);
+    connect(checkout_, &CheckoutScreen::settled, board_, &BoardScreen::returnFrom);
+    connect(checkout_, &CheckoutScreen::wentBack, this, &TableDesk::continueAt);
+}
+
+void TableDesk::checkOut() {
+    if (!context_.session.limite(checkout::kCheckoutPermission)) return;
+    const WaitCursor hourglass;
+    checkout_->start(work_->work().table.code);
+}
+
+// Back from checkout to the table's work screen, its bill as the database holds it now.
+void TableDesk::continueAt(const QString& tableCode) {
+    try {
+        const WaitCursor hourglass;
+        work_->present(tables::continueTable(context_.db, tableCode, billing::BillSettings::load(context_.db),
+                                             context_.clock));
+    } catch (const StepRefused& refused) {
+        messages::information(refused.text());
+        board_->returnFrom(tableCode);
+    }
 }
 
 void TableDesk::choose(const QString& tableCode) {

@@ -11,6 +11,7 @@
 namespace sorrel::frontdesk {
 
 class BoardScreen;
+class CheckoutScreen;
 class RegisterScreen;
 class WorkScreen;
 
@@ -23,14 +24,18 @@ class TableDesk : public QObject {
     BoardScreen* board() const { return board_; }
     RegisterScreen* registerScreen() const { return register_; }
     WorkScreen* workScreen() const { return work_; }
+    CheckoutScreen* checkoutScreen() const { return checkout_; }
 
   private:
     void choose(const QString& tableCode);
+    void checkOut();
+    void continueAt(const QString& tableCode);
 
     const FrontDeskContext& context_;
     BoardScreen* board_;
     RegisterScreen* register_;
     WorkScreen* work_;
+    CheckoutScreen* checkout_;
 };
 
 } // namespace sorrel::frontdesk

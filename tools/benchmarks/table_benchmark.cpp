@@ -1,14 +1,15 @@
 // How long the cashier waits at the board on a venue of 200 tables, half of them in use: the
-// board's re-read of every table (also its live refresh), the opening of a table, and the way back
-// from a table to the board. Each figure is one operation, as median and 95th percentile, on the
-// file and on the server, and as a multiple of one bare durable write (a transaction updating one
-// row) measured in the same run, so that figures from different disks compare.
+// board's re-read of every table (also its live refresh), the opening of a table, the way back
+// from a table to the board, and the settle transaction of a bill. Each figure is one operation, as median
+// and 95th percentile, on the file and on the server, and as a multiple of one bare durable write (a
+// transaction updating one row) measured in the same run, so that figures from different disks compare.
 //
 // Run it by hand (build/bin/bench_tables); afterwards `build/bin/sorrel-test-server stop`
 // stops the throwaway server it may have started.
 #include "common/business_day.h"
 #include "common/db/transaction.h"
 #include "frontdesk/billing/bill_settings.h"
+#include "frontdesk/checkout/checkout.h"
 #include "frontdesk/tables/board_tables.h"
 #include "frontdesk/tables/opening.h"
 #include "frontdesk/tables/table_work.h"
@@ -139,6 +140,48 @@ void returnToBoard(benchmark::State& state, Engine engine) {
     }
 }
 
+// The settle transaction alone: a bill of five lines paid in cash and one yuan by member card, its
+// checkout entered and its settlement prepared outside the timing.
+void settleTransaction(benchmark::State& state, Engine engine) {
+    Venue& v = venue(engine);
+    Database& db = v.scratch.db();
+    static std::map<Engine, QStringList> settled;
+    if (settled.find(engine) == settled.end()) v.freeAgain(v.freeTables); // what the opening left open
+    const checkout::Cashier cashier{QStringLiteral("01"), QStringLiteral("管理员"), QStringLiteral("1"),
+                                    QStringLiteral("早班")};
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (settled[engine].size() == v.freeTables.size()) {
+            v.freeAgain(settled[engine]);
+            settled[engine].clear();
+        }
+        const QString code = v.freeTables[settled[engine].size()];
+        const int bill = v.open(code).tabl_gues_auto_recn;
+        for (const char* item : {"101001", "102001", "102002", "201001", "202001"})
+            db.exec(
+                QStringLiteral(
+                    "INSERT INTO TableConsList (tabl_gues_auto_recn, tabl_code, kind_code, clas_code, "
+                    "item_code, menu_type_code, item_type_flag, item_coun_flag, tabl_cons_coun, "
+                    "item_unit_pric, tabl_cons_tota) SELECT ?, ?, c.kind_code, i.clas_code, i.item_code, "
+                    "'1', 1, 1, 2, i.item_unit_pric, 2 * i.item_unit_pric FROM itemlist i JOIN classlist c "
+                    "ON c.clas_code = i.clas_code WHERE i.item_code = ?"),
+                {bill, code, QString::fromLatin1(item)});
+        checkout::CheckoutSession checkout(db, v.clock);
+        checkout.enter(code);
+        checkout.chooseMember(QStringLiteral("880001"), QStringLiteral("123456"));
+        checkout.setAmount(0, checkout.guest().tabl_gues_shou);
+        for (int row = 0; row < checkout.tender().payments.size(); ++row)
+            if (checkout.tender().payments[row].code == checkout::PayCode::kMember)
+                checkout.setAmount(row, 1);
+        const checkout::Settlement plan = checkout.prepare();
+        state.ResumeTiming();
+        checkout.settle(plan, cashier);
+        state.PauseTiming();
+        settled[engine] << code;
+        state.ResumeTiming();
+    }
+}
+
 double percentile95(const std::vector<double>& values) {
     std::vector<double> sorted = values;
     std::sort(sorted.begin(), sorted.end());
@@ -182,10 +225,9 @@ int main(int argc, char** argv) {
     std::vector<Engine> engines{Engine::Embedded};
     if (test::serverInstalled()) engines.push_back(Engine::Server);
     const std::pair<const char*, void (*)(benchmark::State&, Engine)> operations[] = {
-        {"bare_durable_write", bareDurableWrite},
-        {"board_refresh_200_tables", boardRefresh},
-        {"opening_transaction", openingTransaction},
-        {"return_to_board", returnToBoard},
+        {"bare_durable_write", bareDurableWrite},    {"board_refresh_200_tables", boardRefresh},
+        {"opening_transaction", openingTransaction}, {"return_to_board", returnToBoard},
+        {"settle_transaction", settleTransaction},
     };
     for (Engine engine : engines)
         for (const auto& [name, operation] : operations)

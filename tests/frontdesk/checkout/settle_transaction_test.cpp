@@ -1,0 +1,282 @@
+// Settling through the checkout on both engines: what the settle transaction writes, that a
+// failure inside it leaves everything as it was, two cash desks at once, and long names.
+#include "frontdesk/checkout/checkout.h"
+#include "tests/frontdesk/checkout/checkout_fixture.h"
+#include "tests/support/failing_database.h"
+
+#include <functional>
+
+using namespace sorrel;
+using namespace sorrel::checkout;
+
+namespace {
+
+class SettleTest : public test::CheckoutTest {
+  protected:
+    // A1 with a bill of 595 in checkout.
+    std::unique_ptr<CheckoutSession> checkoutOf595(Database& on,
+                                                   const QString& table = QStringLiteral("A01")) {
+        const int bill = openTable(table);
+        addLine(on, bill, QStringLiteral("102001"), 1, 595);
+        auto s = std::make_unique<CheckoutSession>(on, clock);
+        s->enter(table);
+        return s;
+    }
+    QString stateOfTable(const QString& code) {
+        return scalar(QStringLiteral("SELECT tabl_stat_code FROM TableList WHERE tabl_code = ?"), {code})
+            .toString();
+    }
+    QList<int> lineRates(int bill) {
+        const RecordSet rs = db().query(
+            QStringLiteral("SELECT disc_clas_perc FROM TableConsList WHERE tabl_gues_auto_recn = ?"), {bill});
+        QList<int> rates;
+        for (int i = 0; i < rs.rowCount(); ++i)
+            rates << int(rs.integer(i, "disc_clas_perc"));
+        return rates;
+    }
+    // The bill's payment rows as "code=amount", by code.
+    QStringList paymentsOf(int bill) {
+        const RecordSet pays = db().query(
+            QStringLiteral(
+                "SELECT pay_type_code, pay_type_mone FROM tableguespay WHERE tabl_gues_auto_recn = ? "
+                "ORDER BY pay_type_code"),
+            {bill});
+        QStringList paid;
+        for (int i = 0; i < pays.rowCount(); ++i)
+            paid << pays.text(i, "pay_type_code") + QLatin1Char('=') +
+                        QString::number(pays.number(i, "pay_type_mone"));
+        return paid;
+    }
+    // What settling may change, as one comparable text.
+    QString everythingOf(int bill) {
+        QStringList parts;
+        for (const char* sql : {"SELECT tabl_gues_stat, tabl_gues_fact, memb_mone, hang_mone, oper_name FROM "
+                                "TableGuestlist WHERE "
+                                "tabl_gues_auto_recn = ?",
+                                "SELECT tabl_gues_end, kind_name, disc_clas_perc FROM TableConsList WHERE "
+                                "tabl_gues_auto_recn = ?",
+                                "SELECT count(*) FROM tableguespay WHERE tabl_gues_auto_recn = ?"}) {
+            const RecordSet rs = db().query(QString::fromUtf8(sql), {bill});
+            for (int r = 0; r < rs.rowCount(); ++r)
+                for (int c = 0; c < rs.columnCount(); ++c)
+                    parts << rs.value(r, c).toString();
+        }
+        parts << QString::number(balanceOf(QStringLiteral("880001")))
+              << scalar(QStringLiteral("SELECT hang_gues_use FROM HangGues WHERE hang_gues_code = '001'"))
+                     .toString()
+              << stateOfTable(QStringLiteral("A01"));
+        return parts.join(QLatin1Char('|'));
+    }
+};
+
+TEST_P(SettleTest, SettlingWritesTheBillItsLinesPaymentsBalancesAndTable) {
+    auto s = checkoutOf595(db());
+    const int bill = s->guest().tabl_gues_auto_recn;
+    ASSERT_TRUE(s->chooseMember(QStringLiteral("880001"), QStringLiteral("123456")));
+    s->chooseCredit(loadCreditGuests(db()).first());
+    pay(*s, PayCode::kCash, 300);
+    pay(*s, PayCode::kMember, 200);
+    pay(*s, PayCode::kCredit, 95);
+    const Settlement plan = s->prepare();
+    ASSERT_TRUE(plan.ok()) << plan.refusal.toStdString();
+    s->settle(plan, cashier);
+
+    const billing::GuestRecord g = *billing::GuestRecord::load(db(), bill);
+    EXPECT_EQ(g.tabl_gues_stat, QStringLiteral("3"));
+    EXPECT_EQ(g.tabl_gues_time_work.date(), loadSettingsRow(db()).timeWork.date());
+    EXPECT_EQ(g.tabl_gues_time_end, clock.now());
+    EXPECT_EQ(g.tabl_name, QStringLiteral("大厅1号桌"));
+    EXPECT_EQ(g.cons_type_name, QStringLiteral("不设消费"));
+    EXPECT_EQ(g.orde_name, QStringLiteral("早班"));
+    EXPECT_EQ(g.oper_name, QStringLiteral("管理员"));
+    EXPECT_EQ(g.dept_name, QStringLiteral("大厅"));
+    EXPECT_DOUBLE_EQ(g.memb_mone, 200);
+    EXPECT_DOUBLE_EQ(g.hang_mone, 95);
+    EXPECT_DOUBLE_EQ(g.cost_mone, 18);
+    EXPECT_EQ(g.tabl_gues_pay_narr, QStringLiteral("现金300 会员卡200 挂帐95 "));
+    EXPECT_EQ(stateOfTable(QStringLiteral("A01")), QStringLiteral("3"));
+
+    const RecordSet lines = db().query(
+        QStringLiteral(
+            "SELECT tabl_gues_end, tabl_cons_time_work, kind_name, manu_name, item_name, item_unit, "
+            "orde_name, dept_name FROM TableConsList WHERE tabl_gues_auto_recn = ?"),
+        {bill});
+    ASSERT_EQ(lines.rowCount(), 1);
+    EXPECT_TRUE(lines.flag(0, "tabl_gues_end"));
+    EXPECT_EQ(lines.dateTime(0, "tabl_cons_time_work").date(), g.tabl_gues_time_work.date());
+    EXPECT_EQ(
+        QStringList({lines.text(0, "kind_name"), lines.text(0, "manu_name"), lines.text(0, "item_name"),
+                     lines.text(0, "item_unit"), lines.text(0, "orde_name"), lines.text(0, "dept_name")}),
+        QStringList({"中餐", "厨房", "宫保鸡丁", "份", "早班", "大厅"}));
+
+    // One row per method, the unused ones at 0.
+    const QStringList paid = paymentsOf(bill);
+    EXPECT_EQ(paid, QStringList({"H=95", "M=200", "R=0", "Z=300"}));
+    EXPECT_DOUBLE_EQ(balanceOf(QStringLiteral("880001")), 1800);
+    EXPECT_DOUBLE_EQ(
+        scalar(QStringLiteral("SELECT memb_use FROM MemberList WHERE memb_card_code = '880001'")).toDouble(),
+        200);
+    EXPECT_DOUBLE_EQ(
+        scalar(QStringLiteral("SELECT hang_gues_use FROM HangGues WHERE hang_gues_code = '001'")).toDouble(),
+        95);
+    // The shared column of the methods is nobody's scratch pad any more.
+    EXPECT_EQ(scalar(QStringLiteral("SELECT count(*) FROM PayTypeList WHERE pay_type_mone <> 0")).toInt(), 0);
+}
+
+TEST_P(SettleTest, AFailureInTheTransactionLeavesEverythingAsItWas) {
+    for (const char* failing : {"INSERT INTO tableguespay", "UPDATE TableList SET tabl_stat_code",
+                                "UPDATE HangGues", "UPDATE TableConsList SET tabl_gues_end"}) {
+        SCOPED_TRACE(failing);
+        const int bill = openTable(QStringLiteral("A01"));
+        addLine(bill, QStringLiteral("102001"), 1, 595);
+        test::FailingDatabase broken(db(), QString::fromLatin1(failing));
+        CheckoutSession onBroken(broken, clock);
+        onBroken.enter(QStringLiteral("A01"));
+        const QString before = everythingOf(bill);
+        ASSERT_TRUE(onBroken.chooseMember(QStringLiteral("880001"), QStringLiteral("123456")));
+        onBroken.chooseCredit(loadCreditGuests(db()).first());
+        pay(onBroken, PayCode::kMember, 500);
+        pay(onBroken, PayCode::kCredit, 95);
+        try {
+            onBroken.settle(onBroken.prepare(), cashier);
+            ADD_FAILURE() << "the settlement went through";
+        } catch (const CodedFailure& e) {
+            EXPECT_EQ(e.code(), kSettleCode);
+        }
+        EXPECT_EQ(everythingOf(bill), before);
+        // Free the table for the next case.
+        db().exec(QStringLiteral("UPDATE TableList SET tabl_stat_code = '1' WHERE tabl_code = 'A01'"));
+        db().exec(QStringLiteral("UPDATE TableGuestlist SET tabl_gues_use = 0"));
+    }
+}
+
+TEST_P(SettleTest, TwoCashDesksKeepTheirOwnAmounts) {
+    auto second = scratch().connectAgain();
+    auto a = checkoutOf595(db(), QStringLiteral("A01"));
+    auto b = checkoutOf595(*second, QStringLiteral("A02"));
+    pay(*a, PayCode::kCash, 600);
+    pay(*b, PayCode::kCash, 100);
+    b->chooseCredit(loadCreditGuests(*second).first());
+    pay(*b, PayCode::kCredit, 495);
+    a->settle(a->prepare(), cashier);
+    b->settle(b->prepare(), cashier);
+    EXPECT_EQ(paymentsOf(a->guest().tabl_gues_auto_recn), QStringList({"H=0", "M=0", "R=0", "Z=595"}));
+    EXPECT_EQ(paymentsOf(b->guest().tabl_gues_auto_recn), QStringList({"H=495", "M=0", "R=0", "Z=100"}));
+}
+
+TEST_P(SettleTest, OneCardChargedAtTwoDesksNeverGoesBelowNothing) {
+    db().exec(QStringLiteral("UPDATE MemberList SET memb_surp = 300 WHERE memb_card_code = '880001'"));
+    auto second = scratch().connectAgain();
+    auto a = checkoutOf595(db(), QStringLiteral("A01"));
+    auto b = checkoutOf595(*second, QStringLiteral("A02"));
+    for (CheckoutSession* s : {a.get(), b.get()}) {
+        ASSERT_TRUE(s->chooseMember(QStringLiteral("880001"), QStringLiteral("123456")));
+        pay(*s, PayCode::kMember, 200);
+        pay(*s, PayCode::kCash, 395);
+    }
+    // Both desks saw a balance of 300 when they prepared.
+    const Settlement planA = a->prepare();
+    const Settlement planB = b->prepare();
+    ASSERT_TRUE(planA.ok() && planB.ok());
+    a->settle(planA, cashier);
+    try {
+        b->settle(planB, cashier);
+        ADD_FAILURE() << "the second charge went through";
+    } catch (const StepRefused& refused) {
+        EXPECT_EQ(refused.text(), kOverMemberBalanceMessage);
+    }
+    EXPECT_DOUBLE_EQ(balanceOf(QStringLiteral("880001")), 100);
+    EXPECT_EQ(stateOfTable(QStringLiteral("A02")), QStringLiteral("2"));
+    EXPECT_TRUE(b->active());
+}
+
+TEST_P(SettleTest, CommissionAndTheStaffGroupOnlyAboveTheQuota) {
+    db().exec(QStringLiteral("UPDATE ConsModeList SET cons_mode_achi = 1000, cons_mode_spec_stan = 5, "
+                             "cons_mode_spec_abov = 10 WHERE cons_mode_code = '01'"));
+    const struct {
+        const char* table;
+        double price;
+        double earned;
+        const char* group;
+    } cases[] = {{"A01", 1500, 100, "02"}, {"A02", 900, 0, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.price);
+        const QString table = QString::fromLatin1(c.table);
+        const int bill = openTable(table);
+        addLine(bill, QStringLiteral("102001"), 1, c.price);
+        CheckoutSession s(db(), clock);
+        s.enter(table);
+        s.setCommission(QStringLiteral("002"), kDesignatedCommission);
+        pay(s, PayCode::kCash, c.price);
+        s.settle(s.prepare(), cashier);
+        const billing::GuestRecord g = *billing::GuestRecord::load(db(), bill);
+        EXPECT_DOUBLE_EQ(g.dedu_mone, c.earned);
+        EXPECT_EQ(g.grou_code, QString::fromLatin1(c.group));
+        EXPECT_EQ(g.dedu_oper_name, QStringLiteral("王芳"));
+    }
+}
+
+TEST_P(SettleTest, AnOperatorWithATwentyCharacterNameSettles) {
+    auto s = checkoutOf595(db());
+    pay(*s, PayCode::kCash, 595);
+    const checkout::Cashier longNamed{QStringLiteral("01"),
+                                      QStringLiteral("欧阳一二三四五六七八九十甲乙丙丁戊己庚"),
+                                      QStringLiteral("1"), QStringLiteral("早班")};
+    s->settle(s->prepare(), longNamed);
+    EXPECT_EQ(stateOfTable(QStringLiteral("A01")), QStringLiteral("3"));
+    EXPECT_EQ(billing::GuestRecord::load(db(), s->guest().tabl_gues_auto_recn)->oper_name,
+              QStringLiteral("欧阳一二三四五六"));
+}
+
+TEST_P(SettleTest, EnteringASettledTableIsRefused) {
+    auto s = checkoutOf595(db());
+    pay(*s, PayCode::kCash, 595);
+    s->settle(s->prepare(), cashier);
+    CheckoutSession again(db(), clock);
+    try {
+        again.enter(QStringLiteral("A01"));
+        ADD_FAILURE() << "a settled table went into checkout";
+    } catch (const StepRefused& refused) {
+        EXPECT_EQ(refused.text(), kNotInUseMessage);
+    }
+}
+
+TEST_P(SettleTest, RecomputingFollowsThePartyAndTheRateAndBackKeepsNothing) {
+    // A luxury room: a minimum of 150 a guest and 15 % service.
+    const int bill = openTable(QStringLiteral("V06"), 2);
+    addLine(bill, QStringLiteral("102001"), 1, 500);
+    CheckoutSession s(db(), clock);
+    s.enter(QStringLiteral("V06"));
+    const struct {
+        const char* step;
+        std::function<void()> change;
+        double minimum, service, discount, receivable;
+    } steps[] = {
+        {"entered", [] {}, 300, 75, 0, 575},
+        {"four guests", [&] { s.changeGuests(QStringLiteral("4")); }, 600, 90, 0, 690},
+        {"rate 90", [&] { s.typeRate(QStringLiteral("90")); }, 600, 90, 69, 621},
+        {"rate cleared", [&] { s.typeRate(QString()); }, 600, 90, 0, 690},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.step);
+        step.change();
+        const billing::GuestRecord& g = s.guest();
+        EXPECT_DOUBLE_EQ(g.tabl_gues_low, step.minimum);
+        EXPECT_DOUBLE_EQ(g.tabl_gues_serv, step.service);
+        EXPECT_DOUBLE_EQ(g.tabl_gues_disc, step.discount);
+        EXPECT_DOUBLE_EQ(g.tabl_gues_shou, step.receivable);
+        EXPECT_DOUBLE_EQ(g.tabl_gues_fact, step.receivable);
+    }
+    s.typeRate(QStringLiteral("90"));
+    s.back();
+    const billing::GuestRecord stored = *billing::GuestRecord::load(db(), bill);
+    EXPECT_EQ(stored.tabl_gues_coun, 2);
+    EXPECT_DOUBLE_EQ(stored.tabl_gues_shou, 575);
+    EXPECT_DOUBLE_EQ(stored.tabl_gues_disc, 0);
+    EXPECT_EQ(lineRates(bill), QList<int>{100});
+    EXPECT_EQ(stateOfTable(QStringLiteral("V06")), QStringLiteral("2"));
+}
+
+SORREL_ON_EVERY_ENGINE(SettleTest);
+
+} // namespace
