@@ -4,7 +4,10 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
+#include "backoffice/members/credit_lists.h"
+#include "backoffice/members/member_lists.h"
 #include "backoffice/shell/workspace.h"
+#include "backoffice/staff/staff_lists.h"
 #include "common/clock.h"
 #include "common/db/database.h"
 #include "common/login_session.h"
@@ -38,6 +41,9 @@ class MainWindow : public QWidget {
     LoginSession& session() const { return *session_; }
     Workspace& workspace() const { return *workspace_; }
     ConsumptionLists& consumption() const { return *consumption_; }
+    StaffLists& staff() const { return *staff_; }
+    MemberLists& members() const { return *members_; }
+    CreditLists& credit() const { return *credit_; }
     LoginPanel* loginPanel() const { return login_; }
     QWidget* workArea() const { return work_; }
     QTreeWidget* treeOf(Tree tree) const;
@@ -69,6 +75,9 @@ class MainWindow : public QWidget {
     std::unique_ptr<LoginSession> session_;
     std::unique_ptr<Workspace> workspace_;
     std::unique_ptr<ConsumptionLists> consumption_;
+    std::unique_ptr<StaffLists> staff_;
+    std::unique_ptr<MemberLists> members_;
+    std::unique_ptr<CreditLists> credit_;
     ui::PanelNavigator* navigator_;
     ui::KeyboardMap* keyboard_;
     ui::EnterMovesFocus* enterMovesFocus_;

@@ -78,12 +78,13 @@ void Workspace::clickTree(Tree tree, const QString& caption) {
     emit changed();
 }
 
-void Workspace::enterDetail(const QString& panel, MaintenanceList& list) {
+void Workspace::enterDetail(const QString& panel, MaintenanceList& list, ToolButtons buttons) {
     detailOf_ = panel_;
     detailBackList_ = current_;
+    detailBackButtons_ = buttons_;
     panel_ = panel;
     current_ = &list;
-    buttons_ = detailButtons();
+    buttons_ = buttons;
     emit changed();
 }
 
@@ -93,9 +94,7 @@ void Workspace::retreat() {
     if (!list->definition().leaveStep && !list->saveIfPending()) return;
     const QString back = detailOf_;
     detailOf_.clear();
-    buttons_.hide(ToolButton::Retreat);
-    for (ToolButton b : {ToolButton::Save, ToolButton::Add, ToolButton::Delete, ToolButton::Cancel})
-        buttons_.show(b);
+    buttons_ = detailBackButtons_;
     if (list->definition().leaveStep) list->definition().leaveStep();
     panel_ = back;
     current_ = detailBackList_;

@@ -54,8 +54,9 @@ class Workspace : public QObject {
     void runMenu(const QString& caption);
     // A row of a tree was clicked; a group row does nothing.
     void clickTree(Tree tree, const QString& caption);
-    // Shows a sub-panel of the current panel (components, class rates), left again with "回退".
-    void enterDetail(const QString& panel, MaintenanceList& list);
+    // Shows a sub-panel of the current panel (components, class rates), left again with "回退",
+    // which gives the panel its buttons back.
+    void enterDetail(const QString& panel, MaintenanceList& list, ToolButtons buttons = detailButtons());
 
     // The record toolbar.
     void add();
@@ -94,6 +95,7 @@ class Workspace : public QObject {
     // The panel a sub-panel returns to, and its buttons there.
     QString detailOf_;
     MaintenanceList* detailBackList_ = nullptr;
+    ToolButtons detailBackButtons_;
 };
 
 } // namespace sorrel::backoffice
