@@ -6,21 +6,15 @@
 namespace sorrel::backoffice {
 
 void registerConsumptionPanels(Workspace& workspace, ConsumptionLists& lists) {
-    // Each panel shows the database as it is when it opens: another back office may have changed it.
-    const auto reread = [](std::initializer_list<MaintenanceList*> chain) {
-        const QList<MaintenanceList*> all(chain);
-        return [all] {
-            for (MaintenanceList* list : all)
-                list->reload();
-        };
-    };
-    workspace.registerPanel(QStringLiteral("大类"), {&lists.kinds(), reread({&lists.kinds()})});
+    workspace.registerPanel(QStringLiteral("大类"), {&lists.kinds(), rereadLists({&lists.kinds()})});
     workspace.registerPanel(QStringLiteral("分类"),
-                            {&lists.classes(), reread({&lists.kinds(), &lists.classes()})});
-    workspace.registerPanel(QStringLiteral("项目"),
-                            {&lists.items(), reread({&lists.kinds(), &lists.classes(), &lists.items()})});
-    workspace.registerPanel(QStringLiteral("出品"), {&lists.outputPoints(), reread({&lists.outputPoints()})});
-    workspace.registerPanel(QStringLiteral("折扣"), {&lists.schemes(), reread({&lists.schemes()})});
+                            {&lists.classes(), rereadLists({&lists.kinds(), &lists.classes()})});
+    workspace.registerPanel(
+        QStringLiteral("项目"),
+        {&lists.items(), rereadLists({&lists.kinds(), &lists.classes(), &lists.items()})});
+    workspace.registerPanel(QStringLiteral("出品"),
+                            {&lists.outputPoints(), rereadLists({&lists.outputPoints()})});
+    workspace.registerPanel(QStringLiteral("折扣"), {&lists.schemes(), rereadLists({&lists.schemes()})});
     workspace.registerPanel(kComponentsPanel, {&lists.components(), {}});
     workspace.registerPanel(kRatesPanel, {&lists.rates(), {}});
 }

@@ -1,7 +1,5 @@
 #include "backoffice/members/member_navigation.h"
 
-#include "backoffice/staff/staff_navigation.h"
-
 namespace sorrel::backoffice {
 
 void registerMemberPanels(Workspace& workspace, MemberLists& members, CreditLists& credit) {

@@ -4,6 +4,14 @@
 
 namespace sorrel::backoffice {
 
+std::function<void()> rereadLists(std::initializer_list<MaintenanceList*> chain) {
+    const QList<MaintenanceList*> all(chain);
+    return [all] {
+        for (MaintenanceList* list : all)
+            list->reload();
+    };
+}
+
 Workspace::Workspace(LoginSession& session, QObject* parent) : QObject(parent), session_(session) {}
 
 void Workspace::registerPanel(const QString& name, PanelEntry entry) {

@@ -27,6 +27,10 @@ struct PanelEntry {
     std::function<void()> open;
 };
 
+// What a panel reads when it opens, masters first: each panel shows the database as it is then,
+// since another back office may have changed it.
+std::function<void()> rereadLists(std::initializer_list<MaintenanceList*> chain);
+
 class Workspace : public QObject {
     Q_OBJECT
   public:

@@ -2,14 +2,6 @@
 
 namespace sorrel::backoffice {
 
-std::function<void()> rereadLists(std::initializer_list<MaintenanceList*> chain) {
-    const QList<MaintenanceList*> all(chain);
-    return [all] {
-        for (MaintenanceList* list : all)
-            list->reload();
-    };
-}
-
 void registerStaffPanels(Workspace& workspace, StaffLists& lists) {
     workspace.registerPanel(QStringLiteral("员工级别"), {&lists.levels(), rereadLists({&lists.levels()})});
     workspace.registerPanel(QStringLiteral("权限设置"),

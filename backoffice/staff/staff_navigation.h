@@ -9,7 +9,4 @@ namespace sorrel::backoffice {
 
 void registerStaffPanels(Workspace& workspace, StaffLists& lists);
 
-// Each panel shows the database as it is when it opens: another back office may have changed it.
-std::function<void()> rereadLists(std::initializer_list<MaintenanceList*> chain);
-
 } // namespace sorrel::backoffice
