@@ -142,9 +142,11 @@ TEST_P(StaffAndGuestsTest, ALevelToAnOperatorAndACardToARepayment) {
                                                                      {"hang_gues_tele", "0571-1"},
                                                                      {"hang_gues_work", "钱江公司"},
                                                                      {"hang_gues_add", "钱江路1号"},
-                                                                     {"hang_gues_limi", "3000"}})
+                                                                     {"hang_gues_limi", "3000.5"}})
         type(column, text);
     EXPECT_EQ(saved(), QStringList());
+    // Typed digit by digit, the decimal point stays where it was typed.
+    EXPECT_EQ(one("SELECT hang_gues_limi FROM HangGues WHERE hang_gues_code = '003'").toDouble(), 3000.5);
     db().exec("UPDATE HangGues SET hang_gues_use = hang_gues_use + 300.5 WHERE hang_gues_code = '003'");
     clickLeaf(Tree::Staff, "挂帐客人");
     sink.shown.clear();
