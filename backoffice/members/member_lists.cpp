@@ -120,6 +120,7 @@ ListDefinition MemberLists::topUpList() {
         },
         // Against the card as it is now: another workstation may have charged it since.
         [](Database& db, const EditedRecord& r) -> Verdict {
+            if (!r.isNew()) return std::nullopt; // a stored entry has had its effect
             const std::optional<double> balance = currentBalance(db, kCardBalance, r.value("memb_card_code"));
             if (!balance) return Refusal{kRecordGoneMessage, {}};
             if (compareMoney(*balance + r.number("memb_mana_save"), 0) < 0)

@@ -127,11 +127,19 @@ TEST_P(StaffAndGuestsTest, ALevelToAnOperatorAndACardToARepayment) {
     clickTool(ToolButton::Add);
     enterIn("edt_memb_mana_save", "500");
     EXPECT_EQ(saved(), QStringList());
+    // The next entry after one that took the card down to nothing.
+    for (const char* amount : {"-500", "300"}) {
+        sink.shown.clear();
+        clickTool(ToolButton::Add);
+        EXPECT_EQ(shown(), QStringList());
+        enterIn("edt_memb_mana_save", amount);
+        EXPECT_EQ(saved(), QStringList());
+    }
     screenshot("member_top_ups");
     clickTool(ToolButton::Retreat);
-    EXPECT_EQ(one("SELECT memb_surp FROM MemberList WHERE memb_card_code = '880009'").toDouble(), 500.0);
+    EXPECT_EQ(one("SELECT memb_surp FROM MemberList WHERE memb_card_code = '880009'").toDouble(), 300.0);
     EXPECT_EQ(one("SELECT memb_disc_perc FROM MemberList WHERE memb_card_code = '880009'").toInt(), 88);
-    EXPECT_EQ(field("memb_surp")->text(), "500");
+    EXPECT_EQ(field("memb_surp")->text(), "300");
     screenshot("members");
 
     // A credit guest charged at the front desk pays part of it back.
