@@ -84,10 +84,12 @@ TEST_P(StaffTest, ARecodedLevelKeepsItsRightsAndOperatorsADeletedOneLosesEveryRi
     lists().setAllPermissions(true);
     EXPECT_EQ(saveNew(lists().operators(), {{"oper_code", "07"}, {"oper_name", "小李"}, {"oper_pass", "77"}}),
               QStringList());
-    EXPECT_TRUE(may(db(), "07", "77", "OM")); // the settings row names level 05 now
+    LoginSession before(db(), clock, Program::BackOffice);
+    ASSERT_EQ(before.logInWithoutShift("07", "77"), LoginResult::Accepted); // SetupPay names 05 now
     ASSERT_TRUE(lists().levels().moveToKey("05"));
     lists().levels().edit("mana_code", "06");
     ASSERT_TRUE(lists().levels().save());
+    EXPECT_TRUE(before.limite("OM")); // the manager who re-coded the level keeps its rights
     EXPECT_EQ(rightsOf("05", true), 0);
     EXPECT_EQ(rightsOf("06", true), count("SELECT count(*) FROM limitedtemp"));
     EXPECT_EQ(db().scalar("SELECT mana_code FROM SetupPay").toString(), "06");
