@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
 
 namespace sorrel::backoffice {
 
@@ -73,8 +72,7 @@ class RepaymentsPanel : public ListPanel {
         form()->addWidget(debt_, 0, 1);
         amount_ = new QLineEdit(this);
         amount_->setObjectName(QStringLiteral("edt_hang_gues_inco"));
-        amount_->setValidator(new QRegularExpressionValidator(
-            QRegularExpression(QStringLiteral("-?\\d{0,9}(\\.\\d{0,2})?")), amount_));
+        acceptSignedAmount(amount_);
         form()->addWidget(fieldCaption(QStringLiteral("还款金额："), this), 1, 0);
         form()->addWidget(amount_, 1, 1);
         auto* save = new QPushButton(QStringLiteral("保存"), this);

@@ -145,8 +145,7 @@ QLineEdit* amountEdit(ListPanel* p, MemberLists& lists, const QString& caption, 
                       int row, int col) {
     auto* edit = new QLineEdit(p);
     edit->setObjectName(QStringLiteral("edt_") + column);
-    edit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("-?\\d{0,9}(\\.\\d{0,2})?")), edit));
+    acceptSignedAmount(edit);
     p->form()->addWidget(fieldCaption(caption, p), row, col * 2);
     p->form()->addWidget(edit, row, col * 2 + 1);
     MaintenanceList& entries = lists.topUps();
@@ -204,6 +203,11 @@ class TopUpsPanel : public ListPanel {
 };
 
 } // namespace
+
+void acceptSignedAmount(QLineEdit* edit) {
+    edit->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("-?\\d{0,9}(\\.\\d{0,2})?")), edit));
+}
 
 QHash<QString, QWidget*> makeMemberPanels(MemberLists& members, Workspace& workspace, QWidget* parent) {
     return {
