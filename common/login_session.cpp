@@ -130,9 +130,18 @@ void LoginSession::logExit() {
     log(QStringLiteral("[") + shiftName() + QStringLiteral("][退出系统]"));
 }
 
+QString LoginSession::levelNow() {
+    const OperatorEntry* op = currentOperator();
+    if (!op) return settings_.manaCode;
+    // A level re-coded meanwhile takes its operators along; a deleted operator has no level.
+    return db_.scalar(QStringLiteral("SELECT mana_code FROM operatorlist WHERE oper_code = ?"), {op->code})
+        .toString();
+}
+
 bool LoginSession::limite(const QString& limiCode) {
-    if (program_ == Program::FrontDesk) return sorrel::limite(db_, settings_.manaCode, limiCode);
-    if (levelMayUse(db_, settings_.manaCode, limiCode)) return true;
+    const QString level = levelNow();
+    if (program_ == Program::FrontDesk) return sorrel::limite(db_, level, limiCode);
+    if (levelMayUse(db_, level, limiCode)) return true;
     messages::information(kPermissionRefusalText);
     return false;
 }

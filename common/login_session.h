@@ -79,9 +79,9 @@ class LoginSession {
     // The program is closing.
     void logExit();
 
-    // Permission check for the level of this program's login (never the level another
-    // workstation's login has since written to SetupPay); the refusal is shown as this program
-    // words it.
+    // Permission check for the level of this program's operator as the database holds it at
+    // the check (never the level another workstation's login has since written to SetupPay);
+    // the refusal is shown as this program words it.
     bool limite(const QString& limiCode);
 
     // The status bar's user, operator and business-date panels.
@@ -92,6 +92,7 @@ class LoginSession {
   private:
     const OperatorEntry* find(const QString& code, const QString& password) const;
     void log(const QString& text);
+    QString levelNow();
 
     Database& db_;
     const Clock& clock_;

@@ -81,8 +81,14 @@ struct ListDefinition {
     QList<Check> deleteChecks; // in order, on the record as it is stored
     // What goes with a deleted record, in the same transaction.
     std::function<void(Database& db, const EditedRecord& deleted)> alsoDelete;
-    // What follows a written record (the rows that name it by its code), in the same transaction.
+    // What goes with a saved record, in the same transaction, after it was written: the rows a
+    // new record owns, the rows that carry its key along when the key changed.
     std::function<void(Database& db, const EditedRecord& saved)> alsoSave;
+    // Text columns stored without blanks around them (trimmed before the checks run).
+    QStringList trimmed;
+    // The code a failed save or delete is reported under (CodedFailure); empty: the database's
+    // error reaches the program-wide handler as it is.
+    QString failureCode;
     // Shown when the key typed is already another record's; empty: the database's refusal goes
     // to the program-wide handler.
     QString duplicateMessage;

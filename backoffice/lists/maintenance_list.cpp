@@ -283,10 +283,33 @@ MaintenanceList::SaveOutcome::Kind MaintenanceList::post() {
 
 MaintenanceList::SaveOutcome MaintenanceList::postPending() {
     if (current_ < 0 || state_ == State::Browsing) return {};
+    for (const QString& column : def_.trimmed) {
+        const QVariant v = rows_.value(current_, column);
+        if (!v.isNull() && v.toString() != v.toString().trimmed())
+            rows_.setValue(current_, column, v.toString().trimmed());
+    }
     std::optional<Refusal> refusal = firstRefusal(def_.saveChecks);
     if (!refusal) refusal = guardRefusal(true);
     if (refusal) return {SaveOutcome::Refused, *refusal};
-    return {post(), {}};
+    const SaveOutcome::Kind kind = post();
+    if (kind == SaveOutcome::Saved && def_.alsoSave) def_.alsoSave(db_, record());
+    return {kind, {}};
+}
+
+template <typename Step> void MaintenanceList::coded(Step&& step) {
+    if (def_.failureCode.isEmpty()) {
+        step();
+        return;
+    }
+    try {
+        step();
+    } catch (const CodedFailure&) {
+        throw;
+    } catch (const StepRefused&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw CodedFailure(def_.failureCode, QString::fromStdString(e.what()));
+    }
 }
 
 bool MaintenanceList::settle(const SaveOutcome& outcome) {
@@ -324,11 +347,11 @@ bool MaintenanceList::save() {
         return true;
     }
     SaveOutcome outcome;
-    {
+    coded([&] {
         Transaction tx(db_);
         outcome = postPending();
         if (outcome.kind == SaveOutcome::Saved) tx.commit();
-    }
+    });
     return settle(outcome);
 }
 
@@ -355,7 +378,7 @@ bool MaintenanceList::remove() {
     cancel();
     std::optional<Refusal> refusal;
     bool gone = false;
-    {
+    coded([&] {
         Transaction tx(db_);
         refusal = firstRefusal(def_.deleteChecks);
         if (!refusal) {
@@ -366,7 +389,7 @@ bool MaintenanceList::remove() {
                 tx.commit();
             }
         }
-    }
+    });
     if (refusal) {
         tell(*refusal);
         return false;

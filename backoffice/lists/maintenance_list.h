@@ -107,6 +107,8 @@ class MaintenanceList : public QObject {
     void refreshCurrentFrom(const QVariant& key);
     QVariant typed(const QString& column, const QVariant& value) const;
     void tell(const Refusal& refusal) const;
+    // Runs a transaction of this list; a failure becomes the list's coded failure.
+    template <typename Step> void coded(Step&& step);
 
     Database& db_;
     ListDefinition def_;

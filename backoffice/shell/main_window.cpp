@@ -6,7 +6,11 @@
 #include "backoffice/other_setup/other_panels.h"
 #include "backoffice/rooms/room_navigation.h"
 #include "backoffice/rooms/room_panels.h"
+#include "backoffice/members/member_navigation.h"
+#include "backoffice/members/member_panels.h"
 #include "backoffice/shell/login_panel.h"
+#include "backoffice/staff/staff_navigation.h"
+#include "backoffice/staff/staff_panels.h"
 #include "common/messages.h"
 #include "common/ui/help_page.h"
 #include "common/ui/screen_placement.h"
@@ -75,6 +79,16 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     registerRoomPanels(*workspace_, *rooms_);
     otherSetup_ = std::make_unique<OtherLists>(db_);
     registerOtherPanels(*workspace_, *otherSetup_);
+    staff_ = std::make_unique<StaffLists>(db_);
+    registerStaffPanels(*workspace_, *staff_);
+    // Entries and repayments record this program's operator.
+    const OperatorSource who = [this] {
+        const OperatorEntry* o = session_->currentOperator();
+        return o ? *o : OperatorEntry{};
+    };
+    members_ = std::make_unique<MemberLists>(db_, clock_, who);
+    credit_ = std::make_unique<CreditLists>(db_, clock_, who);
+    registerMemberPanels(*workspace_, *members_, *credit_);
     navigator_ = new ui::PanelNavigator(this);
     keyboard_ = new ui::KeyboardMap(*navigator_, this);
     enterMovesFocus_ = new ui::EnterMovesFocus(this);
@@ -91,6 +105,9 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     panels_ = makeConsumptionPanels(*consumption_, *workspace_, *keyboard_, work_);
     panels_.insert(makeRoomPanels(*rooms_, *workspace_, work_));
     panels_.insert(makeOtherPanels(*otherSetup_, work_));
+    panels_.insert(makeStaffPanels(*staff_, work_));
+    panels_.insert(makeMemberPanels(*members_, *workspace_, work_));
+    panels_.insert(makeCreditPanels(*credit_, *workspace_, work_));
     for (QWidget* p : panels_)
         p->hide();
 

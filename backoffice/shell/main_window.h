@@ -6,7 +6,10 @@
 #include "backoffice/consumption/consumption_lists.h"
 #include "backoffice/other_setup/other_lists.h"
 #include "backoffice/rooms/room_lists.h"
+#include "backoffice/members/credit_lists.h"
+#include "backoffice/members/member_lists.h"
 #include "backoffice/shell/workspace.h"
+#include "backoffice/staff/staff_lists.h"
 #include "common/clock.h"
 #include "common/db/database.h"
 #include "common/login_session.h"
@@ -42,6 +45,9 @@ class MainWindow : public QWidget {
     ConsumptionLists& consumption() const { return *consumption_; }
     RoomLists& rooms() const { return *rooms_; }
     OtherLists& otherSetup() const { return *otherSetup_; }
+    StaffLists& staff() const { return *staff_; }
+    MemberLists& members() const { return *members_; }
+    CreditLists& credit() const { return *credit_; }
     LoginPanel* loginPanel() const { return login_; }
     QWidget* workArea() const { return work_; }
     QTreeWidget* treeOf(Tree tree) const;
@@ -75,6 +81,9 @@ class MainWindow : public QWidget {
     std::unique_ptr<ConsumptionLists> consumption_;
     std::unique_ptr<RoomLists> rooms_;
     std::unique_ptr<OtherLists> otherSetup_;
+    std::unique_ptr<StaffLists> staff_;
+    std::unique_ptr<MemberLists> members_;
+    std::unique_ptr<CreditLists> credit_;
     ui::PanelNavigator* navigator_;
     ui::KeyboardMap* keyboard_;
     ui::EnterMovesFocus* enterMovesFocus_;

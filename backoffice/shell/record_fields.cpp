@@ -54,11 +54,16 @@ void RecordFields::bindEdit(QLineEdit* edit, const QString& column, FieldKind ki
     }
     bindings_.append({column, [this, edit, column, kind] {
                           const QVariant v = list_.value(column);
-                          const QString text = kind == FieldKind::Time
-                                                   ? fromDbDateTime(v).toString("hh:mm:ss")
-                                               : kind == FieldKind::Text || v.isNull()
-                                                   ? v.toString()
-                                                   : QString::number(v.toDouble(), 'g', 12);
+                          QString text = kind == FieldKind::Time ? fromDbDateTime(v).toString("hh:mm:ss")
+                                         : kind == FieldKind::Text || v.isNull()
+                                             ? v.toString()
+                                             : QString::number(v.toDouble(), 'g', 12);
+                          // "12." while 12.5 is being typed already holds the value: left as typed,
+                          // or the point would be lost and 12.5 become 125.
+                          bool isNumber = false;
+                          if (kind != FieldKind::Text && kind != FieldKind::Time && !v.isNull() &&
+                              edit->text().toDouble(&isNumber) == v.toDouble() && isNumber)
+                              text = edit->text();
                           if (edit->text() != text) edit->setText(text);
                           edit->setEnabled(list_.current() >= 0);
                       }});

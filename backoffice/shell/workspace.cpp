@@ -17,6 +17,10 @@ void Workspace::registerPanel(const QString& name, PanelEntry entry) {
     panels_.insert(name, std::move(entry));
 }
 
+void Workspace::setQuery(const QString& name, std::function<void()> query) {
+    panels_[name].query = std::move(query);
+}
+
 void Workspace::loggedIn() {
     toolbarEnabled_ = true;
     emit changed();
@@ -88,6 +92,7 @@ void Workspace::clickTree(Tree tree, const QString& caption) {
 void Workspace::enterDetail(const QString& panel, MaintenanceList& list, ToolButtons buttons) {
     detailOf_ = panel_;
     detailBackList_ = current_;
+    detailBackButtons_ = buttons_;
     panel_ = panel;
     current_ = &list;
     buttons_ = buttons;
@@ -100,9 +105,7 @@ void Workspace::retreat() {
     if (!list->definition().leaveStep && !list->saveIfPending()) return;
     const QString back = detailOf_;
     detailOf_.clear();
-    buttons_.hide(ToolButton::Retreat);
-    for (ToolButton b : {ToolButton::Save, ToolButton::Add, ToolButton::Delete, ToolButton::Cancel})
-        buttons_.show(b);
+    buttons_ = detailBackButtons_;
     if (list->definition().leaveStep) list->definition().leaveStep();
     panel_ = back;
     current_ = detailBackList_;

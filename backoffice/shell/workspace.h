@@ -42,6 +42,8 @@ class Workspace : public QObject {
 
     // Panels by name: the leaf captions, and the sub-panels' own names.
     void registerPanel(const QString& name, PanelEntry entry);
+    // What "查询" does on a registered panel; its screen supplies it.
+    void setQuery(const QString& name, std::function<void()> query);
 
     Tree tree() const { return tree_; }
     QString treeNode() const { return treeNode_; }
@@ -60,7 +62,8 @@ class Workspace : public QObject {
     void runMenu(const QString& caption);
     // A row of a tree was clicked; a group row does nothing.
     void clickTree(Tree tree, const QString& caption);
-    // Shows a sub-panel of the current panel (components, class rates), left again with "回退".
+    // Shows a sub-panel of the current panel (components, class rates), left again with "回退",
+    // which gives the panel its buttons back.
     void enterDetail(const QString& panel, MaintenanceList& list, ToolButtons buttons = detailButtons());
 
     // The record toolbar.
@@ -101,6 +104,7 @@ class Workspace : public QObject {
     // The panel a sub-panel returns to, and its buttons there.
     QString detailOf_;
     MaintenanceList* detailBackList_ = nullptr;
+    ToolButtons detailBackButtons_;
 };
 
 } // namespace sorrel::backoffice

@@ -1,0 +1,18 @@
+#include "backoffice/members/find_dialog.h"
+
+#include "backoffice/members/find_record.h"
+#include "common/messages.h"
+
+#include <QInputDialog>
+
+namespace sorrel::backoffice {
+
+void askAndFind(QWidget* parent, MaintenanceList& list, const QString& numberColumn,
+                const QString& nameColumn) {
+    bool ok = false;
+    const QString typed = QInputDialog::getText(
+        parent, messages::title(), QStringLiteral("请输入编号或名称："), QLineEdit::Normal, QString(), &ok);
+    if (ok) findInList(list, numberColumn, nameColumn, typed);
+}
+
+} // namespace sorrel::backoffice

@@ -1,0 +1,18 @@
+// "查询" on a list of guests: the record whose number is what the manager typed, else the first
+// whose name holds it.
+#pragma once
+
+#include "backoffice/lists/maintenance_list.h"
+
+namespace sorrel::backoffice {
+
+inline const QString kNothingFound = QStringLiteral("没有找到符合条件的记录！");
+
+// The row, or -1 when none matches (a blank text matches nothing).
+int findByNumberOrName(const RecordSet& rows, const QString& numberColumn, const QString& nameColumn,
+                       const QString& typed);
+// Moves the list to the record found; says so when there is none. False when it did not move.
+bool findInList(MaintenanceList& list, const QString& numberColumn, const QString& nameColumn,
+                const QString& typed);
+
+} // namespace sorrel::backoffice
