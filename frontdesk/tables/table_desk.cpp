@@ -3,6 +3,7 @@
 #include "common/business_day.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "frontdesk/ordering/ordering_desk.h"
 #include "frontdesk/tables/board_screen.h"
 #include "frontdesk/tables/register_screen.h"
 #include "frontdesk/tables/table_refusals.h"
@@ -33,6 +34,7 @@ TableDesk::TableDesk(const FrontDeskContext& context, QObject* parent) : QObject
     work_ = new WorkScreen(context_, context_.host);
     register_->hide();
     work_->hide();
+    ordering_ = new ordering::OrderingDesk(context_, work_, this);
 
     connect(board_, &BoardScreen::tableChosen, this, &TableDesk::choose);
     connect(register_, &RegisterScreen::opened, work_, &WorkScreen::present);

@@ -8,6 +8,10 @@
 
 #include <QObject>
 
+namespace sorrel::ordering {
+class OrderingDesk;
+}
+
 namespace sorrel::frontdesk {
 
 class BoardScreen;
@@ -23,6 +27,7 @@ class TableDesk : public QObject {
     BoardScreen* board() const { return board_; }
     RegisterScreen* registerScreen() const { return register_; }
     WorkScreen* workScreen() const { return work_; }
+    ordering::OrderingDesk* orderingDesk() const { return ordering_; }
 
   private:
     void choose(const QString& tableCode);
@@ -31,6 +36,7 @@ class TableDesk : public QObject {
     BoardScreen* board_;
     RegisterScreen* register_;
     WorkScreen* work_;
+    ordering::OrderingDesk* ordering_;
 };
 
 } // namespace sorrel::frontdesk
