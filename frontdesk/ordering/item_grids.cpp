@@ -17,7 +17,7 @@ QString price(double amount) {
 
 ui::TextGrid* entryGrid(const QString& name, const QString& caption, QWidget* parent) {
     auto* grid = new ui::TextGrid(name, {QStringLiteral("编码"), caption}, parent);
-    grid->setColumnWidth(0, 50);
+    grid->setColumnWidth(0, 44);
     grid->horizontalHeader()->setStretchLastSection(true);
     ui::styleSideGrid(grid);
     return grid;
@@ -37,7 +37,7 @@ ItemGrid::ItemGrid(const QString& objectName, QWidget* parent)
           objectName,
           {QStringLiteral("编码"), QStringLiteral("名称"), QStringLiteral("单位"), QStringLiteral("单价")},
           parent) {
-    const int widths[] = {60, 120, 40, 60};
+    const int widths[] = {56, 100, 36, 56};
     for (int c = 0; c < 4; ++c)
         setColumnWidth(c, widths[c]);
     horizontalHeader()->setStretchLastSection(true);
