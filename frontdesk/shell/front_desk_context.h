@@ -11,6 +11,8 @@
 #include "common/progress.h"
 #include "common/settings_row.h"
 
+#include <QString>
+
 class QWidget;
 
 namespace sorrel::ui {
@@ -32,6 +34,8 @@ struct FrontDeskContext {
     QWidget* host;
     // The progress bar over status panel 0: shown from the first report, hidden at 100.
     ProgressReport progress;
+    // The folder of the programs, where this workstation's own settings files lie.
+    QString programDir;
 
     const SettingsRow& settings() const { return session.settings(); }
 };

@@ -54,7 +54,7 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
 
     const ProgressReport progress = [this](int percent) { status_->showProgress(percent); };
     context_.reset(new FrontDeskContext{db_, clock_, *session_, *navigator_, *keyboard_, *enterMovesFocus_,
-                                        parent_, progress});
+                                        parent_, progress, programDir_});
     desk_ = new TableDesk(*context_, this);
     board_ = desk_->board();
     board_->loginBox()->setDayProgress(progress);

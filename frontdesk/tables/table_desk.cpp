@@ -4,6 +4,7 @@
 #include "common/db/errors.h"
 #include "common/messages.h"
 #include "frontdesk/checkout/checkout_screen.h"
+#include "frontdesk/ordering/ordering_desk.h"
 #include "frontdesk/tables/board_screen.h"
 #include "frontdesk/tables/register_screen.h"
 #include "frontdesk/tables/table_refusals.h"
@@ -39,6 +40,7 @@ TableDesk::TableDesk(const FrontDeskContext& context, QObject* parent) : QObject
     register_->hide();
     work_->hide();
     checkout_->hide();
+    ordering_ = new ordering::OrderingDesk(context_, work_, this);
 
     connect(board_, &BoardScreen::tableChosen, this, &TableDesk::choose);
     connect(register_, &RegisterScreen::opened, work_, &WorkScreen::present);

@@ -8,6 +8,10 @@
 
 #include <QObject>
 
+namespace sorrel::ordering {
+class OrderingDesk;
+}
+
 namespace sorrel::frontdesk {
 
 class BoardScreen;
@@ -25,6 +29,7 @@ class TableDesk : public QObject {
     RegisterScreen* registerScreen() const { return register_; }
     WorkScreen* workScreen() const { return work_; }
     CheckoutScreen* checkoutScreen() const { return checkout_; }
+    ordering::OrderingDesk* orderingDesk() const { return ordering_; }
 
   private:
     void choose(const QString& tableCode);
@@ -36,6 +41,7 @@ class TableDesk : public QObject {
     RegisterScreen* register_;
     WorkScreen* work_;
     CheckoutScreen* checkout_;
+    ordering::OrderingDesk* ordering_;
 };
 
 } // namespace sorrel::frontdesk

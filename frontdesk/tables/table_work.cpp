@@ -13,7 +13,8 @@ namespace {
 RecordSet loadOrderLines(Database& db, int bill) {
     return db.query(
         QStringLiteral(
-            "SELECT l.tabl_cons_tran, COALESCE(i.item_name, l.item_name) AS item_name, "
+            "SELECT l.tabl_cons_ID, l.tabl_cons_tran, l.item_coun_flag, COALESCE(i.item_name, l.item_name) "
+            "AS item_name, "
             "COALESCE(i.item_unit, l.item_unit) AS item_unit, l.item_unit_pric, l.tabl_cons_coun, "
             "l.tabl_cons_tota, m.menu_type_name, l.cons_grou_narr, n.cons_narr_name, l.dedu_oper_name "
             "FROM TableConsList l LEFT JOIN itemlist i ON i.item_code = l.item_code "
@@ -50,6 +51,10 @@ std::pair<BoardTable, billing::GuestRecord> tableWithBill(Database& db, const QS
 }
 
 } // namespace
+
+void reloadLines(Database& db, WorkTable& work) {
+    work.lines = loadOrderLines(db, work.guest.tabl_gues_auto_recn);
+}
 
 bool WorkTable::open() const {
     return table.state == TableState::kInUse || table.state == TableState::kReopened;

@@ -16,8 +16,8 @@ struct WorkTable {
     billing::GuestRecord guest;
     QString consTypeName;
     // The bill's lines in the order they were entered, with the names the screen shows:
-    // tabl_cons_tran, item_name, item_unit, item_unit_pric, tabl_cons_coun, tabl_cons_tota,
-    // menu_type_name, cons_grou_narr, cons_narr_name, dedu_oper_name.
+    // tabl_cons_ID, tabl_cons_tran, item_coun_flag, item_name, item_unit, item_unit_pric, tabl_cons_coun,
+    // tabl_cons_tota, menu_type_name, cons_grou_narr, cons_narr_name, dedu_oper_name.
     RecordSet lines;
 
     // The bill is open (in use or re-opened): its manual number, remark and commission fields
@@ -27,6 +27,9 @@ struct WorkTable {
 
 // The bill just opened on `table`, with no lines yet.
 WorkTable openedTable(Database& db, const billing::GuestRecord& opened);
+
+// The bill's lines read again, after they changed.
+void reloadLines(Database& db, WorkTable& work);
 
 // A table in use or re-opened: in one transaction, re-reads the table and its current bill,
 // recomputes the bill by the clock and saves it. Refused (StepRefused) when the table is no

@@ -214,7 +214,15 @@ void WorkScreen::fill() {
     commission_->setCurrentIndex(std::max(0, commission_->findText(g.dedu_type)));
     for (QWidget* edit : std::initializer_list<QWidget*>{userNumber_, remark_, staff_, commission_})
         edit->setEnabled(work_.open());
+    fillLines();
+}
 
+void WorkScreen::reloadLines() {
+    tables::reloadLines(context_.db, work_);
+    fillLines();
+}
+
+void WorkScreen::fillLines() {
     QList<QStringList> rows;
     const RecordSet& l = work_.lines;
     for (int i = 0; i < l.rowCount(); ++i)
@@ -229,6 +237,13 @@ void WorkScreen::fill() {
                             l.text(i, "cons_narr_name"),
                             l.text(i, "dedu_oper_name")};
     lines_->setRows(rows, rows.isEmpty() ? -1 : 0);
+    // Returns stand out in red.
+    for (int r = 0; r < l.rowCount(); ++r) {
+        const QColor colour =
+            l.integer(r, "item_coun_flag") == -1 ? QColor(Qt::red) : palette().color(QPalette::Text);
+        for (int c = 0; c < lines_->columnCount(); ++c)
+            if (QTableWidgetItem* cell = lines_->item(r, c)) cell->setForeground(colour);
+    }
 }
 
 void WorkScreen::showPage(int page) {

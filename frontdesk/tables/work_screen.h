@@ -47,6 +47,8 @@ class WorkScreen : public QWidget {
     QWidget* infoHost() const { return infoHost_; }
     ui::TextGrid* orderLines() const { return lines_; }
     const tables::WorkTable& work() const { return work_; }
+    // Reads the bill's lines again and shows them (after the kitchen ticket or a sent mark).
+    void reloadLines();
 
   signals:
     void left(const QString& tableCode);
@@ -56,6 +58,7 @@ class WorkScreen : public QWidget {
     void showPage(int page);
     void leave();
     void fill();
+    void fillLines();
 
     const FrontDeskContext& context_;
     tables::WorkTable work_;

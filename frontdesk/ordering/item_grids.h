@@ -1,0 +1,60 @@
+// The grids the operator chooses items from: the item grid (disabled items red, unlimited ones
+// green; Enter or a double-click chooses, a right-button double-click takes one off) and the
+// menu browser of kinds and classes above it.
+#pragma once
+
+#include "common/db/database.h"
+#include "common/ui/text_grid.h"
+#include "frontdesk/ordering/order_menu.h"
+
+#include <optional>
+
+namespace sorrel::ordering {
+
+class ItemGrid : public ui::TextGrid {
+    Q_OBJECT
+  public:
+    ItemGrid(const QString& objectName, QWidget* parent);
+
+    void showItems(const QList<OrderItem>& items);
+    const QList<OrderItem>& items() const { return items_; }
+    std::optional<OrderItem> current() const;
+
+  signals:
+    void chosen(const ordering::OrderItem& item);
+    void takenOff(const ordering::OrderItem& item);
+
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+  private:
+    QList<OrderItem> items_;
+};
+
+// A kind grid and the class grid of the chosen kind.
+class MenuBrowser : public QWidget {
+    Q_OBJECT
+  public:
+    MenuBrowser(Database& db, const QString& namePrefix, QWidget* parent);
+
+    // Reads the kinds again and chooses the first.
+    void reload();
+    QString currentClass() const;
+    ui::TextGrid* kinds() const { return kinds_; }
+    ui::TextGrid* classes() const { return classes_; }
+
+  signals:
+    void classChosen(const QString& classCode);
+
+  private:
+    void showClasses();
+
+    Database& db_;
+    ui::TextGrid* kinds_;
+    ui::TextGrid* classes_;
+    QList<MenuEntry> kindList_;
+    QList<MenuEntry> classList_;
+};
+
+} // namespace sorrel::ordering

@@ -1,0 +1,7 @@
+# Ordering: staging, commit, price adjustment, new items and the kitchen ticket.
+foreach(file order_menu order_staging order_commit menu_changes output_printers kitchen_ticket)
+    list(APPEND FRONTDESK_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${file}.cpp)
+endforeach()
+foreach(file item_grids menu_panels ordering_screen output_printer_dialog ordering_desk)
+    list(APPEND FRONTDESK_UI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${file}.cpp)
+endforeach()
