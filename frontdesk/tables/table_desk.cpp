@@ -3,6 +3,10 @@
 #include "common/business_day.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "frontdesk/bookings/booking_screen.h"
+#include "frontdesk/bookings/bookings.h"
+#include "frontdesk/table_life/reagain_screen.h"
+#include "frontdesk/table_life/work_actions.h"
 #include "frontdesk/tables/board_screen.h"
 #include "frontdesk/tables/register_screen.h"
 #include "frontdesk/tables/table_refusals.h"
@@ -31,13 +35,28 @@ TableDesk::TableDesk(const FrontDeskContext& context, QObject* parent) : QObject
     board_ = new BoardScreen(context_, context_.host);
     register_ = new RegisterScreen(context_, context_.host);
     work_ = new WorkScreen(context_, context_.host);
-    register_->hide();
-    work_->hide();
+    actions_ = new WorkActions(context_, work_, this);
+    reagain_ = new ReagainScreen(context_, context_.host);
+    bookings_ = new BookingScreen(context_, context_.host);
+    for (QWidget* screen : std::initializer_list<QWidget*>{register_, work_, reagain_, bookings_})
+        screen->hide();
 
     connect(board_, &BoardScreen::tableChosen, this, &TableDesk::choose);
     connect(register_, &RegisterScreen::opened, work_, &WorkScreen::present);
     connect(register_, &RegisterScreen::closed, board_, &BoardScreen::returnFrom);
     connect(work_, &WorkScreen::left, board_, &BoardScreen::returnFrom);
+    connect(actions_, &WorkActions::moved, board_, &BoardScreen::reveal);
+    connect(actions_, &WorkActions::finished, board_, &BoardScreen::returnFrom);
+    connect(board_, &BoardScreen::bookingRequested, this, &TableDesk::book);
+    connect(board_, &BoardScreen::reverseRequested, reagain_, &ReagainScreen::start);
+    connect(reagain_, &ReagainScreen::finished, board_, &BoardScreen::returnFrom);
+    connect(bookings_, &BookingScreen::finished, board_, &BoardScreen::returnFrom);
+}
+
+void TableDesk::book(const QString& tableCode) {
+    if (!context_.session.limite(bookings::kBookingPermission)) return;
+    if (const std::optional<tables::BoardTable> table = tables::loadBoardTable(context_.db, tableCode))
+        bookings_->start(*table);
 }
 
 void TableDesk::choose(const QString& tableCode) {

@@ -11,7 +11,10 @@
 namespace sorrel::frontdesk {
 
 class BoardScreen;
+class BookingScreen;
+class ReagainScreen;
 class RegisterScreen;
+class WorkActions;
 class WorkScreen;
 
 class TableDesk : public QObject {
@@ -23,14 +26,21 @@ class TableDesk : public QObject {
     BoardScreen* board() const { return board_; }
     RegisterScreen* registerScreen() const { return register_; }
     WorkScreen* workScreen() const { return work_; }
+    WorkActions* workActions() const { return actions_; }
+    ReagainScreen* reagainScreen() const { return reagain_; }
+    BookingScreen* bookingScreen() const { return bookings_; }
 
   private:
     void choose(const QString& tableCode);
+    void book(const QString& tableCode);
 
     const FrontDeskContext& context_;
     BoardScreen* board_;
     RegisterScreen* register_;
     WorkScreen* work_;
+    WorkActions* actions_;
+    ReagainScreen* reagain_;
+    BookingScreen* bookings_;
 };
 
 } // namespace sorrel::frontdesk
