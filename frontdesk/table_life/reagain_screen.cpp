@@ -50,7 +50,7 @@ ReagainScreen::ReagainScreen(const FrontDeskContext& context, QWidget* parent)
     auto* title = new QLabel(QStringLiteral("已结帐信息"), this);
     QFont big = title->font();
     big.setBold(true);
-    big.setPointSize(big.pointSize() + 4);
+    big.setPixelSize(20);
     title->setFont(big);
     table_ = new QLineEdit(this);
     table_->setObjectName(QStringLiteral("edt_ReagainTable"));
@@ -84,8 +84,9 @@ ReagainScreen::ReagainScreen(const FrontDeskContext& context, QWidget* parent)
                           QStringLiteral("结帐时间"), QStringLiteral("实收金额"), QStringLiteral("结帐员工")},
                          this);
     grid_->horizontalHeader()->setStretchLastSection(true);
-    grid_->setColumnWidth(5, 120);
-    grid_->setColumnWidth(6, 120);
+    const int widths[] = {60, 44, 100, 90, 44, 120, 120, 80, 80};
+    for (int c = 0; c < 9; ++c)
+        grid_->setColumnWidth(c, widths[c]);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
