@@ -2,6 +2,7 @@
 
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/ui/date_picker.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/text_grid.h"
@@ -97,10 +98,7 @@ BookingScreen::BookingScreen(const FrontDeskContext& context, QWidget* parent)
     count_ = edit("edt_BookCount", 3, entry_);
     count_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), count_));
-    date_ = new QDateEdit(entry_);
-    date_->setObjectName(QStringLiteral("dtp_BookDate"));
-    date_->setCalendarPopup(true);
-    date_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    date_ = ui::datePicker(QStringLiteral("dtp_BookDate"), entry_);
     time_ = new QTimeEdit(entry_);
     time_->setObjectName(QStringLiteral("dtp_BookTime"));
     time_->setDisplayFormat(QStringLiteral("HH:mm"));
@@ -139,10 +137,7 @@ BookingScreen::BookingScreen(const FrontDeskContext& context, QWidget* parent)
     searchGrid_ = bookingGrid("dbg_BookSearch", search_);
     byDate_ = new QCheckBox(QStringLiteral("提定日期："), search_);
     byDate_->setObjectName(QStringLiteral("chk_BookDate"));
-    searchDate_ = new QDateEdit(search_);
-    searchDate_->setObjectName(QStringLiteral("dtp_BookSearchDate"));
-    searchDate_->setCalendarPopup(true);
-    searchDate_->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    searchDate_ = ui::datePicker(QStringLiteral("dtp_BookSearchDate"), search_);
     searchGuest_ = edit("edt_BookSearchName", 12, search_);
     searchPhone_ = edit("edt_BookSearchPhone", 18, search_);
     searchStaff_ = edit("edt_BookSearchStaff", 2, search_);

@@ -3,6 +3,7 @@
 #include "common/db/errors.h"
 #include "common/messages.h"
 #include "common/settings_row.h"
+#include "common/ui/date_picker.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/text_grid.h"
@@ -20,14 +21,6 @@
 namespace sorrel::frontdesk {
 
 namespace {
-
-QDateEdit* datePicker(const char* name, QWidget* parent) {
-    auto* picker = new QDateEdit(parent);
-    picker->setObjectName(QString::fromLatin1(name));
-    picker->setCalendarPopup(true);
-    picker->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    return picker;
-}
 
 QString at(const QDateTime& time) {
     return time.isValid() ? time.toString(QStringLiteral("yyyy-MM-dd HH:mm")) : QString();
@@ -56,8 +49,8 @@ ReagainScreen::ReagainScreen(const FrontDeskContext& context, QWidget* parent)
     table_->setObjectName(QStringLiteral("edt_ReagainTable"));
     table_->setReadOnly(true);
     table_->setFixedWidth(60);
-    from_ = datePicker("dtp_ReagainFrom", this);
-    to_ = datePicker("dtp_ReagainTo", this);
+    from_ = ui::datePicker(QStringLiteral("dtp_ReagainFrom"), this);
+    to_ = ui::datePicker(QStringLiteral("dtp_ReagainTo"), this);
     password_ = new QLineEdit(this);
     password_->setObjectName(QStringLiteral("edt_ReagainPassword"));
     password_->setEchoMode(QLineEdit::Password);

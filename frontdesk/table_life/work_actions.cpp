@@ -79,40 +79,40 @@ void WorkActions::endMove() {
     work_->toolbar()->setEnabled(true);
 }
 
-void WorkActions::clear() {
+bool WorkActions::onSettledBill(const QString& notSettled, const QString& question,
+                                const std::function<void(const QString&, int)>& step) {
     const tables::WorkTable& at = work_->work();
     if (at.table.state != tables::TableState::kSettled) {
-        messages::information(tables::kClearNotSettledMessage);
-        return;
+        messages::information(notSettled);
+        return false;
     }
-    if (!messages::ask(tables::kClearQuestion)) return;
-    const QString code = at.table.code;
+    if (!messages::ask(question)) return false;
     try {
-        tables::clearTable(context_.db, code, at.guest.tabl_gues_auto_recn);
+        step(at.table.code, at.guest.tabl_gues_auto_recn);
     } catch (const StepRefused& refused) {
         this->refused(refused.text());
-        return;
+        return false;
     }
-    emit finished(code);
+    return true;
+}
+
+void WorkActions::clear() {
+    const QString code = work_->work().table.code;
+    if (onSettledBill(
+            tables::kClearNotSettledMessage, tables::kClearQuestion,
+            [this](const QString& table, int bill) { tables::clearTable(context_.db, table, bill); }))
+        emit finished(code);
 }
 
 void WorkActions::resume() {
     if (!context_.session.limite(tables::kResumePermission)) return;
-    const tables::WorkTable& at = work_->work();
-    if (at.table.state != tables::TableState::kSettled) {
-        messages::information(tables::kResumeNotSettledMessage);
-        return;
-    }
-    if (!messages::ask(tables::kResumeQuestion)) return;
-    const QString code = at.table.code;
-    try {
-        tables::resumeTable(context_.db, code, at.guest.tabl_gues_auto_recn,
-                            billing::BillSettings::load(context_.db), context_.clock);
-    } catch (const StepRefused& refused) {
-        this->refused(refused.text());
-        return;
-    }
-    showTable(code);
+    const QString code = work_->work().table.code;
+    if (onSettledBill(tables::kResumeNotSettledMessage, tables::kResumeQuestion,
+                      [this](const QString& table, int bill) {
+                          tables::resumeTable(context_.db, table, bill,
+                                              billing::BillSettings::load(context_.db), context_.clock);
+                      }))
+        showTable(code);
 }
 
 void WorkActions::showTable(const QString& tableCode) {

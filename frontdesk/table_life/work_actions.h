@@ -6,6 +6,7 @@
 #include "frontdesk/shell/front_desk_context.h"
 
 #include <QObject>
+#include <functional>
 
 namespace sorrel::frontdesk {
 
@@ -30,6 +31,10 @@ class WorkActions : public QObject {
     void startMove(Move move);
     void confirmMove(const QString& target);
     void endMove();
+    // The check and the question of clearing and resuming, then `step` on the table and bill
+    // shown; false when the table is not settled, the operator said no or the step was refused.
+    bool onSettledBill(const QString& notSettled, const QString& question,
+                       const std::function<void(const QString&, int)>& step);
     void clear();
     void resume();
     void showTable(const QString& tableCode);
