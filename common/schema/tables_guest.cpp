@@ -201,9 +201,11 @@ QList<Table> guestTables() {
          {text("hang_gues_code", 3), text("hang_gues_name", 12), money("hang_gues_inco"),
           dateTime("hang_gues_inco_date"), text("oper_code", 2), text("oper_name"), dateTime("time_fact")},
          {index({"hang_gues_code"})}},
+        // The reverse-settlement list reads a table's bills of a business date.
         {QStringLiteral("AllGues"),
          allGues,
-         {uniqueKey({"tabl_gues_auto_recn"}), index({"tabl_gues_time_work"}), index({"tabl_code"})}},
+         {uniqueKey({"tabl_gues_auto_recn"}), index({"tabl_gues_time_work"}),
+          index({"tabl_code", "tabl_gues_time_work"})}},
         {QStringLiteral("AllCons"),
          historyLineColumns(),
          {index({"tabl_gues_auto_recn"}), index({"tabl_cons_time_work"}), index({"item_code"})}},

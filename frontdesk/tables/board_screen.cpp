@@ -231,6 +231,12 @@ void BoardScreen::requery() {
     refreshViews(false);
 }
 
+void BoardScreen::reveal(const QString& tableCode) {
+    board_.requery(context_.db);
+    board_.reveal(tableCode);
+    refreshViews(true);
+}
+
 void BoardScreen::refreshViews(bool reveal) {
     const QList<tables::BoardTable> shown = board_.shown();
     graphic_->setTables(shown, board_.selectedCode(), reveal);
@@ -277,9 +283,10 @@ void BoardScreen::openStateMenu(const QString& code, const QPoint& globalPos) {
             connect(action, &QAction::triggered, this, [this, code] { changeUse(code, true); });
             break;
         case tables::StateAction::Book:
+            connect(action, &QAction::triggered, this, [this, code] { emit bookingRequested(code); });
+            break;
         case tables::StateAction::ReverseSettle:
-            // Bookings and reverse settlement have screens of their own, not yet on this desk.
-            action->setEnabled(false);
+            connect(action, &QAction::triggered, this, [this, code] { emit reverseRequested(code); });
             break;
         }
     }

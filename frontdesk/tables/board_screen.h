@@ -76,10 +76,15 @@ class BoardScreen : public QWidget {
     void returnFrom(const QString& tableCode);
     // Every table read again now; the department, type, selection, view and order stay.
     void requery();
+    // Every table read again and `tableCode` selected, its department and type on show.
+    void reveal(const QString& tableCode);
 
   signals:
     // Double-click on a table, keypad "+" on the board, or "开台" of the state menu.
     void tableChosen(const QString& tableCode);
+    // "预订" and "反结" of the state menu.
+    void bookingRequested(const QString& tableCode);
+    void reverseRequested(const QString& tableCode);
     void loggedIn();
     void exitRequested();
     void helpRequested();

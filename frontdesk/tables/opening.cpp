@@ -26,12 +26,16 @@ class StepReport {
 
 } // namespace
 
-QList<Booking> loadBookings(Database& db, const QString& tableCode) {
+QList<Booking> loadBookings(Database& db, const std::optional<QString>& tableCode) {
     const RecordSet rs = db.query(
         QStringLiteral("SELECT b.book_code, b.tabl_code, b.book_name, b.book_coun, b.book_time, b.book_tele, "
                        "b.book_rema, b.oper_code, o.oper_name FROM bookin b LEFT JOIN operatorlist o ON "
-                       "o.oper_code = b.oper_code WHERE b.tabl_code = ? ORDER BY b.book_time, b.book_code"),
-        {tableCode});
+                       "o.oper_code = b.oper_code ") +
+            (tableCode ? QStringLiteral("WHERE b.tabl_code = ? ") : QString()) +
+            // Bookings without a time first on both engines, which place NULL differently.
+            QStringLiteral(
+                "ORDER BY CASE WHEN b.book_time IS NULL THEN 0 ELSE 1 END, b.book_time, b.book_code"),
+        tableCode ? QVariantList{*tableCode} : QVariantList{});
     QList<Booking> list;
     for (int i = 0; i < rs.rowCount(); ++i) {
         const RecordSet::Row r = rs.row(i);
@@ -40,6 +44,11 @@ QList<Booking> loadBookings(Database& db, const QString& tableCode) {
                      r.text("book_rema"), r.text("oper_code"), r.text("oper_name")});
     }
     return list;
+}
+
+bool hasBookings(Database& db, const QString& tableCode) {
+    return db.scalar(QStringLiteral("SELECT count(*) FROM bookin WHERE tabl_code = ?"), {tableCode}).toInt() >
+           0;
 }
 
 QList<ConsMode> loadConsModes(Database& db) {

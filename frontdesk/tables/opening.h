@@ -29,8 +29,10 @@ struct Booking {
     QString operName;
 };
 
-// The bookings of one table, by booking time.
-QList<Booking> loadBookings(Database& db, const QString& tableCode);
+// The bookings of one table (of every table without a code), by booking time.
+QList<Booking> loadBookings(Database& db, const std::optional<QString>& tableCode);
+// Whether at least one booking waits for table `tableCode`.
+bool hasBookings(Database& db, const QString& tableCode);
 
 struct ConsMode {
     QString code;

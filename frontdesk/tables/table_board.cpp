@@ -129,6 +129,17 @@ void TableBoard::select(const QString& code) {
         if (t.code == code && isShown(t)) selected_ = code;
 }
 
+bool TableBoard::reveal(const QString& code) {
+    for (const BoardTable& t : tables_)
+        if (t.code == code) {
+            selectDepartment(t.deptCode);
+            selectType(t.typeCode);
+            select(code);
+            return true;
+        }
+    return false;
+}
+
 std::array<int, 6> TableBoard::stateCounts() const {
     std::array<int, 6> counts{};
     for (const BoardTable& t : tables_)
@@ -148,13 +159,7 @@ SearchOutcome TableBoard::search(const QString& typed) {
     if (code.size() != 3) return outcome;
     outcome.clearBox = true;
     if (selected_ == code) return outcome;
-    for (const BoardTable& t : tables_)
-        if (t.code == code) {
-            selectDepartment(t.deptCode);
-            selectType(t.typeCode);
-            select(code);
-            return outcome;
-        }
+    if (reveal(code)) return outcome;
     outcome.message = tableNotFoundMessage(code);
     selectDepartment(departments_.isEmpty() ? QString() : departments_.first().code);
     return outcome;

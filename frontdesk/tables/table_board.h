@@ -61,6 +61,9 @@ class TableBoard {
     QString selectedCode() const { return selected_; }
     // Selects a table shown on the board; any other code leaves the selection as it is.
     void select(const QString& code);
+    // Switches to the department and type of table `code` and selects it; false (nothing
+    // changed) when there is no such table.
+    bool reveal(const QString& code);
 
     // Tables of the selected department and type in each of the six states.
     std::array<int, 6> stateCounts() const;

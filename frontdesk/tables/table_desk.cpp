@@ -3,8 +3,12 @@
 #include "common/business_day.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "frontdesk/bookings/booking_screen.h"
+#include "frontdesk/bookings/bookings.h"
 #include "frontdesk/checkout/checkout_screen.h"
 #include "frontdesk/ordering/ordering_desk.h"
+#include "frontdesk/table_life/reagain_screen.h"
+#include "frontdesk/table_life/work_actions.h"
 #include "frontdesk/tables/board_screen.h"
 #include "frontdesk/tables/register_screen.h"
 #include "frontdesk/tables/table_refusals.h"
@@ -37,9 +41,11 @@ TableDesk::TableDesk(const FrontDeskContext& context, QObject* parent) : QObject
     register_ = new RegisterScreen(context_, context_.host);
     work_ = new WorkScreen(context_, context_.host);
     checkout_ = new CheckoutScreen(context_, context_.host);
-    register_->hide();
-    work_->hide();
-    checkout_->hide();
+    actions_ = new WorkActions(context_, work_, this);
+    reagain_ = new ReagainScreen(context_, context_.host);
+    bookings_ = new BookingScreen(context_, context_.host);
+    for (QWidget* screen : std::initializer_list<QWidget*>{register_, work_, checkout_, reagain_, bookings_})
+        screen->hide();
     ordering_ = new ordering::OrderingDesk(context_, work_, this);
 
     connect(board_, &BoardScreen::tableChosen, this, &TableDesk::choose);
@@ -50,6 +56,12 @@ TableDesk::TableDesk(const FrontDeskContext& context, QObject* parent) : QObject
             &TableDesk::checkOut);
     connect(checkout_, &CheckoutScreen::settled, board_, &BoardScreen::returnFrom);
     connect(checkout_, &CheckoutScreen::wentBack, this, &TableDesk::continueAt);
+    connect(actions_, &WorkActions::moved, board_, &BoardScreen::reveal);
+    connect(actions_, &WorkActions::finished, board_, &BoardScreen::returnFrom);
+    connect(board_, &BoardScreen::bookingRequested, this, &TableDesk::book);
+    connect(board_, &BoardScreen::reverseRequested, reagain_, &ReagainScreen::start);
+    connect(reagain_, &ReagainScreen::finished, board_, &BoardScreen::returnFrom);
+    connect(bookings_, &BookingScreen::finished, board_, &BoardScreen::returnFrom);
 }
 
 void TableDesk::checkOut() {
@@ -68,6 +80,12 @@ void TableDesk::continueAt(const QString& tableCode) {
         messages::information(refused.text());
         board_->returnFrom(tableCode);
     }
+}
+
+void TableDesk::book(const QString& tableCode) {
+    if (!context_.session.limite(bookings::kBookingPermission)) return;
+    if (const std::optional<tables::BoardTable> table = tables::loadBoardTable(context_.db, tableCode))
+        bookings_->start(*table);
 }
 
 void TableDesk::choose(const QString& tableCode) {

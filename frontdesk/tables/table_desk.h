@@ -16,7 +16,10 @@ namespace sorrel::frontdesk {
 
 class BoardScreen;
 class CheckoutScreen;
+class BookingScreen;
+class ReagainScreen;
 class RegisterScreen;
+class WorkActions;
 class WorkScreen;
 
 class TableDesk : public QObject {
@@ -31,10 +34,15 @@ class TableDesk : public QObject {
     CheckoutScreen* checkoutScreen() const { return checkout_; }
     ordering::OrderingDesk* orderingDesk() const { return ordering_; }
 
+    WorkActions* workActions() const { return actions_; }
+    ReagainScreen* reagainScreen() const { return reagain_; }
+    BookingScreen* bookingScreen() const { return bookings_; }
+
   private:
     void choose(const QString& tableCode);
     void checkOut();
     void continueAt(const QString& tableCode);
+    void book(const QString& tableCode);
 
     const FrontDeskContext& context_;
     BoardScreen* board_;
@@ -42,6 +50,9 @@ class TableDesk : public QObject {
     WorkScreen* work_;
     CheckoutScreen* checkout_;
     ordering::OrderingDesk* ordering_;
+    WorkActions* actions_;
+    ReagainScreen* reagain_;
+    BookingScreen* bookings_;
 };
 
 } // namespace sorrel::frontdesk

@@ -37,8 +37,9 @@ void reloadLines(Database& db, WorkTable& work);
 WorkTable continueTable(Database& db, const QString& tableCode, const billing::BillSettings& settings,
                         const Clock& clock);
 
-// A settled table: its bill as it stands, without recomputing. Refused (StepRefused) when the
-// table has no current bill any more.
+// A table with its current bill as it stands, without recomputing: a settled table, or one a
+// bill was just moved to or reopened on. Refused (StepRefused) when the table has no current
+// bill any more.
 WorkTable settledTable(Database& db, const QString& tableCode);
 
 // Leaving the work screen, in one transaction: saves `open` (what was typed into the editable

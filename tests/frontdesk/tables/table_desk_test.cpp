@@ -16,6 +16,7 @@
 #include "frontdesk/tables/table_desk.h"
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/work_screen.h"
+#include "tests/frontdesk/tables/desk_fixture.h"
 #include "tests/support/screen_application.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
@@ -33,88 +34,7 @@ using namespace sorrel::frontdesk;
 
 namespace {
 
-class TableDeskTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        test::screenApplication();
-        scratch_ = std::make_unique<test::ScratchDatabase>(Engine::Embedded,
-                                                           test::ScratchDatabase::Contents::DemoVenue);
-    }
-    void TearDown() override {
-        test::screenApplication().setCloseAfterFatalError({});
-        if (window_ && window_->isVisible()) window_->closeWithoutAsking();
-        window_.reset();
-        scratch_.reset();
-    }
-
-    // The front desk on the demo venue, the administrator logged in on the first shift; the
-    // first login of the day opens the business day unless `dayOpens` is false.
-    void startDesk(bool dayOpens = true) {
-        if (!dayOpens) db().exec(QStringLiteral("UPDATE SetupPay SET work_auto = 0"));
-        window_ = std::make_unique<MainWindow>(db(), clock_, dir_.path());
-        test::screenApplication().setCloseAfterFatalError([this] { window_->closeWithoutAsking(); });
-        window_->show();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
-        find<QComboBox>("cmb_shift")->setCurrentIndex(0);
-        find<QLineEdit>("edt_operator")->setText(QStringLiteral("01"));
-        find<QLineEdit>("edt_password")->setText(QStringLiteral("1234"));
-        board().loginBox()->confirm();
-        ASSERT_FALSE(board().loginBoxShown());
-        ASSERT_TRUE(sink_.shown.isEmpty()) << sink_.texts().join('\n').toStdString();
-    }
-
-    Database& db() { return scratch_->db(); }
-    BoardScreen& board() { return *window_->board(); }
-    RegisterScreen& registerScreen() { return *window_->tableDesk()->registerScreen(); }
-    WorkScreen& workScreen() { return *window_->tableDesk()->workScreen(); }
-    QWidget* current() { return window_->navigator().currentPanel(); }
-    template <typename T> T* find(const char* name) {
-        return window_->findChild<T*>(QString::fromLatin1(name));
-    }
-    QString text(const char* label) { return window_->findChild<QLabel*>(QString::fromUtf8(label))->text(); }
-    QToolButton* tool(const QString& caption) { return test::toolButtonCaptioned(window_.get(), caption); }
-
-    QPoint cell(const QString& code) {
-        const QRect r = board().graphicView()->cellRect(code);
-        EXPECT_TRUE(r.isValid()) << code.toStdString() << " is not on the board";
-        return r.center();
-    }
-    void click(const QString& code, Qt::MouseButton button = Qt::LeftButton) {
-        QTest::mouseClick(board().graphicView()->cells(), button, {}, cell(code));
-    }
-    void doubleClick(const QString& code) {
-        QTest::mouseDClick(board().graphicView()->cells(), Qt::LeftButton, {}, cell(code));
-    }
-    QString boardState(const QString& code) {
-        for (const tables::BoardTable& t : board().tables().allTables())
-            if (t.code == code) return t.state;
-        return {};
-    }
-    QString stateNow(const QString& code) { return tables::loadBoardTable(db(), code)->state; }
-    void setState(const QString& code, const QString& state) {
-        db().exec(QStringLiteral("UPDATE TableList SET tabl_stat_code = ? WHERE tabl_code = ?"),
-                  {state, code});
-    }
-    int bills() { return db().scalar(QStringLiteral("SELECT count(*) FROM TableGuestlist")).toInt(); }
-    billing::GuestRecord openOn(Database& on, const QString& code, int guests, const QString& name) {
-        billing::GuestRecord guest =
-            tables::newGuestRecord(on, *tables::loadBoardTable(on, code), "1", clock_);
-        guest.tabl_gues_coun = guests;
-        guest.tabl_gues_name = name;
-        return tables::openTable(on, guest, billing::BillSettings::load(on), clock_, {});
-    }
-    void search(const QString& code) {
-        board().searchBox()->setFocus();
-        QTest::keyClicks(board().searchBox(), code);
-    }
-
-    test::ScriptedSink sink_;
-    FixedClock clock_{QDateTime(test::ScratchDatabase::createdAt().date().addDays(1), QTime(18, 0))};
-    QTemporaryDir dir_;
-    std::unique_ptr<test::ScratchDatabase> scratch_;
-    std::unique_ptr<MainWindow> window_;
-};
+class TableDeskTest : public test::DeskTest {};
 
 TEST_F(TableDeskTest, ADoubleClickOnADisabledTableDoesNothing) {
     setState(QStringLiteral("A02"), QStringLiteral("6"));

@@ -1,0 +1,44 @@
+#include "frontdesk/table_life/held_table.h"
+
+#include "common/db/errors.h"
+#include "frontdesk/tables/table_refusals.h"
+#include "frontdesk/tables/table_state.h"
+
+namespace sorrel::tables {
+
+HeldTable holdTable(Database& db, const QString& code, const QStringList& states) {
+    const RecordSet row = db.query(
+        QStringLiteral("SELECT tabl_stat_code, tabl_type_code, dept_code, tabl_gues_auto_recn FROM TableList "
+                       "WHERE tabl_code = ?") +
+            db.lockRowsClause(),
+        {code});
+    if (row.isEmpty() || !states.contains(row.text(0, "tabl_stat_code")))
+        throw StepRefused(tableChangedElsewhereMessage(code));
+    return {code, row.text(0, "tabl_stat_code"), row.text(0, "tabl_type_code"), row.text(0, "dept_code"),
+            int(row.integer(0, "tabl_gues_auto_recn"))};
+}
+
+billing::GuestRecord holdBill(Database& db, const HeldTable& table, int bill, const QString& billState) {
+    if (table.bill != bill) throw StepRefused(billChangedElsewhereMessage(bill));
+    db.query(QStringLiteral("SELECT tabl_gues_stat FROM TableGuestlist WHERE tabl_gues_auto_recn = ?") +
+                 db.lockRowsClause(),
+             {bill});
+    const std::optional<billing::GuestRecord> guest = billing::GuestRecord::load(db, bill);
+    if (!guest || !guest->tabl_gues_use || guest->tabl_code != table.code ||
+        guest->tabl_gues_stat != billState)
+        throw StepRefused(billChangedElsewhereMessage(bill));
+    return *guest;
+}
+
+void vacateTable(Database& db, const QString& code, const QString& state) {
+    db.exec(QStringLiteral(
+                "UPDATE TableList SET tabl_stat_code = ?, tabl_gues_auto_recn = 0, tabl_gues_name = '', "
+                "tabl_gues_coun = 0, tabl_gues_time = NULL, tabl_gues_shou = 0 WHERE tabl_code = ?"),
+            {state, code});
+}
+
+QString billChangedElsewhereMessage(int bill) {
+    return QStringLiteral("[%1]号帐单已被其他工作站改变，请按房台的当前状态重新操作！").arg(bill);
+}
+
+} // namespace sorrel::tables

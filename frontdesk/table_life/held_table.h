@@ -1,0 +1,34 @@
+// What the steps on a table re-read inside their transaction before changing it: the table's
+// state and the bill it holds, and that bill as the database has it now. A step refuses
+// (StepRefused) when another workstation changed either since this board was read.
+#pragma once
+
+#include "common/db/database.h"
+#include "frontdesk/billing/guest_record.h"
+
+#include <QStringList>
+
+namespace sorrel::tables {
+
+struct HeldTable {
+    QString code;
+    QString state;
+    QString typeCode;
+    QString deptCode;
+    int bill = 0; // tabl_gues_auto_recn; 0 when free
+};
+
+// The table row under the transaction's lock, refused unless its state is one of `states`.
+HeldTable holdTable(Database& db, const QString& code, const QStringList& states);
+
+// The table's current bill under the transaction's lock: refused unless the table holds bill
+// `bill`, the record is still on the table (tabl_gues_use) and its status is `billState`.
+billing::GuestRecord holdBill(Database& db, const HeldTable& table, int bill, const QString& billState);
+
+// Empties a table the bill has left: free (or `state`), no bill number, no board copies.
+void vacateTable(Database& db, const QString& code, const QString& state);
+
+// "[N]号帐单已被其他工作站…": the bill was cleared, resumed, moved or reversed elsewhere.
+QString billChangedElsewhereMessage(int bill);
+
+} // namespace sorrel::tables

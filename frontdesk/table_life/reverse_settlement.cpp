@@ -1,0 +1,72 @@
+#include "frontdesk/table_life/reverse_settlement.h"
+
+#include "common/db/errors.h"
+#include "common/db/transaction.h"
+#include "common/db_datetime.h"
+#include "frontdesk/billing/guest_record.h"
+#include "frontdesk/table_life/held_table.h"
+#include "frontdesk/table_life/reopening.h"
+#include "frontdesk/tables/table_state.h"
+
+namespace sorrel::tables {
+
+QList<ClearedBill> loadClearedBills(Database& db, const QString& tableCode, const QDate& from,
+                                    const QDate& to) {
+    // Table code first, then the business date: the history's index on the two serves it.
+    const RecordSet rs = db.query(
+        QStringLiteral("SELECT tabl_gues_auto_recn, tabl_code, tabl_name, tabl_gues_name, tabl_gues_coun, "
+                       "tabl_gues_time, tabl_gues_time_end, tabl_gues_fact, oper_name FROM AllGues "
+                       "WHERE tabl_code = ? AND tabl_gues_time_work >= ? AND tabl_gues_time_work <= ? "
+                       "ORDER BY tabl_gues_time_end, tabl_gues_auto_recn"),
+        {tableCode, toDbDateTime(QDateTime(from, QTime(0, 0))),
+         toDbDateTime(QDateTime(to, QTime(23, 59, 59)))});
+    QList<ClearedBill> bills;
+    for (int i = 0; i < rs.rowCount(); ++i) {
+        const RecordSet::Row r = rs.row(i);
+        bills.append({int(r.integer("tabl_gues_auto_recn")), r.text("tabl_code"), r.text("tabl_name"),
+                      r.text("tabl_gues_name"), int(r.integer("tabl_gues_coun")),
+                      fromDbDateTime(r.value("tabl_gues_time")),
+                      fromDbDateTime(r.value("tabl_gues_time_end")), r.number("tabl_gues_fact"),
+                      r.text("oper_name")});
+    }
+    return bills;
+}
+
+bool systemPasswordMatches(Database& db, const QString& typed) {
+    const RecordSet rs = db.query(QStringLiteral("SELECT set_prn_92_fiel FROM setupprint"));
+    return rs.rowCount() == 1 && rs.text(0, "set_prn_92_fiel").trimmed() == typed.trimmed();
+}
+
+void reverseSettle(Database& db, const QString& tableCode, int bill, const QString& password,
+                   const billing::BillSettings& settings, const Clock& clock) {
+    runCoded(db, kReverseCode, [&] {
+        if (!systemPasswordMatches(db, password)) throw StepRefused(kWrongPasswordMessage);
+        const HeldTable table = holdTable(db, tableCode, {TableState::kFree});
+        if (table.bill != 0) throw StepRefused(billChangedElsewhereMessage(bill));
+        std::optional<billing::GuestRecord> guest = billing::GuestRecord::load(db, bill);
+        if (!guest) throw StepRefused(kBillAfterDayEndMessage);
+        const bool inHistory =
+            db.scalar(QStringLiteral("SELECT count(*) FROM AllGues WHERE tabl_gues_auto_recn = ?"), {bill})
+                .toInt() == 1;
+        if (guest->tabl_gues_use || guest->tabl_gues_stat != QStringLiteral("1") ||
+            guest->tabl_code != tableCode || !inHistory)
+            throw StepRefused(billChangedElsewhereMessage(bill));
+        guest->tabl_gues_use = true;
+        guest->post(db);
+        db.exec(QStringLiteral(
+                    "UPDATE TableList SET tabl_gues_auto_recn = ?, tabl_gues_name = ?, tabl_gues_coun = ?, "
+                    "tabl_gues_time = ? WHERE tabl_code = ?"),
+                {bill, guest->tabl_gues_name, guest->tabl_gues_coun, toDbDateTime(guest->tabl_gues_time),
+                 tableCode});
+        // Every line of the bill, also those merged in from another table, is unsettled.
+        reopenBill(db, *guest, settings, clock);
+        for (const char* history : {"AllCons", "AllGues", "AllGuesPay"})
+            db.exec(
+                QStringLiteral("DELETE FROM %1 WHERE tabl_gues_auto_recn = ?").arg(QLatin1String(history)),
+                {bill});
+        db.exec(QStringLiteral("UPDATE TableList SET tabl_gues_shou = ? WHERE tabl_code = ?"),
+                {guest->tabl_gues_shou, tableCode});
+    });
+}
+
+} // namespace sorrel::tables

@@ -1,0 +1,95 @@
+#include "frontdesk/table_life/table_moves.h"
+
+#include "common/db/errors.h"
+#include "common/db/transaction.h"
+#include "common/db_datetime.h"
+#include "frontdesk/billing/bill_calculator.h"
+#include "frontdesk/billing/line_sums.h"
+#include "frontdesk/table_life/held_table.h"
+#include "frontdesk/tables/board_tables.h"
+#include "frontdesk/tables/table_refusals.h"
+#include "frontdesk/tables/table_state.h"
+
+namespace sorrel::tables {
+
+namespace {
+
+const QStringList kOpenStates{TableState::kInUse, TableState::kReopened};
+const QString kOpenBill = QStringLiteral("2");
+
+QString stateOf(Database& db, const QString& code) {
+    const std::optional<BoardTable> table = loadBoardTable(db, code);
+    return table ? table->state : QString();
+}
+
+} // namespace
+
+QString transferQuestion(const QString& from, const QString& to) {
+    return QStringLiteral("是否将[") + from + QStringLiteral("]转为[") + to +
+           QStringLiteral("]，请确定操作!");
+}
+
+QString mergeQuestion(const QString& from, const QString& to) {
+    return QStringLiteral("是否将[") + from + QStringLiteral("]并入[") + to +
+           QStringLiteral("]，请确定操作!");
+}
+
+QString transferredMessage(const QString& to) {
+    return QStringLiteral("系统已成功的转入[") + to + QStringLiteral("]台，请继续操作！");
+}
+
+QString mergedMessage(const QString& to) {
+    return QStringLiteral("系统已成功的并入[") + to + QStringLiteral("]台，请继续操作！");
+}
+
+std::optional<QString> transferTargetRefusal(Database& db, const QString& target) {
+    if (stateOf(db, target) != TableState::kFree) return kTransferTargetMessage;
+    return std::nullopt;
+}
+
+std::optional<QString> mergeTargetRefusal(Database& db, const QString& from, const QString& target) {
+    if (target == from || !kOpenStates.contains(stateOf(db, target))) return kMergeTargetMessage;
+    return std::nullopt;
+}
+
+void transferTable(Database& db, const QString& from, int bill, const QString& to) {
+    runCoded(db, kTransferCode, [&] {
+        const HeldTable source = holdTable(db, from, kOpenStates);
+        billing::GuestRecord guest = holdBill(db, source, bill, kOpenBill);
+        const HeldTable target = holdTable(db, to, {TableState::kFree});
+        guest.tabl_code = to;
+        guest.tabl_type_code = target.typeCode;
+        guest.dept_code = target.deptCode;
+        guest.post(db);
+        vacateTable(db, from, TableState::kFree);
+        db.exec(QStringLiteral(
+                    "UPDATE TableList SET tabl_stat_code = ?, tabl_gues_auto_recn = ?, tabl_gues_name = ?, "
+                    "tabl_gues_coun = ?, tabl_gues_time = ?, tabl_gues_shou = ? WHERE tabl_code = ?"),
+                {source.state, bill, guest.tabl_gues_name, guest.tabl_gues_coun,
+                 toDbDateTime(guest.tabl_gues_time), guest.tabl_gues_shou, to});
+    });
+}
+
+int mergeTable(Database& db, const QString& from, int bill, const QString& to,
+               const billing::BillSettings& settings, const Clock& clock) {
+    return runCoded(db, kMergeCode, [&] {
+        if (from == to) throw StepRefused(kMergeTargetMessage);
+        const HeldTable source = holdTable(db, from, kOpenStates);
+        holdBill(db, source, bill, kOpenBill);
+        const HeldTable target = holdTable(db, to, kOpenStates);
+        billing::GuestRecord into = holdBill(db, target, target.bill, kOpenBill);
+        vacateTable(db, from, TableState::kFree);
+        db.exec(QStringLiteral("UPDATE TableConsList SET tabl_code_old = ?, tabl_gues_auto_recn = ? "
+                               "WHERE tabl_gues_auto_recn = ?"),
+                {from, into.tabl_gues_auto_recn, bill});
+        db.exec(QStringLiteral("DELETE FROM TableGuestlist WHERE tabl_gues_auto_recn = ?"), {bill});
+        billing::setLineSums(db, into, settings, billing::DishTotalFrom::UnroundedLines);
+        billing::ReTotal(db, into, settings, clock);
+        into.post(db);
+        db.exec(QStringLiteral("UPDATE TableList SET tabl_gues_shou = ? WHERE tabl_code = ?"),
+                {into.tabl_gues_shou, to});
+        return into.tabl_gues_auto_recn;
+    });
+}
+
+} // namespace sorrel::tables

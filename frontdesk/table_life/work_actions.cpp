@@ -1,0 +1,128 @@
+#include "frontdesk/table_life/work_actions.h"
+
+#include "common/db/errors.h"
+#include "common/messages.h"
+#include "common/ui/tool_strip.h"
+#include "frontdesk/table_life/clearing.h"
+#include "frontdesk/table_life/move_panel.h"
+#include "frontdesk/table_life/reopening.h"
+#include "frontdesk/table_life/table_moves.h"
+#include "frontdesk/tables/table_state.h"
+#include "frontdesk/tables/work_screen.h"
+
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace sorrel::frontdesk {
+
+WorkActions::WorkActions(const FrontDeskContext& context, WorkScreen* work, QObject* parent)
+    : QObject(parent), context_(context), work_(work) {
+    panel_ = new MovePanel(work);
+    ui::ToolStrip* tools = work->toolbar();
+    connect(tools->button(work_tool::kTransfer), &QToolButton::clicked, this,
+            [this] { startMove(Move::Transfer); });
+    connect(tools->button(work_tool::kMerge), &QToolButton::clicked, this,
+            [this] { startMove(Move::Merge); });
+    connect(tools->button(work_tool::kClear), &QToolButton::clicked, this, &WorkActions::clear);
+    connect(tools->button(work_tool::kResume), &QToolButton::clicked, this, &WorkActions::resume);
+    connect(panel_, &MovePanel::confirmed, this, &WorkActions::confirmMove);
+    connect(panel_, &MovePanel::cancelled, this, &WorkActions::endMove);
+}
+
+void WorkActions::startMove(Move move) {
+    if (work_->work().table.state == tables::TableState::kSettled) {
+        messages::information(move == Move::Transfer ? tables::kTransferSettledMessage
+                                                     : tables::kMergeSettledMessage);
+        return;
+    }
+    move_ = move;
+    work_->toolbar()->setEnabled(false);
+    panel_->ask(move == Move::Transfer ? QStringLiteral("转入台号-") : QStringLiteral("并入台号-"));
+}
+
+void WorkActions::confirmMove(const QString& target) {
+    const tables::WorkTable& at = work_->work();
+    const QString from = at.table.code;
+    const bool transfer = move_ == Move::Transfer;
+    const std::optional<QString> refusal = transfer ? tables::transferTargetRefusal(context_.db, target)
+                                                    : tables::mergeTargetRefusal(context_.db, from, target);
+    if (refusal) {
+        messages::information(*refusal);
+        panel_->field()->setFocus();
+        return;
+    }
+    if (!messages::ask(transfer ? tables::transferQuestion(from, target)
+                                : tables::mergeQuestion(from, target))) {
+        endMove();
+        return;
+    }
+    try {
+        if (transfer)
+            tables::transferTable(context_.db, from, at.guest.tabl_gues_auto_recn, target);
+        else
+            tables::mergeTable(context_.db, from, at.guest.tabl_gues_auto_recn, target,
+                               billing::BillSettings::load(context_.db), context_.clock);
+    } catch (const StepRefused& refused) {
+        endMove();
+        this->refused(refused.text());
+        return;
+    }
+    endMove();
+    showTable(target);
+    emit moved(target);
+    messages::information(transfer ? tables::transferredMessage(target) : tables::mergedMessage(target));
+}
+
+void WorkActions::endMove() {
+    move_ = Move::None;
+    panel_->finish();
+    work_->toolbar()->setEnabled(true);
+}
+
+bool WorkActions::onSettledBill(const QString& notSettled, const QString& question,
+                                const std::function<void(const QString&, int)>& step) {
+    const tables::WorkTable& at = work_->work();
+    if (at.table.state != tables::TableState::kSettled) {
+        messages::information(notSettled);
+        return false;
+    }
+    if (!messages::ask(question)) return false;
+    try {
+        step(at.table.code, at.guest.tabl_gues_auto_recn);
+    } catch (const StepRefused& refused) {
+        this->refused(refused.text());
+        return false;
+    }
+    return true;
+}
+
+void WorkActions::clear() {
+    const QString code = work_->work().table.code;
+    if (onSettledBill(
+            tables::kClearNotSettledMessage, tables::kClearQuestion,
+            [this](const QString& table, int bill) { tables::clearTable(context_.db, table, bill); }))
+        emit finished(code);
+}
+
+void WorkActions::resume() {
+    if (!context_.session.limite(tables::kResumePermission)) return;
+    const QString code = work_->work().table.code;
+    if (onSettledBill(tables::kResumeNotSettledMessage, tables::kResumeQuestion,
+                      [this](const QString& table, int bill) {
+                          tables::resumeTable(context_.db, table, bill,
+                                              billing::BillSettings::load(context_.db), context_.clock);
+                      }))
+        showTable(code);
+}
+
+void WorkActions::showTable(const QString& tableCode) {
+    work_->present(tables::settledTable(context_.db, tableCode));
+}
+
+void WorkActions::refused(const QString& text) {
+    // What this screen shows is out of date: the board shows the table as it is now.
+    messages::information(text);
+    emit finished(work_->work().table.code);
+}
+
+} // namespace sorrel::frontdesk
