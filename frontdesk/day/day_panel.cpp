@@ -8,6 +8,7 @@
 #include "common/ui/record_set_model.h"
 #include "common/ui/text_grid.h"
 #include "common/ui/tool_strip.h"
+#include "frontdesk/day/bold_label.h"
 #include "frontdesk/day/day_operations.h"
 
 #include <QCheckBox>
@@ -33,12 +34,8 @@ DayPanel::DayPanel(const FrontDeskContext& context, QWidget* parent) : QWidget(p
                                  },
                                  this);
 
-    state_ = new QLabel(this);
+    state_ = boldLabel(QString(), 18, this);
     state_->setObjectName(QStringLiteral("lbl_DayState"));
-    QFont large = state_->font();
-    large.setPixelSize(18);
-    large.setBold(true);
-    state_->setFont(large);
     timeCaption_ = new QLabel(this);
     timeCaption_->setObjectName(QStringLiteral("lbl_DayTimeCaption"));
     time_ = new QLabel(this);

@@ -10,6 +10,7 @@
 #include "common/ui/record_set_model.h"
 #include "common/ui/text_grid.h"
 #include "common/ui/tool_strip.h"
+#include "frontdesk/day/bold_label.h"
 #include "frontdesk/day/handover_report.h"
 
 #include <QGridLayout>
@@ -24,17 +25,11 @@ namespace sorrel::frontdesk {
 
 namespace {
 
+constexpr int kTitlePixels = 18;
+constexpr int kTotalPixels = 12;
+
 QString money(double amount) {
     return document::formatNumber(amount, document::NumberFormat::Money);
-}
-
-QLabel* boldLabel(const QString& text, int larger, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    QFont font = label->font();
-    if (larger > 0) font.setPixelSize(12 + larger);
-    font.setBold(true);
-    label->setFont(font);
-    return label;
 }
 
 } // namespace
@@ -77,7 +72,7 @@ HandoverScreen::HandoverScreen(const FrontDeskContext& context, QWidget* parent)
     left->addWidget(note_, 5, 0, 1, 2);
     left->setRowStretch(0, 1);
 
-    auto* title = boldLabel(QStringLiteral("员工交班查询报表"), 6, this);
+    auto* title = boldLabel(QStringLiteral("员工交班查询报表"), kTitlePixels, this);
     title->setAlignment(Qt::AlignCenter);
     builtAt_ = new QLabel(this);
     builtAt_->setObjectName(QStringLiteral("lbl_SheetTime"));
@@ -91,7 +86,7 @@ HandoverScreen::HandoverScreen(const FrontDeskContext& context, QWidget* parent)
     auto* totalsRow = new QHBoxLayout;
     for (const char* name :
          {"lbl_TotalFloat", "lbl_TotalReceipts", "lbl_TotalReceived", "lbl_TotalHandOver"}) {
-        QLabel* label = boldLabel(QString(), 0, this);
+        QLabel* label = boldLabel(QString(), kTotalPixels, this);
         label->setObjectName(QString::fromLatin1(name));
         totals_ << label;
         totalsRow->addWidget(label);

@@ -1,10 +1,11 @@
 #include "frontdesk/day/statistics_screen.h"
 
 #include "common/db/recordset.h"
+#include "common/document/number_format.h"
 #include "common/ui/panel_host.h"
-#include "common/ui/record_set_model.h"
 #include "common/ui/text_grid.h"
 #include "common/ui/tool_strip.h"
+#include "frontdesk/day/bold_label.h"
 #include "frontdesk/day/current_statistics.h"
 
 #include <QHeaderView>
@@ -25,12 +26,8 @@ StatisticsScreen::StatisticsScreen(const FrontDeskContext& context, QWidget* par
                                      {kHelp, QStringLiteral("帮助信息"), QStyle::SP_DialogHelpButton},
                                  },
                                  this);
-    auto* title = new QLabel(QStringLiteral("当日营业统计报表"), this);
+    QLabel* title = boldLabel(QStringLiteral("当日营业统计报表"), 18, this);
     title->setObjectName(QStringLiteral("lbl_StatTitle"));
-    QFont large = title->font();
-    large.setPixelSize(18);
-    large.setBold(true);
-    title->setFont(large);
     title->setAlignment(Qt::AlignCenter);
     time_ = new QLabel(this);
     time_->setObjectName(QStringLiteral("lbl_StatTime"));
@@ -58,7 +55,10 @@ void StatisticsScreen::present() {
     for (int r = 0; r < statistics.rowCount(); ++r) {
         QStringList row{statistics.text(r, day::statisticsColumns().first())};
         for (int c = 1; c < statistics.columnCount(); ++c)
-            row << ui::amountText(statistics.value(r, c));
+            row << (statistics.columns()[c].endsWith(QStringLiteral("金额"))
+                        ? document::formatNumber(statistics.number(r, statistics.columns()[c]),
+                                                 document::NumberFormat::Money)
+                        : QString::number(statistics.integer(r, statistics.columns()[c])));
         rows << row;
     }
     grid_->setRows(rows);

@@ -213,7 +213,7 @@ TEST_P(DayScreensTest, StatisticsShowTheTotalRowInGreenBold) {
     ASSERT_GT(grid->rowCount(), 1);
     const int last = grid->rowCount() - 1;
     EXPECT_EQ(grid->item(last, 0)->text(), QStringLiteral("总计"));
-    EXPECT_EQ(grid->item(last, 8)->text(), QStringLiteral("155.5"));
+    EXPECT_EQ(grid->item(last, 8)->text(), QStringLiteral("155.50"));
     for (int r = 0; r < grid->rowCount(); ++r) {
         const bool total = r == last;
         EXPECT_EQ(grid->item(r, 3)->font().bold(), total) << r;
