@@ -22,6 +22,11 @@ bool businessDayOpen(Database& db) {
     return db.scalar(QStringLiteral("SELECT pay_star FROM SetupPay")).toLongLong() != 0;
 }
 
+void postOtherIncome(Database& db, const OtherIncomeEdit& edit) {
+    db.exec(QStringLiteral("UPDATE OtherIncomeList SET othe_inco_mone = ? WHERE othe_inco_code = ?"),
+            {edit.amount, edit.code});
+}
+
 void dayStartSteps(Database& db, const Clock& clock) {
     const QDateTime now = clock.now();
     db.exec(QStringLiteral("UPDATE OtherIncomeList SET othe_inco_mone = 0"));
@@ -35,9 +40,7 @@ void dayEndSteps(Database& db, const Clock& clock, const std::optional<OtherInco
     // even when the day is ended after midnight.
     const QDateTime businessDate = lockedSettings(db).timeWork;
     report(progress, 10);
-    if (edited)
-        db.exec(QStringLiteral("UPDATE OtherIncomeList SET othe_inco_mone = ? WHERE othe_inco_code = ?"),
-                {edited->amount, edited->code});
+    if (edited) postOtherIncome(db, *edited);
     report(progress, 20);
     db.exec(QStringLiteral("UPDATE TableConsList SET tabl_cons_flag = 0"));
     report(progress, 30);
@@ -67,12 +70,18 @@ void dayEndSteps(Database& db, const Clock& clock, const std::optional<OtherInco
 }
 
 void startDay(Database& db, const Clock& clock) {
-    runCoded(db, kDayStartCode, [&] { dayStartSteps(db, clock); });
+    runCoded(db, kDayStartCode, [&] {
+        if (lockedSettings(db).payStar) throw StepRefused(kDayAlreadyStartedMessage);
+        dayStartSteps(db, clock);
+    });
 }
 
 void endDay(Database& db, const Clock& clock, const std::optional<OtherIncomeEdit>& edited,
             const DayProgress& progress) {
-    runCoded(db, kDayEndCode, [&] { dayEndSteps(db, clock, edited, progress); });
+    runCoded(db, kDayEndCode, [&] {
+        if (!lockedSettings(db).payStar) throw StepRefused(kDayNotStartedForEndMessage);
+        dayEndSteps(db, clock, edited, progress);
+    });
     report(progress, 100);
 }
 

@@ -32,14 +32,25 @@ struct OtherIncomeEdit {
     double amount = 0;
 };
 
+// Posts one other-income amount as the day panel's operator typed it.
+void postOtherIncome(Database& db, const OtherIncomeEdit& edit);
+
 // The statements of day start and day end without a transaction of their own, for callers that
 // run them inside a larger one.
 void dayStartSteps(Database& db, const Clock& clock);
 void dayEndSteps(Database& db, const Clock& clock, const std::optional<OtherIncomeEdit>& edited = {},
                  const DayProgress& progress = {});
 
-// Each in its own transaction; a failure rolls it back and throws CodedFailure with the
-// operation's code (B100008 day start, B100009 day end).
+inline const QString kDayAlreadyStartedMessage =
+    QStringLiteral("[日始处理]已处理完毕，所以不能处理，在[日结]后才能进行[日始处理]！");
+inline const QString kDayNotStartedForEndMessage =
+    QStringLiteral("现在还未进行日始处理，所以不能进行[日结]，请进行[日始处理]！");
+
+// Day start and day end by hand, each in its own transaction; a failure rolls it back and
+// throws CodedFailure with the operation's code (B100008 day start, B100009 day end). The day's
+// state is read again under the transaction's lock: a day already open (or already ended, by
+// another workstation meanwhile) is refused with StepRefused and the message above, so no day
+// is opened twice and no day's other income is archived twice.
 void startDay(Database& db, const Clock& clock);
 void endDay(Database& db, const Clock& clock, const std::optional<OtherIncomeEdit>& edited = {},
             const DayProgress& progress = {});

@@ -117,9 +117,19 @@ bool LoginSession::changePassword(const QString& operatorCode, const QString& pa
     return true;
 }
 
-void LoginSession::relogin() {
-    log(QStringLiteral("[") + shiftName() + QStringLiteral("][退出系统,重新登录]"));
+void LoginSession::relogin(const QString& action) {
+    log(QStringLiteral("[") + shiftName() + QStringLiteral("][") + action + QStringLiteral("]"));
     settings_.ordeCode.clear();
+}
+
+void LoginSession::reloadBusinessDay() {
+    const SettingsRow now = loadSettingsRow(db_);
+    settings_.timeWork = now.timeWork;
+    settings_.timeStar = now.timeStar;
+    settings_.timeEnd = now.timeEnd;
+    settings_.payStar = now.payStar;
+    settings_.workAuto = now.workAuto;
+    settings_.workBack = now.workBack;
 }
 
 void LoginSession::logExit() {

@@ -36,6 +36,10 @@ inline const QString kPasswordChangeRefusedMessage =
 inline const QString kBackOfficeLoginLog = QStringLiteral("[登录系统（后台）]");
 inline const QString kBackOfficeExitLog = QStringLiteral("[退出系统（后台）]");
 
+// The log texts of leaving a shift for the login box: by "重新登录", and by the shift handover.
+inline const QString kReloginAction = QStringLiteral("退出系统,重新登录");
+inline const QString kHandoverReloginAction = QStringLiteral("系统交班,重新登录");
+
 enum class LoginResult { Accepted, NoShift, UnknownOperator };
 
 class LoginSession {
@@ -74,8 +78,12 @@ class LoginSession {
     bool changePassword(const QString& operatorCode, const QString& password, const QString& newPassword,
                         const QString& confirmation);
 
-    // "重新登录": logs the operator out of the shift; the next login must choose one again.
-    void relogin();
+    // "重新登录" (or the end of a shift handover, logged as `action`): logs the operator out of
+    // the shift; the next login must choose one again.
+    void relogin(const QString& action = kReloginAction);
+    // The business day as the database holds it now, after day start or day end: the day's
+    // fields of the program's copy are read again, the operator and shift stay as they are.
+    void reloadBusinessDay();
     // The program is closing.
     void logExit();
 

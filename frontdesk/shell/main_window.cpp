@@ -5,6 +5,7 @@
 #include "common/ui/help_page.h"
 #include "common/ui/screen_placement.h"
 #include "common/window_placement.h"
+#include "frontdesk/day/day_desk.h"
 #include "frontdesk/shell/login_box.h"
 #include "frontdesk/tables/board_screen.h"
 #include "frontdesk/tables/table_desk.h"
@@ -57,6 +58,7 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
                                         parent_, progress, programDir_});
     desk_ = new TableDesk(*context_, this);
     board_ = desk_->board();
+    dayDesk_ = new DayDesk(*context_, board_, this);
     board_->loginBox()->setDayProgress(progress);
     connect(board_, &BoardScreen::loggedIn, this, [this] {
         statusPanel(2)->setText(session_->operatorCaption());

@@ -9,8 +9,8 @@
 #include "common/ui/enter_moves_focus.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
-#include "frontdesk/shell/front_desk_context.h"
 #include "common/ui/status_bar.h"
+#include "frontdesk/shell/front_desk_context.h"
 
 #include <QWidget>
 #include <memory>
@@ -20,6 +20,7 @@ class QLabel;
 namespace sorrel::frontdesk {
 
 class BoardScreen;
+class DayDesk;
 class TableDesk;
 
 inline const QString kMainCaption = QStringLiteral("岚舟餐[饮娱乐管理系统9.0版]-前台操作");
@@ -40,6 +41,7 @@ class MainWindow : public QWidget {
     QWidget* parentHost() const { return parent_; }
     BoardScreen* board() const { return board_; }
     TableDesk* tableDesk() const { return desk_; }
+    DayDesk* dayDesk() const { return dayDesk_; }
     QLabel* statusPanel(int index) const { return status_->panel(index); }
 
     // After a fatal error or a refused screen: close without the exit question.
@@ -64,6 +66,7 @@ class MainWindow : public QWidget {
     QWidget* parent_;
     std::unique_ptr<FrontDeskContext> context_;
     TableDesk* desk_;
+    DayDesk* dayDesk_;
     BoardScreen* board_;
     ui::StatusBar* status_;
     bool closing_ = false;

@@ -106,6 +106,10 @@ void BoardColumn::setShift(const QString& shiftName, const QDate& businessDate) 
     workDate_->setText(businessDate.toString(QStringLiteral("yyyy-MM-dd")));
 }
 
+void BoardColumn::setBusinessDate(const QString& caption) {
+    workDate_->setText(caption);
+}
+
 void BoardColumn::showBoard(const tables::TableBoard& board) {
     QList<QStringList> rows;
     departmentCodes_.clear();

@@ -24,6 +24,7 @@ class BoardColumn : public QWidget {
     explicit BoardColumn(QWidget* parent);
 
     void setShift(const QString& shiftName, const QDate& businessDate);
+    void setBusinessDate(const QString& caption);
     // Shows the board's departments, types and selected table.
     void showBoard(const tables::TableBoard& board);
     QLineEdit* searchBox() const { return search_; }

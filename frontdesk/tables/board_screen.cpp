@@ -89,7 +89,7 @@ BoardScreen::BoardScreen(const FrontDeskContext& context, QWidget* parent)
         board_.cycleSort();
         requery();
     });
-    connect(toolbar_->button(kRelogin), &QToolButton::clicked, this, &BoardScreen::relogin);
+    connect(toolbar_->button(kRelogin), &QToolButton::clicked, this, [this] { relogin(); });
     connect(toolbar_->button(kAbout), &QToolButton::clicked, this, [this] { showAbout(true); });
     connect(about_, &ui::TitledBox::closeClicked, this, [this] { showAbout(false); });
     connect(toolbar_->button(kHelp), &QToolButton::clicked, this, &BoardScreen::helpRequested);
@@ -168,11 +168,16 @@ void BoardScreen::showLoginBox() {
     login_->raise();
 }
 
-void BoardScreen::relogin() {
+void BoardScreen::relogin(const QString& action) {
     showLoginBox();
     login_->reset();
-    context_.session.relogin();
+    context_.session.relogin(action);
     login_->focusShiftList();
+}
+
+void BoardScreen::showBusinessDate(const QDate& businessDate) {
+    column_->setBusinessDate(QStringLiteral("营业日期：") +
+                             businessDate.toString(QStringLiteral("yyyy-MM-dd")));
 }
 
 void BoardScreen::acceptLogin() {

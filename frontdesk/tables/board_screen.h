@@ -66,8 +66,11 @@ class BoardScreen : public QWidget {
 
     // Puts the login box up: board views and right column hidden, toolbar disabled and raised.
     void showLoginBox();
-    // "重新登录": the operator leaves the shift and the login box comes back, emptied.
-    void relogin();
+    // "重新登录" (or the end of a shift handover, logged as `action`): the operator leaves the
+    // shift and the login box comes back, emptied.
+    void relogin(const QString& action = kReloginAction);
+    // After day start: the business-date label reads "营业日期：" and the new date.
+    void showBusinessDate(const QDate& businessDate);
 
     // The board in pnl_Parent with the view in force, its graphic view the current panel.
     void present();

@@ -190,6 +190,25 @@ TEST_P(BusinessDayTest, TwoWorkstationsLoggingInTogetherRollTheDayOverOnce) {
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM AllOtherInCome")), 1);
 }
 
+TEST_P(BusinessDayTest, ADayIsEndedAndStartedOnceWhenTwoWorkstationsAskTogether) {
+    addOtherIncome(QStringLiteral("01"), 30);
+    auto other = scratch().connectAgain();
+    // Both day panels saw the day open; the first day end goes through, the second is refused.
+    endDay(db(), clock);
+    try {
+        endDay(*other, clock);
+        FAIL() << "a day already ended was ended again";
+    } catch (const StepRefused& refused) {
+        EXPECT_EQ(refused.text(), kDayNotStartedForEndMessage);
+    }
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM AllOtherInCome")), 1);
+    // Likewise day start: the second one finds the day open and zeroes nothing typed since.
+    startDay(db(), clock);
+    db().exec(QStringLiteral("UPDATE OtherIncomeList SET othe_inco_mone = 8"));
+    EXPECT_THROW(startDay(*other, clock), StepRefused);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM OtherIncomeList WHERE othe_inco_mone = 8")), 1);
+}
+
 TEST_P(BusinessDayTest, FailedBackOfficeRolloverLeavesTheOldDayOpen) {
     addGuest(4, false, 2);
     addOtherIncome(QStringLiteral("01"), 30);

@@ -1,0 +1,53 @@
+#include "frontdesk/day/day_desk.h"
+
+#include "common/ui/tool_strip.h"
+#include "frontdesk/day/day_panel.h"
+#include "frontdesk/day/handover_screen.h"
+#include "frontdesk/day/statistics_screen.h"
+#include "frontdesk/tables/board_screen.h"
+
+#include <QMenu>
+#include <QToolButton>
+
+namespace sorrel::frontdesk {
+
+DayDesk::DayDesk(const FrontDeskContext& context, BoardScreen* board, QObject* parent)
+    : QObject(parent), context_(context), board_(board) {
+    day_ = new DayPanel(context_, context_.host);
+    statistics_ = new StatisticsScreen(context_, context_.host);
+    handover_ = new HandoverScreen(context_, context_.host);
+    for (QWidget* screen :
+         {static_cast<QWidget*>(day_), static_cast<QWidget*>(statistics_), static_cast<QWidget*>(handover_)})
+        screen->hide();
+
+    QToolButton* reportsButton = board_->toolbarStrip()->button(board_tool::kReports);
+    reports_ = new QMenu(reportsButton);
+    reports_->setObjectName(QStringLiteral("pm_Reports"));
+    connect(reports_->addAction(QStringLiteral("当前营业统计")), &QAction::triggered, statistics_,
+            &StatisticsScreen::present);
+    connect(reports_->addAction(QStringLiteral("员工交班处理")), &QAction::triggered, handover_,
+            &HandoverScreen::present);
+    reportsButton->setMenu(reports_);
+    reportsButton->setPopupMode(QToolButton::InstantPopup);
+
+    connect(board_->toolbarStrip()->button(board_tool::kDay), &QToolButton::clicked, this,
+            &DayDesk::openDayPanel);
+    connect(day_, &DayPanel::dayStarted, board_, &BoardScreen::showBusinessDate);
+    connect(day_, &DayPanel::back, this, &DayDesk::backToBoard);
+    connect(statistics_, &StatisticsScreen::back, this, &DayDesk::backToBoard);
+    connect(handover_, &HandoverScreen::back, this, &DayDesk::backToBoard);
+    connect(handover_, &HandoverScreen::handedOver, this, [this] {
+        board_->present();
+        board_->relogin(kHandoverReloginAction);
+    });
+}
+
+void DayDesk::openDayPanel() {
+    if (context_.session.limite(kDayPermission)) day_->present();
+}
+
+void DayDesk::backToBoard() {
+    board_->returnFrom(board_->tables().selectedCode());
+}
+
+} // namespace sorrel::frontdesk

@@ -1,0 +1,139 @@
+#include "frontdesk/day/shift_handover.h"
+
+#include "common/db/errors.h"
+#include "common/db/transaction.h"
+#include "common/db_datetime.h"
+#include "common/money.h"
+#include "common/settings_row.h"
+
+namespace sorrel::day {
+
+namespace {
+
+double cents(double amount) {
+    return IntWay(amount, kKeepCents);
+}
+
+HandoverTotals addUp(const QList<HandoverLine>& lines, bool withWaiver) {
+    HandoverTotals t;
+    for (const HandoverLine& line : lines) {
+        if (!withWaiver && line.code.trimmed() == kWaiverMethod) continue;
+        t.openingFloat = cents(t.openingFloat + line.openingFloat);
+        t.receipts += line.receipts;
+        t.received = cents(t.received + line.received);
+        t.toHandOver = cents(t.toHandOver + line.toHandOver);
+    }
+    return t;
+}
+
+// What the shift has taken in per method: every method when nothing is outstanding, otherwise
+// the methods that occur among the outstanding payments. Each method's float is its current one.
+QList<HandoverLine> takings(Database& db) {
+    const bool outstanding =
+        db.scalar(QStringLiteral("SELECT count(*) FROM AllGuesPay WHERE pay_flag = 0")).toInt() > 0;
+    const QString floatOf = QStringLiteral(
+        "COALESCE((SELECT f.pay_star_mone FROM PayTypeList f WHERE f.pay_type_code = %1.pay_type_code), 0)");
+    const RecordSet rows =
+        outstanding
+            ? db.query(QStringLiteral("SELECT a.pay_type_code, a.pay_type_name, "
+                                      "SUM(CASE WHEN a.pay_type_mone > 0 THEN 1 ELSE 0 END) AS receipts, "
+                                      "SUM(a.pay_type_mone) AS received, %1 AS opening "
+                                      "FROM AllGuesPay a WHERE a.pay_flag = 0 "
+                                      "GROUP BY a.pay_type_code, a.pay_type_name "
+                                      "ORDER BY a.pay_type_code DESC, a.pay_type_name")
+                           .arg(floatOf.arg(QStringLiteral("a"))))
+            : db.query(
+                  QStringLiteral("SELECT p.pay_type_code, p.pay_type_name, 0 AS receipts, 0 AS received, "
+                                 "%1 AS opening FROM PayTypeList p ORDER BY p.pay_type_code DESC")
+                      .arg(floatOf.arg(QStringLiteral("p"))));
+    QList<HandoverLine> lines;
+    for (int i = 0; i < rows.rowCount(); ++i) {
+        HandoverLine line;
+        line.code = rows.text(i, "pay_type_code");
+        line.name = rows.text(i, "pay_type_name");
+        line.receipts = int(rows.integer(i, "receipts"));
+        line.received = cents(rows.number(i, "received"));
+        line.openingFloat = cents(rows.number(i, "opening"));
+        line.toHandOver = cents(line.openingFloat + line.received);
+        lines << line;
+    }
+    return lines;
+}
+
+// The sheet built afresh into Paytotaltemp, inside the caller's transaction.
+HandoverSheet buildSteps(Database& db, const Clock& clock) {
+    HandoverSheet sheet{takings(db), clock.now()};
+    db.exec(QStringLiteral("DELETE FROM Paytotaltemp"));
+    for (const HandoverLine& line : sheet.lines)
+        db.exec(QStringLiteral("INSERT INTO Paytotaltemp (pay_type_code, pay_type_name, pay_type_coun, "
+                               "pay_type_mone, pay_star_mone, pay_fact_mone) VALUES (?, ?, ?, ?, ?, ?)"),
+                {line.code, line.name, line.receipts, line.received, line.openingFloat, line.toHandOver});
+    return sheet;
+}
+
+} // namespace
+
+bool HandoverLine::operator==(const HandoverLine& other) const {
+    return code == other.code && name == other.name && receipts == other.receipts &&
+           compareMoney(received, other.received) == 0 &&
+           compareMoney(openingFloat, other.openingFloat) == 0 &&
+           compareMoney(toHandOver, other.toHandOver) == 0;
+}
+
+HandoverTotals HandoverSheet::screenTotals() const {
+    return addUp(lines, false);
+}
+
+HandoverTotals HandoverSheet::printedTotals() const {
+    return addUp(lines, true);
+}
+
+RecordSet loadFloats(Database& db) {
+    return db.query(QStringLiteral("SELECT pay_type_code, pay_type_name, pay_star_mone FROM PayTypeList "
+                                   "ORDER BY pay_type_code DESC"));
+}
+
+HandoverSheet buildHandoverSheet(Database& db, const Clock& clock) {
+    Transaction tx(db);
+    HandoverSheet sheet = buildSteps(db, clock);
+    tx.commit();
+    return sheet;
+}
+
+HandoverSheet submitFloat(Database& db, const Clock& clock, const QString& methodCode, double openingFloat) {
+    return runCoded(db, kSubmitFloatCode, [&] {
+        db.exec(QStringLiteral("UPDATE PayTypeList SET pay_star_mone = ? WHERE pay_type_code = ?"),
+                {cents(openingFloat), methodCode});
+        return buildSteps(db, clock);
+    });
+}
+
+void handOver(Database& db, const Clock& clock, const HandoverSheet& seen, const HandoverBy& by) {
+    runCoded(db, kHandOverCode, [&] {
+        const QDateTime businessDate = loadSettingsRow(db, SettingsLock::ForUpdate).timeWork;
+        const HandoverSheet now = buildSteps(db, clock);
+        if (now.lines != seen.lines) throw StepRefused(kSheetChangedMessage);
+        // The payment rows of tables already cleared leave the current day: their copies are in
+        // AllGuesPay. Those of settled tables not yet cleared stay for the next shift.
+        db.exec(QStringLiteral("UPDATE tableguespay SET pay_flag = 0"));
+        db.exec(QStringLiteral(
+            "UPDATE tableguespay SET pay_flag = 1 WHERE EXISTS (SELECT 1 FROM TableGuestlist b "
+            "WHERE b.tabl_gues_auto_recn = tableguespay.tabl_gues_auto_recn AND "
+            "b.tabl_gues_use = 0)"));
+        db.exec(QStringLiteral("DELETE FROM tableguespay WHERE pay_flag = 1"));
+        db.exec(QStringLiteral("UPDATE PayTypeList SET pay_star_mone = 0"));
+        db.exec(QStringLiteral("UPDATE AllGuesPay SET pay_flag = 1 WHERE pay_flag = 0"));
+        const QVariant workDate =
+            businessDate.isValid() ? QVariant(toDbDate(businessDate.date())) : QVariant();
+        const QString handedAt = toDbDateTime(clock.now());
+        for (const HandoverLine& line : now.lines)
+            db.exec(QStringLiteral(
+                        "INSERT INTO Allpaytotal (pay_date_work, pay_rema, pay_type_code, pay_type_name, "
+                        "pay_star_mone, pay_type_mone, pay_type_coun, pay_fact_mone, pay_date, "
+                        "oper_code, oper_name) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+                    {workDate, by.note, line.code, line.name, line.openingFloat, line.received, line.receipts,
+                     line.toHandOver, handedAt, by.operatorCode, by.operatorName});
+    });
+}
+
+} // namespace sorrel::day
