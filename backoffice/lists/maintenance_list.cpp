@@ -109,9 +109,14 @@ QVariant MaintenanceList::typed(const QString& column, const QVariant& value) co
     const schema::Column* c = table ? table->column(column) : nullptr;
     if (!c || value.isNull()) return value;
     switch (c->type) {
-    case schema::ColumnType::Text:
-        // No more than the column holds: the server would refuse a longer text outright.
-        return c->size > 0 ? value.toString().left(c->size) : value.toString();
+    case schema::ColumnType::Text: {
+        // No more than the column holds: the server would refuse a longer text outright. A column
+        // stored without blanks around it loses them before it is cut, so " 07" keeps both digits.
+        QString text = value.toString();
+        if (c->size <= 0 || text.size() <= c->size) return text;
+        if (def_.trimmed.contains(column, Qt::CaseInsensitive)) text = text.trimmed();
+        return text.left(c->size);
+    }
     case schema::ColumnType::YesNo:
         return value.toBool() ? 1 : 0;
     case schema::ColumnType::SmallInt:
@@ -291,9 +296,7 @@ MaintenanceList::SaveOutcome MaintenanceList::postPending() {
     std::optional<Refusal> refusal = firstRefusal(def_.saveChecks);
     if (!refusal) refusal = guardRefusal(true);
     if (refusal) return {SaveOutcome::Refused, *refusal};
-    const SaveOutcome::Kind kind = post();
-    if (kind == SaveOutcome::Saved && def_.alsoSave) def_.alsoSave(db_, record());
-    return {kind, {}};
+    return {post(), {}};
 }
 
 template <typename Step> void MaintenanceList::coded(Step&& step) {

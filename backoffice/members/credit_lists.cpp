@@ -48,14 +48,14 @@ ListDefinition CreditLists::guestList() {
         {"hang_gues_code", "hang_gues_name", "hang_gues_tele", "hang_gues_work", "hang_gues_add"},
         QStringLiteral("挂帐客人[编码]、[姓名]、[工作单位]、[地址]、[电话]不能为空！"))};
     // The bills on credit name the guest by code.
-    d.guards = {{"hang_gues_code", refuseWhileOwing(kOwesRecode, QStringLiteral("岚舟管理系列"))}};
+    d.guards = {{"hang_gues_code", refuseWhileOwing(kOwesRecode, kSeriesTitle)}};
     d.deleteChecks = {refuseWhileOwing(kOwes)};
     d.alsoSave = [](Database& db, const EditedRecord& r) {
         if (r.changed("hang_gues_code"))
             db.exec(QStringLiteral("UPDATE Hangguesin SET hang_gues_code = ? WHERE hang_gues_code = ?"),
                     {r.value("hang_gues_code"), r.original("hang_gues_code")});
     };
-    d.duplicateMessage = QStringLiteral("编号有重复，请从新输入！");
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 

@@ -7,8 +7,6 @@ namespace sorrel::backoffice {
 
 namespace {
 
-const QString kDuplicateCode = QStringLiteral("编号有重复，请从新输入！");
-const QString kSeriesTitle = QStringLiteral("岚舟管理系列");
 const QString kMemberRequired =
     QStringLiteral("会员[卡号]、[会员类型]、[卡类型]、[姓名]、[工作单位]、[地址]、[电话]不能为空！");
 
@@ -53,7 +51,7 @@ ListDefinition MemberLists::typeList() {
                              QStringLiteral("[会员类别]正在被会员使用，所以不能被修改！"), kSeriesTitle)}};
     d.deleteChecks = {
         refuseWhile("memb_type_code", inUse, QStringLiteral("[会员类别]正在被会员使用，所以不能被删除！"))};
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 
@@ -92,7 +90,7 @@ ListDefinition MemberLists::memberList() {
                 {r.original("memb_card_code")});
     };
     d.afterEdit = [this](MaintenanceList& members, const QString& column) { typeChosen(members, column); };
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 

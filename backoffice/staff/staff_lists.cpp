@@ -4,8 +4,6 @@ namespace sorrel::backoffice {
 
 namespace {
 
-const QString kDuplicateCode = QStringLiteral("编号有重复，请从新输入！");
-
 ListDefinition levelList() {
     ListDefinition d;
     d.table = QStringLiteral("managertype");
@@ -14,7 +12,7 @@ ListDefinition levelList() {
     d.defaults = {{"mana_rema", QStringLiteral(" ")}};
     d.saveChecks = {
         requireFilled({"mana_code", "mana_name"}, QStringLiteral("员工级别[编码]、[名称]不能为空！"))};
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     // The level is written first: a level refused as a duplicate leaves no rows behind. A new
     // level starts with one row per function of the catalogue, none granted; a re-coded level
     // takes its rights, its operators and the level the settings row names along.
@@ -46,7 +44,7 @@ ListDefinition permissionList() {
     d.masterColumn = QStringLiteral("mana_code");
     d.orderBy = QStringLiteral("limi_code");
     d.edited = {"limi_real"};
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 
@@ -61,7 +59,7 @@ ListDefinition operatorList() {
     d.trimmed = {"oper_code", "oper_name", "oper_pass"};
     d.saveChecks = {requireFilled({"oper_code", "oper_name", "oper_pass"},
                                   QStringLiteral("员工[编码]、[名称]、[密码]不能为空！"))};
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 
@@ -75,12 +73,12 @@ ListDefinition areaList() {
         requireFilled({"area_code", "area_name"}, QStringLiteral("分区[编码]、[名称]不能为空！"))};
     // Groups name their area by code: no screen would reach a group left without it.
     const Reference hasGroup = referencedIn("Grouplist", "area_code");
-    d.guards = {{"area_code",
-                 refuseWhile("area_code", hasGroup, QStringLiteral("[分区]下面设有[分组]，所以不能被修改！"),
-                             QStringLiteral("岚舟管理系列"))}};
+    d.guards = {
+        {"area_code", refuseWhile("area_code", hasGroup,
+                                  QStringLiteral("[分区]下面设有[分组]，所以不能被修改！"), kSeriesTitle)}};
     d.deleteChecks = {
         refuseWhile("area_code", hasGroup, QStringLiteral("[分区]下面设有[分组]，所以不能被删除！"))};
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 
@@ -93,12 +91,12 @@ ListDefinition groupList() {
     d.saveChecks = {
         requireFilled({"grou_code", "grou_name"}, QStringLiteral("分组[编码]、[名称]不能为空！"))};
     const Reference hasStaff = referencedIn("deduoperatorlist", "grou_code");
-    d.guards = {{"grou_code", refuseWhile("grou_code", hasStaff,
-                                          QStringLiteral("[分组]下面设有[提成员工]，所以不能被修改！"),
-                                          QStringLiteral("岚舟管理系列"))}};
+    d.guards = {{"grou_code",
+                 refuseWhile("grou_code", hasStaff,
+                             QStringLiteral("[分组]下面设有[提成员工]，所以不能被修改！"), kSeriesTitle)}};
     d.deleteChecks = {
         refuseWhile("grou_code", hasStaff, QStringLiteral("[分组]下面设有[提成员工]，所以不能被删除！"))};
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 
@@ -110,7 +108,7 @@ ListDefinition commissionList() {
     d.edited = {"dedu_oper_code", "dedu_oper_name", "dedu_oper_stan", "dedu_oper_rema"};
     d.saveChecks = {requireFilled({"dedu_oper_code", "dedu_oper_name"},
                                   QStringLiteral("提成员工[编码]、[名称]不能为空！"))};
-    d.duplicateMessage = kDuplicateCode;
+    d.duplicateMessage = kDuplicateCodeMessage;
     return d;
 }
 
