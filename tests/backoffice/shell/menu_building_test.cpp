@@ -1,7 +1,14 @@
 // A manager builds a new part of the menu through the real screens — a kind, a class, items, a
 // composite inside a set meal and a discount scheme with a class rate — meeting each refusal on
-// the way, and the front desk finds the set meal with the stock its ingredients allow.
+// the way, and the front desk orders the set meal at the stock its ingredients allow.
 #include "tests/backoffice/shell/backoffice_window.h"
+
+#include "common/business_day.h"
+#include "frontdesk/billing/bill_settings.h"
+#include "frontdesk/ordering/order_commit.h"
+#include "frontdesk/ordering/order_staging.h"
+#include "frontdesk/tables/board_tables.h"
+#include "frontdesk/tables/opening.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -137,6 +144,26 @@ TEST_P(MenuBuildingTest, AKindToASetMealWithItsStockAndADiscount) {
     EXPECT_EQ(desk.text(0, "item_limi"), QStringLiteral("有限"));
     EXPECT_EQ(desk.number(0, "item_coun"), 1.0);
     EXPECT_EQ(item("501002", "item_coun").toDouble(), 5.0); // 冰糖 5 / 1
+
+    // A front desk orders it: a second set meal is more than the ingredients allow, the first
+    // commits and takes its ingredients out.
+    startDay(db(), clock);
+    const tables::BoardTable a01 = *tables::loadBoardTable(db(), "A01");
+    billing::GuestRecord guest = tables::newGuestRecord(db(), a01, "1", clock);
+    guest.tabl_gues_coun = 2;
+    const int bill =
+        tables::openTable(db(), guest, billing::BillSettings::load(db()), clock, {}).tabl_gues_auto_recn;
+    ordering::OrderStaging order(db(), bill, "A01", "01", [](const QString&) { return true; });
+    order.begin();
+    const ordering::OrderItem setMeal = *ordering::loadOrderItem(db(), "501003");
+    order.choose(setMeal);
+    order.choose(setMeal);
+    ASSERT_EQ(order.lines().size(), 1);
+    EXPECT_EQ(order.lines().first().quantity, 1.0);
+    ordering::commitOrder(db(), bill, clock);
+    EXPECT_EQ(item("M001", "item_coun").toDouble(), 14.0);
+    EXPECT_EQ(item("M002", "item_coun").toDouble(), 2.0);
+    EXPECT_EQ(item("501003", "item_coun").toDouble(), 0.0);
 }
 
 SORREL_ON_EVERY_ENGINE(MenuBuildingTest);
