@@ -76,17 +76,17 @@ NewItemPanel::NewItemPanel(Database& db, QWidget* parent) : QFrame(parent), db_(
         const char* name;
         const char* caption;
         int length;
-    } specs[] = {{"edt_NewCode", "编码", 6},
+    } fields[] = {{"edt_NewCode", "编码", 6},
                  {"edt_NewName", "名称", 20},
                  {"edt_NewUnit", "单位", 4},
                  {"edt_NewPrice", "单价", 12},
                  {"edt_NewShort", "快捷", 10}};
     auto* form = new QFormLayout;
-    for (const auto& spec : specs) {
+    for (const auto& field : fields) {
         auto* edit = new QLineEdit(this);
-        edit->setObjectName(QString::fromLatin1(spec.name));
-        edit->setMaxLength(spec.length);
-        form->addRow(QString::fromUtf8(spec.caption), edit);
+        edit->setObjectName(QString::fromLatin1(field.name));
+        edit->setMaxLength(field.length);
+        form->addRow(QString::fromUtf8(field.caption), edit);
         fields_.append(edit);
     }
     acceptPriceOnly(fields_[3]);
