@@ -44,9 +44,15 @@ struct History {
     }
 };
 
-History& history(Engine engine) {
+// Dropped before main returns: dropping a server database afterwards would connect after the
+// TLS library has shut down.
+std::map<Engine, std::unique_ptr<History>>& histories() {
     static std::map<Engine, std::unique_ptr<History>> made;
-    std::unique_ptr<History>& h = made[engine];
+    return made;
+}
+
+History& history(Engine engine) {
+    std::unique_ptr<History>& h = histories()[engine];
     if (!h) h = std::make_unique<History>(engine);
     return *h;
 }
@@ -77,5 +83,6 @@ int main(int argc, char** argv) {
                 ->Unit(benchmark::kMillisecond);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    histories().clear();
     return 0;
 }

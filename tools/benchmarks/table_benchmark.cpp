@@ -83,9 +83,15 @@ struct Venue {
     }
 };
 
+// The scratch venues, dropped before main returns: dropping a server database afterwards would
+// connect after the TLS library has shut down.
+std::map<Engine, std::unique_ptr<Venue>>& venues() {
+    static std::map<Engine, std::unique_ptr<Venue>> all;
+    return all;
+}
+
 Venue& venue(Engine engine) {
-    static std::map<Engine, std::unique_ptr<Venue>> venues;
-    std::unique_ptr<Venue>& v = venues[engine];
+    std::unique_ptr<Venue>& v = venues()[engine];
     if (!v) v = std::make_unique<Venue>(engine);
     return *v;
 }
@@ -242,5 +248,6 @@ int main(int argc, char** argv) {
     RatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
+    venues().clear();
     return 0;
 }
