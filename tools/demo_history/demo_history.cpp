@@ -8,6 +8,7 @@
 #include "common/db/transaction.h"
 #include "common/db_datetime.h"
 #include "common/money.h"
+#include "common/schema/row_insert.h"
 #include "common/schema/schema.h"
 #include "common/settings_row.h"
 #include "frontdesk/billing/bill_core.h"
@@ -360,7 +361,8 @@ class HistoryWriter {
                 seats_.append(&room);
     }
 
-    HistoryTally run(const QDate& firstDay, const ProgressReport& progress) {
+    HistoryTally run(const QDate& firstDay, const QDate& lastDay, const ProgressReport& progress) {
+        enrolMembers(firstDay, lastDay);
         for (int day = 0; day < options_.days; ++day) {
             oneDay(firstDay.addDays(day));
             if (progress) progress((day + 1) * 100 / options_.days);
@@ -371,6 +373,48 @@ class HistoryWriter {
     }
 
   private:
+    // The regulars who take a stored-value card over the year: each card starts empty and is
+    // topped up at the desk the first time it pays.
+    void enrolMembers(const QDate& firstDay, const QDate& lastDay) {
+        const RecordSet type =
+            db_.query(QStringLiteral("SELECT memb_type_code, memb_type_disc_perc FROM membType WHERE "
+                                     "memb_type_pric > 0 ORDER BY memb_type_code"));
+        if (type.isEmpty()) return;
+        static const QStringList surnames = {QStringLiteral("王"), QStringLiteral("李"), QStringLiteral("张"),
+                                             QStringLiteral("刘"), QStringLiteral("陈"), QStringLiteral("杨"),
+                                             QStringLiteral("黄"), QStringLiteral("吴"), QStringLiteral("徐"),
+                                             QStringLiteral("孙")};
+        static const QStringList given = {QStringLiteral("伟"), QStringLiteral("静"), QStringLiteral("磊"),
+                                          QStringLiteral("敏"), QStringLiteral("强"), QStringLiteral("丽"),
+                                          QStringLiteral("洋"), QStringLiteral("艳"), QStringLiteral("军"),
+                                          QStringLiteral("娜"), QStringLiteral("杰"), QStringLiteral("芳")};
+        constexpr int kRegulars = 60;
+        QList<QVariantList> rows;
+        for (int n = 1; n <= kRegulars; ++n) {
+            const QString code = QStringLiteral("88%1").arg(1000 + n, 4, 10, QLatin1Char('0'));
+            const QString name = dice_.pick(surnames) + dice_.pick(given) + dice_.pick(given);
+            rows << QVariantList{code,
+                                 type.value(0, "memb_type_code"),
+                                 code.right(6),
+                                 name,
+                                 QStringLiteral("储值卡"),
+                                 1,
+                                 toDbDate(lastDay.addYears(1)),
+                                 type.value(0, "memb_type_disc_perc"),
+                                 0.0,
+                                 0.0,
+                                 QStringLiteral("%1年入会").arg(firstDay.year())};
+            venue_.members.append({code, name, QStringLiteral("储值卡")});
+        }
+        schema::insertRows(
+            db_, QStringLiteral("MemberList"),
+            {QStringLiteral("memb_card_code"), QStringLiteral("memb_type_code"), QStringLiteral("memb_pass"),
+             QStringLiteral("memb_name"), QStringLiteral("memb_card_type"), QStringLiteral("memb_time_allo"),
+             QStringLiteral("memb_time_end"), QStringLiteral("memb_disc_perc"), QStringLiteral("memb_surp"),
+             QStringLiteral("memb_use"), QStringLiteral("memb_rema")},
+            rows);
+    }
+
     void oneDay(const QDate& date) {
         clock_.set(QDateTime(date, QTime(9, 0)));
         dayStartSteps(db_, clock_);
@@ -401,7 +445,7 @@ class HistoryWriter {
         const int spread = qMax(1, options_.billsPerDay / 6);
         const int weekend = date.dayOfWeek() >= 5 ? spread : 0;
         const int parties =
-            qMax(1, options_.billsPerDay - spread / 2 + weekend / 2 + dice_.between(-spread / 2, spread / 2));
+            qMax(1, options_.billsPerDay - spread / 7 + weekend / 2 + dice_.between(-spread / 2, spread / 2));
         QHash<const Room*, int> perRoom;
         for (int i = 0; i < parties; ++i)
             ++perRoom[dice_.pick(seats_)];
@@ -458,7 +502,7 @@ class HistoryWriter {
     QList<Line> order(const Visit& visit, int guests, int serviceRate) {
         QList<Line> lines;
         const qint64 stay = visit.opened.secsTo(visit.settled);
-        const int dishes = qBound(2, guests + dice_.between(1, 4), 11);
+        const int dishes = qBound(3, guests + dice_.between(2, 5), 12);
         for (int i = 0; i < dishes; ++i) {
             const MenuItem& item = dice_.pick(venue_.items);
             const QDateTime at = visit.opened.addSecs(stay * i / (dishes + 1));
@@ -778,7 +822,7 @@ HistoryTally generate(Database& db, const HistoryOptions& options, const Progres
             db.scalar(QStringLiteral("SELECT count(*) FROM TableGuestlist")).toLongLong() > 0)
             throw DbError(QStringLiteral("数据库里已有营业数据或营业日未结束，不能生成营业历史"));
         HistoryWriter writer(db, options);
-        return writer.run(firstDay, progress);
+        return writer.run(firstDay, options.lastDay, progress);
     };
     if (db.inTransaction()) return write();
     Transaction tx(db);
