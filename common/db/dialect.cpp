@@ -15,8 +15,21 @@ QString truncToInteger(Engine engine, const QString& expr) {
 }
 
 RowPlace rowPlace(Engine engine) {
-    if (engine == Engine::Embedded) return {QStringLiteral("rowid"), std::numeric_limits<qlonglong>::min()};
-    return {QStringLiteral("ctid"), QStringLiteral("(0,0)")};
+    if (engine == Engine::Embedded)
+        return {QStringLiteral("rowid"), QStringLiteral("rowid > ?"), std::numeric_limits<qlonglong>::min()};
+    return {QStringLiteral("ctid"), QStringLiteral("ctid >= CAST(? AS tid) AND ctid < CAST(? AS tid)"), {}};
+}
+
+qlonglong storageBlocks(Database& db, const QString& table) {
+    return db
+        .scalar(QStringLiteral("SELECT pg_relation_size(CAST(? AS regclass)) / "
+                               "CAST(current_setting('block_size') AS bigint)"),
+                {table})
+        .toLongLong();
+}
+
+QString blockBound(qlonglong block) {
+    return QStringLiteral("(%1,0)").arg(block);
 }
 
 void continueAutoNumberAfter(Database& db, const QString& table, const QString& column, qlonglong highest) {
