@@ -41,8 +41,9 @@ class Venue {
 
     // The next table of the standing half, in use with its order; round and round.
     QString standingTable();
-    // A free table of the other half; when none is left, that half is emptied again first.
-    QString spareTable();
+    // `count` free tables of the other half; when fewer are left, that half is emptied again first.
+    QStringList spareTables(int count);
+    QString spareTable() { return spareTables(1).first(); }
 
     // An order of kOrderLines lines staged on the table's bill, as the ordering screen leaves
     // it before "落单".

@@ -6,9 +6,11 @@
 // durable write (BEGIN, one UPDATE, COMMIT) measured in the same run, so that figures from
 // different disks compare.
 //
-//   build/bin/bench_venue [--quick] [--json FILE] [--days N] [--benchmark_filter=REGEX]
+//   build/bin/bench_venue [--quick] [--json FILE] [--days N] [--repetitions N]
+//                         [--benchmark_filter=REGEX]
 //
-// --quick is a smoke run (a month of history, few repetitions). The server is a durable
+// --quick is a smoke run (a month of history, few repetitions). A filter such as
+// `--benchmark_filter=^settle_three_methods/file/` with many repetitions serves a profiler. The server is a durable
 // throwaway cluster; `build/bin/sorrel-test-server stop` stops it afterwards.
 #include "common/business_day.h"
 #include "common/db/transaction.h"
@@ -26,6 +28,7 @@
 #include "tests/support/test_server.h"
 #include "tools/benchmarks/bench_venue.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -164,9 +167,9 @@ const std::vector<Step>& steps() {
         // "转台" to a free table: the typed target checked, the move, its work screen, the board.
         {"transfer_table", false,
          [](Venue& v) -> Action {
-             const QString from = v.spareTable();
+             const QStringList spare = v.spareTables(2);
+             const QString from = spare[0], to = spare[1];
              const int bill = v.openWithOrder(from);
-             const QString to = v.spareTable();
              return [&v, from, bill, to] {
                  if (tables::transferTargetRefusal(v.db(), to)) throw std::runtime_error("transfer refused");
                  tables::transferTable(v.db(), from, bill, to);
@@ -178,9 +181,9 @@ const std::vector<Step>& steps() {
         // "并台" into another open bill: its lines move, the target's bill is recomputed.
         {"merge_table", false,
          [](Venue& v) -> Action {
-             const QString from = v.spareTable();
+             const QStringList spare = v.spareTables(2);
+             const QString from = spare[0], to = spare[1];
              const int bill = v.openWithOrder(from);
-             const QString to = v.spareTable();
              v.openWithOrder(to);
              return [&v, from, bill, to] {
                  if (tables::mergeTargetRefusal(v.db(), from, to)) throw std::runtime_error("merge refused");
@@ -272,9 +275,13 @@ Venue& venue(Engine engine, const bench::VenueSize& size) {
     std::unique_ptr<Venue>& v = venues()[engine];
     if (!v) {
         const QString label = engineLabel(engine);
+        QElapsedTimer since;
+        since.start();
         v = std::make_unique<Venue>(engine, size, [&](const QString& what) {
-            std::fprintf(stderr, "%s: %s\n", qPrintable(label), qPrintable(what));
+            std::fprintf(stderr, "%s: %s (%.0f s)\n", qPrintable(label), qPrintable(what),
+                         double(since.elapsed()) / 1000);
         });
+        std::fprintf(stderr, "%s: venue ready in %.0f s\n", qPrintable(label), double(since.elapsed()) / 1000);
     }
     return *v;
 }
@@ -431,6 +438,7 @@ class VenueReporter : public benchmark::BenchmarkReporter {
 // Our own options are taken out; what is left goes to the benchmark library.
 Options parseOptions(int& argc, char** argv) {
     Options options;
+    int repetitions = 0;
     int kept = 1;
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
@@ -440,6 +448,8 @@ Options parseOptions(int& argc, char** argv) {
             options.json = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(arg, "--days") == 0 && i + 1 < argc) {
             options.size.historyDays = std::max(0, std::atoi(argv[++i]));
+        } else if (std::strcmp(arg, "--repetitions") == 0 && i + 1 < argc) {
+            repetitions = std::max(1, std::atoi(argv[++i]));
         } else {
             argv[kept++] = argv[i];
         }
@@ -450,6 +460,7 @@ Options parseOptions(int& argc, char** argv) {
         options.repetitions = 10;
         options.dayEndRepetitions = 1;
     }
+    if (repetitions) options.repetitions = options.dayEndRepetitions = repetitions;
     return options;
 }
 
