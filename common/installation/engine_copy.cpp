@@ -2,7 +2,7 @@
 
 #include "common/db/dialect.h"
 #include "common/db/errors.h"
-#include "common/db/insert_statement.h"
+#include "common/db/row_batch.h"
 #include "common/db/table_pages.h"
 #include "common/db/transaction.h"
 #include "common/schema/schema.h"
@@ -15,9 +15,6 @@ namespace {
 
 using schema::ColumnType;
 using schema::Table;
-
-// The file engine takes at most 999 values in one statement.
-constexpr int kValuesPerStatement = 900;
 
 // Half a fen: sums of the same amounts added in another order differ by far less (on a long
 // history, by a few parts in 10^13 of the sum at most).
@@ -61,20 +58,18 @@ void copyTable(Database& from, Database& to, const Table& table, qlonglong& done
                const CopyProgress& progress) {
     const QStringList names = table.columnNames();
     const int width = int(names.size());
-    const int batchRows = qMax(1, kValuesPerStatement / width);
-    const QString fullBatch = insertStatement(table.name, names, batchRows);
+    RowBatch batch(to, table.name, names);
     forEachPage(from, table.name, names, [&](const RecordSet& page) {
-        for (int first = 0; first < page.rowCount(); first += batchRows) {
-            const int rows = qMin(batchRows, page.rowCount() - first);
-            QVariantList values;
-            values.reserve(rows * width);
-            for (int r = first; r < first + rows; ++r)
-                for (int c = 1; c <= width; ++c)
-                    values << page.value(r, c);
-            to.exec(rows == batchRows ? fullBatch : insertStatement(table.name, names, rows), values);
-            done += rows;
-            if (progress) progress(done, total, table.name);
+        for (int r = 0; r < page.rowCount(); ++r) {
+            QVariantList row;
+            row.reserve(width);
+            for (int c = 1; c <= width; ++c)
+                row << page.value(r, c);
+            batch.add(row);
         }
+        batch.flush();
+        done += page.rowCount();
+        if (progress) progress(done, total, table.name);
     });
 }
 

@@ -7,12 +7,14 @@
 
 namespace sorrel::setup {
 
-void createDatabase(Database& db, Contents contents, const Clock& clock) {
+void createDatabase(Database& db, Contents contents, const Clock& clock,
+                    const std::function<void(Database&)>& more) {
     Transaction tx(db);
     for (const QString& statement : schema::createStatements(db.engine()))
         db.exec(statement);
     presets::write(db, clock);
     if (contents == Contents::DemoVenue) demo::write(db, clock);
+    if (more) more(db);
     tx.commit();
 }
 

@@ -209,9 +209,10 @@ QList<Table> guestTables() {
         {QStringLiteral("AllCons"),
          historyLineColumns(),
          {index({"tabl_gues_auto_recn"}), index({"tabl_cons_time_work"}), index({"item_code"})}},
+        // The handover finds the few payments not yet handed over among a year of them.
         {QStringLiteral("AllGuesPay"),
          paymentColumns(),
-         {index({"tabl_gues_auto_recn"}), index({"pay_time"})}},
+         {index({"tabl_gues_auto_recn"}), index({"pay_time"}), index({"pay_flag"})}},
         {QStringLiteral("AllOtherInCome"),
          {text("othe_inco_code", 10), text("othe_inco_name"), money("othe_inco_mone"),
           dateTime("othe_inco_time")},

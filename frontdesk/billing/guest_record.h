@@ -89,9 +89,10 @@ struct GuestRecord {
 
     // Every column, in table order, as the database names them.
     static QStringList columnNames();
+    // The value of every column, as value() binds it, in the order of columnNames().
+    QVariantList values() const;
 
   private:
-    QVariantList values() const;
     void assign(const QVariantList& values);
 
     std::optional<QVariantList> posted_; // the values as the database holds them

@@ -37,9 +37,10 @@ constexpr int kDescriptionLength = 40;
 } // namespace
 
 QString plainAmount(double amount) {
+    // Compiled once: every settled bill describes its payments with it.
+    static const QRegularExpression trailingZeros(QStringLiteral("\\.?0+$"));
     const double cents = std::round(amount * 100) / 100;
-    return QString::number(cents == 0 ? 0.0 : cents, 'f', 2)
-        .remove(QRegularExpression(QStringLiteral("\\.?0+$")));
+    return QString::number(cents == 0 ? 0.0 : cents, 'f', 2).remove(trailingZeros);
 }
 
 QString Settlement::changeMessage() const {

@@ -108,32 +108,48 @@ HandoverSheet submitFloat(Database& db, const Clock& clock, const QString& metho
     });
 }
 
+namespace {
+
+// The handover of `sheet`, just built inside the caller's transaction.
+void archive(Database& db, const Clock& clock, const HandoverSheet& sheet, const HandoverBy& by,
+             const QDateTime& businessDate) {
+    // The payment rows of tables already cleared leave the current day: their copies are in
+    // AllGuesPay. Those of settled tables not yet cleared stay for the next shift.
+    db.exec(QStringLiteral("UPDATE tableguespay SET pay_flag = 0"));
+    db.exec(
+        QStringLiteral("UPDATE tableguespay SET pay_flag = 1 WHERE EXISTS (SELECT 1 FROM TableGuestlist b "
+                       "WHERE b.tabl_gues_auto_recn = tableguespay.tabl_gues_auto_recn AND "
+                       "b.tabl_gues_use = 0)"));
+    db.exec(QStringLiteral("DELETE FROM tableguespay WHERE pay_flag = 1"));
+    db.exec(QStringLiteral("UPDATE PayTypeList SET pay_star_mone = 0"));
+    db.exec(QStringLiteral("UPDATE AllGuesPay SET pay_flag = 1 WHERE pay_flag = 0"));
+    const QVariant workDate = businessDate.isValid() ? QVariant(toDbDate(businessDate.date())) : QVariant();
+    const QString handedAt = toDbDateTime(clock.now());
+    for (const HandoverLine& line : sheet.lines)
+        db.exec(
+            QStringLiteral("INSERT INTO Allpaytotal (pay_date_work, pay_rema, pay_type_code, pay_type_name, "
+                           "pay_star_mone, pay_type_mone, pay_type_coun, pay_fact_mone, pay_date, "
+                           "oper_code, oper_name) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            {workDate, by.note, line.code, line.name, line.openingFloat, line.received, line.receipts,
+             line.toHandOver, handedAt, by.operatorCode, by.operatorName});
+}
+
+} // namespace
+
 void handOver(Database& db, const Clock& clock, const HandoverSheet& seen, const HandoverBy& by) {
     runCoded(db, kHandOverCode, [&] {
         const QDateTime businessDate = loadSettingsRow(db, SettingsLock::ForUpdate).timeWork;
         const HandoverSheet now = buildSteps(db, clock);
         if (now.lines != seen.lines) throw StepRefused(kSheetChangedMessage);
-        // The payment rows of tables already cleared leave the current day: their copies are in
-        // AllGuesPay. Those of settled tables not yet cleared stay for the next shift.
-        db.exec(QStringLiteral("UPDATE tableguespay SET pay_flag = 0"));
-        db.exec(QStringLiteral(
-            "UPDATE tableguespay SET pay_flag = 1 WHERE EXISTS (SELECT 1 FROM TableGuestlist b "
-            "WHERE b.tabl_gues_auto_recn = tableguespay.tabl_gues_auto_recn AND "
-            "b.tabl_gues_use = 0)"));
-        db.exec(QStringLiteral("DELETE FROM tableguespay WHERE pay_flag = 1"));
-        db.exec(QStringLiteral("UPDATE PayTypeList SET pay_star_mone = 0"));
-        db.exec(QStringLiteral("UPDATE AllGuesPay SET pay_flag = 1 WHERE pay_flag = 0"));
-        const QVariant workDate =
-            businessDate.isValid() ? QVariant(toDbDate(businessDate.date())) : QVariant();
-        const QString handedAt = toDbDateTime(clock.now());
-        for (const HandoverLine& line : now.lines)
-            db.exec(QStringLiteral(
-                        "INSERT INTO Allpaytotal (pay_date_work, pay_rema, pay_type_code, pay_type_name, "
-                        "pay_star_mone, pay_type_mone, pay_type_coun, pay_fact_mone, pay_date, "
-                        "oper_code, oper_name) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                    {workDate, by.note, line.code, line.name, line.openingFloat, line.received, line.receipts,
-                     line.toHandOver, handedAt, by.operatorCode, by.operatorName});
+        archive(db, clock, now, by, businessDate);
     });
+}
+
+HandoverSheet handOverSteps(Database& db, const Clock& clock, const HandoverBy& by) {
+    const QDateTime businessDate = loadSettingsRow(db, SettingsLock::ForUpdate).timeWork;
+    const HandoverSheet sheet = buildSteps(db, clock);
+    archive(db, clock, sheet, by, businessDate);
+    return sheet;
 }
 
 } // namespace sorrel::day

@@ -80,4 +80,8 @@ struct HandoverBy {
 // business date.
 void handOver(Database& db, const Clock& clock, const HandoverSheet& seen, const HandoverBy& by);
 
+// The same handover without a transaction of its own or a sheet to compare with, for a caller
+// that runs it inside a larger one: the sheet built now is archived. Answers that sheet.
+HandoverSheet handOverSteps(Database& db, const Clock& clock, const HandoverBy& by);
+
 } // namespace sorrel::day

@@ -14,19 +14,19 @@
 namespace sorrel::demo_history {
 
 struct HistoryOptions {
-    int days = 365;          // business days written, ending with lastDay
-    quint32 seed = 1;        // the same seed gives the same bills, to the fen
-    QDate lastDay = {};      // the last business day written; yesterday by the clock when null
-    int billsPerDay = 300;   // the average; each day varies around it
+    int days = 365;        // business days written, ending with lastDay
+    quint32 seed = 1;      // the same seed gives the same bills, to the fen
+    QDate lastDay = {};    // the last business day written (required), e.g. yesterday
+    int billsPerDay = 300; // the average; each day varies around it
 };
 
 // What was written, for the command's report and for checks.
 struct HistoryTally {
-    qlonglong bills = 0;    // AllGues rows
-    qlonglong lines = 0;    // AllCons rows
-    qlonglong payments = 0; // AllGuesPay rows
+    qlonglong bills = 0;     // AllGues rows
+    qlonglong lines = 0;     // AllCons rows
+    qlonglong payments = 0;  // AllGuesPay rows
     qlonglong handovers = 0; // Allpaytotal rows
-    double received = 0;    // the sum of tabl_gues_fact over the bills
+    double received = 0;     // the sum of tabl_gues_fact over the bills
 };
 
 // Writes the history into `db`, which holds the demo venue (demo::write) and no business yet:
@@ -35,7 +35,7 @@ struct HistoryTally {
 // settings continue where the last day left off (no day open; the next login starts one).
 // Runs inside the caller's transaction when one is open, otherwise in its own. Reports progress
 // in percent. Throws DbError (and with its own transaction leaves nothing) on any failure, and
-// std::invalid_argument for days or bills below 1.
+// std::invalid_argument for days or bills below 1 or no last day.
 HistoryTally generate(Database& db, const HistoryOptions& options, const ProgressReport& progress = {});
 
 } // namespace sorrel::demo_history

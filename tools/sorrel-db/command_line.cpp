@@ -2,24 +2,48 @@
 
 namespace sorrel::tool {
 
+namespace {
+
+// An operand written "--name" is typed as it stands; the others are values.
+bool isOption(const QString& operand) {
+    return operand.startsWith(QLatin1String("--"));
+}
+
+bool fits(const Command& command, const QStringList& operands) {
+    if (operands.size() != command.operands.size()) return false;
+    for (int i = 0; i < operands.size(); ++i)
+        if (isOption(command.operands.at(i)) != isOption(operands.at(i)) ||
+            (isOption(command.operands.at(i)) && command.operands.at(i) != operands.at(i)))
+            return false;
+    return true;
+}
+
+} // namespace
+
 std::optional<Invocation> parseCommandLine(const QList<Command>& commands, const QStringList& arguments,
                                            QString* error) {
     if (arguments.isEmpty()) {
         *error = QStringLiteral("没有给出命令");
         return std::nullopt;
     }
+    const QStringList operands = arguments.mid(1);
+    const Command* named = nullptr;
     for (const Command& command : commands) {
         if (command.name != arguments.first()) continue;
-        const QStringList operands = arguments.mid(1);
-        if (operands.size() != command.operands.size()) {
-            *error = QStringLiteral("命令 %1 需要 %2 个参数（%3），给了 %4 个")
-                         .arg(command.name)
-                         .arg(command.operands.size())
-                         .arg(command.operands.join(QLatin1Char(' ')))
-                         .arg(operands.size());
-            return std::nullopt;
-        }
-        return Invocation{&command, operands};
+        if (!named) named = &command;
+        if (!fits(command, operands)) continue;
+        QStringList values;
+        for (int i = 0; i < operands.size(); ++i)
+            if (!isOption(command.operands.at(i))) values << operands.at(i);
+        return Invocation{&command, values};
+    }
+    if (named) {
+        *error = QStringLiteral("命令 %1 需要 %2 个参数（%3），给了 %4 个")
+                     .arg(named->name)
+                     .arg(named->operands.size())
+                     .arg(named->operands.join(QLatin1Char(' ')))
+                     .arg(operands.size());
+        return std::nullopt;
     }
     *error = QStringLiteral("未知命令：%1").arg(arguments.first());
     return std::nullopt;

@@ -15,18 +15,19 @@ struct Console {
 
 struct Command {
     QString name;
-    QStringList operands;                                      // operand names, for the usage text
-    QString summary;                                           // one line for the usage text
+    QStringList operands; // operand names for the usage text; "--name" is typed as it stands
+    QString summary;      // one line for the usage text
     int (*run)(const QStringList& operands, Console& console); // exit code
 };
 
 struct Invocation {
     const Command* command;
-    QStringList operands;
+    QStringList operands; // the values, without the "--name" operands
 };
 
-// The command named by `arguments` (program name excluded) among `commands`, with its
-// operands; nullopt with `error` set when the line is not one of them.
+// The first row of `commands` that `arguments` (program name excluded) fits: its name, as many
+// operands, and every "--name" operand where the row has it. Rows may share a name. nullopt with
+// `error` set when the line fits none of them.
 std::optional<Invocation> parseCommandLine(const QList<Command>& commands, const QStringList& arguments,
                                            QString* error);
 

@@ -9,19 +9,26 @@
 #include "common/installation/target.h"
 #include "common/schema/demo_venue.h"
 #include "common/schema/presets.h"
+#include "tools/demo_history/demo_history.h"
 
+#include <QElapsedTimer>
 #include <exception>
 
 namespace sorrel::tool {
 
 namespace {
 
-// Makes the target and fills it; a failed or killed run leaves no database under its name.
-int createWith(const QString& target, setup::Contents contents, Console& console) {
+// Makes the target and fills it (and `more` after it, in the same transaction); a failed or
+// killed run leaves no database under its name.
+int createWith(const QString& target, setup::Contents contents, Console& console,
+               const std::function<void(Database&, const Clock&)>& more = {}) {
     try {
         const SystemClock clock;
-        installation::makeNewDatabase(target,
-                                      [&](Database& db) { setup::createDatabase(db, contents, clock); });
+        installation::makeNewDatabase(target, [&](Database& db) {
+            setup::createDatabase(db, contents, clock, [&](Database& made) {
+                if (more) more(made, clock);
+            });
+        });
     } catch (const std::exception& e) {
         console.err << QStringLiteral("sorrel-db: 创建失败：%1\n").arg(QString::fromUtf8(e.what()));
         return kFailed;
@@ -41,6 +48,73 @@ int create(const QStringList& operands, Console& console) {
 
 int demo(const QStringList& operands, Console& console) {
     return createWith(operands.at(0), setup::Contents::DemoVenue, console);
+}
+
+// A bar across the terminal, redrawn in place as the percentage grows.
+class ProgressBar {
+  public:
+    explicit ProgressBar(QTextStream& out) : out_(out) {}
+    void show(int percent) {
+        if (percent == shown_) return;
+        shown_ = percent;
+        constexpr int kWidth = 40;
+        const int filled = percent * kWidth / 100;
+        out_ << QStringLiteral("\r[%1%2] %3%")
+                    .arg(QString(filled, QLatin1Char('#')), QString(kWidth - filled, QLatin1Char('.')))
+                    .arg(percent, 3);
+        if (percent >= 100) out_ << QLatin1Char('\n');
+        out_.flush();
+    }
+
+  private:
+    QTextStream& out_;
+    int shown_ = -1;
+};
+
+// The demo venue with DAYS business days of history ending yesterday, all in one transaction.
+int demoWithHistory(const QStringList& operands, const QString& seedText, Console& console) {
+    bool daysRead = false, seedRead = true;
+    const int days = operands.at(0).toInt(&daysRead);
+    const quint32 seed =
+        seedText.isEmpty() ? demo_history::HistoryOptions{}.seed : seedText.toUInt(&seedRead);
+    constexpr int kMostDays = 3660;
+    if (!daysRead || days < 1 || days > kMostDays || !seedRead) {
+        console.err
+            << QStringLiteral("sorrel-db: 天数应为 1 到 %1 的整数，种子应为非负整数\n").arg(kMostDays);
+        return kUsage;
+    }
+    demo_history::HistoryTally tally;
+    QElapsedTimer timer;
+    timer.start();
+    ProgressBar bar(console.out);
+    const int result = createWith(
+        operands.last(), setup::Contents::DemoVenue, console, [&](Database& db, const Clock& clock) {
+            demo_history::HistoryOptions options;
+            options.days = days;
+            options.seed = seed;
+            options.lastDay = clock.today().addDays(-1);
+            bar.show(0);
+            tally = demo_history::generate(db, options, [&](int percent) { bar.show(percent); });
+        });
+    if (result != kDone) return result;
+    console.out << QStringLiteral("营业历史：%1 天，%2 张帐单，%3 条消费明细，%4 条付款记录，%5 条交班记录，"
+                                  "实收合计 %6，用时 %7 秒\n")
+                       .arg(days)
+                       .arg(tally.bills)
+                       .arg(tally.lines)
+                       .arg(tally.payments)
+                       .arg(tally.handovers)
+                       .arg(tally.received, 0, 'f', 2)
+                       .arg(timer.elapsed() / 1000.0, 0, 'f', 1);
+    return kDone;
+}
+
+int demoHistory(const QStringList& operands, Console& console) {
+    return demoWithHistory(operands, QString(), console);
+}
+
+int demoHistorySeeded(const QStringList& operands, Console& console) {
+    return demoWithHistory({operands.at(0), operands.at(2)}, operands.at(1), console);
 }
 
 // Looks without writing: the file is opened read-only, so not even a -wal beside it is moved in.
@@ -122,6 +196,16 @@ const QList<Command>& commands() {
          {QStringLiteral("PATH")},
          QStringLiteral("新建数据库：预置数据和演示门店"),
          demo},
+        {QStringLiteral("demo"),
+         {QStringLiteral("--history"), QStringLiteral("DAYS"), QStringLiteral("PATH")},
+         QStringLiteral(
+             "新建数据库：演示门店和截至昨天的 DAYS 个营业日的营业历史（帐单、明细、付款、交班、日结）"),
+         demoHistory},
+        {QStringLiteral("demo"),
+         {QStringLiteral("--history"), QStringLiteral("DAYS"), QStringLiteral("--seed"),
+          QStringLiteral("SEED"), QStringLiteral("PATH")},
+         QStringLiteral("同上，用另一个随机种子（同一种子总是生成同样的历史）"),
+         demoHistorySeeded},
         {QStringLiteral("check"),
          {QStringLiteral("PATH")},
          QStringLiteral("只读检查数据库：文件的完整性、表、字段和视图，读完每个表的每一行并列出行数"),

@@ -1,0 +1,33 @@
+// Many rows of one table written in few statements: the rows are gathered and sent as
+// multi-row INSERTs of as many rows as both engines take in one statement, each statement text
+// prepared once. What moving a venue or writing a long history spends its time on.
+#pragma once
+
+#include "common/db/database.h"
+
+namespace sorrel {
+
+class RowBatch {
+  public:
+    RowBatch(Database& db, const QString& table, const QStringList& columns);
+    RowBatch(const RowBatch&) = delete;
+    RowBatch& operator=(const RowBatch&) = delete;
+
+    // One row, its values in the order of the columns; a full batch is written at once.
+    void add(const QVariantList& row);
+    // Writes what is gathered. Rows still gathered when the batch is destroyed are dropped: only
+    // a failed step leaves them, and its transaction is rolled back.
+    void flush();
+
+    int rowsPerStatement() const { return rowsPerStatement_; }
+
+  private:
+    Database& db_;
+    QString table_;
+    QStringList columns_;
+    int rowsPerStatement_;
+    QString fullStatement_;
+    QVariantList pending_;
+};
+
+} // namespace sorrel
