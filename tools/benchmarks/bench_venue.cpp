@@ -1,8 +1,8 @@
 #include "tools/benchmarks/bench_venue.h"
 
 #include "common/business_day.h"
+#include "common/installation/engine_copy.h"
 #include "common/db/transaction.h"
-#include "common/db_datetime.h"
 #include "frontdesk/checkout/payments.h"
 #include "frontdesk/ordering/order_commit.h"
 #include "frontdesk/ordering/order_staging.h"
@@ -28,55 +28,6 @@ const QString kMemberCard = QStringLiteral("880001");
 const QString kMemberPassword = QStringLiteral("123456");
 const QString kCreditGuest = QStringLiteral("002");
 
-// A plain history: every bill of kOrder's ten lines, paid in cash, by member card, on credit and
-// with a waiver, handed over; three statements per bill, in one transaction.
-demo_history::HistoryTally fillHistory(Database& db, const VenueSize& size, const QDate& lastDay,
-                                       const std::function<void(const QString&)>& progress) {
-    QStringList items;
-    for (const char* code : kOrder)
-        items << QString::fromLatin1(code);
-    const QStringList tables = [&] {
-        QStringList codes;
-        for (const tables::BoardTable& t : tables::loadBoardTables(db, tables::BoardSort::ByCode))
-            codes << t.code;
-        return codes;
-    }();
-    demo_history::HistoryTally tally;
-    Transaction tx(db);
-    int bill = db.scalar(QStringLiteral("SELECT auto_recn FROM SetupPay")).toInt();
-    for (int day = 0; day < size.historyDays; ++day) {
-        const QDateTime work(lastDay.addDays(day - size.historyDays + 1), QTime(0, 0));
-        if (day % 30 == 0) progress(QStringLiteral("history %1%").arg(100 * day / size.historyDays));
-        for (int n = 0; n < size.billsPerDay; ++n, ++bill) {
-            const QVariant at = toDbDateTime(work.addSecs(11 * 3600 + n * 60));
-            const QVariant workDay = toDbDateTime(work);
-            db.exec(QStringLiteral("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_name, "
-                                   "tabl_gues_coun, tabl_gues_time, tabl_gues_time_end, tabl_gues_time_work, "
-                                   "tabl_gues_shou, tabl_gues_fact, tabl_gues_stat) "
-                                   "VALUES (?, ?, '宾客', 4, ?, ?, ?, 1708, 1708, '3')"),
-                    {bill, tables[n % tables.size()], at, at, workDay});
-            db.exec(QStringLiteral("INSERT INTO AllCons (tabl_gues_auto_recn, tabl_code, kind_code, clas_code, "
-                                   "item_code, menu_type_code, item_type_flag, item_coun_flag, tabl_cons_coun, "
-                                   "item_unit_pric, tabl_cons_tota, tabl_cons_time_work) SELECT ?, ?, c.kind_code, "
-                                   "i.clas_code, i.item_code, '1', 1, 1, 1, i.item_unit_pric, i.item_unit_pric, ? "
-                                   "FROM itemlist i JOIN classlist c ON c.clas_code = i.clas_code WHERE "
-                                   "i.item_code IN (?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                    QVariantList{bill, tables[n % tables.size()], workDay} +
-                        QVariantList(items.cbegin(), items.cend()));
-            db.exec(QStringLiteral("INSERT INTO AllGuesPay (pay_type_code, pay_type_name, pay_type_mone, "
-                                   "tabl_gues_auto_recn, pay_flag, pay_time) SELECT pay_type_code, pay_type_name, "
-                                   "427, ?, 1, ? FROM PayTypeList"),
-                    {bill, at});
-        }
-    }
-    db.exec(QStringLiteral("UPDATE SetupPay SET auto_recn = ?"), {bill});
-    tx.commit();
-    tally.bills = db.scalar(QStringLiteral("SELECT count(*) FROM AllGues")).toLongLong();
-    tally.lines = db.scalar(QStringLiteral("SELECT count(*) FROM AllCons")).toLongLong();
-    tally.payments = db.scalar(QStringLiteral("SELECT count(*) FROM AllGuesPay")).toLongLong();
-    return tally;
-}
-
 } // namespace
 
 QuickCommits::QuickCommits(Database& db) : db_(db) {
@@ -94,29 +45,45 @@ void QuickCommits::durable(bool on) {
         db_.exec(on ? QStringLiteral("SET synchronous_commit=on") : QStringLiteral("SET synchronous_commit=off"));
 }
 
-Venue::Venue(Engine engine, const VenueSize& size, const std::function<void(const QString&)>& progress)
-    : scratch_(engine, test::ScratchDatabase::Contents::DemoVenue, test::Durability::Durable),
+Venue::Venue(Engine engine, test::ScratchDatabase::Contents contents)
+    : scratch_(engine, contents, test::Durability::Durable),
       clock_(kToday),
-      cashier_{QStringLiteral("01"), QStringLiteral("管理员"), QStringLiteral("1"), QStringLiteral("早班")} {
-    const QuickCommits quick(db());
-    growTables();
+      cashier_{QStringLiteral("01"), QStringLiteral("管理员"), QStringLiteral("1"), QStringLiteral("早班")} {}
+
+std::unique_ptr<Venue> Venue::yearOld(const VenueSize& size, const Progress& progress) {
+    std::unique_ptr<Venue> venue(new Venue(Engine::Embedded, test::ScratchDatabase::Contents::DemoVenue));
+    const QuickCommits quick(venue->db());
+    venue->growTables();
     if (size.historyDays > 0) {
         demo_history::HistoryOptions options;
         options.days = size.historyDays;
         options.billsPerDay = size.billsPerDay;
         options.lastDay = kToday.date().addDays(-1);
-        if (qEnvironmentVariableIsSet("SORREL_BENCH_PLAIN_HISTORY")) {
-            history_ = fillHistory(db(), size, options.lastDay, progress);
-        } else {
-            int shown = -1;
-            history_ = demo_history::generate(db(), options, [&](int percent) {
-                if (percent / 10 == shown) return;
-                shown = percent / 10;
-                progress(QStringLiteral("history %1%").arg(percent));
-            });
-        }
+        int shown = -1;
+        venue->history_ = demo_history::generate(venue->db(), options, [&](int percent) {
+            if (percent / 10 == shown) return;
+            shown = percent / 10;
+            progress(QStringLiteral("history %1%").arg(percent));
+        });
     }
-    progress(QStringLiteral("opening the day and half of the tables"));
+    return venue;
+}
+
+std::unique_ptr<Venue> Venue::onServer(Venue& file, const Progress& progress) {
+    std::unique_ptr<Venue> venue(new Venue(Engine::Server, test::ScratchDatabase::Contents::Empty));
+    int shown = -1;
+    copyInstallation(file.db(), venue->db(), [&](qlonglong done, qlonglong total, const QString&) {
+        const int percent = total ? int(100 * done / total) : 100;
+        if (percent / 10 == shown) return;
+        shown = percent / 10;
+        progress(QStringLiteral("copy %1%").arg(percent));
+    });
+    venue->history_ = file.history_;
+    return venue;
+}
+
+void Venue::open() {
+    const QuickCommits quick(db());
     // A year of business has used up the stock and the balances; the venue has restocked, the
     // member topped up and the credit guest's limit was raised, so no step is refused for them.
     db().exec(QStringLiteral("UPDATE itemlist SET item_coun = item_coun + 1000000 WHERE item_limi = ?"),

@@ -25,11 +25,18 @@ struct VenueSize {
     int billsPerDay = 300;
 };
 
+using Progress = std::function<void(const QString&)>;
+
 class Venue {
   public:
-    // Builds the venue on `engine` (a server on the durable cluster); `progress` is told what is
-    // being made.
-    Venue(Engine engine, const VenueSize& size, const std::function<void(const QString&)>& progress);
+    // The venue of 200 tables on the file with its history, its business day not begun yet;
+    // `progress` is told how far it is.
+    static std::unique_ptr<Venue> yearOld(const VenueSize& size, const Progress& progress);
+    // The same venue copied onto a database of the durable server, as a venue moves to one.
+    static std::unique_ptr<Venue> onServer(Venue& file, const Progress& progress);
+    // The business day begun, the stock and balances topped up, half of the tables opened with
+    // an order.
+    void open();
 
     Database& db() { return scratch_.db(); }
     const Clock& clock() const { return clock_; }
@@ -59,6 +66,7 @@ class Venue {
     int clearedSpare(const QString& tableCode);
 
   private:
+    Venue(Engine engine, test::ScratchDatabase::Contents contents);
     void growTables();
     void openStanding();
     void freeSpareTables();

@@ -6,10 +6,10 @@
 // durable write (BEGIN, one UPDATE, COMMIT) measured in the same run, so that figures from
 // different disks compare.
 //
-//   build/bin/bench_venue [--quick] [--json FILE] [--days N] [--repetitions N]
+//   build/bin/bench_venue [--quick] [--file] [--json FILE] [--days N] [--repetitions N]
 //                         [--benchmark_filter=REGEX]
 //
-// --quick is a smoke run (a month of history, few repetitions). A filter such as
+// --quick is a smoke run (a month of history, few repetitions); --file leaves the server out. A filter such as
 // `--benchmark_filter=^settle_three_methods/file/` with many repetitions serves a profiler. The server is a durable
 // throwaway cluster; `build/bin/sorrel-test-server stop` stops it afterwards.
 #include "common/business_day.h"
@@ -254,6 +254,7 @@ const std::vector<Step>& steps() {
 
 struct Options {
     bool quick = false;
+    bool fileOnly = false;
     QString json = QStringLiteral("bench_venue.json");
     bench::VenueSize size;
     int repetitions = 100;
@@ -264,30 +265,36 @@ QString engineLabel(Engine engine) {
     return engine == Engine::Embedded ? QStringLiteral("file") : QStringLiteral("server");
 }
 
-// Built on first use and dropped before main returns: dropping a server database afterwards
-// would connect after the TLS library has shut down.
+// Built before the first step and dropped before main returns: dropping a server database
+// afterwards would connect after the TLS library has shut down.
 std::map<Engine, std::unique_ptr<Venue>>& venues() {
     static std::map<Engine, std::unique_ptr<Venue>> all;
     return all;
 }
 
-Venue& venue(Engine engine, const bench::VenueSize& size) {
-    std::unique_ptr<Venue>& v = venues()[engine];
-    if (!v) {
-        const QString label = engineLabel(engine);
-        QElapsedTimer since;
-        since.start();
-        v = std::make_unique<Venue>(engine, size, [&](const QString& what) {
-            std::fprintf(stderr, "%s: %s (%.0f s)\n", qPrintable(label), qPrintable(what),
-                         double(since.elapsed()) / 1000);
-        });
-        std::fprintf(stderr, "%s: venue ready in %.0f s\n", qPrintable(label), double(since.elapsed()) / 1000);
-    }
-    return *v;
+bench::Progress told(Engine engine) {
+    auto since = std::make_shared<QElapsedTimer>();
+    since->start();
+    return [engine, since](const QString& what) {
+        std::fprintf(stderr, "%s: %s (%.0f s)\n", qPrintable(engineLabel(engine)), qPrintable(what),
+                     double(since->elapsed()) / 1000);
+    };
 }
 
-void measure(benchmark::State& state, Engine engine, const Step* step, const bench::VenueSize* size) {
-    Venue& v = venue(engine, *size);
+// The year is made once on the file and copied to the server, so both engines hold the same venue.
+void buildVenues(const std::vector<Engine>& engines, const bench::VenueSize& size) {
+    std::unique_ptr<Venue>& file = venues()[Engine::Embedded];
+    file = Venue::yearOld(size, told(Engine::Embedded));
+    if (std::find(engines.begin(), engines.end(), Engine::Server) != engines.end())
+        venues()[Engine::Server] = Venue::onServer(*file, told(Engine::Server));
+    for (const auto& [engine, venue] : venues()) {
+        told(engine)(QStringLiteral("opening the day and half of the tables"));
+        venue->open();
+    }
+}
+
+void measure(benchmark::State& state, Engine engine, const Step* step) {
+    Venue& v = *venues().at(engine);
     try {
         for (auto _ : state) {
             state.PauseTiming();
@@ -444,6 +451,8 @@ Options parseOptions(int& argc, char** argv) {
         const char* arg = argv[i];
         if (std::strcmp(arg, "--quick") == 0) {
             options.quick = true;
+        } else if (std::strcmp(arg, "--file") == 0) {
+            options.fileOnly = true;
         } else if (std::strcmp(arg, "--json") == 0 && i + 1 < argc) {
             options.json = QString::fromLocal8Bit(argv[++i]);
         } else if (std::strcmp(arg, "--days") == 0 && i + 1 < argc) {
@@ -471,15 +480,17 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
     std::vector<Engine> engines{Engine::Embedded};
-    if (test::serverInstalled()) engines.push_back(Engine::Server);
+    if (options.fileOnly) std::fprintf(stderr, "the file only\n");
+    else if (test::serverInstalled()) engines.push_back(Engine::Server);
     else std::fprintf(stderr, "no PostgreSQL server installed: the file only\n");
     for (Engine engine : engines)
         for (const Step& step : steps())
             benchmark::RegisterBenchmark((std::string(step.name) + "/" + engineLabel(engine).toStdString()).c_str(),
-                                         measure, engine, &step, &options.size)
+                                         measure, engine, &step)
                 ->Iterations(1)
                 ->Repetitions(step.dayEnd ? options.dayEndRepetitions : options.repetitions)
                 ->Unit(benchmark::kMillisecond);
+    buildVenues(engines, options.size);
     VenueReporter reporter(options);
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
