@@ -4,6 +4,7 @@
 #include "common/installation/engine_copy.h"
 #include "common/db/transaction.h"
 #include "frontdesk/checkout/payments.h"
+#include "frontdesk/day/shift_handover.h"
 #include "frontdesk/ordering/order_commit.h"
 #include "frontdesk/ordering/order_staging.h"
 #include "frontdesk/table_life/clearing.h"
@@ -210,6 +211,12 @@ int Venue::settledSpare(const QString& tableCode) {
     if (!plan.ok()) throw std::runtime_error(plan.refusal.toStdString());
     session->settle(plan, cashier_);
     return bill;
+}
+
+void Venue::startShift(int bills) {
+    day::handOver(db(), clock_, day::buildHandoverSheet(db(), clock_), {cashier_.operCode, cashier_.operName, {}});
+    for (int n = 0; n < bills; ++n)
+        clearedSpare(spareTable());
 }
 
 int Venue::clearedSpare(const QString& tableCode) {

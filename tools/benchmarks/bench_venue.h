@@ -65,6 +65,11 @@ class Venue {
     // A spare table whose bill was settled and cleared today; answers the bill.
     int clearedSpare(const QString& tableCode);
 
+    // What the steps before left outstanding handed over, then a shift of `bills` bills cleared.
+    void startShift(int bills);
+    // Whether the shift of the handover sheet's measurement has begun on this venue.
+    bool shiftStarted = false;
+
   private:
     Venue(Engine engine, test::ScratchDatabase::Contents contents);
     void growTables();

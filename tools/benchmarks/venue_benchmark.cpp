@@ -39,6 +39,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 using namespace sorrel;
 using bench::Venue;
@@ -216,9 +217,11 @@ const std::vector<Step>& steps() {
                  backToBoard(v, code);
              };
          }},
-        // The handover screen opening: the floats and the sheet of the shift.
+        // The handover screen opening: the floats and the sheet of a shift of half a 300-bill day
+        // (the payments of the steps before handed over first), one more bill each time.
         {"handover_sheet", false,
          [](Venue& v) -> Action {
+             if (!std::exchange(v.shiftStarted, true)) v.startShift(150);
              v.clearedSpare(v.spareTable());
              return [&v] {
                  benchmark::DoNotOptimize(day::loadFloats(v.db()));
