@@ -14,8 +14,8 @@ namespace sorrel::test {
 
 namespace {
 
-ServerSettings onDatabase(const QString& database) {
-    ServerSettings s = testServer();
+ServerSettings onDatabase(Durability durability, const QString& database) {
+    ServerSettings s = testServer(durability);
     s.database = database;
     return s;
 }
@@ -32,16 +32,17 @@ std::string engineTestName(const ::testing::TestParamInfo<Engine>& info) {
     return engineName(info.param).toStdString();
 }
 
-ScratchDatabase::ScratchDatabase(Engine engine, Contents contents) : engine_(engine) {
+ScratchDatabase::ScratchDatabase(Engine engine, Contents contents, Durability durability)
+    : engine_(engine), durability_(durability) {
     if (engine == Engine::Embedded) {
         db_ = std::make_unique<SqliteDatabase>(filePath(), databasePassword(),
                                                SqliteDatabase::Mode::CreateIfMissing);
     } else {
         // Every scratch database is a fresh database on the run's one server.
         serverDatabase_ = QStringLiteral("scratch_%1").arg(QUuid::createUuid().toString(QUuid::Id128));
-        PgDatabase(testServer()).exec(QStringLiteral("CREATE DATABASE %1").arg(serverDatabase_));
-        db_ = std::make_unique<PgDatabase>(onDatabase(serverDatabase_));
-        writeServerConf(target(), onDatabase(serverDatabase_));
+        PgDatabase(testServer(durability)).exec(QStringLiteral("CREATE DATABASE %1").arg(serverDatabase_));
+        db_ = std::make_unique<PgDatabase>(onDatabase(durability, serverDatabase_));
+        writeServerConf(target(), onDatabase(durability, serverDatabase_));
     }
     const FixedClock clock(createdAt());
     switch (contents) {
@@ -67,7 +68,7 @@ ScratchDatabase::~ScratchDatabase() {
     db_.reset();
     if (serverDatabase_.isEmpty()) return;
     try {
-        PgDatabase(testServer())
+        PgDatabase(testServer(durability_))
             .exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(serverDatabase_));
     } catch (const DbError& e) {
         ADD_FAILURE() << "could not drop " << serverDatabase_.toStdString() << ": " << e.what();
@@ -83,7 +84,7 @@ QString ScratchDatabase::target() const {
 }
 
 std::unique_ptr<Database> ScratchDatabase::connectAgain() const {
-    if (engine_ == Engine::Server) return std::make_unique<PgDatabase>(onDatabase(serverDatabase_));
+    if (engine_ == Engine::Server) return std::make_unique<PgDatabase>(onDatabase(durability_, serverDatabase_));
     return std::make_unique<SqliteDatabase>(filePath(), databasePassword());
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "common/db/database.h"
+#include "tests/support/test_server.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -37,9 +38,10 @@ std::string engineTestName(const ::testing::TestParamInfo<Engine>& info);
 class ScratchDatabase {
   public:
     // Empty: nothing; Schema: the tables and views only; Presets: a new venue's database;
-    // DemoVenue: the demo restaurant. Presets and demo are written as of createdAt().
+    // DemoVenue: the demo restaurant. Presets and demo are written as of createdAt(). A server
+    // database lives on the cluster of `durability`.
     enum class Contents { Empty, Schema, Presets, DemoVenue };
-    ScratchDatabase(Engine engine, Contents contents);
+    ScratchDatabase(Engine engine, Contents contents, Durability durability = Durability::Throwaway);
     static QDateTime createdAt();
     ~ScratchDatabase();
     Database& db() { return *db_; }
@@ -51,6 +53,7 @@ class ScratchDatabase {
 
   private:
     Engine engine_;
+    Durability durability_;
     QTemporaryDir dir_;
     QString serverDatabase_;
     std::unique_ptr<Database> db_;

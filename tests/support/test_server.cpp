@@ -33,18 +33,20 @@ QString serverBinDir() {
     return {};
 }
 
-// One cluster per build: every test program and the stop command live in the same bin folder.
-QString clusterDir() {
+// One cluster of each kind per build: every test program, benchmark and the stop command live in
+// the same bin folder.
+QString clusterDir(Durability durability) {
     const QString exeDir =
         QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).absolutePath();
     const QByteArray tag =
         QCryptographicHash::hash(exeDir.toUtf8(), QCryptographicHash::Sha1).toHex().left(12);
-    return QDir::temp().filePath(QStringLiteral("sorrel-pg-") + QString::fromLatin1(tag));
+    return QDir::temp().filePath(QStringLiteral("sorrel-pg-") + QString::fromLatin1(tag) +
+                                 (durability == Durability::Durable ? QStringLiteral("-durable") : QString()));
 }
 
-ServerSettings superuserSettings() {
+ServerSettings superuserSettings(Durability durability) {
     ServerSettings s;
-    s.host = clusterDir();
+    s.host = clusterDir(durability);
     s.port = kPort;
     s.database = QStringLiteral("postgres");
     s.user = kSuperuser;
@@ -52,8 +54,8 @@ ServerSettings superuserSettings() {
     return s;
 }
 
-bool answering() {
-    const ServerSettings s = superuserSettings();
+bool answering(Durability durability) {
+    const ServerSettings s = superuserSettings(durability);
     const QByteArray host = s.host.toUtf8(), port = QByteArray::number(s.port);
     const char* keys[] = {"host", "port", "dbname", "user", nullptr};
     const char* values[] = {host.constData(), port.constData(), "postgres", "sorrel", nullptr};
@@ -66,9 +68,9 @@ bool runningAsRoot() {
     return geteuid() == 0;
 }
 
-void runServerProgram(const QString& program, const QStringList& args) {
+void runServerProgram(Durability durability, const QString& program, const QStringList& args) {
     QProcess p;
-    p.setWorkingDirectory(clusterDir());
+    p.setWorkingDirectory(clusterDir(durability));
     p.setProcessChannelMode(QProcess::MergedChannels);
     const QString path = serverBinDir() + QLatin1Char('/') + program;
     if (runningAsRoot())
@@ -89,8 +91,8 @@ void handToServerAccount(const QString& path) {
         throw DbError(QStringLiteral("test server: cannot hand %1 to the postgres account").arg(path));
 }
 
-void createCluster() {
-    const QString dir = clusterDir();
+void createCluster(Durability durability) {
+    const QString dir = clusterDir(durability);
     QDir().mkpath(dir);
     QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadGroup |
                                    QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther);
@@ -103,28 +105,44 @@ void createCluster() {
         f.write(databasePassword().toUtf8() + '\n');
     }
     handToServerAccount(pwfile);
-    runServerProgram(QStringLiteral("initdb"),
+    runServerProgram(durability, QStringLiteral("initdb"),
                      {QStringLiteral("-D"), dir + QStringLiteral("/data"), QStringLiteral("-U"), kSuperuser,
                       QStringLiteral("--pwfile=") + pwfile, QStringLiteral("--auth=scram-sha-256"),
                       QStringLiteral("--encoding=UTF8"), QStringLiteral("--locale=C.UTF-8"),
                       QStringLiteral("--no-sync")});
     QFile::remove(pwfile);
-    // A throwaway cluster: no network, its own socket folder, no waiting for the disk.
+    // No network, its own socket folder; the throwaway cluster does not wait for the disk, the
+    // durable one keeps the server's defaults, as a venue's server runs.
     QFile conf(dir + QStringLiteral("/data/postgresql.conf"));
     if (!conf.open(QIODevice::Append))
         throw DbError(QStringLiteral("test server: cannot configure %1").arg(conf.fileName()));
     conf.write(QStringLiteral("\nlisten_addresses = ''\nunix_socket_directories = '%1'\nport = %2\n"
-                              "fsync = off\nsynchronous_commit = off\nfull_page_writes = off\n"
                               "max_connections = 100\n")
                    .arg(dir)
                    .arg(kPort)
                    .toUtf8());
+    if (durability == Durability::Throwaway)
+        conf.write("fsync = off\nsynchronous_commit = off\nfull_page_writes = off\n");
 }
 
-QLockFile& clusterLock() {
-    static QLockFile lock(clusterDir() + QStringLiteral(".lock"));
+QLockFile& clusterLock(Durability durability) {
+    static QLockFile throwaway(clusterDir(Durability::Throwaway) + QStringLiteral(".lock"));
+    static QLockFile durable(clusterDir(Durability::Durable) + QStringLiteral(".lock"));
+    QLockFile& lock = durability == Durability::Durable ? durable : throwaway;
     lock.setStaleLockTime(0);
     return lock;
+}
+
+void stopCluster(Durability durability) {
+    QLockFile& lock = clusterLock(durability);
+    lock.lock();
+    const QString dir = clusterDir(durability);
+    if (QFileInfo::exists(dir + QStringLiteral("/data/postmaster.pid")))
+        runServerProgram(durability, QStringLiteral("pg_ctl"),
+                         {QStringLiteral("stop"), QStringLiteral("-m"), QStringLiteral("fast"),
+                          QStringLiteral("-D"), dir + QStringLiteral("/data")});
+    QDir(dir).removeRecursively();
+    lock.unlock();
 }
 
 } // namespace
@@ -133,20 +151,20 @@ bool serverInstalled() {
     return !serverBinDir().isEmpty();
 }
 
-ServerSettings testServer() {
-    static bool checked = false;
-    if (checked) return superuserSettings();
+ServerSettings testServer(Durability durability) {
+    static bool checked[2] = {false, false};
+    if (checked[int(durability)]) return superuserSettings(durability);
     if (!serverInstalled()) throw DbError(QStringLiteral("test server: no PostgreSQL server is installed"));
-    QLockFile& lock = clusterLock();
+    QLockFile& lock = clusterLock(durability);
     if (!lock.lock()) throw DbError(QStringLiteral("test server: cannot take the lock %1").arg(lock.error()));
     try {
-        if (!answering()) {
-            const QString dir = clusterDir();
+        if (!answering(durability)) {
+            const QString dir = clusterDir(durability);
             if (!QFileInfo::exists(dir + QStringLiteral("/data/PG_VERSION"))) {
                 QDir(dir).removeRecursively();
-                createCluster();
+                createCluster(durability);
             }
-            runServerProgram(QStringLiteral("pg_ctl"),
+            runServerProgram(durability, QStringLiteral("pg_ctl"),
                              {QStringLiteral("start"), QStringLiteral("-w"), QStringLiteral("-t"),
                               QStringLiteral("60"), QStringLiteral("-D"), dir + QStringLiteral("/data"),
                               QStringLiteral("-l"), dir + QStringLiteral("/server.log")});
@@ -156,21 +174,14 @@ ServerSettings testServer() {
         throw;
     }
     lock.unlock();
-    checked = true;
-    return superuserSettings();
+    checked[int(durability)] = true;
+    return superuserSettings(durability);
 }
 
 void stopTestServer() {
     if (!serverInstalled()) return;
-    QLockFile& lock = clusterLock();
-    lock.lock();
-    const QString dir = clusterDir();
-    if (QFileInfo::exists(dir + QStringLiteral("/data/postmaster.pid")))
-        runServerProgram(QStringLiteral("pg_ctl"),
-                         {QStringLiteral("stop"), QStringLiteral("-m"), QStringLiteral("fast"),
-                          QStringLiteral("-D"), dir + QStringLiteral("/data")});
-    QDir(dir).removeRecursively();
-    lock.unlock();
+    stopCluster(Durability::Throwaway);
+    stopCluster(Durability::Durable);
 }
 
 } // namespace sorrel::test
