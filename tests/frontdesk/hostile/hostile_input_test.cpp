@@ -50,6 +50,7 @@ QStringList hostileTexts() {
         longText += QStringLiteral("长a😀 9'");
     return {longText.left(1000),
             QString(1000, QLatin1Char('9')),
+            QString(20, QLatin1Char('9')),
             QStringLiteral("O'Hara \"VIP\" `x`"),
             QStringLiteral("'; drop table SetupPay; --"),
             QStringLiteral("𠀋😀").repeated(20),
