@@ -1,16 +1,27 @@
 #include "common/typed_input.h"
 
+#include <QRegularExpression>
+#include <cmath>
+
 namespace sorrel {
 
 double parseTypedNumber(const QString& text) {
+    static const QRegularExpression plainNumber(QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)$"));
+    constexpr int kMostDigits = 15;
+    const QString t = text.trimmed();
     bool ok = false;
-    const double value = text.trimmed().toDouble(&ok);
-    if (!ok) refuseTypedNumber(text);
+    double value = 0;
+    if (plainNumber.match(t).hasMatch() &&
+        t.count(QRegularExpression(QStringLiteral("[0-9]"))) <= kMostDigits)
+        value = t.toDouble(&ok);
+    if (!ok || !std::isfinite(value)) refuseTypedNumber(text);
     return value;
 }
 
+// The message carries the text as typed, without what would cut it short or split it.
 void refuseTypedNumber(const QString& text) {
-    throw InvalidInput(("'" + text + "' is not a valid floating point value").toUtf8().toStdString());
+    throw InvalidInput(
+        ("'" + plainTypedText(text) + "' is not a valid floating point value").toUtf8().toStdString());
 }
 
 QDateTime parseTypedDateTime(const QString& text) {
@@ -19,7 +30,28 @@ QDateTime parseTypedDateTime(const QString& text) {
         const QDateTime parsed = QDateTime::fromString(t, QLatin1String(format));
         if (parsed.isValid()) return parsed;
     }
-    throw InvalidInput(("'" + text + "' is not a valid date and time").toUtf8().toStdString());
+    throw InvalidInput(
+        ("'" + plainTypedText(text) + "' is not a valid date and time").toUtf8().toStdString());
+}
+
+QString plainTypedText(const QString& text) {
+    QString plain;
+    plain.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            plain += QLatin1Char(' ');
+        } else if (c.isHighSurrogate()) {
+            // Half a character (a field's length can cut one) is left out; a whole one stays.
+            if (i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                plain += c;
+                plain += text[++i];
+            }
+        } else if (c.category() != QChar::Other_Control && !c.isLowSurrogate()) {
+            plain += c;
+        }
+    }
+    return plain;
 }
 
 InputErrorKind classifyErrorText(const QString& text) {

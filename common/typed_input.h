@@ -1,5 +1,5 @@
-// Numbers and dates typed by the operator. A mistyped one throws InvalidInput, which the
-// program-wide handler answers with "please type it again" and the program carries on.
+// Numbers, dates and texts typed by the operator. A mistyped number or date throws InvalidInput,
+// which the program-wide handler answers with "please type it again" and the program carries on.
 #pragma once
 
 #include <QDateTime>
@@ -13,12 +13,19 @@ class InvalidInput : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Blanks around the number are ignored; anything else that is not a number throws.
+// Blanks around the number are ignored; anything else that is not a number throws. A number is
+// written as an operator types it: digits, a sign and one point, at most 15 digits (what an amount
+// holds exactly); "1e308", "NaN" and "inf" are no amounts.
 double parseTypedNumber(const QString& text);
 // A number typed that cannot be taken (not a number, or beyond what its field holds).
 [[noreturn]] void refuseTypedNumber(const QString& text);
 // "yyyy-MM-dd" or "yyyy-MM-dd HH:mm[:ss]".
 QDateTime parseTypedDateTime(const QString& text);
+
+// Text as a keyboard types it: the control characters a paste brings (NUL, escape sequences) and
+// half characters (a field's length may cut one in two) are taken out; tabs and line breaks
+// become blanks.
+QString plainTypedText(const QString& text);
 
 enum class InputErrorKind { InvalidNumber, InvalidDateTime, Other };
 // Sorts an error text the way the program-wide handler does (case does not matter).

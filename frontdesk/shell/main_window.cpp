@@ -3,6 +3,7 @@
 #include "common/db_datetime.h"
 #include "common/messages.h"
 #include "common/ui/help_page.h"
+#include "common/ui/plain_text_fields.h"
 #include "common/ui/screen_placement.h"
 #include "common/window_placement.h"
 #include "frontdesk/day/day_desk.h"
@@ -66,6 +67,7 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     });
     connect(board_, &BoardScreen::exitRequested, this, &QWidget::close);
     connect(board_, &BoardScreen::helpRequested, this, [this] { ui::showHelpPage(programDir_); });
+    ui::keepTextFieldsPlain(this);
     ui::placeOnScreen(this);
 }
 
