@@ -1,5 +1,6 @@
 #include "frontdesk/ordering/order_commit.h"
 
+#include "common/db/code_names.h"
 #include "common/db/errors.h"
 #include "common/db/insert_statement.h"
 #include "common/db/transaction.h"
@@ -18,14 +19,6 @@
 namespace sorrel::ordering {
 
 namespace {
-
-QHash<QString, QString> names(Database& db, const QString& sql) {
-    const RecordSet rs = db.query(sql);
-    QHash<QString, QString> byCode;
-    for (int i = 0; i < rs.rowCount(); ++i)
-        byCode.insert(rs.value(i, 0).toString(), rs.value(i, 1).toString());
-    return byCode;
-}
 
 // The bill as it stands, refused unless its table is still open with it.
 billing::GuestRecord openBill(Database& db, int billNumber) {
@@ -52,9 +45,9 @@ void priceLines(Database& db, RecordSet& lines, const billing::GuestRecord& gues
             setMeals.insert(lines.text(r, "item_code"),
                             {lines.number(r, "tabl_cons_coun"), int(lines.integer(r, "item_coun_flag"))});
     const QHash<QString, QString> operators =
-        names(db, QStringLiteral("SELECT oper_code, oper_name FROM operatorlist"));
+        namesByCode(db, QStringLiteral("SELECT oper_code, oper_name FROM operatorlist"));
     const QHash<QString, QString> staff =
-        names(db, QStringLiteral("SELECT dedu_oper_code, dedu_oper_name FROM deduoperatorlist"));
+        namesByCode(db, QStringLiteral("SELECT dedu_oper_code, dedu_oper_name FROM deduoperatorlist"));
     QSet<QString> servedClasses;
     const RecordSet classes =
         db.query(QStringLiteral("SELECT clas_code FROM classlist WHERE clas_allo_serv = 1"));

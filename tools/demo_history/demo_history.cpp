@@ -3,6 +3,7 @@
 #include "common/business_day.h"
 #include "common/clock.h"
 #include "common/db/dialect.h"
+#include "common/db/code_names.h"
 #include "common/db/errors.h"
 #include "common/db/row_batch.h"
 #include "common/db/transaction.h"
@@ -54,14 +55,6 @@ class Dice {
   private:
     std::mt19937 engine_;
 };
-
-QHash<QString, QString> namesBy(Database& db, const QString& sql) {
-    const RecordSet rs = db.query(sql);
-    QHash<QString, QString> byCode;
-    for (int i = 0; i < rs.rowCount(); ++i)
-        byCode.insert(rs.value(i, 0).toString(), rs.value(i, 1).toString());
-    return byCode;
-}
 
 struct ClassRule {
     QString kindCode, name, kindName, outputName;
@@ -148,9 +141,9 @@ Venue readVenue(Database& db) {
     Venue v;
     v.settings = billing::BillSettings::load(db);
     const QHash<QString, QString> kinds =
-        namesBy(db, QStringLiteral("SELECT kind_code, kind_name FROM kindlist"));
+        namesByCode(db, QStringLiteral("SELECT kind_code, kind_name FROM kindlist"));
     const QHash<QString, QString> outputs =
-        namesBy(db, QStringLiteral("SELECT manu_code, manu_name FROM ManuFacturelist"));
+        namesByCode(db, QStringLiteral("SELECT manu_code, manu_name FROM ManuFacturelist"));
     const RecordSet classes = db.query(QStringLiteral(
         "SELECT clas_code, kind_code, clas_name, clas_allo_disc, clas_allo_serv, clas_allo_spec, manu_code "
         "FROM classlist"));
@@ -195,7 +188,7 @@ Venue readVenue(Database& db) {
     }
 
     const QHash<QString, QString> depts =
-        namesBy(db, QStringLiteral("SELECT dept_code, dept_name FROM DepartmentList"));
+        namesByCode(db, QStringLiteral("SELECT dept_code, dept_name FROM DepartmentList"));
     const RecordSet rooms = db.query(QStringLiteral(
         "SELECT t.tabl_code, t.tabl_name, t.tabl_type_code, y.tabl_type_name, t.dept_code, y.cons_mode_code "
         "FROM TableList t JOIN TableTypeList y ON y.tabl_type_code = t.tabl_type_code "
@@ -209,7 +202,7 @@ Venue readVenue(Database& db) {
         v.rooms.append(room);
     }
     const QHash<QString, QString> typeNames =
-        namesBy(db, QStringLiteral("SELECT cons_type_code, cons_type_name FROM ConsTypeList"));
+        namesByCode(db, QStringLiteral("SELECT cons_type_code, cons_type_name FROM ConsTypeList"));
     const RecordSet modes =
         db.query(QStringLiteral("SELECT cons_mode_code, cons_mode_name FROM ConsModeList"));
     for (int i = 0; i < modes.rowCount(); ++i) {
@@ -238,7 +231,7 @@ Venue readVenue(Database& db) {
     v.methods = checkout::loadPaymentMethods(db);
 
     const QHash<QString, QString> areas =
-        namesBy(db, QStringLiteral("SELECT area_code, area_name FROM AreaList"));
+        namesByCode(db, QStringLiteral("SELECT area_code, area_name FROM AreaList"));
     const RecordSet groups =
         db.query(QStringLiteral("SELECT grou_code, grou_name, area_code FROM Grouplist"));
     QHash<QString, std::pair<QString, QString>> groupOf;
@@ -272,9 +265,9 @@ Venue readVenue(Database& db) {
         v.credits.append({r.text("hang_gues_code"), r.text("hang_gues_name"), r.number("hang_gues_limi"),
                           r.number("hang_gues_use")});
     }
-    v.shiftNames = namesBy(db, QStringLiteral("SELECT orde_code, orde_name FROM OrderList"));
-    v.lineTypeNames = namesBy(db, QStringLiteral("SELECT menu_type_code, menu_type_name FROM OrderMenuType"));
-    v.noteNames = namesBy(db, QStringLiteral("SELECT cons_narr_code, cons_narr_name FROM ConsNarrList"));
+    v.shiftNames = namesByCode(db, QStringLiteral("SELECT orde_code, orde_name FROM OrderList"));
+    v.lineTypeNames = namesByCode(db, QStringLiteral("SELECT menu_type_code, menu_type_name FROM OrderMenuType"));
+    v.noteNames = namesByCode(db, QStringLiteral("SELECT cons_narr_code, cons_narr_name FROM ConsNarrList"));
     v.noteCodes = v.noteNames.keys();
     std::sort(v.noteCodes.begin(), v.noteCodes.end());
     const RecordSet income = db.query(
