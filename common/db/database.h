@@ -28,6 +28,13 @@ class Database {
 
     // Runs a statement that returns no rows; answers how many rows it changed.
     virtual int exec(const QString& sql, const QVariantList& params = {}) = 0;
+    // A data-changing statement whose count of changed rows the step does not need. Inside a
+    // transaction the server engine may send it together with the statements that follow, so that
+    // a run of writes costs one trip over the network; a failure then surfaces at the next
+    // statement or at commit, as the same error, and the transaction is rolled back as ever.
+    // Outside a transaction, and on the file, it is exec(). Never use it where the step catches
+    // a failure of this one statement to carry on.
+    virtual void execLater(const QString& sql, const QVariantList& params = {}) { exec(sql, params); }
     virtual RecordSet query(const QString& sql, const QVariantList& params = {}) = 0;
     // The first column of the first row, or a null QVariant when there is no row.
     QVariant scalar(const QString& sql, const QVariantList& params = {});
@@ -46,6 +53,13 @@ class Database {
     // second workstation waits for it (" FOR UPDATE" on the server; the file engine already
     // holds its write lock from begin()).
     virtual QString lockRowsClause() const = 0;
+
+    // Statements sent on this connection so far, BEGIN and COMMIT included: on the server each is
+    // one trip over the network, which the benchmarks count per step.
+    qint64 statementsSent() const { return statementsSent_; }
+
+  protected:
+    qint64 statementsSent_ = 0;
 };
 
 } // namespace sorrel

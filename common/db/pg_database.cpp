@@ -165,6 +165,7 @@ PGresult* PgDatabase::send(const QString& sql, const QByteArray& text, const QSt
 
 PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
     reconnectIfLost();
+    ++statementsSent_;
     const pg::Placeholders numbered = pg::numberPlaceholders(sql);
     if (numbered.compared.size() != params.size())
         throw DbError(QStringLiteral("statement expects %1 values, %2 given\nSQL: %3")
@@ -233,6 +234,7 @@ RecordSet PgDatabase::query(const QString& sql, const QVariantList& params) {
 void PgDatabase::begin() {
     if (inTransaction_) throw DbError(QStringLiteral("a transaction is already open on this connection"));
     reconnectIfLost();
+    ++statementsSent_;
     PGresult* result = PQexec(conn_, kBeginWriting);
     if (!succeeded(result) && PQstatus(conn_) != CONNECTION_OK) {
         // Nothing was written yet: after a lost connection it is safe to ask again.
@@ -255,6 +257,7 @@ void PgDatabase::commit() {
     // After a failed statement the server answers COMMIT with a rollback; that must not pass
     // for success.
     const bool spoiled = PQtransactionStatus(conn_) == PQTRANS_INERROR;
+    ++statementsSent_;
     PGresult* result = PQexec(conn_, "COMMIT");
     const bool committed = PQresultStatus(result) == PGRES_COMMAND_OK &&
                            QByteArray(PQcmdStatus(result)) == QByteArrayLiteral("COMMIT");

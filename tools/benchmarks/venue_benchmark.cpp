@@ -307,7 +307,9 @@ void measure(benchmark::State& state, Engine engine, const Step* step) {
                 action = step->prepare(v);
             }
             state.ResumeTiming();
+            const qint64 before = v.db().statementsSent();
             action();
+            state.counters["statements"] = double(v.db().statementsSent() - before);
         }
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
@@ -343,6 +345,8 @@ class VenueReporter : public benchmark::BenchmarkReporter {
             const QString name = QString::fromStdString(run.run_name.function_name);
             if (run.error_occurred) errors_[name] = QString::fromStdString(run.error_message);
             else times_[name].push_back(run.GetAdjustedRealTime());
+            if (const auto sent = run.counters.find("statements"); sent != run.counters.end())
+                statements_[name] = sent->second.value;
             if (run.repetition_index + 1 == run.repetitions) {
                 const Figure f = figure(name);
                 std::fprintf(stderr, "%-36s median %9.3f ms   p95 %9.3f ms\n", qPrintable(name), f.median, f.p95);
@@ -352,8 +356,8 @@ class VenueReporter : public benchmark::BenchmarkReporter {
 
     void Finalize() override {
         QJsonArray rows;
-        std::printf("\n%-26s %-7s %10s %10s %8s %8s %9s  %s\n", "step", "engine", "median ms", "p95 ms",
-                    "med/wr", "p95/wr", "srv/file", "target");
+        std::printf("\n%-26s %-7s %10s %10s %8s %8s %9s %6s  %s\n", "step", "engine", "median ms", "p95 ms",
+                    "med/wr", "p95/wr", "srv/file", "stmts", "target");
         for (Engine engine : {Engine::Embedded, Engine::Server}) {
             const QString label = engineLabel(engine);
             const Figure write = figure(QStringLiteral("bare_durable_write/") + label);
@@ -411,9 +415,13 @@ class VenueReporter : public benchmark::BenchmarkReporter {
             target = QStringLiteral("< 3x file");
         }
         if (target != QStringLiteral("-")) target += met ? QStringLiteral(": met") : QStringLiteral(": MISSED");
-        std::printf("%-26s %-7s %10.3f %10.3f %8.2f %8.2f %9s  %s\n", step.name, qPrintable(label), f.median,
+        const QString key = QString::fromLatin1(step.name) + QLatin1Char('/') + label;
+        const int statements = int(statements_.value(key));
+        std::printf("%-26s %-7s %10.3f %10.3f %8.2f %8.2f %9s %6d  %s\n", step.name, qPrintable(label), f.median,
                     f.p95, medianWrites, p95Writes,
-                    overFile > 0 ? qPrintable(QString::number(overFile, 'f', 2)) : "", qPrintable(target));
+                    overFile > 0 ? qPrintable(QString::number(overFile, 'f', 2)) : "", statements,
+                    qPrintable(target));
+        r.insert(QStringLiteral("statements"), statements);
         r.insert(QStringLiteral("median_ms"), f.median);
         r.insert(QStringLiteral("p95_ms"), f.p95);
         r.insert(QStringLiteral("median_in_writes"), medianWrites);
@@ -443,6 +451,8 @@ class VenueReporter : public benchmark::BenchmarkReporter {
     const Options& options_;
     std::map<QString, std::vector<double>> times_;
     QMap<QString, QString> errors_;
+    // Statements the step sent in its last run; on the server each is a trip over the network.
+    QMap<QString, double> statements_;
 };
 
 // Our own options are taken out; what is left goes to the benchmark library.
