@@ -14,13 +14,15 @@ QList<TimeBand> readTimeBands(Database& db, const QString& modeCode, const QVari
     }
     const RecordSet rows = db.query(sql + QStringLiteral(" ORDER BY cons_time_code"), params);
     QList<TimeBand> bands;
-    for (int i = 0; i < rows.rowCount(); ++i) {
-        const RecordSet::Row row = rows.row(i);
-        bands << TimeBand{fromDbDateTime(row.value(QStringLiteral("cons_time_star"))).time(),
-                          fromDbDateTime(row.value(QStringLiteral("cons_time_end"))).time(),
-                          row.number(QStringLiteral("cons_time_mone"))};
-    }
+    for (int i = 0; i < rows.rowCount(); ++i)
+        bands << timeBandOf(rows.row(i));
     return bands;
+}
+
+TimeBand timeBandOf(const RecordSet::Row& row) {
+    return TimeBand{fromDbDateTime(row.value(QStringLiteral("cons_time_star"))).time(),
+                    fromDbDateTime(row.value(QStringLiteral("cons_time_end"))).time(),
+                    row.number(QStringLiteral("cons_time_mone"))};
 }
 
 } // namespace sorrel

@@ -11,4 +11,8 @@ namespace sorrel {
 // of that number.
 QList<TimeBand> readTimeBands(Database& db, const QString& modeCode, const QVariant& leaveOut = {});
 
+// One band from a row holding cons_time_star, cons_time_end and cons_time_mone, for a read that
+// takes the bands together with something else.
+TimeBand timeBandOf(const RecordSet::Row& row);
+
 } // namespace sorrel

@@ -54,12 +54,13 @@ class Database {
     // holds its write lock from begin()).
     virtual QString lockRowsClause() const = 0;
 
-    // Statements sent on this connection so far, BEGIN and COMMIT included: on the server each is
-    // one trip over the network, which the benchmarks count per step.
-    qint64 statementsSent() const { return statementsSent_; }
+    // How often this connection has waited for the database: every statement, BEGIN and COMMIT
+    // included, except writes sent later together with the next one (execLater). On the server
+    // each is one trip over the network, which the benchmarks count per step.
+    qint64 roundTrips() const { return roundTrips_; }
 
   protected:
-    qint64 statementsSent_ = 0;
+    qint64 roundTrips_ = 0;
 };
 
 } // namespace sorrel

@@ -135,37 +135,22 @@ bool succeeded(const PGresult* result) {
 }
 } // namespace
 
-PGresult* PgDatabase::send(const QString& sql, const QByteArray& text, const QString& key,
-                           const std::vector<Oid>& types, const std::vector<const char*>& values,
-                           const std::vector<int>& lengths, const std::vector<int>& formats) {
-    const int n = int(types.size());
-    if (!isDataStatement(sql)) {
-        PGresult* result = PQexecParams(conn_, text.constData(), n, types.data(), values.data(),
-                                        lengths.data(), formats.data(), 0);
-        if (succeeded(result) && !statements_.isEmpty()) {
-            statements_.clear();
-            PQclear(PQexec(conn_, "DEALLOCATE ALL"));
-        }
-        return result;
-    }
-    auto found = statements_.constFind(key);
-    if (found == statements_.constEnd()) {
-        if (statements_.size() >= kStatementCache) {
-            statements_.clear();
-            PQclear(PQexec(conn_, "DEALLOCATE ALL"));
-        }
-        const QByteArray name = QByteArrayLiteral("sorrel_") + QByteArray::number(++statementSerial_);
-        PGresult* made = PQprepare(conn_, name.constData(), text.constData(), n, types.data());
-        if (!succeeded(made)) return made;
-        PQclear(made);
-        found = statements_.insert(key, name);
-    }
-    return PQexecPrepared(conn_, found->constData(), n, values.data(), lengths.data(), formats.data(), 0);
-}
+struct PgDatabase::Bound {
+    Bound() = default;
+    Bound(const Bound&) = delete;
+    Bound(Bound&&) = default;
 
-PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
-    reconnectIfLost();
-    ++statementsSent_;
+    QString sql;     // as the step wrote it, for messages
+    QByteArray text; // with the server's numbered placeholders
+    QString key;     // the text and the values' types: one kept statement each
+    bool data = false;
+    std::vector<pg::Bound> bound; // `values` points into these
+    std::vector<Oid> types;
+    std::vector<const char*> values;
+    std::vector<int> lengths, formats;
+};
+
+PgDatabase::Bound PgDatabase::bind(const QString& sql, const QVariantList& params) const {
     const pg::Placeholders numbered = pg::numberPlaceholders(sql);
     if (numbered.compared.size() != params.size())
         throw DbError(QStringLiteral("statement expects %1 values, %2 given\nSQL: %3")
@@ -173,35 +158,171 @@ PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
                           .arg(params.size())
                           .arg(sql));
     refuseTextWithNul(params, sql);
-
-    std::vector<pg::Bound> bound;
-    bound.reserve(params.size());
+    Bound b;
+    b.sql = sql;
+    b.data = isDataStatement(sql);
+    b.key = numbered.sql;
+    b.bound.reserve(params.size());
     for (int i = 0; i < params.size(); ++i)
-        bound.push_back(pg::bindValue(params[i], numbered.compared[i]));
-    std::vector<Oid> types;
-    std::vector<const char*> values;
-    std::vector<int> lengths, formats;
-    QString key = numbered.sql;
-    for (const pg::Bound& b : bound) {
-        types.push_back(b.type);
-        values.push_back(b.null ? nullptr : b.text.constData());
-        lengths.push_back(int(b.text.size()));
-        formats.push_back(b.binary ? 1 : 0);
-        key += QLatin1Char(',') + QString::number(b.type);
+        b.bound.push_back(pg::bindValue(params[i], numbered.compared[i]));
+    for (const pg::Bound& v : b.bound) {
+        b.types.push_back(v.type);
+        b.values.push_back(v.null ? nullptr : v.text.constData());
+        b.lengths.push_back(int(v.text.size()));
+        b.formats.push_back(v.binary ? 1 : 0);
+        b.key += QLatin1Char(',') + QString::number(v.type);
     }
-    const QByteArray text = numbered.sql.toUtf8();
+    b.text = numbered.sql.toUtf8();
+    return b;
+}
 
-    PGresult* result = send(sql, text, key, types, values, lengths, formats);
+PGresult* PgDatabase::send(const Bound& b) {
+    const int n = int(b.types.size());
+    if (!b.data) {
+        PGresult* result = PQexecParams(conn_, b.text.constData(), n, b.types.data(), b.values.data(),
+                                        b.lengths.data(), b.formats.data(), 0);
+        if (succeeded(result) && !statements_.isEmpty()) {
+            statements_.clear();
+            PQclear(PQexec(conn_, "DEALLOCATE ALL"));
+        }
+        return result;
+    }
+    auto found = statements_.constFind(b.key);
+    if (found == statements_.constEnd()) {
+        if (statements_.size() >= kStatementCache) {
+            statements_.clear();
+            PQclear(PQexec(conn_, "DEALLOCATE ALL"));
+        }
+        const QByteArray name = QByteArrayLiteral("sorrel_") + QByteArray::number(++statementSerial_);
+        PGresult* made = PQprepare(conn_, name.constData(), b.text.constData(), n, b.types.data());
+        if (!succeeded(made)) return made;
+        PQclear(made);
+        found = statements_.insert(b.key, name);
+    }
+    return PQexecPrepared(conn_, found->constData(), n, b.values.data(), b.lengths.data(), b.formats.data(), 0);
+}
+
+PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
+    reconnectIfLost();
+    ++roundTrips_;
+    const Bound b = bind(sql, params);
+    if (!queued_.empty()) {
+        // The writes queued before it go with this statement, in one trip; a statement that cannot
+        // be kept prepared goes alone after them.
+        if (b.data && (statements_.contains(b.key) || statements_.size() < kStatementCache))
+            return syncPipeline(&b);
+        syncPipeline(nullptr);
+    }
+    PGresult* result = send(b);
     // The server restarted or dropped an idle workstation overnight: a read between transactions
     // is asked again on a fresh connection instead of closing the program.
     const bool readOnly = firstWord(sql) == QLatin1String("SELECT");
     if (!succeeded(result) && PQstatus(conn_) != CONNECTION_OK && !inTransaction_ && readOnly) {
         PQclear(result);
         reconnectIfLost();
-        result = send(sql, text, key, types, values, lengths, formats);
+        result = send(b);
     }
     if (!succeeded(result)) fail(result, sql);
     return result;
+}
+
+void PgDatabase::execLater(const QString& sql, const QVariantList& params) {
+    if (!inTransaction_ || PQstatus(conn_) != CONNECTION_OK) {
+        exec(sql, params);
+        return;
+    }
+    const Bound b = bind(sql, params);
+    if (!b.data || (!statements_.contains(b.key) && statements_.size() >= kStatementCache)) {
+        exec(sql, params);
+        return;
+    }
+    queue(b);
+}
+
+void PgDatabase::queue(const Bound& b) {
+    if (queued_.empty() && PQenterPipelineMode(conn_) != 1) fail(nullptr, b.sql);
+    const int n = int(b.types.size());
+    auto found = statements_.constFind(b.key);
+    if (found == statements_.constEnd()) {
+        const QByteArray name = QByteArrayLiteral("sorrel_") + QByteArray::number(++statementSerial_);
+        if (PQsendPrepare(conn_, name.constData(), b.text.constData(), n, b.types.data()) != 1) {
+            dropPipeline();
+            fail(nullptr, b.sql);
+        }
+        found = statements_.insert(b.key, name);
+        queued_.push_back({b.sql, b.key, true});
+    }
+    if (PQsendQueryPrepared(conn_, found->constData(), n, b.values.data(), b.lengths.data(), b.formats.data(),
+                            0) != 1) {
+        dropPipeline();
+        fail(nullptr, b.sql);
+    }
+    queued_.push_back({b.sql, QString(), false});
+}
+
+PGresult* PgDatabase::syncPipeline(const Bound* last, const char* lastText) {
+    if (last) {
+        queue(*last);
+    } else if (lastText) {
+        if (PQsendQueryParams(conn_, lastText, 0, nullptr, nullptr, nullptr, nullptr, 0) != 1) {
+            dropPipeline();
+            fail(nullptr, QString::fromLatin1(lastText));
+        }
+        queued_.push_back({QString::fromLatin1(lastText), QString(), false});
+    }
+    const bool wantLast = last || lastText;
+    const std::vector<Queued> sent = std::move(queued_);
+    queued_.clear();
+    PGresult* answer = nullptr;
+    PGresult* failure = nullptr;
+    QString failedSql;
+    bool lost = PQpipelineSync(conn_) != 1;
+    for (size_t i = 0; i < sent.size() && !lost; ++i) {
+        PGresult* result = PQgetResult(conn_);
+        if (!result) {
+            lost = true;
+            break;
+        }
+        while (PGresult* more = PQgetResult(conn_)) // the end of this statement's answers
+            PQclear(more);
+        const bool ok = succeeded(result);
+        if (sent[i].prepare && !ok) statements_.remove(sent[i].key);
+        if (ok && wantLast && i + 1 == sent.size()) {
+            answer = result;
+        } else if (!ok && !failure && PQresultStatus(result) != PGRES_PIPELINE_ABORTED) {
+            failure = result;
+            failedSql = sent[i].sql;
+        } else {
+            PQclear(result);
+        }
+    }
+    if (!lost) {
+        PGresult* synced = PQgetResult(conn_);
+        lost = PQresultStatus(synced) != PGRES_PIPELINE_SYNC;
+        PQclear(synced);
+    }
+    if (lost || PQexitPipelineMode(conn_) != 1) {
+        // The connection broke under the pipeline: nothing of it can be trusted, and no statement
+        // is kept prepared any more.
+        for (const Queued& q : sent)
+            if (q.prepare) statements_.remove(q.key);
+        PQclear(answer);
+        PQclear(failure);
+        fail(nullptr, sent.empty() ? QString() : sent.back().sql);
+    }
+    if (failure) {
+        PQclear(answer);
+        fail(failure, failedSql);
+    }
+    return answer;
+}
+
+void PgDatabase::dropPipeline() {
+    try {
+        PQclear(syncPipeline(nullptr));
+    } catch (const DbError&) {
+        // The transaction is being given up; what failed in it no longer matters.
+    }
 }
 
 int PgDatabase::exec(const QString& sql, const QVariantList& params) {
@@ -234,7 +355,7 @@ RecordSet PgDatabase::query(const QString& sql, const QVariantList& params) {
 void PgDatabase::begin() {
     if (inTransaction_) throw DbError(QStringLiteral("a transaction is already open on this connection"));
     reconnectIfLost();
-    ++statementsSent_;
+    ++roundTrips_;
     PGresult* result = PQexec(conn_, kBeginWriting);
     if (!succeeded(result) && PQstatus(conn_) != CONNECTION_OK) {
         // Nothing was written yet: after a lost connection it is safe to ask again.
@@ -254,11 +375,25 @@ void PgDatabase::begin() {
 void PgDatabase::commit() {
     if (!inTransaction_) throw DbError(QStringLiteral("commit without a transaction"));
     inTransaction_ = false;
-    // After a failed statement the server answers COMMIT with a rollback; that must not pass
-    // for success.
-    const bool spoiled = PQtransactionStatus(conn_) == PQTRANS_INERROR;
-    ++statementsSent_;
-    PGresult* result = PQexec(conn_, "COMMIT");
+    ++roundTrips_;
+    PGresult* result = nullptr;
+    bool spoiled = false;
+    if (!queued_.empty()) {
+        // The queued writes and the COMMIT go in one trip. When one of them failed the server
+        // skipped the COMMIT and still holds the spoiled transaction: it is rolled back here.
+        try {
+            result = syncPipeline(nullptr, "COMMIT");
+        } catch (const DbError&) {
+            if (PQstatus(conn_) == CONNECTION_OK && PQtransactionStatus(conn_) != PQTRANS_IDLE)
+                PQclear(PQexec(conn_, "ROLLBACK"));
+            throw;
+        }
+    } else {
+        // After a failed statement the server answers COMMIT with a rollback; that must not pass
+        // for success.
+        spoiled = PQtransactionStatus(conn_) == PQTRANS_INERROR;
+        result = PQexec(conn_, "COMMIT");
+    }
     const bool committed = PQresultStatus(result) == PGRES_COMMAND_OK &&
                            QByteArray(PQcmdStatus(result)) == QByteArrayLiteral("COMMIT");
     if (!committed || spoiled) {
@@ -274,6 +409,7 @@ void PgDatabase::commit() {
 void PgDatabase::rollback() {
     if (!inTransaction_) return;
     inTransaction_ = false;
+    if (!queued_.empty()) dropPipeline();
     if (PQtransactionStatus(conn_) == PQTRANS_IDLE || PQstatus(conn_) != CONNECTION_OK) return;
     simple("ROLLBACK");
 }

@@ -28,6 +28,10 @@ class PgDatabase final : public Database {
     const ServerSettings& settings() const { return settings_; }
 
     int exec(const QString& sql, const QVariantList& params = {}) override;
+    // Inside a transaction the write is queued in the connection's pipeline and goes to the server
+    // with the next statement that waits for an answer (a read, exec(), commit): a run of writes
+    // and the read after it cost one trip. The first failure among them is thrown there.
+    void execLater(const QString& sql, const QVariantList& params = {}) override;
     RecordSet query(const QString& sql, const QVariantList& params = {}) override;
 
     // A transaction holds the database's writing lock from begin() to its end, as on the file.
@@ -42,10 +46,25 @@ class PgDatabase final : public Database {
     QString lockRowsClause() const override { return QStringLiteral(" FOR UPDATE"); }
 
   private:
+    struct Bound;
+    // What the pipeline still owes an answer for, in the order it was sent.
+    struct Queued {
+        QString sql;
+        QString key;  // the kept statement a queued PREPARE makes, forgotten when it fails
+        bool prepare; // a PREPARE's answer, not the statement's
+    };
+
+    Bound bind(const QString& sql, const QVariantList& params) const;
     pg_result* run(const QString& sql, const QVariantList& params);
-    pg_result* send(const QString& sql, const QByteArray& text, const QString& key,
-                    const std::vector<unsigned>& types, const std::vector<const char*>& values,
-                    const std::vector<int>& lengths, const std::vector<int>& formats);
+    pg_result* send(const Bound& b);
+    // Queues one statement (and its PREPARE when it is not kept yet) in the pipeline.
+    void queue(const Bound& b);
+    // Sends what is queued with `last` (when given) and waits for every answer; answers the last
+    // statement's result, or throws the first failure. `last` is a kept statement or, when
+    // `lastText` is given, that plain command ("COMMIT").
+    pg_result* syncPipeline(const Bound* last, const char* lastText = nullptr);
+    // Forgets what is queued, answers and all: the transaction is being rolled back.
+    void dropPipeline();
     void reconnectIfLost();
     [[noreturn]] void fail(pg_result* result, const QString& sql) const;
     void simple(const char* command);
@@ -55,6 +74,7 @@ class PgDatabase final : public Database {
     bool inTransaction_ = false;
     QHash<QString, QByteArray> statements_; // statement text and value types -> name
     int statementSerial_ = 0;
+    std::vector<Queued> queued_; // non-empty only while the connection is in pipeline mode
 };
 
 } // namespace sorrel

@@ -83,7 +83,7 @@ void SqliteDatabase::fail(const QString& what, const QString& sql) const {
 
 sqlite3_stmt* SqliteDatabase::prepare(const QString& sql, const QVariantList& params) {
     if (!db_) throw DbError(QStringLiteral("数据库连接已关闭"));
-    ++statementsSent_;
+    ++roundTrips_;
     sqlite3_stmt* stmt = statements_.value(sql, nullptr);
     if (stmt) {
         sqlite3_reset(stmt);

@@ -62,16 +62,20 @@ QList<BillLine> readBillLines(Database& db, int billNumber) {
 }
 
 ConsMode readConsMode(Database& db, const QString& modeCode) {
-    const RecordSet rows =
-        db.query(QStringLiteral("SELECT cons_type_code, cons_mode_mone, cons_mode_serv FROM ConsModeList "
-                                "WHERE cons_mode_code = ?"),
-                 {modeCode});
+    // The mode and its price bands in one read: a row per band, or one row without a band.
+    const RecordSet rows = db.query(
+        QStringLiteral("SELECT m.cons_type_code, m.cons_mode_mone, m.cons_mode_serv, t.cons_time_code, "
+                       "t.cons_time_star, t.cons_time_end, t.cons_time_mone FROM ConsModeList m "
+                       "LEFT JOIN ConsTimeMode t ON t.cons_mode_code = m.cons_mode_code "
+                       "WHERE m.cons_mode_code = ? ORDER BY t.cons_time_code"),
+        {modeCode});
     ConsMode mode;
     if (rows.isEmpty()) return mode;
     mode.typeCode = rows.text(0, QStringLiteral("cons_type_code")).trimmed();
     mode.amount = rows.number(0, QStringLiteral("cons_mode_mone"));
     mode.servicePercent = int(rows.integer(0, QStringLiteral("cons_mode_serv")));
-    mode.bands = readTimeBands(db, modeCode);
+    for (int i = 0; i < rows.rowCount(); ++i)
+        if (!rows.value(i, QStringLiteral("cons_time_code")).isNull()) mode.bands << timeBandOf(rows.row(i));
     return mode;
 }
 
@@ -111,7 +115,7 @@ void writeLineRates(Database& db, int billNumber, const QList<BillLine>& lines, 
             const QVariantList chunk = ids.mid(from, kLinesPerStatement);
             QVariantList params{group.key(), billNumber};
             params << chunk;
-            db.exec(
+            db.execLater(
                 QStringLiteral("UPDATE TableConsList SET %1 = ? WHERE tabl_gues_auto_recn = ? "
                                "AND tabl_cons_ID IN (%2)")
                     .arg(column, QStringList(chunk.size(), QStringLiteral("?")).join(QStringLiteral(", "))),

@@ -145,6 +145,65 @@ TEST_P(DatabaseTest, EveryConnectionCommitsOnlyOnceTheWorkIsOnTheDisk) {
     EXPECT_EQ(other->scalar(setting).toString(), durable);
 }
 
+// Writes sent later travel with the next statement that waits. However the step ends after them
+// (a read, the commit, a refusal), a failure among them undoes the whole step, is reported as
+// itself, and leaves the connection and its kept statements fit for the next step.
+TEST_P(DatabaseTest, WritesSentLaterFailOrCommitWithTheirStep) {
+    const QString insert = QStringLiteral("INSERT INTO DepartmentList (dept_code, dept_name) VALUES (?, ?)");
+    const QString count = QStringLiteral("SELECT count(*) FROM DepartmentList");
+    enum class End { Read, Commit, Refusal };
+    const struct {
+        End end;
+        bool duplicate; // the second write breaks the department's key
+    } cases[] = {{End::Read, false}, {End::Read, true}, {End::Commit, true}, {End::Refusal, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(int(c.end) * 2 + int(c.duplicate));
+        db().exec(QStringLiteral("DELETE FROM DepartmentList"));
+        const qint64 tripsBefore = db().roundTrips();
+        const auto step = [&] {
+            db().execLater(insert, {QStringLiteral("01"), QStringLiteral("大厅")});
+            db().execLater(insert, {c.duplicate ? QStringLiteral("01") : QStringLiteral("02"), QStringLiteral("包厢")});
+            db().execLater(QStringLiteral("UPDATE DepartmentList SET dept_name = ? WHERE dept_code = ?"),
+                           {QStringLiteral("雅座"), QStringLiteral("02")});
+            if (c.end == End::Read) {
+                EXPECT_EQ(db().scalar(count).toInt(), 2);
+            }
+            if (c.end == End::Refusal) throw StepRefused(QStringLiteral("另一台电脑已改过"));
+        };
+        bool failed = false;
+        try {
+            runCoded(db(), QStringLiteral("B100002"), step);
+        } catch (const CodedFailure& failure) {
+            failed = true;
+            EXPECT_TRUE(failure.detail().contains(insert)) << qPrintable(failure.detail());
+        } catch (const StepRefused&) {
+            failed = true;
+        }
+        const qint64 trips = db().roundTrips() - tripsBefore;
+        EXPECT_EQ(failed, c.duplicate || c.end == End::Refusal);
+        // On the server BEGIN, the three writes with the read, and COMMIT are three trips.
+        if (GetParam() == Engine::Server && !failed) {
+            EXPECT_EQ(trips, 3);
+        }
+        EXPECT_FALSE(db().inTransaction());
+        const int stored = db().scalar(count).toInt();
+        EXPECT_EQ(stored, failed ? 0 : 2);
+        if (!failed) {
+            EXPECT_EQ(db().scalar(QStringLiteral("SELECT dept_name FROM DepartmentList WHERE dept_code = '02'"))
+                          .toString(),
+                      QStringLiteral("雅座"));
+        }
+    }
+    // The statements prepared inside the failed steps work again.
+    runCoded(db(), QStringLiteral("B100002"), [&] {
+        db().execLater(insert, {QStringLiteral("09"), QStringLiteral("花园")});
+        db().exec(QStringLiteral("UPDATE DepartmentList SET dept_name = ? WHERE dept_code = ?"),
+                  {QStringLiteral("露台"), QStringLiteral("09")});
+    });
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT dept_name FROM DepartmentList WHERE dept_code = '09'")).toString(),
+              QStringLiteral("露台"));
+}
+
 SORREL_ON_EVERY_ENGINE(DatabaseTest);
 
 TEST(EmbeddedFile, UnreadableWithoutThePasswordAndReadableWithIt) {

@@ -307,9 +307,9 @@ void measure(benchmark::State& state, Engine engine, const Step* step) {
                 action = step->prepare(v);
             }
             state.ResumeTiming();
-            const qint64 before = v.db().statementsSent();
+            const qint64 before = v.db().roundTrips();
             action();
-            state.counters["statements"] = double(v.db().statementsSent() - before);
+            state.counters["trips"] = double(v.db().roundTrips() - before);
         }
     } catch (const std::exception& e) {
         state.SkipWithError(e.what());
@@ -345,7 +345,7 @@ class VenueReporter : public benchmark::BenchmarkReporter {
             const QString name = QString::fromStdString(run.run_name.function_name);
             if (run.error_occurred) errors_[name] = QString::fromStdString(run.error_message);
             else times_[name].push_back(run.GetAdjustedRealTime());
-            if (const auto sent = run.counters.find("statements"); sent != run.counters.end())
+            if (const auto sent = run.counters.find("trips"); sent != run.counters.end())
                 statements_[name] = sent->second.value;
             if (run.repetition_index + 1 == run.repetitions) {
                 const Figure f = figure(name);
@@ -357,7 +357,7 @@ class VenueReporter : public benchmark::BenchmarkReporter {
     void Finalize() override {
         QJsonArray rows;
         std::printf("\n%-26s %-7s %10s %10s %8s %8s %9s %6s  %s\n", "step", "engine", "median ms", "p95 ms",
-                    "med/wr", "p95/wr", "srv/file", "stmts", "target");
+                    "med/wr", "p95/wr", "srv/file", "trips", "target");
         for (Engine engine : {Engine::Embedded, Engine::Server}) {
             const QString label = engineLabel(engine);
             const Figure write = figure(QStringLiteral("bare_durable_write/") + label);
@@ -421,7 +421,7 @@ class VenueReporter : public benchmark::BenchmarkReporter {
                     f.p95, medianWrites, p95Writes,
                     overFile > 0 ? qPrintable(QString::number(overFile, 'f', 2)) : "", statements,
                     qPrintable(target));
-        r.insert(QStringLiteral("statements"), statements);
+        r.insert(QStringLiteral("round_trips"), statements);
         r.insert(QStringLiteral("median_ms"), f.median);
         r.insert(QStringLiteral("p95_ms"), f.p95);
         r.insert(QStringLiteral("median_in_writes"), medianWrites);
@@ -451,7 +451,7 @@ class VenueReporter : public benchmark::BenchmarkReporter {
     const Options& options_;
     std::map<QString, std::vector<double>> times_;
     QMap<QString, QString> errors_;
-    // Statements the step sent in its last run; on the server each is a trip over the network.
+    // How often the step waited for the database in its last run; on the server each is a trip.
     QMap<QString, double> statements_;
 };
 
