@@ -12,6 +12,9 @@ namespace {
 
 // Prepared statements kept per connection, as on the file engine.
 constexpr int kStatementCache = 128;
+// Writes queued before the connection waits for their answers anyway: the server's answers pile
+// up unread meanwhile, and a long run of writes (a copy of a venue) must not fill the socket.
+constexpr size_t kPipelineDepth = 64;
 // Seconds a workstation waits for an unreachable server before telling the staff.
 constexpr int kConnectTimeoutSeconds = 5;
 // Session settings: the canonical date-time form on output; a workstation waits for another's
@@ -240,6 +243,10 @@ void PgDatabase::execLater(const QString& sql, const QVariantList& params) {
 }
 
 void PgDatabase::queue(const Bound& b) {
+    if (queued_.size() >= kPipelineDepth) {
+        ++roundTrips_;
+        syncPipeline(nullptr);
+    }
     if (queued_.empty() && PQenterPipelineMode(conn_) != 1) fail(nullptr, b.sql);
     const int n = int(b.types.size());
     auto found = statements_.constFind(b.key);

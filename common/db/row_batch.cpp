@@ -30,7 +30,7 @@ void RowBatch::add(const QVariantList& row) {
 void RowBatch::flush() {
     if (pending_.isEmpty()) return;
     const int rows = int(pending_.size() / columns_.size());
-    db_.exec(rows == rowsPerStatement_ ? fullStatement_ : insertStatement(table_, columns_, rows), pending_);
+    db_.execLater(rows == rowsPerStatement_ ? fullStatement_ : insertStatement(table_, columns_, rows), pending_);
     pending_.clear();
 }
 

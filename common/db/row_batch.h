@@ -15,7 +15,8 @@ class RowBatch {
 
     // One row, its values in the order of the columns; a full batch is written at once.
     void add(const QVariantList& row);
-    // Writes what is gathered. Rows still gathered when the batch is destroyed are dropped: only
+    // Writes what is gathered (on the server, with the next statement that waits for an answer).
+    // Rows still gathered when the batch is destroyed are dropped: only
     // a failed step leaves them, and its transaction is rolled back.
     void flush();
 
