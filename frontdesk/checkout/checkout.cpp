@@ -1,6 +1,7 @@
 #include "frontdesk/checkout/checkout.h"
 
 #include "common/db/errors.h"
+#include "common/db/row_batch.h"
 #include "common/db/transaction.h"
 #include "common/db_datetime.h"
 #include "common/money.h"
@@ -23,15 +24,12 @@ QString nameOf(Database& db, const QString& sql, const QString& code) {
     return db.scalar(sql, {code}).toString();
 }
 
-CommissionRates ratesOf(Database& db, const QString& modeCode) {
-    const RecordSet rs =
-        db.query(QStringLiteral(
-                     "SELECT cons_mode_achi, cons_mode_pred_stan, cons_mode_pred_abov, cons_mode_spec_stan, "
-                     "cons_mode_spec_abov, cons_mode_lead_stan, cons_mode_lead_abov FROM ConsModeList "
-                     "WHERE cons_mode_code = ?"),
-                 {modeCode});
-    if (rs.isEmpty()) return {};
-    const RecordSet::Row r = rs.row(0);
+// The commission columns of the bill's mode, read with the settle's other names.
+const char* const kModeRates[] = {"cons_mode_achi",      "cons_mode_pred_stan", "cons_mode_pred_abov",
+                                  "cons_mode_spec_stan", "cons_mode_spec_abov", "cons_mode_lead_stan",
+                                  "cons_mode_lead_abov"};
+
+CommissionRates ratesOf(const RecordSet::Row& r) {
     return {r.number("cons_mode_achi"),
             int(r.integer("cons_mode_pred_stan")),
             int(r.integer("cons_mode_pred_abov")),
@@ -52,9 +50,9 @@ void chargeMember(Database& db, const billing::GuestRecord& g) {
     if (rs.text(0, "memb_card_type").trimmed() == kPointsCard) throw StepRefused(kPointsCardMessage);
     if (compareMoney(rs.number(0, "memb_surp") - g.memb_mone, 0) < 0)
         throw StepRefused(kOverMemberBalanceMessage);
-    db.exec(QStringLiteral("UPDATE MemberList SET memb_surp = memb_surp - ?, memb_use = memb_use + ? "
-                           "WHERE memb_card_code = ?"),
-            {g.memb_mone, g.memb_mone, g.memb_card_code});
+    db.execLater(QStringLiteral("UPDATE MemberList SET memb_surp = memb_surp - ?, memb_use = memb_use + ? "
+                                "WHERE memb_card_code = ?"),
+                 {g.memb_mone, g.memb_mone, g.memb_card_code});
 }
 
 void chargeCredit(Database& db, const billing::GuestRecord& g) {
@@ -65,33 +63,74 @@ void chargeCredit(Database& db, const billing::GuestRecord& g) {
     if (rs.isEmpty()) throw StepRefused(kNoCreditGuestMessage);
     if (compareMoney(rs.number(0, "hang_gues_limi") - rs.number(0, "hang_gues_use") - g.hang_mone, 0) < 0)
         throw StepRefused(kOverCreditLimitMessage);
-    db.exec(QStringLiteral("UPDATE HangGues SET hang_gues_use = hang_gues_use + ? WHERE hang_gues_code = ?"),
-            {g.hang_mone, g.hang_code});
+    db.execLater(
+        QStringLiteral("UPDATE HangGues SET hang_gues_use = hang_gues_use + ? WHERE hang_gues_code = ?"),
+        {g.hang_mone, g.hang_code});
+}
+
+// The table and the bill locked for the settle, read in one statement with what the settle copies
+// into the bill as it is now: the names the history and the reports read, the commission staff's
+// group and area and the mode's commission rates, and the cost of the lines. No row when the table
+// or the bill is gone.
+RecordSet lockForSettle(Database& db, const QString& tableCode, const billing::GuestRecord& g,
+                        const Cashier& cashier) {
+    QStringList columns{QStringLiteral("t.tabl_stat_code"), QStringLiteral("t.tabl_gues_auto_recn"),
+                        QStringLiteral("g.tabl_gues_stat")};
+    QVariantList params;
+    const auto lookUp = [&](const QString& expression, const QString& from, const QString& code,
+                            const QString& as) {
+        columns << QStringLiteral("(SELECT %1 FROM %2 = ?) AS %3").arg(expression, from, as);
+        params << code;
+    };
+    lookUp(QStringLiteral("tabl_name"), QStringLiteral("TableList WHERE tabl_code"), g.tabl_code,
+           QStringLiteral("tabl_name"));
+    lookUp(QStringLiteral("tabl_type_name"), QStringLiteral("TableTypeList WHERE tabl_type_code"),
+           g.tabl_type_code, QStringLiteral("tabl_type_name"));
+    lookUp(QStringLiteral("cons_mode_name"), QStringLiteral("ConsModeList WHERE cons_mode_code"),
+           g.cons_mode_code, QStringLiteral("cons_mode_name"));
+    lookUp(QStringLiteral("cons_type_name"), QStringLiteral("ConsTypeList WHERE cons_type_code"),
+           g.cons_type_code, QStringLiteral("cons_type_name"));
+    lookUp(QStringLiteral("dedu_oper_name"), QStringLiteral("deduoperatorlist WHERE dedu_oper_code"),
+           g.dedu_oper_code, QStringLiteral("dedu_oper_name"));
+    lookUp(QStringLiteral("dept_name"), QStringLiteral("DepartmentList WHERE dept_code"), g.dept_code,
+           QStringLiteral("dept_name"));
+    lookUp(QStringLiteral("orde_name"), QStringLiteral("OrderList WHERE orde_code"), cashier.shiftCode,
+           QStringLiteral("orde_name"));
+    lookUp(QStringLiteral("grou_code"), QStringLiteral("deduoperatorlist WHERE dedu_oper_code"),
+           g.dedu_oper_code, QStringLiteral("dedu_grou_code"));
+    // A staff member without a group looks for the area of the group coded "".
+    columns << QStringLiteral("(SELECT a.area_code FROM Grouplist a WHERE a.grou_code = COALESCE((SELECT "
+                              "d.grou_code FROM deduoperatorlist d WHERE d.dedu_oper_code = ?), '')) "
+                              "AS dedu_area_code");
+    params << g.dedu_oper_code;
+    for (const char* rate : kModeRates)
+        lookUp(QString::fromLatin1(rate), QStringLiteral("ConsModeList WHERE cons_mode_code"),
+               g.cons_mode_code, QString::fromLatin1(rate));
+    columns << QStringLiteral(
+        "(SELECT COALESCE(SUM(l.tabl_cons_coun * l.item_cost_pric * l.item_type_flag), 0) "
+        "FROM TableConsList l JOIN classlist c ON c.clas_code = l.clas_code "
+        "WHERE l.tabl_gues_auto_recn = g.tabl_gues_auto_recn) AS cost_mone");
+    params << g.tabl_gues_auto_recn << tableCode;
+    return db.query(
+        QStringLiteral("SELECT %1 FROM TableList t JOIN TableGuestlist g ON g.tabl_gues_auto_recn = ? "
+                       "WHERE t.tabl_code = ?")
+                .arg(columns.join(QStringLiteral(", "))) +
+            db.lockRowsClause(),
+        params);
 }
 
 // The names the history and the reports read, copied into the bill as they are now.
-void copyNames(Database& db, billing::GuestRecord& g, const Cashier& cashier) {
-    const auto copy = [&](QString& into, const char* column, const QString& sql, const QString& code) {
-        into = fitted(kGuests, QString::fromLatin1(column), nameOf(db, sql, code));
+void copyNames(const RecordSet::Row& names, billing::GuestRecord& g, const Cashier& cashier) {
+    const auto copy = [&](QString& into, const char* column) {
+        into = fitted(kGuests, QString::fromLatin1(column), names.text(QString::fromLatin1(column)));
     };
-    copy(g.tabl_name, "tabl_name", QStringLiteral("SELECT tabl_name FROM TableList WHERE tabl_code = ?"),
-         g.tabl_code);
-    copy(g.tabl_type_name, "tabl_type_name",
-         QStringLiteral("SELECT tabl_type_name FROM TableTypeList WHERE tabl_type_code = ?"),
-         g.tabl_type_code);
-    copy(g.cons_mode_name, "cons_mode_name",
-         QStringLiteral("SELECT cons_mode_name FROM ConsModeList WHERE cons_mode_code = ?"),
-         g.cons_mode_code);
-    copy(g.cons_type_name, "cons_type_name",
-         QStringLiteral("SELECT cons_type_name FROM ConsTypeList WHERE cons_type_code = ?"),
-         g.cons_type_code);
-    copy(g.dedu_oper_name, "dedu_oper_name",
-         QStringLiteral("SELECT dedu_oper_name FROM deduoperatorlist WHERE dedu_oper_code = ?"),
-         g.dedu_oper_code);
-    copy(g.dept_name, "dept_name", QStringLiteral("SELECT dept_name FROM DepartmentList WHERE dept_code = ?"),
-         g.dept_code);
-    copy(g.orde_name, "orde_name", QStringLiteral("SELECT orde_name FROM OrderList WHERE orde_code = ?"),
-         cashier.shiftCode);
+    copy(g.tabl_name, "tabl_name");
+    copy(g.tabl_type_name, "tabl_type_name");
+    copy(g.cons_mode_name, "cons_mode_name");
+    copy(g.cons_type_name, "cons_type_name");
+    copy(g.dedu_oper_name, "dedu_oper_name");
+    copy(g.dept_name, "dept_name");
+    copy(g.orde_name, "orde_name");
     g.orde_code = cashier.shiftCode;
     g.oper_code = cashier.operCode;
     g.oper_name = fitted(kGuests, QStringLiteral("oper_name"), cashier.operName);
@@ -104,31 +143,35 @@ void settleLines(Database& db, const billing::GuestRecord& g, const QDate& busin
     const QString ofClass =
         QStringLiteral("FROM classlist c JOIN %1 WHERE c.clas_code = TableConsList.clas_code");
     const QString ofItem = QStringLiteral("FROM itemlist i WHERE i.item_code = TableConsList.item_code");
-    db.exec(QStringLiteral(
-                "UPDATE TableConsList SET tabl_gues_end = 1, tabl_cons_time_work = ?, "
-                "kind_name = (SELECT %1 %2), manu_name = (SELECT %3 %4), orde_name = ?, dept_name = ?, "
-                "item_name = COALESCE((SELECT %5 %7), item_name), "
-                "item_unit = COALESCE((SELECT %6 %7), item_unit) WHERE tabl_gues_auto_recn = ?")
-                .arg(fittedSql(kLines, QStringLiteral("kind_name"), QStringLiteral("k.kind_name")),
-                     ofClass.arg(QStringLiteral("kindlist k ON k.kind_code = c.kind_code")),
-                     fittedSql(kLines, QStringLiteral("manu_name"), QStringLiteral("m.manu_name")),
-                     ofClass.arg(QStringLiteral("ManuFacturelist m ON m.manu_code = c.manu_code")),
-                     fittedSql(kLines, QStringLiteral("item_name"), QStringLiteral("i.item_name")),
-                     fittedSql(kLines, QStringLiteral("item_unit"), QStringLiteral("i.item_unit")), ofItem),
-            {toDbDateTime(QDateTime(businessDay, QTime(0, 0))),
-             fitted(kLines, QStringLiteral("orde_name"), shiftName),
-             fitted(kLines, QStringLiteral("dept_name"), g.dept_name), g.tabl_gues_auto_recn});
+    db.execLater(QStringLiteral(
+                     "UPDATE TableConsList SET tabl_gues_end = 1, tabl_cons_time_work = ?, "
+                     "kind_name = (SELECT %1 %2), manu_name = (SELECT %3 %4), orde_name = ?, dept_name = ?, "
+                     "item_name = COALESCE((SELECT %5 %7), item_name), "
+                     "item_unit = COALESCE((SELECT %6 %7), item_unit) WHERE tabl_gues_auto_recn = ?")
+                     .arg(fittedSql(kLines, QStringLiteral("kind_name"), QStringLiteral("k.kind_name")),
+                          ofClass.arg(QStringLiteral("kindlist k ON k.kind_code = c.kind_code")),
+                          fittedSql(kLines, QStringLiteral("manu_name"), QStringLiteral("m.manu_name")),
+                          ofClass.arg(QStringLiteral("ManuFacturelist m ON m.manu_code = c.manu_code")),
+                          fittedSql(kLines, QStringLiteral("item_name"), QStringLiteral("i.item_name")),
+                          fittedSql(kLines, QStringLiteral("item_unit"), QStringLiteral("i.item_unit")),
+                          ofItem),
+                 {toDbDateTime(QDateTime(businessDay, QTime(0, 0))),
+                  fitted(kLines, QStringLiteral("orde_name"), shiftName),
+                  fitted(kLines, QStringLiteral("dept_name"), g.dept_name), g.tabl_gues_auto_recn});
 }
 
 void writePayments(Database& db, int bill, const QList<PaymentRow>& payments, const QDate& businessDay) {
     // A bill settled again after its settlement was reversed keeps one set of payments.
-    db.exec(QStringLiteral("DELETE FROM tableguespay WHERE tabl_gues_auto_recn = ?"), {bill});
+    db.execLater(QStringLiteral("DELETE FROM tableguespay WHERE tabl_gues_auto_recn = ?"), {bill});
+    RowBatch rows(db, QStringLiteral("tableguespay"),
+                  {QStringLiteral("tabl_gues_auto_recn"), QStringLiteral("pay_type_code"),
+                   QStringLiteral("pay_type_name"), QStringLiteral("pay_type_mone"),
+                   QStringLiteral("pay_time")});
     for (const PaymentRow& row : payments)
-        db.exec(QStringLiteral("INSERT INTO tableguespay (tabl_gues_auto_recn, pay_type_code, pay_type_name, "
-                               "pay_type_mone, pay_time) VALUES (?, ?, ?, ?, ?)"),
-                {bill, row.code,
-                 fitted(QStringLiteral("tableguespay"), QStringLiteral("pay_type_name"), row.name),
-                 row.amount, toDbDateTime(QDateTime(businessDay, QTime(0, 0)))});
+        rows.add({bill, row.code,
+                  fitted(QStringLiteral("tableguespay"), QStringLiteral("pay_type_name"), row.name),
+                  row.amount, toDbDateTime(QDateTime(businessDay, QTime(0, 0)))});
+    rows.flush();
 }
 
 } // namespace
@@ -147,11 +190,14 @@ int CheckoutSession::typedRate(const QString& text) const {
 void CheckoutSession::enter(const QString& tableCode) {
     settings_ = billing::BillSettings::load(db_);
     Transaction tx(db_);
-    const RecordSet table = db_.query(
-        QStringLiteral(
-            "SELECT tabl_stat_code, tabl_gues_auto_recn, tabl_name FROM TableList WHERE tabl_code = ?") +
-            db_.lockRowsClause(),
-        {tableCode});
+    const RecordSet table =
+        db_.query(QStringLiteral(
+                      "SELECT t.tabl_stat_code, t.tabl_gues_auto_recn, t.tabl_name, (SELECT c.cons_type_name "
+                      "FROM TableGuestlist g JOIN ConsTypeList c ON c.cons_type_code = g.cons_type_code "
+                      "WHERE g.tabl_gues_auto_recn = t.tabl_gues_auto_recn) AS cons_type_name "
+                      "FROM TableList t WHERE t.tabl_code = ?") +
+                      db_.lockRowsClause(),
+                  {tableCode});
     const QString state = table.isEmpty() ? QString() : table.text(0, "tabl_stat_code").trimmed();
     if (state == tables::TableState::kSettled) throw StepRefused(kNotInUseMessage);
     if (tables::choiceFor(state) != tables::TableChoice::Continue)
@@ -171,18 +217,19 @@ void CheckoutSession::enter(const QString& tableCode) {
     billing::ReTotal(db_, g, settings_, clock_);
     g.tabl_gues_fact = g.tabl_gues_shou;
     bill_ = billing::readBillSnapshot(db_, g);
+    // Every line of the bill, all read above, back to the full price.
     for (billing::BillLine& line : bill_.lines)
         line.discountRate = 100;
-    billing::writeLineRates(db_, g.tabl_gues_auto_recn, bill_.lines, billing::LineRate::Discount);
+    db_.execLater(
+        QStringLiteral("UPDATE TableConsList SET disc_clas_perc = 100 WHERE tabl_gues_auto_recn = ?"),
+        {g.tabl_gues_auto_recn});
     g.post(db_);
     bill_.bill = g;
     tx.commit();
 
     tableCode_ = tableCode;
     tableName_ = table.text(0, "tabl_name");
-    consTypeName_ =
-        nameOf(db_, QStringLiteral("SELECT cons_type_name FROM ConsTypeList WHERE cons_type_code = ?"),
-               g.cons_type_code);
+    consTypeName_ = table.text(0, "cons_type_name");
     tender_ = Tender{loadPaymentMethods(db_), std::nullopt, std::nullopt, g.tabl_gues_fact};
     active_ = true;
 }
@@ -293,19 +340,14 @@ void CheckoutSession::settle(const Settlement& settlement, const Cashier& cashie
     billing::GuestRecord g = settlement.guest;
     billing::BillSnapshot bill = bill_;
     runCoded(db_, kSettleCode, [&] {
-        const RecordSet table = db_.query(
-            QStringLiteral("SELECT tabl_stat_code, tabl_gues_auto_recn FROM TableList WHERE tabl_code = ?") +
-                db_.lockRowsClause(),
-            {tableCode_});
-        const QVariant stored = db_.scalar(
-            QStringLiteral("SELECT tabl_gues_stat FROM TableGuestlist WHERE tabl_gues_auto_recn = ?") +
-                db_.lockRowsClause(),
-            {g.tabl_gues_auto_recn});
-        if (table.isEmpty() ||
-            tables::choiceFor(table.text(0, "tabl_stat_code").trimmed()) != tables::TableChoice::Continue ||
-            table.integer(0, "tabl_gues_auto_recn") != g.tabl_gues_auto_recn || stored.isNull() ||
-            stored.toString().trimmed() == tables::TableState::kSettled)
+        const RecordSet locked = lockForSettle(db_, tableCode_, g, cashier);
+        if (locked.isEmpty() ||
+            tables::choiceFor(locked.text(0, "tabl_stat_code").trimmed()) != tables::TableChoice::Continue ||
+            locked.integer(0, "tabl_gues_auto_recn") != g.tabl_gues_auto_recn ||
+            locked.value(0, "tabl_gues_stat").isNull() ||
+            locked.text(0, "tabl_gues_stat").trimmed() == tables::TableState::kSettled)
             throw StepRefused(tables::tableChangedElsewhereMessage(tableCode_));
+        const RecordSet::Row now = locked.row(0);
         if (compareMoney(g.memb_mone, 0) > 0) chargeMember(db_, g);
         if (compareMoney(g.hang_mone, 0) > 0) chargeCredit(db_, g);
 
@@ -313,34 +355,26 @@ void CheckoutSession::settle(const Settlement& settlement, const Cashier& cashie
         g.grou_code.clear();
         g.area_code.clear();
         if (!g.dedu_oper_code.isEmpty() && !g.dedu_type.isEmpty()) {
-            const std::optional<double> earned = commission(g.tabl_gues_fact - g.tabl_gues_tax, g.dedu_type,
-                                                            ratesOf(db_, g.cons_mode_code), settings_);
+            const std::optional<double> earned =
+                commission(g.tabl_gues_fact - g.tabl_gues_tax, g.dedu_type, ratesOf(now), settings_);
             if (earned) {
                 g.dedu_mone = *earned;
-                g.grou_code = nameOf(
-                    db_, QStringLiteral("SELECT grou_code FROM deduoperatorlist WHERE dedu_oper_code = ?"),
-                    g.dedu_oper_code);
-                g.area_code = nameOf(
-                    db_, QStringLiteral("SELECT area_code FROM Grouplist WHERE grou_code = ?"), g.grou_code);
+                g.grou_code = now.text("dedu_grou_code");
+                g.area_code = now.text("dedu_area_code");
             }
         }
         const QDate businessDay = loadSettingsRow(db_).timeWork.date();
         g.tabl_gues_time_end = clock_.now();
         g.tabl_gues_time_work = QDateTime(businessDay, QTime(0, 0));
         g.tabl_gues_stat = tables::TableState::kSettled;
-        g.cost_mone =
-            db_.scalar(QStringLiteral("SELECT COALESCE(SUM(l.tabl_cons_coun * l.item_cost_pric * "
-                                      "l.item_type_flag), 0) FROM TableConsList l JOIN classlist c "
-                                      "ON c.clas_code = l.clas_code WHERE l.tabl_gues_auto_recn = ?"),
-                       {g.tabl_gues_auto_recn})
-                .toDouble();
-        copyNames(db_, g, cashier);
+        g.cost_mone = now.number("cost_mone");
+        copyNames(now, g, cashier);
         g.post(db_);
         billing::writeLineRates(db_, g.tabl_gues_auto_recn, bill.lines, billing::LineRate::Service);
         billing::writeLineRates(db_, g.tabl_gues_auto_recn, bill.lines, billing::LineRate::Discount);
         settleLines(db_, g, businessDay, cashier.shiftName);
         writePayments(db_, g.tabl_gues_auto_recn, settlement.payments, businessDay);
-        db_.exec(
+        db_.execLater(
             QStringLiteral("UPDATE TableList SET tabl_stat_code = ?, tabl_gues_name = ?, tabl_gues_shou = ? "
                            "WHERE tabl_code = ?"),
             {tables::TableState::kSettled, g.tabl_gues_name, g.tabl_gues_shou, tableCode_});

@@ -1,8 +1,7 @@
 #include "frontdesk/ordering/order_commit.h"
 
-#include "common/db/code_names.h"
 #include "common/db/errors.h"
-#include "common/db/insert_statement.h"
+#include "common/db/row_batch.h"
 #include "common/db/transaction.h"
 #include "common/money.h"
 #include "frontdesk/billing/bill_calculator.h"
@@ -14,7 +13,6 @@
 
 #include <QHash>
 #include <QMap>
-#include <QSet>
 
 namespace sorrel::ordering {
 
@@ -34,25 +32,35 @@ billing::GuestRecord openBill(Database& db, int billNumber) {
     return *guest;
 }
 
+// The columns the staged lines are read with beyond their own: the names of their operator and
+// commission staff and whether their kind takes service, as those lists hold them now.
+const QString kOperatorName = QStringLiteral("known_oper_name");
+const QString kStaffName = QStringLiteral("known_dedu_oper_name");
+const QString kServed = QStringLiteral("known_clas_served");
+
+RecordSet readStagedLines(Database& db, int billNumber) {
+    return db.query(
+        QStringLiteral("SELECT t.*, "
+                       "(SELECT o.oper_name FROM operatorlist o WHERE o.oper_code = t.oper_code) AS %1, "
+                       "(SELECT d.dedu_oper_name FROM deduoperatorlist d "
+                       "WHERE d.dedu_oper_code = t.dedu_oper_code) AS %2, "
+                       "(SELECT COUNT(*) FROM classlist c WHERE c.clas_code = t.clas_code "
+                       "AND c.clas_allo_serv = 1) AS %3 "
+                       "FROM TableConsListTemp t WHERE t.tabl_gues_auto_recn = ? ORDER BY t.tabl_cons_ID")
+            .arg(kOperatorName, kStaffName, kServed),
+        {billNumber});
+}
+
 // The staged lines priced, named, their set meals' components multiplied out and their service
 // marked, as they go onto the bill. The staging rows themselves stay as typed, so a commit that
 // fails can be tried again from the same lines.
-void priceLines(Database& db, RecordSet& lines, const billing::GuestRecord& guest,
-                const QString& lineRounding, const QDateTime& now) {
+void priceLines(RecordSet& lines, const billing::GuestRecord& guest, const QString& lineRounding,
+                const QDateTime& now) {
     QHash<QString, std::pair<double, int>> setMeals; // quantity and stock sign, by set meal
     for (int r = 0; r < lines.rowCount(); ++r)
         if (lines.text(r, "item_type_code") == kSetMeal && lines.text(r, "grou_code").isEmpty())
             setMeals.insert(lines.text(r, "item_code"),
                             {lines.number(r, "tabl_cons_coun"), int(lines.integer(r, "item_coun_flag"))});
-    const QHash<QString, QString> operators =
-        namesByCode(db, QStringLiteral("SELECT oper_code, oper_name FROM operatorlist"));
-    const QHash<QString, QString> staff =
-        namesByCode(db, QStringLiteral("SELECT dedu_oper_code, dedu_oper_name FROM deduoperatorlist"));
-    QSet<QString> servedClasses;
-    const RecordSet classes =
-        db.query(QStringLiteral("SELECT clas_code FROM classlist WHERE clas_allo_serv = 1"));
-    for (int i = 0; i < classes.rowCount(); ++i)
-        servedClasses.insert(classes.text(i, "clas_code"));
 
     for (int r = 0; r < lines.rowCount(); ++r) {
         const QString setMeal = lines.text(r, "grou_code");
@@ -70,63 +78,124 @@ void priceLines(Database& db, RecordSet& lines, const billing::GuestRecord& gues
         // Bound as moments: a bill without a business date stores none.
         lines.setValue(r, "tabl_cons_time", now);
         lines.setValue(r, "tabl_cons_time_work", guest.tabl_gues_time_work);
-        lines.setValue(r, "oper_name", operators.value(lines.text(r, "oper_code")));
-        lines.setValue(r, "dedu_oper_name", staff.value(lines.text(r, "dedu_oper_code")));
-        const bool served = guest.cons_mode_serv > 0 && setMeal.isEmpty() &&
-                            servedClasses.contains(lines.text(r, "clas_code"));
+        lines.setValue(r, "oper_name", lines.text(r, kOperatorName));
+        lines.setValue(r, "dedu_oper_name", lines.text(r, kStaffName));
+        const bool served = guest.cons_mode_serv > 0 && setMeal.isEmpty() && lines.integer(r, kServed) > 0;
         lines.setValue(r, "serv_perc", served ? guest.cons_mode_serv : 100);
+    }
+}
+
+// Item codes a statement names at once: each takes a value or three, and the file engine binds
+// at most 999 values in one statement.
+constexpr int kItemsPerStatement = 300;
+
+QString placeholders(qsizetype count) {
+    return QStringList(count, QStringLiteral("?")).join(QStringLiteral(", "));
+}
+
+// One relative update of many items' stock: "item_coun - CASE item_code WHEN ? THEN ? ... END".
+void takeFromStock(Database& db, const QList<std::pair<QString, double>>& amounts, const QString& condition) {
+    for (qsizetype from = 0; from < amounts.size(); from += kItemsPerStatement) {
+        const QList<std::pair<QString, double>> chunk = amounts.mid(from, kItemsPerStatement);
+        QString cases;
+        QVariantList params;
+        for (const auto& [code, amount] : chunk) {
+            cases += QStringLiteral(" WHEN ? THEN ?");
+            params << code << amount;
+        }
+        for (const auto& entry : chunk)
+            params << entry.first;
+        db.execLater(QStringLiteral("UPDATE itemlist SET item_coun = item_coun - CASE item_code%1 END "
+                                    "WHERE item_code IN (%2)%3")
+                         .arg(cases, placeholders(chunk.size()), condition),
+                     params);
     }
 }
 
 // Takes the ordered quantities out of the limited single items, refusing the whole order when
 // one holds less than it asks for now; then the composites' ingredients, whatever their rule.
 void takeStock(Database& db, const RecordSet& lines) {
-    QMap<QString, double> taken;       // by item, signed: a return puts stock back
-    QMap<QString, double> ingredients; // by ingredient
+    QMap<QString, double> taken;                 // by item, signed: a return puts stock back
+    QList<std::pair<QString, double>> composite; // the composites' lines: item and signed quantity
     for (int r = 0; r < lines.rowCount(); ++r) {
         const double q = lines.number(r, "tabl_cons_coun") * double(lines.integer(r, "item_coun_flag"));
         const QString code = lines.text(r, "item_code");
         taken[code] += q;
-        if (lines.text(r, "item_type_code") != kComposite) continue;
-        const RecordSet recipe = db.query(
-            QStringLiteral("SELECT item_code, grou_coun FROM ItemGroup WHERE grou_code = ?"), {code});
-        for (int i = 0; i < recipe.rowCount(); ++i)
-            ingredients[recipe.text(i, "item_code")] += q * recipe.number(i, "grou_coun");
+        if (lines.text(r, "item_type_code") == kComposite) composite.append({code, q});
     }
-    for (auto it = taken.cbegin(); it != taken.cend(); ++it) {
-        const RecordSet item =
-            db.query(QStringLiteral("SELECT item_name, item_coun FROM itemlist WHERE item_code = ? "
-                                    "AND item_type_code = '1' AND item_limi = ?") +
-                         db.lockRowsClause(),
-                     {it.key(), kLimited});
-        if (item.isEmpty()) continue;
-        if (it.value() > 0 && compareMoney(it.value(), item.number(0, "item_coun")) > 0)
-            throw StepRefused(overStockMessage(item.text(0, "item_name"), item.number(0, "item_coun")));
-        db.exec(QStringLiteral("UPDATE itemlist SET item_coun = item_coun - ? WHERE item_code = ?"),
-                {it.value(), it.key()});
+    // Every composite's recipe, read once for all of them.
+    QMultiMap<QString, std::pair<QString, double>> recipes; // ingredient and its count, by composite
+    QStringList made;
+    for (const auto& line : composite)
+        if (!made.contains(line.first)) made << line.first;
+    for (qsizetype from = 0; from < made.size(); from += kItemsPerStatement) {
+        const QStringList chunk = made.mid(from, kItemsPerStatement);
+        const RecordSet rows = db.query(
+            QStringLiteral("SELECT grou_code, item_code, grou_coun FROM ItemGroup WHERE grou_code IN (%1)")
+                .arg(placeholders(chunk.size())),
+            QVariantList(chunk.cbegin(), chunk.cend()));
+        // Kept in the order read: values() of a multi-map answers the latest first.
+        for (int i = rows.rowCount() - 1; i >= 0; --i)
+            recipes.insert(rows.text(i, "grou_code"),
+                           {rows.text(i, "item_code"), rows.number(i, "grou_coun")});
     }
+    QMap<QString, double> ingredients; // by ingredient
+    for (const auto& [code, q] : composite)
+        for (const auto& [ingredient, count] : recipes.values(code))
+            ingredients[ingredient] += q * count;
+
+    // The limited items among those ordered, locked in the order of their codes.
+    QList<std::pair<QString, double>> limited;
+    const QStringList codes = taken.keys();
+    for (qsizetype from = 0; from < codes.size(); from += kItemsPerStatement) {
+        const QStringList chunk = codes.mid(from, kItemsPerStatement);
+        QVariantList params(chunk.cbegin(), chunk.cend());
+        params << kLimited;
+        const RecordSet items = db.query(
+            QStringLiteral("SELECT item_code, item_name, item_coun FROM itemlist WHERE item_code IN (%1) "
+                           "AND item_type_code = '1' AND item_limi = ? ORDER BY item_code")
+                    .arg(placeholders(chunk.size())) +
+                db.lockRowsClause(),
+            params);
+        for (int i = 0; i < items.rowCount(); ++i) {
+            const QString code = items.text(i, "item_code");
+            const double asked = taken.value(code);
+            if (asked > 0 && compareMoney(asked, items.number(i, "item_coun")) > 0)
+                throw StepRefused(overStockMessage(items.text(i, "item_name"), items.number(i, "item_coun")));
+            limited.append({code, asked});
+        }
+    }
+    takeFromStock(db, limited, QString());
+    QList<std::pair<QString, double>> used;
     for (auto it = ingredients.cbegin(); it != ingredients.cend(); ++it)
-        db.exec(QStringLiteral("UPDATE itemlist SET item_coun = item_coun - ? WHERE item_code = ? "
-                               "AND item_type_code IN ('1', '4')"),
-                {it.value(), it.key()});
+        used.append({it.key(), it.value()});
+    takeFromStock(db, used, QStringLiteral(" AND item_type_code IN ('1', '4')"));
     // Set meals and composites can be made as often as their components' stock allows now.
-    db.exec(
+    db.execLater(
         QStringLiteral("UPDATE itemlist SET item_coun = (SELECT v.retotal FROM viewReTotal v "
                        "WHERE v.grou_code = itemlist.item_code) "
                        "WHERE EXISTS (SELECT 1 FROM viewReTotal v WHERE v.grou_code = itemlist.item_code)"));
 }
 
+// The priced lines onto the bill, as few multi-row INSERTs as the engines take.
 void insertLines(Database& db, const RecordSet& lines) {
-    QStringList columns = lines.columns();
-    const int id = lines.columnIndex(QStringLiteral("tabl_cons_ID"));
-    columns.removeAt(id);
-    const QString insert = insertStatement(QStringLiteral("TableConsList"), columns);
+    const QStringList skipped{QStringLiteral("tabl_cons_ID"), kOperatorName, kStaffName, kServed};
+    QList<int> kept;
+    QStringList columns;
+    for (int c = 0; c < lines.columnCount(); ++c)
+        if (!skipped.contains(lines.columns().at(c), Qt::CaseInsensitive)) {
+            kept << c;
+            columns << lines.columns().at(c);
+        }
+    RowBatch batch(db, QStringLiteral("TableConsList"), columns);
     for (int r = 0; r < lines.rowCount(); ++r) {
         QVariantList values;
-        for (int c = 0; c < lines.columnCount(); ++c)
-            if (c != id) values.append(lines.value(r, c));
-        db.exec(insert, values);
+        values.reserve(kept.size());
+        for (int c : kept)
+            values.append(lines.value(r, c));
+        batch.add(values);
     }
+    batch.flush();
 }
 
 } // namespace
@@ -140,22 +209,20 @@ billing::GuestRecord commitOrder(Database& db, int billNumber, const Clock& cloc
         billing::GuestRecord guest = openBill(db, billNumber);
         report(10);
         const billing::BillSettings settings = billing::BillSettings::load(db);
-        RecordSet lines = db.query(
-            QStringLiteral(
-                "SELECT * FROM TableConsListTemp WHERE tabl_gues_auto_recn = ? ORDER BY tabl_cons_ID"),
-            {billNumber});
-        priceLines(db, lines, guest, settings.lineRounding, clock.now());
+        RecordSet lines = readStagedLines(db, billNumber);
+        priceLines(lines, guest, settings.lineRounding, clock.now());
         report(30);
         insertLines(db, lines);
         report(50);
         takeStock(db, lines);
         report(70);
+        // The sums and the stay together, in one write of the bill.
         billing::setLineSums(db, guest, settings);
-        guest.post(db);
         billing::ReTotal(db, guest, settings, clock);
         guest.post(db);
         report(90);
-        db.exec(QStringLiteral("DELETE FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?"), {billNumber});
+        db.execLater(QStringLiteral("DELETE FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?"),
+                     {billNumber});
         return guest;
     });
     report(100);

@@ -198,7 +198,8 @@ TEST_P(SettleTest, CommissionAndTheStaffGroupOnlyAboveTheQuota) {
         double price;
         double earned;
         const char* group;
-    } cases[] = {{"A01", 1500, 100, "02"}, {"A02", 900, 0, ""}};
+        const char* area;
+    } cases[] = {{"A01", 1500, 100, "02", "1"}, {"A02", 900, 0, "", ""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.price);
         const QString table = QString::fromLatin1(c.table);
@@ -212,6 +213,7 @@ TEST_P(SettleTest, CommissionAndTheStaffGroupOnlyAboveTheQuota) {
         const billing::GuestRecord g = *billing::GuestRecord::load(db(), bill);
         EXPECT_DOUBLE_EQ(g.dedu_mone, c.earned);
         EXPECT_EQ(g.grou_code, QString::fromLatin1(c.group));
+        EXPECT_EQ(g.area_code, QString::fromLatin1(c.area));
         EXPECT_EQ(g.dedu_oper_name, QStringLiteral("王芳"));
     }
 }

@@ -132,6 +132,31 @@ TEST_P(OrderCommitTest, AFailedCommitLeavesTheBillAndTheStockAsTheyWere) {
     EXPECT_EQ(stockOf(QStringLiteral("202001")), 118);
 }
 
+// The limited items of one order are checked and taken together: one short item refuses the
+// whole order, and each item moves by its own quantity.
+TEST_P(OrderCommitTest, SeveralLimitedItemsInOneOrder) {
+    setStock(QStringLiteral("202001"), 5);
+    auto s = staging(db(), bill);
+    stage(*s, QStringLiteral("103001"), 2);                       // 清蒸鲈鱼, 12
+    stage(*s, QStringLiteral("201001"), 3);                       // 青岛啤酒, 240
+    ASSERT_TRUE(stage(*s, QStringLiteral("202001"), 5).accepted); // 可口可乐
+    setStock(QStringLiteral("202001"), 4);                        // one sold elsewhere meanwhile
+    try {
+        commit(db(), bill);
+        ADD_FAILURE() << "the order took more cola than there is";
+    } catch (const StepRefused& refused) {
+        EXPECT_EQ(refused.text(), overStockMessage(QStringLiteral("可口可乐"), 4));
+    }
+    EXPECT_EQ(stockOf(QStringLiteral("103001")), 12);
+    EXPECT_EQ(stockOf(QStringLiteral("201001")), 240);
+    EXPECT_EQ(billLines(bill).rowCount(), 0);
+    setStock(QStringLiteral("202001"), 5);
+    commit(db(), bill);
+    EXPECT_EQ(stockOf(QStringLiteral("103001")), 10);
+    EXPECT_EQ(stockOf(QStringLiteral("201001")), 237);
+    EXPECT_EQ(stockOf(QStringLiteral("202001")), 0);
+}
+
 TEST_P(OrderCommitTest, TwoWorkstationsCannotSellMoreThanTheStock) {
     setStock(QStringLiteral("103001"), 3);
     const int other = open(QStringLiteral("A02"), 2).tabl_gues_auto_recn;
