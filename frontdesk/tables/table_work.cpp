@@ -98,8 +98,13 @@ WorkTable settledTable(Database& db, const QString& tableCode) {
 }
 
 void leaveTable(Database& db, billing::GuestRecord* open) {
+    // Without a bill to save the refresh is one statement, whole or not at all by itself.
+    if (!open) {
+        refreshBoardCopies(db);
+        return;
+    }
     Transaction tx(db);
-    if (open) open->post(db);
+    open->post(db);
     refreshBoardCopies(db);
     tx.commit();
 }
