@@ -33,14 +33,6 @@ billing::GuestRecord checkedBill(Database& db, const HeldTable& table, int bill,
 
 } // namespace
 
-billing::GuestRecord holdBill(Database& db, const HeldTable& table, int bill, const QString& billState) {
-    if (table.bill != bill) throw StepRefused(billChangedElsewhereMessage(bill));
-    db.query(QStringLiteral("SELECT tabl_gues_stat FROM TableGuestlist WHERE tabl_gues_auto_recn = ?") +
-                 db.lockRowsClause(),
-             {bill});
-    return checkedBill(db, table, bill, billState);
-}
-
 std::pair<HeldTable, billing::GuestRecord> holdTableWithBill(Database& db, const QString& code,
                                                              const QStringList& states,
                                                              std::optional<int> bill,

@@ -23,13 +23,9 @@ struct HeldTable {
 // The table row under the transaction's lock, refused unless its state is one of `states`.
 HeldTable holdTable(Database& db, const QString& code, const QStringList& states);
 
-// The table's current bill under the transaction's lock: refused unless the table holds bill
-// `bill`, the record is still on the table (tabl_gues_use) and its status is `billState`.
-billing::GuestRecord holdBill(Database& db, const HeldTable& table, int bill, const QString& billState);
-
-// holdTable and holdBill in one: the table and its current bill under the transaction's lock,
-// refused as those two refuse. `bill` is the bill the step expects on the table; none takes
-// whichever bill the table holds.
+// The table and its current bill, both under the transaction's lock (one statement): refused
+// as holdTable refuses, and unless the table holds bill `bill` (none: whichever bill it holds),
+// the record is still on the table (tabl_gues_use) and its status is `billState`.
 std::pair<HeldTable, billing::GuestRecord> holdTableWithBill(Database& db, const QString& code,
                                                              const QStringList& states,
                                                              std::optional<int> bill,
