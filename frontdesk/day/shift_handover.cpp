@@ -1,6 +1,7 @@
 #include "frontdesk/day/shift_handover.h"
 
 #include "common/db/errors.h"
+#include "common/db/row_batch.h"
 #include "common/db/transaction.h"
 #include "common/db_datetime.h"
 #include "common/money.h"
@@ -29,23 +30,19 @@ HandoverTotals addUp(const QList<HandoverLine>& lines, bool withWaiver) {
 // What the shift has taken in per method: every method when nothing is outstanding, otherwise
 // the methods that occur among the outstanding payments. Each method's float is its current one.
 QList<HandoverLine> takings(Database& db) {
-    const bool outstanding =
-        db.scalar(QStringLiteral("SELECT count(*) FROM AllGuesPay WHERE pay_flag = 0")).toInt() > 0;
+    // One statement for both cases: the second part answers only when nothing is outstanding.
     const QString floatOf = QStringLiteral(
         "COALESCE((SELECT f.pay_star_mone FROM PayTypeList f WHERE f.pay_type_code = %1.pay_type_code), 0)");
-    const RecordSet rows =
-        outstanding
-            ? db.query(QStringLiteral("SELECT a.pay_type_code, a.pay_type_name, "
-                                      "SUM(CASE WHEN a.pay_type_mone > 0 THEN 1 ELSE 0 END) AS receipts, "
-                                      "SUM(a.pay_type_mone) AS received, %1 AS opening "
-                                      "FROM AllGuesPay a WHERE a.pay_flag = 0 "
-                                      "GROUP BY a.pay_type_code, a.pay_type_name "
-                                      "ORDER BY a.pay_type_code DESC, a.pay_type_name")
-                           .arg(floatOf.arg(QStringLiteral("a"))))
-            : db.query(
-                  QStringLiteral("SELECT p.pay_type_code, p.pay_type_name, 0 AS receipts, 0 AS received, "
-                                 "%1 AS opening FROM PayTypeList p ORDER BY p.pay_type_code DESC")
-                      .arg(floatOf.arg(QStringLiteral("p"))));
+    const RecordSet rows = db.query(
+        QStringLiteral("SELECT a.pay_type_code, a.pay_type_name, "
+                       "SUM(CASE WHEN a.pay_type_mone > 0 THEN 1 ELSE 0 END) AS receipts, "
+                       "SUM(a.pay_type_mone) AS received, %1 AS opening "
+                       "FROM AllGuesPay a WHERE a.pay_flag = 0 "
+                       "GROUP BY a.pay_type_code, a.pay_type_name "
+                       "UNION ALL SELECT p.pay_type_code, p.pay_type_name, 0, 0, %2 FROM PayTypeList p "
+                       "WHERE NOT EXISTS (SELECT 1 FROM AllGuesPay o WHERE o.pay_flag = 0) "
+                       "ORDER BY pay_type_code DESC, pay_type_name")
+            .arg(floatOf.arg(QStringLiteral("a")), floatOf.arg(QStringLiteral("p"))));
     QList<HandoverLine> lines;
     for (int i = 0; i < rows.rowCount(); ++i) {
         HandoverLine line;
@@ -63,11 +60,14 @@ QList<HandoverLine> takings(Database& db) {
 // The sheet built afresh into Paytotaltemp, inside the caller's transaction.
 HandoverSheet buildSteps(Database& db, const Clock& clock) {
     HandoverSheet sheet{takings(db), clock.now()};
-    db.exec(QStringLiteral("DELETE FROM Paytotaltemp"));
+    db.execLater(QStringLiteral("DELETE FROM Paytotaltemp"));
+    RowBatch rows(db, QStringLiteral("Paytotaltemp"),
+                  {QStringLiteral("pay_type_code"), QStringLiteral("pay_type_name"),
+                   QStringLiteral("pay_type_coun"), QStringLiteral("pay_type_mone"),
+                   QStringLiteral("pay_star_mone"), QStringLiteral("pay_fact_mone")});
     for (const HandoverLine& line : sheet.lines)
-        db.exec(QStringLiteral("INSERT INTO Paytotaltemp (pay_type_code, pay_type_name, pay_type_coun, "
-                               "pay_type_mone, pay_star_mone, pay_fact_mone) VALUES (?, ?, ?, ?, ?, ?)"),
-                {line.code, line.name, line.receipts, line.received, line.openingFloat, line.toHandOver});
+        rows.add({line.code, line.name, line.receipts, line.received, line.openingFloat, line.toHandOver});
+    rows.flush();
     return sheet;
 }
 
@@ -102,8 +102,8 @@ HandoverSheet buildHandoverSheet(Database& db, const Clock& clock) {
 
 HandoverSheet submitFloat(Database& db, const Clock& clock, const QString& methodCode, double openingFloat) {
     return runCoded(db, kSubmitFloatCode, [&] {
-        db.exec(QStringLiteral("UPDATE PayTypeList SET pay_star_mone = ? WHERE pay_type_code = ?"),
-                {cents(openingFloat), methodCode});
+        db.execLater(QStringLiteral("UPDATE PayTypeList SET pay_star_mone = ? WHERE pay_type_code = ?"),
+                     {cents(openingFloat), methodCode});
         return buildSteps(db, clock);
     });
 }
@@ -115,23 +115,24 @@ void archive(Database& db, const Clock& clock, const HandoverSheet& sheet, const
              const QDateTime& businessDate) {
     // The payment rows of tables already cleared leave the current day: their copies are in
     // AllGuesPay. Those of settled tables not yet cleared stay for the next shift.
-    db.exec(QStringLiteral("UPDATE tableguespay SET pay_flag = 0"));
-    db.exec(
-        QStringLiteral("UPDATE tableguespay SET pay_flag = 1 WHERE EXISTS (SELECT 1 FROM TableGuestlist b "
-                       "WHERE b.tabl_gues_auto_recn = tableguespay.tabl_gues_auto_recn AND "
-                       "b.tabl_gues_use = 0)"));
-    db.exec(QStringLiteral("DELETE FROM tableguespay WHERE pay_flag = 1"));
-    db.exec(QStringLiteral("UPDATE PayTypeList SET pay_star_mone = 0"));
-    db.exec(QStringLiteral("UPDATE AllGuesPay SET pay_flag = 1 WHERE pay_flag = 0"));
+    db.execLater(QStringLiteral("DELETE FROM tableguespay WHERE EXISTS (SELECT 1 FROM TableGuestlist b "
+                                "WHERE b.tabl_gues_auto_recn = tableguespay.tabl_gues_auto_recn AND "
+                                "b.tabl_gues_use = 0)"));
+    db.execLater(QStringLiteral("UPDATE tableguespay SET pay_flag = 0"));
+    db.execLater(QStringLiteral("UPDATE PayTypeList SET pay_star_mone = 0"));
+    db.execLater(QStringLiteral("UPDATE AllGuesPay SET pay_flag = 1 WHERE pay_flag = 0"));
     const QVariant workDate = businessDate.isValid() ? QVariant(toDbDate(businessDate.date())) : QVariant();
     const QString handedAt = toDbDateTime(clock.now());
+    RowBatch rows(db, QStringLiteral("Allpaytotal"),
+                  {QStringLiteral("pay_date_work"), QStringLiteral("pay_rema"),
+                   QStringLiteral("pay_type_code"), QStringLiteral("pay_type_name"),
+                   QStringLiteral("pay_star_mone"), QStringLiteral("pay_type_mone"),
+                   QStringLiteral("pay_type_coun"), QStringLiteral("pay_fact_mone"),
+                   QStringLiteral("pay_date"), QStringLiteral("oper_code"), QStringLiteral("oper_name")});
     for (const HandoverLine& line : sheet.lines)
-        db.exec(
-            QStringLiteral("INSERT INTO Allpaytotal (pay_date_work, pay_rema, pay_type_code, pay_type_name, "
-                           "pay_star_mone, pay_type_mone, pay_type_coun, pay_fact_mone, pay_date, "
-                           "oper_code, oper_name) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            {workDate, by.note, line.code, line.name, line.openingFloat, line.received, line.receipts,
-             line.toHandOver, handedAt, by.operatorCode, by.operatorName});
+        rows.add({workDate, by.note, line.code, line.name, line.openingFloat, line.received, line.receipts,
+                  line.toHandOver, handedAt, by.operatorCode, by.operatorName});
+    rows.flush();
 }
 
 } // namespace

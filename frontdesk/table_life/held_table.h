@@ -7,6 +7,8 @@
 #include "frontdesk/billing/guest_record.h"
 
 #include <QStringList>
+#include <optional>
+#include <utility>
 
 namespace sorrel::tables {
 
@@ -21,12 +23,17 @@ struct HeldTable {
 // The table row under the transaction's lock, refused unless its state is one of `states`.
 HeldTable holdTable(Database& db, const QString& code, const QStringList& states);
 
-// The table's current bill under the transaction's lock: refused unless the table holds bill
-// `bill`, the record is still on the table (tabl_gues_use) and its status is `billState`.
-billing::GuestRecord holdBill(Database& db, const HeldTable& table, int bill, const QString& billState);
+// The table and its current bill, both under the transaction's lock (one statement): refused
+// as holdTable refuses, and unless the table holds bill `bill` (none: whichever bill it holds),
+// the record is still on the table (tabl_gues_use) and its status is `billState`.
+std::pair<HeldTable, billing::GuestRecord> holdTableWithBill(Database& db, const QString& code,
+                                                             const QStringList& states,
+                                                             std::optional<int> bill,
+                                                             const QString& billState);
 
-// Empties a table the bill has left: free (or `state`), no bill number, no board copies.
-void vacateTable(Database& db, const QString& code, const QString& state);
+// Empties a table the bill has left: no bill number, no board copies, and state `state`, or
+// `whenBooked` (when given) if the table has bookings.
+void vacateTable(Database& db, const QString& code, const QString& state, const QString& whenBooked = {});
 
 // "[N]号帐单已被其他工作站…": the bill was cleared, resumed, moved or reversed elsewhere.
 QString billChangedElsewhereMessage(int bill);

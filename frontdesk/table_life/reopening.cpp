@@ -27,23 +27,24 @@ void reopenBill(Database& db, billing::GuestRecord& guest, const billing::BillSe
     // What the bill charged goes back by difference: another workstation may be charging the
     // same card or account at this moment.
     if (guest.hang_mone > 0) {
-        db.exec(
+        db.execLater(
             QStringLiteral("UPDATE HangGues SET hang_gues_use = hang_gues_use - ? WHERE hang_gues_code = ?"),
             {guest.hang_mone, creditGuest});
         guest.hang_mone = 0;
     }
     if (guest.memb_mone > 0) {
-        db.exec(QStringLiteral("UPDATE MemberList SET memb_use = memb_use - ?, memb_surp = memb_surp + ? "
-                               "WHERE memb_card_code = ?"),
-                {guest.memb_mone, guest.memb_mone, memberCard});
+        db.execLater(
+            QStringLiteral("UPDATE MemberList SET memb_use = memb_use - ?, memb_surp = memb_surp + ? "
+                           "WHERE memb_card_code = ?"),
+            {guest.memb_mone, guest.memb_mone, memberCard});
         guest.memb_mone = 0;
     }
-    db.exec(QStringLiteral("UPDATE TableList SET tabl_stat_code = ? WHERE tabl_code = ?"),
-            {TableState::kReopened, guest.tabl_code});
-    db.exec(QStringLiteral("DELETE FROM tableguespay WHERE tabl_gues_auto_recn = ?"),
-            {guest.tabl_gues_auto_recn});
-    db.exec(QStringLiteral("UPDATE TableConsList SET tabl_gues_end = 0 WHERE tabl_gues_auto_recn = ?"),
-            {guest.tabl_gues_auto_recn});
+    db.execLater(QStringLiteral("UPDATE TableList SET tabl_stat_code = ? WHERE tabl_code = ?"),
+                 {TableState::kReopened, guest.tabl_code});
+    db.execLater(QStringLiteral("DELETE FROM tableguespay WHERE tabl_gues_auto_recn = ?"),
+                 {guest.tabl_gues_auto_recn});
+    db.execLater(QStringLiteral("UPDATE TableConsList SET tabl_gues_end = 0 WHERE tabl_gues_auto_recn = ?"),
+                 {guest.tabl_gues_auto_recn});
     billing::ReTotal(db, guest, settings, clock);
     guest.post(db);
 }
@@ -51,8 +52,8 @@ void reopenBill(Database& db, billing::GuestRecord& guest, const billing::BillSe
 billing::GuestRecord resumeTable(Database& db, const QString& tableCode, int bill,
                                  const billing::BillSettings& settings, const Clock& clock) {
     return runCoded(db, kResumeCode, [&] {
-        const HeldTable table = holdTable(db, tableCode, {TableState::kSettled});
-        billing::GuestRecord guest = holdBill(db, table, bill, QStringLiteral("3"));
+        billing::GuestRecord guest =
+            holdTableWithBill(db, tableCode, {TableState::kSettled}, bill, QStringLiteral("3")).second;
         reopenBill(db, guest, settings, clock);
         return guest;
     });

@@ -6,6 +6,7 @@
 #include "frontdesk/billing/guest_record.h"
 #include "frontdesk/table_life/held_table.h"
 #include "frontdesk/table_life/reopening.h"
+#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 
 namespace sorrel::tables {
@@ -32,40 +33,60 @@ QList<ClearedBill> loadClearedBills(Database& db, const QString& tableCode, cons
     return bills;
 }
 
+namespace {
+
+bool passwordMatches(const QString& stored, const QString& typed) {
+    return stored.trimmed() == typed.trimmed();
+}
+
+} // namespace
+
 bool systemPasswordMatches(Database& db, const QString& typed) {
     const RecordSet rs = db.query(QStringLiteral("SELECT set_prn_92_fiel FROM setupprint"));
-    return rs.rowCount() == 1 && rs.text(0, "set_prn_92_fiel").trimmed() == typed.trimmed();
+    return rs.rowCount() == 1 && passwordMatches(rs.text(0, "set_prn_92_fiel"), typed);
 }
 
 void reverseSettle(Database& db, const QString& tableCode, int bill, const QString& password,
                    const billing::BillSettings& settings, const Clock& clock) {
     runCoded(db, kReverseCode, [&] {
-        if (!systemPasswordMatches(db, password)) throw StepRefused(kWrongPasswordMessage);
-        const HeldTable table = holdTable(db, tableCode, {TableState::kFree});
-        if (table.bill != 0) throw StepRefused(billChangedElsewhereMessage(bill));
+        // The table under the lock, with the system password and whether the bill is in the
+        // history, in one statement.
+        const RecordSet row = db.query(
+            QStringLiteral("SELECT t.tabl_stat_code, t.tabl_gues_auto_recn, "
+                           "(SELECT count(*) FROM setupprint) AS passwords, "
+                           "(SELECT max(p.set_prn_92_fiel) FROM setupprint p) AS password, "
+                           "(SELECT count(*) FROM AllGues a WHERE a.tabl_gues_auto_recn = ?) AS in_history "
+                           "FROM TableList t WHERE t.tabl_code = ?") +
+                db.lockRowsClause(),
+            {bill, tableCode});
+        if (row.isEmpty()) {
+            // No such table: the password is still the first refusal.
+            if (!systemPasswordMatches(db, password)) throw StepRefused(kWrongPasswordMessage);
+            throw StepRefused(tableChangedElsewhereMessage(tableCode));
+        }
+        if (row.integer(0, "passwords") != 1 || !passwordMatches(row.text(0, "password"), password))
+            throw StepRefused(kWrongPasswordMessage);
+        if (row.text(0, "tabl_stat_code") != TableState::kFree)
+            throw StepRefused(tableChangedElsewhereMessage(tableCode));
+        if (row.integer(0, "tabl_gues_auto_recn") != 0) throw StepRefused(billChangedElsewhereMessage(bill));
         std::optional<billing::GuestRecord> guest = billing::GuestRecord::load(db, bill);
         if (!guest) throw StepRefused(kBillAfterDayEndMessage);
-        const bool inHistory =
-            db.scalar(QStringLiteral("SELECT count(*) FROM AllGues WHERE tabl_gues_auto_recn = ?"), {bill})
-                .toInt() == 1;
         if (guest->tabl_gues_use || guest->tabl_gues_stat != QStringLiteral("1") ||
-            guest->tabl_code != tableCode || !inHistory)
+            guest->tabl_code != tableCode || row.integer(0, "in_history") != 1)
             throw StepRefused(billChangedElsewhereMessage(bill));
+        // Back on the table; saved with the rest of the reopened bill.
         guest->tabl_gues_use = true;
-        guest->post(db);
-        db.exec(QStringLiteral(
-                    "UPDATE TableList SET tabl_gues_auto_recn = ?, tabl_gues_name = ?, tabl_gues_coun = ?, "
-                    "tabl_gues_time = ? WHERE tabl_code = ?"),
-                {bill, guest->tabl_gues_name, guest->tabl_gues_coun, toDbDateTime(guest->tabl_gues_time),
-                 tableCode});
         // Every line of the bill, also those merged in from another table, is unsettled.
         reopenBill(db, *guest, settings, clock);
         for (const char* history : {"AllCons", "AllGues", "AllGuesPay"})
-            db.exec(
+            db.execLater(
                 QStringLiteral("DELETE FROM %1 WHERE tabl_gues_auto_recn = ?").arg(QLatin1String(history)),
                 {bill});
-        db.exec(QStringLiteral("UPDATE TableList SET tabl_gues_shou = ? WHERE tabl_code = ?"),
-                {guest->tabl_gues_shou, tableCode});
+        db.execLater(QStringLiteral("UPDATE TableList SET tabl_gues_auto_recn = ?, tabl_gues_name = ?, "
+                                    "tabl_gues_coun = ?, tabl_gues_time = ?, tabl_gues_shou = ? "
+                                    "WHERE tabl_code = ?"),
+                     {bill, guest->tabl_gues_name, guest->tabl_gues_coun, toDbDateTime(guest->tabl_gues_time),
+                      guest->tabl_gues_shou, tableCode});
     });
 }
 

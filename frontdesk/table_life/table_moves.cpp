@@ -54,19 +54,19 @@ std::optional<QString> mergeTargetRefusal(Database& db, const QString& from, con
 
 void transferTable(Database& db, const QString& from, int bill, const QString& to) {
     runCoded(db, kTransferCode, [&] {
-        const HeldTable source = holdTable(db, from, kOpenStates);
-        billing::GuestRecord guest = holdBill(db, source, bill, kOpenBill);
+        auto [source, guest] = holdTableWithBill(db, from, kOpenStates, bill, kOpenBill);
         const HeldTable target = holdTable(db, to, {TableState::kFree});
         guest.tabl_code = to;
         guest.tabl_type_code = target.typeCode;
         guest.dept_code = target.deptCode;
         guest.post(db);
         vacateTable(db, from, TableState::kFree);
-        db.exec(QStringLiteral(
-                    "UPDATE TableList SET tabl_stat_code = ?, tabl_gues_auto_recn = ?, tabl_gues_name = ?, "
-                    "tabl_gues_coun = ?, tabl_gues_time = ?, tabl_gues_shou = ? WHERE tabl_code = ?"),
-                {source.state, bill, guest.tabl_gues_name, guest.tabl_gues_coun,
-                 toDbDateTime(guest.tabl_gues_time), guest.tabl_gues_shou, to});
+        db.execLater(
+            QStringLiteral(
+                "UPDATE TableList SET tabl_stat_code = ?, tabl_gues_auto_recn = ?, tabl_gues_name = ?, "
+                "tabl_gues_coun = ?, tabl_gues_time = ?, tabl_gues_shou = ? WHERE tabl_code = ?"),
+            {source.state, bill, guest.tabl_gues_name, guest.tabl_gues_coun,
+             toDbDateTime(guest.tabl_gues_time), guest.tabl_gues_shou, to});
     });
 }
 
@@ -74,20 +74,18 @@ int mergeTable(Database& db, const QString& from, int bill, const QString& to,
                const billing::BillSettings& settings, const Clock& clock) {
     return runCoded(db, kMergeCode, [&] {
         if (from == to) throw StepRefused(kMergeTargetMessage);
-        const HeldTable source = holdTable(db, from, kOpenStates);
-        holdBill(db, source, bill, kOpenBill);
-        const HeldTable target = holdTable(db, to, kOpenStates);
-        billing::GuestRecord into = holdBill(db, target, target.bill, kOpenBill);
+        holdTableWithBill(db, from, kOpenStates, bill, kOpenBill);
+        billing::GuestRecord into = holdTableWithBill(db, to, kOpenStates, std::nullopt, kOpenBill).second;
         vacateTable(db, from, TableState::kFree);
-        db.exec(QStringLiteral("UPDATE TableConsList SET tabl_code_old = ?, tabl_gues_auto_recn = ? "
-                               "WHERE tabl_gues_auto_recn = ?"),
-                {from, into.tabl_gues_auto_recn, bill});
-        db.exec(QStringLiteral("DELETE FROM TableGuestlist WHERE tabl_gues_auto_recn = ?"), {bill});
+        db.execLater(QStringLiteral("UPDATE TableConsList SET tabl_code_old = ?, tabl_gues_auto_recn = ? "
+                                    "WHERE tabl_gues_auto_recn = ?"),
+                     {from, into.tabl_gues_auto_recn, bill});
+        db.execLater(QStringLiteral("DELETE FROM TableGuestlist WHERE tabl_gues_auto_recn = ?"), {bill});
         billing::setLineSums(db, into, settings, billing::DishTotalFrom::UnroundedLines);
         billing::ReTotal(db, into, settings, clock);
         into.post(db);
-        db.exec(QStringLiteral("UPDATE TableList SET tabl_gues_shou = ? WHERE tabl_code = ?"),
-                {into.tabl_gues_shou, to});
+        db.execLater(QStringLiteral("UPDATE TableList SET tabl_gues_shou = ? WHERE tabl_code = ?"),
+                     {into.tabl_gues_shou, to});
         return into.tabl_gues_auto_recn;
     });
 }

@@ -127,10 +127,23 @@ QList<BoardTable> loadBoardTables(Database& db, BoardSort sort) {
 }
 
 std::optional<BoardTable> loadBoardTable(Database& db, const QString& code) {
-    const QList<BoardTable> found =
-        readTables(db.query(kSelect + QStringLiteral(" WHERE t.tabl_code = ?"), {code}));
+    const auto found = loadBoardTableWith(db, code, {}, {});
+    if (!found) return std::nullopt;
+    return found->first;
+}
+
+std::optional<std::pair<BoardTable, RecordSet>> loadBoardTableWith(Database& db, const QString& code,
+                                                                   const QStringList& extra,
+                                                                   const QVariantList& extraParams) {
+    QString sql = kSelect + QStringLiteral(" WHERE t.tabl_code = ?");
+    if (!extra.isEmpty())
+        sql.replace(QStringLiteral(" FROM TableList t "), QStringLiteral(", ") +
+                                                              extra.join(QStringLiteral(", ")) +
+                                                              QStringLiteral(" FROM TableList t "));
+    const RecordSet rs = db.query(sql, QVariantList(extraParams) << code);
+    const QList<BoardTable> found = readTables(rs);
     if (found.isEmpty()) return std::nullopt;
-    return found.first();
+    return std::pair{found.first(), rs};
 }
 
 void disableTable(Database& db, const QString& code) {
@@ -141,23 +154,20 @@ void enableTable(Database& db, const QString& code) {
     moveState(db, code, TableState::kDisabled, TableState::kFree);
 }
 
-QList<Department> loadDepartments(Database& db) {
-    const RecordSet rs =
-        db.query(QStringLiteral("SELECT dept_code, dept_name FROM DepartmentList ORDER BY dept_code"));
-    QList<Department> list;
-    for (int i = 0; i < rs.rowCount(); ++i)
-        list.append({rs.text(i, "dept_code"), rs.text(i, "dept_name")});
-    return list;
-}
-
-QList<TableType> loadTableTypes(Database& db) {
+BoardMasterData loadBoardMasterData(Database& db) {
+    // Both lists in one statement: the board reads them every time it is shown again.
     const RecordSet rs = db.query(QStringLiteral(
-        "SELECT tabl_type_code, tabl_type_name, tabl_type_narr FROM TableTypeList ORDER BY tabl_type_code"));
-    QList<TableType> list;
-    for (int i = 0; i < rs.rowCount(); ++i)
-        list.append(
-            {rs.text(i, "tabl_type_code"), rs.text(i, "tabl_type_name"), rs.text(i, "tabl_type_narr")});
-    return list;
+        "SELECT 0 AS kind, dept_code AS code, dept_name AS name, '' AS narr FROM DepartmentList "
+        "UNION ALL SELECT 1, tabl_type_code, tabl_type_name, tabl_type_narr FROM TableTypeList "
+        "ORDER BY kind, code"));
+    BoardMasterData data;
+    for (int i = 0; i < rs.rowCount(); ++i) {
+        if (rs.integer(i, "kind") == 0)
+            data.departments.append({rs.text(i, "code"), rs.text(i, "name")});
+        else
+            data.types.append({rs.text(i, "code"), rs.text(i, "name"), rs.text(i, "narr")});
+    }
+    return data;
 }
 
 QString boardTime(const QDateTime& time) {

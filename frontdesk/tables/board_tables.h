@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <optional>
+#include <utility>
 
 namespace sorrel::tables {
 
@@ -55,14 +56,22 @@ void sortTables(QList<BoardTable>& tables, BoardSort sort);
 QList<BoardTable> loadBoardTables(Database& db, BoardSort sort);
 // One table as the database holds it now; nothing when there is no such table.
 std::optional<BoardTable> loadBoardTable(Database& db, const QString& code);
+// The same, with the `extra` select expressions (over the table row "t", their "?" bound to
+// `extraParams`) read in the same statement: the row read, whose further columns are theirs.
+std::optional<std::pair<BoardTable, RecordSet>> loadBoardTableWith(Database& db, const QString& code,
+                                                                   const QStringList& extra,
+                                                                   const QVariantList& extraParams);
 
 // "禁用": a free table is disabled; "启用": a disabled table is free again. Each acts only on a
 // table that is in that state now, and refuses (StepRefused) when another workstation changed it.
 void disableTable(Database& db, const QString& code);
 void enableTable(Database& db, const QString& code);
 
-QList<Department> loadDepartments(Database& db);
-QList<TableType> loadTableTypes(Database& db);
+struct BoardMasterData {
+    QList<Department> departments; // by code
+    QList<TableType> types;        // by code
+};
+BoardMasterData loadBoardMasterData(Database& db);
 
 // How a table's opening time shows on the board: month, day, hours and minutes.
 QString boardTime(const QDateTime& time);

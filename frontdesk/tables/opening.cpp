@@ -121,11 +121,12 @@ billing::GuestRecord openTable(Database& db, const billing::GuestRecord& typed,
         report.step(60);
         guest.post(db);
         report.step(80);
-        db.exec(QStringLiteral(
-                    "UPDATE TableList SET tabl_gues_auto_recn = ?, tabl_stat_code = ?, tabl_gues_name = ?, "
-                    "tabl_gues_coun = ?, tabl_gues_time = ?, tabl_gues_shou = ? WHERE tabl_code = ?"),
-                {guest.tabl_gues_auto_recn, TableState::kInUse, guest.tabl_gues_name, guest.tabl_gues_coun,
-                 toDbDateTime(guest.tabl_gues_time), guest.tabl_gues_shou, guest.tabl_code});
+        db.execLater(
+            QStringLiteral(
+                "UPDATE TableList SET tabl_gues_auto_recn = ?, tabl_stat_code = ?, tabl_gues_name = ?, "
+                "tabl_gues_coun = ?, tabl_gues_time = ?, tabl_gues_shou = ? WHERE tabl_code = ?"),
+            {guest.tabl_gues_auto_recn, TableState::kInUse, guest.tabl_gues_name, guest.tabl_gues_coun,
+             toDbDateTime(guest.tabl_gues_time), guest.tabl_gues_shou, guest.tabl_code});
     });
     return guest;
 }

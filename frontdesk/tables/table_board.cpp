@@ -35,7 +35,8 @@ QString tableNotFoundMessage(const QString& code) {
 }
 
 void TableBoard::load(Database& db) {
-    setMasterData(loadDepartments(db), loadTableTypes(db));
+    BoardMasterData data = loadBoardMasterData(db);
+    setMasterData(std::move(data.departments), std::move(data.types));
     requery(db);
 }
 

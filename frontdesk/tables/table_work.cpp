@@ -24,30 +24,40 @@ RecordSet loadOrderLines(Database& db, int bill) {
         {bill});
 }
 
-QString consTypeName(Database& db, const QString& code) {
-    return db
-        .scalar(QStringLiteral("SELECT cons_type_name FROM ConsTypeList WHERE cons_type_code = ?"), {code})
-        .toString();
-}
+// The name of a bill's kind of consumption, read with the table's row.
+const QString kConsTypeNameOf = QStringLiteral(
+    "(SELECT c.cons_type_name FROM ConsTypeList c WHERE c.cons_type_code = %1) AS cons_type_name");
 
-WorkTable workTable(Database& db, const BoardTable& table, billing::GuestRecord guest) {
-    WorkTable work{table, std::move(guest), {}, {}};
-    work.consTypeName = consTypeName(db, work.guest.cons_type_code);
+WorkTable workTable(Database& db, const BoardTable& table, billing::GuestRecord guest,
+                    const QString& consTypeName) {
+    WorkTable work{table, std::move(guest), consTypeName, {}};
     work.lines = loadOrderLines(db, work.guest.tabl_gues_auto_recn);
     return work;
 }
 
+struct TableWithBill {
+    BoardTable table;
+    billing::GuestRecord guest;
+    QString consTypeName;
+};
+
 // The table as the database holds it now, with its current bill; refused when either is gone.
-std::pair<BoardTable, billing::GuestRecord> tableWithBill(Database& db, const QString& tableCode) {
-    const std::optional<BoardTable> table = loadBoardTable(db, tableCode);
-    const QVariant number = db.scalar(
-        QStringLiteral(
-            "SELECT tabl_gues_auto_recn FROM TableGuestlist WHERE tabl_code = ? AND tabl_gues_use = 1"),
-        {tableCode});
+TableWithBill tableWithBill(Database& db, const QString& tableCode) {
+    const QString current = QStringLiteral(
+        "(SELECT MIN(g.tabl_gues_auto_recn) FROM TableGuestlist g WHERE g.tabl_code = t.tabl_code AND "
+        "g.tabl_gues_use = 1)");
+    const auto found = loadBoardTableWith(
+        db, tableCode,
+        {current + QStringLiteral(" AS current_bill"),
+         kConsTypeNameOf.arg(QStringLiteral("(SELECT b.cons_type_code FROM TableGuestlist b WHERE "
+                                            "b.tabl_gues_auto_recn = %1)")
+                                 .arg(current))},
+        {});
     std::optional<billing::GuestRecord> guest;
-    if (table && !number.isNull()) guest = billing::GuestRecord::load(db, int(number.toLongLong()));
+    if (found && !found->second.value(0, QStringLiteral("current_bill")).isNull())
+        guest = billing::GuestRecord::load(db, int(found->second.integer(0, QStringLiteral("current_bill"))));
     if (!guest) throw StepRefused(tableChangedElsewhereMessage(tableCode));
-    return {*table, *guest};
+    return {found->first, *guest, found->second.text(0, QStringLiteral("cons_type_name"))};
 }
 
 } // namespace
@@ -61,9 +71,10 @@ bool WorkTable::open() const {
 }
 
 WorkTable openedTable(Database& db, const billing::GuestRecord& opened) {
-    const std::optional<BoardTable> table = loadBoardTable(db, opened.tabl_code);
-    if (!table) throw StepRefused(tableChangedElsewhereMessage(opened.tabl_code));
-    return workTable(db, *table, opened);
+    const auto found = loadBoardTableWith(db, opened.tabl_code, {kConsTypeNameOf.arg(QStringLiteral("?"))},
+                                          {opened.cons_type_code});
+    if (!found) throw StepRefused(tableChangedElsewhereMessage(opened.tabl_code));
+    return workTable(db, found->first, opened, found->second.text(0, QStringLiteral("cons_type_name")));
 }
 
 WorkTable continueTable(Database& db, const QString& tableCode, const billing::BillSettings& settings,
@@ -74,35 +85,48 @@ WorkTable continueTable(Database& db, const QString& tableCode, const billing::B
         {tableCode});
     if (choiceFor(state.toString()) != TableChoice::Continue)
         throw StepRefused(tableChangedElsewhereMessage(tableCode));
-    auto [table, guest] = tableWithBill(db, tableCode);
-    billing::ReTotal(db, guest, settings, clock);
-    guest.post(db);
+    TableWithBill held = tableWithBill(db, tableCode);
+    billing::ReTotal(db, held.guest, settings, clock);
+    held.guest.post(db);
     tx.commit();
-    return workTable(db, table, std::move(guest));
+    return workTable(db, held.table, std::move(held.guest), held.consTypeName);
 }
 
 WorkTable settledTable(Database& db, const QString& tableCode) {
-    auto [table, guest] = tableWithBill(db, tableCode);
-    return workTable(db, table, std::move(guest));
+    TableWithBill held = tableWithBill(db, tableCode);
+    return workTable(db, held.table, std::move(held.guest), held.consTypeName);
 }
 
 void leaveTable(Database& db, billing::GuestRecord* open) {
+    // Without a bill to save the refresh is one statement, whole or not at all by itself.
+    if (!open) {
+        refreshBoardCopies(db);
+        return;
+    }
     Transaction tx(db);
-    if (open) open->post(db);
+    open->post(db);
     refreshBoardCopies(db);
     tx.commit();
 }
 
 void refreshBoardCopies(Database& db) {
-    // Correlated sub-selects: the one form of "update from another table" both engines run.
+    // Correlated sub-selects: the one form of "update from another table" both engines run. Only
+    // the tables whose copies differ from their bill are written, so a return to the board
+    // writes the few tables that changed rather than every table of the venue.
     const QString bill =
         QStringLiteral("FROM TableGuestlist g WHERE g.tabl_gues_auto_recn = TableList.tabl_gues_auto_recn");
-    db.exec(QStringLiteral("UPDATE TableList SET tabl_gues_name = (SELECT g.tabl_gues_name %1), "
-                           "tabl_gues_coun = (SELECT g.tabl_gues_coun %1), "
-                           "tabl_gues_time = (SELECT g.tabl_gues_time %1), "
-                           "tabl_gues_shou = (SELECT g.tabl_gues_shou %1) "
-                           "WHERE EXISTS (SELECT 1 %1)")
-                .arg(bill));
+    // Differs, a missing value included: the file's engine knows no IS DISTINCT FROM.
+    const auto differs = [](const char* column) {
+        return QStringLiteral("(g.%1 <> TableList.%1 OR (g.%1 IS NULL) <> (TableList.%1 IS NULL))")
+            .arg(QLatin1String(column));
+    };
+    db.execLater(QStringLiteral("UPDATE TableList SET tabl_gues_name = (SELECT g.tabl_gues_name %1), "
+                                "tabl_gues_coun = (SELECT g.tabl_gues_coun %1), "
+                                "tabl_gues_time = (SELECT g.tabl_gues_time %1), "
+                                "tabl_gues_shou = (SELECT g.tabl_gues_shou %1) "
+                                "WHERE EXISTS (SELECT 1 %1 AND (%2 OR %3 OR %4 OR %5))")
+                     .arg(bill, differs("tabl_gues_name"), differs("tabl_gues_coun"),
+                          differs("tabl_gues_time"), differs("tabl_gues_shou")));
 }
 
 QList<CommissionStaff> loadCommissionStaff(Database& db) {

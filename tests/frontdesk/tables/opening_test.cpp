@@ -180,6 +180,18 @@ TEST_P(OpeningTest, ComingBackFromATableRefreshesEveryTablesBoardCopies) {
                  StepRefused);
 }
 
+TEST_P(OpeningTest, ABoardCopyThatDiffersInAnyColumnIsRefreshed) {
+    open(QStringLiteral("A01"), 4, QStringLiteral("张三"));
+    const BoardTable fresh = table(QStringLiteral("A01"));
+    // Each a copy gone stale, a missing value included, as a crash or another workstation may leave it.
+    for (const char* stale : {"tabl_gues_name = '李四'", "tabl_gues_name = NULL", "tabl_gues_coun = 9",
+                              "tabl_gues_time = NULL", "tabl_gues_shou = 77"}) {
+        db().exec(QStringLiteral("UPDATE TableList SET %1 WHERE tabl_code = 'A01'").arg(QLatin1String(stale)));
+        leaveTable(db(), nullptr);
+        EXPECT_EQ(table(QStringLiteral("A01")), fresh) << stale;
+    }
+}
+
 SORREL_ON_EVERY_ENGINE(OpeningTest);
 
 } // namespace
