@@ -134,6 +134,9 @@ TEST_P(DemoHistoryTest, TheToolMakesAHistoryThatCopiesUnchanged) {
         test::runProgram("sorrel-db", {"demo", "--history", "2", "--seed", "5", file});
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
     EXPECT_TRUE(made.out.contains("100%")) << made.out.toStdString();
+    // Filled under a rollback journal, the file is shared through its write-ahead log again.
+    EXPECT_EQ(openTarget(file, TargetUse::ReadOnly)->scalar("PRAGMA journal_mode").toString(),
+              QStringLiteral("wal"));
 
     // There and back again: a server's order lines are read in several pages.
     ScratchDatabase there(GetParam(), ScratchDatabase::Contents::Empty);
