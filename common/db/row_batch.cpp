@@ -6,13 +6,20 @@
 namespace sorrel {
 
 namespace {
-// The file engine takes at most 999 values in one statement.
+// The server takes many rows in one statement, and the file would take at most 999 values.
 constexpr int kValuesPerStatement = 900;
+
+// On the file a row goes in its own kept statement: a statement of many rows inside a long
+// transaction makes the file keep a journal of every page it touches, encrypted once more, which
+// costs more than the statements saved. On the server each statement is a trip over the network.
+int rowsFor(const Database& db, const QStringList& columns) {
+    if (db.engine() == Engine::Embedded) return 1;
+    return qMax(1, kValuesPerStatement / int(qMax(qsizetype(1), columns.size())));
+}
 } // namespace
 
 RowBatch::RowBatch(Database& db, const QString& table, const QStringList& columns)
-    : db_(db), table_(table), columns_(columns),
-      rowsPerStatement_(qMax(1, kValuesPerStatement / int(qMax(qsizetype(1), columns.size())))),
+    : db_(db), table_(table), columns_(columns), rowsPerStatement_(rowsFor(db, columns)),
       fullStatement_(insertStatement(table, columns, rowsPerStatement_)) {
     pending_.reserve(rowsPerStatement_ * columns_.size());
 }
@@ -23,6 +30,10 @@ void RowBatch::add(const QVariantList& row) {
                           .arg(table_)
                           .arg(row.size())
                           .arg(columns_.size()));
+    if (rowsPerStatement_ == 1) {
+        db_.execLater(fullStatement_, row);
+        return;
+    }
     pending_ << row;
     if (pending_.size() >= rowsPerStatement_ * columns_.size()) flush();
 }

@@ -1,6 +1,6 @@
-// Many rows of one table written in few statements: the rows are gathered and sent as
-// multi-row INSERTs of as many rows as both engines take in one statement, each statement text
-// prepared once. What moving a venue or writing a long history spends its time on.
+// Many rows of one table written as fast as the engine takes them: on the server gathered into
+// multi-row INSERTs, on the file one kept INSERT a row. What moving a venue or writing a long
+// history spends its time on.
 #pragma once
 
 #include "common/db/database.h"

@@ -5,7 +5,6 @@
 #include "common/db/dialect.h"
 #include "common/db/code_names.h"
 #include "common/db/errors.h"
-#include "common/db/insert_statement.h"
 #include "common/db/row_batch.h"
 #include "common/db/transaction.h"
 #include "common/db_datetime.h"
@@ -296,38 +295,9 @@ struct Visit {
     int number = 0;
 };
 
-// The rows of one history table. On the server they are gathered and sent as multi-row
-// statements, which saves trips. On the file each row is its own prepared INSERT: inside the one
-// long transaction a statement of many rows makes the file keep a statement journal, and every
-// page such a statement touches is encrypted once more for that journal, which cost two fifths of
-// the whole run.
-class HistoryRows {
-  public:
-    HistoryRows(Database& db, const QString& table, const QStringList& columns) : db_(db) {
-        if (db.engine() == Engine::Embedded)
-            oneRow_ = insertStatement(table, columns);
-        else
-            batch_.emplace(db, table, columns);
-    }
-    void add(const QVariantList& row) {
-        if (batch_)
-            batch_->add(row);
-        else
-            db_.exec(oneRow_, row);
-    }
-    void flush() {
-        if (batch_) batch_->flush();
-    }
-
-  private:
-    Database& db_;
-    QString oneRow_;
-    std::optional<RowBatch> batch_;
-};
-
 // The rows of the history tables.
 struct Writers {
-    HistoryRows bills, lines, payments, topUps, repayments;
+    RowBatch bills, lines, payments, topUps, repayments;
     QStringList lineColumns;
 
     explicit Writers(Database& db)
