@@ -115,9 +115,10 @@ billing::GuestRecord openTable(Database& db, const billing::GuestRecord& typed,
                     {*takenBooking, guest.tabl_code}) != 1)
             throw StepRefused(bookingGoneMessage());
         report.step(20);
-        guest.tabl_gues_auto_recn = drawBillNumber(db);
-        report.step(40);
+        // Priced by its mode before it has a number: a bill not yet drawn has no lines to read.
         billing::ChangeConsType(db, guest, settings, clock, guest.tabl_gues_coun);
+        report.step(40);
+        guest.tabl_gues_auto_recn = drawBillNumber(db);
         report.step(60);
         guest.post(db);
         report.step(80);
