@@ -20,6 +20,7 @@
 #include "tests/support/scripted_sink.h"
 #include "tests/support/staff_seed.h"
 #include "tests/support/test_database.h"
+#include "tests/frontdesk/day/desk_window_test.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -37,28 +38,14 @@ using namespace sorrel::frontdesk;
 
 namespace {
 
-class DayScreensTest : public ::testing::TestWithParam<Engine> {
+class DayScreensTest : public test_day::DeskWindowTest {
   protected:
-    void SetUp() override {
-        test::screenApplication();
-        scratch_ =
-            std::make_unique<test::ScratchDatabase>(GetParam(), test::ScratchDatabase::Contents::DemoVenue);
-    }
-    void TearDown() override {
-        test::screenApplication().setCloseAfterFatalError({});
-        if (window_ && window_->isVisible()) window_->closeWithoutAsking();
-        window_.reset();
-        scratch_.reset();
-    }
+    DayScreensTest() : DeskWindowTest(QTime(18, 0)) {}
 
     // The front desk, the administrator logged in on the first shift; the first login of the
     // day opens the business day.
     void startDesk() {
-        window_ = std::make_unique<MainWindow>(db(), clock_, dir_.path());
-        test::screenApplication().setCloseAfterFatalError([this] { window_->closeWithoutAsking(); });
-        window_->show();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        ASSERT_NO_FATAL_FAILURE(showWindow());
         logIn();
     }
     void logIn() {
@@ -70,12 +57,7 @@ class DayScreensTest : public ::testing::TestWithParam<Engine> {
         ASSERT_TRUE(sink_.shown.isEmpty()) << sink_.texts().join('\n').toStdString();
     }
 
-    Database& db() { return scratch_->db(); }
     DayDesk& desk() { return *window_->dayDesk(); }
-    QWidget* current() { return window_->navigator().currentPanel(); }
-    template <typename T> T* find(const char* name) {
-        return window_->findChild<T*>(QString::fromLatin1(name));
-    }
     QString label(const char* name) { return find<QLabel>(name)->text(); }
     void click(const QString& caption) {
         QToolButton* button = test::toolButtonCaptioned(window_.get(), caption);
@@ -113,11 +95,6 @@ class DayScreensTest : public ::testing::TestWithParam<Engine> {
                   {bill, method, amount});
     }
 
-    test::ScriptedSink sink_;
-    FixedClock clock_{QDateTime(test::ScratchDatabase::createdAt().date().addDays(1), QTime(18, 0))};
-    QTemporaryDir dir_;
-    std::unique_ptr<test::ScratchDatabase> scratch_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 TEST_P(DayScreensTest, DayPanelEndsAndStartsTheDayWithItsQuestionsAndLabels) {

@@ -23,6 +23,7 @@
 #include "tests/support/scripted_sink.h"
 #include "tests/support/staff_seed.h"
 #include "tests/support/test_database.h"
+#include "tests/frontdesk/day/desk_window_test.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -41,27 +42,12 @@ using namespace sorrel::frontdesk;
 
 namespace {
 
-class WholeDayTest : public ::testing::TestWithParam<Engine> {
+class WholeDayTest : public test_day::DeskWindowTest {
   protected:
-    void SetUp() override {
-        test::screenApplication();
-        scratch_ =
-            std::make_unique<test::ScratchDatabase>(GetParam(), test::ScratchDatabase::Contents::DemoVenue);
-    }
-    void TearDown() override {
-        test::screenApplication().setCloseAfterFatalError({});
-        if (window_ && window_->isVisible()) window_->closeWithoutAsking();
-        window_.reset();
-        scratch_.reset();
-    }
+    WholeDayTest() : DeskWindowTest(QTime(9, 0)) {}
 
-    Database& db() { return scratch_->db(); }
-    QWidget* current() { return window_->navigator().currentPanel(); }
     TableDesk& tables() { return *window_->tableDesk(); }
     WorkScreen& work() { return *tables().workScreen(); }
-    template <typename T> T* find(const char* name) {
-        return window_->findChild<T*>(QString::fromLatin1(name));
-    }
     QString label(const char* name) { return window_->findChild<QLabel*>(QString::fromUtf8(name))->text(); }
     void press(QWidget* in, const char* caption) {
         QToolButton* button = test::toolButtonCaptioned(in, QString::fromUtf8(caption));
@@ -187,11 +173,6 @@ class WholeDayTest : public ::testing::TestWithParam<Engine> {
         return all;
     }
 
-    test::ScriptedSink sink_;
-    FixedClock clock_{QDateTime(test::ScratchDatabase::createdAt().date().addDays(1), QTime(9, 0))};
-    QTemporaryDir dir_;
-    std::unique_ptr<test::ScratchDatabase> scratch_;
-    std::unique_ptr<MainWindow> window_;
 };
 
 using Row = QVariantList;
@@ -201,11 +182,7 @@ TEST_P(WholeDayTest, TheCashierRunsTheDayAndEveryFigureAddsUp) {
     const auto at = [&](int hour, int minute) { return QDateTime(day, QTime(hour, minute)); };
     // This venue starts and ends its day by hand.
     db().exec(QStringLiteral("UPDATE SetupPay SET work_auto = 0"));
-    window_ = std::make_unique<MainWindow>(db(), clock_, dir_.path());
-    test::screenApplication().setCloseAfterFatalError([this] { window_->closeWithoutAsking(); });
-    window_->show();
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    ASSERT_NO_FATAL_FAILURE(showWindow());
 
     // 09:00 the administrator logs in on the morning shift and starts the day.
     logIn(QStringLiteral("早班"));
