@@ -110,6 +110,12 @@ RecordSet lockForSettle(Database& db, const QString& tableCode, const billing::G
         "(SELECT COALESCE(SUM(l.tabl_cons_coun * l.item_cost_pric * l.item_type_flag), 0) "
         "FROM TableConsList l JOIN classlist c ON c.clas_code = l.clas_code "
         "WHERE l.tabl_gues_auto_recn = g.tabl_gues_auto_recn) AS cost_mone");
+    // Lines are only ever added to an open bill, or moved in from a merged table: their count and
+    // the last line's number tell whether the bill still holds the lines this checkout priced.
+    columns << QStringLiteral("(SELECT COUNT(*) FROM TableConsList l WHERE l.tabl_gues_auto_recn = "
+                              "g.tabl_gues_auto_recn) AS line_count")
+            << QStringLiteral("(SELECT COALESCE(MAX(l.tabl_cons_ID), 0) FROM TableConsList l WHERE "
+                              "l.tabl_gues_auto_recn = g.tabl_gues_auto_recn) AS last_line");
     params << g.tabl_gues_auto_recn << tableCode;
     return db.query(
         QStringLiteral("SELECT %1 FROM TableList t JOIN TableGuestlist g ON g.tabl_gues_auto_recn = ? "
@@ -117,6 +123,13 @@ RecordSet lockForSettle(Database& db, const QString& tableCode, const billing::G
                 .arg(columns.join(QStringLiteral(", "))) +
             db.lockRowsClause(),
         params);
+}
+
+// An order committed at another desk, or a table merged in, since this checkout read the bill
+// would be marked settled without being paid for.
+bool holdsLinesOf(const RecordSet::Row& now, const billing::BillSnapshot& bill) {
+    const qint64 last = bill.lines.isEmpty() ? 0 : bill.lines.last().id;
+    return now.integer("line_count") == bill.lines.size() && now.integer("last_line") == last;
 }
 
 // The names the history and the reports read, copied into the bill as they are now.
@@ -345,7 +358,8 @@ void CheckoutSession::settle(const Settlement& settlement, const Cashier& cashie
             tables::choiceFor(locked.text(0, "tabl_stat_code").trimmed()) != tables::TableChoice::Continue ||
             locked.integer(0, "tabl_gues_auto_recn") != g.tabl_gues_auto_recn ||
             locked.value(0, "tabl_gues_stat").isNull() ||
-            locked.text(0, "tabl_gues_stat").trimmed() == tables::TableState::kSettled)
+            locked.text(0, "tabl_gues_stat").trimmed() == tables::TableState::kSettled ||
+            !holdsLinesOf(locked.row(0), bill))
             throw StepRefused(tables::tableChangedElsewhereMessage(tableCode_));
         const RecordSet::Row now = locked.row(0);
         if (compareMoney(g.memb_mone, 0) > 0) chargeMember(db_, g);

@@ -2,6 +2,8 @@
 // failure inside it leaves everything as it was, two cash desks at once, and long names.
 #include "frontdesk/checkout/checkout.h"
 #include "tests/frontdesk/checkout/checkout_fixture.h"
+#include "frontdesk/table_life/table_moves.h"
+#include "frontdesk/tables/table_refusals.h"
 #include "tests/support/failing_database.h"
 
 #include <functional>
@@ -188,6 +190,44 @@ TEST_P(SettleTest, OneCardChargedAtTwoDesksNeverGoesBelowNothing) {
     EXPECT_DOUBLE_EQ(balanceOf(QStringLiteral("880001")), 100);
     EXPECT_EQ(stateOfTable(QStringLiteral("A02")), QStringLiteral("2"));
     EXPECT_TRUE(b->active());
+}
+
+// Lines that reach the bill from another desk while it is in checkout were not priced by it:
+// settling must not mark them paid. After going back, the checkout prices them.
+TEST_P(SettleTest, LinesAddedAtAnotherDeskDuringCheckoutAreNotSettledUnpaid) {
+    const std::function<void(Database&, int)> elsewhere[] = {
+        [&](Database& on, int bill) { addLine(on, bill, QStringLiteral("102001"), 1, 100); },
+        [&](Database& on, int) {
+            const int merged = openTable(QStringLiteral("A02"));
+            addLine(on, merged, QStringLiteral("102001"), 1, 100);
+            tables::mergeTable(on, QStringLiteral("A02"), merged, QStringLiteral("A01"),
+                               billing::BillSettings::load(on), clock);
+        },
+    };
+    for (const auto& change : elsewhere) {
+        auto second = scratch().connectAgain();
+        auto s = checkoutOf595(db());
+        const int bill = s->guest().tabl_gues_auto_recn;
+        pay(*s, PayCode::kCash, 595);
+        const Settlement plan = s->prepare();
+        change(*second, bill);
+        const QString before = everythingOf(bill);
+        try {
+            s->settle(plan, cashier);
+            ADD_FAILURE() << "lines nobody paid for were settled";
+        } catch (const StepRefused& refused) {
+            EXPECT_EQ(refused.text(), tables::tableChangedElsewhereMessage(QStringLiteral("A01")));
+        }
+        EXPECT_EQ(everythingOf(bill), before);
+        s->back();
+        s->enter(QStringLiteral("A01"));
+        EXPECT_DOUBLE_EQ(s->guest().tabl_gues_shou, 695);
+        pay(*s, PayCode::kCash, 695);
+        s->settle(s->prepare(), cashier);
+        EXPECT_EQ(paymentsOf(bill), QStringList({"H=0", "M=0", "R=0", "Z=695"}));
+        db().exec(QStringLiteral("UPDATE TableList SET tabl_stat_code = '1' WHERE tabl_code = 'A01'"));
+        db().exec(QStringLiteral("UPDATE TableGuestlist SET tabl_gues_use = 0"));
+    }
 }
 
 TEST_P(SettleTest, CommissionAndTheStaffGroupOnlyAboveTheQuota) {
