@@ -1,6 +1,7 @@
 #include "common/ui/program_start.h"
 
 #include "common/installation/venue_opening.h"
+#include "common/local_time_zone.h"
 #include "common/instance_lock.h"
 #include "common/messages.h"
 #include "common/ui/guarded_application.h"
@@ -10,6 +11,7 @@
 namespace sorrel::ui {
 
 int runProgram(int argc, char** argv, Program program, const MakeMainWindow& makeWindow) {
+    nameLocalTimeZone();
     const bool frontDesk = program == Program::FrontDesk;
     GuardedApplication app(argc, argv);
     QCoreApplication::setApplicationName(frontDesk ? QStringLiteral("Sorrel_W") : QStringLiteral("Sorrel_S"));

@@ -14,6 +14,7 @@
 // throwaway cluster; `build/bin/sorrel-test-server stop` stops it afterwards.
 #include "common/business_day.h"
 #include "common/db/transaction.h"
+#include "common/local_time_zone.h"
 #include "common/settings_row.h"
 #include "frontdesk/checkout/payments.h"
 #include "frontdesk/day/day_operations.h"
@@ -489,6 +490,7 @@ Options parseOptions(int& argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    nameLocalTimeZone();
     const Options options = parseOptions(argc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;

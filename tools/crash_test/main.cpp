@@ -17,6 +17,7 @@
 #include "common/db/sqlite_database.h"
 #include "common/installation/setup.h"
 #include "common/installation/target.h"
+#include "common/local_time_zone.h"
 #include "tests/support/test_server.h"
 #include "tools/crash_test/day_driver.h"
 #include "tools/crash_test/venue_invariants.h"
@@ -226,6 +227,7 @@ int run(const Options& o) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    sorrel::nameLocalTimeZone();
     QCoreApplication app(argc, argv);
     const std::optional<Options> options = parse(app.arguments().mid(1));
     if (!options) {

@@ -2,12 +2,14 @@
 // and a non-zero exit code, never with a crash.
 #include "command_line.h"
 #include "commands.h"
+#include "common/local_time_zone.h"
 
 #include <QCoreApplication>
 #include <cstdio>
 #include <exception>
 
 int main(int argc, char* argv[]) {
+    sorrel::nameLocalTimeZone();
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
