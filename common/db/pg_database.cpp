@@ -48,6 +48,13 @@ bool isDataStatement(const QString& sql) {
            head == QLatin1String("WITH");
 }
 
+// A session setting leaves the tables as they are, so the kept statements stay: the server plans
+// a kept statement again by itself when a setting it depends on changes.
+bool keepsPlans(const QString& sql) {
+    const QString head = firstWord(sql);
+    return head == QLatin1String("SET") || head == QLatin1String("RESET") || head == QLatin1String("SHOW");
+}
+
 QString connectionProblem(const ServerSettings& s, PGconn* conn) {
     const QString why = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
     if (why.contains(QLatin1String("authentication failed")) ||
@@ -184,7 +191,8 @@ PGresult* PgDatabase::send(const Bound& b) {
     if (!b.data) {
         PGresult* result = PQexecParams(conn_, b.text.constData(), n, b.types.data(), b.values.data(),
                                         b.lengths.data(), b.formats.data(), 0);
-        if (succeeded(result) && !statements_.isEmpty()) {
+        if (succeeded(result) && !statements_.isEmpty() && !keepsPlans(b.sql)) {
+            ++roundTrips_;
             statements_.clear();
             PQclear(PQexec(conn_, "DEALLOCATE ALL"));
         }
@@ -193,10 +201,13 @@ PGresult* PgDatabase::send(const Bound& b) {
     auto found = statements_.constFind(b.key);
     if (found == statements_.constEnd()) {
         if (statements_.size() >= kStatementCache) {
+            ++roundTrips_;
             statements_.clear();
             PQclear(PQexec(conn_, "DEALLOCATE ALL"));
         }
         const QByteArray name = QByteArrayLiteral("sorrel_") + QByteArray::number(++statementSerial_);
+        // Preparing is a wait of its own.
+        ++roundTrips_;
         PGresult* made = PQprepare(conn_, name.constData(), b.text.constData(), n, b.types.data());
         if (!succeeded(made)) return made;
         PQclear(made);

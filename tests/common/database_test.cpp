@@ -204,6 +204,23 @@ TEST_P(DatabaseTest, WritesSentLaterFailOrCommitWithTheirStep) {
               QStringLiteral("露台"));
 }
 
+// A statement is prepared once per connection: a session setting keeps it, and only a change of
+// the tables themselves has the server prepare it again (one more wait).
+TEST_P(DatabaseTest, KeptStatementsOutliveASettingButNotAChangeOfTables) {
+    const bool server = GetParam() == Engine::Server;
+    const QString read = QStringLiteral("SELECT count(*) FROM DepartmentList WHERE dept_code <> ?");
+    const auto tripsOfRead = [&] {
+        const qint64 before = db().roundTrips();
+        db().scalar(read, {QStringLiteral("00")});
+        return db().roundTrips() - before;
+    };
+    EXPECT_EQ(tripsOfRead(), server ? 2 : 1);
+    db().exec(server ? QStringLiteral("SET lock_timeout = 15000") : QStringLiteral("PRAGMA cache_size = 2000"));
+    EXPECT_EQ(tripsOfRead(), 1);
+    db().exec(QStringLiteral("CREATE TABLE scratch_shape (a INTEGER)"));
+    EXPECT_EQ(tripsOfRead(), server ? 2 : 1);
+}
+
 SORREL_ON_EVERY_ENGINE(DatabaseTest);
 
 TEST(EmbeddedFile, UnreadableWithoutThePasswordAndReadableWithIt) {
