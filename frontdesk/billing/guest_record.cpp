@@ -135,7 +135,8 @@ void GuestRecord::post(Database& db) {
     const QStringList names = columnNames();
     const QVariantList now = values();
     if (!posted_) {
-        db.exec(insertStatement(kTable, names), now);
+        // A new bill's row: nothing reads its count, and a failure ends the step all the same.
+        db.execLater(insertStatement(kTable, names), now);
         posted_ = now;
         return;
     }
