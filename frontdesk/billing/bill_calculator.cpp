@@ -23,8 +23,10 @@ void ChangeConsType(Database& db, GuestRecord& guest, const BillSettings& settin
                     int guests) {
     // Refused before anything changes: a refused mode change leaves the bill as it was.
     if (guest.hasBillNumber()) requireTransaction(db, "ChangeConsType");
+    // A bill not yet drawn has no lines.
     BillSnapshot bill{.bill = guest,
-                      .lines = readBillLines(db, guest.tabl_gues_auto_recn),
+                      .lines = guest.hasBillNumber() ? readBillLines(db, guest.tabl_gues_auto_recn)
+                                                     : QList<BillLine>{},
                       .mode = readConsMode(db, guest.cons_mode_code)};
     bill = withMode(std::move(bill), guests, clock.now(), settings);
     if (guest.hasBillNumber()) writeLineRates(db, guest.tabl_gues_auto_recn, bill.lines, LineRate::Service);

@@ -115,7 +115,9 @@ billing::GuestRecord openTable(Database& db, const billing::GuestRecord& typed,
                     {*takenBooking, guest.tabl_code}) != 1)
             throw StepRefused(bookingGoneMessage());
         report.step(20);
-        // Priced by its mode before it has a number: a bill not yet drawn has no lines to read.
+        // Priced by its mode before it has a number (the register screen shows only the next
+        // one): a bill not yet drawn has no lines to read.
+        guest.tabl_gues_auto_recn = 0;
         billing::ChangeConsType(db, guest, settings, clock, guest.tabl_gues_coun);
         report.step(40);
         guest.tabl_gues_auto_recn = drawBillNumber(db);

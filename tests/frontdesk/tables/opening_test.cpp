@@ -103,7 +103,7 @@ TEST_P(OpeningTest, AFailedOpeningLeavesNothingBehind) {
     const int booking = addBooking(QStringLiteral("V02"), QStringLiteral("赵总"), 10);
     const int numberBefore = counter();
     for (const char* failing : {"DELETE FROM bookin", "auto_recn", "INSERT INTO TableGuestlist",
-                                "FROM TableConsList", "UPDATE TableList"}) {
+                                "FROM ConsModeList", "UPDATE TableList"}) {
         test::FailingDatabase broken(db(), QString::fromLatin1(failing));
         billing::GuestRecord guest = typed(db(), QStringLiteral("V02"), 0);
         takeOverBooking(guest, loadBookings(db(), QStringLiteral("V02"))[0]);
