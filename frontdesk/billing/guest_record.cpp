@@ -121,9 +121,13 @@ std::optional<GuestRecord> GuestRecord::load(Database& db, int number) {
         QStringLiteral("SELECT %1 FROM %2 WHERE %3 = ?").arg(names.join(QStringLiteral(", ")), kTable, kKey),
         {number});
     if (rows.isEmpty()) return std::nullopt;
+    return read(rows, 0, 0);
+}
+
+GuestRecord GuestRecord::read(const RecordSet& rows, int row, int first) {
     QVariantList stored;
-    for (const QString& name : names)
-        stored << rows.value(0, name);
+    for (int at = first; at < first + int(std::size(kFields)); ++at)
+        stored << rows.value(row, at);
     GuestRecord record;
     record.assign(stored);
     record.posted_ = record.values();

@@ -76,6 +76,9 @@ struct GuestRecord {
 
     // The record of bill `number`; nothing when no such bill exists.
     static std::optional<GuestRecord> load(Database& db, int number);
+    // The record as row `row` of `rows` holds it: the columns of columnNames(), in that order,
+    // from column `first` on. For a step that reads the bill together with what it locks.
+    static GuestRecord read(const RecordSet& rows, int row, int first);
 
     // Writes the record: a loaded record updates, by its bill number, only the columns that
     // changed since it was loaded or last posted, so a column another workstation changed in

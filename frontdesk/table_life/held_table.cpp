@@ -22,13 +22,10 @@ namespace {
 
 // The bill the held table holds, as the database has it now, refused unless it is still on the
 // table with status `billState`.
-billing::GuestRecord checkedBill(Database& db, const HeldTable& table, int bill, const QString& billState) {
-    if (table.bill != bill) throw StepRefused(billChangedElsewhereMessage(bill));
-    const std::optional<billing::GuestRecord> guest = billing::GuestRecord::load(db, bill);
-    if (!guest || !guest->tabl_gues_use || guest->tabl_code != table.code ||
-        guest->tabl_gues_stat != billState)
+void checkBill(const HeldTable& table, int bill, const billing::GuestRecord& guest, const QString& billState) {
+    if (table.bill != bill || !guest.tabl_gues_use || guest.tabl_code != table.code ||
+        guest.tabl_gues_stat != billState)
         throw StepRefused(billChangedElsewhereMessage(bill));
-    return *guest;
 }
 
 } // namespace
@@ -37,11 +34,17 @@ std::pair<HeldTable, billing::GuestRecord> holdTableWithBill(Database& db, const
                                                              const QStringList& states,
                                                              std::optional<int> bill,
                                                              const QString& billState) {
-    // The inner join locks the table row and its bill's row together.
+    // The inner join locks the table row and its bill's row together, and reads the bill with it,
+    // after the table's four columns.
+    constexpr int kTableColumns = 4;
+    static const QString billColumns = QStringLiteral("g.") + billing::GuestRecord::columnNames().join(
+                                                                   QStringLiteral(", g."));
     const RecordSet row = db.query(
-        QStringLiteral("SELECT t.tabl_stat_code, t.tabl_type_code, t.dept_code, t.tabl_gues_auto_recn "
+        QStringLiteral("SELECT t.tabl_stat_code AS held_stat_code, t.tabl_type_code AS held_type_code, "
+                       "t.dept_code AS held_dept_code, t.tabl_gues_auto_recn AS held_bill, %1 "
                        "FROM TableList t JOIN TableGuestlist g ON g.tabl_gues_auto_recn = "
-                       "t.tabl_gues_auto_recn WHERE t.tabl_code = ?") +
+                       "t.tabl_gues_auto_recn WHERE t.tabl_code = ?")
+                .arg(billColumns) +
             db.lockRowsClause(),
         {code});
     if (row.isEmpty()) {
@@ -49,10 +52,12 @@ std::pair<HeldTable, billing::GuestRecord> holdTableWithBill(Database& db, const
         const HeldTable table = holdTable(db, code, states);
         throw StepRefused(billChangedElsewhereMessage(bill.value_or(table.bill)));
     }
-    const HeldTable table{code, row.text(0, "tabl_stat_code"), row.text(0, "tabl_type_code"),
-                          row.text(0, "dept_code"), int(row.integer(0, "tabl_gues_auto_recn"))};
+    const HeldTable table{code, row.text(0, "held_stat_code"), row.text(0, "held_type_code"),
+                          row.text(0, "held_dept_code"), int(row.integer(0, "held_bill"))};
     if (!states.contains(table.state)) throw StepRefused(tableChangedElsewhereMessage(code));
-    return {table, checkedBill(db, table, bill.value_or(table.bill), billState)};
+    const billing::GuestRecord guest = billing::GuestRecord::read(row, 0, kTableColumns);
+    checkBill(table, bill.value_or(table.bill), guest, billState);
+    return {table, guest};
 }
 
 void vacateTable(Database& db, const QString& code, const QString& state, const QString& whenBooked) {
