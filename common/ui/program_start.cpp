@@ -1,8 +1,8 @@
 #include "common/ui/program_start.h"
 
 #include "common/installation/venue_opening.h"
-#include "common/local_time_zone.h"
 #include "common/instance_lock.h"
+#include "common/local_time_zone.h"
 #include "common/messages.h"
 #include "common/ui/guarded_application.h"
 #include "common/ui/messagebox_sink.h"

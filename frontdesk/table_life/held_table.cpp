@@ -22,7 +22,8 @@ namespace {
 
 // The bill the held table holds, as the database has it now, refused unless it is still on the
 // table with status `billState`.
-void checkBill(const HeldTable& table, int bill, const billing::GuestRecord& guest, const QString& billState) {
+void checkBill(const HeldTable& table, int bill, const billing::GuestRecord& guest,
+               const QString& billState) {
     if (table.bill != bill || !guest.tabl_gues_use || guest.tabl_code != table.code ||
         guest.tabl_gues_stat != billState)
         throw StepRefused(billChangedElsewhereMessage(bill));
@@ -37,8 +38,8 @@ std::pair<HeldTable, billing::GuestRecord> holdTableWithBill(Database& db, const
     // The inner join locks the table row and its bill's row together, and reads the bill with it,
     // after the table's four columns.
     constexpr int kTableColumns = 4;
-    static const QString billColumns = QStringLiteral("g.") + billing::GuestRecord::columnNames().join(
-                                                                   QStringLiteral(", g."));
+    static const QString billColumns =
+        QStringLiteral("g.") + billing::GuestRecord::columnNames().join(QStringLiteral(", g."));
     const RecordSet row = db.query(
         QStringLiteral("SELECT t.tabl_stat_code AS held_stat_code, t.tabl_type_code AS held_type_code, "
                        "t.dept_code AS held_dept_code, t.tabl_gues_auto_recn AS held_bill, %1 "

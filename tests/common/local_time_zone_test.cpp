@@ -24,8 +24,10 @@ TEST(LocalTimeZoneTest, TheZoneIsTheOneTheWorkstationHas) {
     };
     for (const Case& c : {Case{nullptr, ":/etc/localtime"}, Case{"CST-8", "CST-8"}}) {
         SCOPED_TRACE(c.named);
-        if (c.tz) setenv("TZ", c.tz, 1);
-        else unsetenv("TZ");
+        if (c.tz)
+            setenv("TZ", c.tz, 1);
+        else
+            unsetenv("TZ");
         tzset();
         const qint64 noon = noonOfADay();
         sorrel::nameLocalTimeZone();
@@ -33,8 +35,10 @@ TEST(LocalTimeZoneTest, TheZoneIsTheOneTheWorkstationHas) {
         EXPECT_EQ(noonOfADay(), noon);
     }
     EXPECT_EQ(noonOfADay(), QDateTime(QDate(2026, 12, 9), QTime(4, 0), Qt::UTC).toSecsSinceEpoch());
-    if (before) setenv("TZ", before->c_str(), 1);
-    else unsetenv("TZ");
+    if (before)
+        setenv("TZ", before->c_str(), 1);
+    else
+        unsetenv("TZ");
     tzset();
 }
 
