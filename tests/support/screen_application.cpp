@@ -38,6 +38,12 @@ void saveScreenshot(QWidget* widget, const QString& name) {
     widget->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
 }
 
+bool showAndWaitUntilActive(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window);
+}
+
 bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
     QElapsedTimer waited;
     waited.start();

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <functional>
+#include <memory>
 
 class QToolButton;
 class QWidget;
@@ -21,6 +22,20 @@ QToolButton* toolButtonCaptioned(QWidget* in, const QString& caption);
 
 // Writes what `widget` shows to `name`.png in $SORREL_SCREENSHOT_DIR, when that folder is given.
 void saveScreenshot(QWidget* widget, const QString& name);
+
+// Shows a program's main window, makes it the active window and answers whether it became so.
+// Until closeShown(), a fatal error closes the window without asking.
+bool showAndWaitUntilActive(QWidget* window);
+template <typename Window> [[nodiscard]] bool showActive(Window& window) {
+    screenApplication().setCloseAfterFatalError([&window] { window.closeWithoutAsking(); });
+    return showAndWaitUntilActive(&window);
+}
+// The main window of a screen test closed without asking, and the fatal-error handler let go.
+template <typename Window> void closeShown(std::unique_ptr<Window>& window) {
+    screenApplication().setCloseAfterFatalError({});
+    if (window && window->isVisible()) window->closeWithoutAsking();
+    window.reset();
+}
 
 // Runs the event loop until `done` answers true or `timeoutMs` has passed; answers `done`.
 bool waitUntil(const std::function<bool()>& done, int timeoutMs);

@@ -25,16 +25,11 @@ void BackOfficeWindowTest::SetUp() {
 
 void BackOfficeWindowTest::openWindow() {
     window_ = std::make_unique<backoffice::MainWindow>(db(), clock, dir_.path());
-    screenApplication().setCloseAfterFatalError([this] { window_->closeWithoutAsking(); });
-    window_->show();
-    window_->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+    ASSERT_TRUE(showActive(*window_));
 }
 
 void BackOfficeWindowTest::TearDown() {
-    screenApplication().setCloseAfterFatalError({});
-    if (window_->isVisible()) window_->closeWithoutAsking();
-    window_.reset();
+    closeShown(window_);
     scratch_.reset();
     messages::setTitle(kFrontDeskTitle);
 }

@@ -40,9 +40,7 @@ class CheckoutScreenTest : public test::CheckoutTest {
     }
     void startDesk() {
         window_ = std::make_unique<MainWindow>(db(), clock, dir_.path());
-        window_->show();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        ASSERT_TRUE(test::showAndWaitUntilActive(window_.get()));
         window_->findChild<QComboBox*>(QStringLiteral("cmb_shift"))->setCurrentIndex(0);
         window_->findChild<QLineEdit*>(QStringLiteral("edt_operator"))->setText(QStringLiteral("01"));
         window_->findChild<QLineEdit*>(QStringLiteral("edt_password"))->setText(QStringLiteral("1234"));

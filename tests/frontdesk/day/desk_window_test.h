@@ -26,19 +26,14 @@ class DeskWindowTest : public ::testing::TestWithParam<Engine> {
             std::make_unique<test::ScratchDatabase>(GetParam(), test::ScratchDatabase::Contents::DemoVenue);
     }
     void TearDown() override {
-        test::screenApplication().setCloseAfterFatalError({});
-        if (window_ && window_->isVisible()) window_->closeWithoutAsking();
-        window_.reset();
+        test::closeShown(window_);
         scratch_.reset();
     }
 
     // The main window shown and active, its login box waiting.
     void showWindow() {
         window_ = std::make_unique<MainWindow>(db(), clock_, dir_.path());
-        test::screenApplication().setCloseAfterFatalError([this] { window_->closeWithoutAsking(); });
-        window_->show();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        ASSERT_TRUE(test::showActive(*window_));
     }
 
     Database& db() { return scratch_->db(); }

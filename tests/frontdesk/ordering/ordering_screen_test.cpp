@@ -43,19 +43,14 @@ class OrderingScreenTest : public ::testing::Test {
                                                            test::ScratchDatabase::Contents::DemoVenue);
     }
     void TearDown() override {
-        test::screenApplication().setCloseAfterFatalError({});
-        if (window_ && window_->isVisible()) window_->closeWithoutAsking();
-        window_.reset();
+        test::closeShown(window_);
         scratch_.reset();
     }
 
     // The front desk logged in, with table A01 open and its work screen shown.
     void startAtTable() {
         window_ = std::make_unique<MainWindow>(db(), clock_, dir_.path());
-        test::screenApplication().setCloseAfterFatalError([this] { window_->closeWithoutAsking(); });
-        window_->show();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        ASSERT_TRUE(test::showActive(*window_));
         window_->findChild<QComboBox*>(QStringLiteral("cmb_shift"))->setCurrentIndex(0);
         window_->findChild<QLineEdit*>(QStringLiteral("edt_operator"))->setText(QStringLiteral("01"));
         window_->findChild<QLineEdit*>(QStringLiteral("edt_password"))->setText(QStringLiteral("1234"));

@@ -44,15 +44,10 @@ class ShellScreenTest : public ::testing::Test {
     }
     void openWindow() {
         window_ = std::make_unique<MainWindow>(db(), clock_, dir_.path());
-        test::screenApplication().setCloseAfterFatalError([this] { window_->closeWithoutAsking(); });
-        window_->show();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        ASSERT_TRUE(test::showActive(*window_));
     }
     void TearDown() override {
-        test::screenApplication().setCloseAfterFatalError({});
-        if (window_->isVisible()) window_->closeWithoutAsking();
-        window_.reset();
+        test::closeShown(window_);
         scratch_.reset();
     }
 

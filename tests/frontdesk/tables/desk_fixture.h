@@ -37,9 +37,7 @@ class DeskTest : public ::testing::Test {
                                                            test::ScratchDatabase::Contents::DemoVenue);
     }
     void TearDown() override {
-        test::screenApplication().setCloseAfterFatalError({});
-        if (window_ && window_->isVisible()) window_->closeWithoutAsking();
-        window_.reset();
+        test::closeShown(window_);
         scratch_.reset();
     }
 
@@ -48,10 +46,7 @@ class DeskTest : public ::testing::Test {
     void startDesk(bool dayOpens = true) {
         if (!dayOpens) db().exec(QStringLiteral("UPDATE SetupPay SET work_auto = 0"));
         window_ = std::make_unique<MainWindow>(db(), clock_, dir_.path());
-        test::screenApplication().setCloseAfterFatalError([this] { window_->closeWithoutAsking(); });
-        window_->show();
-        window_->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
+        ASSERT_TRUE(test::showActive(*window_));
         find<QComboBox>("cmb_shift")->setCurrentIndex(0);
         find<QLineEdit>("edt_operator")->setText(QStringLiteral("01"));
         find<QLineEdit>("edt_password")->setText(QStringLiteral("1234"));
