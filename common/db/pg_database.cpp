@@ -21,11 +21,13 @@ constexpr int kConnectTimeoutSeconds = 5;
 // row lock as long as the file engine waits for its write lock (15 s), then fails the step; and a
 // commit returns only once the server has it on its disk, whatever the server's own default, so
 // a bill number handed out survives a power cut.
-// A transaction takes the database's one writing lock at once, as the file engine's BEGIN IMMEDIATE
-// does: workstations change the venue one after another, so no two of them act on the same
-// stale reading (both seating a party at the same free table) and none deadlocks another.
-// Readers outside a transaction never wait. The number only names this system's lock.
-constexpr const char* kBeginWriting = "BEGIN; SELECT pg_advisory_xact_lock(1399813234)";
+// A transaction takes the database's one writing lock before its first statement, as the file
+// engine's BEGIN IMMEDIATE does: workstations change the venue one after another, so no two of
+// them act on the same stale reading (both seating a party at the same free table) and none
+// deadlocks another. Readers outside a transaction never wait. The number only names this
+// system's lock. Both go to the server with the transaction's first statement, in its trip.
+constexpr const char* kBegin = "BEGIN";
+constexpr const char* kTakeWritingLock = "SELECT pg_advisory_xact_lock(1399813234)";
 constexpr const char* kSessionOptions = "-c DateStyle=ISO,YMD -c lock_timeout=15000 -c synchronous_commit=on";
 
 // The statement's first word in capitals ("SELECT", "INSERT", "CREATE", …).
@@ -124,9 +126,13 @@ void PgDatabase::fail(PGresult* result, const QString& sql) const {
 }
 
 void PgDatabase::reconnectIfLost() {
-    // Only between transactions, and only before a statement is sent: a statement whose answer
-    // was lost is never sent twice.
-    if (PQstatus(conn_) == CONNECTION_OK || inTransaction_) return;
+    // Only before a transaction has sent anything, and only before a statement is sent: a
+    // statement whose answer was lost is never sent twice.
+    if (PQstatus(conn_) == CONNECTION_OK || (inTransaction_ && !beginPending_)) return;
+    reconnect();
+}
+
+void PgDatabase::reconnect() {
     statements_.clear();
     PQreset(conn_);
     if (PQstatus(conn_) != CONNECTION_OK) throw DbError(connectionProblem(settings_, conn_));
@@ -220,11 +226,30 @@ PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
     reconnectIfLost();
     ++roundTrips_;
     const Bound b = bind(sql, params);
+    if (!beginPending_) return runBound(b, sql);
+    beginPending_ = false;
+    queueBegin();
+    try {
+        return runBound(b, sql);
+    } catch (const DbError&) {
+        if (PQstatus(conn_) == CONNECTION_OK) throw;
+        // The transaction's first statement found the connection gone (the server restarted, or
+        // dropped an idle workstation overnight). Nothing of the transaction was done, so it begins
+        // again on a fresh connection.
+        reconnect();
+        ++roundTrips_;
+        queueBegin();
+        return runBound(b, sql);
+    }
+}
+
+PGresult* PgDatabase::runBound(const Bound& b, const QString& sql) {
     if (!queued_.empty()) {
         // The writes queued before it go with this statement, in one trip; a statement that cannot
         // be kept prepared goes alone after them.
         if (b.data && (statements_.contains(b.key) || statements_.size() < kStatementCache))
             return syncPipeline(&b);
+        ++roundTrips_;
         syncPipeline(nullptr);
     }
     PGresult* result = send(b);
@@ -241,7 +266,9 @@ PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
 }
 
 void PgDatabase::execLater(const QString& sql, const QVariantList& params) {
-    if (!inTransaction_ || PQstatus(conn_) != CONNECTION_OK) {
+    // A transaction's first statement waits for its answer: a connection found gone then is made
+    // again before anything of the transaction was done.
+    if (!inTransaction_ || beginPending_ || PQstatus(conn_) != CONNECTION_OK) {
         exec(sql, params);
         return;
     }
@@ -251,6 +278,20 @@ void PgDatabase::execLater(const QString& sql, const QVariantList& params) {
         return;
     }
     queue(b);
+}
+
+void PgDatabase::queueText(const char* command) {
+    if (queued_.empty() && PQenterPipelineMode(conn_) != 1) fail(nullptr, QString::fromLatin1(command));
+    if (PQsendQueryParams(conn_, command, 0, nullptr, nullptr, nullptr, nullptr, 0) != 1) {
+        dropPipeline();
+        fail(nullptr, QString::fromLatin1(command));
+    }
+    queued_.push_back({QString::fromLatin1(command), QString(), false});
+}
+
+void PgDatabase::queueBegin() {
+    queueText(kBegin);
+    queueText(kTakeWritingLock);
 }
 
 void PgDatabase::queue(const Bound& b) {
@@ -282,11 +323,7 @@ PGresult* PgDatabase::syncPipeline(const Bound* last, const char* lastText) {
     if (last) {
         queue(*last);
     } else if (lastText) {
-        if (PQsendQueryParams(conn_, lastText, 0, nullptr, nullptr, nullptr, nullptr, 0) != 1) {
-            dropPipeline();
-            fail(nullptr, QString::fromLatin1(lastText));
-        }
-        queued_.push_back({QString::fromLatin1(lastText), QString(), false});
+        queueText(lastText);
     }
     const bool wantLast = last || lastText;
     const std::vector<Queued> sent = std::move(queued_);
@@ -373,26 +410,18 @@ RecordSet PgDatabase::query(const QString& sql, const QVariantList& params) {
 void PgDatabase::begin() {
     if (inTransaction_) throw DbError(QStringLiteral("a transaction is already open on this connection"));
     reconnectIfLost();
-    ++roundTrips_;
-    PGresult* result = PQexec(conn_, kBeginWriting);
-    if (!succeeded(result) && PQstatus(conn_) != CONNECTION_OK) {
-        // Nothing was written yet: after a lost connection it is safe to ask again.
-        PQclear(result);
-        reconnectIfLost();
-        result = PQexec(conn_, kBeginWriting);
-    }
-    if (!succeeded(result)) {
-        if (PQstatus(conn_) == CONNECTION_OK && PQtransactionStatus(conn_) != PQTRANS_IDLE)
-            PQclear(PQexec(conn_, "ROLLBACK"));
-        fail(result, QStringLiteral("BEGIN"));
-    }
-    PQclear(result);
+    // BEGIN waits for the transaction's first statement and goes with it.
     inTransaction_ = true;
+    beginPending_ = true;
 }
 
 void PgDatabase::commit() {
     if (!inTransaction_) throw DbError(QStringLiteral("commit without a transaction"));
     inTransaction_ = false;
+    if (beginPending_) { // nothing was asked of the server: there is nothing to commit
+        beginPending_ = false;
+        return;
+    }
     ++roundTrips_;
     PGresult* result = nullptr;
     bool spoiled = false;
@@ -427,6 +456,10 @@ void PgDatabase::commit() {
 void PgDatabase::rollback() {
     if (!inTransaction_) return;
     inTransaction_ = false;
+    if (beginPending_) {
+        beginPending_ = false;
+        return;
+    }
     if (!queued_.empty()) dropPipeline();
     if (PQtransactionStatus(conn_) == PQTRANS_IDLE || PQstatus(conn_) != CONNECTION_OK) return;
     simple("ROLLBACK");

@@ -56,9 +56,14 @@ class PgDatabase final : public Database {
 
     Bound bind(const QString& sql, const QVariantList& params) const;
     pg_result* run(const QString& sql, const QVariantList& params);
+    pg_result* runBound(const Bound& b, const QString& sql);
     pg_result* send(const Bound& b);
     // Queues one statement (and its PREPARE when it is not kept yet) in the pipeline.
     void queue(const Bound& b);
+    // Queues a plain command, and the opening of the transaction that is about to send its first
+    // statement.
+    void queueText(const char* command);
+    void queueBegin();
     // Sends what is queued with `last` (when given) and waits for every answer; answers the last
     // statement's result, or throws the first failure. `last` is a kept statement or, when
     // `lastText` is given, that plain command ("COMMIT").
@@ -66,12 +71,14 @@ class PgDatabase final : public Database {
     // Forgets what is queued, answers and all: the transaction is being rolled back.
     void dropPipeline();
     void reconnectIfLost();
+    void reconnect();
     [[noreturn]] void fail(pg_result* result, const QString& sql) const;
     void simple(const char* command);
 
     ServerSettings settings_;
     pg_conn* conn_ = nullptr;
     bool inTransaction_ = false;
+    bool beginPending_ = false; // begun, and nothing of it sent to the server yet
     QHash<QString, QByteArray> statements_; // statement text and value types -> name
     int statementSerial_ = 0;
     std::vector<Queued> queued_; // non-empty only while the connection is in pipeline mode

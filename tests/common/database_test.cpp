@@ -181,7 +181,8 @@ TEST_P(DatabaseTest, WritesSentLaterFailOrCommitWithTheirStep) {
         }
         const qint64 trips = db().roundTrips() - tripsBefore;
         EXPECT_EQ(failed, c.duplicate || c.end == End::Refusal);
-        // On the server BEGIN, the three writes with the read, and COMMIT are three trips.
+        // On the server the first write goes with BEGIN and waits for its answer (a connection
+        // found gone is made again then), the other two go with the read, then COMMIT: three trips.
         if (GetParam() == Engine::Server && !failed) {
             EXPECT_EQ(trips, 3);
         }
@@ -202,6 +203,31 @@ TEST_P(DatabaseTest, WritesSentLaterFailOrCommitWithTheirStep) {
     });
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT dept_name FROM DepartmentList WHERE dept_code = '09'")).toString(),
               QStringLiteral("露台"));
+}
+
+// On the server a transaction's BEGIN and its writing lock go with its first statement: a step
+// that reads and then writes waits twice, and one that ends before asking anything not at all.
+TEST_P(DatabaseTest, ATransactionOpensWithItsFirstStatement) {
+    const QString read = QStringLiteral("SELECT auto_recn FROM SetupPay");
+    db().scalar(read); // prepared before counting
+    db().exec(QStringLiteral("UPDATE SetupPay SET auto_recn = auto_recn"));
+    const auto tripsOf = [&](const std::function<void()>& step) {
+        const qint64 before = db().roundTrips();
+        step();
+        EXPECT_FALSE(db().inTransaction());
+        return db().roundTrips() - before;
+    };
+    const bool server = GetParam() == Engine::Server;
+    EXPECT_EQ(tripsOf([&] {
+                  Transaction tx(db());
+                  const int number = db().scalar(read).toInt();
+                  db().execLater(QStringLiteral("UPDATE SetupPay SET auto_recn = ?"), {number + 1});
+                  tx.commit();
+              }),
+              server ? 2 : 4);
+    EXPECT_EQ(tripsOf([&] { Transaction(db()).commit(); }), server ? 0 : 2);
+    EXPECT_EQ(tripsOf([&] { Transaction tx(db()); }), server ? 0 : 2);
+    EXPECT_EQ(db().scalar(read).toInt(), 2);
 }
 
 // A statement is prepared once per connection: a session setting keeps it, and only a change of
