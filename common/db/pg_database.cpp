@@ -219,7 +219,8 @@ PGresult* PgDatabase::send(const Bound& b) {
         PQclear(made);
         found = statements_.insert(b.key, name);
     }
-    return PQexecPrepared(conn_, found->constData(), n, b.values.data(), b.lengths.data(), b.formats.data(), 0);
+    return PQexecPrepared(conn_, found->constData(), n, b.values.data(), b.lengths.data(), b.formats.data(),
+                          0);
 }
 
 PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {

@@ -78,7 +78,7 @@ class PgDatabase final : public Database {
     ServerSettings settings_;
     pg_conn* conn_ = nullptr;
     bool inTransaction_ = false;
-    bool beginPending_ = false; // begun, and nothing of it sent to the server yet
+    bool beginPending_ = false;             // begun, and nothing of it sent to the server yet
     QHash<QString, QByteArray> statements_; // statement text and value types -> name
     int statementSerial_ = 0;
     std::vector<Queued> queued_; // non-empty only while the connection is in pipeline mode
