@@ -203,23 +203,34 @@ int CheckoutSession::typedRate(const QString& text) const {
 void CheckoutSession::enter(const QString& tableCode) {
     settings_ = billing::BillSettings::load(db_);
     Transaction tx(db_);
-    const RecordSet table =
-        db_.query(QStringLiteral(
-                      "SELECT t.tabl_stat_code, t.tabl_gues_auto_recn, t.tabl_name, (SELECT c.cons_type_name "
-                      "FROM TableGuestlist g JOIN ConsTypeList c ON c.cons_type_code = g.cons_type_code "
-                      "WHERE g.tabl_gues_auto_recn = t.tabl_gues_auto_recn) AS cons_type_name "
-                      "FROM TableList t WHERE t.tabl_code = ?") +
-                      db_.lockRowsClause(),
-                  {tableCode});
-    const QString state = table.isEmpty() ? QString() : table.text(0, "tabl_stat_code").trimmed();
+    // The table and its bill under the transaction's lock, read together, after the table's
+    // three columns.
+    constexpr int kTableColumns = 3;
+    static const QString billColumns =
+        QStringLiteral("g.") + billing::GuestRecord::columnNames().join(QStringLiteral(", g."));
+    const RecordSet held = db_.query(
+        QStringLiteral(
+            "SELECT t.tabl_stat_code AS held_stat_code, t.tabl_name AS held_name, "
+            "(SELECT c.cons_type_name FROM ConsTypeList c WHERE c.cons_type_code = g.cons_type_code) "
+            "AS held_cons_type_name, %1 FROM TableList t JOIN TableGuestlist g "
+            "ON g.tabl_gues_auto_recn = t.tabl_gues_auto_recn WHERE t.tabl_code = ?")
+                .arg(billColumns) +
+            db_.lockRowsClause(),
+        {tableCode});
+    // Without its bill the table's state alone tells which refusal it is.
+    const QString state =
+        (held.isEmpty()
+             ? db_.scalar(QStringLiteral("SELECT tabl_stat_code FROM TableList WHERE tabl_code = ?"),
+                          {tableCode})
+             : held.value(0, 0))
+            .toString()
+            .trimmed();
     if (state == tables::TableState::kSettled) throw StepRefused(kNotInUseMessage);
-    if (tables::choiceFor(state) != tables::TableChoice::Continue)
+    if (held.isEmpty() || tables::choiceFor(state) != tables::TableChoice::Continue)
         throw StepRefused(tables::tableChangedElsewhereMessage(tableCode));
-    std::optional<billing::GuestRecord> guest =
-        billing::GuestRecord::load(db_, int(table.integer(0, "tabl_gues_auto_recn")));
-    if (!guest || !guest->tabl_gues_use) throw StepRefused(tables::tableChangedElsewhereMessage(tableCode));
+    billing::GuestRecord g = billing::GuestRecord::read(held, 0, kTableColumns);
+    if (!g.tabl_gues_use) throw StepRefused(tables::tableChangedElsewhereMessage(tableCode));
 
-    billing::GuestRecord& g = *guest;
     g.tabl_gues_pay_narr.clear();
     // What an earlier checkout left that was not settled: its tax, discount and waiver are only
     // what the operator chooses now.
@@ -241,9 +252,10 @@ void CheckoutSession::enter(const QString& tableCode) {
     tx.commit();
 
     tableCode_ = tableCode;
-    tableName_ = table.text(0, "tabl_name");
-    consTypeName_ = table.text(0, "cons_type_name");
-    tender_ = Tender{loadPaymentMethods(db_), std::nullopt, std::nullopt, g.tabl_gues_fact};
+    tableName_ = held.text(0, "held_name");
+    consTypeName_ = held.text(0, "held_cons_type_name");
+    choices_ = loadCheckoutChoices(db_);
+    tender_ = Tender{choices_.methods, std::nullopt, std::nullopt, g.tabl_gues_fact};
     active_ = true;
 }
 

@@ -93,6 +93,8 @@ class CheckoutSession {
     const QString& tableCode() const { return tableCode_; }
     const QString& tableName() const { return tableName_; }
     const QString& consTypeName() const { return consTypeName_; }
+    // The lists the checkout screen offers, read as the bill entered checkout.
+    const CheckoutChoices& choices() const { return choices_; }
 
   private:
     void discountAndTax(int rate);
@@ -108,6 +110,7 @@ class CheckoutSession {
     QString tableCode_;
     QString tableName_;
     QString consTypeName_;
+    CheckoutChoices choices_;
     bool active_ = false;
 };
 

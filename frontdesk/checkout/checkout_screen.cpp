@@ -405,7 +405,8 @@ bool CheckoutScreen::start(const QString& tableCode) {
     discountAllowed_.reset();
     cardCode_->clear();
     cardPassword_->clear();
-    creditGuests_ = checkout::loadCreditGuests(context_.db);
+    const checkout::CheckoutChoices& choices = session_.choices();
+    creditGuests_ = choices.creditGuests;
     QList<QStringList> credit;
     for (const checkout::CreditGuest& c : creditGuests_)
         credit << QStringList{c.name, money(c.limit), money(c.owed), c.company};
@@ -413,14 +414,14 @@ bool CheckoutScreen::start(const QString& tableCode) {
     filling_ = true;
     staff_->clear();
     staff_->addItem(QString(), QString());
-    for (const tables::CommissionStaff& s : tables::loadCommissionStaff(context_.db))
+    for (const tables::CommissionStaff& s : choices.staff)
         staff_->addItem(s.name, s.code);
     scheme_->clear();
     scheme_->addItem(QStringLiteral("不打折"), QStringLiteral("N"));
-    for (const checkout::DiscountScheme& s : checkout::loadDiscountSchemes(context_.db))
+    for (const checkout::DiscountScheme& s : choices.schemes)
         scheme_->addItem(s.name, s.code);
     mode_->clear();
-    for (const tables::ConsMode& m : tables::loadConsModes(context_.db))
+    for (const tables::ConsMode& m : choices.modes)
         mode_->addItem(m.name, m.code);
     filling_ = false;
     fill();

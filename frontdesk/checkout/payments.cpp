@@ -2,15 +2,6 @@
 
 namespace sorrel::checkout {
 
-QList<PaymentRow> loadPaymentMethods(Database& db) {
-    const RecordSet rs = db.query(
-        QStringLiteral("SELECT pay_type_code, pay_type_name FROM PayTypeList ORDER BY pay_type_code DESC"));
-    QList<PaymentRow> rows;
-    for (int i = 0; i < rs.rowCount(); ++i)
-        rows.append({rs.text(i, "pay_type_code").trimmed(), rs.text(i, "pay_type_name"), 0});
-    return rows;
-}
-
 std::optional<MemberCard> findMember(Database& db, const QString& cardCode, const QString& password) {
     const RecordSet rs =
         db.query(QStringLiteral(
@@ -34,27 +25,47 @@ std::optional<MemberCard> findMember(Database& db, const QString& cardCode, cons
                       int(r.integer("memb_disc_perc"))};
 }
 
-QList<CreditGuest> loadCreditGuests(Database& db) {
+CheckoutChoices loadCheckoutChoices(Database& db) {
+    // Five lists in one statement. Each list's own order: payment methods by code downwards,
+    // the others by code upwards.
+    enum Kind { Method, Credit, Staff, Scheme, Mode };
     const RecordSet rs = db.query(QStringLiteral(
-        "SELECT hang_gues_code, hang_gues_name, hang_gues_work, hang_gues_add, hang_gues_tele, "
-        "hang_gues_rema, hang_gues_limi, hang_gues_use FROM HangGues ORDER BY hang_gues_code"));
-    QList<CreditGuest> guests;
+        "SELECT 0 AS kind, pay_type_code AS code, pay_type_name AS name, '' AS company, '' AS address, "
+        "'' AS phone, '' AS remark, 0 AS credit_limit, 0 AS owed, '' AS up, pay_type_code AS down "
+        "FROM PayTypeList "
+        "UNION ALL SELECT 1, hang_gues_code, hang_gues_name, hang_gues_work, hang_gues_add, hang_gues_tele, "
+        "hang_gues_rema, hang_gues_limi, hang_gues_use, hang_gues_code, '' FROM HangGues "
+        "UNION ALL SELECT 2, dedu_oper_code, dedu_oper_name, '', '', '', '', 0, 0, dedu_oper_code, '' "
+        "FROM deduoperatorlist "
+        "UNION ALL SELECT 3, disc_code, disc_name, '', '', '', '', 0, 0, disc_code, '' FROM discountlist "
+        "UNION ALL SELECT 4, cons_mode_code, cons_mode_name, '', '', '', '', 0, 0, cons_mode_code, '' "
+        "FROM ConsModeList "
+        "ORDER BY kind, up, down DESC"));
+    CheckoutChoices choices;
     for (int i = 0; i < rs.rowCount(); ++i) {
         const RecordSet::Row r = rs.row(i);
-        guests.append({r.text("hang_gues_code"), r.text("hang_gues_name"), r.text("hang_gues_work"),
-                       r.text("hang_gues_add"), r.text("hang_gues_tele"), r.text("hang_gues_rema"),
-                       r.number("hang_gues_limi"), r.number("hang_gues_use")});
+        const QString code = r.text("code");
+        const QString name = r.text("name");
+        switch (Kind(r.integer("kind"))) {
+        case Method:
+            choices.methods.append({code.trimmed(), name, 0});
+            break;
+        case Credit:
+            choices.creditGuests.append({code, name, r.text("company"), r.text("address"), r.text("phone"),
+                                         r.text("remark"), r.number("credit_limit"), r.number("owed")});
+            break;
+        case Staff:
+            choices.staff.append({code, name});
+            break;
+        case Scheme:
+            choices.schemes.append({code, name});
+            break;
+        case Mode:
+            choices.modes.append({code, name});
+            break;
+        }
     }
-    return guests;
-}
-
-QList<DiscountScheme> loadDiscountSchemes(Database& db) {
-    const RecordSet rs =
-        db.query(QStringLiteral("SELECT disc_code, disc_name FROM discountlist ORDER BY disc_code"));
-    QList<DiscountScheme> schemes;
-    for (int i = 0; i < rs.rowCount(); ++i)
-        schemes.append({rs.text(i, "disc_code"), rs.text(i, "disc_name")});
-    return schemes;
+    return choices;
 }
 
 QList<QStringList> schemeClassRates(Database& db, const QString& scheme) {

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "common/db/database.h"
+#include "frontdesk/tables/opening.h"
+#include "frontdesk/tables/table_work.h"
 
 #include <QList>
 #include <QString>
@@ -24,9 +26,6 @@ struct PaymentRow {
     QString name = {};
     double amount = 0;
 };
-
-// Every payment method, highest code first (cash heads the list), each at 0.
-QList<PaymentRow> loadPaymentMethods(Database& db);
 
 inline const QString kPointsCard = QStringLiteral("积分卡");
 
@@ -58,15 +57,22 @@ struct CreditGuest {
     double owed = 0;  // hang_gues_use
 };
 
-// Every credit guest, by code.
-QList<CreditGuest> loadCreditGuests(Database& db);
-
 struct DiscountScheme {
     QString code = {};
     QString name = {};
 };
-// The discount schemes, by code.
-QList<DiscountScheme> loadDiscountSchemes(Database& db);
+
+// What the checkout screen offers, read in one statement as it opens: every payment method,
+// highest code first (cash heads the list) and each at 0; the credit guests, the commission
+// staff, the discount schemes and the consumption modes, each by code.
+struct CheckoutChoices {
+    QList<PaymentRow> methods = {};
+    QList<CreditGuest> creditGuests = {};
+    QList<tables::CommissionStaff> staff = {};
+    QList<DiscountScheme> schemes = {};
+    QList<tables::ConsMode> modes = {};
+};
+CheckoutChoices loadCheckoutChoices(Database& db);
 // The class rates of scheme `scheme` as the discount tab lists them: class name, percent to pay.
 QList<QStringList> schemeClassRates(Database& db, const QString& scheme);
 

@@ -188,7 +188,7 @@ std::unique_ptr<checkout::CheckoutSession> Venue::typedCheckout(const QString& t
     const bool shared = receivable > kMemberPart + kCreditPart;
     if (shared) {
         session->chooseMember(kMemberCard, kMemberPassword);
-        for (const checkout::CreditGuest& guest : checkout::loadCreditGuests(db()))
+        for (const checkout::CreditGuest& guest : session->choices().creditGuests)
             if (guest.code == kCreditGuest) session->chooseCredit(guest);
     }
     const QList<checkout::PaymentRow>& rows = session->tender().payments;

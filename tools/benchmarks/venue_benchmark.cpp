@@ -120,17 +120,14 @@ const std::vector<Step>& steps() {
                  benchmark::DoNotOptimize(tables::openedTable(v.db(), ordering::commitOrder(v.db(), bill, v.clock())));
              };
          }},
-        // "结帐 *": the bill recomputed and saved, and the lists the checkout screen offers.
+        // "结帐 *": the bill recomputed and saved, with the lists the checkout screen offers.
         {"enter_checkout", false,
          [](Venue& v) -> Action {
              const QString code = v.standingTable();
              return [&v, code] {
                  checkout::CheckoutSession session(v.db(), v.clock());
                  session.enter(code);
-                 benchmark::DoNotOptimize(checkout::loadCreditGuests(v.db()));
-                 benchmark::DoNotOptimize(tables::loadCommissionStaff(v.db()));
-                 benchmark::DoNotOptimize(checkout::loadDiscountSchemes(v.db()));
-                 benchmark::DoNotOptimize(tables::loadConsModes(v.db()));
+                 benchmark::DoNotOptimize(session.choices());
              };
          }},
         // "结帐" on the checkout screen: cash, member card and credit guest, then the board.

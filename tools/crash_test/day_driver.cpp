@@ -176,7 +176,7 @@ bool DayDriver::settle(const QString& table, std::optional<Payment> payment) {
     checkout::CheckoutSession checkout(db_, clock_);
     checkout.enter(code);
     if (below(4) == 0) {
-        const QList<checkout::DiscountScheme> schemes = checkout::loadDiscountSchemes(db_);
+        const QList<checkout::DiscountScheme> schemes = checkout.choices().schemes;
         if (!schemes.isEmpty()) checkout.chooseScheme(schemes[below(int(schemes.size()))].code, QString());
     }
     const Payment how = payment.value_or(Payment(below(5)));
@@ -199,7 +199,7 @@ bool DayDriver::settle(const QString& table, std::optional<Payment> payment) {
         }
     }
     if (how == Payment::Credit || how == Payment::ThreeMethods) {
-        const QList<checkout::CreditGuest> guests = checkout::loadCreditGuests(db_);
+        const QList<checkout::CreditGuest> guests = checkout.choices().creditGuests;
         if (!guests.isEmpty()) {
             const checkout::CreditGuest& guest = guests[below(int(guests.size()))];
             checkout.chooseCredit(guest);

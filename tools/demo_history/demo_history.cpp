@@ -225,11 +225,12 @@ Venue readVenue(Database& db) {
                       int(r.integer(0, "cons_mode_lead_abov"))};
         v.modes.insert(code, mode);
     }
-    for (const checkout::DiscountScheme& scheme : checkout::loadDiscountSchemes(db)) {
+    const checkout::CheckoutChoices choices = checkout::loadCheckoutChoices(db);
+    for (const checkout::DiscountScheme& scheme : choices.schemes) {
         v.schemeCodes << scheme.code;
         v.schemes.insert(scheme.code, billing::readSchemeRates(db, scheme.code));
     }
-    v.methods = checkout::loadPaymentMethods(db);
+    v.methods = choices.methods;
 
     const QHash<QString, QString> areas =
         namesByCode(db, QStringLiteral("SELECT area_code, area_name FROM AreaList"));

@@ -6,6 +6,7 @@
 #include "tests/frontdesk/checkout/checkout_fixture.h"
 #include "tests/support/failing_database.h"
 
+#include <algorithm>
 #include <functional>
 
 using namespace sorrel;
@@ -75,7 +76,7 @@ TEST_P(SettleTest, SettlingWritesTheBillItsLinesPaymentsBalancesAndTable) {
     auto s = checkoutOf595(db());
     const int bill = s->guest().tabl_gues_auto_recn;
     ASSERT_TRUE(s->chooseMember(QStringLiteral("880001"), QStringLiteral("123456")));
-    s->chooseCredit(loadCreditGuests(db()).first());
+    s->chooseCredit(s->choices().creditGuests.first());
     pay(*s, PayCode::kCash, 300);
     pay(*s, PayCode::kMember, 200);
     pay(*s, PayCode::kCredit, 95);
@@ -136,7 +137,7 @@ TEST_P(SettleTest, AFailureInTheTransactionLeavesEverythingAsItWas) {
         onBroken.enter(QStringLiteral("A01"));
         const QString before = everythingOf(bill);
         ASSERT_TRUE(onBroken.chooseMember(QStringLiteral("880001"), QStringLiteral("123456")));
-        onBroken.chooseCredit(loadCreditGuests(db()).first());
+        onBroken.chooseCredit(onBroken.choices().creditGuests.first());
         pay(onBroken, PayCode::kMember, 500);
         pay(onBroken, PayCode::kCredit, 95);
         try {
@@ -158,7 +159,7 @@ TEST_P(SettleTest, TwoCashDesksKeepTheirOwnAmounts) {
     auto b = checkoutOf595(*second, QStringLiteral("A02"));
     pay(*a, PayCode::kCash, 600);
     pay(*b, PayCode::kCash, 100);
-    b->chooseCredit(loadCreditGuests(*second).first());
+    b->chooseCredit(b->choices().creditGuests.first());
     pay(*b, PayCode::kCredit, 495);
     a->settle(a->prepare(), cashier);
     b->settle(b->prepare(), cashier);
@@ -274,13 +275,58 @@ TEST_P(SettleTest, EnteringASettledTableIsRefused) {
     auto s = checkoutOf595(db());
     pay(*s, PayCode::kCash, 595);
     s->settle(s->prepare(), cashier);
-    CheckoutSession again(db(), clock);
-    try {
-        again.enter(QStringLiteral("A01"));
-        ADD_FAILURE() << "a settled table went into checkout";
-    } catch (const StepRefused& refused) {
-        EXPECT_EQ(refused.text(), kNotInUseMessage);
+    // A settled table, and one with no bill at all (free).
+    for (const auto& [table, message] :
+         {std::pair{QStringLiteral("A01"), kNotInUseMessage},
+          std::pair{QStringLiteral("A03"), tables::tableChangedElsewhereMessage(QStringLiteral("A03"))}}) {
+        CheckoutSession again(db(), clock);
+        try {
+            again.enter(table);
+            ADD_FAILURE() << qPrintable(table) << " went into checkout";
+        } catch (const StepRefused& refused) {
+            EXPECT_EQ(refused.text(), message);
+        }
+        EXPECT_FALSE(db().inTransaction());
     }
+}
+
+// The lists the checkout offers come in one statement: each whole, in its own order, with its
+// own columns (payment methods downwards so that cash heads them, the others upwards).
+TEST_P(SettleTest, TheCheckoutOffersEveryListInItsOrder) {
+    const auto session = checkoutOf595(db());
+    const CheckoutChoices& c = session->choices();
+    const auto codes = [](const auto& list) {
+        QStringList out;
+        for (const auto& item : list)
+            out << item.code.trimmed();
+        return out;
+    };
+    const auto stored = [&](const char* sql) {
+        QStringList out;
+        const RecordSet rs = db().query(QString::fromUtf8(sql));
+        for (int i = 0; i < rs.rowCount(); ++i)
+            out << rs.text(i, "code").trimmed();
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    QStringList methodsUpwards = codes(c.methods);
+    std::reverse(methodsUpwards.begin(), methodsUpwards.end());
+    EXPECT_EQ(methodsUpwards, stored("SELECT pay_type_code AS code FROM PayTypeList"));
+    EXPECT_EQ(c.methods.first().code, PayCode::kCash);
+    EXPECT_EQ(codes(c.creditGuests), stored("SELECT hang_gues_code AS code FROM HangGues"));
+    EXPECT_EQ(codes(c.staff), stored("SELECT dedu_oper_code AS code FROM deduoperatorlist"));
+    EXPECT_EQ(codes(c.schemes), stored("SELECT disc_code AS code FROM discountlist"));
+    EXPECT_EQ(codes(c.modes), stored("SELECT cons_mode_code AS code FROM ConsModeList"));
+    ASSERT_FALSE(c.creditGuests.isEmpty());
+    const CreditGuest& g = c.creditGuests.first();
+    const RecordSet row = db().query(
+        QStringLiteral("SELECT hang_gues_name, hang_gues_work, hang_gues_limi, hang_gues_use FROM HangGues "
+                       "WHERE hang_gues_code = ?"),
+        {g.code});
+    EXPECT_EQ(QStringList({g.name, g.company}),
+              QStringList({row.text(0, "hang_gues_name"), row.text(0, "hang_gues_work")}));
+    EXPECT_EQ(g.limit, row.number(0, "hang_gues_limi"));
+    EXPECT_EQ(g.owed, row.number(0, "hang_gues_use"));
 }
 
 TEST_P(SettleTest, RecomputingFollowsThePartyAndTheRateAndBackKeepsNothing) {
