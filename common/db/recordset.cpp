@@ -9,6 +9,10 @@ RecordSet::RecordSet(QStringList columns, QList<QVariantList> rows)
     : columns_(std::move(columns)), rows_(std::move(rows)) {}
 
 int RecordSet::columnIndex(const QString& name) const {
+    // Most names are asked for as the statement wrote them: the exact match is found first, at
+    // the cost of comparing lengths.
+    for (int i = 0; i < columns_.size(); ++i)
+        if (columns_[i] == name) return i;
     for (int i = 0; i < columns_.size(); ++i)
         if (columns_[i].compare(name, Qt::CaseInsensitive) == 0) return i;
     return -1;
@@ -20,11 +24,11 @@ int RecordSet::requireColumn(const QString& name) const {
     return index;
 }
 
-QVariant RecordSet::value(int row, const QString& column) const {
+const QVariant& RecordSet::value(int row, const QString& column) const {
     return value(row, requireColumn(column));
 }
 
-QVariant RecordSet::value(int row, int column) const {
+const QVariant& RecordSet::value(int row, int column) const {
     if (row < 0 || row >= rows_.size() || column < 0 || column >= columns_.size())
         throw DbError(QStringLiteral("row %1, column %2 out of range").arg(row).arg(column));
     return rows_[row][column];

@@ -43,8 +43,8 @@ class RecordSet {
     bool hasColumn(const QString& name) const { return columnIndex(name) >= 0; }
 
     // Reading a column the set does not have is a programming error and throws DbError.
-    QVariant value(int row, const QString& column) const;
-    QVariant value(int row, int column) const;
+    const QVariant& value(int row, const QString& column) const;
+    const QVariant& value(int row, int column) const;
     QString text(int row, const QString& column) const { return value(row, column).toString(); }
     double number(int row, const QString& column) const { return value(row, column).toDouble(); }
     qlonglong integer(int row, const QString& column) const { return value(row, column).toLongLong(); }

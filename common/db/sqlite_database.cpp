@@ -33,6 +33,8 @@ SqliteDatabase::SqliteDatabase(const QString& path, const QString& password, Mod
         file = QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded() + "?immutable=1";
         flags |= SQLITE_OPEN_URI;
     }
+    // A connection serves one thread: no lock around each call into the library.
+    flags |= SQLITE_OPEN_NOMUTEX;
     if (sqlite3_open_v2(file.constData(), &db_, flags, nullptr) != SQLITE_OK) {
         const QString why = db_ ? QString::fromUtf8(sqlite3_errmsg(db_)) : QStringLiteral("out of memory");
         close();

@@ -47,7 +47,7 @@ QList<BoardTable> readTables(const RecordSet& rs) {
     QList<BoardTable> tables;
     tables.reserve(rs.rowCount());
     for (int i = 0; i < rs.rowCount(); ++i) {
-        const auto v = [&](int column) { return rs.value(i, at[column]); };
+        const auto v = [&](int column) -> const QVariant& { return rs.value(i, at[column]); };
         tables.append({v(Code).toString(), v(Name).toString(), v(Narr).toString(), v(Type).toString(),
                        v(TypeName).toString(), v(Dept).toString(), v(DeptName).toString(),
                        v(State).toString(), v(StateName).toString(), int(v(Bill).toLongLong()),
@@ -98,7 +98,8 @@ BoardSort nextSort(BoardSort sort) {
 
 void sortTables(QList<BoardTable>& tables, BoardSort sort) {
     const auto byCode = [](const BoardTable& a, const BoardTable& b) { return a.code < b.code; };
-    std::sort(tables.begin(), tables.end(), byCode);
+    if (!std::is_sorted(tables.begin(), tables.end(), byCode))
+        std::sort(tables.begin(), tables.end(), byCode);
     switch (sort) {
     case BoardSort::ByCode:
         break;
@@ -121,7 +122,9 @@ void sortTables(QList<BoardTable>& tables, BoardSort sort) {
 }
 
 QList<BoardTable> loadBoardTables(Database& db, BoardSort sort) {
-    QList<BoardTable> tables = readTables(db.query(kSelect));
+    // Read in the order of their codes, which the sorting below then only checks.
+    static const QString byCode = kSelect + QStringLiteral(" ORDER BY t.tabl_code");
+    QList<BoardTable> tables = readTables(db.query(byCode));
     sortTables(tables, sort);
     return tables;
 }
