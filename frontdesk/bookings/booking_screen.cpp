@@ -22,7 +22,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::bookings {
 
 namespace {
 
@@ -61,7 +61,7 @@ QList<QStringList> rowsOf(const QList<tables::Booking>& list) {
 
 } // namespace
 
-BookingScreen::BookingScreen(const FrontDeskContext& context, QWidget* parent)
+BookingScreen::BookingScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("pnl_Bookin"));
     setAutoFillBackground(true);
@@ -324,4 +324,4 @@ void BookingScreen::listFound(const QList<tables::Booking>& found) {
     searchGrid_->setRows(rowsOf(found), found.isEmpty() ? -1 : 0);
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::bookings

@@ -3,7 +3,7 @@
 // venue in the search mode ("查询"), with its criteria; "保存回退" back to the board.
 #pragma once
 
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 #include "frontdesk/tables/board_tables.h"
 #include "frontdesk/tables/opening.h"
 
@@ -22,7 +22,7 @@ class TextGrid;
 class ToolStrip;
 } // namespace sorrel::ui
 
-namespace sorrel::frontdesk {
+namespace sorrel::bookings {
 
 namespace booking_tool {
 inline constexpr char kAdd[] = "toolb_BookAdd";
@@ -40,7 +40,7 @@ inline constexpr char kSearchMode[] = "toolb_BookSearchMode";
 class BookingScreen : public QWidget {
     Q_OBJECT
   public:
-    BookingScreen(const FrontDeskContext& context, QWidget* parent);
+    BookingScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
     // Shows the screen for `table` in the entry mode, the pickers at now, the focus on the name.
     void start(const tables::BoardTable& table);
@@ -69,7 +69,7 @@ class BookingScreen : public QWidget {
     void setPickers(const QDateTime& time);
     tables::Booking typed() const;
 
-    const FrontDeskContext& context_;
+    const frontdesk::FrontDeskContext& context_;
     tables::BoardTable table_;
     QList<tables::Booking> listed_; // this table's bookings
     QList<tables::Booking> all_;    // every booking, for the search
@@ -98,4 +98,4 @@ class BookingScreen : public QWidget {
     QLineEdit* searchTable_;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::bookings

@@ -25,7 +25,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::checkout {
 
 using checkout::CheckoutSession;
 
@@ -54,7 +54,7 @@ const QString kAmountPattern = QStringLiteral("[0-9]*\\.?[0-9]*");
 
 } // namespace
 
-CheckoutScreen::CheckoutScreen(const FrontDeskContext& context, QWidget* parent)
+CheckoutScreen::CheckoutScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
     : QWidget(parent), context_(context), session_(context.db, context.clock) {
     setObjectName(QStringLiteral("pnl_Bill"));
     setAutoFillBackground(true);
@@ -579,4 +579,4 @@ void CheckoutScreen::back() {
     emit wentBack(session_.tableCode());
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::checkout

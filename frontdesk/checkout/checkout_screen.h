@@ -8,7 +8,7 @@
 #include "common/document/document.h"
 #include "frontdesk/checkout/bill_print.h"
 #include "frontdesk/checkout/checkout.h"
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 
 #include <QWidget>
 #include <functional>
@@ -27,7 +27,7 @@ struct PrintTarget;
 }
 } // namespace sorrel::ui
 
-namespace sorrel::frontdesk {
+namespace sorrel::checkout {
 
 namespace bill_tool {
 inline constexpr char kSettle[] = "toolb_Settle";
@@ -43,7 +43,7 @@ class CheckoutScreen : public QWidget {
     enum Tab { Payment, Member, Credit, Discount, Mode };
     using Printer = std::function<void(const document::Document&, const ui::print::PrintTarget&)>;
 
-    CheckoutScreen(const FrontDeskContext& context, QWidget* parent);
+    CheckoutScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
     // Enters checkout of the table's bill and shows the screen on the payment tab, the focus on
     // the amount field; a refused entry shows its message and stays where it was.
@@ -83,7 +83,7 @@ class CheckoutScreen : public QWidget {
     QWidget* modeTab();
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-    const FrontDeskContext& context_;
+    const frontdesk::FrontDeskContext& context_;
     checkout::CheckoutSession session_;
     Printer printer_;
     QList<checkout::CreditGuest> creditGuests_;
@@ -110,4 +110,4 @@ class CheckoutScreen : public QWidget {
     ui::TextGrid* bands_;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::checkout

@@ -3,7 +3,7 @@
 
 #include <QLabel>
 
-namespace sorrel::frontdesk {
+namespace sorrel::day {
 
 inline QLabel* boldLabel(const QString& text, int pixelSize, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -14,4 +14,4 @@ inline QLabel* boldLabel(const QString& text, int pixelSize, QWidget* parent) {
     return label;
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::day

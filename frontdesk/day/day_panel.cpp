@@ -19,9 +19,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::day {
 
-DayPanel::DayPanel(const FrontDeskContext& context, QWidget* parent) : QWidget(parent), context_(context) {
+DayPanel::DayPanel(const frontdesk::FrontDeskContext& context, QWidget* parent)
+    : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("pnl_Day"));
     setAutoFillBackground(true);
     using namespace day_tool;
@@ -189,4 +190,4 @@ void DayPanel::saveAndReturn() {
     emit back();
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::day

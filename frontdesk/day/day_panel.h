@@ -4,7 +4,7 @@
 
 #include "common/business_day.h"
 #include "common/db/recordset.h"
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 
 #include <QWidget>
 #include <optional>
@@ -18,7 +18,7 @@ class TextGrid;
 class ToolStrip;
 } // namespace sorrel::ui
 
-namespace sorrel::frontdesk {
+namespace sorrel::day {
 
 namespace day_tool {
 inline constexpr char kStart[] = "toolb_DayStart";
@@ -30,7 +30,7 @@ inline constexpr char kHelp[] = "toolb_DayHelp";
 class DayPanel : public QWidget {
     Q_OBJECT
   public:
-    DayPanel(const FrontDeskContext& context, QWidget* parent);
+    DayPanel(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
     // Fills the status block and the other income from the database and shows the panel.
     void present();
@@ -56,7 +56,7 @@ class DayPanel : public QWidget {
     std::optional<OtherIncomeEdit> typedIncome() const;
     void postTypedIncome();
 
-    const FrontDeskContext& context_;
+    const frontdesk::FrontDeskContext& context_;
     ui::ToolStrip* toolbar_;
     QLabel* state_;
     QLabel* timeCaption_;
@@ -70,4 +70,4 @@ class DayPanel : public QWidget {
     int chosen_ = -1;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::day

@@ -21,7 +21,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::day {
 
 namespace {
 
@@ -34,7 +34,7 @@ QString money(double amount) {
 
 } // namespace
 
-HandoverScreen::HandoverScreen(const FrontDeskContext& context, QWidget* parent)
+HandoverScreen::HandoverScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("pnl_Handover"));
     setAutoFillBackground(true);
@@ -203,4 +203,4 @@ void HandoverScreen::preview() {
     if (!result.ok()) messages::information(result.failure);
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::day

@@ -4,8 +4,8 @@
 
 #include "common/db/recordset.h"
 #include "common/document/document.h"
+#include "frontdesk/context/front_desk_context.h"
 #include "frontdesk/day/shift_handover.h"
-#include "frontdesk/shell/front_desk_context.h"
 
 #include <QWidget>
 
@@ -18,7 +18,7 @@ class TextGrid;
 class ToolStrip;
 } // namespace sorrel::ui
 
-namespace sorrel::frontdesk {
+namespace sorrel::day {
 
 namespace handover_tool {
 inline constexpr char kHandOver[] = "toolb_HandOver";
@@ -30,7 +30,7 @@ inline constexpr char kHelp[] = "toolb_HandoverHelp";
 class HandoverScreen : public QWidget {
     Q_OBJECT
   public:
-    HandoverScreen(const FrontDeskContext& context, QWidget* parent);
+    HandoverScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
     // Builds the sheet afresh and shows the screen.
     void present();
@@ -55,7 +55,7 @@ class HandoverScreen : public QWidget {
     void chooseFloat(int row);
     void showSheet();
 
-    const FrontDeskContext& context_;
+    const frontdesk::FrontDeskContext& context_;
     ui::ToolStrip* toolbar_;
     ui::TextGrid* floatsGrid_;
     QLabel* floatName_;
@@ -69,4 +69,4 @@ class HandoverScreen : public QWidget {
     day::HandoverSheet sheet_;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::day

@@ -13,9 +13,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::day {
 
-StatisticsScreen::StatisticsScreen(const FrontDeskContext& context, QWidget* parent)
+StatisticsScreen::StatisticsScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("pnl_Statistics"));
     setAutoFillBackground(true);
@@ -80,4 +80,4 @@ void StatisticsScreen::present() {
     grid_->setFocus();
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::day

@@ -2,7 +2,7 @@
 // settled and pending with their amounts; the total row in green bold.
 #pragma once
 
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 
 #include <QWidget>
 
@@ -13,7 +13,7 @@ class TextGrid;
 class ToolStrip;
 } // namespace sorrel::ui
 
-namespace sorrel::frontdesk {
+namespace sorrel::day {
 
 namespace statistics_tool {
 inline constexpr char kBack[] = "toolb_StatBack";
@@ -23,7 +23,7 @@ inline constexpr char kHelp[] = "toolb_StatHelp";
 class StatisticsScreen : public QWidget {
     Q_OBJECT
   public:
-    StatisticsScreen(const FrontDeskContext& context, QWidget* parent);
+    StatisticsScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
     // Reads the statistics now and shows the screen.
     void present();
@@ -34,10 +34,10 @@ class StatisticsScreen : public QWidget {
     void back();
 
   private:
-    const FrontDeskContext& context_;
+    const frontdesk::FrontDeskContext& context_;
     ui::ToolStrip* toolbar_;
     QLabel* time_;
     ui::TextGrid* grid_;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::day

@@ -5,8 +5,8 @@
 // commit, keypad "-" delete, Esc back; Enter does not move the focus here.
 #pragma once
 
+#include "frontdesk/context/front_desk_context.h"
 #include "frontdesk/ordering/order_staging.h"
-#include "frontdesk/shell/front_desk_context.h"
 #include "frontdesk/tables/table_work.h"
 
 #include <QWidget>

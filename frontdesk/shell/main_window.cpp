@@ -6,10 +6,10 @@
 #include "common/ui/plain_text_fields.h"
 #include "common/ui/screen_placement.h"
 #include "common/window_placement.h"
-#include "frontdesk/day/day_desk.h"
-#include "frontdesk/shell/login_box.h"
+#include "frontdesk/shell/day_desk.h"
+#include "frontdesk/shell/table_desk.h"
 #include "frontdesk/tables/board_screen.h"
-#include "frontdesk/tables/table_desk.h"
+#include "frontdesk/tables/login_panel.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>

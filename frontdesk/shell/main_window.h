@@ -10,16 +10,20 @@
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/status_bar.h"
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 
 #include <QWidget>
 #include <memory>
 
 class QLabel;
 
+namespace sorrel::tables {
+class BoardScreen;
+}
+
 namespace sorrel::frontdesk {
 
-class BoardScreen;
+using tables::BoardScreen;
 class DayDesk;
 class TableDesk;
 

@@ -7,7 +7,9 @@
 #include "frontdesk/table_life/held_table.h"
 #include "frontdesk/tables/table_state.h"
 
-namespace sorrel::tables {
+namespace sorrel::table_life {
+
+using namespace tables;
 
 namespace {
 
@@ -96,4 +98,4 @@ void clearTable(Database& db, const QString& tableCode, int bill) {
     });
 }
 
-} // namespace sorrel::tables
+} // namespace sorrel::table_life

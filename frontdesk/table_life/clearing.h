@@ -6,7 +6,7 @@
 
 #include "common/db/database.h"
 
-namespace sorrel::tables {
+namespace sorrel::table_life {
 
 inline const QString kClearCode = QStringLiteral("B100006");
 inline const QString kClearNotSettledMessage = QStringLiteral("现在台桌不在[结帐]状态，所以不能进行[清台]！");
@@ -16,4 +16,4 @@ inline const QString kClearQuestion = QStringLiteral("此台已结帐完毕，�
 // `bill` on it; any other failure is CodedFailure B100006.
 void clearTable(Database& db, const QString& tableCode, int bill);
 
-} // namespace sorrel::tables
+} // namespace sorrel::table_life

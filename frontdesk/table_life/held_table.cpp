@@ -4,7 +4,9 @@
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 
-namespace sorrel::tables {
+namespace sorrel::table_life {
+
+using namespace tables;
 
 HeldTable holdTable(Database& db, const QString& code, const QStringList& states) {
     const RecordSet row = db.query(
@@ -77,4 +79,4 @@ QString billChangedElsewhereMessage(int bill) {
     return QStringLiteral("[%1]号帐单已被其他工作站改变，请按房台的当前状态重新操作！").arg(bill);
 }
 
-} // namespace sorrel::tables
+} // namespace sorrel::table_life

@@ -10,7 +10,7 @@
 #include <optional>
 #include <utility>
 
-namespace sorrel::tables {
+namespace sorrel::table_life {
 
 struct HeldTable {
     QString code;
@@ -38,4 +38,4 @@ void vacateTable(Database& db, const QString& code, const QString& state, const 
 // "[N]号帐单已被其他工作站…": the bill was cleared, resumed, moved or reversed elsewhere.
 QString billChangedElsewhereMessage(int bill);
 
-} // namespace sorrel::tables
+} // namespace sorrel::table_life

@@ -7,7 +7,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::table_life {
 
 MovePanel::MovePanel(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("pnl_TableMove"));
@@ -59,4 +59,4 @@ void MovePanel::finish() {
     field_->clear();
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::table_life

@@ -8,7 +8,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
-namespace sorrel::frontdesk {
+namespace sorrel::table_life {
 
 class MovePanel : public QFrame {
     Q_OBJECT
@@ -30,4 +30,4 @@ class MovePanel : public QFrame {
     QLineEdit* field_;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::table_life

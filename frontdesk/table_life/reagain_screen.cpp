@@ -18,7 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::table_life {
 
 namespace {
 
@@ -28,7 +28,7 @@ QString at(const QDateTime& time) {
 
 } // namespace
 
-ReagainScreen::ReagainScreen(const FrontDeskContext& context, QWidget* parent)
+ReagainScreen::ReagainScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("pnl_Reagain"));
     setAutoFillBackground(true);
@@ -113,9 +113,9 @@ void ReagainScreen::start(const QString& tableCode) {
 }
 
 void ReagainScreen::query() {
-    listed_ = tables::loadClearedBills(context_.db, tableCode_, from_->date(), to_->date());
+    listed_ = table_life::loadClearedBills(context_.db, tableCode_, from_->date(), to_->date());
     QList<QStringList> rows;
-    for (const tables::ClearedBill& b : listed_)
+    for (const table_life::ClearedBill& b : listed_)
         rows << QStringList{QString::number(b.number),
                             b.tableCode,
                             b.tableName,
@@ -130,15 +130,15 @@ void ReagainScreen::query() {
 
 void ReagainScreen::reverse(int row) {
     if (row < 0 || row >= listed_.size() || listed_[row].tableCode.isEmpty()) return;
-    if (!tables::systemPasswordMatches(context_.db, password_->text())) {
-        messages::information(tables::kWrongPasswordMessage);
+    if (!table_life::systemPasswordMatches(context_.db, password_->text())) {
+        messages::information(table_life::kWrongPasswordMessage);
         password_->setFocus();
         return;
     }
-    if (!messages::ask(tables::kReverseQuestion)) return;
+    if (!messages::ask(table_life::kReverseQuestion)) return;
     try {
-        tables::reverseSettle(context_.db, tableCode_, listed_[row].number, password_->text(),
-                              billing::BillSettings::load(context_.db), context_.clock);
+        table_life::reverseSettle(context_.db, tableCode_, listed_[row].number, password_->text(),
+                                  billing::BillSettings::load(context_.db), context_.clock);
     } catch (const StepRefused& refused) {
         messages::information(refused.text());
         query();
@@ -147,4 +147,4 @@ void ReagainScreen::reverse(int row) {
     emit finished(tableCode_);
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::table_life

@@ -2,7 +2,7 @@
 // business dates, the system password, and reverse settlement of the bill double-clicked.
 #pragma once
 
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 #include "frontdesk/table_life/reverse_settlement.h"
 
 #include <QWidget>
@@ -15,7 +15,7 @@ class TextGrid;
 class ToolStrip;
 } // namespace sorrel::ui
 
-namespace sorrel::frontdesk {
+namespace sorrel::table_life {
 
 namespace reagain_tool {
 inline constexpr char kQuery[] = "toolb_ReagainQuery";
@@ -26,7 +26,7 @@ inline constexpr char kBack[] = "toolb_ReagainBack";
 class ReagainScreen : public QWidget {
     Q_OBJECT
   public:
-    ReagainScreen(const FrontDeskContext& context, QWidget* parent);
+    ReagainScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
     // Shows the screen for table `tableCode`: both dates on the business date, that table's
     // cleared bills listed, the password empty.
@@ -44,9 +44,9 @@ class ReagainScreen : public QWidget {
     void query();
     void reverse(int row);
 
-    const FrontDeskContext& context_;
+    const frontdesk::FrontDeskContext& context_;
     QString tableCode_;
-    QList<tables::ClearedBill> listed_;
+    QList<table_life::ClearedBill> listed_;
     ui::ToolStrip* toolbar_;
     QLineEdit* table_;
     QDateEdit* from_;
@@ -55,4 +55,4 @@ class ReagainScreen : public QWidget {
     ui::TextGrid* grid_;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::table_life

@@ -5,7 +5,9 @@
 #include "frontdesk/table_life/held_table.h"
 #include "frontdesk/tables/table_state.h"
 
-namespace sorrel::tables {
+namespace sorrel::table_life {
+
+using namespace tables;
 
 void reopenBill(Database& db, billing::GuestRecord& guest, const billing::BillSettings& settings,
                 const Clock& clock) {
@@ -59,4 +61,4 @@ billing::GuestRecord resumeTable(Database& db, const QString& tableCode, int bil
     });
 }
 
-} // namespace sorrel::tables
+} // namespace sorrel::table_life

@@ -7,7 +7,7 @@
 #include "frontdesk/billing/bill_settings.h"
 #include "frontdesk/billing/guest_record.h"
 
-namespace sorrel::tables {
+namespace sorrel::table_life {
 
 inline const QString kResumeCode = QStringLiteral("B100003");
 inline const QString kResumePermission = QStringLiteral("GB");
@@ -29,4 +29,4 @@ void reopenBill(Database& db, billing::GuestRecord& guest, const billing::BillSe
 billing::GuestRecord resumeTable(Database& db, const QString& tableCode, int bill,
                                  const billing::BillSettings& settings, const Clock& clock);
 
-} // namespace sorrel::tables
+} // namespace sorrel::table_life

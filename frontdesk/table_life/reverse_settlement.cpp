@@ -9,7 +9,9 @@
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 
-namespace sorrel::tables {
+namespace sorrel::table_life {
+
+using namespace tables;
 
 QList<ClearedBill> loadClearedBills(Database& db, const QString& tableCode, const QDate& from,
                                     const QDate& to) {
@@ -90,4 +92,4 @@ void reverseSettle(Database& db, const QString& tableCode, int bill, const QStri
     });
 }
 
-} // namespace sorrel::tables
+} // namespace sorrel::table_life

@@ -9,7 +9,7 @@
 
 #include <QDate>
 
-namespace sorrel::tables {
+namespace sorrel::table_life {
 
 inline const QString kReverseCode = QStringLiteral("B1000012");
 inline const QString kWrongPasswordMessage = QStringLiteral("密码不正确，请重新输入后确认！");
@@ -45,4 +45,4 @@ bool systemPasswordMatches(Database& db, const QString& typed);
 void reverseSettle(Database& db, const QString& tableCode, int bill, const QString& password,
                    const billing::BillSettings& settings, const Clock& clock);
 
-} // namespace sorrel::tables
+} // namespace sorrel::table_life

@@ -10,7 +10,9 @@
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 
-namespace sorrel::tables {
+namespace sorrel::table_life {
+
+using namespace tables;
 
 namespace {
 
@@ -90,4 +92,4 @@ int mergeTable(Database& db, const QString& from, int bill, const QString& to,
     });
 }
 
-} // namespace sorrel::tables
+} // namespace sorrel::table_life

@@ -9,7 +9,7 @@
 
 #include <optional>
 
-namespace sorrel::tables {
+namespace sorrel::table_life {
 
 inline const QString kTransferCode = QStringLiteral("B100004");
 inline const QString kMergeCode = QStringLiteral("B100005");
@@ -45,4 +45,4 @@ void transferTable(Database& db, const QString& from, int bill, const QString& t
 int mergeTable(Database& db, const QString& from, int bill, const QString& to,
                const billing::BillSettings& settings, const Clock& clock);
 
-} // namespace sorrel::tables
+} // namespace sorrel::table_life

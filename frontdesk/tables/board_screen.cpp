@@ -6,11 +6,11 @@
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/tool_strip.h"
-#include "frontdesk/shell/about_panel.h"
-#include "frontdesk/shell/login_box.h"
-#include "frontdesk/tables/board_column.h"
-#include "frontdesk/tables/board_views.h"
-#include "frontdesk/tables/graphic_board.h"
+#include "frontdesk/tables/about_panel.h"
+#include "frontdesk/tables/board_column_panel.h"
+#include "frontdesk/tables/board_views_panel.h"
+#include "frontdesk/tables/graphic_board_panel.h"
+#include "frontdesk/tables/login_panel.h"
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 
@@ -23,7 +23,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 namespace {
 
@@ -33,7 +33,7 @@ constexpr int kTypingPauseMs = 2000;
 
 } // namespace
 
-BoardScreen::BoardScreen(const FrontDeskContext& context, QWidget* parent)
+BoardScreen::BoardScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("pnl_TableState"));
 
@@ -357,4 +357,4 @@ bool BoardScreen::eventFilter(QObject* watched, QEvent* event) {
     return true;
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

@@ -5,7 +5,7 @@
 // another workstation's openings show without a click.
 #pragma once
 
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 #include "frontdesk/tables/table_board.h"
 
 #include <QElapsedTimer>
@@ -20,7 +20,7 @@ namespace sorrel::ui {
 class ToolStrip;
 }
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 class AboutPanel;
 class BoardColumn;
@@ -48,7 +48,7 @@ class BoardScreen : public QWidget {
     // How often the board re-reads the tables while it waits for the operator.
     static constexpr int kLiveRefreshMs = 3000;
 
-    BoardScreen(const FrontDeskContext& context, QWidget* parent);
+    BoardScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
     ~BoardScreen() override;
 
     ui::ToolStrip* toolbarStrip() const { return toolbar_; }
@@ -112,7 +112,7 @@ class BoardScreen : public QWidget {
     bool operatorBusy() const;
     void refreshLive();
 
-    const FrontDeskContext& context_;
+    const frontdesk::FrontDeskContext& context_;
     tables::TableBoard board_;
     ui::ToolStrip* toolbar_;
     QWidget* views_;
@@ -127,4 +127,4 @@ class BoardScreen : public QWidget {
     QElapsedTimer sinceKey_;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

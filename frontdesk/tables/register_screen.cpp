@@ -18,7 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 namespace {
 
@@ -31,7 +31,7 @@ QLineEdit* field(const QString& name, int maxLength, QWidget* parent) {
 
 } // namespace
 
-RegisterScreen::RegisterScreen(const FrontDeskContext& context, QWidget* parent)
+RegisterScreen::RegisterScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("pnl_Register"));
     setAutoFillBackground(true);
@@ -194,4 +194,4 @@ void RegisterScreen::cancel() {
     emit closed(table_.code);
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

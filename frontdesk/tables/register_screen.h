@@ -4,7 +4,7 @@
 #pragma once
 
 #include "frontdesk/billing/guest_record.h"
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 #include "frontdesk/tables/opening.h"
 #include "frontdesk/tables/table_work.h"
 
@@ -20,7 +20,7 @@ class TextGrid;
 class ToolStrip;
 } // namespace sorrel::ui
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 namespace register_tool {
 inline constexpr char kOpen[] = "toolb_Open";
@@ -33,7 +33,7 @@ inline constexpr char kHelp[] = "toolb_RegHelp";
 class RegisterScreen : public QWidget {
     Q_OBJECT
   public:
-    RegisterScreen(const FrontDeskContext& context, QWidget* parent);
+    RegisterScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
     // Shows the screen for `table` as the current panel: a new guest record, the table's
     // bookings, the focus on 手工单号.
@@ -54,7 +54,7 @@ class RegisterScreen : public QWidget {
     void cancel();
     void showBookings();
 
-    const FrontDeskContext& context_;
+    const frontdesk::FrontDeskContext& context_;
     tables::BoardTable table_;
     billing::GuestRecord guest_;
     QList<tables::Booking> listed_;
@@ -71,4 +71,4 @@ class RegisterScreen : public QWidget {
     ui::TextGrid* bookings_;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

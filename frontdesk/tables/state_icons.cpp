@@ -6,7 +6,7 @@
 #include <QPainterPath>
 #include <array>
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 namespace {
 
@@ -147,4 +147,4 @@ QPixmap stateIcon(const QString& state) {
     return pictures[index];
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

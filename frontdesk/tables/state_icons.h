@@ -7,11 +7,11 @@
 #include <QPixmap>
 #include <QString>
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 inline constexpr int kStateIconSize = 32;
 
 // The picture of a table state; a null pixmap for an empty or unknown state.
 QPixmap stateIcon(const QString& state);
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

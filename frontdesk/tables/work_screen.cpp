@@ -18,7 +18,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 namespace {
 
@@ -35,7 +35,7 @@ QString dateTime(const QDateTime& at) {
 
 } // namespace
 
-WorkScreen::WorkScreen(const FrontDeskContext& context, QWidget* parent)
+WorkScreen::WorkScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
     : QWidget(parent), context_(context) {
     setObjectName(QStringLiteral("pnl_Work"));
     setAutoFillBackground(true);
@@ -267,4 +267,4 @@ void WorkScreen::leave() {
     emit left(work_.table.code);
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

@@ -4,7 +4,7 @@
 // ticket) have their buttons here and arrive with their own screens.
 #pragma once
 
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 #include "frontdesk/tables/table_work.h"
 
 #include <QWidget>
@@ -19,7 +19,7 @@ class TextGrid;
 class ToolStrip;
 } // namespace sorrel::ui
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 namespace work_tool {
 inline constexpr char kResume[] = "toolb_Resume";
@@ -37,7 +37,7 @@ inline constexpr char kKitchen[] = "toolb_Kitchen";
 class WorkScreen : public QWidget {
     Q_OBJECT
   public:
-    WorkScreen(const FrontDeskContext& context, QWidget* parent);
+    WorkScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
     // Shows `work` as the current panel: the room page in the information area, the editable
     // fields enabled only while the bill is open, the focus on the order lines.
@@ -60,7 +60,7 @@ class WorkScreen : public QWidget {
     void fill();
     void fillLines();
 
-    const FrontDeskContext& context_;
+    const frontdesk::FrontDeskContext& context_;
     tables::WorkTable work_;
     ui::ToolStrip* toolbar_;
     QWidget* infoHost_;
@@ -76,4 +76,4 @@ class WorkScreen : public QWidget {
     ui::TextGrid* lines_;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

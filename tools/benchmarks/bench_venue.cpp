@@ -1,8 +1,8 @@
 #include "tools/benchmarks/bench_venue.h"
 
 #include "common/business_day.h"
-#include "common/installation/engine_copy.h"
 #include "common/db/transaction.h"
+#include "common/installation/engine_copy.h"
 #include "frontdesk/checkout/payments.h"
 #include "frontdesk/day/shift_handover.h"
 #include "frontdesk/ordering/order_commit.h"
@@ -43,13 +43,14 @@ void QuickCommits::durable(bool on) {
     if (db_.engine() == Engine::Embedded)
         db_.exec(on ? QStringLiteral("PRAGMA synchronous=FULL") : QStringLiteral("PRAGMA synchronous=OFF"));
     else
-        db_.exec(on ? QStringLiteral("SET synchronous_commit=on") : QStringLiteral("SET synchronous_commit=off"));
+        db_.exec(on ? QStringLiteral("SET synchronous_commit=on")
+                    : QStringLiteral("SET synchronous_commit=off"));
 }
 
 Venue::Venue(Engine engine, test::ScratchDatabase::Contents contents)
     : scratch_(engine, contents, test::Durability::Durable),
-      clock_(kToday),
-      cashier_{QStringLiteral("01"), QStringLiteral("管理员"), QStringLiteral("1"), QStringLiteral("早班")} {}
+      clock_(kToday), cashier_{QStringLiteral("01"), QStringLiteral("管理员"), QStringLiteral("1"),
+                               QStringLiteral("早班")} {}
 
 std::unique_ptr<Venue> Venue::yearOld(const VenueSize& size, const Progress& progress) {
     std::unique_ptr<Venue> venue(new Venue(Engine::Embedded, test::ScratchDatabase::Contents::DemoVenue));
@@ -89,8 +90,9 @@ void Venue::open() {
     // member topped up and the credit guest's limit was raised, so no step is refused for them.
     db().exec(QStringLiteral("UPDATE itemlist SET item_coun = item_coun + 1000000 WHERE item_limi = ?"),
               {ordering::kLimited});
-    db().exec(QStringLiteral("UPDATE MemberList SET memb_surp = memb_surp + 1000000 WHERE memb_card_code = ?"),
-              {kMemberCard});
+    db().exec(
+        QStringLiteral("UPDATE MemberList SET memb_surp = memb_surp + 1000000 WHERE memb_card_code = ?"),
+        {kMemberCard});
     db().exec(QStringLiteral("UPDATE HangGues SET hang_gues_limi = hang_gues_limi + 100000000 WHERE "
                              "hang_gues_code = ?"),
               {kCreditGuest});
@@ -106,8 +108,8 @@ void Venue::growTables() {
     for (int n = demoTables; n < kTables; ++n)
         db().exec(QStringLiteral("INSERT INTO TableList (tabl_code, tabl_name, tabl_type_code, dept_code, "
                                  "tabl_stat_code) VALUES (?, ?, ?, ?, ?)"),
-                  {QStringLiteral("Z%1").arg(n, 2, 36, QLatin1Char('0')).toUpper(), QStringLiteral("宴会桌%1").arg(n),
-                   n % 2 ? QStringLiteral("01") : QStringLiteral("04"),
+                  {QStringLiteral("Z%1").arg(n, 2, 36, QLatin1Char('0')).toUpper(),
+                   QStringLiteral("宴会桌%1").arg(n), n % 2 ? QStringLiteral("01") : QStringLiteral("04"),
                    n % 2 ? QStringLiteral("01") : QStringLiteral("02"), tables::TableState::kFree});
     tx.commit();
 }
@@ -158,12 +160,13 @@ void Venue::freeSpareTables() {
             session->settle(session->prepare(), cashier_);
         }
         if (table.state != tables::TableState::kFree && table.state != tables::TableState::kDisabled)
-            tables::clearTable(db(), code, tables::loadBoardTable(db(), code)->guestNumber);
+            table_life::clearTable(db(), code, tables::loadBoardTable(db(), code)->guestNumber);
     }
 }
 
 void Venue::stageOrder(const QString& tableCode, int bill) {
-    ordering::OrderStaging staging(db(), bill, tableCode, cashier_.operCode, [](const QString&) { return true; });
+    ordering::OrderStaging staging(db(), bill, tableCode, cashier_.operCode,
+                                   [](const QString&) { return true; });
     staging.begin();
     for (const char* code : kOrder)
         staging.choose(*ordering::loadOrderItem(db(), QString::fromLatin1(code)));
@@ -214,14 +217,15 @@ int Venue::settledSpare(const QString& tableCode) {
 }
 
 void Venue::startShift(int bills) {
-    day::handOver(db(), clock_, day::buildHandoverSheet(db(), clock_), {cashier_.operCode, cashier_.operName, {}});
+    day::handOver(db(), clock_, day::buildHandoverSheet(db(), clock_),
+                  {cashier_.operCode, cashier_.operName, {}});
     for (int n = 0; n < bills; ++n)
         clearedSpare(spareTable());
 }
 
 int Venue::clearedSpare(const QString& tableCode) {
     const int bill = settledSpare(tableCode);
-    tables::clearTable(db(), tableCode, bill);
+    table_life::clearTable(db(), tableCode, bill);
     return bill;
 }
 

@@ -63,7 +63,7 @@ void clearedBillsOfOneDay(benchmark::State& state, Engine engine, bool withIndex
     int day = 0;
     for (auto _ : state) {
         const QDate date = kFirstDay.addDays(day++ % kDays);
-        benchmark::DoNotOptimize(tables::loadClearedBills(db, QStringLiteral("T07"), date, date));
+        benchmark::DoNotOptimize(table_life::loadClearedBills(db, QStringLiteral("T07"), date, date));
     }
 }
 

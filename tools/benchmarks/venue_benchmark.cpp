@@ -9,9 +9,10 @@
 //   build/bin/bench_venue [--quick] [--file] [--json FILE] [--days N] [--repetitions N]
 //                         [--benchmark_filter=REGEX]
 //
-// --quick is a smoke run (a month of history, few repetitions); --file leaves the server out. A filter such as
-// `--benchmark_filter=^settle_three_methods/file/` with many repetitions serves a profiler. The server is a durable
-// throwaway cluster; `build/bin/sorrel-test-server stop` stops it afterwards.
+// --quick is a smoke run (a month of history, few repetitions); --file leaves the server out. A filter such
+// as
+// `--benchmark_filter=^settle_three_methods/file/` with many repetitions serves a profiler. The server is a
+// durable throwaway cluster; `build/bin/sorrel-test-server stop` stops it afterwards.
 #include "common/business_day.h"
 #include "common/db/transaction.h"
 #include "common/local_time_zone.h"
@@ -85,8 +86,8 @@ const std::vector<Step>& steps() {
                  tables::newGuestRecord(v.db(), *tables::loadBoardTable(v.db(), code), "1", v.clock());
              guest.tabl_gues_coun = 4;
              return [&v, guest] {
-                 benchmark::DoNotOptimize(
-                     tables::openedTable(v.db(), tables::openTable(v.db(), guest, v.settings(), v.clock(), {})));
+                 benchmark::DoNotOptimize(tables::openedTable(
+                     v.db(), tables::openTable(v.db(), guest, v.settings(), v.clock(), {})));
              };
          }},
         // Leaving the work screen: the bill saved, every board copy refreshed, the board re-read.
@@ -117,7 +118,8 @@ const std::vector<Step>& steps() {
              const int bill = tables::loadBoardTable(v.db(), code)->guestNumber;
              v.stageOrder(code, bill);
              return [&v, bill] {
-                 benchmark::DoNotOptimize(tables::openedTable(v.db(), ordering::commitOrder(v.db(), bill, v.clock())));
+                 benchmark::DoNotOptimize(
+                     tables::openedTable(v.db(), ordering::commitOrder(v.db(), bill, v.clock())));
              };
          }},
         // "结帐 *": the bill recomputed and saved, with the lists the checkout screen offers.
@@ -149,7 +151,7 @@ const std::vector<Step>& steps() {
              const QString code = v.spareTable();
              const int bill = v.settledSpare(code);
              return [&v, code, bill] {
-                 tables::clearTable(v.db(), code, bill);
+                 table_life::clearTable(v.db(), code, bill);
                  backToBoard(v, code);
              };
          }},
@@ -159,7 +161,7 @@ const std::vector<Step>& steps() {
              const QString code = v.spareTable();
              const int bill = v.settledSpare(code);
              return [&v, code, bill] {
-                 tables::resumeTable(v.db(), code, bill, billing::BillSettings::load(v.db()), v.clock());
+                 table_life::resumeTable(v.db(), code, bill, billing::BillSettings::load(v.db()), v.clock());
                  benchmark::DoNotOptimize(tables::settledTable(v.db(), code));
              };
          }},
@@ -170,8 +172,9 @@ const std::vector<Step>& steps() {
              const QString from = spare[0], to = spare[1];
              const int bill = v.openWithOrder(from);
              return [&v, from, bill, to] {
-                 if (tables::transferTargetRefusal(v.db(), to)) throw std::runtime_error("transfer refused");
-                 tables::transferTable(v.db(), from, bill, to);
+                 if (table_life::transferTargetRefusal(v.db(), to))
+                     throw std::runtime_error("transfer refused");
+                 table_life::transferTable(v.db(), from, bill, to);
                  benchmark::DoNotOptimize(tables::settledTable(v.db(), to));
                  v.board().requery(v.db());
                  v.board().reveal(to);
@@ -185,8 +188,10 @@ const std::vector<Step>& steps() {
              const int bill = v.openWithOrder(from);
              v.openWithOrder(to);
              return [&v, from, bill, to] {
-                 if (tables::mergeTargetRefusal(v.db(), from, to)) throw std::runtime_error("merge refused");
-                 tables::mergeTable(v.db(), from, bill, to, billing::BillSettings::load(v.db()), v.clock());
+                 if (table_life::mergeTargetRefusal(v.db(), from, to))
+                     throw std::runtime_error("merge refused");
+                 table_life::mergeTable(v.db(), from, bill, to, billing::BillSettings::load(v.db()),
+                                        v.clock());
                  benchmark::DoNotOptimize(tables::settledTable(v.db(), to));
                  v.board().requery(v.db());
                  v.board().reveal(to);
@@ -199,7 +204,7 @@ const std::vector<Step>& steps() {
              v.clearedSpare(code);
              return [&v, code] {
                  const QDate day = loadSettingsRow(v.db()).timeWork.date();
-                 benchmark::DoNotOptimize(tables::loadClearedBills(v.db(), code, day, day));
+                 benchmark::DoNotOptimize(table_life::loadClearedBills(v.db(), code, day, day));
              };
          }},
         // "反结帐" of a bill cleared today: out of the history, open again on its table.
@@ -208,10 +213,10 @@ const std::vector<Step>& steps() {
              const QString code = v.spareTable();
              const int bill = v.clearedSpare(code);
              return [&v, code, bill] {
-                 if (!tables::systemPasswordMatches(v.db(), kSystemPassword))
+                 if (!table_life::systemPasswordMatches(v.db(), kSystemPassword))
                      throw std::runtime_error("system password refused");
-                 tables::reverseSettle(v.db(), code, bill, kSystemPassword, billing::BillSettings::load(v.db()),
-                                       v.clock());
+                 table_life::reverseSettle(v.db(), code, bill, kSystemPassword,
+                                           billing::BillSettings::load(v.db()), v.clock());
                  backToBoard(v, code);
              };
          }},
@@ -341,13 +346,16 @@ class VenueReporter : public benchmark::BenchmarkReporter {
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration) continue;
             const QString name = QString::fromStdString(run.run_name.function_name);
-            if (run.error_occurred) errors_[name] = QString::fromStdString(run.error_message);
-            else times_[name].push_back(run.GetAdjustedRealTime());
+            if (run.error_occurred)
+                errors_[name] = QString::fromStdString(run.error_message);
+            else
+                times_[name].push_back(run.GetAdjustedRealTime());
             if (const auto sent = run.counters.find("trips"); sent != run.counters.end())
                 statements_[name] = sent->second.value;
             if (run.repetition_index + 1 == run.repetitions) {
                 const Figure f = figure(name);
-                std::fprintf(stderr, "%-36s median %9.3f ms   p95 %9.3f ms\n", qPrintable(name), f.median, f.p95);
+                std::fprintf(stderr, "%-36s median %9.3f ms   p95 %9.3f ms\n", qPrintable(name), f.median,
+                             f.p95);
             }
         }
     }
@@ -379,8 +387,9 @@ class VenueReporter : public benchmark::BenchmarkReporter {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(options_.json));
             return;
         }
-        out.write(QJsonDocument(QJsonObject{{QStringLiteral("venue"), venue}, {QStringLiteral("steps"), rows}})
-                      .toJson());
+        out.write(
+            QJsonDocument(QJsonObject{{QStringLiteral("venue"), venue}, {QStringLiteral("steps"), rows}})
+                .toJson());
         std::printf("\nwritten to %s\n", qPrintable(options_.json));
     }
 
@@ -412,11 +421,12 @@ class VenueReporter : public benchmark::BenchmarkReporter {
             met = overFile > 0 && overFile < kServerOverFile;
             target = QStringLiteral("< 3x file");
         }
-        if (target != QStringLiteral("-")) target += met ? QStringLiteral(": met") : QStringLiteral(": MISSED");
+        if (target != QStringLiteral("-"))
+            target += met ? QStringLiteral(": met") : QStringLiteral(": MISSED");
         const QString key = QString::fromLatin1(step.name) + QLatin1Char('/') + label;
         const int statements = int(statements_.value(key));
-        std::printf("%-26s %-7s %10.3f %10.3f %8.2f %8.2f %9s %6d  %s\n", step.name, qPrintable(label), f.median,
-                    f.p95, medianWrites, p95Writes,
+        std::printf("%-26s %-7s %10.3f %10.3f %8.2f %8.2f %9s %6d  %s\n", step.name, qPrintable(label),
+                    f.median, f.p95, medianWrites, p95Writes,
                     overFile > 0 ? qPrintable(QString::number(overFile, 'f', 2)) : "", statements,
                     qPrintable(target));
         r.insert(QStringLiteral("round_trips"), statements);
@@ -492,13 +502,17 @@ int main(int argc, char** argv) {
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
     std::vector<Engine> engines{Engine::Embedded};
-    if (options.fileOnly) std::fprintf(stderr, "the file only\n");
-    else if (test::serverInstalled()) engines.push_back(Engine::Server);
-    else std::fprintf(stderr, "no PostgreSQL server installed: the file only\n");
+    if (options.fileOnly)
+        std::fprintf(stderr, "the file only\n");
+    else if (test::serverInstalled())
+        engines.push_back(Engine::Server);
+    else
+        std::fprintf(stderr, "no PostgreSQL server installed: the file only\n");
     for (Engine engine : engines)
         for (const Step& step : steps())
-            benchmark::RegisterBenchmark((std::string(step.name) + "/" + engineLabel(engine).toStdString()).c_str(),
-                                         measure, engine, &step)
+            benchmark::RegisterBenchmark(
+                (std::string(step.name) + "/" + engineLabel(engine).toStdString()).c_str(), measure, engine,
+                &step)
                 ->Iterations(1)
                 ->Repetitions(step.dayEnd ? options.dayEndRepetitions : options.repetitions)
                 ->Unit(benchmark::kMillisecond);

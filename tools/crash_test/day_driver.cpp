@@ -227,7 +227,7 @@ bool DayDriver::clear(const QString& table) {
     const QString code = pick({TableState::kSettled}, table);
     if (code.isEmpty()) return false;
     begin("clear");
-    tables::clearTable(db_, code, bill(code));
+    table_life::clearTable(db_, code, bill(code));
     return true;
 }
 
@@ -235,7 +235,7 @@ bool DayDriver::resume(const QString& table) {
     const QString code = pick({TableState::kSettled}, table);
     if (code.isEmpty()) return false;
     begin("resume");
-    tables::resumeTable(db_, code, bill(code), billSettings(db_), clock_);
+    table_life::resumeTable(db_, code, bill(code), billSettings(db_), clock_);
     return true;
 }
 
@@ -244,7 +244,7 @@ bool DayDriver::transfer() {
     const QString to = pick({TableState::kFree}, {});
     if (from.isEmpty() || to.isEmpty()) return false;
     begin("transfer");
-    tables::transferTable(db_, from, bill(from), to);
+    table_life::transferTable(db_, from, bill(from), to);
     return true;
 }
 
@@ -253,7 +253,7 @@ bool DayDriver::merge() {
     const QString to = pick(kOpen, {});
     if (from.isEmpty() || to.isEmpty() || from == to) return false;
     begin("merge");
-    tables::mergeTable(db_, from, bill(from), to, billSettings(db_), clock_);
+    table_life::mergeTable(db_, from, bill(from), to, billSettings(db_), clock_);
     return true;
 }
 
@@ -266,11 +266,12 @@ bool DayDriver::reverse() {
                   {TableState::kFree});
     for (int i = 0; i < free.rowCount(); ++i) {
         const QString table = free.text(i, "tabl_code");
-        for (const tables::ClearedBill& cleared : tables::loadClearedBills(db_, table, today, today)) {
+        for (const table_life::ClearedBill& cleared :
+             table_life::loadClearedBills(db_, table, today, today)) {
             if (!billing::GuestRecord::load(db_, cleared.number)) continue;
             if (below(2) == 0) continue;
             begin("reverse settlement");
-            tables::reverseSettle(db_, table, cleared.number, kSystemPassword, billSettings(db_), clock_);
+            table_life::reverseSettle(db_, table, cleared.number, kSystemPassword, billSettings(db_), clock_);
             return true;
         }
     }

@@ -13,6 +13,7 @@
 
 using namespace sorrel;
 using namespace sorrel::frontdesk;
+using namespace sorrel::bookings;
 
 namespace {
 

@@ -4,11 +4,11 @@
 #include "common/ui/panel_host.h"
 #include "common/ui/print/print_document.h"
 #include "frontdesk/checkout/checkout_screen.h"
-#include "frontdesk/shell/login_box.h"
 #include "frontdesk/shell/main_window.h"
+#include "frontdesk/shell/table_desk.h"
 #include "frontdesk/tables/board_screen.h"
-#include "frontdesk/tables/graphic_board.h"
-#include "frontdesk/tables/table_desk.h"
+#include "frontdesk/tables/graphic_board_panel.h"
+#include "frontdesk/tables/login_panel.h"
 #include "frontdesk/tables/table_work.h"
 #include "frontdesk/tables/work_screen.h"
 #include "tests/frontdesk/checkout/checkout_fixture.h"
@@ -24,6 +24,7 @@
 
 using namespace sorrel;
 using namespace sorrel::frontdesk;
+using namespace sorrel::checkout;
 
 namespace {
 

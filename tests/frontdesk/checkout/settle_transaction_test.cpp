@@ -201,8 +201,8 @@ TEST_P(SettleTest, LinesAddedAtAnotherDeskDuringCheckoutAreNotSettledUnpaid) {
         [&](Database& on, int) {
             const int merged = openTable(QStringLiteral("A02"));
             addLine(on, merged, QStringLiteral("102001"), 1, 100);
-            tables::mergeTable(on, QStringLiteral("A02"), merged, QStringLiteral("A01"),
-                               billing::BillSettings::load(on), clock);
+            table_life::mergeTable(on, QStringLiteral("A02"), merged, QStringLiteral("A01"),
+                                   billing::BillSettings::load(on), clock);
         },
     };
     for (const auto& change : elsewhere) {

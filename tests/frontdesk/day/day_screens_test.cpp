@@ -6,21 +6,21 @@
 #include "common/ui/print/print_document.h"
 #include "common/ui/text_grid.h"
 #include "common/ui/tool_strip.h"
-#include "frontdesk/day/day_desk.h"
 #include "frontdesk/day/day_operations.h"
 #include "frontdesk/day/day_panel.h"
 #include "frontdesk/day/handover_screen.h"
 #include "frontdesk/day/shift_handover.h"
 #include "frontdesk/day/statistics_screen.h"
-#include "frontdesk/shell/login_box.h"
+#include "frontdesk/shell/day_desk.h"
 #include "frontdesk/shell/main_window.h"
 #include "frontdesk/tables/board_screen.h"
-#include "frontdesk/tables/graphic_board.h"
+#include "frontdesk/tables/graphic_board_panel.h"
+#include "frontdesk/tables/login_panel.h"
+#include "tests/frontdesk/day/desk_window_test.h"
 #include "tests/support/screen_application.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/staff_seed.h"
 #include "tests/support/test_database.h"
-#include "tests/frontdesk/day/desk_window_test.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -35,6 +35,7 @@
 
 using namespace sorrel;
 using namespace sorrel::frontdesk;
+using namespace sorrel::day;
 
 namespace {
 
@@ -94,7 +95,6 @@ class DayScreensTest : public test_day::DeskWindowTest {
                                  "CASE WHEN pay_type_code = ? THEN ? ELSE 0 END, 0 FROM PayTypeList"),
                   {bill, method, amount});
     }
-
 };
 
 TEST_P(DayScreensTest, DayPanelEndsAndStartsTheDayWithItsQuestionsAndLabels) {

@@ -5,25 +5,25 @@
 // Every figure checked at the end is what the cashier works out on paper.
 #include "common/ui/text_grid.h"
 #include "frontdesk/checkout/checkout_screen.h"
-#include "frontdesk/day/day_desk.h"
 #include "frontdesk/day/day_operations.h"
 #include "frontdesk/day/day_panel.h"
 #include "frontdesk/day/handover_screen.h"
 #include "frontdesk/day/shift_handover.h"
-#include "frontdesk/ordering/ordering_desk.h"
 #include "frontdesk/ordering/ordering_screen.h"
+#include "frontdesk/shell/day_desk.h"
 #include "frontdesk/shell/main_window.h"
+#include "frontdesk/shell/ordering_desk.h"
+#include "frontdesk/shell/table_desk.h"
 #include "frontdesk/table_life/clearing.h"
 #include "frontdesk/tables/board_screen.h"
-#include "frontdesk/tables/graphic_board.h"
+#include "frontdesk/tables/graphic_board_panel.h"
 #include "frontdesk/tables/register_screen.h"
-#include "frontdesk/tables/table_desk.h"
 #include "frontdesk/tables/work_screen.h"
+#include "tests/frontdesk/day/desk_window_test.h"
 #include "tests/support/screen_application.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/staff_seed.h"
 #include "tests/support/test_database.h"
-#include "tests/frontdesk/day/desk_window_test.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -39,6 +39,7 @@
 
 using namespace sorrel;
 using namespace sorrel::frontdesk;
+using namespace sorrel::day;
 
 namespace {
 
@@ -172,7 +173,6 @@ class WholeDayTest : public test_day::DeskWindowTest {
         }
         return all;
     }
-
 };
 
 using Row = QVariantList;

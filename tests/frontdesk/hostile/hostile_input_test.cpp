@@ -14,17 +14,17 @@
 #include "frontdesk/billing/line_sums.h"
 #include "frontdesk/bookings/booking_screen.h"
 #include "frontdesk/checkout/checkout_screen.h"
-#include "frontdesk/day/day_desk.h"
 #include "frontdesk/day/day_panel.h"
 #include "frontdesk/day/handover_screen.h"
-#include "frontdesk/ordering/menu_panels.h"
-#include "frontdesk/ordering/ordering_desk.h"
+#include "frontdesk/ordering/menu_change_panel.h"
 #include "frontdesk/ordering/ordering_screen.h"
-#include "frontdesk/shell/login_box.h"
+#include "frontdesk/shell/day_desk.h"
+#include "frontdesk/shell/ordering_desk.h"
+#include "frontdesk/shell/table_life_desk.h"
 #include "frontdesk/table_life/move_panel.h"
 #include "frontdesk/table_life/reagain_screen.h"
-#include "frontdesk/table_life/work_actions.h"
-#include "frontdesk/tables/board_column.h"
+#include "frontdesk/tables/board_column_panel.h"
+#include "frontdesk/tables/login_panel.h"
 #include "tests/frontdesk/tables/desk_fixture.h"
 
 #include <QAbstractSpinBox>
@@ -356,31 +356,31 @@ TEST_P(HostileInputTest, EveryFieldOfEveryScreenTakesHostileTextUnharmed) {
              registerScreen().start(freeBoardTable());
              return static_cast<QWidget*>(&registerScreen());
          },
-         [&] { press(toolOf(registerScreen().toolbar(), register_tool::kOpen)); }, billTables},
+         [&] { press(toolOf(registerScreen().toolbar(), tables::register_tool::kOpen)); }, billTables},
         {"work screen",
          [&] {
              showWork(workTable);
              return static_cast<QWidget*>(&workScreen());
          },
-         [&] { press(toolOf(workScreen().toolbar(), work_tool::kBack)); }, billTables},
+         [&] { press(toolOf(workScreen().toolbar(), tables::work_tool::kBack)); }, billTables},
         {"transfer",
          [&] {
              showWork(moveTable);
-             press(toolOf(workScreen().toolbar(), work_tool::kTransfer));
+             press(toolOf(workScreen().toolbar(), tables::work_tool::kTransfer));
              return static_cast<QWidget*>(window_->tableDesk()->workActions()->movePanel());
          },
          [&] { confirmMove(); }, billTables},
         {"merge",
          [&] {
              showWork(moveTable);
-             press(toolOf(workScreen().toolbar(), work_tool::kMerge));
+             press(toolOf(workScreen().toolbar(), tables::work_tool::kMerge));
              return static_cast<QWidget*>(window_->tableDesk()->workActions()->movePanel());
          },
          [&] { confirmMove(); }, billTables},
         {"ordering",
          [&] {
              showWork(orderTable);
-             press(toolOf(workScreen().toolbar(), work_tool::kOrder));
+             press(toolOf(workScreen().toolbar(), tables::work_tool::kOrder));
              ordering::OrderingScreen* s = window_->tableDesk()->orderingDesk()->screen();
              QTest::keyClicks(s->searchField(), QStringLiteral("102001"));
              QTest::keyClick(s->searchField(), Qt::Key_Return);
@@ -395,7 +395,7 @@ TEST_P(HostileInputTest, EveryFieldOfEveryScreenTakesHostileTextUnharmed) {
         {"price adjustment",
          [&] {
              showWork(orderTable);
-             press(toolOf(workScreen().toolbar(), work_tool::kOrder));
+             press(toolOf(workScreen().toolbar(), tables::work_tool::kOrder));
              ordering::OrderingScreen* s = window_->tableDesk()->orderingDesk()->screen();
              QTest::keyClicks(s->searchField(), QStringLiteral("103003"));
              press(toolOf(s->toolbar(), ordering::ordering_tool::kPrice));
@@ -410,7 +410,7 @@ TEST_P(HostileInputTest, EveryFieldOfEveryScreenTakesHostileTextUnharmed) {
         {"new item",
          [&] {
              showWork(orderTable);
-             press(toolOf(workScreen().toolbar(), work_tool::kOrder));
+             press(toolOf(workScreen().toolbar(), tables::work_tool::kOrder));
              ordering::OrderingScreen* s = window_->tableDesk()->orderingDesk()->screen();
              press(toolOf(s->toolbar(), ordering::ordering_tool::kNewItem));
              ordering::NewItemPanel* panel = s->newItemPanel();
@@ -433,14 +433,14 @@ TEST_P(HostileInputTest, EveryFieldOfEveryScreenTakesHostileTextUnharmed) {
          [&] {
              if (checkoutTable.isEmpty()) checkoutTable = tableWithBill();
              showWork(checkoutTable);
-             press(toolOf(workScreen().toolbar(), work_tool::kCheckout));
+             press(toolOf(workScreen().toolbar(), tables::work_tool::kCheckout));
              return static_cast<QWidget*>(window_->tableDesk()->checkoutScreen());
          },
          [&] {
              CheckoutScreen* s = window_->tableDesk()->checkoutScreen();
-             press(toolOf(s->toolbar(), bill_tool::kSettle));
+             press(toolOf(s->toolbar(), checkout::bill_tool::kSettle));
              if (s->isVisible())
-                 press(toolOf(s->toolbar(), bill_tool::kBack));
+                 press(toolOf(s->toolbar(), checkout::bill_tool::kBack));
              else
                  checkoutTable.clear();
          },
@@ -448,22 +448,25 @@ TEST_P(HostileInputTest, EveryFieldOfEveryScreenTakesHostileTextUnharmed) {
         {"bookings",
          [&] {
              window_->tableDesk()->bookingScreen()->start(freeBoardTable());
-             press(toolOf(window_->tableDesk()->bookingScreen()->toolbar(), booking_tool::kAdd));
+             press(toolOf(window_->tableDesk()->bookingScreen()->toolbar(), bookings::booking_tool::kAdd));
              return static_cast<QWidget*>(find<QWidget>("pnl_BookAdd"));
          },
-         [&] { press(toolOf(window_->tableDesk()->bookingScreen()->toolbar(), booking_tool::kSaveBack)); },
+         [&] {
+             press(
+                 toolOf(window_->tableDesk()->bookingScreen()->toolbar(), bookings::booking_tool::kSaveBack));
+         },
          {"bookin", "TableList"}},
         {"booking search",
          [&] {
              BookingScreen* s = window_->tableDesk()->bookingScreen();
              s->start(*tables::loadBoardTable(db(), workTable));
-             press(toolOf(s->toolbar(), booking_tool::kSearchMode));
+             press(toolOf(s->toolbar(), bookings::booking_tool::kSearchMode));
              return static_cast<QWidget*>(find<QWidget>("pnl_BookSearch"));
          },
          [&] {
              BookingScreen* s = window_->tableDesk()->bookingScreen();
-             press(toolOf(s->toolbar(), booking_tool::kRunSearch));
-             press(toolOf(s->toolbar(), booking_tool::kSaveBack));
+             press(toolOf(s->toolbar(), bookings::booking_tool::kRunSearch));
+             press(toolOf(s->toolbar(), bookings::booking_tool::kSaveBack));
          },
          {}},
         {"reverse settlement",
@@ -473,8 +476,8 @@ TEST_P(HostileInputTest, EveryFieldOfEveryScreenTakesHostileTextUnharmed) {
          },
          [&] {
              ReagainScreen* s = window_->tableDesk()->reagainScreen();
-             press(toolOf(s->toolbar(), reagain_tool::kQuery));
-             press(toolOf(s->toolbar(), reagain_tool::kReverse));
+             press(toolOf(s->toolbar(), table_life::reagain_tool::kQuery));
+             press(toolOf(s->toolbar(), table_life::reagain_tool::kReverse));
          },
          {}},
         {"day panel",
@@ -483,7 +486,7 @@ TEST_P(HostileInputTest, EveryFieldOfEveryScreenTakesHostileTextUnharmed) {
              find<ui::TextGrid>("dbg_OtherIncome")->setCurrentCell(0, 0);
              return static_cast<QWidget*>(window_->dayDesk()->dayPanel());
          },
-         [&] { press(toolOf(window_->dayDesk()->dayPanel()->toolbar(), day_tool::kSave)); },
+         [&] { press(toolOf(window_->dayDesk()->dayPanel()->toolbar(), day::day_tool::kSave)); },
          {"OtherIncomeList", "SetupPay"}},
         {"handover",
          [&] {
@@ -493,7 +496,7 @@ TEST_P(HostileInputTest, EveryFieldOfEveryScreenTakesHostileTextUnharmed) {
          },
          [&] {
              press(find<QPushButton>("btn_SubmitFloat"));
-             press(find<QToolButton>(handover_tool::kHandOver));
+             press(find<QToolButton>(day::handover_tool::kHandOver));
          },
          {"systemlog", "SetupPay", "PayTypeList", "Paytotaltemp", "Allpaytotal"}},
     };

@@ -4,18 +4,18 @@
 #include "common/ui/print/print_document.h"
 #include "common/ui/text_grid.h"
 #include "common/ui/tool_strip.h"
-#include "frontdesk/ordering/item_grids.h"
+#include "frontdesk/ordering/item_grid_panel.h"
 #include "frontdesk/ordering/kitchen_ticket.h"
+#include "frontdesk/ordering/menu_change_panel.h"
 #include "frontdesk/ordering/menu_changes.h"
-#include "frontdesk/ordering/menu_panels.h"
-#include "frontdesk/ordering/ordering_desk.h"
 #include "frontdesk/ordering/ordering_screen.h"
-#include "frontdesk/shell/login_box.h"
 #include "frontdesk/shell/main_window.h"
+#include "frontdesk/shell/ordering_desk.h"
+#include "frontdesk/shell/table_desk.h"
 #include "frontdesk/tables/board_screen.h"
-#include "frontdesk/tables/graphic_board.h"
+#include "frontdesk/tables/graphic_board_panel.h"
+#include "frontdesk/tables/login_panel.h"
 #include "frontdesk/tables/opening.h"
-#include "frontdesk/tables/table_desk.h"
 #include "frontdesk/tables/work_screen.h"
 #include "tests/support/screen_application.h"
 #include "tests/support/scripted_sink.h"
@@ -31,6 +31,7 @@
 
 using namespace sorrel;
 using namespace sorrel::frontdesk;
+using namespace sorrel::ordering;
 using sorrel::ordering::OrderingScreen;
 
 namespace {

@@ -12,6 +12,7 @@
 
 using namespace sorrel;
 using namespace sorrel::tables;
+using namespace sorrel::table_life;
 
 namespace {
 

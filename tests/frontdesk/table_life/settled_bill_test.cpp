@@ -11,6 +11,7 @@
 
 using namespace sorrel;
 using namespace sorrel::tables;
+using namespace sorrel::table_life;
 
 namespace {
 

@@ -3,13 +3,13 @@
 #include "common/settings_row.h"
 #include "common/ui/text_grid.h"
 #include "common/ui/tool_strip.h"
+#include "frontdesk/shell/table_life_desk.h"
 #include "frontdesk/table_life/clearing.h"
 #include "frontdesk/table_life/move_panel.h"
 #include "frontdesk/table_life/reagain_screen.h"
 #include "frontdesk/table_life/reopening.h"
 #include "frontdesk/table_life/reverse_settlement.h"
 #include "frontdesk/table_life/table_moves.h"
-#include "frontdesk/table_life/work_actions.h"
 #include "tests/frontdesk/tables/desk_fixture.h"
 
 #include <QMenu>
@@ -17,6 +17,7 @@
 
 using namespace sorrel;
 using namespace sorrel::frontdesk;
+using namespace sorrel::table_life;
 
 namespace {
 
@@ -67,14 +68,15 @@ TEST_F(TableLifeScreenTest, ATransferredAndMergedBillIsSettledResumedAndCleared)
     QTest::keyClicks(find<QLineEdit>("edt_MoveTarget"), QStringLiteral("a03"));
     test::saveScreenshot(window_.get(), QStringLiteral("transfer_panel"));
     QTest::mouseClick(find<QPushButton>("btn_MoveOk"), Qt::LeftButton);
-    EXPECT_EQ(sink_.texts(), QStringList{tables::kTransferTargetMessage});
+    EXPECT_EQ(sink_.texts(), QStringList{table_life::kTransferTargetMessage});
     EXPECT_TRUE(panel()->isVisible()); // back to the field for another code
     find<QLineEdit>("edt_MoveTarget")->clear();
     sink_.answers = {true};
     QTest::keyClicks(find<QLineEdit>("edt_MoveTarget"), QStringLiteral("A02"));
     QTest::mouseClick(find<QPushButton>("btn_MoveOk"), Qt::LeftButton);
-    EXPECT_EQ(sink_.shown.at(1).text, tables::transferQuestion(QStringLiteral("A01"), QStringLiteral("A02")));
-    EXPECT_EQ(sink_.texts().last(), tables::transferredMessage(QStringLiteral("A02")));
+    EXPECT_EQ(sink_.shown.at(1).text,
+              table_life::transferQuestion(QStringLiteral("A01"), QStringLiteral("A02")));
+    EXPECT_EQ(sink_.texts().last(), table_life::transferredMessage(QStringLiteral("A02")));
     EXPECT_FALSE(panel()->isVisible());
     EXPECT_TRUE(workScreen().toolbar()->isEnabled());
     EXPECT_EQ(text("lbl_台号-"), QStringLiteral("A02"));
@@ -83,7 +85,7 @@ TEST_F(TableLifeScreenTest, ATransferredAndMergedBillIsSettledResumedAndCleared)
 
     sink_.answers = {true};
     moveTo(QStringLiteral("并台"), QStringLiteral("A04"));
-    EXPECT_EQ(sink_.texts().last(), tables::mergedMessage(QStringLiteral("A04")));
+    EXPECT_EQ(sink_.texts().last(), table_life::mergedMessage(QStringLiteral("A04")));
     EXPECT_EQ(text("lbl_台号-"), QStringLiteral("A04"));
     EXPECT_EQ(stateNow(QStringLiteral("A02")), QStringLiteral("1"));
     EXPECT_EQ(billing::GuestRecord::load(db(), bill), std::nullopt);
@@ -97,16 +99,17 @@ TEST_F(TableLifeScreenTest, ATransferredAndMergedBillIsSettledResumedAndCleared)
     sink_.shown.clear();
     press(QStringLiteral("转台"));
     press(QStringLiteral("并台"));
-    EXPECT_EQ(sink_.texts(), (QStringList{tables::kTransferSettledMessage, tables::kMergeSettledMessage}));
+    EXPECT_EQ(sink_.texts(),
+              (QStringList{table_life::kTransferSettledMessage, table_life::kMergeSettledMessage}));
     EXPECT_FALSE(panel()->isVisible());
     sink_.answers = {true};
     press(QStringLiteral("续单"));
-    EXPECT_EQ(sink_.texts().last(), tables::kResumeQuestion);
+    EXPECT_EQ(sink_.texts().last(), table_life::kResumeQuestion);
     EXPECT_EQ(stateNow(QStringLiteral("A04")), QStringLiteral("4"));
     EXPECT_TRUE(find<QLineEdit>("edt_WorkRemark")->isEnabled());
     sink_.shown.clear();
     press(QStringLiteral("清台 -"));
-    EXPECT_EQ(sink_.texts(), QStringList{tables::kClearNotSettledMessage});
+    EXPECT_EQ(sink_.texts(), QStringList{table_life::kClearNotSettledMessage});
 
     settle(merged, QStringLiteral("A04"));
     QTest::keyClick(workScreen().orderLines(), Qt::Key_Escape);
@@ -125,7 +128,7 @@ TEST_F(TableLifeScreenTest, ReverseSettlementAsksForTheSystemPassword) {
     startDesk();
     const int bill = openOn(db(), QStringLiteral("A06"), 2, QStringLiteral("冯先生")).tabl_gues_auto_recn;
     settle(bill, QStringLiteral("A06"));
-    tables::clearTable(db(), QStringLiteral("A06"), bill);
+    table_life::clearTable(db(), QStringLiteral("A06"), bill);
     board().requery();
     chooseFromMenu(QStringLiteral("A06"), QStringLiteral("反结"));
     ReagainScreen* screen = window_->tableDesk()->reagainScreen();
@@ -138,12 +141,12 @@ TEST_F(TableLifeScreenTest, ReverseSettlementAsksForTheSystemPassword) {
     const QRect row = screen->bills()->visualRect(screen->bills()->model()->index(0, 1));
     QTest::keyClicks(screen->password(), QStringLiteral("1234"));
     QTest::mouseClick(tool(QStringLiteral("反结帐")), Qt::LeftButton);
-    EXPECT_EQ(sink_.texts(), QStringList{tables::kWrongPasswordMessage});
+    EXPECT_EQ(sink_.texts(), QStringList{table_life::kWrongPasswordMessage});
     screen->password()->setText(QStringLiteral("8888"));
     sink_.answers = {true};
     QTest::mouseClick(screen->bills()->viewport(), Qt::LeftButton, {}, row.center());
     QTest::mouseDClick(screen->bills()->viewport(), Qt::LeftButton, {}, row.center());
-    EXPECT_EQ(sink_.texts().last(), tables::kReverseQuestion);
+    EXPECT_EQ(sink_.texts().last(), table_life::kReverseQuestion);
     EXPECT_EQ(current(), board().graphicView());
     EXPECT_EQ(boardState(QStringLiteral("A06")), QStringLiteral("4"));
     EXPECT_TRUE(billing::GuestRecord::load(db(), bill)->tabl_gues_use);

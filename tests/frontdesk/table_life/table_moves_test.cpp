@@ -8,6 +8,7 @@
 
 using namespace sorrel;
 using namespace sorrel::tables;
+using namespace sorrel::table_life;
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include "common/ui/panel_host.h"
 #include "common/ui/text_grid.h"
 #include "common/ui/tool_strip.h"
-#include "frontdesk/shell/login_box.h"
 #include "frontdesk/shell/main_window.h"
-#include "frontdesk/tables/board_column.h"
+#include "frontdesk/shell/table_desk.h"
+#include "frontdesk/tables/board_column_panel.h"
 #include "frontdesk/tables/board_screen.h"
-#include "frontdesk/tables/board_views.h"
-#include "frontdesk/tables/graphic_board.h"
+#include "frontdesk/tables/board_views_panel.h"
+#include "frontdesk/tables/graphic_board_panel.h"
+#include "frontdesk/tables/login_panel.h"
 #include "frontdesk/tables/register_screen.h"
-#include "frontdesk/tables/table_desk.h"
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/work_screen.h"
 #include "tests/frontdesk/tables/desk_fixture.h"
@@ -31,6 +31,7 @@
 
 using namespace sorrel;
 using namespace sorrel::frontdesk;
+using namespace sorrel::tables;
 
 namespace {
 

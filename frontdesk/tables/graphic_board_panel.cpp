@@ -1,4 +1,4 @@
-#include "frontdesk/tables/graphic_board.h"
+#include "frontdesk/tables/graphic_board_panel.h"
 
 #include "frontdesk/tables/state_icons.h"
 
@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QScrollBar>
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 namespace {
 
@@ -134,4 +134,4 @@ QString GraphicBoard::codeAt(const QPoint& pos) const {
     return tables_[index].code;
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

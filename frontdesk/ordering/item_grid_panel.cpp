@@ -1,4 +1,4 @@
-#include "frontdesk/ordering/item_grids.h"
+#include "frontdesk/ordering/item_grid_panel.h"
 
 #include "common/ui/grid_style.h"
 

@@ -1,7 +1,7 @@
-#include "frontdesk/ordering/menu_panels.h"
+#include "frontdesk/ordering/menu_change_panel.h"
 
 #include "common/messages.h"
-#include "frontdesk/ordering/item_grids.h"
+#include "frontdesk/ordering/item_grid_panel.h"
 #include "frontdesk/ordering/menu_changes.h"
 
 #include <QFormLayout>
@@ -77,10 +77,10 @@ NewItemPanel::NewItemPanel(Database& db, QWidget* parent) : QFrame(parent), db_(
         const char* caption;
         int length;
     } fields[] = {{"edt_NewCode", "编码", 6},
-                 {"edt_NewName", "名称", 20},
-                 {"edt_NewUnit", "单位", 4},
-                 {"edt_NewPrice", "单价", 12},
-                 {"edt_NewShort", "快捷", 10}};
+                  {"edt_NewName", "名称", 20},
+                  {"edt_NewUnit", "单位", 4},
+                  {"edt_NewPrice", "单价", 12},
+                  {"edt_NewShort", "快捷", 10}};
     auto* form = new QFormLayout;
     for (const auto& field : fields) {
         auto* edit = new QLineEdit(this);

@@ -16,7 +16,7 @@ namespace sorrel::ui {
 class TitledBox;
 }
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 class LoginBox : public QFrame {
     Q_OBJECT
@@ -51,4 +51,4 @@ class LoginBox : public QFrame {
     QLineEdit* confirmation_;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

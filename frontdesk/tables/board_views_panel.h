@@ -13,7 +13,7 @@ namespace sorrel::ui {
 class TextGrid;
 }
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 class ListBoard : public QWidget {
     Q_OBJECT
@@ -46,4 +46,4 @@ class LegendBoard : public QWidget {
     std::array<QLabel*, 6> counts_{};
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

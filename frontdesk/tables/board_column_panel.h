@@ -14,7 +14,7 @@ namespace sorrel::ui {
 class TextGrid;
 }
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 class BoardColumn : public QWidget {
     Q_OBJECT
@@ -47,4 +47,4 @@ class BoardColumn : public QWidget {
     QStringList typeCodes_;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

@@ -1,4 +1,4 @@
-#include "frontdesk/ordering/ordering_desk.h"
+#include "frontdesk/shell/ordering_desk.h"
 
 #include "common/messages.h"
 #include "common/ui/keyboard_map.h"
@@ -14,12 +14,12 @@
 #include <QPrinterInfo>
 #include <QToolButton>
 
-namespace sorrel::ordering {
+namespace sorrel::frontdesk {
 
-using frontdesk::WorkScreen;
-namespace work_tool = frontdesk::work_tool;
+using namespace ordering;
+namespace work_tool = tables::work_tool;
 
-OrderingDesk::OrderingDesk(const frontdesk::FrontDeskContext& context, WorkScreen* work, QObject* parent)
+OrderingDesk::OrderingDesk(const FrontDeskContext& context, WorkScreen* work, QObject* parent)
     : QObject(parent), context_(context), work_(work) {
     screen_ = new OrderingScreen(context_, context_.host);
     screen_->hide();
@@ -75,4 +75,4 @@ void OrderingDesk::choosePrinters() {
         messages::information(QStringLiteral("无法保存出品打印机设置：%1").arg(printersFile()));
 }
 
-} // namespace sorrel::ordering
+} // namespace sorrel::frontdesk

@@ -4,23 +4,35 @@
 // shows it as it is.
 #pragma once
 
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 
 #include <QObject>
 
-namespace sorrel::ordering {
-class OrderingDesk;
+namespace sorrel::tables {
+class BoardScreen;
+class RegisterScreen;
+class WorkScreen;
+} // namespace sorrel::tables
+namespace sorrel::checkout {
+class CheckoutScreen;
+}
+namespace sorrel::bookings {
+class BookingScreen;
+}
+namespace sorrel::table_life {
+class ReagainScreen;
 }
 
 namespace sorrel::frontdesk {
 
-class BoardScreen;
-class CheckoutScreen;
-class BookingScreen;
-class ReagainScreen;
-class RegisterScreen;
-class WorkActions;
-class WorkScreen;
+class OrderingDesk;
+class TableLifeDesk;
+using bookings::BookingScreen;
+using checkout::CheckoutScreen;
+using table_life::ReagainScreen;
+using tables::BoardScreen;
+using tables::RegisterScreen;
+using tables::WorkScreen;
 
 class TableDesk : public QObject {
     Q_OBJECT
@@ -32,9 +44,9 @@ class TableDesk : public QObject {
     RegisterScreen* registerScreen() const { return register_; }
     WorkScreen* workScreen() const { return work_; }
     CheckoutScreen* checkoutScreen() const { return checkout_; }
-    ordering::OrderingDesk* orderingDesk() const { return ordering_; }
+    OrderingDesk* orderingDesk() const { return ordering_; }
 
-    WorkActions* workActions() const { return actions_; }
+    TableLifeDesk* workActions() const { return actions_; }
     ReagainScreen* reagainScreen() const { return reagain_; }
     BookingScreen* bookingScreen() const { return bookings_; }
 
@@ -49,8 +61,8 @@ class TableDesk : public QObject {
     RegisterScreen* register_;
     WorkScreen* work_;
     CheckoutScreen* checkout_;
-    ordering::OrderingDesk* ordering_;
-    WorkActions* actions_;
+    OrderingDesk* ordering_;
+    TableLifeDesk* actions_;
     ReagainScreen* reagain_;
     BookingScreen* bookings_;
 };

@@ -1,4 +1,4 @@
-#include "frontdesk/tables/table_desk.h"
+#include "frontdesk/shell/table_desk.h"
 
 #include "common/business_day.h"
 #include "common/db/errors.h"
@@ -6,9 +6,9 @@
 #include "frontdesk/bookings/booking_screen.h"
 #include "frontdesk/bookings/bookings.h"
 #include "frontdesk/checkout/checkout_screen.h"
-#include "frontdesk/ordering/ordering_desk.h"
+#include "frontdesk/shell/ordering_desk.h"
+#include "frontdesk/shell/table_life_desk.h"
 #include "frontdesk/table_life/reagain_screen.h"
-#include "frontdesk/table_life/work_actions.h"
 #include "frontdesk/tables/board_screen.h"
 #include "frontdesk/tables/register_screen.h"
 #include "frontdesk/tables/table_refusals.h"
@@ -41,23 +41,23 @@ TableDesk::TableDesk(const FrontDeskContext& context, QObject* parent) : QObject
     register_ = new RegisterScreen(context_, context_.host);
     work_ = new WorkScreen(context_, context_.host);
     checkout_ = new CheckoutScreen(context_, context_.host);
-    actions_ = new WorkActions(context_, work_, this);
+    actions_ = new TableLifeDesk(context_, work_, this);
     reagain_ = new ReagainScreen(context_, context_.host);
     bookings_ = new BookingScreen(context_, context_.host);
     for (QWidget* screen : std::initializer_list<QWidget*>{register_, work_, checkout_, reagain_, bookings_})
         screen->hide();
-    ordering_ = new ordering::OrderingDesk(context_, work_, this);
+    ordering_ = new OrderingDesk(context_, work_, this);
 
     connect(board_, &BoardScreen::tableChosen, this, &TableDesk::choose);
     connect(register_, &RegisterScreen::opened, work_, &WorkScreen::present);
     connect(register_, &RegisterScreen::closed, board_, &BoardScreen::returnFrom);
     connect(work_, &WorkScreen::left, board_, &BoardScreen::returnFrom);
-    connect(work_->toolbar()->button(work_tool::kCheckout), &QToolButton::clicked, this,
+    connect(work_->toolbar()->button(tables::work_tool::kCheckout), &QToolButton::clicked, this,
             &TableDesk::checkOut);
     connect(checkout_, &CheckoutScreen::settled, board_, &BoardScreen::returnFrom);
     connect(checkout_, &CheckoutScreen::wentBack, this, &TableDesk::continueAt);
-    connect(actions_, &WorkActions::moved, board_, &BoardScreen::reveal);
-    connect(actions_, &WorkActions::finished, board_, &BoardScreen::returnFrom);
+    connect(actions_, &TableLifeDesk::moved, board_, &BoardScreen::reveal);
+    connect(actions_, &TableLifeDesk::finished, board_, &BoardScreen::returnFrom);
     connect(board_, &BoardScreen::bookingRequested, this, &TableDesk::book);
     connect(board_, &BoardScreen::reverseRequested, reagain_, &ReagainScreen::start);
     connect(reagain_, &ReagainScreen::finished, board_, &BoardScreen::returnFrom);

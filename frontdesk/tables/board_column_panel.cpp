@@ -1,4 +1,4 @@
-#include "frontdesk/tables/board_column.h"
+#include "frontdesk/tables/board_column_panel.h"
 
 #include "common/ui/text_grid.h"
 
@@ -10,7 +10,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 namespace {
 
@@ -144,4 +144,4 @@ void BoardColumn::showBoard(const tables::TableBoard& board) {
         info_[i]->setText(values.value(i));
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

@@ -4,22 +4,26 @@
 // sent mark over.
 #pragma once
 
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 
 #include <QObject>
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 class WorkScreen;
 }
-
 namespace sorrel::ordering {
-
 class OrderingScreen;
+}
+
+namespace sorrel::frontdesk {
+
+using ordering::OrderingScreen;
+using tables::WorkScreen;
 
 class OrderingDesk : public QObject {
     Q_OBJECT
   public:
-    OrderingDesk(const frontdesk::FrontDeskContext& context, frontdesk::WorkScreen* work, QObject* parent);
+    OrderingDesk(const FrontDeskContext& context, WorkScreen* work, QObject* parent);
 
     OrderingScreen* screen() const { return screen_; }
     // The kitchen tickets of the work screen's bill, to their printers or the preview.
@@ -28,9 +32,9 @@ class OrderingDesk : public QObject {
     QString printersFile() const;
 
   private:
-    const frontdesk::FrontDeskContext& context_;
-    frontdesk::WorkScreen* work_;
+    const FrontDeskContext& context_;
+    WorkScreen* work_;
     OrderingScreen* screen_;
 };
 
-} // namespace sorrel::ordering
+} // namespace sorrel::frontdesk

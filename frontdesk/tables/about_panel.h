@@ -3,7 +3,7 @@
 
 #include "common/ui/titled_box.h"
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 class AboutPanel : public ui::TitledBox {
     Q_OBJECT
@@ -11,4 +11,4 @@ class AboutPanel : public ui::TitledBox {
     explicit AboutPanel(QWidget* parent);
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

@@ -3,20 +3,27 @@
 // a step another workstation overtook is answered with its message.
 #pragma once
 
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 
 #include <QObject>
 #include <functional>
 
+namespace sorrel::tables {
+class WorkScreen;
+}
+namespace sorrel::table_life {
+class MovePanel;
+}
+
 namespace sorrel::frontdesk {
 
-class MovePanel;
-class WorkScreen;
+using table_life::MovePanel;
+using tables::WorkScreen;
 
-class WorkActions : public QObject {
+class TableLifeDesk : public QObject {
     Q_OBJECT
   public:
-    WorkActions(const FrontDeskContext& context, WorkScreen* work, QObject* parent);
+    TableLifeDesk(const FrontDeskContext& context, WorkScreen* work, QObject* parent);
 
     MovePanel* movePanel() const { return panel_; }
 

@@ -3,18 +3,27 @@
 // returns to the board, and the handover ends the shift at the login box.
 #pragma once
 
-#include "frontdesk/shell/front_desk_context.h"
+#include "frontdesk/context/front_desk_context.h"
 
 #include <QObject>
 
 class QMenu;
 
-namespace sorrel::frontdesk {
-
+namespace sorrel::tables {
 class BoardScreen;
+}
+namespace sorrel::day {
 class DayPanel;
 class HandoverScreen;
 class StatisticsScreen;
+} // namespace sorrel::day
+
+namespace sorrel::frontdesk {
+
+using day::DayPanel;
+using day::HandoverScreen;
+using day::StatisticsScreen;
+using tables::BoardScreen;
 
 inline const QString kDayPermission = QStringLiteral("BE");
 

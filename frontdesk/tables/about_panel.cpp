@@ -1,4 +1,4 @@
-#include "frontdesk/shell/about_panel.h"
+#include "frontdesk/tables/about_panel.h"
 
 #include "common/ui/jpeg_image.h"
 
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 AboutPanel::AboutPanel(QWidget* parent)
     : TitledBox(QStringLiteral("pnl_about"), QStringLiteral("关于"), parent) {
@@ -36,4 +36,4 @@ AboutPanel::AboutPanel(QWidget* parent)
     connect(close, &QPushButton::clicked, this, &TitledBox::closeClicked);
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

@@ -7,7 +7,7 @@
 
 #include <QScrollArea>
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 class GraphicBoard : public QScrollArea {
     Q_OBJECT
@@ -41,4 +41,4 @@ class GraphicBoard : public QScrollArea {
     QString selected_;
 };
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

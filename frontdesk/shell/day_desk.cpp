@@ -1,4 +1,4 @@
-#include "frontdesk/day/day_desk.h"
+#include "frontdesk/shell/day_desk.h"
 
 #include "common/ui/tool_strip.h"
 #include "frontdesk/day/day_panel.h"
@@ -20,7 +20,7 @@ DayDesk::DayDesk(const FrontDeskContext& context, BoardScreen* board, QObject* p
          {static_cast<QWidget*>(day_), static_cast<QWidget*>(statistics_), static_cast<QWidget*>(handover_)})
         screen->hide();
 
-    QToolButton* reportsButton = board_->toolbarStrip()->button(board_tool::kReports);
+    QToolButton* reportsButton = board_->toolbarStrip()->button(tables::board_tool::kReports);
     reports_ = new QMenu(reportsButton);
     reports_->setObjectName(QStringLiteral("pm_Reports"));
     connect(reports_->addAction(QStringLiteral("当前营业统计")), &QAction::triggered, statistics_,
@@ -30,7 +30,7 @@ DayDesk::DayDesk(const FrontDeskContext& context, BoardScreen* board, QObject* p
     reportsButton->setMenu(reports_);
     reportsButton->setPopupMode(QToolButton::InstantPopup);
 
-    connect(board_->toolbarStrip()->button(board_tool::kDay), &QToolButton::clicked, this,
+    connect(board_->toolbarStrip()->button(tables::board_tool::kDay), &QToolButton::clicked, this,
             &DayDesk::openDayPanel);
     connect(day_, &DayPanel::dayStarted, board_, &BoardScreen::showBusinessDate);
     connect(day_, &DayPanel::back, this, &DayDesk::backToBoard);

@@ -1,4 +1,4 @@
-#include "frontdesk/tables/board_views.h"
+#include "frontdesk/tables/board_views_panel.h"
 
 #include "common/ui/text_grid.h"
 #include "frontdesk/tables/state_icons.h"
@@ -11,7 +11,7 @@
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 namespace {
 
@@ -122,4 +122,4 @@ void LegendBoard::setCounts(const QString& departmentName, const QString& typeNa
         counts_[i]->setText(QString::number(counts[i]));
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables

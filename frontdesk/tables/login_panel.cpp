@@ -1,4 +1,4 @@
-#include "frontdesk/shell/login_box.h"
+#include "frontdesk/tables/login_panel.h"
 
 #include "common/messages.h"
 #include "common/ui/login_fields.h"
@@ -13,7 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-namespace sorrel::frontdesk {
+namespace sorrel::tables {
 
 namespace {
 
@@ -170,4 +170,4 @@ void LoginBox::confirmPasswordChange() {
     password_->setFocus();
 }
 
-} // namespace sorrel::frontdesk
+} // namespace sorrel::tables
