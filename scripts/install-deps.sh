@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Puts every Debian package that building, testing and running Sorrel needs on this machine.
+# Puts every Debian package that building, testing, packaging (dpkg-shlibdeps) and running Sorrel
+# needs on this machine.
 # Idempotent: when everything is present it only checks and returns.
 set -euo pipefail
 
@@ -12,6 +13,7 @@ packages=(
     libgtest-dev googletest libbenchmark-dev
     fonts-wqy-microhei
     xvfb xauth poppler-utils
+    dpkg-dev file
 )
 
 missing=()

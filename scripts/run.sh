@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Builds everything, puts a demo database beside the programs when none is there, and starts
-# the front desk on it.
+# Builds the two programs and sorrel-db (not the tests), puts a demo database beside the programs
+# when none is there, and starts the front desk on it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORREL_BUILD_TESTS=OFF >/dev/null
+cmake --build build --target Sorrel_W Sorrel_S sorrel-db
 bin=build/bin
 if [ ! -f "$bin/data/VozezOzarev.mdb" ] && [ ! -f "$bin/data/server.conf" ]; then
     mkdir -p "$bin/data"

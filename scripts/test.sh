@@ -10,7 +10,7 @@ failed=0
 run() { # build folder, extra configure options…
     local dir=$1
     shift
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORREL_BUILD_TESTS=ON "$@" >/dev/null
     cmake --build "$dir"
     (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 "${ctest_args[@]}") || failed=1
 }

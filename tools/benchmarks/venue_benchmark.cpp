@@ -261,7 +261,7 @@ const std::vector<Step>& steps() {
 struct Options {
     bool quick = false;
     bool fileOnly = false;
-    QString json = QStringLiteral("bench_venue.json");
+    QString json = QStringLiteral(SORREL_BUILD_DIR "/bench_venue.json");
     bench::VenueSize size;
     int repetitions = 100;
     int dayEndRepetitions = 5;
