@@ -4,6 +4,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+# The compiler cache keys each file by its paths inside the checkout, so a clone in another folder
+# (CI's) compiles only what changed.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORREL_BUILD_TESTS=OFF >/dev/null
 cmake --build build --target Sorrel_W Sorrel_S sorrel-db
 bin=build/bin

@@ -5,6 +5,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+# The compiler cache keys each file by its paths inside the checkout, so a clone in another folder
+# (CI's) compiles only what changed.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
 
 failed=0
 run() { # build folder, extra configure options…
