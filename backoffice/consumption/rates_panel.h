@@ -3,8 +3,8 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
-#include "backoffice/shell/candidate_picker.h"
-#include "backoffice/shell/list_panel.h"
+#include "backoffice/panels/candidate_picker_panel.h"
+#include "backoffice/panels/list_panel.h"
 
 class QLabel;
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "backoffice/rooms/room_lists.h"
-#include "backoffice/shell/list_panel.h"
+#include "backoffice/panels/list_panel.h"
 
 namespace sorrel::backoffice {
 

@@ -3,8 +3,8 @@
 #pragma once
 
 #include "backoffice/rooms/room_lists.h"
-#include "backoffice/shell/list_panel.h"
-#include "backoffice/shell/workspace.h"
+#include "backoffice/panels/list_panel.h"
+#include "backoffice/panels/workspace.h"
 
 class QPushButton;
 

@@ -2,7 +2,7 @@
 // "业绩管理", and what each reads afresh when it opens.
 #pragma once
 
-#include "backoffice/shell/workspace.h"
+#include "backoffice/panels/workspace.h"
 #include "backoffice/staff/staff_lists.h"
 
 namespace sorrel::backoffice {

@@ -1,6 +1,6 @@
 #include "tests/backoffice/shell/backoffice_window.h"
 
-#include "backoffice/shell/list_grid.h"
+#include "backoffice/panels/list_grid_panel.h"
 #include "common/messages.h"
 #include "tests/support/screen_application.h"
 

@@ -2,7 +2,7 @@
 // it: login, menus, tree leaves, toolbar buttons and the panels' fields.
 #pragma once
 
-#include "backoffice/shell/main_window.h"
+#include "backoffice/shell/main_window_screen.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
 

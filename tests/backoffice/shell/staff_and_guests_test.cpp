@@ -4,7 +4,7 @@
 #include "tests/backoffice/shell/backoffice_window.h"
 
 #include "backoffice/members/member_navigation.h"
-#include "backoffice/shell/list_grid.h"
+#include "backoffice/panels/list_grid_panel.h"
 #include "common/ui/print/print_document.h"
 
 #include <QAbstractItemView>

@@ -1,4 +1,4 @@
-#include "backoffice/shell/list_grid.h"
+#include "backoffice/panels/list_grid_panel.h"
 
 #include "common/ui/grid_style.h"
 

@@ -1,4 +1,4 @@
-#include "backoffice/shell/list_panel.h"
+#include "backoffice/panels/list_panel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +14,10 @@ QLabel* fieldCaption(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
+}
+
+QString maskedPassword(const QVariant& value) {
+    return value.toString().isEmpty() ? QString() : QStringLiteral("******");
 }
 
 ListPanel::ListPanel(const QString& objectName, MaintenanceList& list, QList<ui::GridColumn> columns,

@@ -13,7 +13,4 @@ namespace sorrel::backoffice {
 // Every panel by the leaf caption the workspace shows it under.
 QHash<QString, QWidget*> makeStaffPanels(StaffLists& lists, QWidget* parent);
 
-// What a password column or field shows: never the password itself.
-QString maskedPassword(const QVariant& value);
-
 } // namespace sorrel::backoffice

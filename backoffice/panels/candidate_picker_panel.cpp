@@ -1,4 +1,4 @@
-#include "backoffice/shell/candidate_picker.h"
+#include "backoffice/panels/candidate_picker_panel.h"
 
 #include "common/ui/grid_style.h"
 

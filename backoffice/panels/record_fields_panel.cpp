@@ -1,4 +1,4 @@
-#include "backoffice/shell/record_fields.h"
+#include "backoffice/panels/record_fields_panel.h"
 
 #include "common/db_datetime.h"
 #include "common/schema/schema.h"

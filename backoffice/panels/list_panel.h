@@ -3,8 +3,8 @@
 // its fields and grids.
 #pragma once
 
-#include "backoffice/shell/list_grid.h"
-#include "backoffice/shell/record_fields.h"
+#include "backoffice/panels/list_grid_panel.h"
+#include "backoffice/panels/record_fields_panel.h"
 
 #include <QWidget>
 
@@ -57,5 +57,8 @@ class ListPanel : public QWidget {
 
 // A caption in the panels' style: right-aligned before its field.
 QLabel* fieldCaption(const QString& text, QWidget* parent);
+
+// What a password column shows: never the password itself.
+QString maskedPassword(const QVariant& value);
 
 } // namespace sorrel::backoffice

@@ -1,4 +1,4 @@
-#include "backoffice/shell/navigation.h"
+#include "backoffice/panels/navigation.h"
 
 namespace sorrel::backoffice {
 

@@ -8,7 +8,7 @@
 #include "backoffice/rooms/room_lists.h"
 #include "backoffice/members/credit_lists.h"
 #include "backoffice/members/member_lists.h"
-#include "backoffice/shell/workspace.h"
+#include "backoffice/panels/workspace.h"
 #include "backoffice/staff/staff_lists.h"
 #include "common/clock.h"
 #include "common/db/database.h"

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "backoffice/lists/maintenance_list.h"
-#include "backoffice/shell/navigation.h"
+#include "backoffice/panels/navigation.h"
 #include "common/login_session.h"
 
 #include <QHash>

@@ -1,9 +1,9 @@
-#include "backoffice/rooms/room_panels.h"
+#include "backoffice/rooms/room_screen.h"
 
 #include "backoffice/rooms/bands_panel.h"
 #include "backoffice/rooms/mode_panel.h"
 #include "backoffice/rooms/room_navigation.h"
-#include "backoffice/shell/list_panel.h"
+#include "backoffice/panels/list_panel.h"
 
 namespace sorrel::backoffice {
 

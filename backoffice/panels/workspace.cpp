@@ -1,4 +1,4 @@
-#include "backoffice/shell/workspace.h"
+#include "backoffice/panels/workspace.h"
 
 #include "common/messages.h"
 

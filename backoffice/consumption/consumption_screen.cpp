@@ -1,10 +1,10 @@
-#include "backoffice/consumption/consumption_panels.h"
+#include "backoffice/consumption/consumption_screen.h"
 
 #include "backoffice/consumption/components_panel.h"
 #include "backoffice/consumption/consumption_navigation.h"
 #include "backoffice/consumption/item_panel.h"
 #include "backoffice/consumption/rates_panel.h"
-#include "backoffice/shell/list_panel.h"
+#include "backoffice/panels/list_panel.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -4,7 +4,7 @@
 
 #include "backoffice/members/credit_lists.h"
 #include "backoffice/members/member_lists.h"
-#include "backoffice/shell/workspace.h"
+#include "backoffice/panels/workspace.h"
 
 #include <QHash>
 

@@ -1,6 +1,6 @@
-#include "backoffice/other_setup/other_panels.h"
+#include "backoffice/other_setup/other_setup_screen.h"
 
-#include "backoffice/shell/list_panel.h"
+#include "backoffice/panels/list_panel.h"
 
 namespace sorrel::backoffice {
 

@@ -1,6 +1,6 @@
-#include "backoffice/staff/staff_panels.h"
+#include "backoffice/staff/staff_screen.h"
 
-#include "backoffice/shell/list_panel.h"
+#include "backoffice/panels/list_panel.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -105,10 +105,6 @@ QWidget* commissionPanel(StaffLists& lists, QWidget* parent) {
 }
 
 } // namespace
-
-QString maskedPassword(const QVariant& value) {
-    return value.toString().isEmpty() ? QString() : QStringLiteral("******");
-}
 
 QHash<QString, QWidget*> makeStaffPanels(StaffLists& lists, QWidget* parent) {
     return {

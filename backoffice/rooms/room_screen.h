@@ -3,7 +3,7 @@
 #pragma once
 
 #include "backoffice/rooms/room_lists.h"
-#include "backoffice/shell/workspace.h"
+#include "backoffice/panels/workspace.h"
 
 #include <QHash>
 

@@ -1,9 +1,8 @@
-#include "backoffice/members/member_panels.h"
+#include "backoffice/members/member_screen.h"
 
 #include "backoffice/members/find_dialog.h"
 #include "backoffice/members/member_navigation.h"
-#include "backoffice/shell/list_panel.h"
-#include "backoffice/staff/staff_panels.h"
+#include "backoffice/panels/list_panel.h"
 
 #include <QDateEdit>
 #include <QGridLayout>

@@ -1,8 +1,8 @@
 // The credit-guest panel (with the system password for repayments) and the repayment panel.
 #include "backoffice/members/find_dialog.h"
 #include "backoffice/members/member_navigation.h"
-#include "backoffice/members/member_panels.h"
-#include "backoffice/shell/list_panel.h"
+#include "backoffice/members/member_screen.h"
+#include "backoffice/panels/list_panel.h"
 #include "common/ui/print/print_document.h"
 
 #include <QGridLayout>
