@@ -9,7 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 namespace {
 
@@ -20,14 +20,14 @@ QList<GridColumn> kindColumns() {
 }
 
 QWidget* kindsPanel(ConsumptionLists& lists, QWidget* parent) {
-    auto* p = new ListPanel(QStringLiteral("pnl_Kind"), lists.kinds(), kindColumns(), parent);
+    auto* p = new panels::ListPanel(QStringLiteral("pnl_Kind"), lists.kinds(), kindColumns(), parent);
     p->addEdit(QStringLiteral("编码"), "kind_code", 0, 0);
     p->addEdit(QStringLiteral("大类名称"), "kind_name", 0, 1);
     return p;
 }
 
 QWidget* outputPointsPanel(ConsumptionLists& lists, QWidget* parent) {
-    auto* p = new ListPanel(
+    auto* p = new panels::ListPanel(
         QStringLiteral("pnl_Manu"), lists.outputPoints(),
         {{QStringLiteral("编码"), "manu_code", {}, 50}, {QStringLiteral("出品名称"), "manu_name"}}, parent);
     p->addEdit(QStringLiteral("编码"), "manu_code", 0, 0);
@@ -36,22 +36,23 @@ QWidget* outputPointsPanel(ConsumptionLists& lists, QWidget* parent) {
 }
 
 QWidget* classesPanel(ConsumptionLists& lists, QWidget* parent) {
-    auto points = std::make_shared<Choices>();
-    auto* p = new ListPanel(QStringLiteral("pnl_Class"), lists.classes(),
-                            {{QStringLiteral("编码"), "clas_code", {}, 50},
-                             {QStringLiteral("分类名称"), "clas_name", {}, 110},
-                             {QStringLiteral("打折"), "clas_allo_disc", ui::yesNoMark, 40},
-                             {QStringLiteral("服务费"), "clas_allo_serv", ui::yesNoMark, 50},
-                             {QStringLiteral("特殊消费"), "clas_allo_spec", ui::yesNoMark, 60},
-                             {QStringLiteral("成本率"), "clas_cost_perc", ui::percentText, 50},
-                             {QStringLiteral("出品类型"), "manu_code",
-                              [points](const QVariant& v) { return nameOf(*points, v.toString()); }}},
-                            parent);
+    auto points = std::make_shared<lists::Choices>();
+    auto* p = new panels::ListPanel(
+        QStringLiteral("pnl_Class"), lists.classes(),
+        {{QStringLiteral("编码"), "clas_code", {}, 50},
+         {QStringLiteral("分类名称"), "clas_name", {}, 110},
+         {QStringLiteral("打折"), "clas_allo_disc", ui::yesNoMark, 40},
+         {QStringLiteral("服务费"), "clas_allo_serv", ui::yesNoMark, 50},
+         {QStringLiteral("特殊消费"), "clas_allo_spec", ui::yesNoMark, 60},
+         {QStringLiteral("成本率"), "clas_cost_perc", ui::percentText, 50},
+         {QStringLiteral("出品类型"), "manu_code",
+          [points](const QVariant& v) { return lists::nameOf(*points, v.toString()); }}},
+        parent);
     p->onShow([points, &lists] { *points = lists.outputPointChoices(); });
     p->addSideGrid(lists.kinds(), kindColumns());
     p->addEdit(QStringLiteral("分类编码："), "clas_code", 0, 0);
     p->addEdit(QStringLiteral("分类名称："), "clas_name", 0, 1);
-    p->addEdit(QStringLiteral("默认成本："), "clas_cost_perc", 1, 0, FieldKind::Digits)
+    p->addEdit(QStringLiteral("默认成本："), "clas_cost_perc", 1, 0, panels::FieldKind::Digits)
         ->setPlaceholderText("%");
     p->addChoice(
         QStringLiteral("出品类型："), "manu_code", [&lists] { return lists.outputPointChoices(); }, 1, 1);
@@ -61,12 +62,12 @@ QWidget* classesPanel(ConsumptionLists& lists, QWidget* parent) {
     return p;
 }
 
-QWidget* schemesPanel(ConsumptionLists& lists, Workspace& workspace, QWidget* parent) {
-    auto* p = new ListPanel(QStringLiteral("pnl_Disc"), lists.schemes(),
-                            {{QStringLiteral("编码"), "disc_code", {}, 50},
-                             {QStringLiteral("折扣名称"), "disc_name", {}, 160},
-                             {QStringLiteral("折扣说明"), "disc_narr"}},
-                            parent);
+QWidget* schemesPanel(ConsumptionLists& lists, panels::Workspace& workspace, QWidget* parent) {
+    auto* p = new panels::ListPanel(QStringLiteral("pnl_Disc"), lists.schemes(),
+                                    {{QStringLiteral("编码"), "disc_code", {}, 50},
+                                     {QStringLiteral("折扣名称"), "disc_name", {}, 160},
+                                     {QStringLiteral("折扣说明"), "disc_narr"}},
+                                    parent);
     p->addEdit(QStringLiteral("折扣编码："), "disc_code", 0, 0);
     p->addEdit(QStringLiteral("折扣方案："), "disc_name", 0, 1);
     p->addEdit(QStringLiteral("折扣说明："), "disc_narr", 1, 0);
@@ -79,7 +80,7 @@ QWidget* schemesPanel(ConsumptionLists& lists, Workspace& workspace, QWidget* pa
 
 } // namespace
 
-QHash<QString, QWidget*> makeConsumptionPanels(ConsumptionLists& lists, Workspace& workspace,
+QHash<QString, QWidget*> makeConsumptionPanels(ConsumptionLists& lists, panels::Workspace& workspace,
                                                ui::KeyboardMap& keys, QWidget* parent) {
     return {
         {QStringLiteral("大类"), kindsPanel(lists, parent)},
@@ -92,4 +93,4 @@ QHash<QString, QWidget*> makeConsumptionPanels(ConsumptionLists& lists, Workspac
     };
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

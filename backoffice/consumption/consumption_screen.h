@@ -13,10 +13,10 @@ namespace sorrel::ui {
 class KeyboardMap;
 }
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 // Every panel by the name the workspace shows it under (leaf captions and sub-panel names).
-QHash<QString, QWidget*> makeConsumptionPanels(ConsumptionLists& lists, Workspace& workspace,
+QHash<QString, QWidget*> makeConsumptionPanels(ConsumptionLists& lists, panels::Workspace& workspace,
                                                ui::KeyboardMap& keys, QWidget* parent);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

@@ -7,11 +7,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 namespace {
 
-QList<ui::GridColumn> itemColumns(const std::shared_ptr<Choices>& types) {
+QList<ui::GridColumn> itemColumns(const std::shared_ptr<lists::Choices>& types) {
     return {{QStringLiteral("编码"), "item_code", {}, 50},
             {QStringLiteral("项目名称"), "item_name", {}, 110},
             {QStringLiteral("单位"), "item_unit", {}, 40},
@@ -19,19 +19,20 @@ QList<ui::GridColumn> itemColumns(const std::shared_ptr<Choices>& types) {
             {QStringLiteral("成本"), "item_cost_pric", ui::amountText, 50},
             {QStringLiteral("提成"), "item_dedu_pric", ui::amountText, 40},
             {QStringLiteral("类型"), "item_type_code",
-             [types](const QVariant& v) { return nameOf(*types, v.toString()); }, 40},
+             [types](const QVariant& v) { return lists::nameOf(*types, v.toString()); }, 40},
             {QStringLiteral("实价"), "item_real", ui::yesNoMark}};
 }
 
 } // namespace
 
-ItemPanel::ItemPanel(ConsumptionLists& lists, Workspace& workspace, ui::KeyboardMap& keys, QWidget* parent)
-    : ItemPanel(lists, workspace, keys, parent, std::make_shared<Choices>()) {}
+ItemPanel::ItemPanel(ConsumptionLists& lists, panels::Workspace& workspace, ui::KeyboardMap& keys,
+                     QWidget* parent)
+    : ItemPanel(lists, workspace, keys, parent, std::make_shared<lists::Choices>()) {}
 
-ItemPanel::ItemPanel(ConsumptionLists& lists, Workspace& workspace, ui::KeyboardMap& keys, QWidget* parent,
-                     std::shared_ptr<Choices> typeNames)
-    : ListPanel(QStringLiteral("pnl_Item"), lists.items(), itemColumns(typeNames), parent), lists_(lists),
-      workspace_(workspace) {
+ItemPanel::ItemPanel(ConsumptionLists& lists, panels::Workspace& workspace, ui::KeyboardMap& keys,
+                     QWidget* parent, std::shared_ptr<lists::Choices> typeNames)
+    : panels::ListPanel(QStringLiteral("pnl_Item"), lists.items(), itemColumns(typeNames), parent),
+      lists_(lists), workspace_(workspace) {
     onShow([typeNames, &lists] { *typeNames = lists.allItemTypes(); });
     addSideGrid(lists.kinds(),
                 {{QStringLiteral("编码"), "kind_code", {}, 40}, {QStringLiteral("大类"), "kind_name"}}, 150);
@@ -41,9 +42,9 @@ ItemPanel::ItemPanel(ConsumptionLists& lists, Workspace& workspace, ui::Keyboard
     addEdit(QStringLiteral("名称："), "item_name", 0, 1);
     addChoice(
         QStringLiteral("单位："), "item_unit", [&lists] { return lists.unitChoices(); }, 0, 2);
-    addEdit(QStringLiteral("单价："), "item_unit_pric", 1, 0, FieldKind::Amount);
-    addEdit(QStringLiteral("成本："), "item_cost_pric", 1, 1, FieldKind::Amount);
-    addEdit(QStringLiteral("提成："), "item_dedu_pric", 1, 2, FieldKind::Amount);
+    addEdit(QStringLiteral("单价："), "item_unit_pric", 1, 0, panels::FieldKind::Amount);
+    addEdit(QStringLiteral("成本："), "item_cost_pric", 1, 1, panels::FieldKind::Amount);
+    addEdit(QStringLiteral("提成："), "item_dedu_pric", 1, 2, panels::FieldKind::Amount);
     addEdit(QStringLiteral("快捷："), "item_shor", 2, 0);
     addChoice(
         QStringLiteral("类型："), "item_type_code", [&lists] { return lists.itemTypeChoices(); }, 2, 1,
@@ -60,7 +61,7 @@ ItemPanel::ItemPanel(ConsumptionLists& lists, Workspace& workspace, ui::Keyboard
 
 void ItemPanel::appendItem() {
     workspace_.add();
-    if (lists_.items().state() == MaintenanceList::State::Inserting) code_->setFocus();
+    if (lists_.items().state() == lists::MaintenanceList::State::Inserting) code_->setFocus();
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

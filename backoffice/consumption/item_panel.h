@@ -10,23 +10,23 @@ namespace sorrel::ui {
 class KeyboardMap;
 }
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
-class ItemPanel : public ListPanel {
+class ItemPanel : public panels::ListPanel {
     Q_OBJECT
   public:
-    ItemPanel(ConsumptionLists& lists, Workspace& workspace, ui::KeyboardMap& keys, QWidget* parent);
+    ItemPanel(ConsumptionLists& lists, panels::Workspace& workspace, ui::KeyboardMap& keys, QWidget* parent);
 
     QLineEdit* codeEdit() const { return code_; }
 
   private:
-    ItemPanel(ConsumptionLists& lists, Workspace& workspace, ui::KeyboardMap& keys, QWidget* parent,
-              std::shared_ptr<Choices> typeNames);
+    ItemPanel(ConsumptionLists& lists, panels::Workspace& workspace, ui::KeyboardMap& keys, QWidget* parent,
+              std::shared_ptr<lists::Choices> typeNames);
     void appendItem();
 
     ConsumptionLists& lists_;
-    Workspace& workspace_;
+    panels::Workspace& workspace_;
     QLineEdit* code_;
 };
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

@@ -5,14 +5,14 @@
 #include "common/db/transaction.h"
 #include "common/messages.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 namespace {
 
 const QString kType = QStringLiteral("item_type_code");
 
 bool isComponent(Database& db, const QString& code) {
-    return recordSearch(db, QStringLiteral("ItemGroup"), QStringLiteral("item_code"), code);
+    return lists::recordSearch(db, QStringLiteral("ItemGroup"), QStringLiteral("item_code"), code);
 }
 
 bool isInComposite(Database& db, const QString& code) {
@@ -24,19 +24,19 @@ bool isInComposite(Database& db, const QString& code) {
 }
 
 bool hasComponents(Database& db, const QString& code) {
-    return recordSearch(db, QStringLiteral("ItemGroup"), QStringLiteral("grou_code"), code);
+    return lists::recordSearch(db, QStringLiteral("ItemGroup"), QStringLiteral("grou_code"), code);
 }
 
 // Saves the item with its new type and runs `consequences` and StoreChange in one coded
 // transaction; the lists are read again afterwards.
 void saveWithConsequences(ConsumptionLists& lists, const QString& code,
                           const std::function<void(Database&, const QString&)>& consequences) {
-    MaintenanceList& items = lists.items();
+    lists::MaintenanceList& items = lists.items();
     Database& db = lists.db();
-    MaintenanceList::SaveOutcome outcome;
+    lists::MaintenanceList::SaveOutcome outcome;
     runCoded(db, code, [&] {
         outcome = items.postPending();
-        if (outcome.kind != MaintenanceList::SaveOutcome::Saved) return;
+        if (outcome.kind != lists::MaintenanceList::SaveOutcome::Saved) return;
         consequences(db, items.text(QStringLiteral("item_code")));
         storeChangeSteps(db);
     });
@@ -48,14 +48,14 @@ void saveWithConsequences(ConsumptionLists& lists, const QString& code,
 } // namespace
 
 void changeItemType(ConsumptionLists& lists, const QString& chosen) {
-    MaintenanceList& items = lists.items();
+    lists::MaintenanceList& items = lists.items();
     if (items.current() < 0) return;
     Database& db = lists.db();
     const QString old = items.storedValue(kType).toString();
     const QString code = items.storedValue(QStringLiteral("item_code")).toString();
     items.assign(kType, chosen);
     const auto undo = [&] { items.assign(kType, old); };
-    if (items.state() == MaintenanceList::State::Inserting || chosen == old) return;
+    if (items.state() == lists::MaintenanceList::State::Inserting || chosen == old) return;
 
     if ((old == kSingleItem || old == kComposite) && chosen == kSetMeal && isComponent(db, code)) {
         messages::information(kAlreadyAComponentMessage);
@@ -98,4 +98,4 @@ void changeItemType(ConsumptionLists& lists, const QString& chosen) {
     }
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

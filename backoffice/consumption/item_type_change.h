@@ -7,7 +7,7 @@
 
 #include "backoffice/consumption/consumption_lists.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 inline const QString kBecomesCompositeCode = QStringLiteral("A100009");
 inline const QString kCompositeChangedCode = QStringLiteral("A100010");
@@ -22,4 +22,4 @@ inline const QString kClearComponentsQuestion = QStringLiteral("如果改变类�
 // consequences.
 void changeItemType(ConsumptionLists& lists, const QString& chosen);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

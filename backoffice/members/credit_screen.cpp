@@ -10,29 +10,30 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
 namespace {
 
-QWidget* guestsPanel(CreditLists& credit, Workspace& workspace, QWidget* parent) {
-    auto* p = new ListPanel(QStringLiteral("pnl_HangGues"), credit.guests(),
-                            {{QStringLiteral("编码"), "hang_gues_code", {}, 40},
-                             {QStringLiteral("挂帐客人"), "hang_gues_name", {}, 90},
-                             {QStringLiteral("挂帐上限"), "hang_gues_limi", ui::amountText, 60},
-                             {QStringLiteral("挂帐金额"), "hang_gues_use", ui::amountText, 60},
-                             {QStringLiteral("联系电话"), "hang_gues_tele", {}, 90},
-                             {QStringLiteral("工作单位"), "hang_gues_work", {}, 100},
-                             {QStringLiteral("地址"), "hang_gues_add", {}, 120},
-                             {QStringLiteral("备注"), "hang_gues_rema"}},
-                            parent);
+QWidget* guestsPanel(CreditLists& credit, panels::Workspace& workspace, QWidget* parent) {
+    auto* p = new panels::ListPanel(QStringLiteral("pnl_HangGues"), credit.guests(),
+                                    {{QStringLiteral("编码"), "hang_gues_code", {}, 40},
+                                     {QStringLiteral("挂帐客人"), "hang_gues_name", {}, 90},
+                                     {QStringLiteral("挂帐上限"), "hang_gues_limi", ui::amountText, 60},
+                                     {QStringLiteral("挂帐金额"), "hang_gues_use", ui::amountText, 60},
+                                     {QStringLiteral("联系电话"), "hang_gues_tele", {}, 90},
+                                     {QStringLiteral("工作单位"), "hang_gues_work", {}, 100},
+                                     {QStringLiteral("地址"), "hang_gues_add", {}, 120},
+                                     {QStringLiteral("备注"), "hang_gues_rema"}},
+                                    parent);
     p->addEdit(QStringLiteral("编码："), "hang_gues_code", 0, 0);
     p->addEdit(QStringLiteral("挂帐客人："), "hang_gues_name", 0, 1);
     p->addEdit(QStringLiteral("电话："), "hang_gues_tele", 0, 2);
     p->addEdit(QStringLiteral("单位："), "hang_gues_work", 1, 0);
     p->addEdit(QStringLiteral("地址："), "hang_gues_add", 1, 1);
     p->addEdit(QStringLiteral("备注："), "hang_gues_rema", 1, 2);
-    p->addEdit(QStringLiteral("挂帐上限："), "hang_gues_limi", 2, 0, FieldKind::Amount);
-    p->addEdit(QStringLiteral("挂帐金额："), "hang_gues_use", 2, 1, FieldKind::Amount)->setReadOnly(true);
+    p->addEdit(QStringLiteral("挂帐上限："), "hang_gues_limi", 2, 0, panels::FieldKind::Amount);
+    p->addEdit(QStringLiteral("挂帐金额："), "hang_gues_use", 2, 1, panels::FieldKind::Amount)
+        ->setReadOnly(true);
     p->addEdit(QStringLiteral("密码："), "hang_gues_pass", 2, 2)->setEchoMode(QLineEdit::Password);
     auto* note =
         new QLabel(QStringLiteral("* 注意：如果要进行还帐请双击要还款的单位，进行操作!    密码："), p);
@@ -50,10 +51,10 @@ QWidget* guestsPanel(CreditLists& credit, Workspace& workspace, QWidget* parent)
     return p;
 }
 
-class RepaymentsPanel : public ListPanel {
+class RepaymentsPanel : public panels::ListPanel {
   public:
     RepaymentsPanel(CreditLists& credit, QWidget* parent)
-        : ListPanel(
+        : panels::ListPanel(
               QStringLiteral("pnl_HangGuesIn"), credit.repayments(),
               {{QStringLiteral("编码"), "hang_gues_code", {}, 50},
                {QStringLiteral("挂帐客人"), "hang_gues_name", {}, 120},
@@ -65,12 +66,12 @@ class RepaymentsPanel : public ListPanel {
           credit_(credit) {
         debt_ = new QLabel(this);
         debt_->setObjectName(QStringLiteral("lbl_debt"));
-        form()->addWidget(fieldCaption(QStringLiteral("挂帐金额："), this), 0, 0);
+        form()->addWidget(panels::fieldCaption(QStringLiteral("挂帐金额："), this), 0, 0);
         form()->addWidget(debt_, 0, 1);
         amount_ = new QLineEdit(this);
         amount_->setObjectName(QStringLiteral("edt_hang_gues_inco"));
         acceptSignedAmount(amount_);
-        form()->addWidget(fieldCaption(QStringLiteral("还款金额："), this), 1, 0);
+        form()->addWidget(panels::fieldCaption(QStringLiteral("还款金额："), this), 1, 0);
         form()->addWidget(amount_, 1, 1);
         auto* save = new QPushButton(QStringLiteral("保存"), this);
         save->setObjectName(QStringLiteral("btn_Repay"));
@@ -90,7 +91,7 @@ class RepaymentsPanel : public ListPanel {
 
   protected:
     void showEvent(QShowEvent* event) override {
-        ListPanel::showEvent(event);
+        panels::ListPanel::showEvent(event);
         showDebt();
         amount_->clear();
         amount_->setFocus();
@@ -108,11 +109,12 @@ class RepaymentsPanel : public ListPanel {
 
 } // namespace
 
-QHash<QString, QWidget*> makeCreditPanels(CreditLists& credit, Workspace& workspace, QWidget* parent) {
+QHash<QString, QWidget*> makeCreditPanels(CreditLists& credit, panels::Workspace& workspace,
+                                          QWidget* parent) {
     return {
         {QStringLiteral("挂帐客人"), guestsPanel(credit, workspace, parent)},
         {kRepaymentsPanel, new RepaymentsPanel(credit, parent)},
     };
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

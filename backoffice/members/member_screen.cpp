@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
 namespace {
 
@@ -22,7 +22,7 @@ QString dateText(const QVariant& v) {
     return v.isNull() ? QString() : v.toDate().toString(QStringLiteral("yyyy-MM-dd"));
 }
 
-QPushButton* formButton(ListPanel* p, const QString& caption, const QString& name, int row, int col) {
+QPushButton* formButton(panels::ListPanel* p, const QString& caption, const QString& name, int row, int col) {
     auto* b = new QPushButton(caption, p);
     b->setObjectName(name);
     p->addToForm(b, row, col);
@@ -30,48 +30,48 @@ QPushButton* formButton(ListPanel* p, const QString& caption, const QString& nam
 }
 
 QWidget* typesPanel(MemberLists& lists, QWidget* parent) {
-    auto* p = new ListPanel(QStringLiteral("pnl_MembType"), lists.types(),
-                            {{QStringLiteral("编码"), "memb_type_code", {}, 40},
-                             {QStringLiteral("类型"), "memb_Type_name", {}, 90},
-                             {QStringLiteral("售价"), "memb_type_pric", ui::amountText, 50},
-                             {QStringLiteral("限期"), "memb_type_allo_time", ui::yesNoMark, 40},
-                             {QStringLiteral("期限(天)"), "memb_type_time", {}, 60},
-                             {QStringLiteral("折扣率"), "memb_type_disc_perc", ui::percentText, 50},
-                             {QStringLiteral("可消费金额"), "memb_type_fact", ui::amountText}},
-                            parent);
+    auto* p = new panels::ListPanel(QStringLiteral("pnl_MembType"), lists.types(),
+                                    {{QStringLiteral("编码"), "memb_type_code", {}, 40},
+                                     {QStringLiteral("类型"), "memb_Type_name", {}, 90},
+                                     {QStringLiteral("售价"), "memb_type_pric", ui::amountText, 50},
+                                     {QStringLiteral("限期"), "memb_type_allo_time", ui::yesNoMark, 40},
+                                     {QStringLiteral("期限(天)"), "memb_type_time", {}, 60},
+                                     {QStringLiteral("折扣率"), "memb_type_disc_perc", ui::percentText, 50},
+                                     {QStringLiteral("可消费金额"), "memb_type_fact", ui::amountText}},
+                                    parent);
     p->addEdit(QStringLiteral("编码："), "memb_type_code", 0, 0);
     p->addEdit(QStringLiteral("类型："), "memb_Type_name", 0, 1);
-    p->addEdit(QStringLiteral("售价："), "memb_type_pric", 1, 0, FieldKind::Amount);
-    p->addEdit(QStringLiteral("期限："), "memb_type_time", 1, 1, FieldKind::Digits);
+    p->addEdit(QStringLiteral("售价："), "memb_type_pric", 1, 0, panels::FieldKind::Amount);
+    p->addEdit(QStringLiteral("期限："), "memb_type_time", 1, 1, panels::FieldKind::Digits);
     p->addCheck(QStringLiteral("限期"), "memb_type_allo_time", 2, 1);
-    p->addEdit(QStringLiteral("折扣率："), "memb_type_disc_perc", 2, 0, FieldKind::Digits)
+    p->addEdit(QStringLiteral("折扣率："), "memb_type_disc_perc", 2, 0, panels::FieldKind::Digits)
         ->setPlaceholderText("%");
-    p->addEdit(QStringLiteral("可消费金额："), "memb_type_fact", 3, 0, FieldKind::Amount);
+    p->addEdit(QStringLiteral("可消费金额："), "memb_type_fact", 3, 0, panels::FieldKind::Amount);
     return p;
 }
 
-QWidget* membersPanel(MemberLists& lists, Workspace& workspace, QWidget* parent) {
-    auto typeNames = std::make_shared<Choices>();
-    auto* p =
-        new ListPanel(QStringLiteral("pnl_Member"), lists.members(),
-                      {{QStringLiteral("卡号"), "memb_card_code", {}, 70},
-                       {QStringLiteral("姓名"), "memb_name", {}, 60},
-                       {QStringLiteral("会员类型"), "memb_type_code",
-                        [typeNames](const QVariant& v) { return nameOf(*typeNames, v.toString()); }, 70},
-                       {QStringLiteral("卡类型"), "memb_card_type", {}, 50},
-                       {QStringLiteral("折扣率"), "memb_disc_perc", ui::percentText, 50},
-                       {QStringLiteral("剩余金额"), "memb_surp", ui::amountText, 60},
-                       {QStringLiteral("消费积分"), "memb_stor", ui::amountText, 60},
-                       {QStringLiteral("结束日期"), "memb_time_end", dateText, 80},
-                       {QStringLiteral("限期"), "memb_time_allo", ui::yesNoMark, 40},
-                       {QStringLiteral("密码"), "memb_pass", maskedPassword, 50},
-                       {QStringLiteral("证件号码"), "memb_ID", {}, 120},
-                       {QStringLiteral("工作单位"), "memb_work", {}, 100},
-                       {QStringLiteral("地址"), "memb_add", {}, 120},
-                       {QStringLiteral("电话"), "memb_tele", {}, 90},
-                       {QStringLiteral("备注"), "memb_rema"}},
-                      parent);
-    MaintenanceList& members = lists.members();
+QWidget* membersPanel(MemberLists& lists, panels::Workspace& workspace, QWidget* parent) {
+    auto typeNames = std::make_shared<lists::Choices>();
+    auto* p = new panels::ListPanel(
+        QStringLiteral("pnl_Member"), lists.members(),
+        {{QStringLiteral("卡号"), "memb_card_code", {}, 70},
+         {QStringLiteral("姓名"), "memb_name", {}, 60},
+         {QStringLiteral("会员类型"), "memb_type_code",
+          [typeNames](const QVariant& v) { return lists::nameOf(*typeNames, v.toString()); }, 70},
+         {QStringLiteral("卡类型"), "memb_card_type", {}, 50},
+         {QStringLiteral("折扣率"), "memb_disc_perc", ui::percentText, 50},
+         {QStringLiteral("剩余金额"), "memb_surp", ui::amountText, 60},
+         {QStringLiteral("消费积分"), "memb_stor", ui::amountText, 60},
+         {QStringLiteral("结束日期"), "memb_time_end", dateText, 80},
+         {QStringLiteral("限期"), "memb_time_allo", ui::yesNoMark, 40},
+         {QStringLiteral("密码"), "memb_pass", panels::maskedPassword, 50},
+         {QStringLiteral("证件号码"), "memb_ID", {}, 120},
+         {QStringLiteral("工作单位"), "memb_work", {}, 100},
+         {QStringLiteral("地址"), "memb_add", {}, 120},
+         {QStringLiteral("电话"), "memb_tele", {}, 90},
+         {QStringLiteral("备注"), "memb_rema"}},
+        parent);
+    lists::MaintenanceList& members = lists.members();
     p->onShow([typeNames, &lists] { *typeNames = lists.typeChoices(); });
     p->addEdit(QStringLiteral("卡号："), "memb_card_code", 0, 0);
     p->addChoice(
@@ -80,19 +80,19 @@ QWidget* membersPanel(MemberLists& lists, Workspace& workspace, QWidget* parent)
     end->setObjectName(QStringLiteral("dtp_memb_time_end"));
     end->setCalendarPopup(true);
     end->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
-    p->form()->addWidget(fieldCaption(QStringLiteral("期限："), p), 0, 4);
+    p->form()->addWidget(panels::fieldCaption(QStringLiteral("期限："), p), 0, 4);
     p->form()->addWidget(end, 0, 5);
     p->addCheck(QStringLiteral("限期"), "memb_time_allo", 0, 3);
-    p->addEdit(QStringLiteral("折扣率："), "memb_disc_perc", 1, 0, FieldKind::Digits);
-    p->addEdit(QStringLiteral("剩余金额："), "memb_surp", 1, 1, FieldKind::Amount)->setReadOnly(true);
+    p->addEdit(QStringLiteral("折扣率："), "memb_disc_perc", 1, 0, panels::FieldKind::Digits);
+    p->addEdit(QStringLiteral("剩余金额："), "memb_surp", 1, 1, panels::FieldKind::Amount)->setReadOnly(true);
     auto* stored = new QRadioButton(kStoredValueCard, p);
     stored->setObjectName(QStringLiteral("rad_stored"));
     auto* points = new QRadioButton(kPointsCard, p);
     points->setObjectName(QStringLiteral("rad_points"));
-    p->form()->addWidget(fieldCaption(QStringLiteral("类别："), p), 1, 4);
+    p->form()->addWidget(panels::fieldCaption(QStringLiteral("类别："), p), 1, 4);
     p->form()->addWidget(stored, 1, 5);
     p->form()->addWidget(points, 1, 6);
-    p->addEdit(QStringLiteral("消费积分："), "memb_stor", 2, 0, FieldKind::Amount)->setReadOnly(true);
+    p->addEdit(QStringLiteral("消费积分："), "memb_stor", 2, 0, panels::FieldKind::Amount)->setReadOnly(true);
     p->addEdit(QStringLiteral("密码："), "memb_pass", 2, 1)->setEchoMode(QLineEdit::Password);
     p->addEdit(QStringLiteral("姓名："), "memb_name", 2, 2);
     p->addEdit(QStringLiteral("证件号码："), "memb_ID", 3, 0);
@@ -116,9 +116,9 @@ QWidget* membersPanel(MemberLists& lists, Workspace& workspace, QWidget* parent)
         const QSignalBlocker quiet(end);
         end->setDate(members.value(QStringLiteral("memb_time_end")).toDate());
     };
-    QObject::connect(&members, &MaintenanceList::currentChanged, p, show);
-    QObject::connect(&members, &MaintenanceList::recordChanged, p, show);
-    QObject::connect(&members, &MaintenanceList::rowsReset, p, show);
+    QObject::connect(&members, &lists::MaintenanceList::currentChanged, p, show);
+    QObject::connect(&members, &lists::MaintenanceList::recordChanged, p, show);
+    QObject::connect(&members, &lists::MaintenanceList::rowsReset, p, show);
     p->onShow(show);
     QObject::connect(stored, &QRadioButton::clicked, p,
                      [&members] { members.edit(QStringLiteral("memb_card_type"), kStoredValueCard); });
@@ -139,37 +139,37 @@ QWidget* membersPanel(MemberLists& lists, Workspace& workspace, QWidget* parent)
 
 // An amount edit that takes digits, "-" and one decimal point; what it holds goes to the entry
 // as a number (0 while it is not one), and it shows the entry's value when another is current.
-QLineEdit* amountEdit(ListPanel* p, MemberLists& lists, const QString& caption, const QString& column,
+QLineEdit* amountEdit(panels::ListPanel* p, MemberLists& lists, const QString& caption, const QString& column,
                       int row, int col) {
     auto* edit = new QLineEdit(p);
     edit->setObjectName(QStringLiteral("edt_") + column);
     acceptSignedAmount(edit);
-    p->form()->addWidget(fieldCaption(caption, p), row, col * 2);
+    p->form()->addWidget(panels::fieldCaption(caption, p), row, col * 2);
     p->form()->addWidget(edit, row, col * 2 + 1);
-    MaintenanceList& entries = lists.topUps();
+    lists::MaintenanceList& entries = lists.topUps();
     const auto show = [edit, &entries, column] {
         const double value = entries.value(column).toDouble();
         if (enteredAmount(edit->text()) != value || entries.current() < 0)
             edit->setText(entries.current() < 0 ? QString() : QString::number(value, 'g', 12));
     };
-    QObject::connect(&entries, &MaintenanceList::currentChanged, edit, show);
-    QObject::connect(&entries, &MaintenanceList::recordChanged, edit, show);
-    QObject::connect(&entries, &MaintenanceList::rowsReset, edit, show);
+    QObject::connect(&entries, &lists::MaintenanceList::currentChanged, edit, show);
+    QObject::connect(&entries, &lists::MaintenanceList::recordChanged, edit, show);
+    QObject::connect(&entries, &lists::MaintenanceList::rowsReset, edit, show);
     QObject::connect(edit, &QLineEdit::textEdited, edit,
                      [&lists, column](const QString& text) { lists.enterTopUp(column, text); });
     return edit;
 }
 
-class TopUpsPanel : public ListPanel {
+class TopUpsPanel : public panels::ListPanel {
   public:
     TopUpsPanel(MemberLists& lists, QWidget* parent)
-        : ListPanel(QStringLiteral("pnl_MembManage"), lists.topUps(),
-                    {{QStringLiteral("会员卡号"), "memb_card_code", {}, 80},
-                     {QStringLiteral("卡类型"), "memb_card_type", {}, 60},
-                     {QStringLiteral("续钱"), "memb_mana_save", ui::amountText, 70},
-                     {QStringLiteral("积分"), "memb_mana_inte", ui::amountText, 70},
-                     {QStringLiteral("备注"), "memb_mana_rema"}},
-                    parent),
+        : panels::ListPanel(QStringLiteral("pnl_MembManage"), lists.topUps(),
+                            {{QStringLiteral("会员卡号"), "memb_card_code", {}, 80},
+                             {QStringLiteral("卡类型"), "memb_card_type", {}, 60},
+                             {QStringLiteral("续钱"), "memb_mana_save", ui::amountText, 70},
+                             {QStringLiteral("积分"), "memb_mana_inte", ui::amountText, 70},
+                             {QStringLiteral("备注"), "memb_mana_rema"}},
+                            parent),
           lists_(lists) {
         card_ = new QLabel(this);
         card_->setObjectName(QStringLiteral("lbl_card"));
@@ -182,7 +182,7 @@ class TopUpsPanel : public ListPanel {
 
   protected:
     void showEvent(QShowEvent* event) override {
-        const MaintenanceList& m = lists_.members();
+        const lists::MaintenanceList& m = lists_.members();
         card_->setText(QStringLiteral("会员卡号：%1    卡类型：%2    姓名：%3")
                            .arg(m.text(QStringLiteral("memb_card_code")),
                                 m.text(QStringLiteral("memb_card_type")),
@@ -190,7 +190,7 @@ class TopUpsPanel : public ListPanel {
         const bool money = lists_.topUpKind() == MemberLists::TopUpKind::Money;
         save_->setEnabled(money);
         points_->setEnabled(!money);
-        ListPanel::showEvent(event);
+        panels::ListPanel::showEvent(event);
     }
 
   private:
@@ -207,7 +207,8 @@ void acceptSignedAmount(QLineEdit* edit) {
         QRegularExpression(QStringLiteral("-?\\d{0,9}(\\.\\d{0,2})?")), edit));
 }
 
-QHash<QString, QWidget*> makeMemberPanels(MemberLists& members, Workspace& workspace, QWidget* parent) {
+QHash<QString, QWidget*> makeMemberPanels(MemberLists& members, panels::Workspace& workspace,
+                                          QWidget* parent) {
     return {
         {QStringLiteral("会员类别"), typesPanel(members, parent)},
         {QStringLiteral("会员信息"), membersPanel(members, workspace, parent)},
@@ -215,4 +216,4 @@ QHash<QString, QWidget*> makeMemberPanels(MemberLists& members, Workspace& works
     };
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

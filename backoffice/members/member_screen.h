@@ -11,14 +11,15 @@
 class QLineEdit;
 class QWidget;
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
 // Every panel by the name the workspace shows it under (leaf captions and sub-panel names).
-QHash<QString, QWidget*> makeMemberPanels(MemberLists& members, Workspace& workspace, QWidget* parent);
-QHash<QString, QWidget*> makeCreditPanels(CreditLists& credit, Workspace& workspace, QWidget* parent);
+QHash<QString, QWidget*> makeMemberPanels(MemberLists& members, panels::Workspace& workspace,
+                                          QWidget* parent);
+QHash<QString, QWidget*> makeCreditPanels(CreditLists& credit, panels::Workspace& workspace, QWidget* parent);
 
 // A top-up or repayment amount: digits, a leading "-" (money taken off, a debt raised) and one
 // decimal point with up to two places.
 void acceptSignedAmount(QLineEdit* edit);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

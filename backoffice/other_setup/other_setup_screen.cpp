@@ -2,17 +2,17 @@
 
 #include "backoffice/panels/list_panel.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::other_setup {
 
 namespace {
 
 // A panel of code and name, captioned "编码：" and the list's own name caption.
-QWidget* codePanel(const QString& objectName, MaintenanceList& list, const QString& prefix,
+QWidget* codePanel(const QString& objectName, lists::MaintenanceList& list, const QString& prefix,
                    const QString& nameCaption, QWidget* parent) {
     const QString code = prefix + QStringLiteral("_code");
     const QString name = prefix + QStringLiteral("_name");
-    auto* p = new ListPanel(objectName, list, {{QStringLiteral("编码"), code, {}, 60}, {nameCaption, name}},
-                            parent);
+    auto* p = new panels::ListPanel(objectName, list,
+                                    {{QStringLiteral("编码"), code, {}, 60}, {nameCaption, name}}, parent);
     p->addEdit(QStringLiteral("编码："), code, 0, 0);
     p->addEdit(nameCaption + QStringLiteral("："), name, 0, 1);
     return p;
@@ -21,8 +21,8 @@ QWidget* codePanel(const QString& objectName, MaintenanceList& list, const QStri
 } // namespace
 
 QHash<QString, QWidget*> makeOtherPanels(OtherLists& lists, QWidget* parent) {
-    auto* units = new ListPanel(QStringLiteral("pnl_Unit"), lists.units(),
-                                {{QStringLiteral("单位名称"), "unit_name"}}, parent);
+    auto* units = new panels::ListPanel(QStringLiteral("pnl_Unit"), lists.units(),
+                                        {{QStringLiteral("单位名称"), "unit_name"}}, parent);
     units->addEdit(QStringLiteral("单位名称"), "unit_name", 0, 0);
     return {
         {QStringLiteral("班次"),
@@ -37,4 +37,4 @@ QHash<QString, QWidget*> makeOtherPanels(OtherLists& lists, QWidget* parent) {
     };
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::other_setup

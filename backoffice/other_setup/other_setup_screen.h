@@ -7,9 +7,9 @@
 
 class QWidget;
 
-namespace sorrel::backoffice {
+namespace sorrel::other_setup {
 
 // Every panel by its leaf caption.
 QHash<QString, QWidget*> makeOtherPanels(OtherLists& lists, QWidget* parent);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::other_setup

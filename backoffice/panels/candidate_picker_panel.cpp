@@ -6,7 +6,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace sorrel::backoffice {
+namespace sorrel::panels {
 
 CandidatePicker::CandidatePicker(QList<ui::GridColumn> columns, const QString& placeholder, Match match,
                                  QWidget* parent)
@@ -57,4 +57,4 @@ void CandidatePicker::pick(const QModelIndex& index) {
     if (index.isValid() && index.row() < shown_.rowCount()) emit picked(shown_, index.row());
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::panels

@@ -11,7 +11,7 @@
 class QLineEdit;
 class QTableView;
 
-namespace sorrel::backoffice {
+namespace sorrel::panels {
 
 class CandidatePicker : public QWidget {
     Q_OBJECT
@@ -42,4 +42,4 @@ class CandidatePicker : public QWidget {
     QTableView* grid_;
 };
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::panels

@@ -4,9 +4,9 @@
 
 #include <QHeaderView>
 
-namespace sorrel::backoffice {
+namespace sorrel::panels {
 
-ListGrid::ListGrid(MaintenanceList& list, QList<ui::GridColumn> columns, Role role, QWidget* parent)
+ListGrid::ListGrid(lists::MaintenanceList& list, QList<ui::GridColumn> columns, Role role, QWidget* parent)
     : QTableView(parent), list_(list) {
     model_ = new ui::RecordSetModel(list.rows(), columns, this);
     setModel(model_);
@@ -16,12 +16,12 @@ ListGrid::ListGrid(MaintenanceList& list, QList<ui::GridColumn> columns, Role ro
         ui::styleSideGrid(this);
     for (int c = 0; c < columns.size(); ++c)
         if (columns[c].width > 0) setColumnWidth(c, columns[c].width);
-    connect(&list, &MaintenanceList::rowsReset, this, [this] {
+    connect(&list, &lists::MaintenanceList::rowsReset, this, [this] {
         model_->refresh();
         followList(list_.current());
     });
-    connect(&list, &MaintenanceList::currentChanged, this, &ListGrid::followList);
-    connect(&list, &MaintenanceList::recordChanged, model_, &ui::RecordSetModel::rowChanged);
+    connect(&list, &lists::MaintenanceList::currentChanged, this, &ListGrid::followList);
+    connect(&list, &lists::MaintenanceList::recordChanged, model_, &ui::RecordSetModel::rowChanged);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& index) { picked(index); });
     followList(list.current());
@@ -51,4 +51,4 @@ void ListGrid::picked(const QModelIndex& index) {
     if (!list_.moveTo(index.row())) followList(list_.current());
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::panels

@@ -8,15 +8,15 @@
 
 #include <QTableView>
 
-namespace sorrel::backoffice {
+namespace sorrel::panels {
 
 class ListGrid : public QTableView {
     Q_OBJECT
   public:
     enum class Role { Main, Side };
-    ListGrid(MaintenanceList& list, QList<ui::GridColumn> columns, Role role, QWidget* parent);
+    ListGrid(lists::MaintenanceList& list, QList<ui::GridColumn> columns, Role role, QWidget* parent);
 
-    MaintenanceList& list() const { return list_; }
+    lists::MaintenanceList& list() const { return list_; }
     ui::RecordSetModel* recordModel() const { return model_; }
     // Re-reads what the columns' formats look up (names of codes).
     void redraw();
@@ -25,9 +25,9 @@ class ListGrid : public QTableView {
     void followList(int row);
     void picked(const QModelIndex& index);
 
-    MaintenanceList& list_;
+    lists::MaintenanceList& list_;
     ui::RecordSetModel* model_;
     bool following_ = false;
 };
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::panels

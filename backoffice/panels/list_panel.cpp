@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-namespace sorrel::backoffice {
+namespace sorrel::panels {
 
 QLabel* fieldCaption(const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -20,7 +20,7 @@ QString maskedPassword(const QVariant& value) {
     return value.toString().isEmpty() ? QString() : QStringLiteral("******");
 }
 
-ListPanel::ListPanel(const QString& objectName, MaintenanceList& list, QList<ui::GridColumn> columns,
+ListPanel::ListPanel(const QString& objectName, lists::MaintenanceList& list, QList<ui::GridColumn> columns,
                      QWidget* parent)
     : QWidget(parent), list_(list) {
     setObjectName(objectName);
@@ -67,7 +67,7 @@ QCheckBox* ListPanel::addCheck(const QString& caption, const QString& column, in
 }
 
 QComboBox* ListPanel::addChoice(const QString& caption, const QString& column,
-                                std::function<Choices()> choices, int row, int col,
+                                std::function<lists::Choices()> choices, int row, int col,
                                 std::function<void(const QString&)> chosen) {
     auto* box = new QComboBox(this);
     box->setObjectName(QStringLiteral("dbl_") + column);
@@ -91,7 +91,7 @@ void ListPanel::addToForm(QWidget* widget, int row, int col, int columnSpan) {
     form_->addWidget(widget, row, col * 2, 1, columnSpan * 2);
 }
 
-ListGrid* ListPanel::addSideGrid(MaintenanceList& list, QList<ui::GridColumn> columns, int height) {
+ListGrid* ListPanel::addSideGrid(lists::MaintenanceList& list, QList<ui::GridColumn> columns, int height) {
     auto* grid = new ListGrid(list, std::move(columns), ListGrid::Role::Side, this);
     grid->setFixedWidth(150);
     if (height > 0) grid->setFixedHeight(height);
@@ -110,4 +110,4 @@ void ListPanel::showEvent(QShowEvent* event) {
     fields_->refresh();
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::panels

@@ -12,15 +12,15 @@ class QGridLayout;
 class QLabel;
 class QVBoxLayout;
 
-namespace sorrel::backoffice {
+namespace sorrel::panels {
 
 class ListPanel : public QWidget {
     Q_OBJECT
   public:
-    ListPanel(const QString& objectName, MaintenanceList& list, QList<ui::GridColumn> columns,
+    ListPanel(const QString& objectName, lists::MaintenanceList& list, QList<ui::GridColumn> columns,
               QWidget* parent);
 
-    MaintenanceList& list() const { return list_; }
+    lists::MaintenanceList& list() const { return list_; }
     RecordFields& fields() const { return *fields_; }
     ListGrid* grid() const { return grid_; }
 
@@ -28,14 +28,15 @@ class ListPanel : public QWidget {
     QLineEdit* addEdit(const QString& caption, const QString& column, int row, int col,
                        FieldKind kind = FieldKind::Text);
     QCheckBox* addCheck(const QString& caption, const QString& column, int row, int col);
-    QComboBox* addChoice(const QString& caption, const QString& column, std::function<Choices()> choices,
-                         int row, int col, std::function<void(const QString&)> chosen = {});
+    QComboBox* addChoice(const QString& caption, const QString& column,
+                         std::function<lists::Choices()> choices, int row, int col,
+                         std::function<void(const QString&)> chosen = {});
     // The bold line naming the master record a sub-panel works on, across the form's first row.
     QLabel* addHeading(const QString& objectName);
     // A button or other widget in the form.
     void addToForm(QWidget* widget, int row, int col, int columnSpan = 1);
     // A master list's grid on the left.
-    ListGrid* addSideGrid(MaintenanceList& list, QList<ui::GridColumn> columns, int height = 0);
+    ListGrid* addSideGrid(lists::MaintenanceList& list, QList<ui::GridColumn> columns, int height = 0);
     // Another grid or box beside the main grid (candidates of a sub-panel).
     QVBoxLayout* sideColumn() const { return side_; }
     QGridLayout* form() const { return form_; }
@@ -46,7 +47,7 @@ class ListPanel : public QWidget {
     void showEvent(QShowEvent* event) override;
 
   private:
-    MaintenanceList& list_;
+    lists::MaintenanceList& list_;
     RecordFields* fields_;
     ListGrid* grid_;
     QGridLayout* form_;
@@ -61,4 +62,4 @@ QLabel* fieldCaption(const QString& text, QWidget* parent);
 // What a password column shows: never the password itself.
 QString maskedPassword(const QVariant& value);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::panels

@@ -1,6 +1,6 @@
 #include "backoffice/panels/navigation.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::panels {
 
 namespace {
 
@@ -129,4 +129,4 @@ QStringList menuCommandCaptions() {
     return captions;
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::panels

@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace sorrel::backoffice {
+namespace sorrel::panels {
 
 // The record toolbar, in its order.
 enum class ToolButton { Add, Delete, Cancel, Save, Execute, StockAdjust, Retreat, Query, Help };
@@ -63,4 +63,4 @@ struct MenuCommand {
 const MenuCommand* findMenuCommand(const QString& caption);
 QStringList menuCommandCaptions();
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::panels

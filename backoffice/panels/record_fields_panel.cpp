@@ -8,12 +8,12 @@
 #include <QLineEdit>
 #include <QRegularExpressionValidator>
 
-namespace sorrel::backoffice {
+namespace sorrel::panels {
 
-RecordFields::RecordFields(MaintenanceList& list, QObject* parent) : QObject(parent), list_(list) {
-    connect(&list, &MaintenanceList::currentChanged, this, &RecordFields::refresh);
-    connect(&list, &MaintenanceList::recordChanged, this, &RecordFields::refresh);
-    connect(&list, &MaintenanceList::rowsReset, this, &RecordFields::refresh);
+RecordFields::RecordFields(lists::MaintenanceList& list, QObject* parent) : QObject(parent), list_(list) {
+    connect(&list, &lists::MaintenanceList::currentChanged, this, &RecordFields::refresh);
+    connect(&list, &lists::MaintenanceList::recordChanged, this, &RecordFields::refresh);
+    connect(&list, &lists::MaintenanceList::rowsReset, this, &RecordFields::refresh);
 }
 
 void RecordFields::refresh() {
@@ -93,11 +93,11 @@ void RecordFields::bindCheck(QCheckBox* box, const QString& column) {
     });
 }
 
-void RecordFields::bindChoice(QComboBox* box, const QString& column, std::function<Choices()> choices,
+void RecordFields::bindChoice(QComboBox* box, const QString& column, std::function<lists::Choices()> choices,
                               std::function<void(const QString&)> chosen) {
     bindings_.append({column, [this, box, column, choices] {
                           box->clear();
-                          for (const Choice& c : choices())
+                          for (const lists::Choice& c : choices())
                               box->addItem(c.name, c.code);
                           box->setCurrentIndex(box->findData(list_.value(column).toString()));
                           box->setEnabled(list_.current() >= 0);
@@ -113,4 +113,4 @@ void RecordFields::bindChoice(QComboBox* box, const QString& column, std::functi
     });
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::panels

@@ -13,7 +13,7 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 
-namespace sorrel::backoffice {
+namespace sorrel::panels {
 
 enum class FieldKind {
     Text,   // up to the column's length
@@ -25,13 +25,13 @@ enum class FieldKind {
 class RecordFields : public QObject {
     Q_OBJECT
   public:
-    RecordFields(MaintenanceList& list, QObject* parent);
+    RecordFields(lists::MaintenanceList& list, QObject* parent);
 
     void bindEdit(QLineEdit* edit, const QString& column, FieldKind kind = FieldKind::Text);
     void bindCheck(QCheckBox* box, const QString& column);
     // Shows the names of `choices` (read again whenever the record changes) and stores the code.
     // With `chosen`, picking calls it instead of editing the record.
-    void bindChoice(QComboBox* box, const QString& column, std::function<Choices()> choices,
+    void bindChoice(QComboBox* box, const QString& column, std::function<lists::Choices()> choices,
                     std::function<void(const QString& code)> chosen = {});
 
     // Shows the current record in every bound field.
@@ -46,9 +46,9 @@ class RecordFields : public QObject {
         QString column;
         std::function<void()> show;
     };
-    MaintenanceList& list_;
+    lists::MaintenanceList& list_;
     QList<Binding> bindings_;
     bool showing_ = false;
 };
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::panels

@@ -2,11 +2,11 @@
 
 #include "common/messages.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::panels {
 
-std::function<void()> rereading(QList<MaintenanceList*> lists) {
+std::function<void()> rereading(QList<lists::MaintenanceList*> lists) {
     return [lists] {
-        for (MaintenanceList* list : lists)
+        for (lists::MaintenanceList* list : lists)
             list->reload();
     };
 }
@@ -40,7 +40,7 @@ void Workspace::refuse() {
 }
 
 void Workspace::leaveCurrent() {
-    MaintenanceList* list = current_;
+    lists::MaintenanceList* list = current_;
     if (!list) return;
     if (!detailOf_.isEmpty()) {
         detailOf_.clear();
@@ -89,7 +89,7 @@ void Workspace::clickTree(Tree tree, const QString& caption) {
     emit changed();
 }
 
-void Workspace::enterDetail(const QString& panel, MaintenanceList& list, ToolButtons buttons) {
+void Workspace::enterDetail(const QString& panel, lists::MaintenanceList& list, ToolButtons buttons) {
     detailOf_ = panel_;
     detailBackList_ = current_;
     detailBackButtons_ = buttons_;
@@ -101,7 +101,7 @@ void Workspace::enterDetail(const QString& panel, MaintenanceList& list, ToolBut
 
 void Workspace::retreat() {
     if (detailOf_.isEmpty() || !current_) return;
-    MaintenanceList* list = current_;
+    lists::MaintenanceList* list = current_;
     if (!list->definition().leaveStep && !list->saveIfPending()) return;
     const QString back = detailOf_;
     detailOf_.clear();
@@ -164,4 +164,4 @@ void Workspace::closing() {
     session_.logExit();
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::panels

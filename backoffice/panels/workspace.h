@@ -12,7 +12,7 @@
 #include <QObject>
 #include <functional>
 
-namespace sorrel::backoffice {
+namespace sorrel::panels {
 
 inline const QString kDeleteQuestion = QStringLiteral("是否删除所选项目，删除后将不能恢复，请慎重!");
 inline const QString kDataProcessedMessage = QStringLiteral("数据处理完毕，系统将退出请重新登录！");
@@ -23,7 +23,7 @@ enum class ExitMode { Normal, DataProcessed, Forced };
 // A panel the work area can show: its list (none for a panel without one) and what it reads
 // afresh each time it opens.
 struct PanelEntry {
-    MaintenanceList* list = nullptr;
+    lists::MaintenanceList* list = nullptr;
     std::function<void()> open;
     // What "查询" does on this panel (finding a member or a credit guest); nothing when unset.
     std::function<void()> query = {};
@@ -31,7 +31,7 @@ struct PanelEntry {
 
 // What a panel reads afresh each time it opens: these lists, masters first, since another
 // workstation may have changed them.
-std::function<void()> rereading(QList<MaintenanceList*> lists);
+std::function<void()> rereading(QList<lists::MaintenanceList*> lists);
 
 class Workspace : public QObject {
     Q_OBJECT
@@ -48,7 +48,7 @@ class Workspace : public QObject {
     Tree tree() const { return tree_; }
     QString treeNode() const { return treeNode_; }
     QString panel() const { return panel_; } // empty: nothing shown
-    MaintenanceList* currentList() const { return current_; }
+    lists::MaintenanceList* currentList() const { return current_; }
     bool workAreaVisible() const { return workAreaVisible_; }
     bool toolbarEnabled() const { return toolbarEnabled_; }
     ToolButtons buttons() const { return buttons_; }
@@ -64,7 +64,8 @@ class Workspace : public QObject {
     void clickTree(Tree tree, const QString& caption);
     // Shows a sub-panel of the current panel (components, class rates), left again with "回退",
     // which gives the panel its buttons back.
-    void enterDetail(const QString& panel, MaintenanceList& list, ToolButtons buttons = detailButtons());
+    void enterDetail(const QString& panel, lists::MaintenanceList& list,
+                     ToolButtons buttons = detailButtons());
 
     // The record toolbar.
     void add();
@@ -96,15 +97,15 @@ class Workspace : public QObject {
     Tree tree_ = Tree::Settings;
     QString treeNode_;
     QString panel_;
-    MaintenanceList* current_ = nullptr;
+    lists::MaintenanceList* current_ = nullptr;
     bool workAreaVisible_ = true;
     bool toolbarEnabled_ = false;
     ToolButtons buttons_;
     ExitMode exitMode_ = ExitMode::Normal;
     // The panel a sub-panel returns to, and its buttons there.
     QString detailOf_;
-    MaintenanceList* detailBackList_ = nullptr;
+    lists::MaintenanceList* detailBackList_ = nullptr;
     ToolButtons detailBackButtons_;
 };
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::panels

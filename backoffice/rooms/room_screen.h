@@ -2,16 +2,16 @@
 // consumption modes and the price-band sub-panel.
 #pragma once
 
-#include "backoffice/rooms/room_lists.h"
 #include "backoffice/panels/workspace.h"
+#include "backoffice/rooms/room_lists.h"
 
 #include <QHash>
 
 class QWidget;
 
-namespace sorrel::backoffice {
+namespace sorrel::rooms {
 
 // Every panel by the name the workspace shows it under (leaf captions and the sub-panel's name).
-QHash<QString, QWidget*> makeRoomPanels(RoomLists& lists, Workspace& workspace, QWidget* parent);
+QHash<QString, QWidget*> makeRoomPanels(RoomLists& lists, panels::Workspace& workspace, QWidget* parent);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::rooms

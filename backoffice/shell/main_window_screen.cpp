@@ -2,12 +2,12 @@
 
 #include "backoffice/consumption/consumption_navigation.h"
 #include "backoffice/consumption/consumption_screen.h"
+#include "backoffice/members/member_navigation.h"
+#include "backoffice/members/member_screen.h"
 #include "backoffice/other_setup/other_navigation.h"
 #include "backoffice/other_setup/other_setup_screen.h"
 #include "backoffice/rooms/room_navigation.h"
 #include "backoffice/rooms/room_screen.h"
-#include "backoffice/members/member_navigation.h"
-#include "backoffice/members/member_screen.h"
 #include "backoffice/shell/login_panel.h"
 #include "backoffice/staff/staff_navigation.h"
 #include "backoffice/staff/staff_screen.h"
@@ -36,25 +36,25 @@ constexpr int kClientWidth = 792;
 constexpr int kClientHeight = 524;
 constexpr int kTreeWidth = 150;
 
-QStyle::StandardPixmap iconOf(ToolButton button) {
+QStyle::StandardPixmap iconOf(panels::ToolButton button) {
     switch (button) {
-    case ToolButton::Add:
+    case panels::ToolButton::Add:
         return QStyle::SP_FileDialogNewFolder;
-    case ToolButton::Delete:
+    case panels::ToolButton::Delete:
         return QStyle::SP_TrashIcon;
-    case ToolButton::Cancel:
+    case panels::ToolButton::Cancel:
         return QStyle::SP_DialogCancelButton;
-    case ToolButton::Save:
+    case panels::ToolButton::Save:
         return QStyle::SP_DialogSaveButton;
-    case ToolButton::Execute:
+    case panels::ToolButton::Execute:
         return QStyle::SP_MediaPlay;
-    case ToolButton::StockAdjust:
+    case panels::ToolButton::StockAdjust:
         return QStyle::SP_FileDialogDetailedView;
-    case ToolButton::Retreat:
+    case panels::ToolButton::Retreat:
         return QStyle::SP_ArrowBack;
-    case ToolButton::Query:
+    case panels::ToolButton::Query:
         return QStyle::SP_FileDialogContentsView;
-    case ToolButton::Help:
+    case panels::ToolButton::Help:
         return QStyle::SP_DialogHelpButton;
     }
     return QStyle::SP_FileIcon;
@@ -72,23 +72,23 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     setFixedSize(kClientWidth, kClientHeight);
 
     session_ = std::make_unique<LoginSession>(db_, clock_, Program::BackOffice);
-    workspace_ = std::make_unique<Workspace>(*session_);
-    consumption_ = std::make_unique<ConsumptionLists>(db_);
-    registerConsumptionPanels(*workspace_, *consumption_);
-    rooms_ = std::make_unique<RoomLists>(db_);
-    registerRoomPanels(*workspace_, *rooms_);
-    otherSetup_ = std::make_unique<OtherLists>(db_);
-    registerOtherPanels(*workspace_, *otherSetup_);
-    staff_ = std::make_unique<StaffLists>(db_);
-    registerStaffPanels(*workspace_, *staff_);
+    workspace_ = std::make_unique<panels::Workspace>(*session_);
+    consumption_ = std::make_unique<consumption::ConsumptionLists>(db_);
+    consumption::registerConsumptionPanels(*workspace_, *consumption_);
+    rooms_ = std::make_unique<rooms::RoomLists>(db_);
+    rooms::registerRoomPanels(*workspace_, *rooms_);
+    otherSetup_ = std::make_unique<other_setup::OtherLists>(db_);
+    other_setup::registerOtherPanels(*workspace_, *otherSetup_);
+    staff_ = std::make_unique<staff::StaffLists>(db_);
+    staff::registerStaffPanels(*workspace_, *staff_);
     // Entries and repayments record this program's operator.
-    const OperatorSource who = [this] {
+    const members::OperatorSource who = [this] {
         const OperatorEntry* o = session_->currentOperator();
         return o ? *o : OperatorEntry{};
     };
-    members_ = std::make_unique<MemberLists>(db_, clock_, who);
-    credit_ = std::make_unique<CreditLists>(db_, clock_, who);
-    registerMemberPanels(*workspace_, *members_, *credit_);
+    members_ = std::make_unique<members::MemberLists>(db_, clock_, who);
+    credit_ = std::make_unique<members::CreditLists>(db_, clock_, who);
+    members::registerMemberPanels(*workspace_, *members_, *credit_);
     navigator_ = new ui::PanelNavigator(this);
     keyboard_ = new ui::KeyboardMap(*navigator_, this);
     enterMovesFocus_ = new ui::EnterMovesFocus(this);
@@ -102,12 +102,12 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     login_ = new LoginPanel(*session_, work_);
     empty_ = new QWidget(work_);
     empty_->setObjectName(QStringLiteral("pnl_Empty"));
-    panels_ = makeConsumptionPanels(*consumption_, *workspace_, *keyboard_, work_);
-    panels_.insert(makeRoomPanels(*rooms_, *workspace_, work_));
-    panels_.insert(makeOtherPanels(*otherSetup_, work_));
-    panels_.insert(makeStaffPanels(*staff_, work_));
-    panels_.insert(makeMemberPanels(*members_, *workspace_, work_));
-    panels_.insert(makeCreditPanels(*credit_, *workspace_, work_));
+    panels_ = consumption::makeConsumptionPanels(*consumption_, *workspace_, *keyboard_, work_);
+    panels_.insert(rooms::makeRoomPanels(*rooms_, *workspace_, work_));
+    panels_.insert(other_setup::makeOtherPanels(*otherSetup_, work_));
+    panels_.insert(staff::makeStaffPanels(*staff_, work_));
+    panels_.insert(members::makeMemberPanels(*members_, *workspace_, work_));
+    panels_.insert(members::makeCreditPanels(*credit_, *workspace_, work_));
     for (QWidget* p : panels_)
         p->hide();
 
@@ -130,7 +130,7 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     login_->setDayProgress([this](int percent) { status_->showProgress(percent); });
     connect(login_, &LoginPanel::accepted, this, &MainWindow::loggedIn);
     connect(login_, &LoginPanel::exitRequested, this, &QWidget::close);
-    connect(workspace_.get(), &Workspace::changed, this, &MainWindow::sync);
+    connect(workspace_.get(), &panels::Workspace::changed, this, &MainWindow::sync);
 
     // Until the login, only the login panel and the help menu can be used.
     for (QMenu* menu : guardedMenus_)
@@ -170,11 +170,11 @@ QWidget* MainWindow::buildToolbar() {
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(2, 1, 2, 1);
     row->setSpacing(0);
-    for (int i = 0; i < kToolButtonCount; ++i) {
-        const auto which = ToolButton(i);
+    for (int i = 0; i < panels::kToolButtonCount; ++i) {
+        const auto which = panels::ToolButton(i);
         auto* button = new QToolButton(bar);
         button->setObjectName(QStringLiteral("toolb_%1").arg(i));
-        button->setText(toolButtonCaption(which));
+        button->setText(panels::toolButtonCaption(which));
         button->setIcon(style()->standardIcon(iconOf(which)));
         button->setIconSize(QSize(32, 32));
         button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
@@ -185,29 +185,29 @@ QWidget* MainWindow::buildToolbar() {
         toolButtons_.append(button);
         connect(button, &QToolButton::clicked, this, [this, which] {
             switch (which) {
-            case ToolButton::Add:
+            case panels::ToolButton::Add:
                 workspace_->add();
                 break;
-            case ToolButton::Delete:
+            case panels::ToolButton::Delete:
                 workspace_->remove();
                 break;
-            case ToolButton::Cancel:
+            case panels::ToolButton::Cancel:
                 workspace_->cancel();
                 break;
-            case ToolButton::Save:
+            case panels::ToolButton::Save:
                 workspace_->save();
                 break;
-            case ToolButton::Retreat:
+            case panels::ToolButton::Retreat:
                 workspace_->retreat();
                 break;
-            case ToolButton::Query:
+            case panels::ToolButton::Query:
                 workspace_->query();
                 break;
-            case ToolButton::Help:
+            case panels::ToolButton::Help:
                 showHelp();
                 break;
-            case ToolButton::Execute:
-            case ToolButton::StockAdjust:
+            case panels::ToolButton::Execute:
+            case panels::ToolButton::StockAdjust:
                 // The stock bills and the stock adjustment have no panel yet.
                 break;
             }
@@ -222,15 +222,16 @@ QWidget* MainWindow::buildTrees() {
     trees_->setObjectName(QStringLiteral("pnl_Tree"));
     trees_->setFixedWidth(kTreeWidth);
     static const char* names[] = {"tree_settings", "tree_staff", "tree_inventory", "tree_data"};
-    for (Tree tree : {Tree::Settings, Tree::Staff, Tree::Inventory, Tree::Data}) {
+    for (panels::Tree tree :
+         {panels::Tree::Settings, panels::Tree::Staff, panels::Tree::Inventory, panels::Tree::Data}) {
         auto* widget = new QTreeWidget(trees_);
         widget->setObjectName(QLatin1String(names[int(tree)]));
         widget->setHeaderHidden(true);
         widget->setIndentation(16);
-        for (const TreeGroup& group : treeGroups(tree)) {
+        for (const panels::TreeGroup& group : panels::treeGroups(tree)) {
             auto* groupItem = new QTreeWidgetItem(widget, {group.caption});
             groupItem->setFlags(Qt::ItemIsEnabled);
-            for (const Leaf& leaf : group.leaves)
+            for (const panels::Leaf& leaf : group.leaves)
                 new QTreeWidgetItem(groupItem, {leaf.caption});
         }
         widget->expandAll();
@@ -242,11 +243,11 @@ QWidget* MainWindow::buildTrees() {
     return trees_;
 }
 
-QTreeWidget* MainWindow::treeOf(Tree tree) const {
+QTreeWidget* MainWindow::treeOf(panels::Tree tree) const {
     return treeWidgets_.value(int(tree));
 }
 
-QToolButton* MainWindow::toolButton(ToolButton button) const {
+QToolButton* MainWindow::toolButton(panels::ToolButton button) const {
     return toolButtons_.value(int(button));
 }
 
@@ -273,9 +274,10 @@ void MainWindow::sync() {
         tree->findItems(workspace_->treeNode(), Qt::MatchExactly | Qt::MatchRecursive);
     tree->setCurrentItem(nodes.isEmpty() ? nullptr : nodes.first());
     toolbar_->setEnabled(workspace_->toolbarEnabled());
-    const ToolButtons shown = workspace_->buttons();
-    for (int i = 0; i < kToolButtonCount; ++i)
-        toolButtons_[i]->setVisible(ToolButton(i) == ToolButton::Help || shown.has(ToolButton(i)));
+    const panels::ToolButtons shown = workspace_->buttons();
+    for (int i = 0; i < panels::kToolButtonCount; ++i)
+        toolButtons_[i]->setVisible(panels::ToolButton(i) == panels::ToolButton::Help ||
+                                    shown.has(panels::ToolButton(i)));
     if (!session_->loggedIn()) return;
     work_->setVisible(workspace_->workAreaVisible());
     QWidget* shownPanel = panels_.value(workspace_->panel(), empty_);
@@ -288,7 +290,7 @@ void MainWindow::showHelp() {
 }
 
 void MainWindow::closeWithoutAsking() {
-    workspace_->setExitMode(ExitMode::Forced);
+    workspace_->setExitMode(panels::ExitMode::Forced);
     close();
 }
 
@@ -298,7 +300,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     shownOnce_ = true;
     if (ui::screenTooSmall()) {
         messages::information(kScreenTooSmallMessage);
-        workspace_->setExitMode(ExitMode::Forced);
+        workspace_->setExitMode(panels::ExitMode::Forced);
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
@@ -306,7 +308,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    const bool forced = workspace_->exitMode() == ExitMode::Forced;
+    const bool forced = workspace_->exitMode() == panels::ExitMode::Forced;
     if (!workspace_->mayClose()) {
         event->ignore();
         return;

@@ -4,11 +4,11 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
-#include "backoffice/other_setup/other_lists.h"
-#include "backoffice/rooms/room_lists.h"
 #include "backoffice/members/credit_lists.h"
 #include "backoffice/members/member_lists.h"
+#include "backoffice/other_setup/other_lists.h"
 #include "backoffice/panels/workspace.h"
+#include "backoffice/rooms/room_lists.h"
 #include "backoffice/staff/staff_lists.h"
 #include "common/clock.h"
 #include "common/db/database.h"
@@ -41,17 +41,17 @@ class MainWindow : public QWidget {
     ~MainWindow() override;
 
     LoginSession& session() const { return *session_; }
-    Workspace& workspace() const { return *workspace_; }
-    ConsumptionLists& consumption() const { return *consumption_; }
-    RoomLists& rooms() const { return *rooms_; }
-    OtherLists& otherSetup() const { return *otherSetup_; }
-    StaffLists& staff() const { return *staff_; }
-    MemberLists& members() const { return *members_; }
-    CreditLists& credit() const { return *credit_; }
+    panels::Workspace& workspace() const { return *workspace_; }
+    consumption::ConsumptionLists& consumption() const { return *consumption_; }
+    rooms::RoomLists& rooms() const { return *rooms_; }
+    other_setup::OtherLists& otherSetup() const { return *otherSetup_; }
+    staff::StaffLists& staff() const { return *staff_; }
+    members::MemberLists& members() const { return *members_; }
+    members::CreditLists& credit() const { return *credit_; }
     LoginPanel* loginPanel() const { return login_; }
     QWidget* workArea() const { return work_; }
-    QTreeWidget* treeOf(Tree tree) const;
-    QToolButton* toolButton(ToolButton button) const;
+    QTreeWidget* treeOf(panels::Tree tree) const;
+    QToolButton* toolButton(panels::ToolButton button) const;
     QLabel* statusPanel(int index) const { return status_->panel(index); }
     // The panel the work area shows under `name`; nullptr when there is none.
     QWidget* panel(const QString& name) const { return panels_.value(name); }
@@ -77,13 +77,13 @@ class MainWindow : public QWidget {
     const Clock& clock_;
     QString programDir_;
     std::unique_ptr<LoginSession> session_;
-    std::unique_ptr<Workspace> workspace_;
-    std::unique_ptr<ConsumptionLists> consumption_;
-    std::unique_ptr<RoomLists> rooms_;
-    std::unique_ptr<OtherLists> otherSetup_;
-    std::unique_ptr<StaffLists> staff_;
-    std::unique_ptr<MemberLists> members_;
-    std::unique_ptr<CreditLists> credit_;
+    std::unique_ptr<panels::Workspace> workspace_;
+    std::unique_ptr<consumption::ConsumptionLists> consumption_;
+    std::unique_ptr<rooms::RoomLists> rooms_;
+    std::unique_ptr<other_setup::OtherLists> otherSetup_;
+    std::unique_ptr<staff::StaffLists> staff_;
+    std::unique_ptr<members::MemberLists> members_;
+    std::unique_ptr<members::CreditLists> credit_;
     ui::PanelNavigator* navigator_;
     ui::KeyboardMap* keyboard_;
     ui::EnterMovesFocus* enterMovesFocus_;

@@ -5,8 +5,8 @@
 #include "backoffice/panels/workspace.h"
 #include "backoffice/staff/staff_lists.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::staff {
 
-void registerStaffPanels(Workspace& workspace, StaffLists& lists);
+void registerStaffPanels(panels::Workspace& workspace, StaffLists& lists);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::staff

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace sorrel::backoffice {
+namespace sorrel::staff {
 
 namespace {
 
@@ -20,7 +20,7 @@ QList<GridColumn> areaColumns() {
 }
 
 QWidget* levelsPanel(StaffLists& lists, QWidget* parent) {
-    auto* p = new ListPanel(
+    auto* p = new panels::ListPanel(
         QStringLiteral("pnl_ManaType"), lists.levels(),
         {{QStringLiteral("编码"), "mana_code", {}, 50}, {QStringLiteral("操作员级别"), "mana_name"}}, parent);
     p->addEdit(QStringLiteral("编码："), "mana_code", 0, 0);
@@ -29,11 +29,11 @@ QWidget* levelsPanel(StaffLists& lists, QWidget* parent) {
 }
 
 QWidget* permissionsPanel(StaffLists& lists, QWidget* parent) {
-    auto* p = new ListPanel(QStringLiteral("pnl_Limited"), lists.permissions(),
-                            {{QStringLiteral("编码"), "limi_code", {}, 50},
-                             {QStringLiteral("权限名称"), "limi_name", {}, 200},
-                             {QString(), "limi_real", ui::yesNoMark, 30}},
-                            parent);
+    auto* p = new panels::ListPanel(QStringLiteral("pnl_Limited"), lists.permissions(),
+                                    {{QStringLiteral("编码"), "limi_code", {}, 50},
+                                     {QStringLiteral("权限名称"), "limi_name", {}, 200},
+                                     {QString(), "limi_real", ui::yesNoMark, 30}},
+                                    parent);
     p->addSideGrid(lists.levels(), levelColumns());
     p->addEdit(QStringLiteral("编码："), "limi_code", 0, 0)->setReadOnly(true);
     p->addEdit(QStringLiteral("权限名称："), "limi_name", 0, 1)->setReadOnly(true);
@@ -51,12 +51,12 @@ QWidget* permissionsPanel(StaffLists& lists, QWidget* parent) {
 }
 
 QWidget* operatorsPanel(StaffLists& lists, QWidget* parent) {
-    auto* p = new ListPanel(QStringLiteral("pnl_Operator"), lists.operators(),
-                            {{QStringLiteral("编码"), "oper_code", {}, 40},
-                             {QStringLiteral("操作员"), "oper_name", {}, 100},
-                             {QStringLiteral("密码"), "oper_pass", maskedPassword, 70},
-                             {QStringLiteral("备注"), "oper_rema"}},
-                            parent);
+    auto* p = new panels::ListPanel(QStringLiteral("pnl_Operator"), lists.operators(),
+                                    {{QStringLiteral("编码"), "oper_code", {}, 40},
+                                     {QStringLiteral("操作员"), "oper_name", {}, 100},
+                                     {QStringLiteral("密码"), "oper_pass", panels::maskedPassword, 70},
+                                     {QStringLiteral("备注"), "oper_rema"}},
+                                    parent);
     p->addSideGrid(lists.levels(), levelColumns());
     p->addEdit(QStringLiteral("编码："), "oper_code", 0, 0);
     p->addEdit(QStringLiteral("操作员："), "oper_name", 0, 1);
@@ -66,7 +66,7 @@ QWidget* operatorsPanel(StaffLists& lists, QWidget* parent) {
 }
 
 QWidget* areasPanel(StaffLists& lists, QWidget* parent) {
-    auto* p = new ListPanel(QStringLiteral("pnl_Area"), lists.areas(), areaColumns(), parent);
+    auto* p = new panels::ListPanel(QStringLiteral("pnl_Area"), lists.areas(), areaColumns(), parent);
     p->addEdit(QStringLiteral("编码："), "area_code", 0, 0);
     p->addEdit(QStringLiteral("分区名称："), "area_name", 0, 1);
     return p;
@@ -79,27 +79,27 @@ QList<GridColumn> groupColumns() {
 }
 
 QWidget* groupsPanel(StaffLists& lists, QWidget* parent) {
-    auto* p = new ListPanel(QStringLiteral("pnl_Group"), lists.groups(), groupColumns(), parent);
+    auto* p = new panels::ListPanel(QStringLiteral("pnl_Group"), lists.groups(), groupColumns(), parent);
     p->addSideGrid(lists.areas(), areaColumns());
     p->addEdit(QStringLiteral("编码："), "grou_code", 0, 0);
     p->addEdit(QStringLiteral("组名："), "grou_name", 0, 1);
-    p->addEdit(QStringLiteral("备注："), "grou_ream", 1, 0, FieldKind::Digits);
+    p->addEdit(QStringLiteral("备注："), "grou_ream", 1, 0, panels::FieldKind::Digits);
     return p;
 }
 
 QWidget* commissionPanel(StaffLists& lists, QWidget* parent) {
-    auto* p = new ListPanel(QStringLiteral("pnl_DeduOper"), lists.commission(),
-                            {{QStringLiteral("编码"), "dedu_oper_code", {}, 50},
-                             {QStringLiteral("提成员工"), "dedu_oper_name", {}, 100},
-                             {QStringLiteral("业绩标准"), "dedu_oper_stan", ui::amountText, 70},
-                             {QStringLiteral("备注"), "dedu_oper_rema"}},
-                            parent);
+    auto* p = new panels::ListPanel(QStringLiteral("pnl_DeduOper"), lists.commission(),
+                                    {{QStringLiteral("编码"), "dedu_oper_code", {}, 50},
+                                     {QStringLiteral("提成员工"), "dedu_oper_name", {}, 100},
+                                     {QStringLiteral("业绩标准"), "dedu_oper_stan", ui::amountText, 70},
+                                     {QStringLiteral("备注"), "dedu_oper_rema"}},
+                                    parent);
     p->addSideGrid(lists.areas(), areaColumns(), 150);
     p->addSideGrid(lists.groups(), {{QStringLiteral("编码"), "grou_code", {}, 40},
                                     {QStringLiteral("分组名称"), "grou_name"}});
     p->addEdit(QStringLiteral("员工编码："), "dedu_oper_code", 0, 0);
     p->addEdit(QStringLiteral("提成员工："), "dedu_oper_name", 0, 1);
-    p->addEdit(QStringLiteral("业绩标准："), "dedu_oper_stan", 1, 0, FieldKind::Amount);
+    p->addEdit(QStringLiteral("业绩标准："), "dedu_oper_stan", 1, 0, panels::FieldKind::Amount);
     p->addEdit(QStringLiteral("备    注："), "dedu_oper_rema", 1, 1);
     return p;
 }
@@ -117,4 +117,4 @@ QHash<QString, QWidget*> makeStaffPanels(StaffLists& lists, QWidget* parent) {
     };
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::staff

@@ -8,9 +8,9 @@
 
 class QWidget;
 
-namespace sorrel::backoffice {
+namespace sorrel::staff {
 
 // Every panel by the leaf caption the workspace shows it under.
 QHash<QString, QWidget*> makeStaffPanels(StaffLists& lists, QWidget* parent);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::staff

@@ -8,7 +8,8 @@
 #include "common/db/errors.h"
 
 using namespace sorrel;
-using namespace sorrel::backoffice;
+using namespace sorrel::lists;
+using namespace sorrel::consumption;
 
 namespace {
 

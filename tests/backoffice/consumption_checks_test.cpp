@@ -4,7 +4,8 @@
 #include "tests/backoffice/consumption_fixture.h"
 
 using namespace sorrel;
-using namespace sorrel::backoffice;
+using namespace sorrel::lists;
+using namespace sorrel::consumption;
 
 namespace {
 

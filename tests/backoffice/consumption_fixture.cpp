@@ -24,7 +24,7 @@ void ConsumptionTest::TearDown() {
 
 void ConsumptionTest::reopen() {
     lists_.reset();
-    lists_ = std::make_unique<backoffice::ConsumptionLists>(db());
+    lists_ = std::make_unique<consumption::ConsumptionLists>(db());
 }
 
 void ConsumptionTest::addItem(const QString& classCode, const QString& code, const QString& type,

@@ -16,7 +16,7 @@ class ConsumptionTest : public EngineTest {
     void SetUp() override;
     void TearDown() override;
 
-    backoffice::ConsumptionLists& lists() { return *lists_; }
+    consumption::ConsumptionLists& lists() { return *lists_; }
     // The lists read again from the database, as when the panel opens.
     void reopen();
 
@@ -34,7 +34,7 @@ class ConsumptionTest : public EngineTest {
     ScriptedSink sink;
 
   private:
-    std::unique_ptr<backoffice::ConsumptionLists> lists_;
+    std::unique_ptr<consumption::ConsumptionLists> lists_;
 };
 
 } // namespace sorrel::test

@@ -7,7 +7,8 @@
 #include "tests/support/test_database.h"
 
 using namespace sorrel;
-using namespace sorrel::backoffice;
+using namespace sorrel::lists;
+using namespace sorrel::members;
 
 namespace {
 

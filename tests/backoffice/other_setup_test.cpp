@@ -7,7 +7,8 @@
 #include <memory>
 
 using namespace sorrel;
-using namespace sorrel::backoffice;
+using namespace sorrel::lists;
+using namespace sorrel::other_setup;
 
 namespace {
 

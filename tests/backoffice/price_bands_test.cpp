@@ -7,7 +7,8 @@
 #include "common/db_datetime.h"
 
 using namespace sorrel;
-using namespace sorrel::backoffice;
+using namespace sorrel::lists;
+using namespace sorrel::rooms;
 
 namespace {
 

@@ -27,7 +27,7 @@ void RoomTest::TearDown() {
 
 void RoomTest::reopen() {
     lists_.reset();
-    lists_ = std::make_unique<backoffice::RoomLists>(db());
+    lists_ = std::make_unique<rooms::RoomLists>(db());
 }
 
 void RoomTest::openGuest(Database& desk, const QString& table, const QString& mode) {

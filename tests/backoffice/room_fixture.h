@@ -16,7 +16,7 @@ class RoomTest : public EngineTest {
     void SetUp() override;
     void TearDown() override;
 
-    backoffice::RoomLists& lists() { return *lists_; }
+    rooms::RoomLists& lists() { return *lists_; }
     // The lists read again from the database, as when the panel opens.
     void reopen();
     // A guest record open at table `table` under mode `mode`, written by another workstation.
@@ -28,7 +28,7 @@ class RoomTest : public EngineTest {
     ScriptedSink sink;
 
   private:
-    std::unique_ptr<backoffice::RoomLists> lists_;
+    std::unique_ptr<rooms::RoomLists> lists_;
 };
 
 } // namespace sorrel::test

@@ -6,7 +6,8 @@
 #include "common/typed_input.h"
 
 using namespace sorrel;
-using namespace sorrel::backoffice;
+using namespace sorrel::lists;
+using namespace sorrel::rooms;
 
 namespace {
 

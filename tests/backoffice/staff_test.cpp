@@ -6,7 +6,8 @@
 #include "tests/support/test_database.h"
 
 using namespace sorrel;
-using namespace sorrel::backoffice;
+using namespace sorrel::lists;
+using namespace sorrel::staff;
 
 namespace {
 

@@ -24,9 +24,9 @@ class BackOfficeWindowTest : public ::testing::TestWithParam<Engine> {
     void openWindow();
 
     void logIn(const QString& code, const QString& password);
-    void clickLeaf(backoffice::Tree tree, const QString& caption);
-    void clickTool(backoffice::ToolButton button);
-    bool toolShown(backoffice::ToolButton button);
+    void clickLeaf(panels::Tree tree, const QString& caption);
+    void clickTool(panels::ToolButton button);
+    bool toolShown(panels::ToolButton button);
     // The panel the work area shows now.
     QWidget* shownPanel();
     QLineEdit* field(const QString& column);
