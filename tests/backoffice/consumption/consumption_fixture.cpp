@@ -1,4 +1,4 @@
-#include "tests/backoffice/consumption_fixture.h"
+#include "tests/backoffice/consumption/consumption_fixture.h"
 
 namespace sorrel::test {
 

@@ -1,7 +1,7 @@
 // The price bands of a time-priced mode as a manager keeps them: the standard bands copied once,
 // bands that follow their mode, one mode's bands never overlapping, and the day's uncovered
 // stretches named.
-#include "tests/backoffice/room_fixture.h"
+#include "tests/backoffice/rooms/room_fixture.h"
 
 #include "backoffice/rooms/price_bands.h"
 #include "common/db_datetime.h"

@@ -1,7 +1,7 @@
 // Set meals and composites: what their components bring with them, the stock and rule they
 // derive, their price from components, the type changes that clear them, and that a failed
 // recomputation leaves the menu as it was.
-#include "tests/backoffice/consumption_fixture.h"
+#include "tests/backoffice/consumption/consumption_fixture.h"
 
 #include "backoffice/consumption/item_components.h"
 #include "backoffice/consumption/item_type_change.h"

@@ -1,7 +1,7 @@
 // The checks of the consumption setup as a manager meets them: what an item, kind, class, output
 // point or scheme may not be saved, re-coded or deleted with, in which order the refusals come,
 // and the cost that follows the price.
-#include "tests/backoffice/consumption_fixture.h"
+#include "tests/backoffice/consumption/consumption_fixture.h"
 
 using namespace sorrel;
 using namespace sorrel::lists;

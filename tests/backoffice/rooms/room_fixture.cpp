@@ -1,4 +1,4 @@
-#include "tests/backoffice/room_fixture.h"
+#include "tests/backoffice/rooms/room_fixture.h"
 
 #include "common/db_datetime.h"
 

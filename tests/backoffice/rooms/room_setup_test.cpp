@@ -1,7 +1,7 @@
 // The room setup as a manager meets it: what a department, type, table or consumption mode may not
 // be saved, re-coded or deleted with, what another workstation does meanwhile, and typing that
 // must not close the program.
-#include "tests/backoffice/room_fixture.h"
+#include "tests/backoffice/rooms/room_fixture.h"
 
 #include "common/typed_input.h"
 
