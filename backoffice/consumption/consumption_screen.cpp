@@ -80,14 +80,15 @@ QWidget* schemesPanel(ConsumptionLists& lists, panels::Workspace& workspace, QWi
 
 } // namespace
 
-QHash<QString, QWidget*> makeConsumptionPanels(ConsumptionLists& lists, panels::Workspace& workspace,
-                                               ui::KeyboardMap& keys, QWidget* parent) {
+QHash<QString, QWidget*> makeConsumptionPanels(const panels::BackOfficeContext& context,
+                                               ConsumptionLists& lists) {
+    QWidget* parent = context.host;
     return {
         {QStringLiteral("大类"), kindsPanel(lists, parent)},
         {QStringLiteral("分类"), classesPanel(lists, parent)},
-        {QStringLiteral("项目"), new ItemPanel(lists, workspace, keys, parent)},
+        {QStringLiteral("项目"), new ItemPanel(context, lists)},
         {QStringLiteral("出品"), outputPointsPanel(lists, parent)},
-        {QStringLiteral("折扣"), schemesPanel(lists, workspace, parent)},
+        {QStringLiteral("折扣"), schemesPanel(lists, context.workspace, parent)},
         {kComponentsPanel, new ComponentsPanel(lists, parent)},
         {kRatesPanel, new RatesPanel(lists, parent)},
     };

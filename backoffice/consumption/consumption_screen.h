@@ -3,7 +3,7 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
-#include "backoffice/panels/workspace.h"
+#include "backoffice/panels/back_office_context.h"
 
 #include <QHash>
 
@@ -16,7 +16,7 @@ class KeyboardMap;
 namespace sorrel::consumption {
 
 // Every panel by the name the workspace shows it under (leaf captions and sub-panel names).
-QHash<QString, QWidget*> makeConsumptionPanels(ConsumptionLists& lists, panels::Workspace& workspace,
-                                               ui::KeyboardMap& keys, QWidget* parent);
+QHash<QString, QWidget*> makeConsumptionPanels(const panels::BackOfficeContext& context,
+                                               ConsumptionLists& lists);
 
 } // namespace sorrel::consumption

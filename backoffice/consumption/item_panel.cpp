@@ -25,14 +25,13 @@ QList<ui::GridColumn> itemColumns(const std::shared_ptr<lists::Choices>& types) 
 
 } // namespace
 
-ItemPanel::ItemPanel(ConsumptionLists& lists, panels::Workspace& workspace, ui::KeyboardMap& keys,
-                     QWidget* parent)
-    : ItemPanel(lists, workspace, keys, parent, std::make_shared<lists::Choices>()) {}
+ItemPanel::ItemPanel(const panels::BackOfficeContext& context, ConsumptionLists& lists)
+    : ItemPanel(context, lists, std::make_shared<lists::Choices>()) {}
 
-ItemPanel::ItemPanel(ConsumptionLists& lists, panels::Workspace& workspace, ui::KeyboardMap& keys,
-                     QWidget* parent, std::shared_ptr<lists::Choices> typeNames)
-    : panels::ListPanel(QStringLiteral("pnl_Item"), lists.items(), itemColumns(typeNames), parent),
-      lists_(lists), workspace_(workspace) {
+ItemPanel::ItemPanel(const panels::BackOfficeContext& context, ConsumptionLists& lists,
+                     std::shared_ptr<lists::Choices> typeNames)
+    : panels::ListPanel(QStringLiteral("pnl_Item"), lists.items(), itemColumns(typeNames), context.host),
+      lists_(lists), workspace_(context.workspace) {
     onShow([typeNames, &lists] { *typeNames = lists.allItemTypes(); });
     addSideGrid(lists.kinds(),
                 {{QStringLiteral("编码"), "kind_code", {}, 40}, {QStringLiteral("大类"), "kind_name"}}, 150);
@@ -56,7 +55,7 @@ ItemPanel::ItemPanel(ConsumptionLists& lists, panels::Workspace& workspace, ui::
     connect(components, &QPushButton::clicked, this, [this] { enterComponents(workspace_, lists_); });
 
     // "+" anywhere on the panel starts a new item, as "增加" does.
-    keys.bind(this, Qt::Key_Plus, [this] { appendItem(); });
+    context.keyboard.bind(this, Qt::Key_Plus, [this] { appendItem(); });
 }
 
 void ItemPanel::appendItem() {

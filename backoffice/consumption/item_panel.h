@@ -3,8 +3,8 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
+#include "backoffice/panels/back_office_context.h"
 #include "backoffice/panels/list_panel.h"
-#include "backoffice/panels/workspace.h"
 
 namespace sorrel::ui {
 class KeyboardMap;
@@ -15,12 +15,12 @@ namespace sorrel::consumption {
 class ItemPanel : public panels::ListPanel {
     Q_OBJECT
   public:
-    ItemPanel(ConsumptionLists& lists, panels::Workspace& workspace, ui::KeyboardMap& keys, QWidget* parent);
+    ItemPanel(const panels::BackOfficeContext& context, ConsumptionLists& lists);
 
     QLineEdit* codeEdit() const { return code_; }
 
   private:
-    ItemPanel(ConsumptionLists& lists, panels::Workspace& workspace, ui::KeyboardMap& keys, QWidget* parent,
+    ItemPanel(const panels::BackOfficeContext& context, ConsumptionLists& lists,
               std::shared_ptr<lists::Choices> typeNames);
     void appendItem();
 

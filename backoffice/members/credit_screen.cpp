@@ -109,10 +109,10 @@ class RepaymentsPanel : public panels::ListPanel {
 
 } // namespace
 
-QHash<QString, QWidget*> makeCreditPanels(CreditLists& credit, panels::Workspace& workspace,
-                                          QWidget* parent) {
+QHash<QString, QWidget*> makeCreditPanels(const panels::BackOfficeContext& context, CreditLists& credit) {
+    QWidget* parent = context.host;
     return {
-        {QStringLiteral("挂帐客人"), guestsPanel(credit, workspace, parent)},
+        {QStringLiteral("挂帐客人"), guestsPanel(credit, context.workspace, parent)},
         {kRepaymentsPanel, new RepaymentsPanel(credit, parent)},
     };
 }

@@ -207,11 +207,11 @@ void acceptSignedAmount(QLineEdit* edit) {
         QRegularExpression(QStringLiteral("-?\\d{0,9}(\\.\\d{0,2})?")), edit));
 }
 
-QHash<QString, QWidget*> makeMemberPanels(MemberLists& members, panels::Workspace& workspace,
-                                          QWidget* parent) {
+QHash<QString, QWidget*> makeMemberPanels(const panels::BackOfficeContext& context, MemberLists& members) {
+    QWidget* parent = context.host;
     return {
         {QStringLiteral("会员类别"), typesPanel(members, parent)},
-        {QStringLiteral("会员信息"), membersPanel(members, workspace, parent)},
+        {QStringLiteral("会员信息"), membersPanel(members, context.workspace, parent)},
         {kTopUpsPanel, new TopUpsPanel(members, parent)},
     };
 }

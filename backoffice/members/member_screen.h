@@ -4,7 +4,7 @@
 
 #include "backoffice/members/credit_lists.h"
 #include "backoffice/members/member_lists.h"
-#include "backoffice/panels/workspace.h"
+#include "backoffice/panels/back_office_context.h"
 
 #include <QHash>
 
@@ -14,9 +14,8 @@ class QWidget;
 namespace sorrel::members {
 
 // Every panel by the name the workspace shows it under (leaf captions and sub-panel names).
-QHash<QString, QWidget*> makeMemberPanels(MemberLists& members, panels::Workspace& workspace,
-                                          QWidget* parent);
-QHash<QString, QWidget*> makeCreditPanels(CreditLists& credit, panels::Workspace& workspace, QWidget* parent);
+QHash<QString, QWidget*> makeMemberPanels(const panels::BackOfficeContext& context, MemberLists& members);
+QHash<QString, QWidget*> makeCreditPanels(const panels::BackOfficeContext& context, CreditLists& credit);
 
 // A top-up or repayment amount: digits, a leading "-" (money taken off, a debt raised) and one
 // decimal point with up to two places.

@@ -20,7 +20,8 @@ QWidget* codePanel(const QString& objectName, lists::MaintenanceList& list, cons
 
 } // namespace
 
-QHash<QString, QWidget*> makeOtherPanels(OtherLists& lists, QWidget* parent) {
+QHash<QString, QWidget*> makeOtherPanels(const panels::BackOfficeContext& context, OtherLists& lists) {
+    QWidget* parent = context.host;
     auto* units = new panels::ListPanel(QStringLiteral("pnl_Unit"), lists.units(),
                                         {{QStringLiteral("单位名称"), "unit_name"}}, parent);
     units->addEdit(QStringLiteral("单位名称"), "unit_name", 0, 0);

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "backoffice/other_setup/other_lists.h"
+#include "backoffice/panels/back_office_context.h"
 
 #include <QHash>
 
@@ -10,6 +11,6 @@ class QWidget;
 namespace sorrel::other_setup {
 
 // Every panel by its leaf caption.
-QHash<QString, QWidget*> makeOtherPanels(OtherLists& lists, QWidget* parent);
+QHash<QString, QWidget*> makeOtherPanels(const panels::BackOfficeContext& context, OtherLists& lists);
 
 } // namespace sorrel::other_setup

@@ -10,10 +10,10 @@
 
 namespace sorrel::rooms {
 
-ModePanel::ModePanel(RoomLists& lists, panels::Workspace& workspace, QWidget* parent)
-    : ModePanel(lists, workspace, parent, std::make_shared<lists::Choices>()) {}
+ModePanel::ModePanel(const panels::BackOfficeContext& context, RoomLists& lists)
+    : ModePanel(context, lists, std::make_shared<lists::Choices>()) {}
 
-ModePanel::ModePanel(RoomLists& lists, panels::Workspace& workspace, QWidget* parent,
+ModePanel::ModePanel(const panels::BackOfficeContext& context, RoomLists& lists,
                      std::shared_ptr<lists::Choices> typeNames)
     : panels::ListPanel(
           QStringLiteral("pnl_ConsMode"), lists.modes(),
@@ -30,8 +30,9 @@ ModePanel::ModePanel(RoomLists& lists, panels::Workspace& workspace, QWidget* pa
            {QStringLiteral("指定超额提成"), "cons_mode_spec_abov", {}, 85},
            {QStringLiteral("领位定额提成"), "cons_mode_lead_stan", {}, 85},
            {QStringLiteral("领位超额提成"), "cons_mode_lead_abov", {}, 85}},
-          parent),
+          context.host),
       lists_(lists) {
+    panels::Workspace& workspace = context.workspace;
     onShow([typeNames, &lists] { *typeNames = lists.consumptionTypeChoices(); });
     addEdit(QStringLiteral("消费编码："), "cons_mode_code", 0, 0);
     addEdit(QStringLiteral("名称："), "cons_mode_name", 0, 1);

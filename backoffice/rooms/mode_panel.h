@@ -2,8 +2,8 @@
 // (or hidden), and the price-band button offered for time-priced modes.
 #pragma once
 
+#include "backoffice/panels/back_office_context.h"
 #include "backoffice/panels/list_panel.h"
-#include "backoffice/panels/workspace.h"
 #include "backoffice/rooms/room_lists.h"
 
 class QPushButton;
@@ -13,14 +13,14 @@ namespace sorrel::rooms {
 class ModePanel : public panels::ListPanel {
     Q_OBJECT
   public:
-    ModePanel(RoomLists& lists, panels::Workspace& workspace, QWidget* parent);
+    ModePanel(const panels::BackOfficeContext& context, RoomLists& lists);
 
     QLabel* amountCaption() const { return amountCaption_; }
     QLineEdit* amountEdit() const { return amount_; }
     QPushButton* bandsButton() const { return bands_; }
 
   private:
-    ModePanel(RoomLists& lists, panels::Workspace& workspace, QWidget* parent,
+    ModePanel(const panels::BackOfficeContext& context, RoomLists& lists,
               std::shared_ptr<lists::Choices> typeNames);
     // Caption, field and button by the current mode's consumption type.
     void showType();

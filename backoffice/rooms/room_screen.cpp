@@ -65,12 +65,13 @@ QWidget* tablesPanel(RoomLists& lists, QWidget* parent) {
 
 } // namespace
 
-QHash<QString, QWidget*> makeRoomPanels(RoomLists& lists, panels::Workspace& workspace, QWidget* parent) {
+QHash<QString, QWidget*> makeRoomPanels(const panels::BackOfficeContext& context, RoomLists& lists) {
+    QWidget* parent = context.host;
     return {
         {QStringLiteral("部门"), departmentsPanel(lists, parent)},
         {QStringLiteral("类型"), tableTypesPanel(lists, parent)},
         {QStringLiteral("房台"), tablesPanel(lists, parent)},
-        {QStringLiteral("消费方式"), new ModePanel(lists, workspace, parent)},
+        {QStringLiteral("消费方式"), new ModePanel(context, lists)},
         {kBandsPanel, new BandsPanel(lists, parent)},
     };
 }

@@ -2,7 +2,7 @@
 // consumption modes and the price-band sub-panel.
 #pragma once
 
-#include "backoffice/panels/workspace.h"
+#include "backoffice/panels/back_office_context.h"
 #include "backoffice/rooms/room_lists.h"
 
 #include <QHash>
@@ -12,6 +12,6 @@ class QWidget;
 namespace sorrel::rooms {
 
 // Every panel by the name the workspace shows it under (leaf captions and the sub-panel's name).
-QHash<QString, QWidget*> makeRoomPanels(RoomLists& lists, panels::Workspace& workspace, QWidget* parent);
+QHash<QString, QWidget*> makeRoomPanels(const panels::BackOfficeContext& context, RoomLists& lists);
 
 } // namespace sorrel::rooms

@@ -99,15 +99,17 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
 
     work_ = new QWidget(this);
     work_->setObjectName(QStringLiteral("pnl_Work"));
-    login_ = new LoginPanel(*session_, work_);
+    context_.reset(new panels::BackOfficeContext{db_, clock_, *session_, *workspace_, *navigator_, *keyboard_,
+                                                 work_, programDir_});
+    login_ = new LoginPanel(*context_);
     empty_ = new QWidget(work_);
     empty_->setObjectName(QStringLiteral("pnl_Empty"));
-    panels_ = consumption::makeConsumptionPanels(*consumption_, *workspace_, *keyboard_, work_);
-    panels_.insert(rooms::makeRoomPanels(*rooms_, *workspace_, work_));
-    panels_.insert(other_setup::makeOtherPanels(*otherSetup_, work_));
-    panels_.insert(staff::makeStaffPanels(*staff_, work_));
-    panels_.insert(members::makeMemberPanels(*members_, *workspace_, work_));
-    panels_.insert(members::makeCreditPanels(*credit_, *workspace_, work_));
+    panels_ = consumption::makeConsumptionPanels(*context_, *consumption_);
+    panels_.insert(rooms::makeRoomPanels(*context_, *rooms_));
+    panels_.insert(other_setup::makeOtherPanels(*context_, *otherSetup_));
+    panels_.insert(staff::makeStaffPanels(*context_, *staff_));
+    panels_.insert(members::makeMemberPanels(*context_, *members_));
+    panels_.insert(members::makeCreditPanels(*context_, *credit_));
     for (QWidget* p : panels_)
         p->hide();
 

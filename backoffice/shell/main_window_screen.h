@@ -7,7 +7,7 @@
 #include "backoffice/members/credit_lists.h"
 #include "backoffice/members/member_lists.h"
 #include "backoffice/other_setup/other_lists.h"
-#include "backoffice/panels/workspace.h"
+#include "backoffice/panels/back_office_context.h"
 #include "backoffice/rooms/room_lists.h"
 #include "backoffice/staff/staff_lists.h"
 #include "common/clock.h"
@@ -84,6 +84,8 @@ class MainWindow : public QWidget {
     std::unique_ptr<staff::StaffLists> staff_;
     std::unique_ptr<members::MemberLists> members_;
     std::unique_ptr<members::CreditLists> credit_;
+    // What every panel is handed; made once the work area exists.
+    std::unique_ptr<panels::BackOfficeContext> context_;
     ui::PanelNavigator* navigator_;
     ui::KeyboardMap* keyboard_;
     ui::EnterMovesFocus* enterMovesFocus_;

@@ -106,7 +106,8 @@ QWidget* commissionPanel(StaffLists& lists, QWidget* parent) {
 
 } // namespace
 
-QHash<QString, QWidget*> makeStaffPanels(StaffLists& lists, QWidget* parent) {
+QHash<QString, QWidget*> makeStaffPanels(const panels::BackOfficeContext& context, StaffLists& lists) {
+    QWidget* parent = context.host;
     return {
         {QStringLiteral("员工级别"), levelsPanel(lists, parent)},
         {QStringLiteral("权限设置"), permissionsPanel(lists, parent)},

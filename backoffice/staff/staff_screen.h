@@ -2,6 +2,7 @@
 // operators, areas, groups and commission staff.
 #pragma once
 
+#include "backoffice/panels/back_office_context.h"
 #include "backoffice/staff/staff_lists.h"
 
 #include <QHash>
@@ -11,6 +12,6 @@ class QWidget;
 namespace sorrel::staff {
 
 // Every panel by the leaf caption the workspace shows it under.
-QHash<QString, QWidget*> makeStaffPanels(StaffLists& lists, QWidget* parent);
+QHash<QString, QWidget*> makeStaffPanels(const panels::BackOfficeContext& context, StaffLists& lists);
 
 } // namespace sorrel::staff
