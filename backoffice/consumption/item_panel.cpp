@@ -2,6 +2,8 @@
 
 #include "backoffice/consumption/consumption_navigation.h"
 #include "backoffice/consumption/item_type_change.h"
+#include "common/db/errors.h"
+#include "common/messages.h"
 #include "common/ui/keyboard_map.h"
 
 #include <QLineEdit>
@@ -21,6 +23,16 @@ QList<ui::GridColumn> itemColumns(const std::shared_ptr<lists::Choices>& types) 
             {QStringLiteral("类型"), "item_type_code",
              [types](const QVariant& v) { return lists::nameOf(*types, v.toString()); }, 40},
             {QStringLiteral("实价"), "item_real", ui::yesNoMark}};
+}
+
+// The type choice closed: the change asks its question here and shows its refusal.
+void chooseItemType(ConsumptionLists& lists, const QString& chosen) {
+    try {
+        if (const auto question = changeItemType(lists, chosen))
+            changeItemType(lists, chosen, messages::ask(*question));
+    } catch (const StepRefused& refused) {
+        messages::information(refused.text());
+    }
 }
 
 } // namespace
@@ -47,7 +59,7 @@ ItemPanel::ItemPanel(const panels::BackOfficeContext& context, ConsumptionLists&
     addEdit(QStringLiteral("快捷："), "item_shor", 2, 0);
     addChoice(
         QStringLiteral("类型："), "item_type_code", [&lists] { return lists.itemTypeChoices(); }, 2, 1,
-        [&lists](const QString& chosen) { changeItemType(lists, chosen); });
+        [&lists](const QString& chosen) { chooseItemType(lists, chosen); });
     addCheck(QStringLiteral("实价"), "item_real", 2, 2);
     auto* components = new QPushButton(QStringLiteral("套餐/合成项目"), this);
     components->setObjectName(QStringLiteral("btn_ItemGroup"));

@@ -1,7 +1,5 @@
 #include "backoffice/panels/workspace.h"
 
-#include "common/messages.h"
-
 namespace sorrel::panels {
 
 std::function<void()> rereading(QList<lists::MaintenanceList*> lists) {
@@ -118,10 +116,12 @@ void Workspace::add() {
     current_->append();
 }
 
+bool Workspace::mayRemove() const {
+    return current_ && !current_->isEmpty();
+}
+
 void Workspace::remove() {
-    if (!current_ || current_->isEmpty()) return;
-    if (!messages::ask(kDeleteQuestion)) return;
-    current_->remove();
+    if (mayRemove()) current_->remove();
 }
 
 void Workspace::cancel() {
@@ -138,19 +138,6 @@ void Workspace::save() {
 void Workspace::query() {
     const auto it = panels_.constFind(panel_);
     if (it != panels_.constEnd() && it->query) it->query();
-}
-
-bool Workspace::mayClose() {
-    switch (exitMode_) {
-    case ExitMode::Forced:
-        return true;
-    case ExitMode::DataProcessed:
-        messages::information(kDataProcessedMessage);
-        return true;
-    case ExitMode::Normal:
-        break;
-    }
-    return messages::ask(QStringLiteral("请确定是否退出") + messages::title() + QStringLiteral("!"));
 }
 
 void Workspace::closing() {

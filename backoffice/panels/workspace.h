@@ -69,14 +69,14 @@ class Workspace : public QObject {
 
     // The record toolbar.
     void add();
+    // "删除" asks kDeleteQuestion first, when there is a record to delete.
+    bool mayRemove() const;
     void remove();
     void cancel();
     void save();
     void retreat();
     void query();
 
-    // The close question by exit mode; true when the program may close.
-    bool mayClose();
     // The program closes: the current record is saved (or its change dropped), what a sub-panel
     // owes is recomputed, and the exit is logged. A forced close saves nothing.
     void closing();

@@ -191,7 +191,7 @@ QWidget* MainWindow::buildToolbar() {
                 workspace_->add();
                 break;
             case panels::ToolButton::Delete:
-                workspace_->remove();
+                if (workspace_->mayRemove() && messages::ask(panels::kDeleteQuestion)) workspace_->remove();
                 break;
             case panels::ToolButton::Cancel:
                 workspace_->cancel();
@@ -291,6 +291,19 @@ void MainWindow::showHelp() {
     ui::showHelpPage(programDir_);
 }
 
+bool MainWindow::mayClose() {
+    switch (workspace_->exitMode()) {
+    case panels::ExitMode::Forced:
+        return true;
+    case panels::ExitMode::DataProcessed:
+        messages::information(panels::kDataProcessedMessage);
+        return true;
+    case panels::ExitMode::Normal:
+        break;
+    }
+    return messages::ask(QStringLiteral("请确定是否退出") + messages::title() + QStringLiteral("!"));
+}
+
 void MainWindow::closeWithoutAsking() {
     workspace_->setExitMode(panels::ExitMode::Forced);
     close();
@@ -311,7 +324,7 @@ void MainWindow::showEvent(QShowEvent* event) {
 
 void MainWindow::closeEvent(QCloseEvent* event) {
     const bool forced = workspace_->exitMode() == panels::ExitMode::Forced;
-    if (!workspace_->mayClose()) {
+    if (!mayClose()) {
         event->ignore();
         return;
     }

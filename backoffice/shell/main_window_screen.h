@@ -72,6 +72,8 @@ class MainWindow : public QWidget {
     void loggedIn();
     void sync();
     void showHelp();
+    // The close question by exit mode; true when the program may close.
+    bool mayClose();
 
     Database& db_;
     const Clock& clock_;

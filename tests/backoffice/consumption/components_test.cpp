@@ -13,6 +13,17 @@ using namespace sorrel::consumption;
 
 namespace {
 
+// The type choice as the item panel makes it: the change's question goes to the manager (the
+// scripted sink answers) and its refusal is shown.
+void chooseType(ConsumptionLists& lists, const QString& chosen) {
+    try {
+        if (const auto question = changeItemType(lists, chosen))
+            changeItemType(lists, chosen, messages::ask(*question));
+    } catch (const StepRefused& refused) {
+        messages::information(refused.text());
+    }
+}
+
 class ComponentsTest : public test::ConsumptionTest {
   protected:
     void SetUp() override {
@@ -199,7 +210,7 @@ TEST_P(ComponentsTest, ChangingATypeClearsComponentsOnlyWhenTheManagerAgrees) {
         sink.shown.clear();
         sink.answers = c.answers;
         select(QString::fromUtf8(c.item));
-        changeItemType(lists(), QString::fromUtf8(c.chosen));
+        chooseType(lists(), QString::fromUtf8(c.chosen));
         lists().items().saveIfPending();
         EXPECT_EQ(itemColumn(QString::fromUtf8(c.item), "item_type_code").toString(), c.type) << c.what;
         EXPECT_EQ(shown(), c.messages) << c.what;
@@ -218,9 +229,9 @@ TEST_P(ComponentsTest, AFailedRecomputationLeavesTheMenuAsItWas) {
     } cases[] = {
         {"8001", [](ConsumptionLists& l) { leaveComponents(l); }, "A100006", {}},
         {"7001", [](ConsumptionLists& l) { leaveComponents(l); }, "A100007", {}},
-        {"2001", [](ConsumptionLists& l) { changeItemType(l, "3"); }, "A100009", {}},
-        {"7001", [](ConsumptionLists& l) { changeItemType(l, "1"); }, "A100010", {true}},
-        {"8001", [](ConsumptionLists& l) { changeItemType(l, "3"); }, "A100011", {true}},
+        {"2001", [](ConsumptionLists& l) { chooseType(l, "3"); }, "A100009", {}},
+        {"7001", [](ConsumptionLists& l) { chooseType(l, "1"); }, "A100010", {true}},
+        {"8001", [](ConsumptionLists& l) { chooseType(l, "3"); }, "A100011", {true}},
     };
     buildSetMeal();
     const QStringList before = menuState();
