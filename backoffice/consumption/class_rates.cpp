@@ -2,10 +2,10 @@
 
 #include "common/db/transaction.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 bool openRates(ConsumptionLists& lists) {
-    MaintenanceList& schemes = lists.schemes();
+    lists::MaintenanceList& schemes = lists.schemes();
     if (schemes.current() < 0 || !schemes.save()) return false;
     lists.rates().reload();
     return true;
@@ -25,7 +25,7 @@ RecordSet matchingClasses(const RecordSet& candidates, const QString& typed) {
 }
 
 void addRate(ConsumptionLists& lists, const QString& classCode) {
-    MaintenanceList& rates = lists.rates();
+    lists::MaintenanceList& rates = lists.rates();
     if (!rates.saveIfPending()) return;
     const QVariant scheme = lists.schemes().storedValue(QStringLiteral("disc_code"));
     Database& db = lists.db();
@@ -43,4 +43,4 @@ void addRate(ConsumptionLists& lists, const QString& classCode) {
     rates.moveTo(rates.rows().locate({{QStringLiteral("clas_code"), classCode}}));
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

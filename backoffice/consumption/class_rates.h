@@ -4,7 +4,7 @@
 
 #include "backoffice/consumption/consumption_lists.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 // Saves the current scheme and reads its rates afresh; false when there is no scheme or its
 // save is refused.
@@ -15,4 +15,4 @@ RecordSet matchingClasses(const RecordSet& candidates, const QString& typed);
 // A class that has no rate in the scheme yet gets one of 90; either way its rate becomes current.
 void addRate(ConsumptionLists& lists, const QString& classCode);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

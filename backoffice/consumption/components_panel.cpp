@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 namespace {
 
@@ -36,7 +36,7 @@ ComponentsPanel::ComponentsPanel(ConsumptionLists& lists, QWidget* parent)
 
 ComponentsPanel::ComponentsPanel(ConsumptionLists& lists, QWidget* parent,
                                  std::shared_ptr<RecordSet> catalogue)
-    : ListPanel(
+    : panels::ListPanel(
           QStringLiteral("pnl_ItemGroup"), lists.components(),
           {{QStringLiteral("编码"), "item_code", {}, 50},
            itemDetail(QStringLiteral("项目名称"), "item_code", "item_name", catalogue, 100),
@@ -52,21 +52,21 @@ ComponentsPanel::ComponentsPanel(ConsumptionLists& lists, QWidget* parent,
     prices_->setObjectName(QStringLiteral("lbl_prices"));
     component_ = new QLabel(this);
     component_->setObjectName(QStringLiteral("lbl_component"));
-    form()->addWidget(fieldCaption(QStringLiteral("单价/成本："), this), 1, 0);
+    form()->addWidget(panels::fieldCaption(QStringLiteral("单价/成本："), this), 1, 0);
     form()->addWidget(prices_, 1, 1);
-    form()->addWidget(fieldCaption(QStringLiteral("项目名称："), this), 2, 0);
+    form()->addWidget(panels::fieldCaption(QStringLiteral("项目名称："), this), 2, 0);
     form()->addWidget(component_, 2, 1, 1, 3);
-    quantity_ = addEdit(QStringLiteral("项目数量："), "grou_coun", 3, 0, FieldKind::Amount);
+    quantity_ = addEdit(QStringLiteral("项目数量："), "grou_coun", 3, 0, panels::FieldKind::Amount);
     auto* price = new QPushButton(QStringLiteral("计算单价"), this);
     price->setObjectName(QStringLiteral("btn_price"));
     form()->addWidget(price, 3, 3);
     connect(price, &QPushButton::clicked, this, &ComponentsPanel::priceFromComponents);
 
-    candidates_ = new CandidatePicker(
+    candidates_ = new panels::CandidatePicker(
         {{QStringLiteral("编码"), "item_code", {}, 50}, {QStringLiteral("项目名称"), "item_name"}},
         QStringLiteral("编码/快捷"), matchingCandidates, this);
     sideColumn()->addWidget(candidates_, 1);
-    connect(candidates_, &CandidatePicker::picked, this, [this](const RecordSet& shown, int row) {
+    connect(candidates_, &panels::CandidatePicker::picked, this, [this](const RecordSet& shown, int row) {
         addComponent(lists_, shown.text(row, QStringLiteral("item_code")));
         quantity_->setFocus();
         quantity_->selectAll();
@@ -78,24 +78,25 @@ ComponentsPanel::ComponentsPanel(ConsumptionLists& lists, QWidget* parent,
             lists_.components().edit(QStringLiteral("grou_coun"), QStringLiteral("1"));
         }
     });
-    connect(quantity_, &QLineEdit::returnPressed, candidates_, &CandidatePicker::restart);
-    connect(&lists.components(), &MaintenanceList::currentChanged, this, &ComponentsPanel::showHeading);
-    connect(&lists.components(), &MaintenanceList::rowsReset, this, &ComponentsPanel::showHeading);
+    connect(quantity_, &QLineEdit::returnPressed, candidates_, &panels::CandidatePicker::restart);
+    connect(&lists.components(), &lists::MaintenanceList::currentChanged, this,
+            &ComponentsPanel::showHeading);
+    connect(&lists.components(), &lists::MaintenanceList::rowsReset, this, &ComponentsPanel::showHeading);
 }
 
 void ComponentsPanel::showEvent(QShowEvent* event) {
     *catalogue_ = lists_.itemCatalogue();
     candidates_->setCandidates(componentCandidates(lists_));
-    ListPanel::showEvent(event);
+    panels::ListPanel::showEvent(event);
     showHeading();
     candidates_->restart();
 }
 
 void ComponentsPanel::showHeading() {
-    const MaintenanceList& items = lists_.items();
+    const lists::MaintenanceList& items = lists_.items();
     const QString type = items.text(QStringLiteral("item_type_code"));
     heading_->setText(items.text(QStringLiteral("item_name")) + QStringLiteral("-[") +
-                      nameOf(lists_.allItemTypes(), type) + QStringLiteral("]"));
+                      lists::nameOf(lists_.allItemTypes(), type) + QStringLiteral("]"));
     prices_->setText(priceText(items.value(QStringLiteral("item_unit_pric")).toDouble()) +
                      QStringLiteral(" / ") +
                      priceText(items.value(QStringLiteral("item_cost_pric")).toDouble()));
@@ -115,4 +116,4 @@ void ComponentsPanel::priceFromComponents() {
     showHeading();
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

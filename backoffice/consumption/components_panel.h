@@ -4,14 +4,14 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
-#include "backoffice/shell/candidate_picker.h"
-#include "backoffice/shell/list_panel.h"
+#include "backoffice/panels/candidate_picker_panel.h"
+#include "backoffice/panels/list_panel.h"
 
 class QLabel;
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
-class ComponentsPanel : public ListPanel {
+class ComponentsPanel : public panels::ListPanel {
     Q_OBJECT
   public:
     ComponentsPanel(ConsumptionLists& lists, QWidget* parent);
@@ -28,11 +28,11 @@ class ComponentsPanel : public ListPanel {
 
     ConsumptionLists& lists_;
     std::shared_ptr<RecordSet> catalogue_;
-    CandidatePicker* candidates_;
+    panels::CandidatePicker* candidates_;
     QLabel* heading_;
     QLabel* prices_;
     QLabel* component_;
     QLineEdit* quantity_;
 };
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 class ConsumptionLists {
   public:
@@ -17,38 +17,38 @@ class ConsumptionLists {
     ~ConsumptionLists();
 
     Database& db() const { return db_; }
-    MaintenanceList& kinds() const { return *kinds_; }
-    MaintenanceList& classes() const { return *classes_; } // of the current kind
-    MaintenanceList& items() const { return *items_; }     // of the current class
-    MaintenanceList& outputPoints() const { return *outputs_; }
-    MaintenanceList& schemes() const { return *schemes_; }
-    MaintenanceList& rates() const { return *rates_; }           // of the current scheme
-    MaintenanceList& components() const { return *components_; } // direct rows of the current item
+    lists::MaintenanceList& kinds() const { return *kinds_; }
+    lists::MaintenanceList& classes() const { return *classes_; } // of the current kind
+    lists::MaintenanceList& items() const { return *items_; }     // of the current class
+    lists::MaintenanceList& outputPoints() const { return *outputs_; }
+    lists::MaintenanceList& schemes() const { return *schemes_; }
+    lists::MaintenanceList& rates() const { return *rates_; }           // of the current scheme
+    lists::MaintenanceList& components() const { return *components_; } // direct rows of the current item
 
     // The choice lists, read afresh each time.
-    Choices outputPointChoices() const;
-    Choices unitChoices() const;
+    lists::Choices outputPointChoices() const;
+    lists::Choices unitChoices() const;
     // The item types offered for an item of the current kind: only ingredients in kind "M".
-    Choices itemTypeChoices() const;
-    Choices allItemTypes() const;
-    Choices classChoices() const;
+    lists::Choices itemTypeChoices() const;
+    lists::Choices allItemTypes() const;
+    lists::Choices classChoices() const;
     // Every item's code, name, unit, price, cost and type: what the component grids show by code.
     RecordSet itemCatalogue() const;
     // The kind of the current class ("M" holds the ingredients).
     QString currentKind() const;
 
   private:
-    ListDefinition kindList();
-    ListDefinition classList();
-    ListDefinition itemList();
-    ListDefinition outputPointList();
-    ListDefinition schemeList();
-    ListDefinition rateList();
-    ListDefinition componentList();
-    void costFromClassRate(MaintenanceList& items, const QString& column);
+    lists::ListDefinition kindList();
+    lists::ListDefinition classList();
+    lists::ListDefinition itemList();
+    lists::ListDefinition outputPointList();
+    lists::ListDefinition schemeList();
+    lists::ListDefinition rateList();
+    lists::ListDefinition componentList();
+    void costFromClassRate(lists::MaintenanceList& items, const QString& column);
 
     Database& db_;
-    std::unique_ptr<MaintenanceList> kinds_, classes_, items_, outputs_, schemes_, rates_, components_;
+    std::unique_ptr<lists::MaintenanceList> kinds_, classes_, items_, outputs_, schemes_, rates_, components_;
 };
 
 // The preset codes: the ingredient kind and the bar.
@@ -61,4 +61,4 @@ inline const QString kSetMeal = QStringLiteral("2");
 inline const QString kComposite = QStringLiteral("3");
 inline const QString kIngredient = QStringLiteral("4");
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

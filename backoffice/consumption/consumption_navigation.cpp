@@ -3,31 +3,33 @@
 #include "backoffice/consumption/class_rates.h"
 #include "backoffice/consumption/item_components.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
-void registerConsumptionPanels(Workspace& workspace, ConsumptionLists& lists) {
-    workspace.registerPanel(QStringLiteral("大类"), {&lists.kinds(), rereading({&lists.kinds()})});
+void registerConsumptionPanels(panels::Workspace& workspace, ConsumptionLists& lists) {
+    workspace.registerPanel(QStringLiteral("大类"), {&lists.kinds(), panels::rereading({&lists.kinds()})});
     workspace.registerPanel(QStringLiteral("分类"),
-                            {&lists.classes(), rereading({&lists.kinds(), &lists.classes()})});
-    workspace.registerPanel(QStringLiteral("项目"),
-                            {&lists.items(), rereading({&lists.kinds(), &lists.classes(), &lists.items()})});
+                            {&lists.classes(), panels::rereading({&lists.kinds(), &lists.classes()})});
+    workspace.registerPanel(
+        QStringLiteral("项目"),
+        {&lists.items(), panels::rereading({&lists.kinds(), &lists.classes(), &lists.items()})});
     workspace.registerPanel(QStringLiteral("出品"),
-                            {&lists.outputPoints(), rereading({&lists.outputPoints()})});
-    workspace.registerPanel(QStringLiteral("折扣"), {&lists.schemes(), rereading({&lists.schemes()})});
+                            {&lists.outputPoints(), panels::rereading({&lists.outputPoints()})});
+    workspace.registerPanel(QStringLiteral("折扣"),
+                            {&lists.schemes(), panels::rereading({&lists.schemes()})});
     workspace.registerPanel(kComponentsPanel, {&lists.components(), {}});
     workspace.registerPanel(kRatesPanel, {&lists.rates(), {}});
 }
 
-bool enterComponents(Workspace& workspace, ConsumptionLists& lists) {
+bool enterComponents(panels::Workspace& workspace, ConsumptionLists& lists) {
     if (!openComponents(lists)) return false;
     workspace.enterDetail(kComponentsPanel, lists.components());
     return true;
 }
 
-bool enterRates(Workspace& workspace, ConsumptionLists& lists) {
+bool enterRates(panels::Workspace& workspace, ConsumptionLists& lists) {
     if (!openRates(lists)) return false;
     workspace.enterDetail(kRatesPanel, lists.rates());
     return true;
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

@@ -3,18 +3,18 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
-#include "backoffice/shell/workspace.h"
+#include "backoffice/panels/workspace.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 inline const QString kComponentsPanel = QStringLiteral("组成项目");
 inline const QString kRatesPanel = QStringLiteral("折扣明细");
 
-void registerConsumptionPanels(Workspace& workspace, ConsumptionLists& lists);
+void registerConsumptionPanels(panels::Workspace& workspace, ConsumptionLists& lists);
 
 // The components button of the item panel and the class-rates button of the scheme panel: the
 // sub-panel becomes the current panel when its master record saved (false otherwise).
-bool enterComponents(Workspace& workspace, ConsumptionLists& lists);
-bool enterRates(Workspace& workspace, ConsumptionLists& lists);
+bool enterComponents(panels::Workspace& workspace, ConsumptionLists& lists);
+bool enterRates(panels::Workspace& workspace, ConsumptionLists& lists);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

@@ -4,7 +4,7 @@
 #include "common/db/transaction.h"
 #include "common/money.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 namespace {
 
@@ -36,7 +36,7 @@ bool holdsComponents(const QString& itemType) {
 }
 
 bool openComponents(ConsumptionLists& lists) {
-    MaintenanceList& items = lists.items();
+    lists::MaintenanceList& items = lists.items();
     if (items.current() < 0 || !holdsComponents(items.text(QStringLiteral("item_type_code")))) return false;
     if (!items.save()) return false;
     lists.components().reload();
@@ -62,7 +62,7 @@ RecordSet matchingCandidates(const RecordSet& candidates, const QString& typed) 
 }
 
 void addComponent(ConsumptionLists& lists, const QString& itemCode) {
-    MaintenanceList& components = lists.components();
+    lists::MaintenanceList& components = lists.components();
     if (!components.saveIfPending()) return;
     const QString parent = currentItem(lists);
     Database& db = lists.db();
@@ -97,14 +97,14 @@ void addComponent(ConsumptionLists& lists, const QString& itemCode) {
 }
 
 void leaveComponents(ConsumptionLists& lists) {
-    MaintenanceList& components = lists.components();
+    lists::MaintenanceList& components = lists.components();
     const QString parent = currentItem(lists);
     const bool setMeal = currentType(lists) == kSetMeal;
     Database& db = lists.db();
-    MaintenanceList::SaveOutcome outcome;
+    lists::MaintenanceList::SaveOutcome outcome;
     runCoded(db, setMeal ? kSetMealRecomputeCode : kCompositeRecomputeCode, [&] {
         outcome = components.postPending();
-        if (outcome.kind != MaintenanceList::SaveOutcome::Saved) return;
+        if (outcome.kind != lists::MaintenanceList::SaveOutcome::Saved) return;
         if (setMeal) {
             // Every row a composite brought in takes the set meal's present quantity of it.
             db.exec(QStringLiteral(
@@ -137,11 +137,11 @@ ComponentSums componentSums(ConsumptionLists& lists) {
 }
 
 bool applyComponentSums(ConsumptionLists& lists, const ComponentSums& sums) {
-    MaintenanceList& items = lists.items();
+    lists::MaintenanceList& items = lists.items();
     items.assign(QStringLiteral("item_unit_pric"), sums.price);
     items.assign(QStringLiteral("item_cost_pric"), sums.cost);
     items.assign(QStringLiteral("item_dedu_pric"), QVariant());
     return items.save();
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

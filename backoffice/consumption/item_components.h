@@ -5,7 +5,7 @@
 
 #include "backoffice/consumption/consumption_lists.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 inline const QString kSetMealRecomputeCode = QStringLiteral("A100006");
 inline const QString kCompositeRecomputeCode = QStringLiteral("A100007");
@@ -44,4 +44,4 @@ ComponentSums componentSums(ConsumptionLists& lists);
 // The item takes the sums as its price and cost, its commission becomes blank, and it is saved.
 bool applyComponentSums(ConsumptionLists& lists, const ComponentSums& sums);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

@@ -3,30 +3,30 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
-#include "backoffice/shell/list_panel.h"
-#include "backoffice/shell/workspace.h"
+#include "backoffice/panels/back_office_context.h"
+#include "backoffice/panels/list_panel.h"
 
 namespace sorrel::ui {
 class KeyboardMap;
 }
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
-class ItemPanel : public ListPanel {
+class ItemPanel : public panels::ListPanel {
     Q_OBJECT
   public:
-    ItemPanel(ConsumptionLists& lists, Workspace& workspace, ui::KeyboardMap& keys, QWidget* parent);
+    ItemPanel(const panels::BackOfficeContext& context, ConsumptionLists& lists);
 
     QLineEdit* codeEdit() const { return code_; }
 
   private:
-    ItemPanel(ConsumptionLists& lists, Workspace& workspace, ui::KeyboardMap& keys, QWidget* parent,
-              std::shared_ptr<Choices> typeNames);
+    ItemPanel(const panels::BackOfficeContext& context, ConsumptionLists& lists,
+              std::shared_ptr<lists::Choices> typeNames);
     void appendItem();
 
     ConsumptionLists& lists_;
-    Workspace& workspace_;
+    panels::Workspace& workspace_;
     QLineEdit* code_;
 };
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

@@ -2,17 +2,17 @@
 
 #include "backoffice/consumption/item_components.h"
 #include "backoffice/consumption/store_change.h"
+#include "common/db/errors.h"
 #include "common/db/transaction.h"
-#include "common/messages.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 namespace {
 
 const QString kType = QStringLiteral("item_type_code");
 
 bool isComponent(Database& db, const QString& code) {
-    return recordSearch(db, QStringLiteral("ItemGroup"), QStringLiteral("item_code"), code);
+    return lists::recordSearch(db, QStringLiteral("ItemGroup"), QStringLiteral("item_code"), code);
 }
 
 bool isInComposite(Database& db, const QString& code) {
@@ -24,19 +24,19 @@ bool isInComposite(Database& db, const QString& code) {
 }
 
 bool hasComponents(Database& db, const QString& code) {
-    return recordSearch(db, QStringLiteral("ItemGroup"), QStringLiteral("grou_code"), code);
+    return lists::recordSearch(db, QStringLiteral("ItemGroup"), QStringLiteral("grou_code"), code);
 }
 
 // Saves the item with its new type and runs `consequences` and StoreChange in one coded
 // transaction; the lists are read again afterwards.
 void saveWithConsequences(ConsumptionLists& lists, const QString& code,
                           const std::function<void(Database&, const QString&)>& consequences) {
-    MaintenanceList& items = lists.items();
+    lists::MaintenanceList& items = lists.items();
     Database& db = lists.db();
-    MaintenanceList::SaveOutcome outcome;
+    lists::MaintenanceList::SaveOutcome outcome;
     runCoded(db, code, [&] {
         outcome = items.postPending();
-        if (outcome.kind != MaintenanceList::SaveOutcome::Saved) return;
+        if (outcome.kind != lists::MaintenanceList::SaveOutcome::Saved) return;
         consequences(db, items.text(QStringLiteral("item_code")));
         storeChangeSteps(db);
     });
@@ -47,27 +47,26 @@ void saveWithConsequences(ConsumptionLists& lists, const QString& code,
 
 } // namespace
 
-void changeItemType(ConsumptionLists& lists, const QString& chosen) {
-    MaintenanceList& items = lists.items();
-    if (items.current() < 0) return;
+std::optional<QString> changeItemType(ConsumptionLists& lists, const QString& chosen,
+                                      std::optional<bool> clearComponents) {
+    lists::MaintenanceList& items = lists.items();
+    if (items.current() < 0) return std::nullopt;
     Database& db = lists.db();
     const QString old = items.storedValue(kType).toString();
     const QString code = items.storedValue(QStringLiteral("item_code")).toString();
     items.assign(kType, chosen);
     const auto undo = [&] { items.assign(kType, old); };
-    if (items.state() == MaintenanceList::State::Inserting || chosen == old) return;
+    if (items.state() == lists::MaintenanceList::State::Inserting || chosen == old) return std::nullopt;
 
     if ((old == kSingleItem || old == kComposite) && chosen == kSetMeal && isComponent(db, code)) {
-        messages::information(kAlreadyAComponentMessage);
         undo();
-        return;
+        throw StepRefused(kAlreadyAComponentMessage);
     }
     if (old == kSingleItem && chosen == kComposite) {
         // A composite holds no composites: an ingredient of one stays what it is.
         if (isInComposite(db, code)) {
-            messages::information(kAlreadyAComponentMessage);
             undo();
-            return;
+            throw StepRefused(kAlreadyAComponentMessage);
         }
         if (isComponent(db, code))
             saveWithConsequences(lists, kBecomesCompositeCode, [](Database& db, const QString& item) {
@@ -75,16 +74,17 @@ void changeItemType(ConsumptionLists& lists, const QString& chosen) {
                             "UPDATE itemlist SET item_type_code = '3', item_coun = 0 WHERE item_code = ?"),
                         {item});
             });
-        return;
+        return std::nullopt;
     }
     if (holdsComponents(old) && chosen != kIngredient) {
-        if (!messages::ask(kClearComponentsQuestion)) {
+        if (!clearComponents) return kClearComponentsQuestion;
+        if (!*clearComponents) {
             undo();
-            return;
+            return std::nullopt;
         }
         const bool composite = old == kComposite;
         // A composite loses its own components too, not only its place in set meals.
-        if (!hasComponents(db, code) && !(composite && isComponent(db, code))) return;
+        if (!hasComponents(db, code) && !(composite && isComponent(db, code))) return std::nullopt;
         saveWithConsequences(
             lists, composite ? kCompositeChangedCode : kSetMealChangedCode,
             [chosen](Database& db, const QString& item) {
@@ -96,6 +96,7 @@ void changeItemType(ConsumptionLists& lists, const QString& chosen) {
                         {item, item});
             });
     }
+    return std::nullopt;
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

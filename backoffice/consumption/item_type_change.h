@@ -7,7 +7,9 @@
 
 #include "backoffice/consumption/consumption_lists.h"
 
-namespace sorrel::backoffice {
+#include <optional>
+
+namespace sorrel::consumption {
 
 inline const QString kBecomesCompositeCode = QStringLiteral("A100009");
 inline const QString kCompositeChangedCode = QStringLiteral("A100010");
@@ -18,8 +20,11 @@ inline const QString kAlreadyAComponentMessage =
 inline const QString kClearComponentsQuestion = QStringLiteral("如果改变类型将清除其包含的项目?");
 
 // Called when the type choice closes on `chosen`. Either the type stays in the record (to be
-// saved with it), or the change is refused or undone, or it has been saved with its
-// consequences.
-void changeItemType(ConsumptionLists& lists, const QString& chosen);
+// saved with it), or the change is undone and refused (StepRefused), or it has been saved with
+// its consequences. A change that would clear components needs the manager's yes: without
+// `clearComponents` it returns kClearComponentsQuestion and keeps nothing; the screen asks and
+// calls again with the answer.
+std::optional<QString> changeItemType(ConsumptionLists& lists, const QString& chosen,
+                                      std::optional<bool> clearComponents = std::nullopt);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

@@ -3,14 +3,14 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
-#include "backoffice/shell/candidate_picker.h"
-#include "backoffice/shell/list_panel.h"
+#include "backoffice/panels/candidate_picker_panel.h"
+#include "backoffice/panels/list_panel.h"
 
 class QLabel;
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
-class RatesPanel : public ListPanel {
+class RatesPanel : public panels::ListPanel {
     Q_OBJECT
   public:
     RatesPanel(ConsumptionLists& lists, QWidget* parent);
@@ -21,13 +21,13 @@ class RatesPanel : public ListPanel {
     void showEvent(QShowEvent* event) override;
 
   private:
-    RatesPanel(ConsumptionLists& lists, QWidget* parent, std::shared_ptr<Choices> classNames);
+    RatesPanel(ConsumptionLists& lists, QWidget* parent, std::shared_ptr<lists::Choices> classNames);
 
     ConsumptionLists& lists_;
-    std::shared_ptr<Choices> classNames_;
-    CandidatePicker* candidates_;
+    std::shared_ptr<lists::Choices> classNames_;
+    panels::CandidatePicker* candidates_;
     QLabel* heading_;
     QLineEdit* rate_;
 };
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

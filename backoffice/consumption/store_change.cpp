@@ -2,7 +2,7 @@
 
 #include "common/db/errors.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 namespace {
 
@@ -33,4 +33,4 @@ void storeChangeSteps(Database& db) {
         "viewReTotal v WHERE v.grou_code = itemlist.item_code)"));
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

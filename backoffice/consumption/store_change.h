@@ -6,8 +6,8 @@
 
 #include "common/db/database.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::consumption {
 
 void storeChangeSteps(Database& db);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::consumption

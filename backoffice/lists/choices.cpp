@@ -1,6 +1,6 @@
 #include "backoffice/lists/choices.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::lists {
 
 Choices readChoices(Database& db, const QString& sql, const QVariantList& params) {
     const RecordSet rs = db.query(sql, params);
@@ -17,4 +17,4 @@ QString nameOf(const Choices& choices, const QString& code) {
     return code;
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::lists

@@ -7,7 +7,7 @@
 #include <QList>
 #include <QString>
 
-namespace sorrel::backoffice {
+namespace sorrel::lists {
 
 struct Choice {
     QString code;
@@ -20,4 +20,4 @@ Choices readChoices(Database& db, const QString& sql, const QVariantList& params
 // The name of `code`, or the code itself when the list has no such entry.
 QString nameOf(const Choices& choices, const QString& code);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::lists

@@ -1,6 +1,6 @@
 #include "backoffice/lists/list_definition.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::lists {
 
 bool EditedRecord::blank(const QString& column) const {
     const QVariant v = value(column);
@@ -66,4 +66,4 @@ Check refusePreset(const QString& column, const QString& presetValue, const QStr
     };
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::lists

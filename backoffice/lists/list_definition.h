@@ -12,7 +12,7 @@
 #include <functional>
 #include <optional>
 
-namespace sorrel::backoffice {
+namespace sorrel::lists {
 
 class MaintenanceList;
 
@@ -118,4 +118,4 @@ Check refuseWhile(const QString& column, Reference reference, const QString& mes
 Check refusePreset(const QString& column, const QString& presetValue, const QString& nameColumn,
                    const QString& message, const QString& title = {});
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::lists

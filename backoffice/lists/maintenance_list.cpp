@@ -5,7 +5,7 @@
 #include "common/schema/schema.h"
 #include "common/typed_input.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::lists {
 
 MaintenanceList::MaintenanceList(Database& db, ListDefinition definition, QObject* parent)
     : QObject(parent), db_(db), def_(std::move(definition)) {
@@ -407,4 +407,4 @@ bool MaintenanceList::remove() {
     return true;
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::lists

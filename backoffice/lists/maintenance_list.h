@@ -10,7 +10,7 @@
 
 #include <QObject>
 
-namespace sorrel::backoffice {
+namespace sorrel::lists {
 
 inline const QString kRecordGoneMessage =
     QStringLiteral("此记录已被其他工作站删除或修改了编号，列表已重新读取！");
@@ -122,4 +122,4 @@ class MaintenanceList : public QObject {
     QVariantList original_; // the current record as read
 };
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::lists

@@ -2,7 +2,7 @@
 
 #include "common/money.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
 std::optional<double> currentBalance(Database& db, const BalanceColumn& balance, const QVariant& key) {
     const RecordSet rs = db.query(QStringLiteral("SELECT COALESCE(%1, 0) FROM %2 WHERE %3 = ?")
@@ -26,4 +26,4 @@ void moveBalance(Database& db, const BalanceColumn& balance, const QVariant& key
                 {cents, key});
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

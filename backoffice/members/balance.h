@@ -7,7 +7,7 @@
 
 #include <optional>
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
 struct BalanceColumn {
     QString table;
@@ -25,4 +25,4 @@ std::optional<double> currentBalance(Database& db, const BalanceColumn& balance,
 // balance = balance + delta, then rounded to the cent where the sum left a fraction of one.
 void moveBalance(Database& db, const BalanceColumn& balance, const QVariant& key, double delta);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

@@ -7,7 +7,7 @@
 #include "common/money.h"
 #include "common/settings_row.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
 namespace {
 
@@ -15,11 +15,11 @@ const QString kOwes = QStringLiteral("因为此单位欠款未清，所以不能
 const QString kOwesRecode = QStringLiteral("因为此单位欠款未清，所以不能修改编码！");
 
 // The guest still owes, by the database as it is now.
-Check refuseWhileOwing(const QString& message, const QString& title = {}) {
-    return [=](Database& db, const EditedRecord& r) -> Verdict {
+lists::Check refuseWhileOwing(const QString& message, const QString& title = {}) {
+    return [=](Database& db, const lists::EditedRecord& r) -> lists::Verdict {
         if (r.isNew()) return std::nullopt;
         const std::optional<double> debt = currentBalance(db, kCreditDebt, r.original("hang_gues_code"));
-        if (debt && compareMoney(*debt, 0) != 0) return Refusal{message, title};
+        if (debt && compareMoney(*debt, 0) != 0) return lists::Refusal{message, title};
         return std::nullopt;
     };
 }
@@ -28,39 +28,39 @@ Check refuseWhileOwing(const QString& message, const QString& title = {}) {
 
 CreditLists::CreditLists(Database& db, const Clock& clock, OperatorSource currentOperator)
     : db_(db), clock_(clock), operator_(std::move(currentOperator)) {
-    guests_ = std::make_unique<MaintenanceList>(db, guestList());
-    repayments_ = std::make_unique<MaintenanceList>(db, repaymentList_());
+    guests_ = std::make_unique<lists::MaintenanceList>(db, guestList());
+    repayments_ = std::make_unique<lists::MaintenanceList>(db, repaymentList_());
     repayments_->follow(*guests_);
     guests_->reload();
 }
 
 CreditLists::~CreditLists() = default;
 
-ListDefinition CreditLists::guestList() {
-    ListDefinition d;
+lists::ListDefinition CreditLists::guestList() {
+    lists::ListDefinition d;
     d.table = QStringLiteral("HangGues");
     d.key = QStringLiteral("hang_gues_code");
     // Never the debt: the front desk raises it and repayments lower it while the manager edits.
     d.edited = {"hang_gues_code", "hang_gues_name", "hang_gues_tele", "hang_gues_work",
                 "hang_gues_add",  "hang_gues_rema", "hang_gues_limi", "hang_gues_pass"};
     d.defaults = {{"hang_gues_rema", QStringLiteral(" ")}, {"hang_gues_use", 0.0}, {"hang_gues_limi", 0.0}};
-    d.saveChecks = {requireFilled(
+    d.saveChecks = {lists::requireFilled(
         {"hang_gues_code", "hang_gues_name", "hang_gues_tele", "hang_gues_work", "hang_gues_add"},
         QStringLiteral("挂帐客人[编码]、[姓名]、[工作单位]、[地址]、[电话]不能为空！"))};
     // The bills on credit name the guest by code.
-    d.guards = {{"hang_gues_code", refuseWhileOwing(kOwesRecode, kSeriesTitle)}};
+    d.guards = {{"hang_gues_code", refuseWhileOwing(kOwesRecode, lists::kSeriesTitle)}};
     d.deleteChecks = {refuseWhileOwing(kOwes)};
-    d.alsoSave = [](Database& db, const EditedRecord& r) {
+    d.alsoSave = [](Database& db, const lists::EditedRecord& r) {
         if (r.changed("hang_gues_code"))
             db.exec(QStringLiteral("UPDATE Hangguesin SET hang_gues_code = ? WHERE hang_gues_code = ?"),
                     {r.value("hang_gues_code"), r.original("hang_gues_code")});
     };
-    d.duplicateMessage = kDuplicateCodeMessage;
+    d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }
 
-ListDefinition CreditLists::repaymentList_() {
-    ListDefinition d;
+lists::ListDefinition CreditLists::repaymentList_() {
+    lists::ListDefinition d;
     d.table = QStringLiteral("Hangguesin");
     d.key = QStringLiteral("time_fact"); // only read: repayments are booked by repay()
     d.masterColumn = QStringLiteral("hang_gues_code");
@@ -114,7 +114,7 @@ CreditLists::Repayment CreditLists::repay(const QString& typedAmount) {
     });
     switch (outcome) {
     case Gone:
-        messages::information(kRecordGoneMessage);
+        messages::information(lists::kRecordGoneMessage);
         guests_->reload();
         return Repayment::Refused;
     case AboveDebt:
@@ -155,4 +155,4 @@ document::Document repaymentDocument(const QString& guestName, const RecordSet& 
     return b.document();
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

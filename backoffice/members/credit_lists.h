@@ -9,7 +9,7 @@
 
 #include <memory>
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
 inline const QString kRepaymentFailureCode = QStringLiteral("A1000020");
 inline const QString kWrongSystemPassword = QStringLiteral("密码不正确，请重新输入后确认！");
@@ -21,8 +21,8 @@ class CreditLists {
     ~CreditLists();
 
     Database& db() const { return db_; }
-    MaintenanceList& guests() const { return *guests_; }
-    MaintenanceList& repayments() const { return *repayments_; } // of the current guest
+    lists::MaintenanceList& guests() const { return *guests_; }
+    lists::MaintenanceList& repayments() const { return *repayments_; } // of the current guest
 
     // The double-click on a guest: with the system password typed (blanks around it do not
     // count) the guest is saved and its repayments read; else the refusal is shown, false.
@@ -35,17 +35,17 @@ class CreditLists {
     document::Document repaymentList() const;
 
   private:
-    ListDefinition guestList();
-    ListDefinition repaymentList_();
+    lists::ListDefinition guestList();
+    lists::ListDefinition repaymentList_();
 
     Database& db_;
     const Clock& clock_;
     OperatorSource operator_;
-    std::unique_ptr<MaintenanceList> guests_, repayments_;
+    std::unique_ptr<lists::MaintenanceList> guests_, repayments_;
 };
 
 // The list itself, from the guest's repayments: a line per repayment and the sum below.
 document::Document repaymentDocument(const QString& guestName, const RecordSet& repayments,
                                      const QDateTime& printedAt);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

@@ -5,9 +5,9 @@
 
 #include <QInputDialog>
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
-void askAndFind(QWidget* parent, MaintenanceList& list, const QString& numberColumn,
+void askAndFind(QWidget* parent, lists::MaintenanceList& list, const QString& numberColumn,
                 const QString& nameColumn) {
     bool ok = false;
     const QString typed = QInputDialog::getText(
@@ -15,4 +15,4 @@ void askAndFind(QWidget* parent, MaintenanceList& list, const QString& numberCol
     if (ok) findInList(list, numberColumn, nameColumn, typed);
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

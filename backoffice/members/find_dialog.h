@@ -6,9 +6,9 @@
 
 class QWidget;
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
-void askAndFind(QWidget* parent, MaintenanceList& list, const QString& numberColumn,
+void askAndFind(QWidget* parent, lists::MaintenanceList& list, const QString& numberColumn,
                 const QString& nameColumn);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

@@ -2,7 +2,7 @@
 
 #include "common/messages.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
 int findByNumberOrName(const RecordSet& rows, const QString& numberColumn, const QString& nameColumn,
                        const QString& typed) {
@@ -15,7 +15,7 @@ int findByNumberOrName(const RecordSet& rows, const QString& numberColumn, const
     return -1;
 }
 
-bool findInList(MaintenanceList& list, const QString& numberColumn, const QString& nameColumn,
+bool findInList(lists::MaintenanceList& list, const QString& numberColumn, const QString& nameColumn,
                 const QString& typed) {
     // Looked for among the records as they are now, after what is pending was saved.
     if (!list.saveIfPending()) return false;
@@ -28,4 +28,4 @@ bool findInList(MaintenanceList& list, const QString& numberColumn, const QStrin
     return list.moveTo(row);
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

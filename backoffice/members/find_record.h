@@ -4,7 +4,7 @@
 
 #include "backoffice/lists/maintenance_list.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
 inline const QString kNothingFound = QStringLiteral("没有找到符合条件的记录！");
 
@@ -12,7 +12,7 @@ inline const QString kNothingFound = QStringLiteral("没有找到符合条件的
 int findByNumberOrName(const RecordSet& rows, const QString& numberColumn, const QString& nameColumn,
                        const QString& typed);
 // Moves the list to the record found; says so when there is none. False when it did not move.
-bool findInList(MaintenanceList& list, const QString& numberColumn, const QString& nameColumn,
+bool findInList(lists::MaintenanceList& list, const QString& numberColumn, const QString& nameColumn,
                 const QString& typed);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

@@ -3,15 +3,17 @@
 #include "backoffice/members/balance.h"
 #include "common/money.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
 namespace {
 
 const QString kMemberRequired =
     QStringLiteral("会员[卡号]、[会员类型]、[卡类型]、[姓名]、[工作单位]、[地址]、[电话]不能为空！");
 
-Check refuseAlways(const QString& message, const QString& title) {
-    return [=](Database&, const EditedRecord&) -> Verdict { return Refusal{message, title}; };
+lists::Check refuseAlways(const QString& message, const QString& title) {
+    return [=](Database&, const lists::EditedRecord&) -> lists::Verdict {
+        return lists::Refusal{message, title};
+    };
 }
 
 } // namespace
@@ -24,9 +26,9 @@ double enteredAmount(const QString& typed) {
 
 MemberLists::MemberLists(Database& db, const Clock& clock, OperatorSource currentOperator)
     : db_(db), clock_(clock), operator_(std::move(currentOperator)) {
-    types_ = std::make_unique<MaintenanceList>(db, typeList());
-    members_ = std::make_unique<MaintenanceList>(db, memberList());
-    topUps_ = std::make_unique<MaintenanceList>(db, topUpList());
+    types_ = std::make_unique<lists::MaintenanceList>(db, typeList());
+    members_ = std::make_unique<lists::MaintenanceList>(db, memberList());
+    topUps_ = std::make_unique<lists::MaintenanceList>(db, topUpList());
     topUps_->follow(*members_);
     types_->reload();
     members_->reload();
@@ -34,29 +36,30 @@ MemberLists::MemberLists(Database& db, const Clock& clock, OperatorSource curren
 
 MemberLists::~MemberLists() = default;
 
-ListDefinition MemberLists::typeList() {
-    ListDefinition d;
+lists::ListDefinition MemberLists::typeList() {
+    lists::ListDefinition d;
     d.table = QStringLiteral("membType");
     d.key = QStringLiteral("memb_type_code");
     d.edited = {"memb_type_code", "memb_Type_name",      "memb_type_pric", "memb_type_allo_time",
                 "memb_type_time", "memb_type_disc_perc", "memb_type_fact"};
     d.defaults = {{"memb_type_allo_time", 0}};
     d.computedDefaults = [this](QVariantMap& defaults) { defaults.insert("memb_type_now", clock_.now()); };
-    d.saveChecks = {requireFilled({"memb_type_code", "memb_Type_name"},
-                                  QStringLiteral("会员卡类型[编码]、[名称]不能为空！"))};
+    d.saveChecks = {lists::requireFilled({"memb_type_code", "memb_Type_name"},
+                                         QStringLiteral("会员卡类型[编码]、[名称]不能为空！"))};
     // Members name their type by code.
-    const Reference inUse = referencedIn("MemberList", "memb_type_code");
-    d.guards = {{"memb_type_code",
-                 refuseWhile("memb_type_code", inUse,
-                             QStringLiteral("[会员类别]正在被会员使用，所以不能被修改！"), kSeriesTitle)}};
-    d.deleteChecks = {
-        refuseWhile("memb_type_code", inUse, QStringLiteral("[会员类别]正在被会员使用，所以不能被删除！"))};
-    d.duplicateMessage = kDuplicateCodeMessage;
+    const lists::Reference inUse = lists::referencedIn("MemberList", "memb_type_code");
+    d.guards = {
+        {"memb_type_code", lists::refuseWhile("memb_type_code", inUse,
+                                              QStringLiteral("[会员类别]正在被会员使用，所以不能被修改！"),
+                                              lists::kSeriesTitle)}};
+    d.deleteChecks = {lists::refuseWhile("memb_type_code", inUse,
+                                         QStringLiteral("[会员类别]正在被会员使用，所以不能被删除！"))};
+    d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }
 
-ListDefinition MemberLists::memberList() {
-    ListDefinition d;
+lists::ListDefinition MemberLists::memberList() {
+    lists::ListDefinition d;
     d.table = QStringLiteral("MemberList");
     d.key = QStringLiteral("memb_card_code");
     // Never the balance, the money spent or the points: entries and the front desk move them
@@ -69,33 +72,35 @@ ListDefinition MemberLists::memberList() {
                   {"memb_use", 0.0},       {"memb_stor", 0.0},
                   {"memb_stor_temp", 0.0}};
     d.computedDefaults = [this](QVariantMap& defaults) { defaults.insert("memb_time_end", clock_.now()); };
-    d.saveChecks = {requireFilled({"memb_tele", "memb_type_code", "memb_card_code", "memb_card_type",
-                                   "memb_name", "memb_pass", "memb_work", "memb_add"},
-                                  kMemberRequired)};
-    d.deleteChecks = {[](Database& db, const EditedRecord& r) -> Verdict {
+    d.saveChecks = {lists::requireFilled({"memb_tele", "memb_type_code", "memb_card_code", "memb_card_type",
+                                          "memb_name", "memb_pass", "memb_work", "memb_add"},
+                                         kMemberRequired)};
+    d.deleteChecks = {[](Database& db, const lists::EditedRecord& r) -> lists::Verdict {
         const std::optional<double> left = currentBalance(db, kCardBalance, r.original("memb_card_code"));
         if (left && compareMoney(*left, 0) != 0)
-            return Refusal{QStringLiteral("此会员卡还有剩余金额，所以不能被删除！"), {}};
+            return lists::Refusal{QStringLiteral("此会员卡还有剩余金额，所以不能被删除！"), {}};
         return std::nullopt;
     }};
     // A card's entries go with it: re-numbered, they follow; deleted, a card given the same
     // number later does not inherit its points.
-    d.alsoSave = [](Database& db, const EditedRecord& r) {
+    d.alsoSave = [](Database& db, const lists::EditedRecord& r) {
         if (r.changed("memb_card_code"))
             db.exec(QStringLiteral("UPDATE membManage SET memb_card_code = ? WHERE memb_card_code = ?"),
                     {r.value("memb_card_code"), r.original("memb_card_code")});
     };
-    d.alsoDelete = [](Database& db, const EditedRecord& r) {
+    d.alsoDelete = [](Database& db, const lists::EditedRecord& r) {
         db.exec(QStringLiteral("DELETE FROM membManage WHERE memb_card_code = ?"),
                 {r.original("memb_card_code")});
     };
-    d.afterEdit = [this](MaintenanceList& members, const QString& column) { typeChosen(members, column); };
-    d.duplicateMessage = kDuplicateCodeMessage;
+    d.afterEdit = [this](lists::MaintenanceList& members, const QString& column) {
+        typeChosen(members, column);
+    };
+    d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }
 
-ListDefinition MemberLists::topUpList() {
-    ListDefinition d;
+lists::ListDefinition MemberLists::topUpList() {
+    lists::ListDefinition d;
     d.table = QStringLiteral("membManage");
     d.key = QStringLiteral("memb_mana_ID");
     d.keyIsAutoNumber = true;
@@ -110,26 +115,26 @@ ListDefinition MemberLists::topUpList() {
         defaults.insert("oper_name", who.name);
     };
     d.saveChecks = {
-        [](Database&, const EditedRecord& r) -> Verdict {
+        [](Database&, const lists::EditedRecord& r) -> lists::Verdict {
             if (compareMoney(r.number("memb_mana_save"), 0) == 0 &&
                 compareMoney(r.number("memb_mana_inte"), 0) == 0)
-                return Refusal{QStringLiteral("续钱金额或积分增减不能为零！"), kSeriesTitle};
+                return lists::Refusal{QStringLiteral("续钱金额或积分增减不能为零！"), lists::kSeriesTitle};
             return std::nullopt;
         },
         // Against the card as it is now: another workstation may have charged it since.
-        [](Database& db, const EditedRecord& r) -> Verdict {
+        [](Database& db, const lists::EditedRecord& r) -> lists::Verdict {
             if (!r.isNew()) return std::nullopt; // a stored entry has had its effect
             const std::optional<double> balance = currentBalance(db, kCardBalance, r.value("memb_card_code"));
-            if (!balance) return Refusal{kRecordGoneMessage, {}};
+            if (!balance) return lists::Refusal{lists::kRecordGoneMessage, {}};
             if (compareMoney(*balance + r.number("memb_mana_save"), 0) < 0)
-                return Refusal{QStringLiteral("扣减后剩余金额不能小于零，请重新输入！"), {}};
+                return lists::Refusal{QStringLiteral("扣减后剩余金额不能小于零，请重新输入！"), {}};
             return std::nullopt;
         },
     };
-    const Check stored = refuseAlways(QStringLiteral("只能增加，不能被修改！"), kSeriesTitle);
+    const lists::Check stored = refuseAlways(QStringLiteral("只能增加，不能被修改！"), lists::kSeriesTitle);
     for (const char* column : {"memb_mana_save", "memb_mana_inte", "memb_mana_rema"})
-        d.guards << CodeGuard{QLatin1String(column), stored};
-    d.alsoSave = [](Database& db, const EditedRecord& r) {
+        d.guards << lists::CodeGuard{QLatin1String(column), stored};
+    d.alsoSave = [](Database& db, const lists::EditedRecord& r) {
         if (!r.isNew()) return;
         const QVariant card = r.value("memb_card_code");
         moveBalance(db, kCardBalance, card, r.number("memb_mana_save"));
@@ -147,12 +152,13 @@ ListDefinition MemberLists::topUpList() {
     return d;
 }
 
-Choices MemberLists::typeChoices() const {
-    return readChoices(db_, QStringLiteral("SELECT memb_type_code, memb_Type_name FROM membType ORDER BY "
-                                           "memb_type_code"));
+lists::Choices MemberLists::typeChoices() const {
+    return lists::readChoices(db_,
+                              QStringLiteral("SELECT memb_type_code, memb_Type_name FROM membType ORDER BY "
+                                             "memb_type_code"));
 }
 
-void MemberLists::typeChosen(MaintenanceList& members, const QString& column) {
+void MemberLists::typeChosen(lists::MaintenanceList& members, const QString& column) {
     if (column.compare(QStringLiteral("memb_type_code"), Qt::CaseInsensitive) != 0) return;
     const RecordSet type = db_.query(QStringLiteral("SELECT memb_type_disc_perc, memb_type_allo_time, "
                                                     "memb_type_time FROM membType WHERE memb_type_code = ?"),
@@ -181,4 +187,4 @@ void MemberLists::enterTopUp(const QString& column, const QString& typed) {
     topUps_->edit(column, enteredAmount(typed));
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

@@ -12,7 +12,7 @@
 #include <functional>
 #include <memory>
 
-namespace sorrel::backoffice {
+namespace sorrel::members {
 
 inline const QString kStoredValueCard = QStringLiteral("储值卡");
 inline const QString kPointsCard = QStringLiteral("积分卡");
@@ -28,11 +28,11 @@ class MemberLists {
     ~MemberLists();
 
     Database& db() const { return db_; }
-    MaintenanceList& types() const { return *types_; }
-    MaintenanceList& members() const { return *members_; }
-    MaintenanceList& topUps() const { return *topUps_; } // of the current member
+    lists::MaintenanceList& types() const { return *types_; }
+    lists::MaintenanceList& members() const { return *members_; }
+    lists::MaintenanceList& topUps() const { return *topUps_; } // of the current member
 
-    Choices typeChoices() const;
+    lists::Choices typeChoices() const;
 
     // "续钱" (money) or "扣减" (points): the current member is saved first, the empty entries
     // anyone left are removed and the member's entries are read. False when the member could
@@ -44,19 +44,19 @@ class MemberLists {
     void enterTopUp(const QString& column, const QString& typed);
 
   private:
-    ListDefinition typeList();
-    ListDefinition memberList();
-    ListDefinition topUpList();
-    void typeChosen(MaintenanceList& members, const QString& column);
+    lists::ListDefinition typeList();
+    lists::ListDefinition memberList();
+    lists::ListDefinition topUpList();
+    void typeChosen(lists::MaintenanceList& members, const QString& column);
 
     Database& db_;
     const Clock& clock_;
     OperatorSource operator_;
     TopUpKind kind_ = TopUpKind::Money;
-    std::unique_ptr<MaintenanceList> types_, members_, topUps_;
+    std::unique_ptr<lists::MaintenanceList> types_, members_, topUps_;
 };
 
 // A typed amount: its number, or 0 for a text that is not one ("-", ".", blank).
 double enteredAmount(const QString& typed);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::members

@@ -4,6 +4,6 @@ foreach(file balance member_lists credit_lists find_record member_navigation)
 endforeach()
 list(APPEND BACKOFFICE_UI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/find_dialog.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/member_panels.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/credit_panels.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/member_screen.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/credit_screen.cpp
 )

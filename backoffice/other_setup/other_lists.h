@@ -6,7 +6,7 @@
 
 #include <memory>
 
-namespace sorrel::backoffice {
+namespace sorrel::other_setup {
 
 class OtherLists {
   public:
@@ -14,17 +14,17 @@ class OtherLists {
     explicit OtherLists(Database& db);
     ~OtherLists();
 
-    MaintenanceList& shifts() const { return *shifts_; }
-    MaintenanceList& paymentMethods() const { return *payments_; }
-    MaintenanceList& otherIncome() const { return *income_; }
-    MaintenanceList& itemNotes() const { return *notes_; }
-    MaintenanceList& units() const { return *units_; }
+    lists::MaintenanceList& shifts() const { return *shifts_; }
+    lists::MaintenanceList& paymentMethods() const { return *payments_; }
+    lists::MaintenanceList& otherIncome() const { return *income_; }
+    lists::MaintenanceList& itemNotes() const { return *notes_; }
+    lists::MaintenanceList& units() const { return *units_; }
 
   private:
-    std::unique_ptr<MaintenanceList> shifts_, payments_, income_, notes_, units_;
+    std::unique_ptr<lists::MaintenanceList> shifts_, payments_, income_, notes_, units_;
 };
 
 // The payment methods the front desk's checkout relies on: cash, waiver, credit, member card.
 inline const QStringList kPresetPaymentMethods = {"Z", "R", "H", "M"};
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::other_setup

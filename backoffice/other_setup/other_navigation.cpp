@@ -1,9 +1,9 @@
 #include "backoffice/other_setup/other_navigation.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::other_setup {
 
-void registerOtherPanels(Workspace& workspace, OtherLists& lists) {
-    const QList<QPair<QString, MaintenanceList*>> leaves = {
+void registerOtherPanels(panels::Workspace& workspace, OtherLists& lists) {
+    const QList<QPair<QString, lists::MaintenanceList*>> leaves = {
         {QStringLiteral("班次"), &lists.shifts()},
         {QStringLiteral("付款方式"), &lists.paymentMethods()},
         {QStringLiteral("其它收入"), &lists.otherIncome()},
@@ -11,7 +11,7 @@ void registerOtherPanels(Workspace& workspace, OtherLists& lists) {
         {QStringLiteral("单位名称"), &lists.units()},
     };
     for (const auto& [leaf, list] : leaves)
-        workspace.registerPanel(leaf, {list, rereading({list})});
+        workspace.registerPanel(leaf, {list, panels::rereading({list})});
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::other_setup

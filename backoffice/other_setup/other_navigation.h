@@ -3,10 +3,10 @@
 #pragma once
 
 #include "backoffice/other_setup/other_lists.h"
-#include "backoffice/shell/workspace.h"
+#include "backoffice/panels/workspace.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::other_setup {
 
-void registerOtherPanels(Workspace& workspace, OtherLists& lists);
+void registerOtherPanels(panels::Workspace& workspace, OtherLists& lists);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::other_setup

@@ -2,4 +2,4 @@
 foreach(file other_lists other_navigation)
     list(APPEND BACKOFFICE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${file}.cpp)
 endforeach()
-list(APPEND BACKOFFICE_UI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/other_panels.cpp)
+list(APPEND BACKOFFICE_UI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/other_setup_screen.cpp)

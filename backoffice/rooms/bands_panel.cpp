@@ -5,7 +5,7 @@
 
 #include <QLabel>
 
-namespace sorrel::backoffice {
+namespace sorrel::rooms {
 
 namespace {
 
@@ -16,23 +16,23 @@ QString timeOfDay(const QVariant& value) {
 } // namespace
 
 BandsPanel::BandsPanel(RoomLists& lists, QWidget* parent)
-    : ListPanel(QStringLiteral("pnl_ConsTime"), lists.bands(),
-                {{QStringLiteral("开始时间"), "cons_time_star", timeOfDay, 90},
-                 {QStringLiteral("结束时间"), "cons_time_end", timeOfDay, 90},
-                 {QStringLiteral("价格/小时"), "cons_time_mone", ui::amountText}},
-                parent),
+    : panels::ListPanel(QStringLiteral("pnl_ConsTime"), lists.bands(),
+                        {{QStringLiteral("开始时间"), "cons_time_star", timeOfDay, 90},
+                         {QStringLiteral("结束时间"), "cons_time_end", timeOfDay, 90},
+                         {QStringLiteral("价格/小时"), "cons_time_mone", ui::amountText}},
+                        parent),
       lists_(lists) {
     heading_ = addHeading(QStringLiteral("lbl_mode"));
-    addEdit(QStringLiteral("起始时间："), "cons_time_star", 1, 0, FieldKind::Time);
-    addEdit(QStringLiteral("结束时间："), "cons_time_end", 1, 1, FieldKind::Time);
-    addEdit(QStringLiteral("每小时价格："), "cons_time_mone", 2, 0, FieldKind::Amount);
+    addEdit(QStringLiteral("起始时间："), "cons_time_star", 1, 0, panels::FieldKind::Time);
+    addEdit(QStringLiteral("结束时间："), "cons_time_end", 1, 1, panels::FieldKind::Time);
+    addEdit(QStringLiteral("每小时价格："), "cons_time_mone", 2, 0, panels::FieldKind::Amount);
     gaps_ = new QLabel(this);
     gaps_->setObjectName(QStringLiteral("lbl_gaps"));
     gaps_->setWordWrap(true);
     gaps_->setStyleSheet(QStringLiteral("color: #b00000"));
     addToForm(gaps_, 3, 0, 2);
-    connect(&lists.bands(), &MaintenanceList::rowsReset, this, &BandsPanel::showGaps);
-    connect(&lists.bands(), &MaintenanceList::recordChanged, this, &BandsPanel::showGaps);
+    connect(&lists.bands(), &lists::MaintenanceList::rowsReset, this, &BandsPanel::showGaps);
+    connect(&lists.bands(), &lists::MaintenanceList::recordChanged, this, &BandsPanel::showGaps);
 }
 
 void BandsPanel::showGaps() {
@@ -45,7 +45,7 @@ void BandsPanel::showEvent(QShowEvent* event) {
     heading_->setText(QStringLiteral("[") + lists_.modes().text(QStringLiteral("cons_mode_name")) +
                       QStringLiteral("]"));
     showGaps();
-    ListPanel::showEvent(event);
+    panels::ListPanel::showEvent(event);
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::rooms

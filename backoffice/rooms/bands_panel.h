@@ -2,12 +2,12 @@
 // and hourly price, the mode's bands, and the stretches of the day no band covers yet.
 #pragma once
 
+#include "backoffice/panels/list_panel.h"
 #include "backoffice/rooms/room_lists.h"
-#include "backoffice/shell/list_panel.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::rooms {
 
-class BandsPanel : public ListPanel {
+class BandsPanel : public panels::ListPanel {
     Q_OBJECT
   public:
     BandsPanel(RoomLists& lists, QWidget* parent);
@@ -25,4 +25,4 @@ class BandsPanel : public ListPanel {
     QLabel* gaps_;
 };
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::rooms

@@ -2,7 +2,7 @@
 
 #include <QHash>
 
-namespace sorrel::backoffice {
+namespace sorrel::rooms {
 
 std::optional<AmountField> amountFieldFor(const QString& typeCode) {
     static const QHash<QString, AmountField> fields = {
@@ -22,4 +22,4 @@ std::optional<AmountField> amountFieldFor(const QString& typeCode) {
     return *it;
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::rooms

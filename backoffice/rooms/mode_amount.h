@@ -5,7 +5,7 @@
 #include <QString>
 #include <optional>
 
-namespace sorrel::backoffice {
+namespace sorrel::rooms {
 
 inline const QString kAmountCaption = QStringLiteral("消费金额：");
 
@@ -17,4 +17,4 @@ struct AmountField {
 // Nothing for a code no consumption type has: the panel stays as it is.
 std::optional<AmountField> amountFieldFor(const QString& typeCode);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::rooms

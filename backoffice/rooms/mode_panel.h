@@ -2,25 +2,26 @@
 // (or hidden), and the price-band button offered for time-priced modes.
 #pragma once
 
+#include "backoffice/panels/back_office_context.h"
+#include "backoffice/panels/list_panel.h"
 #include "backoffice/rooms/room_lists.h"
-#include "backoffice/shell/list_panel.h"
-#include "backoffice/shell/workspace.h"
 
 class QPushButton;
 
-namespace sorrel::backoffice {
+namespace sorrel::rooms {
 
-class ModePanel : public ListPanel {
+class ModePanel : public panels::ListPanel {
     Q_OBJECT
   public:
-    ModePanel(RoomLists& lists, Workspace& workspace, QWidget* parent);
+    ModePanel(const panels::BackOfficeContext& context, RoomLists& lists);
 
     QLabel* amountCaption() const { return amountCaption_; }
     QLineEdit* amountEdit() const { return amount_; }
     QPushButton* bandsButton() const { return bands_; }
 
   private:
-    ModePanel(RoomLists& lists, Workspace& workspace, QWidget* parent, std::shared_ptr<Choices> typeNames);
+    ModePanel(const panels::BackOfficeContext& context, RoomLists& lists,
+              std::shared_ptr<lists::Choices> typeNames);
     // Caption, field and button by the current mode's consumption type.
     void showType();
 
@@ -30,4 +31,4 @@ class ModePanel : public ListPanel {
     QPushButton* bands_;
 };
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::rooms

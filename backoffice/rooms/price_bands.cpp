@@ -4,21 +4,21 @@
 #include "common/db_datetime.h"
 #include "common/time_band_store.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::rooms {
 
 namespace {
 
-TimeBand bandOf(const EditedRecord& r) {
+TimeBand bandOf(const lists::EditedRecord& r) {
     return {fromDbDateTime(r.value("cons_time_star")).time(), fromDbDateTime(r.value("cons_time_end")).time(),
             r.number("cons_time_mone")};
 }
 
 // Another band of the same mode already holds part of this one's time. Bands of other modes
 // never matter: each mode prices its own rooms.
-Verdict refuseOverlap(Database& db, const EditedRecord& r) {
+lists::Verdict refuseOverlap(Database& db, const lists::EditedRecord& r) {
     const TimeBand band = bandOf(r);
     for (const TimeBand& other : readTimeBands(db, r.text("cons_mode_code"), r.original("cons_time_code")))
-        if (overlap(band, other)) return Refusal{kBandOverlapMessage, {}};
+        if (overlap(band, other)) return lists::Refusal{kBandOverlapMessage, {}};
     return std::nullopt;
 }
 
@@ -28,8 +28,8 @@ QString timeText(int second) {
 
 } // namespace
 
-ListDefinition bandList() {
-    ListDefinition d;
+lists::ListDefinition bandList() {
+    lists::ListDefinition d;
     d.table = QStringLiteral("ConsTimeMode");
     d.key = QStringLiteral("cons_time_code");
     d.keyIsAutoNumber = true;
@@ -41,7 +41,7 @@ ListDefinition bandList() {
     return d;
 }
 
-void bandsFollowMode(Database& db, const EditedRecord& mode) {
+void bandsFollowMode(Database& db, const lists::EditedRecord& mode) {
     if (mode.isNew()) {
         // Bands a mode of this code once left behind are no part of the new one.
         db.exec(QStringLiteral("DELETE FROM ConsTimeMode WHERE cons_mode_code = ?"),
@@ -53,13 +53,13 @@ void bandsFollowMode(Database& db, const EditedRecord& mode) {
                 {mode.value("cons_mode_code"), mode.original("cons_mode_code")});
 }
 
-void bandsGoWithMode(Database& db, const EditedRecord& mode) {
+void bandsGoWithMode(Database& db, const lists::EditedRecord& mode) {
     db.exec(QStringLiteral("DELETE FROM ConsTimeMode WHERE cons_mode_code = ?"),
             {mode.original("cons_mode_code")});
 }
 
 bool openBands(RoomLists& lists) {
-    MaintenanceList& modes = lists.modes();
+    lists::MaintenanceList& modes = lists.modes();
     if (modes.current() < 0 || !modes.save()) return false;
     const QVariant code = modes.storedValue(QStringLiteral("cons_mode_code"));
     Database& db = lists.db();
@@ -79,7 +79,7 @@ bool openBands(RoomLists& lists) {
 }
 
 QStringList uncoveredText(const RoomLists& lists) {
-    const MaintenanceList& bands = lists.bands();
+    const lists::MaintenanceList& bands = lists.bands();
     QList<TimeBand> held;
     for (int i = 0; i < bands.rowCount(); ++i)
         held << TimeBand{fromDbDateTime(bands.rows().value(i, "cons_time_star")).time(),
@@ -90,4 +90,4 @@ QStringList uncoveredText(const RoomLists& lists) {
     return texts;
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::rooms

@@ -7,15 +7,15 @@
 #include "backoffice/rooms/room_lists.h"
 #include "common/time_band.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::rooms {
 
 inline const QString kBandOverlapMessage = QStringLiteral("[时间段]已经设置，请重新设置！");
 
-ListDefinition bandList();
+lists::ListDefinition bandList();
 // A mode's new code takes its bands along; a new mode starts without any band left under its
 // code. In the mode's own transaction.
-void bandsFollowMode(Database& db, const EditedRecord& mode);
-void bandsGoWithMode(Database& db, const EditedRecord& mode);
+void bandsFollowMode(Database& db, const lists::EditedRecord& mode);
+void bandsGoWithMode(Database& db, const lists::EditedRecord& mode);
 
 // The price-band button: saves the mode (a refusal stops: false), gives a mode without bands a
 // copy of the standard bands, and reads the mode's bands as the current list.
@@ -25,4 +25,4 @@ bool openBands(RoomLists& lists);
 // "hh:mm:ss-hh:mm:ss".
 QStringList uncoveredText(const RoomLists& lists);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::rooms

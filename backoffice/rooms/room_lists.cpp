@@ -2,92 +2,93 @@
 
 #include "backoffice/rooms/price_bands.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::rooms {
 
 namespace {
 
-ListDefinition departmentList() {
-    ListDefinition d;
+lists::ListDefinition departmentList() {
+    lists::ListDefinition d;
     d.table = QStringLiteral("DepartmentList");
     d.key = QStringLiteral("dept_code");
     d.edited = {"dept_code", "dept_name"};
     d.defaults = {{"dept_rema", QStringLiteral(" ")}};
     d.saveChecks = {
-        requireFilled({"dept_code", "dept_name"}, QStringLiteral("部门[编号]、[名称]不能为空！"))};
-    const Reference hasTable = referencedIn("TableList", "dept_code");
-    d.guards = {
-        {"dept_code", refuseWhile("dept_code", hasTable,
-                                  QStringLiteral("[部门]下面设有[房台]，所以不能被修改！"), kSeriesTitle)}};
+        lists::requireFilled({"dept_code", "dept_name"}, QStringLiteral("部门[编号]、[名称]不能为空！"))};
+    const lists::Reference hasTable = lists::referencedIn("TableList", "dept_code");
+    d.guards = {{"dept_code", lists::refuseWhile("dept_code", hasTable,
+                                                 QStringLiteral("[部门]下面设有[房台]，所以不能被修改！"),
+                                                 lists::kSeriesTitle)}};
     d.deleteChecks = {
-        refuseWhile("dept_code", hasTable, QStringLiteral("[部门]下面设有[房台]，所以不能被删除！"))};
-    d.duplicateMessage = kDuplicateCodeMessage;
+        lists::refuseWhile("dept_code", hasTable, QStringLiteral("[部门]下面设有[房台]，所以不能被删除！"))};
+    d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }
 
-ListDefinition tableTypeList() {
-    ListDefinition d;
+lists::ListDefinition tableTypeList() {
+    lists::ListDefinition d;
     d.table = QStringLiteral("TableTypeList");
     d.key = QStringLiteral("tabl_type_code");
     d.edited = {"tabl_type_code", "tabl_type_name", "tabl_type_narr", "cons_mode_code"};
     d.defaults = {{"tabl_type_rema", QStringLiteral(" ")}};
-    const Reference usedByTable = referencedIn("TableList", "tabl_type_code");
+    const lists::Reference usedByTable = lists::referencedIn("TableList", "tabl_type_code");
     // A type without a mode would open its tables with nothing to charge them by.
     d.saveChecks = {
-        requireFilled({"tabl_type_code", "tabl_type_name", "cons_mode_code"},
-                      QStringLiteral("房台类型[编号]、[名称]、[类型]不能为空！")),
-        refuseChangeWhile("tabl_type_code", usedByTable,
-                          QStringLiteral("[房台类型]正在被设置使用，所以不能被修改！")),
+        lists::requireFilled({"tabl_type_code", "tabl_type_name", "cons_mode_code"},
+                             QStringLiteral("房台类型[编号]、[名称]、[类型]不能为空！")),
+        lists::refuseChangeWhile("tabl_type_code", usedByTable,
+                                 QStringLiteral("[房台类型]正在被设置使用，所以不能被修改！")),
     };
-    d.deleteChecks = {refuseWhile("tabl_type_code", usedByTable,
-                                  QStringLiteral("[房台类型]正在被设置使用，所以不能被删除！"))};
-    d.duplicateMessage = kDuplicateCodeMessage;
+    d.deleteChecks = {lists::refuseWhile("tabl_type_code", usedByTable,
+                                         QStringLiteral("[房台类型]正在被设置使用，所以不能被删除！"))};
+    d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }
 
-ListDefinition tableList() {
-    ListDefinition d;
+lists::ListDefinition tableList() {
+    lists::ListDefinition d;
     d.table = QStringLiteral("TableList");
     d.key = QStringLiteral("tabl_code");
     d.masterColumn = QStringLiteral("dept_code");
     // Never the live columns: the front desk writes the state and the guest's copies meanwhile.
     d.edited = {"tabl_code", "tabl_name", "tabl_narr", "tabl_type_code"};
     d.defaults = {{"tabl_rema", QStringLiteral(" ")}, {"tabl_stat_code", QStringLiteral("1")}};
-    d.saveChecks = {requireFilled({"tabl_code", "tabl_name", "tabl_type_code"},
-                                  QStringLiteral("房台[编号]、[名称]、[类型]不能为空！"))};
+    d.saveChecks = {lists::requireFilled({"tabl_code", "tabl_name", "tabl_type_code"},
+                                         QStringLiteral("房台[编号]、[名称]、[类型]不能为空！"))};
     // A guest record or a booking names the table by its code: either would lose its table.
     const QString atTheDesk = QStringLiteral("此[台桌]现在正在被[前台操作]使用，不能被");
-    for (const Reference& use :
-         {referencedIn("TableGuestlist", "tabl_code"), referencedIn("bookin", "tabl_code")}) {
-        d.saveChecks << refuseChangeWhile("tabl_code", use, atTheDesk + QStringLiteral("修改!"));
-        d.deleteChecks << refuseWhile("tabl_code", use, atTheDesk + QStringLiteral("删除!"));
+    for (const lists::Reference& use :
+         {lists::referencedIn("TableGuestlist", "tabl_code"), lists::referencedIn("bookin", "tabl_code")}) {
+        d.saveChecks << lists::refuseChangeWhile("tabl_code", use, atTheDesk + QStringLiteral("修改!"));
+        d.deleteChecks << lists::refuseWhile("tabl_code", use, atTheDesk + QStringLiteral("删除!"));
     }
-    d.duplicateMessage = kDuplicateCodeMessage;
+    d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }
 
-ListDefinition modeList() {
-    ListDefinition d;
+lists::ListDefinition modeList() {
+    lists::ListDefinition d;
     d.table = QStringLiteral("ConsModeList");
     d.key = QStringLiteral("cons_mode_code");
     d.edited = {"cons_mode_code",      "cons_mode_name",      "cons_type_code",      "cons_mode_mone",
                 "cons_mode_serv",      "cons_mode_achi",      "cons_mode_pred_stan", "cons_mode_pred_abov",
                 "cons_mode_spec_stan", "cons_mode_spec_abov", "cons_mode_lead_stan", "cons_mode_lead_abov"};
     d.defaults = {{"cons_mode_rema", QStringLiteral(" ")}};
-    const Reference usedByType = referencedIn("TableTypeList", "cons_mode_code");
-    const Reference usedByGuest = referencedIn("TableGuestlist", "cons_mode_code");
+    const lists::Reference usedByType = lists::referencedIn("TableTypeList", "cons_mode_code");
+    const lists::Reference usedByGuest = lists::referencedIn("TableGuestlist", "cons_mode_code");
     d.saveChecks = {
-        requireFilled({"cons_mode_code", "cons_mode_name", "cons_type_code"},
-                      QStringLiteral("消费方式[编码]、[名称]、[消费类型]不能为空！")),
-        refuseChangeWhile("cons_mode_code", usedByType, QStringLiteral("[消费类型]正在被使用，不能被修改!")),
-        refuseChangeWhile("cons_mode_code", usedByGuest,
-                          QStringLiteral("[消费类型]正在被[前台操作]使用，不能被使用!")),
+        lists::requireFilled({"cons_mode_code", "cons_mode_name", "cons_type_code"},
+                             QStringLiteral("消费方式[编码]、[名称]、[消费类型]不能为空！")),
+        lists::refuseChangeWhile("cons_mode_code", usedByType,
+                                 QStringLiteral("[消费类型]正在被使用，不能被修改!")),
+        lists::refuseChangeWhile("cons_mode_code", usedByGuest,
+                                 QStringLiteral("[消费类型]正在被[前台操作]使用，不能被使用!")),
     };
     d.deleteChecks = {
-        refuseWhile("cons_mode_code", usedByType, QStringLiteral("[消费类型]正在被使用，不能被删除!")),
-        refuseWhile("cons_mode_code", usedByGuest,
-                    QStringLiteral("[消费类型]正在被[前台操作]使用，不能被删除!")),
+        lists::refuseWhile("cons_mode_code", usedByType, QStringLiteral("[消费类型]正在被使用，不能被删除!")),
+        lists::refuseWhile("cons_mode_code", usedByGuest,
+                           QStringLiteral("[消费类型]正在被[前台操作]使用，不能被删除!")),
     };
-    d.duplicateMessage = kDuplicateCodeMessage;
+    d.duplicateMessage = lists::kDuplicateCodeMessage;
     d.alsoSave = bandsFollowMode;
     d.alsoDelete = bandsGoWithMode;
     return d;
@@ -96,11 +97,11 @@ ListDefinition modeList() {
 } // namespace
 
 RoomLists::RoomLists(Database& db) : db_(db) {
-    departments_ = std::make_unique<MaintenanceList>(db, departmentList());
-    types_ = std::make_unique<MaintenanceList>(db, tableTypeList());
-    tables_ = std::make_unique<MaintenanceList>(db, tableList());
-    modes_ = std::make_unique<MaintenanceList>(db, modeList());
-    bands_ = std::make_unique<MaintenanceList>(db, bandList());
+    departments_ = std::make_unique<lists::MaintenanceList>(db, departmentList());
+    types_ = std::make_unique<lists::MaintenanceList>(db, tableTypeList());
+    tables_ = std::make_unique<lists::MaintenanceList>(db, tableList());
+    modes_ = std::make_unique<lists::MaintenanceList>(db, modeList());
+    bands_ = std::make_unique<lists::MaintenanceList>(db, bandList());
     tables_->follow(*departments_);
     bands_->follow(*modes_);
     types_->reload();
@@ -110,20 +111,22 @@ RoomLists::RoomLists(Database& db) : db_(db) {
 
 RoomLists::~RoomLists() = default;
 
-Choices RoomLists::modeChoices() const {
-    return readChoices(db_, QStringLiteral("SELECT cons_mode_code, cons_mode_name FROM ConsModeList ORDER BY "
-                                           "cons_mode_code"));
+lists::Choices RoomLists::modeChoices() const {
+    return lists::readChoices(
+        db_, QStringLiteral("SELECT cons_mode_code, cons_mode_name FROM ConsModeList ORDER BY "
+                            "cons_mode_code"));
 }
 
-Choices RoomLists::tableTypeChoices() const {
-    return readChoices(db_,
-                       QStringLiteral("SELECT tabl_type_code, tabl_type_name FROM TableTypeList ORDER BY "
-                                      "tabl_type_code"));
+lists::Choices RoomLists::tableTypeChoices() const {
+    return lists::readChoices(
+        db_, QStringLiteral("SELECT tabl_type_code, tabl_type_name FROM TableTypeList ORDER BY "
+                            "tabl_type_code"));
 }
 
-Choices RoomLists::consumptionTypeChoices() const {
-    return readChoices(db_, QStringLiteral("SELECT cons_type_code, cons_type_name FROM ConsTypeList ORDER BY "
-                                           "cons_type_code"));
+lists::Choices RoomLists::consumptionTypeChoices() const {
+    return lists::readChoices(
+        db_, QStringLiteral("SELECT cons_type_code, cons_type_name FROM ConsTypeList ORDER BY "
+                            "cons_type_code"));
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::rooms

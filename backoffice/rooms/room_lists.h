@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace sorrel::backoffice {
+namespace sorrel::rooms {
 
 class RoomLists {
   public:
@@ -17,22 +17,22 @@ class RoomLists {
     ~RoomLists();
 
     Database& db() const { return db_; }
-    MaintenanceList& departments() const { return *departments_; }
-    MaintenanceList& tableTypes() const { return *types_; }
-    MaintenanceList& tables() const { return *tables_; } // of the current department
-    MaintenanceList& modes() const { return *modes_; }
-    MaintenanceList& bands() const { return *bands_; } // of the current mode
+    lists::MaintenanceList& departments() const { return *departments_; }
+    lists::MaintenanceList& tableTypes() const { return *types_; }
+    lists::MaintenanceList& tables() const { return *tables_; } // of the current department
+    lists::MaintenanceList& modes() const { return *modes_; }
+    lists::MaintenanceList& bands() const { return *bands_; } // of the current mode
 
     // The choice lists, read afresh each time.
-    Choices modeChoices() const;
-    Choices tableTypeChoices() const;
-    Choices consumptionTypeChoices() const;
+    lists::Choices modeChoices() const;
+    lists::Choices tableTypeChoices() const;
+    lists::Choices consumptionTypeChoices() const;
 
   private:
     Database& db_;
-    std::unique_ptr<MaintenanceList> departments_, types_, tables_, modes_, bands_;
+    std::unique_ptr<lists::MaintenanceList> departments_, types_, tables_, modes_, bands_;
 };
 
 inline const QString kTimeBandsType = QStringLiteral("9");
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::rooms

@@ -2,23 +2,26 @@
 
 #include "backoffice/rooms/price_bands.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::rooms {
 
-void registerRoomPanels(Workspace& workspace, RoomLists& lists) {
+void registerRoomPanels(panels::Workspace& workspace, RoomLists& lists) {
     workspace.registerPanel(QStringLiteral("部门"),
-                            {&lists.departments(), rereading({&lists.departments()})});
+                            {&lists.departments(), panels::rereading({&lists.departments()})});
     // The modes offered are read again too, so a mode just made or re-coded can be chosen.
-    workspace.registerPanel(QStringLiteral("类型"), {&lists.tableTypes(), rereading({&lists.tableTypes()})});
+    workspace.registerPanel(QStringLiteral("类型"),
+                            {&lists.tableTypes(), panels::rereading({&lists.tableTypes()})});
     workspace.registerPanel(QStringLiteral("房台"),
-                            {&lists.tables(), rereading({&lists.departments(), &lists.tables()})});
-    workspace.registerPanel(QStringLiteral("消费方式"), {&lists.modes(), rereading({&lists.modes()})});
+                            {&lists.tables(), panels::rereading({&lists.departments(), &lists.tables()})});
+    workspace.registerPanel(QStringLiteral("消费方式"),
+                            {&lists.modes(), panels::rereading({&lists.modes()})});
     workspace.registerPanel(kBandsPanel, {&lists.bands(), {}});
 }
 
-bool enterBands(Workspace& workspace, RoomLists& lists) {
+bool enterBands(panels::Workspace& workspace, RoomLists& lists) {
     if (!openBands(lists)) return false;
-    workspace.enterDetail(kBandsPanel, lists.bands(), {ToolButton::Retreat, ToolButton::Cancel});
+    workspace.enterDetail(kBandsPanel, lists.bands(),
+                          {panels::ToolButton::Retreat, panels::ToolButton::Cancel});
     return true;
 }
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::rooms

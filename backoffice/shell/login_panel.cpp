@@ -11,7 +11,8 @@
 
 namespace sorrel::backoffice {
 
-LoginPanel::LoginPanel(LoginSession& session, QWidget* parent) : QWidget(parent), session_(session) {
+LoginPanel::LoginPanel(const panels::BackOfficeContext& context)
+    : QWidget(context.host), session_(context.session) {
     setObjectName(QStringLiteral("pnl_Login"));
     // The "×" of this box does nothing: only "退出" leaves.
     auto* box = new ui::TitledBox(QStringLiteral("pnl_login_box"), QStringLiteral("系统登录"), this);

@@ -2,6 +2,7 @@
 // itself is the LoginSession's.
 #pragma once
 
+#include "backoffice/panels/back_office_context.h"
 #include "common/business_day.h"
 #include "common/login_session.h"
 
@@ -14,7 +15,7 @@ namespace sorrel::backoffice {
 class LoginPanel : public QWidget {
     Q_OBJECT
   public:
-    LoginPanel(LoginSession& session, QWidget* parent);
+    explicit LoginPanel(const panels::BackOfficeContext& context);
 
     void setDayProgress(DayProgress progress) { progress_ = std::move(progress); }
     void focusOperator();

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace sorrel::backoffice {
+namespace sorrel::staff {
 
 class StaffLists {
   public:
@@ -16,12 +16,12 @@ class StaffLists {
     ~StaffLists();
 
     Database& db() const { return db_; }
-    MaintenanceList& levels() const { return *levels_; }
-    MaintenanceList& permissions() const { return *permissions_; } // of the current level
-    MaintenanceList& operators() const { return *operators_; }     // of the current level
-    MaintenanceList& areas() const { return *areas_; }
-    MaintenanceList& groups() const { return *groups_; }         // of the current area
-    MaintenanceList& commission() const { return *commission_; } // of the current group
+    lists::MaintenanceList& levels() const { return *levels_; }
+    lists::MaintenanceList& permissions() const { return *permissions_; } // of the current level
+    lists::MaintenanceList& operators() const { return *operators_; }     // of the current level
+    lists::MaintenanceList& areas() const { return *areas_; }
+    lists::MaintenanceList& groups() const { return *groups_; }         // of the current area
+    lists::MaintenanceList& commission() const { return *commission_; } // of the current group
 
     // A double-click on a permission: its grant turns over and is saved at once.
     bool togglePermission();
@@ -30,7 +30,7 @@ class StaffLists {
 
   private:
     Database& db_;
-    std::unique_ptr<MaintenanceList> levels_, permissions_, operators_, areas_, groups_, commission_;
+    std::unique_ptr<lists::MaintenanceList> levels_, permissions_, operators_, areas_, groups_, commission_;
 };
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::staff

@@ -2,11 +2,11 @@
 // "业绩管理", and what each reads afresh when it opens.
 #pragma once
 
-#include "backoffice/shell/workspace.h"
+#include "backoffice/panels/workspace.h"
 #include "backoffice/staff/staff_lists.h"
 
-namespace sorrel::backoffice {
+namespace sorrel::staff {
 
-void registerStaffPanels(Workspace& workspace, StaffLists& lists);
+void registerStaffPanels(panels::Workspace& workspace, StaffLists& lists);
 
-} // namespace sorrel::backoffice
+} // namespace sorrel::staff

@@ -1,6 +1,6 @@
 #include "tests/backoffice/shell/backoffice_window.h"
 
-#include "backoffice/shell/list_grid.h"
+#include "backoffice/panels/list_grid_panel.h"
 #include "common/messages.h"
 #include "tests/support/screen_application.h"
 
@@ -44,7 +44,7 @@ void BackOfficeWindowTest::logIn(const QString& code, const QString& password) {
     QTest::keyClick(pw, Qt::Key_Return);
 }
 
-void BackOfficeWindowTest::clickLeaf(backoffice::Tree tree, const QString& caption) {
+void BackOfficeWindowTest::clickLeaf(panels::Tree tree, const QString& caption) {
     QTreeWidget* widget = window_->treeOf(tree);
     const QList<QTreeWidgetItem*> found = widget->findItems(caption, Qt::MatchExactly | Qt::MatchRecursive);
     ASSERT_FALSE(found.isEmpty()) << caption.toStdString();
@@ -52,13 +52,13 @@ void BackOfficeWindowTest::clickLeaf(backoffice::Tree tree, const QString& capti
     QTest::mouseClick(widget->viewport(), Qt::LeftButton, {}, at.center());
 }
 
-void BackOfficeWindowTest::clickTool(backoffice::ToolButton button) {
+void BackOfficeWindowTest::clickTool(panels::ToolButton button) {
     QToolButton* b = window_->toolButton(button);
-    ASSERT_TRUE(b->isVisible() && b->isEnabled()) << backoffice::toolButtonCaption(button).toStdString();
+    ASSERT_TRUE(b->isVisible() && b->isEnabled()) << panels::toolButtonCaption(button).toStdString();
     QTest::mouseClick(b, Qt::LeftButton);
 }
 
-bool BackOfficeWindowTest::toolShown(backoffice::ToolButton button) {
+bool BackOfficeWindowTest::toolShown(panels::ToolButton button) {
     QToolButton* b = window_->toolButton(button);
     return b->isVisible() && b->isEnabled();
 }
@@ -106,7 +106,7 @@ void BackOfficeWindowTest::press(QWidget* widget, const QString& caption) {
 }
 
 void BackOfficeWindowTest::pick(const QString& table, const QString& key) {
-    for (backoffice::ListGrid* grid : shownPanel()->findChildren<backoffice::ListGrid*>()) {
+    for (panels::ListGrid* grid : shownPanel()->findChildren<panels::ListGrid*>()) {
         if (grid->list().table() != table || !grid->isVisible()) continue;
         const int row = grid->list().rows().locate({{grid->list().definition().key, key}});
         ASSERT_GE(row, 0) << key.toStdString();

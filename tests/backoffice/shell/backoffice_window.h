@@ -2,7 +2,7 @@
 // it: login, menus, tree leaves, toolbar buttons and the panels' fields.
 #pragma once
 
-#include "backoffice/shell/main_window.h"
+#include "backoffice/shell/main_window_screen.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
 
@@ -24,9 +24,9 @@ class BackOfficeWindowTest : public ::testing::TestWithParam<Engine> {
     void openWindow();
 
     void logIn(const QString& code, const QString& password);
-    void clickLeaf(backoffice::Tree tree, const QString& caption);
-    void clickTool(backoffice::ToolButton button);
-    bool toolShown(backoffice::ToolButton button);
+    void clickLeaf(panels::Tree tree, const QString& caption);
+    void clickTool(panels::ToolButton button);
+    bool toolShown(panels::ToolButton button);
     // The panel the work area shows now.
     QWidget* shownPanel();
     QLineEdit* field(const QString& column);

@@ -15,6 +15,13 @@
 
 using namespace sorrel;
 using namespace sorrel::backoffice;
+using namespace sorrel::lists;
+using namespace sorrel::panels;
+using namespace sorrel::consumption;
+using namespace sorrel::rooms;
+using namespace sorrel::members;
+using namespace sorrel::staff;
+using namespace sorrel::other_setup;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "tests/backoffice/shell/backoffice_window.h"
 
 #include "backoffice/members/member_navigation.h"
-#include "backoffice/shell/list_grid.h"
+#include "backoffice/panels/list_grid_panel.h"
 #include "common/ui/print/print_document.h"
 
 #include <QAbstractItemView>
@@ -14,6 +14,13 @@
 
 using namespace sorrel;
 using namespace sorrel::backoffice;
+using namespace sorrel::lists;
+using namespace sorrel::panels;
+using namespace sorrel::consumption;
+using namespace sorrel::rooms;
+using namespace sorrel::members;
+using namespace sorrel::staff;
+using namespace sorrel::other_setup;
 
 namespace {
 
