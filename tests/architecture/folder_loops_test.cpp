@@ -118,6 +118,6 @@ TEST_P(FolderShape, OnlyTheShellIncludesAnotherAreasScreens) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Programs, FolderShape, testing::Values("frontdesk"));
+INSTANTIATE_TEST_SUITE_P(Programs, FolderShape, testing::Values("frontdesk", "backoffice"));
 
 } // namespace
