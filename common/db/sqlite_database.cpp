@@ -75,6 +75,9 @@ SqliteDatabase::SqliteDatabase(const QString& path, const QString& password, Mod
             throw DamagedDatabase(QStringLiteral("数据库文件已损坏：%1（%2）").arg(path, e.reason()));
         throw DbError(
             QStringLiteral("数据库无法打开（密码错误或不是数据库文件）：%1（%2）").arg(path, e.reason()));
+    } catch (const DatabaseBusy&) {
+        close();
+        throw;
     }
 }
 
@@ -92,8 +95,10 @@ void SqliteDatabase::close() {
     }
 }
 
-int SqliteDatabase::stillBusy(void* self, int) {
+int SqliteDatabase::stillBusy(void* self, int tries) {
     auto* db = static_cast<SqliteDatabase*>(self);
+    // The first try of a wait begins it anew, whatever an earlier one left.
+    if (tries == 0) db->wait_.reset();
     if (!db->wait_) db->wait_.emplace(db->inWait_);
     LockWait& wait = *db->wait_;
     const int left = lock_wait::boundMs() - wait.waitedMs();

@@ -126,7 +126,7 @@ TEST_P(LockWaitTest, AStoppedWorkstationMakesTheStepBusyNotFatalUntilItIsGone) {
     // The program heard all along that the step waited, and once that it ended; meanwhile the
     // connection refused to be used from inside the wait.
     ASSERT_FALSE(heard.waited.empty());
-    EXPECT_LT(heard.waited.front(), 200);
+    EXPECT_LT(heard.waited.front(), 400);
     EXPECT_GE(heard.waited.back(), kBoundMs - 200);
     EXPECT_GT(heard.waited.size(), 10u);
     EXPECT_EQ(heard.over, 1);
