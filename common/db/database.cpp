@@ -16,6 +16,10 @@ void refuseTextWithNul(const QVariantList& params, const QString& sql) {
                 QStringLiteral("文字中含有空字符（NUL），无法保存：第 %1 个值\nSQL: %2").arg(i + 1).arg(sql));
 }
 
+void Database::refuseWhileWaiting() const {
+    if (inWait_) throw DbError(QStringLiteral("数据库连接正在等待其他工作站保存数据：%1").arg(location()));
+}
+
 QVariant Database::scalar(const QString& sql, const QVariantList& params) {
     const RecordSet rows = query(sql, params);
     if (rows.isEmpty() || rows.columnCount() == 0) return {};

@@ -60,7 +60,12 @@ class Database {
     qint64 roundTrips() const { return roundTrips_; }
 
   protected:
+    // Throws DbError while this connection waits for another workstation's lock: whatever runs
+    // meanwhile (a timer while the window paints) finds it busy in the middle of a statement.
+    void refuseWhileWaiting() const;
+
     qint64 roundTrips_ = 0;
+    bool inWait_ = false;
 };
 
 } // namespace sorrel

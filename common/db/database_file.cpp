@@ -6,9 +6,12 @@ QString walFile(const QString& databaseFile) {
     return databaseFile + QStringLiteral("-wal");
 }
 
+QString walIndexFile(const QString& databaseFile) {
+    return databaseFile + QStringLiteral("-shm");
+}
+
 QStringList companionFiles(const QString& databaseFile) {
-    return {walFile(databaseFile), databaseFile + QStringLiteral("-shm"),
-            databaseFile + QStringLiteral("-journal")};
+    return {walFile(databaseFile), walIndexFile(databaseFile), databaseFile + QStringLiteral("-journal")};
 }
 
 } // namespace sorrel

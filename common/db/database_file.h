@@ -9,6 +9,8 @@ namespace sorrel {
 
 // The write-ahead log: committed work not yet copied into the file.
 QString walFile(const QString& databaseFile);
+// The index of the write-ahead log, shared by every process working on the file.
+QString walIndexFile(const QString& databaseFile);
 // Every companion: the -wal, its index (-shm), and the -journal of a file not in WAL mode.
 QStringList companionFiles(const QString& databaseFile);
 

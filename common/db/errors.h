@@ -19,6 +19,13 @@ class DbError : public std::runtime_error {
     QString text_;
 };
 
+// The file opens with its key but pages it needs are damaged (a disk fault, a copy cut short):
+// told apart from a wrong password or a file that is no database at all.
+class DamagedDatabase : public DbError {
+  public:
+    using DbError::DbError;
+};
+
 // A business step refused because the database no longer holds what the operator acted on:
 // another workstation changed it meanwhile. Nothing of the step was kept; the screen shows
 // `text()` and the program carries on.
@@ -30,6 +37,14 @@ class StepRefused : public std::runtime_error {
 
   private:
     QString text_;
+};
+
+// Another workstation held the database's writing lock for as long as a step may wait for it
+// (a desk stopped in the middle of its save, a network that dropped). Nothing was written and the
+// screen stays where it was: the operator tries again in a moment.
+class DatabaseBusy : public StepRefused {
+  public:
+    DatabaseBusy() : StepRefused(QStringLiteral("其他工作站正在保存数据，请稍候再试！")) {}
 };
 
 // A business transaction failed and was rolled back; `code` is the operation's code

@@ -1,9 +1,14 @@
 #include "common/db/pg_database.h"
 
 #include "common/db/errors.h"
+#include "common/db/lock_wait.h"
 #include "common/db/pg_values.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <libpq-fe.h>
+#include <poll.h>
 #include <vector>
 
 namespace sorrel {
@@ -17,10 +22,30 @@ constexpr int kStatementCache = 128;
 constexpr size_t kPipelineDepth = 64;
 // Seconds a workstation waits for an unreachable server before telling the staff.
 constexpr int kConnectTimeoutSeconds = 5;
-// Session settings: the canonical date-time form on output; a workstation waits for another's
-// row lock as long as the file engine waits for its write lock (15 s), then fails the step; and a
-// commit returns only once the server has it on its disk, whatever the server's own default, so
-// a bill number handed out survives a power cut.
+// A connection that goes quiet is probed after this many seconds, then every few seconds, and
+// given up after a few unanswered probes: by the workstation when the server vanished, and by the
+// server (the session's own settings) when a workstation vanished with its Wi-Fi.
+constexpr const char* kKeepaliveIdleSeconds = "10";
+constexpr const char* kKeepaliveIntervalSeconds = "5";
+constexpr const char* kKeepaliveCount = "3";
+// While the transaction's first trip waits for the writing lock, the workstation looks up this
+// often to tell the program that it still waits.
+constexpr int kWaitSliceMs = 25;
+// Session settings: the canonical date-time form on output; a workstation waits for the writing
+// lock as long as the file engine waits for its write lock (the bound), then the step is refused
+// as busy; a session silent inside its transaction for twice that long has vanished, and the server
+// ends it and frees its lock; and a commit returns only once the server has it on its disk,
+// whatever the server's own default, so a bill number handed out survives a power cut.
+QByteArray sessionOptions() {
+    return QStringLiteral("-c DateStyle=ISO,YMD -c lock_timeout=%1 -c idle_in_transaction_session_timeout=%2 "
+                          "-c synchronous_commit=on -c tcp_keepalives_idle=%3 -c tcp_keepalives_interval=%4 "
+                          "-c tcp_keepalives_count=%5")
+        .arg(lock_wait::boundMs())
+        .arg(lock_wait::idleInTransactionMs())
+        .arg(QLatin1String(kKeepaliveIdleSeconds), QLatin1String(kKeepaliveIntervalSeconds),
+             QLatin1String(kKeepaliveCount))
+        .toUtf8();
+}
 // A transaction takes the database's one writing lock before its first statement, as the file
 // engine's BEGIN IMMEDIATE does: workstations change the venue one after another, so no two of
 // them act on the same stale reading (both seating a party at the same free table) and none
@@ -28,7 +53,6 @@ constexpr int kConnectTimeoutSeconds = 5;
 // system's lock. Both go to the server with the transaction's first statement, in its trip.
 constexpr const char* kBegin = "BEGIN";
 constexpr const char* kTakeWritingLock = "SELECT pg_advisory_xact_lock(1399813234)";
-constexpr const char* kSessionOptions = "-c DateStyle=ISO,YMD -c lock_timeout=15000 -c synchronous_commit=on";
 
 // The statement's first word in capitals ("SELECT", "INSERT", "CREATE", …).
 QString firstWord(const QString& sql) {
@@ -74,7 +98,7 @@ PgDatabase::PgDatabase(const ServerSettings& settings) : settings_(settings) {
     const QByteArray host = settings.host.toUtf8(), port = QByteArray::number(settings.port),
                      db = settings.database.toUtf8(), user = settings.user.toUtf8(),
                      password = settings.password.toUtf8(),
-                     timeout = QByteArray::number(kConnectTimeoutSeconds);
+                     timeout = QByteArray::number(kConnectTimeoutSeconds), options = sessionOptions();
     const char* keys[] = {"host",
                           "port",
                           "dbname",
@@ -84,10 +108,25 @@ PgDatabase::PgDatabase(const ServerSettings& settings) : settings_(settings) {
                           "client_encoding",
                           "application_name",
                           "options",
+                          "keepalives",
+                          "keepalives_idle",
+                          "keepalives_interval",
+                          "keepalives_count",
                           nullptr};
-    const char* values[] = {
-        host.constData(),    port.constData(), db.constData(), user.constData(), password.constData(),
-        timeout.constData(), "UTF8",           "sorrel",       kSessionOptions,  nullptr};
+    const char* values[] = {host.constData(),
+                            port.constData(),
+                            db.constData(),
+                            user.constData(),
+                            password.constData(),
+                            timeout.constData(),
+                            "UTF8",
+                            "sorrel",
+                            options.constData(),
+                            "1",
+                            kKeepaliveIdleSeconds,
+                            kKeepaliveIntervalSeconds,
+                            kKeepaliveCount,
+                            nullptr};
     conn_ = PQconnectdbParams(keys, values, 0);
     if (!conn_)
         throw DbError(QStringLiteral("无法连接数据库服务器：%1（内存不足）").arg(settings.describe()));
@@ -112,6 +151,13 @@ QString PgDatabase::location() const {
 
 void PgDatabase::fail(PGresult* result, const QString& sql) const {
     QString message;
+    // The writing lock stayed taken for the whole bound (lock_not_available, or the statement
+    // cancelled while it waited): a refusal for the operator, not a failure.
+    const char* state = result ? PQresultErrorField(result, PG_DIAG_SQLSTATE) : nullptr;
+    if (state && (std::strcmp(state, "55P03") == 0 || std::strcmp(state, "57014") == 0)) {
+        PQclear(result);
+        throw DatabaseBusy();
+    }
     if (result) {
         message = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_PRIMARY));
         const QString detail = QString::fromUtf8(PQresultErrorField(result, PG_DIAG_MESSAGE_DETAIL));
@@ -224,6 +270,7 @@ PGresult* PgDatabase::send(const Bound& b) {
 }
 
 PGresult* PgDatabase::run(const QString& sql, const QVariantList& params) {
+    refuseWhileWaiting();
     reconnectIfLost();
     ++roundTrips_;
     const Bound b = bind(sql, params);
@@ -267,6 +314,7 @@ PGresult* PgDatabase::runBound(const Bound& b, const QString& sql) {
 }
 
 void PgDatabase::execLater(const QString& sql, const QVariantList& params) {
+    refuseWhileWaiting();
     // A transaction's first statement waits for its answer: a connection found gone then is made
     // again before anything of the transaction was done.
     if (!inTransaction_ || beginPending_ || PQstatus(conn_) != CONNECTION_OK) {
@@ -329,11 +377,16 @@ PGresult* PgDatabase::syncPipeline(const Bound* last, const char* lastText) {
     const bool wantLast = last || lastText;
     const std::vector<Queued> sent = std::move(queued_);
     queued_.clear();
+    // The transaction's first trip waits for the writing lock; the program hears that it waits.
+    const bool takesLock = std::any_of(
+        sent.begin(), sent.end(), [](const Queued& q) { return q.sql == QLatin1String(kTakeWritingLock); });
+    std::optional<LockWait> wait;
     PGresult* answer = nullptr;
     PGresult* failure = nullptr;
     QString failedSql;
     bool lost = PQpipelineSync(conn_) != 1;
     for (size_t i = 0; i < sent.size() && !lost; ++i) {
+        if (takesLock) awaitAnswer(wait);
         PGresult* result = PQgetResult(conn_);
         if (!result) {
             lost = true;
@@ -373,6 +426,22 @@ PGresult* PgDatabase::syncPipeline(const Bound* last, const char* lastText) {
     return answer;
 }
 
+void PgDatabase::awaitAnswer(std::optional<LockWait>& wait) {
+    while (PQisBusy(conn_)) {
+        pollfd socket{PQsocket(conn_), POLLIN, 0};
+        if (socket.fd < 0) return;
+        const int ready = poll(&socket, 1, kWaitSliceMs);
+        if (ready < 0 && errno != EINTR) return;
+        if (ready > 0) {
+            // A broken connection is for PQgetResult() to report.
+            if (PQconsumeInput(conn_) != 1) return;
+            continue;
+        }
+        if (!wait) wait.emplace(inWait_);
+        wait->tell();
+    }
+}
+
 void PgDatabase::dropPipeline() {
     try {
         PQclear(syncPipeline(nullptr));
@@ -409,6 +478,7 @@ RecordSet PgDatabase::query(const QString& sql, const QVariantList& params) {
 }
 
 void PgDatabase::begin() {
+    refuseWhileWaiting();
     if (inTransaction_) throw DbError(QStringLiteral("a transaction is already open on this connection"));
     reconnectIfLost();
     // BEGIN waits for the transaction's first statement and goes with it.
@@ -417,6 +487,7 @@ void PgDatabase::begin() {
 }
 
 void PgDatabase::commit() {
+    refuseWhileWaiting();
     if (!inTransaction_) throw DbError(QStringLiteral("commit without a transaction"));
     inTransaction_ = false;
     if (beginPending_) { // nothing was asked of the server: there is nothing to commit

@@ -4,9 +4,11 @@
 #pragma once
 
 #include "common/db/database.h"
+#include "common/db/lock_wait.h"
 #include "common/db/server_settings.h"
 
 #include <QHash>
+#include <optional>
 #include <vector>
 
 struct pg_conn;
@@ -34,7 +36,8 @@ class PgDatabase final : public Database {
     void execLater(const QString& sql, const QVariantList& params = {}) override;
     RecordSet query(const QString& sql, const QVariantList& params = {}) override;
 
-    // A transaction holds the database's writing lock from begin() to its end, as on the file.
+    // A transaction holds the database's writing lock from begin() to its end, as on the file; a
+    // step that waits for it longer than the bound (lock_wait) is refused (DatabaseBusy).
     // A failed statement inside a transaction spoils the rest of it on the server: every later
     // statement fails too, until rollback() (which always works) ends it.
     void begin() override;
@@ -68,6 +71,9 @@ class PgDatabase final : public Database {
     // statement's result, or throws the first failure. `last` is a kept statement or, when
     // `lastText` is given, that plain command ("COMMIT").
     pg_result* syncPipeline(const Bound* last, const char* lastText = nullptr);
+    // Waits until the server's next answer has arrived, telling the program meanwhile that the
+    // statement waits (the writing lock is held by another workstation).
+    void awaitAnswer(std::optional<LockWait>& wait);
     // Forgets what is queued, answers and all: the transaction is being rolled back.
     void dropPipeline();
     void reconnectIfLost();

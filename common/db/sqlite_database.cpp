@@ -2,18 +2,22 @@
 
 #include "common/db/database_file.h"
 #include "common/db/errors.h"
+#include "common/db/lock_wait.h"
 #include "common/db_datetime.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
+#include <algorithm>
 #include <sqlcipher/sqlite3.h>
 
 namespace sorrel {
 
 namespace {
-// Several workstations share the file: a writer waits this long for another's transaction.
-constexpr int kBusyTimeoutMs = 15000;
+// Several workstations share the file: a writer waits for another's transaction in slices this
+// long, telling the program between them that it still waits, up to the bound (lock_wait).
+constexpr int kWaitSliceMs = 25;
 // Prepared statements kept per connection; the programs reuse a few dozen texts.
 constexpr int kStatementCache = 128;
 } // namespace
@@ -26,12 +30,19 @@ SqliteDatabase::SqliteDatabase(const QString& path, const QString& password, Mod
                     ? SQLITE_OPEN_READONLY
                     : SQLITE_OPEN_READWRITE | (mode == Mode::CreateIfMissing ? SQLITE_OPEN_CREATE : 0);
     QByteArray file = path.toUtf8();
-    // Even a reader needs the -wal and -shm beside the file. Where the folder cannot hold them, no
-    // one can be writing either: the file alone is the whole database and is read as it lies.
-    if (mode == Mode::ReadOnly && !QFileInfo(info.absolutePath()).isWritable() &&
-        !QFileInfo::exists(walFile(path))) {
+    // A reader leaves nothing beside the file, though the engine would make a -wal and its index
+    // (-shm) for it. Where no -wal lies beside the file no one is working on it: the file alone is
+    // the whole database and is read as it lies. A -wal without its index (copied, or left by a
+    // machine that went down) is read from a copy of the two, made elsewhere.
+    if (mode == Mode::ReadOnly && !QFileInfo::exists(walFile(path))) {
         file = QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded() + "?immutable=1";
         flags |= SQLITE_OPEN_URI;
+    } else if (mode == Mode::ReadOnly && !QFileInfo::exists(walIndexFile(path))) {
+        copy_ = std::make_unique<QTemporaryDir>();
+        const QString copied = copy_->filePath(info.fileName());
+        if (!copy_->isValid() || !QFile::copy(path, copied) || !QFile::copy(walFile(path), walFile(copied)))
+            throw DbError(QStringLiteral("无法打开数据库文件：%1（临时文件夹中放不下它的副本）").arg(path));
+        file = copied.toUtf8();
     }
     // A connection serves one thread: no lock around each call into the library.
     flags |= SQLITE_OPEN_NOMUTEX;
@@ -45,7 +56,7 @@ SqliteDatabase::SqliteDatabase(const QString& path, const QString& password, Mod
         close();
         throw DbError(QStringLiteral("无法设置数据库密码：%1").arg(path));
     }
-    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    sqlite3_busy_handler(db_, &SqliteDatabase::stillBusy, this);
     try {
         // The first read proves the key: a wrong password or a foreign file fails here.
         query(QStringLiteral("SELECT count(*) FROM sqlite_master"));
@@ -56,9 +67,17 @@ SqliteDatabase::SqliteDatabase(const QString& path, const QString& password, Mod
         // Codes and names are exact strings: LIKE tells capitals apart, as on the server.
         exec(QStringLiteral("PRAGMA case_sensitive_like=ON"));
     } catch (const DbError& e) {
+        // The first page opened with the key (the file is ours), but a page of the table list
+        // did not read back as written.
+        const bool damaged = sqlite3_errcode(db_) == SQLITE_CORRUPT;
         close();
+        if (damaged)
+            throw DamagedDatabase(QStringLiteral("数据库文件已损坏：%1（%2）").arg(path, e.reason()));
         throw DbError(
             QStringLiteral("数据库无法打开（密码错误或不是数据库文件）：%1（%2）").arg(path, e.reason()));
+    } catch (const DatabaseBusy&) {
+        close();
+        throw;
     }
 }
 
@@ -76,7 +95,22 @@ void SqliteDatabase::close() {
     }
 }
 
+int SqliteDatabase::stillBusy(void* self, int tries) {
+    auto* db = static_cast<SqliteDatabase*>(self);
+    // The first try of a wait begins it anew, whatever an earlier one left.
+    if (tries == 0) db->wait_.reset();
+    if (!db->wait_) db->wait_.emplace(db->inWait_);
+    LockWait& wait = *db->wait_;
+    const int left = lock_wait::boundMs() - wait.waitedMs();
+    if (left <= 0) return 0;
+    sqlite3_sleep(std::min(left, kWaitSliceMs));
+    wait.tell();
+    return 1;
+}
+
 void SqliteDatabase::fail(const QString& what, const QString& sql) const {
+    // The lock stayed taken for the whole bound: a refusal for the operator, not a failure.
+    if (db_ && (sqlite3_errcode(db_) & 0xff) == SQLITE_BUSY) throw DatabaseBusy();
     QString message = what;
     if (db_) message += QStringLiteral(": ") + QString::fromUtf8(sqlite3_errmsg(db_));
     if (!sql.isEmpty()) message += QStringLiteral("\nSQL: ") + sql;
@@ -85,6 +119,7 @@ void SqliteDatabase::fail(const QString& what, const QString& sql) const {
 
 sqlite3_stmt* SqliteDatabase::prepare(const QString& sql, const QVariantList& params) {
     if (!db_) throw DbError(QStringLiteral("数据库连接已关闭"));
+    refuseWhileWaiting();
     ++roundTrips_;
     sqlite3_stmt* stmt = statements_.value(sql, nullptr);
     if (stmt) {
@@ -154,6 +189,7 @@ void SqliteDatabase::bind(sqlite3_stmt* stmt, const QVariantList& params, const 
 
 int SqliteDatabase::exec(const QString& sql, const QVariantList& params) {
     sqlite3_stmt* stmt = prepare(sql, params);
+    const WaitEnds waitEnds(wait_);
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
@@ -167,6 +203,7 @@ int SqliteDatabase::exec(const QString& sql, const QVariantList& params) {
 
 RecordSet SqliteDatabase::query(const QString& sql, const QVariantList& params) {
     sqlite3_stmt* stmt = prepare(sql, params);
+    const WaitEnds waitEnds(wait_);
     QList<QVariantList> rows;
     // A kept statement is compiled again inside the first step when a table changed since, so
     // its columns are known only after that step ("SELECT *" after a column was added).

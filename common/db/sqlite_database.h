@@ -1,10 +1,15 @@
 // The embedded engine: one SQLCipher file keyed with the database password, shared by several
-// processes through WAL and a busy timeout; transactions take the write lock at once.
+// processes through WAL; transactions take the write lock at once, waiting for another process's
+// transaction up to the bound (lock_wait) and then refused as busy.
 #pragma once
 
 #include "common/db/database.h"
+#include "common/db/lock_wait.h"
 
 #include <QHash>
+#include <QTemporaryDir>
+#include <memory>
+#include <optional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -13,7 +18,8 @@ namespace sorrel {
 
 class SqliteDatabase final : public Database {
   public:
-    // ReadOnly never writes the file, nor the -wal beside it into the file.
+    // ReadOnly never writes the file, nor the -wal beside it into the file, and leaves nothing
+    // beside it.
     enum class Mode { OpenExisting, CreateIfMissing, ReadOnly };
 
     // Throws DbError when the file is missing (OpenExisting, ReadOnly), cannot be created, is not
@@ -36,6 +42,13 @@ class SqliteDatabase final : public Database {
     QString lockRowsClause() const override { return {}; }
 
   private:
+    // Whatever way a statement ends, the wait it went through (if any) ends with it.
+    struct WaitEnds {
+        std::optional<LockWait>& wait;
+        ~WaitEnds() { wait.reset(); }
+    };
+    // The library asks, while another process holds the write lock, whether to try again.
+    static int stillBusy(void* self, int tries);
     sqlite3_stmt* prepare(const QString& sql, const QVariantList& params);
     void bind(sqlite3_stmt* stmt, const QVariantList& params, const QString& sql);
     void step(sqlite3_stmt* stmt, const QString& sql);
@@ -46,6 +59,8 @@ class SqliteDatabase final : public Database {
     sqlite3* db_ = nullptr;
     bool inTransaction_ = false;
     QHash<QString, sqlite3_stmt*> statements_;
+    std::optional<LockWait> wait_;        // the wait of the statement running now
+    std::unique_ptr<QTemporaryDir> copy_; // where a -wal without its index is read
 };
 
 } // namespace sorrel

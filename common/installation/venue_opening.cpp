@@ -49,6 +49,9 @@ Finding examine(const StartingProgram& program, const QString& target, bool file
         report = checkSchema(*looking);
     } catch (const DbError& e) {
         return problem(QStringLiteral("无法打开数据库：%1\n原因：%2").arg(location, e.reason()) + kept, file);
+    } catch (const DatabaseBusy& busy) {
+        // Another workstation in the middle of a long save is never a reason for a new database.
+        return problem(QStringLiteral("无法打开数据库：%1\n原因：%2").arg(location, busy.text()), false);
     }
     if (report.bare())
         return problem(QStringLiteral("数据库中还没有本系统的数据表：") + location + kept, true);
@@ -60,6 +63,8 @@ Finding examine(const StartingProgram& program, const QString& target, bool file
         return {openProgramDatabase(program.dir), QString(), false};
     } catch (const DbError& e) {
         return problem(QStringLiteral("无法打开数据库：%1\n原因：%2").arg(location, e.reason()), false);
+    } catch (const DatabaseBusy& busy) {
+        return problem(QStringLiteral("无法打开数据库：%1\n原因：%2").arg(location, busy.text()), false);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "common/ui/guarded_application.h"
 #include "common/ui/messagebox_sink.h"
 #include "common/ui/splash_window.h"
+#include "common/ui/wait_notice.h"
 
 namespace sorrel::ui {
 
@@ -32,6 +33,8 @@ int runProgram(int argc, char** argv, Program program, const MakeMainWindow& mak
         std::make_unique<SplashWindow>(frontDesk ? QStringLiteral("[前台]") : QStringLiteral("[后台]"));
     splash->showNow();
 
+    // A step waiting for another workstation's save keeps the window painted and says so.
+    const InstalledWaitNotice waitNotice;
     SystemClock clock;
     const QString programDir = QCoreApplication::applicationDirPath();
     MainWindowOf main;

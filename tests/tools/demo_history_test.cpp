@@ -2,6 +2,7 @@
 // shift handed over, cards and credit accounts agreeing with their bills), the same history from
 // the same seed on every engine, and a history moved to a server unchanged.
 #include "common/bill_number.h"
+#include "common/db/connection.h"
 #include "common/db/transaction.h"
 #include "common/installation/engine_copy.h"
 #include "common/installation/target.h"
@@ -11,6 +12,9 @@
 
 #include <QTemporaryDir>
 #include <cmath>
+
+#define SQLITE_HAS_CODEC
+#include <sqlcipher/sqlite3.h>
 
 using namespace sorrel;
 using test::ScratchDatabase;
@@ -24,6 +28,23 @@ demo_history::HistoryOptions fewDays(quint32 seed) {
     options.seed = seed;
     options.lastDay = QDate(2024, 4, 30);
     return options;
+}
+
+// The journal the file itself names, asked of a plain reader that changes nothing: the system's
+// own reader of a file nobody works on reads it as it lies, without its journal.
+QString journalModeOf(const QString& file) {
+    sqlite3* db = nullptr;
+    QString mode;
+    const QByteArray path = file.toUtf8(), key = databasePassword().toUtf8();
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK &&
+        sqlite3_key(db, key.constData(), int(key.size())) == SQLITE_OK &&
+        sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &stmt, nullptr) == SQLITE_OK &&
+        sqlite3_step(stmt) == SQLITE_ROW)
+        mode = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    return mode;
 }
 
 qlonglong count(Database& db, const QString& sql) {
@@ -135,8 +156,7 @@ TEST_P(DemoHistoryTest, TheToolMakesAHistoryThatCopiesUnchanged) {
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
     EXPECT_TRUE(made.out.contains("100%")) << made.out.toStdString();
     // Filled under a rollback journal, the file is shared through its write-ahead log again.
-    EXPECT_EQ(openTarget(file, TargetUse::ReadOnly)->scalar("PRAGMA journal_mode").toString(),
-              QStringLiteral("wal"));
+    EXPECT_EQ(journalModeOf(file), QStringLiteral("wal"));
 
     // There and back again: a server's order lines are read in several pages.
     ScratchDatabase there(GetParam(), ScratchDatabase::Contents::Empty);

@@ -10,6 +10,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 using namespace sorrel;
@@ -149,18 +151,36 @@ TEST_F(SorrelDbTool, CheckFindsDamageAndChangesNothing) {
     }
     ASSERT_GT(tablePage, 1);
     ASSERT_FALSE(strayWal.isEmpty());
-    QByteArray flipped = venue;
-    const qlonglong at = (tablePage - 1) * pageSize + pageSize / 2;
-    flipped[at] = char(flipped[at] ^ 0x5a);
+    const auto flippedIn = [&](qlonglong fromPage, qlonglong toPage) {
+        QByteArray flipped = venue;
+        for (qlonglong page = fromPage; page <= toPage; ++page) {
+            const qlonglong at = (page - 1) * pageSize + pageSize / 2;
+            flipped[at] = char(flipped[at] ^ 0x5a);
+        }
+        return flipped;
+    };
+    // The list of the tables fills several pages after the first: damage in every page reaches it.
+    const qlonglong pages = venue.size() / pageSize;
 
     const struct {
         const char* name;
         QByteArray file;
         QByteArray wal;
         const char* says;
+        bool damaged; // not a wrong key nor a foreign file: the file is ours and damaged
     } cases[] = {
-        {"byte changed in a page of TableList", flipped, {}, "TableList"},
-        {"another file's -wal beside it", venue, strayWal, "数据库文件损坏"},
+        {"byte changed in a page of TableList", flippedIn(tablePage, tablePage), {}, "TableList", true},
+        {"another file's -wal beside it", venue, strayWal, "数据库文件损坏", true},
+        {"every page after the first damaged, the table list too",
+         flippedIn(2, pages),
+         {},
+         "数据库文件已损坏",
+         true},
+        {"the first page damaged: the key no longer opens it",
+         flippedIn(1, 1),
+         {},
+         "密码错误或不是数据库文件",
+         false},
     };
     for (const auto& c : cases) {
         removeDatabaseFile(path("damaged.mdb"));
@@ -171,10 +191,34 @@ TEST_F(SorrelDbTool, CheckFindsDamageAndChangesNothing) {
         EXPECT_EQ(check.exitCode, 1) << c.name << ": " << check.out.toStdString();
         EXPECT_TRUE(check.err.contains(QString::fromUtf8(c.says)))
             << c.name << ": " << check.err.toStdString();
-        EXPECT_TRUE(check.err.contains("数据库已损坏")) << c.name;
+        EXPECT_EQ(check.err.contains("数据库已损坏"), c.damaged) << c.name << ": " << check.err.toStdString();
+        EXPECT_EQ(check.err.contains("密码错误"), !c.damaged) << c.name << ": " << check.err.toStdString();
         EXPECT_EQ(contentsOf(path("damaged.mdb")), c.file) << c.name;
         EXPECT_EQ(contentsOf(walFile(path("damaged.mdb"))), c.wal) << c.name;
+        // Nothing is left beside the file that was not there before.
+        EXPECT_EQ(QFileInfo::exists(walFile(path("damaged.mdb"))), !c.wal.isEmpty()) << c.name;
+        EXPECT_FALSE(QFileInfo::exists(path("damaged.mdb-shm"))) << c.name;
     }
+}
+
+// A desk still working on the file keeps committed work in the -wal: the check reads it, and
+// leaves the -wal and its index as the desk has them.
+TEST_F(SorrelDbTool, CheckReadsTheWorkOfADeskStillOpenAndLeavesItsFilesAlone) {
+    ASSERT_EQ(sorrelDb({"demo", path("venue.mdb")}).exitCode, 0);
+    SqliteDatabase desk(path("venue.mdb"), databasePassword());
+    desk.exec("PRAGMA wal_autocheckpoint=0");
+    desk.exec("INSERT INTO TableList (tabl_code, tabl_name, tabl_type_code, dept_code, tabl_stat_code) "
+              "SELECT 'Z99', '新桌', tabl_type_code, dept_code, tabl_stat_code FROM TableList "
+              "WHERE tabl_code = 'A01'");
+    const QByteArray wal = contentsOf(walFile(path("venue.mdb")));
+    const QByteArray file = contentsOf(path("venue.mdb"));
+    ASSERT_FALSE(wal.isEmpty());
+    const ProgramRun check = sorrelDb({"check", path("venue.mdb")});
+    EXPECT_EQ(check.exitCode, 0) << check.err.toStdString();
+    EXPECT_TRUE(check.out.contains(QRegularExpression("TableList\\s+33\\n"))) << check.out.toStdString();
+    EXPECT_EQ(contentsOf(walFile(path("venue.mdb"))), wal);
+    EXPECT_EQ(contentsOf(path("venue.mdb")), file);
+    EXPECT_TRUE(QFileInfo::exists(path("venue.mdb-shm")));
 }
 
 TEST_F(SorrelDbTool, CheckReadsAFileInAFolderNoOneMayWrite) {

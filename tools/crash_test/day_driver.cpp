@@ -64,15 +64,16 @@ int DayDriver::bill(const QString& table) {
         .toInt();
 }
 
-void DayDriver::step() {
-    if (!businessDayOpen(db_)) {
-        startDay();
-        return;
-    }
+DayDriver::Outcome DayDriver::step() {
     // Mostly the cashier's evening: orders, checkouts, tables opened and cleared; now and then a
-    // handover, rarely day end.
-    const int roll = below(100);
+    // handover, rarely day end. Another workstation may start the day between the look and the
+    // start: that is a refusal like any other.
     try {
+        if (!businessDayOpen(db_)) {
+            startDay();
+            return {};
+        }
+        const int roll = below(100);
         if (roll < 14)
             openTable();
         else if (roll < 38)
@@ -97,9 +98,11 @@ void DayDriver::step() {
             endDay();
         else
             openTable();
-    } catch (const StepRefused&) {
-        // The stock or a balance did not allow it: nothing was written.
+    } catch (const StepRefused& refused) {
+        // Nothing was written.
+        return {true, refused.text()};
     }
+    return {};
 }
 
 bool DayDriver::startDay() {

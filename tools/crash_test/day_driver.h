@@ -21,9 +21,16 @@ class DayDriver {
     // `steps` hears the name of each step as it begins.
     DayDriver(Database& db, const Clock& clock, quint32 seed, std::function<void(const QString&)> steps = {});
 
-    // One business step chosen at random among those the venue allows now. A step the logic
-    // refuses (the stock, a balance) writes nothing and is not an error; any other failure throws.
-    void step();
+    // What became of one step: done (or nothing to do on), or refused by the logic with the
+    // operator's message (the stock, a balance, another workstation that changed the table or
+    // held the database meanwhile), which writes nothing and is not an error.
+    struct Outcome {
+        bool refused = false;
+        QString message;
+    };
+    // One business step chosen at random among those the venue allows now; any failure other than
+    // a refusal throws.
+    Outcome step();
 
     // The steps themselves, for callers that script a day. Each answers false when the venue
     // offers nothing to do it on; `table` names the table, or any that qualifies when empty.

@@ -143,13 +143,18 @@ int demoHistorySeeded(const QStringList& operands, Console& console) {
     return demoWithHistory({operands.at(0), operands.at(2)}, operands.at(1), console);
 }
 
-// Looks without writing: the file is opened read-only, so not even a -wal beside it is moved in.
+// Looks without writing: the file is opened read-only, so not even a -wal beside it is moved in,
+// and nothing is left beside it.
 int check(const QStringList& operands, Console& console) {
     const QString& target = operands.at(0);
     installation::CheckReport report;
     try {
         std::unique_ptr<Database> db = openTarget(target, TargetUse::ReadOnly);
         report = installation::checkDatabase(*db);
+    } catch (const DamagedDatabase& e) {
+        console.err << e.text() << QLatin1Char('\n');
+        console.err << QStringLiteral("sorrel-db: 数据库已损坏：%1\n").arg(target);
+        return kFailed;
     } catch (const std::exception& e) {
         console.err << QStringLiteral("sorrel-db: 检查失败：%1\n").arg(QString::fromUtf8(e.what()));
         return kFailed;
