@@ -331,11 +331,14 @@ Reply WaiterService::startOrder(Database& db, const Session& session, const QJso
     const OrderInHand order{code, now->name, now->guestNumber};
     if (session.order && session.order->billNumber != order.billNumber) cancelOrder(db, session);
     const bool again = session.order && session.order->billNumber == order.billNumber;
-    if (!sessions_.takeOrder(session.token, order)) return Reply::error(status::kRefused, kOrderTakenMessage);
     Session mine = session;
     mine.order = order;
     QString refusal;
     ordering::OrderStaging staging = stagingFor(db, mine, refusal);
+    // A phone that holds the bill with nothing staged (its order committed, the phone put away)
+    // does not keep the others from it.
+    if (!sessions_.takeOrder(session.token, order, staging.empty()))
+        return Reply::error(status::kRefused, kOrderTakenMessage);
     // Coming back to the same bill (the phone reloaded its page) keeps what it staged.
     if (!again) staging.begin();
     return Reply::ok(stagedJson(db, staging, order));

@@ -40,14 +40,17 @@ void SessionStore::end(const QString& token) {
     sessions_.remove(token);
 }
 
-bool SessionStore::takeOrder(const QString& token, const OrderInHand& order) {
+bool SessionStore::takeOrder(const QString& token, const OrderInHand& order, bool takeOver) {
     const std::lock_guard lock(mutex_);
     for (auto it = sessions_.begin(); it != sessions_.end();) {
         if (!alive(*it)) {
             it = sessions_.erase(it);
             continue;
         }
-        if (it.key() != token && it->order && it->order->billNumber == order.billNumber) return false;
+        if (it.key() != token && it->order && it->order->billNumber == order.billNumber) {
+            if (!takeOver) return false;
+            it->order.reset();
+        }
         ++it;
     }
     const auto mine = sessions_.find(token);

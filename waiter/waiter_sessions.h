@@ -46,8 +46,9 @@ class SessionStore {
     std::optional<Session> find(const QString& token);
     void end(const QString& token);
 
-    // Takes bill `order.billNumber` for the session; false when another live session has it.
-    bool takeOrder(const QString& token, const OrderInHand& order);
+    // Takes bill `order.billNumber` for the session; false when another live session holds it,
+    // unless `takeOver` (that session has nothing staged): then it lets the bill go.
+    bool takeOrder(const QString& token, const OrderInHand& order, bool takeOver);
     // The session lets its bill go.
     void releaseOrder(const QString& token);
 

@@ -196,6 +196,10 @@ TEST_P(WaiterOrderingTest, StagedLinesBelongToTheirSessionAndBill) {
     EXPECT_EQ(count("SELECT count(*) FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?", {billOf("A08")}),
               0);
     EXPECT_EQ(second.post("/api/order/start", {{"table", "A08"}}).status, 200);
+    // A phone holding a bill with nothing staged (its order done, the phone put away) gives way.
+    EXPECT_EQ(first.post("/api/order/start", {{"table", "A08"}}).status, 200);
+    EXPECT_EQ(second.post("/api/order/add", {{"item", "102002"}}).error(), waiter::kNoOrderMessage);
+    EXPECT_EQ(stagedLines(first).size(), 0);
 }
 
 TEST_P(WaiterOrderingTest, OpeningWantsTheDayAndThePermissions) {

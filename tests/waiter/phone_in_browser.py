@@ -24,7 +24,8 @@ options.add_experimental_option("mobileEmulation", {
     "deviceMetrics": {"width": 390, "height": 844, "pixelRatio": 2},
     "userAgent": "Mozilla/5.0 (Linux; Android 13) Mobile"})
 driver = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
-wait = WebDriverWait(driver, 20)
+# Generous: the machine may be busy with builds.
+wait = WebDriverWait(driver, 60)
 
 
 def tap(css):
