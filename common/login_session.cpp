@@ -3,6 +3,7 @@
 #include "common/db/transaction.h"
 #include "common/db_datetime.h"
 #include "common/messages.h"
+#include "common/operators.h"
 #include "common/permissions.h"
 #include "common/system_log.h"
 
@@ -68,15 +69,9 @@ LoginResult LoginSession::logIn(const QString& shiftCode, const QString& operato
 LoginResult LoginSession::logInWithoutShift(const QString& operatorCode, const QString& password,
                                             const DayProgress& progress) {
     lastRollover_ = RolloverOutcome::NotDue;
-    const RecordSet found = db_.query(
-        QStringLiteral(
-            "SELECT oper_code, oper_name, oper_pass, mana_code FROM operatorlist WHERE oper_code = ? AND "
-            "oper_pass = ?"),
-        {operatorCode.trimmed(), password.trimmed()});
-    if (found.isEmpty() || found.text(0, "oper_code").trimmed().isEmpty())
-        return LoginResult::UnknownOperator;
-    const OperatorEntry op{found.text(0, "oper_code"), found.text(0, "oper_name"), found.text(0, "oper_pass"),
-                           found.text(0, "mana_code")};
+    const std::optional<OperatorEntry> found = findOperator(db_, operatorCode, password);
+    if (!found) return LoginResult::UnknownOperator;
+    const OperatorEntry op = *found;
     {
         Transaction tx(db_);
         db_.exec(QStringLiteral("UPDATE SetupPay SET oper_code = ?, mana_code = ?"), {op.code, op.manaCode});
@@ -143,9 +138,7 @@ void LoginSession::logExit() {
 QString LoginSession::levelNow() {
     const OperatorEntry* op = currentOperator();
     if (!op) return settings_.manaCode;
-    // A level re-coded meanwhile takes its operators along; a deleted operator has no level.
-    return db_.scalar(QStringLiteral("SELECT mana_code FROM operatorlist WHERE oper_code = ?"), {op->code})
-        .toString();
+    return operatorLevel(db_, op->code);
 }
 
 bool LoginSession::limite(const QString& limiCode) {

@@ -10,9 +10,11 @@ packages=(
     libsqlcipher-dev sqlcipher
     libpq-dev postgresql
     libjpeg-dev
+    libcpp-httplib-dev
     libgtest-dev googletest libbenchmark-dev
     fonts-wqy-microhei
     xvfb xauth poppler-utils
+    chromium chromium-driver python3-selenium
     dpkg-dev file
 )
 

@@ -14,8 +14,6 @@
 #include "frontdesk/ordering/menu_changes.h"
 #include "frontdesk/ordering/order_commit.h"
 #include "frontdesk/tables/board_tables.h"
-#include "frontdesk/tables/table_refusals.h"
-#include "frontdesk/tables/table_state.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -236,14 +234,8 @@ OrderingScreen::~OrderingScreen() = default;
 
 bool OrderingScreen::start(const tables::WorkTable& work) {
     if (!context_.session.limite(kOrderingPermission)) return false;
-    const std::optional<tables::BoardTable> now = tables::loadBoardTable(context_.db, work.table.code);
-    const QString state = now ? now->state : QString();
-    if (state == tables::TableState::kSettled) {
-        messages::information(kSettledTableMessage);
-        return false;
-    }
-    if (state != tables::TableState::kInUse && state != tables::TableState::kReopened) {
-        messages::information(tables::tableChangedElsewhereMessage(work.table.code));
+    if (const QString refusal = orderingRefusal(context_.db, work.table.code); !refusal.isEmpty()) {
+        messages::information(refusal);
         return false;
     }
     work_ = work;

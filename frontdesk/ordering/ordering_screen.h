@@ -6,6 +6,7 @@
 #pragma once
 
 #include "frontdesk/context/front_desk_context.h"
+#include "frontdesk/ordering/order_entry.h"
 #include "frontdesk/ordering/order_staging.h"
 #include "frontdesk/tables/table_work.h"
 
@@ -42,8 +43,6 @@ inline constexpr char kByList[] = "toolb_ByList";
 inline constexpr char kNewItem[] = "toolb_NewItem";
 } // namespace ordering_tool
 
-inline const QString kOrderingPermission = QStringLiteral("DB");
-inline const QString kSettledTableMessage = QStringLiteral("现在台桌不在[使用]状态，所以不能进行[点菜]！");
 inline const QString kDeleteLineQuestion =
     QStringLiteral("请确定是否删除所选项目，删除后将不能恢复，请慎重!");
 inline const QString kBackQuestion =

@@ -10,6 +10,7 @@
 #include "frontdesk/shell/table_life_desk.h"
 #include "frontdesk/table_life/reagain_screen.h"
 #include "frontdesk/tables/board_screen.h"
+#include "frontdesk/tables/opening.h"
 #include "frontdesk/tables/register_screen.h"
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
@@ -31,8 +32,8 @@ class WaitCursor {
     ~WaitCursor() { QGuiApplication::restoreOverrideCursor(); }
 };
 
-inline const QString kTableOperation = QStringLiteral("DP");
-inline const QString kOpening = QStringLiteral("BI");
+const QString& kTableOperation = tables::kTableOperationPermission;
+const QString& kOpening = tables::kOpeningPermission;
 
 } // namespace
 

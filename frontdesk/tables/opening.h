@@ -14,6 +14,9 @@
 namespace sorrel::tables {
 
 inline const QString kOpenTableCode = QStringLiteral("B100002");
+// The permissions of choosing a table on the board and of opening one.
+inline const QString kTableOperationPermission = QStringLiteral("DP");
+inline const QString kOpeningPermission = QStringLiteral("BI");
 inline const QString kTakeOverBookingQuestion =
     QStringLiteral("是否将[预订信息]加入到[开台信息]中，请确定操作!");
 

@@ -1,0 +1,170 @@
+// Figures for the waiters' server under a busy evening: N phones at once, each logged in, opening
+// its own table and then, round after round, reading the board, staging three items and
+// committing. Prints the median and 95th percentile of each kind of request. Run it on a scratch
+// copy of a demo venue (it opens tables and writes bills):
+//
+//   sorrel-db demo /tmp/bench.mdb && bench_waiter --database /tmp/bench.mdb --waiters 10 --rounds 20
+#include "common/business_day.h"
+#include "common/clock.h"
+#include "common/installation/target.h"
+#include "frontdesk/tables/board_tables.h"
+#include "frontdesk/tables/table_state.h"
+#include "waiter/ticket_output.h"
+#include "waiter/waiter_server.h"
+
+#include <httplib.h>
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QJsonDocument>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <algorithm>
+#include <chrono>
+#include <map>
+#include <mutex>
+#include <thread>
+
+using namespace sorrel;
+
+namespace {
+
+struct Timings {
+    std::mutex mutex;
+    std::map<std::string, std::vector<double>> ms;
+    int failures = 0;
+    void add(const std::string& what, double m, bool ok) {
+        const std::lock_guard lock(mutex);
+        ms[what].push_back(m);
+        if (!ok) ++failures;
+    }
+};
+
+double percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5))];
+}
+
+class TimedPhone {
+  public:
+    TimedPhone(int port, Timings& t) : http_("127.0.0.1", port), t_(t) { http_.set_read_timeout(60); }
+    QJsonObject call(const std::string& what, const std::string& path, const QJsonObject* body) {
+        httplib::Headers h{{"Cookie", "sorrel_waiter=" + cookie_}, {"X-Sorrel-Token", token_}};
+        const auto start = std::chrono::steady_clock::now();
+        const httplib::Result r =
+            body ? http_.Post(path, h, QJsonDocument(*body).toJson().toStdString(), "application/json")
+                 : http_.Get(path, h);
+        const double ms =
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+        t_.add(what, ms, r && r->status == 200);
+        if (!r) return {};
+        const std::string c = r->get_header_value("Set-Cookie");
+        if (!c.empty()) cookie_ = c.substr(c.find('=') + 1, 32);
+        const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(r->body)).object();
+        if (o.contains("changeToken")) token_ = o.value("changeToken").toString().toStdString();
+        return o;
+    }
+
+  private:
+    httplib::Client http_;
+    Timings& t_;
+    std::string cookie_, token_;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QCommandLineParser args;
+    args.addHelpOption();
+    const QCommandLineOption database("database", "A scratch demo database (file or server.conf).", "target");
+    const QCommandLineOption waiters("waiters", "Phones at once (10).", "n", "10");
+    const QCommandLineOption rounds("rounds", "Orders per phone (20).", "n", "20");
+    args.addOptions({database, waiters, rounds});
+    args.process(app);
+    const QString target = args.value(database);
+    if (target.isEmpty()) args.showHelp(1);
+    const int phones = std::clamp(args.value(waiters).toInt(), 1, 50);
+    const int orders = std::max(1, args.value(rounds).toInt());
+
+    SystemClock clock;
+    std::unique_ptr<Database> first = openTarget(target, TargetUse::OpenExisting);
+    if (!businessDayOpen(*first)) startDay(*first, clock);
+    QStringList free;
+    for (const tables::BoardTable& t : tables::loadBoardTables(*first, tables::BoardSort::ByCode))
+        if (t.state == tables::TableState::kFree) free << t.code;
+    if (free.size() < phones) {
+        QTextStream(stderr) << "bench_waiter: only " << free.size() << " free tables" << Qt::endl;
+        return 1;
+    }
+
+    QTemporaryDir tickets;
+    waiter::SessionStore sessions(clock);
+    waiter::WaiterService service(clock, sessions, QString(), waiter::pdfSender(tickets.path()));
+    waiter::ConnectionPool pool([target] { return openTarget(target, TargetUse::OpenExisting); }, 8,
+                                std::move(first));
+    waiter::ServerOptions options;
+    options.port = 0;
+    waiter::WaiterServer server(service, pool, options);
+    QString failure;
+    if (!server.bind(failure)) {
+        QTextStream(stderr) << failure << Qt::endl;
+        return 1;
+    }
+    server.start();
+
+    Timings t;
+    const auto began = std::chrono::steady_clock::now();
+    std::vector<std::thread> threads;
+    for (int i = 0; i < phones; ++i)
+        threads.emplace_back([&, i] {
+            TimedPhone p(server.port(), t);
+            QJsonObject login{{"code", "02"}, {"password", "2222"}};
+            p.call("login", "/api/login", &login);
+            QJsonObject open{{"table", free[i]}, {"guests", 4}};
+            p.call("open", "/api/tables/open", &open);
+            for (int r = 0; r < orders; ++r) {
+                p.call("board", "/api/board", nullptr);
+                QJsonObject start{{"table", free[i]}};
+                p.call("start", "/api/order/start", &start);
+                for (const char* item : {"102001", "202001", "104001"}) {
+                    QJsonObject add{{"item", item}};
+                    p.call("add", "/api/order/add", &add);
+                }
+                QJsonObject none;
+                p.call("commit", "/api/order/commit", &none);
+            }
+        });
+    for (std::thread& th : threads)
+        th.join();
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+    server.stop();
+
+    QTextStream out(stdout);
+    out << "engine " << engineName(pool.lease().db().engine()) << ", " << phones << " phones, " << orders
+        << " orders each, " << pool.opened() << " connections, " << t.failures << " failed requests, "
+        << QString::number(seconds, 'f', 1) << " s\n";
+    out << QStringLiteral("%1 %2 %3 %4 %5\n")
+               .arg("request", -8)
+               .arg("count", 6)
+               .arg("p50 ms", 8)
+               .arg("p95 ms", 8)
+               .arg("max ms", 8);
+    std::vector<double> all;
+    for (const auto& [what, ms] : t.ms) {
+        all.insert(all.end(), ms.begin(), ms.end());
+        out << QStringLiteral("%1 %2 %3 %4 %5\n")
+                   .arg(QString::fromStdString(what), -8)
+                   .arg(ms.size(), 6)
+                   .arg(percentile(ms, 0.5), 8, 'f', 1)
+                   .arg(percentile(ms, 0.95), 8, 'f', 1)
+                   .arg(*std::max_element(ms.begin(), ms.end()), 8, 'f', 1);
+    }
+    out << QStringLiteral("%1 %2 %3 %4\n")
+               .arg("all", -8)
+               .arg(all.size(), 6)
+               .arg(percentile(all, 0.5), 8, 'f', 1)
+               .arg(percentile(all, 0.95), 8, 'f', 1);
+    return t.failures == 0 ? 0 : 2;
+}
