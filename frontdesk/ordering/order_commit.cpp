@@ -21,7 +21,14 @@ namespace {
 // The bill as it stands, refused unless its table is still open with it.
 billing::GuestRecord openBill(Database& db, int billNumber) {
     std::optional<billing::GuestRecord> guest = billing::GuestRecord::load(db, billNumber);
-    if (!guest) throw StepRefused(tables::tableChangedElsewhereMessage(QString()));
+    if (!guest) {
+        // Merged into another table's bill, or gone with day end: its staged lines name the table.
+        const QString table =
+            db.scalar(QStringLiteral("SELECT MIN(tabl_code) FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?"),
+                      {billNumber})
+                .toString();
+        throw StepRefused(tables::tableChangedElsewhereMessage(table));
+    }
     const QString state = db.scalar(QStringLiteral("SELECT tabl_stat_code FROM TableList WHERE tabl_code = ? "
                                                    "AND tabl_gues_auto_recn = ?") +
                                         db.lockRowsClause(),
