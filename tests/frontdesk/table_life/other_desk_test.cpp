@@ -2,6 +2,7 @@
 // other desk has meanwhile merged away, transferred, settled, cleared, reopened, resumed, opened
 // or disabled. Each step refuses with a message and writes nothing; none ends the program (a
 // database error or a coded failure would close it).
+#include "common/business_day.h"
 #include "common/db/errors.h"
 #include "frontdesk/bookings/bookings.h"
 #include "frontdesk/checkout/checkout.h"
@@ -62,7 +63,8 @@ class OtherDeskTest : public test::SettledVenue {
         ClearedAndReopened,
         Resumed,
         Opened,
-        Disabled
+        Disabled,
+        DayEnded
     };
     void otherDeskDoes(Move move, int bill) {
         switch (move) {
@@ -94,6 +96,9 @@ class OtherDeskTest : public test::SettledVenue {
         case Move::Disabled:
             disableTable(other(), kMine);
             return;
+        case Move::DayEnded:
+            endDay(other(), clock);
+            return;
         }
     }
 
@@ -106,7 +111,8 @@ class OtherDeskTest : public test::SettledVenue {
         } catch (const StepRefused& refused) {
             EXPECT_TRUE(refused.text() == tableChangedElsewhereMessage(kMine) ||
                         refused.text() == billChangedElsewhereMessage(bill) ||
-                        refused.text() == checkout::kNotInUseMessage)
+                        refused.text() == checkout::kNotInUseMessage ||
+                        refused.text() == kBillAfterDayEndMessage)
                 << what << ": " << refused.text().toStdString();
         } catch (const std::exception& e) {
             ADD_FAILURE() << what << ": the program would close: " << e.what();
@@ -117,8 +123,8 @@ class OtherDeskTest : public test::SettledVenue {
 };
 
 const std::map<int, const char*> kMoveNames{
-    {0, "merged away"},          {1, "transferred"}, {2, "settled"}, {3, "cleared"},
-    {4, "cleared and reopened"}, {5, "resumed"},     {6, "opened"},  {7, "disabled"}};
+    {0, "merged away"}, {1, "transferred"}, {2, "settled"},  {3, "cleared"},      {4, "cleared and reopened"},
+    {5, "resumed"},     {6, "opened"},      {7, "disabled"}, {8, "ended the day"}};
 
 std::string named(const char* step, int move) {
     return std::string(step) + " after the other desk " + kMoveNames.at(move);
@@ -239,6 +245,8 @@ TEST_P(OtherDeskTest, EveryStepOnASettledOrFreeTableRefusesWhenTheOtherDeskMoved
         {"disabling", false, Move::Disabled, [&](int) { disableTable(db(), kMine); }},
         {"enabling", false, Move::Opened, [&](int) { enableTable(db(), kMine); }},
         {"reverse settlement", false, Move::Opened,
+         [&](int b) { reverseSettle(db(), kMine, b, QString::fromStdString(password), settings(), clock); }},
+        {"reverse settlement", false, Move::DayEnded,
          [&](int b) { reverseSettle(db(), kMine, b, QString::fromStdString(password), settings(), clock); }},
         {"reverse settlement", false, Move::Disabled,
          [&](int b) { reverseSettle(db(), kMine, b, QString::fromStdString(password), settings(), clock); }},
