@@ -4,6 +4,7 @@
 #include "common/business_day.h"
 #include "common/db/errors.h"
 #include "frontdesk/checkout/checkout.h"
+#include "frontdesk/ordering/order_commit.h"
 #include "frontdesk/ordering/order_menu.h"
 #include "frontdesk/ordering/order_staging.h"
 #include "frontdesk/table_life/clearing.h"
@@ -55,6 +56,36 @@ TEST_P(LeftOverRowsTest, ABillSettledOrMergedAwayLeavesNoStagedLines) {
         step.ends(bill, table);
         EXPECT_EQ(rowsOf("TableConsListTemp", bill), 0) << step.what;
     }
+}
+
+TEST_P(LeftOverRowsTest, AnOrderTypedOnForABillNoLongerOpenGoesWhenItsCommitIsRefused) {
+    const struct {
+        const char* what;
+        bool merged; // else settled
+    } cases[] = {{"merged away", true}, {"settled", false}};
+    int n = 0;
+    for (const auto& c : cases) {
+        const QString table = QStringLiteral("B0%1").arg(++n);
+        const int bill = open(table, 2).tabl_gues_auto_recn;
+        addLine(bill, "1", 1, 30);
+        if (c.merged) {
+            open(QStringLiteral("V01"), 2);
+            mergeTable(db(), table, bill, QStringLiteral("V01"), billing::BillSettings::load(db()), clock);
+        } else {
+            settle(bill);
+        }
+        // Another desk still had the ordering screen open and typed on.
+        stageOne(bill, table);
+        EXPECT_THROW(ordering::commitOrder(db(), bill, clock), StepRefused) << c.what;
+        EXPECT_EQ(rowsOf("TableConsListTemp", bill), 0) << c.what;
+    }
+    // A refusal for an open bill (too little stock) keeps the order to be tried again.
+    const int open_ = open(QStringLiteral("B03"), 2).tabl_gues_auto_recn;
+    stageOne(open_, QStringLiteral("B03"));
+    db().exec(QStringLiteral("UPDATE itemlist SET item_coun = 0, item_limi = ? WHERE item_code = '102001'"),
+              {ordering::kLimited});
+    EXPECT_THROW(ordering::commitOrder(db(), open_, clock), StepRefused);
+    EXPECT_EQ(rowsOf("TableConsListTemp", open_), 1);
 }
 
 TEST_P(LeftOverRowsTest, DayEndBeforeTheHandoverTakesTheClearedBillsPaymentRowsWithIt) {
