@@ -50,6 +50,11 @@ void dayEndSteps(Database& db, const Clock& clock, const std::optional<OtherInco
                            "TableGuestlist b WHERE b.tabl_gues_auto_recn = TableConsList.tabl_gues_auto_recn "
                            "AND b.tabl_gues_use = 0)"));
     report(progress, 40);
+    // The payments of cleared guests not yet handed over: their copies are in AllGuesPay, which
+    // the next handover reads.
+    db.exec(QStringLiteral("DELETE FROM tableguespay WHERE EXISTS (SELECT 1 FROM TableGuestlist b "
+                           "WHERE b.tabl_gues_auto_recn = tableguespay.tabl_gues_auto_recn AND "
+                           "b.tabl_gues_use = 0)"));
     db.exec(QStringLiteral("DELETE FROM TableGuestlist WHERE tabl_gues_use = 0"));
     report(progress, 50);
     db.exec(QStringLiteral("DELETE FROM TableConsList WHERE tabl_cons_flag = 1"));

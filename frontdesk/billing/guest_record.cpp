@@ -136,14 +136,20 @@ GuestRecord GuestRecord::read(const RecordSet& rows, int row, int first) {
 
 void GuestRecord::post(Database& db) {
     if (!hasBillNumber()) throw DbError(QStringLiteral("a bill without a number cannot be saved"));
-    const QStringList names = columnNames();
-    const QVariantList now = values();
     if (!posted_) {
         // A new bill's row: nothing reads its count, and a failure ends the step all the same.
-        db.execLater(insertStatement(kTable, names), now);
-        posted_ = now;
+        db.execLater(insertStatement(kTable, columnNames()), values());
+        posted_ = values();
         return;
     }
+    if (!postWhile(db, {}, {}))
+        throw DbError(QStringLiteral("bill %1 is no longer in the database").arg(posted_->at(0).toInt()));
+}
+
+bool GuestRecord::postWhile(Database& db, const QString& condition, const QVariantList& conditionParams) {
+    if (!hasBillNumber() || !posted_) throw DbError(QStringLiteral("a bill without a number cannot be saved"));
+    const QStringList names = columnNames();
+    const QVariantList now = values();
     QStringList assignments;
     QVariantList params;
     const int oldNumber = posted_->at(0).toInt();
@@ -152,13 +158,16 @@ void GuestRecord::post(Database& db) {
         assignments << names.at(i) + QStringLiteral(" = ?");
         params << now.at(i);
     }
-    if (assignments.isEmpty()) return;
-    params << oldNumber;
-    const int changed = db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?")
-                                    .arg(kTable, assignments.join(QStringLiteral(", ")), kKey),
-                                params);
-    if (changed != 1) throw DbError(QStringLiteral("bill %1 is no longer in the database").arg(oldNumber));
+    if (assignments.isEmpty()) return true;
+    params << oldNumber << conditionParams;
+    const int changed =
+        db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE %3 = ?%4")
+                    .arg(kTable, assignments.join(QStringLiteral(", ")), kKey,
+                         condition.isEmpty() ? QString() : QStringLiteral(" AND (") + condition + u')'),
+                params);
+    if (changed != 1) return false;
     posted_ = now;
+    return true;
 }
 
 } // namespace sorrel::billing

@@ -85,6 +85,10 @@ struct GuestRecord {
     // the meantime is not overwritten with a stale copy; a new record is inserted whole. A bill
     // without a number, or one that is no longer in the database, is refused with DbError.
     void post(Database& db);
+    // The same for a loaded record, but written only while `condition` (over the bill's row of
+    // TableGuestlist, its "?" bound to `params`) holds: false, and nothing written, when no row
+    // matched it. True without a statement when nothing changed.
+    bool postWhile(Database& db, const QString& condition, const QVariantList& params);
 
     // The value of `column` (any case) as it is bound: date-times as canonical text, yes/no as
     // 0 or 1; an invalid value for a name that is no column of the record.

@@ -5,6 +5,7 @@
 #include "common/db_datetime.h"
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
+#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::bookings {
 
@@ -75,10 +76,9 @@ QString settleBookedState(Database& db, const QString& tableCode) {
                   {tableCode})
             .toString();
     QString now = state;
-    if (state == kFree || state == kBooked) {
+    if (tables::moveAllowed(tables::TableMove::Book, state)) {
         now = tables::hasBookings(db, tableCode) ? kBooked : kFree;
-        db.exec(QStringLiteral("UPDATE TableList SET tabl_stat_code = ? WHERE tabl_code = ?"),
-                {now, tableCode});
+        tables::moveHeldTable(db, tableCode, state, tables::TableMove::Book);
     }
     tx.commit();
     return now;

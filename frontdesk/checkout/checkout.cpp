@@ -12,12 +12,12 @@
 #include "frontdesk/checkout/column_fit.h"
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
+#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::checkout {
 
 namespace {
 
-const QString kGuests = QStringLiteral("TableGuestlist");
 const QString kLines = QStringLiteral("TableConsList");
 
 QString nameOf(Database& db, const QString& sql, const QString& code) {
@@ -132,23 +132,6 @@ bool holdsLinesOf(const RecordSet::Row& now, const billing::BillSnapshot& bill) 
     return now.integer("line_count") == bill.lines.size() && now.integer("last_line") == last;
 }
 
-// The names the history and the reports read, copied into the bill as they are now.
-void copyNames(const RecordSet::Row& names, billing::GuestRecord& g, const Cashier& cashier) {
-    const auto copy = [&](QString& into, const char* column) {
-        into = fitted(kGuests, QString::fromLatin1(column), names.text(QString::fromLatin1(column)));
-    };
-    copy(g.tabl_name, "tabl_name");
-    copy(g.tabl_type_name, "tabl_type_name");
-    copy(g.cons_mode_name, "cons_mode_name");
-    copy(g.cons_type_name, "cons_type_name");
-    copy(g.dedu_oper_name, "dedu_oper_name");
-    copy(g.dept_name, "dept_name");
-    copy(g.orde_name, "orde_name");
-    g.orde_code = cashier.shiftCode;
-    g.oper_code = cashier.operCode;
-    g.oper_name = fitted(kGuests, QStringLiteral("oper_name"), cashier.operName);
-}
-
 // Every line of the bill settled on the business date, with the names of its kind, output
 // point, item and unit as they are now.
 void settleLines(Database& db, const billing::GuestRecord& g, const QDate& businessDay,
@@ -188,6 +171,26 @@ void writePayments(Database& db, int bill, const QList<PaymentRow>& payments, co
 }
 
 } // namespace
+
+void writeSettlement(Database& db, const QString& tableCode, const QString& held, billing::GuestRecord& g,
+                     const QList<billing::BillLine>& lines, const QList<PaymentRow>& payments,
+                     const QString& shiftName) {
+    if (compareMoney(g.memb_mone, 0) > 0) chargeMember(db, g);
+    if (compareMoney(g.hang_mone, 0) > 0) chargeCredit(db, g);
+    const QDate businessDay = g.tabl_gues_time_work.date();
+    g.post(db);
+    billing::writeLineRates(db, g.tabl_gues_auto_recn, lines, billing::LineRate::Service);
+    billing::writeLineRates(db, g.tabl_gues_auto_recn, lines, billing::LineRate::Discount);
+    settleLines(db, g, businessDay, shiftName);
+    writePayments(db, g.tabl_gues_auto_recn, payments, businessDay);
+    // An order another desk was still typing for the bill is not part of what was paid.
+    db.execLater(QStringLiteral("DELETE FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?"),
+                 {g.tabl_gues_auto_recn});
+    tables::TableColumns copies;
+    copies.guestName = g.tabl_gues_name;
+    copies.receivable = g.tabl_gues_shou;
+    tables::moveHeldTable(db, tableCode, held, tables::TableMove::Settle, copies);
+}
 
 CheckoutSession::CheckoutSession(Database& db, const Clock& clock) : db_(db), clock_(clock) {}
 
@@ -374,52 +377,35 @@ void CheckoutSession::settle(const Settlement& settlement, const Cashier& cashie
             !holdsLinesOf(locked.row(0), bill))
             throw StepRefused(tables::tableChangedElsewhereMessage(tableCode_));
         const RecordSet::Row now = locked.row(0);
-        if (compareMoney(g.memb_mone, 0) > 0) chargeMember(db_, g);
-        if (compareMoney(g.hang_mone, 0) > 0) chargeCredit(db_, g);
-
-        g.dedu_mone = 0;
-        g.grou_code.clear();
-        g.area_code.clear();
-        if (!g.dedu_oper_code.isEmpty() && !g.dedu_type.isEmpty()) {
-            const std::optional<double> earned =
-                commission(g.tabl_gues_fact - g.tabl_gues_tax, g.dedu_type, ratesOf(now), settings_);
-            if (earned) {
-                g.dedu_mone = *earned;
-                g.grou_code = now.text("dedu_grou_code");
-                g.area_code = now.text("dedu_area_code");
-            }
-        }
-        const QDate businessDay = loadSettingsRow(db_).timeWork.date();
-        g.tabl_gues_time_end = clock_.now();
-        g.tabl_gues_time_work = QDateTime(businessDay, QTime(0, 0));
-        g.tabl_gues_stat = tables::TableState::kSettled;
-        g.cost_mone = now.number("cost_mone");
-        copyNames(now, g, cashier);
-        g.post(db_);
-        billing::writeLineRates(db_, g.tabl_gues_auto_recn, bill.lines, billing::LineRate::Service);
-        billing::writeLineRates(db_, g.tabl_gues_auto_recn, bill.lines, billing::LineRate::Discount);
-        settleLines(db_, g, businessDay, cashier.shiftName);
-        writePayments(db_, g.tabl_gues_auto_recn, settlement.payments, businessDay);
-        db_.execLater(
-            QStringLiteral("UPDATE TableList SET tabl_stat_code = ?, tabl_gues_name = ?, tabl_gues_shou = ? "
-                           "WHERE tabl_code = ?"),
-            {tables::TableState::kSettled, g.tabl_gues_name, g.tabl_gues_shou, tableCode_});
+        const SettleFacts facts{now.text("tabl_name"),      now.text("tabl_type_name"), now.text("cons_mode_name"),
+                                now.text("cons_type_name"), now.text("dedu_oper_name"), now.text("dept_name"),
+                                now.text("orde_name"),      now.text("dedu_grou_code"), now.text("dedu_area_code"),
+                                ratesOf(now),               now.number("cost_mone")};
+        applySettlement(g, facts, cashier, loadSettingsRow(db_).timeWork.date(), clock_.now(), settings_);
+        writeSettlement(db_, tableCode_, locked.text(0, "tabl_stat_code").trimmed(), g, bill.lines,
+                        settlement.payments, cashier.shiftName);
     });
     bill_.bill = g;
     active_ = false;
 }
 
-void CheckoutSession::back() {
+bool CheckoutSession::back() {
+    active_ = false;
     Transaction tx(db_);
     std::optional<billing::GuestRecord> stored =
         billing::GuestRecord::load(db_, bill_.bill.tabl_gues_auto_recn);
-    if (stored) {
-        billing::ReTotal(db_, *stored, settings_, clock_);
-        stored->post(db_);
-        bill_.bill = *stored;
+    if (!stored || !stored->tabl_gues_use || stored->tabl_gues_stat != tables::TableState::kInUse ||
+        stored->tabl_code != tableCode_)
+        return false;
+    billing::ReTotal(db_, *stored, settings_, clock_);
+    try {
+        tables::postOpenBill(db_, *stored);
+    } catch (const StepRefused&) {
+        return false;
     }
     tx.commit();
-    active_ = false;
+    bill_.bill = *stored;
+    return true;
 }
 
 } // namespace sorrel::checkout

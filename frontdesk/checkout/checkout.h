@@ -21,13 +21,16 @@ inline const QString kNoSuchMemberMessage = QStringLiteral("会员卡号或密�
 inline const QString kCheckoutPermission = QStringLiteral("AP");
 inline const QString kDiscountPermission = QStringLiteral("DA");
 
-// Who settles: the operator and the shift of this workstation's login.
-struct Cashier {
-    QString operCode;
-    QString operName;
-    QString shiftCode;
-    QString shiftName;
-};
+// The settle step's writes, inside the caller's transaction, for bill `g` on table `tableCode`
+// (read there in state `held`), which carries the settled figures (applySettlement): the member
+// card and the credit account charged (refused, StepRefused, when the balance no longer covers
+// the charge), the bill, the service and discount rates of `lines`, the lines settled on the
+// bill's business date with the names of their kind, output point, item and unit as they are
+// now, one payment row per method of `payments`, the order still staged for the bill gone, and
+// the table settled with the bill's name and receivable.
+void writeSettlement(Database& db, const QString& tableCode, const QString& held, billing::GuestRecord& g,
+                     const QList<billing::BillLine>& lines, const QList<PaymentRow>& payments,
+                     const QString& shiftName);
 
 class CheckoutSession {
   public:
@@ -82,8 +85,11 @@ class CheckoutSession {
     // Any other failure rolls everything back and throws CodedFailure B100001.
     void settle(const Settlement& settlement, const Cashier& cashier);
 
-    // "回退": nothing typed is kept; the bill as saved at entry is recomputed by the clock and saved.
-    void back();
+    // "回退": nothing typed is kept; the bill as saved at entry is recomputed by the clock and saved,
+    // while it is still the open bill of its table. One another workstation merged, moved,
+    // settled or cleared meanwhile is left as it is: false then, and the way back (to the
+    // table's work screen) finds the table changed.
+    bool back();
 
     bool active() const { return active_; }
     const billing::BillSettings& settings() const { return settings_; }

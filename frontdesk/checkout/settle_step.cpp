@@ -1,6 +1,7 @@
 #include "frontdesk/checkout/settle_step.h"
 
 #include "common/money.h"
+#include "frontdesk/checkout/column_fit.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -127,6 +128,40 @@ std::optional<double> commission(double base, const QString& kind, const Commiss
     if (kind == kDesignatedCommission) return earned(rates.designatedStandard, rates.designatedAbove);
     if (kind == kSeatingCommission) return earned(rates.seatingStandard, rates.seatingAbove);
     return 0.0;
+}
+
+void applySettlement(billing::GuestRecord& g, const SettleFacts& facts, const Cashier& cashier,
+                     const QDate& businessDay, const QDateTime& at, const billing::BillSettings& settings) {
+    g.dedu_mone = 0;
+    g.grou_code.clear();
+    g.area_code.clear();
+    if (!g.dedu_oper_code.isEmpty() && !g.dedu_type.isEmpty()) {
+        const std::optional<double> earned =
+            commission(g.tabl_gues_fact - g.tabl_gues_tax, g.dedu_type, facts.rates, settings);
+        if (earned) {
+            g.dedu_mone = *earned;
+            g.grou_code = facts.staffGroup;
+            g.area_code = facts.staffArea;
+        }
+    }
+    g.tabl_gues_time_end = at;
+    g.tabl_gues_time_work = QDateTime(businessDay, QTime(0, 0));
+    g.tabl_gues_stat = QStringLiteral("3");
+    g.cost_mone = facts.cost;
+    const QString bills = QStringLiteral("TableGuestlist");
+    const auto copy = [&](QString& into, const char* column, const QString& name) {
+        into = fitted(bills, QString::fromLatin1(column), name);
+    };
+    copy(g.tabl_name, "tabl_name", facts.tableName);
+    copy(g.tabl_type_name, "tabl_type_name", facts.tableTypeName);
+    copy(g.cons_mode_name, "cons_mode_name", facts.modeName);
+    copy(g.cons_type_name, "cons_type_name", facts.consTypeName);
+    copy(g.dedu_oper_name, "dedu_oper_name", facts.staffName);
+    copy(g.dept_name, "dept_name", facts.deptName);
+    copy(g.orde_name, "orde_name", facts.shiftName);
+    g.orde_code = cashier.shiftCode;
+    g.oper_code = cashier.operCode;
+    copy(g.oper_name, "oper_name", cashier.operName);
 }
 
 } // namespace sorrel::checkout

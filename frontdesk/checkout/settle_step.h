@@ -73,4 +73,36 @@ struct CommissionRates {
 std::optional<double> commission(double base, const QString& kind, const CommissionRates& rates,
                                  const billing::BillSettings& settings);
 
+// Who settles: the operator and the shift of this workstation's login.
+struct Cashier {
+    QString operCode;
+    QString operName;
+    QString shiftCode;
+    QString shiftName;
+};
+
+// What the settle step copies into the bill as the venue's lists hold it at that moment: the
+// names the history and the reports read, the commission staff's group and area, the rates of
+// the bill's mode, and the cost of its lines.
+struct SettleFacts {
+    QString tableName;
+    QString tableTypeName;
+    QString modeName;
+    QString consTypeName;
+    QString staffName;
+    QString deptName;
+    QString shiftName; // of the cashier's shift, as OrderList names it
+    QString staffGroup;
+    QString staffArea;
+    CommissionRates rates;
+    double cost = 0;
+};
+
+// The bill as the settle step writes it, from the figures the operator accepted: the commission
+// the staff member earns (with their group and area when they earn one), settled at `at` on
+// `businessDay`, status settled, its cost, and the names and the cashier, each cut to its
+// column. The front desk's settle and the history generator both settle a bill with it.
+void applySettlement(billing::GuestRecord& g, const SettleFacts& facts, const Cashier& cashier,
+                     const QDate& businessDay, const QDateTime& at, const billing::BillSettings& settings);
+
 } // namespace sorrel::checkout

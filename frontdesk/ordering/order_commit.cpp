@@ -21,7 +21,15 @@ namespace {
 // The bill as it stands, refused unless its table is still open with it.
 billing::GuestRecord openBill(Database& db, int billNumber) {
     std::optional<billing::GuestRecord> guest = billing::GuestRecord::load(db, billNumber);
-    if (!guest) throw StepRefused(tables::tableChangedElsewhereMessage(QString()));
+    if (!guest) {
+        // Merged into another table's bill, or gone with day end: its staged lines name the table.
+        const QString table =
+            db.scalar(QStringLiteral(
+                          "SELECT MIN(tabl_code) FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?"),
+                      {billNumber})
+                .toString();
+        throw StepRefused(tables::tableChangedElsewhereMessage(table));
+    }
     const QString state = db.scalar(QStringLiteral("SELECT tabl_stat_code FROM TableList WHERE tabl_code = ? "
                                                    "AND tabl_gues_auto_recn = ?") +
                                         db.lockRowsClause(),
@@ -205,26 +213,37 @@ billing::GuestRecord commitOrder(Database& db, int billNumber, const Clock& cloc
     const auto report = [&progress](int percent) {
         if (progress) progress(percent);
     };
-    billing::GuestRecord saved = runCoded(db, kCommitOrderCode, [&] {
-        billing::GuestRecord guest = openBill(db, billNumber);
-        report(10);
-        const billing::BillSettings settings = billing::BillSettings::load(db);
-        RecordSet lines = readStagedLines(db, billNumber);
-        priceLines(lines, guest, settings.lineRounding, clock.now());
-        report(30);
-        insertLines(db, lines);
-        report(50);
-        takeStock(db, lines);
-        report(70);
-        // The sums and the stay together, in one write of the bill.
-        billing::setLineSums(db, guest, settings);
-        billing::ReTotal(db, guest, settings, clock);
-        guest.post(db);
-        report(90);
-        db.execLater(QStringLiteral("DELETE FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?"),
-                     {billNumber});
-        return guest;
-    });
+    billing::GuestRecord saved;
+    try {
+        saved = runCoded(db, kCommitOrderCode, [&] {
+            billing::GuestRecord guest = openBill(db, billNumber);
+            report(10);
+            const billing::BillSettings settings = billing::BillSettings::load(db);
+            RecordSet lines = readStagedLines(db, billNumber);
+            priceLines(lines, guest, settings.lineRounding, clock.now());
+            report(30);
+            insertLines(db, lines);
+            report(50);
+            takeStock(db, lines);
+            report(70);
+            // The sums and the stay together, in one write of the bill.
+            billing::setLineSums(db, guest, settings);
+            billing::ReTotal(db, guest, settings, clock);
+            guest.post(db);
+            report(90);
+            db.execLater(QStringLiteral("DELETE FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?"),
+                         {billNumber});
+            return guest;
+        });
+    } catch (const StepRefused&) {
+        // A bill no longer open (merged away, settled, cleared or gone with day end) never takes
+        // these lines: they go, rather than stay staged for a bill no desk can order for again.
+        db.exec(QStringLiteral("DELETE FROM TableConsListTemp WHERE tabl_gues_auto_recn = ? AND NOT EXISTS "
+                               "(SELECT 1 FROM TableGuestlist g WHERE g.tabl_gues_auto_recn = ? AND "
+                               "g.tabl_gues_use = 1 AND g.tabl_gues_stat = ?)"),
+                {billNumber, billNumber, tables::TableState::kInUse});
+        throw;
+    }
     report(100);
     return saved;
 }

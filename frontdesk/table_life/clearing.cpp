@@ -6,6 +6,7 @@
 #include "frontdesk/billing/guest_record.h"
 #include "frontdesk/table_life/held_table.h"
 #include "frontdesk/tables/table_state.h"
+#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::table_life {
 
@@ -91,7 +92,7 @@ void clearTable(Database& db, const QString& tableCode, int bill) {
         guest.tabl_gues_use = false;
         guest.tabl_gues_stat = QStringLiteral("1");
         guest.post(db);
-        vacateTable(db, tableCode, TableState::kFree, TableState::kBooked);
+        moveHeldTable(db, tableCode, table.state, TableMove::Clear, TableColumns::vacated());
         copyBill(db, guest);
         copyLines(db, bill);
         copyPayments(db, guest);

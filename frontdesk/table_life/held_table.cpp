@@ -63,18 +63,6 @@ std::pair<HeldTable, billing::GuestRecord> holdTableWithBill(Database& db, const
     return {table, guest};
 }
 
-void vacateTable(Database& db, const QString& code, const QString& state, const QString& whenBooked) {
-    const bool asked = !whenBooked.isEmpty();
-    db.execLater(
-        QStringLiteral(
-            "UPDATE TableList SET tabl_stat_code = %1, tabl_gues_auto_recn = 0, tabl_gues_name = '', "
-            "tabl_gues_coun = 0, tabl_gues_time = NULL, tabl_gues_shou = 0 WHERE tabl_code = ?")
-            .arg(asked ? QStringLiteral("CASE WHEN EXISTS (SELECT 1 FROM bookin b WHERE b.tabl_code = ?) "
-                                        "THEN ? ELSE ? END")
-                       : QStringLiteral("?")),
-        asked ? QVariantList{code, whenBooked, state, code} : QVariantList{state, code});
-}
-
 QString billChangedElsewhereMessage(int bill) {
     return QStringLiteral("[%1]号帐单已被其他工作站改变，请按房台的当前状态重新操作！").arg(bill);
 }

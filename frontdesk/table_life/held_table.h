@@ -31,10 +31,6 @@ std::pair<HeldTable, billing::GuestRecord> holdTableWithBill(Database& db, const
                                                              std::optional<int> bill,
                                                              const QString& billState);
 
-// Empties a table the bill has left: no bill number, no board copies, and state `state`, or
-// `whenBooked` (when given) if the table has bookings.
-void vacateTable(Database& db, const QString& code, const QString& state, const QString& whenBooked = {});
-
 // "[N]号帐单已被其他工作站…": the bill was cleared, resumed, moved or reversed elsewhere.
 QString billChangedElsewhereMessage(int bill);
 

@@ -9,8 +9,8 @@ namespace sorrel::table_life {
 
 using namespace tables;
 
-void reopenBill(Database& db, billing::GuestRecord& guest, const billing::BillSettings& settings,
-                const Clock& clock) {
+void reopenBill(Database& db, billing::GuestRecord& guest, const QString& held, TableMove move,
+                const billing::BillSettings& settings, const Clock& clock) {
     const QString creditGuest = guest.hang_code;
     const QString memberCard = guest.memb_card_code;
     guest.tabl_gues_disc = 0;
@@ -41,14 +41,14 @@ void reopenBill(Database& db, billing::GuestRecord& guest, const billing::BillSe
             {guest.memb_mone, guest.memb_mone, memberCard});
         guest.memb_mone = 0;
     }
-    db.execLater(QStringLiteral("UPDATE TableList SET tabl_stat_code = ? WHERE tabl_code = ?"),
-                 {TableState::kReopened, guest.tabl_code});
     db.execLater(QStringLiteral("DELETE FROM tableguespay WHERE tabl_gues_auto_recn = ?"),
                  {guest.tabl_gues_auto_recn});
     db.execLater(QStringLiteral("UPDATE TableConsList SET tabl_gues_end = 0 WHERE tabl_gues_auto_recn = ?"),
                  {guest.tabl_gues_auto_recn});
     billing::ReTotal(db, guest, settings, clock);
     guest.post(db);
+    moveHeldTable(db, guest.tabl_code, held, move,
+                  move == TableMove::ReverseSettle ? TableColumns::of(guest) : TableColumns{});
 }
 
 billing::GuestRecord resumeTable(Database& db, const QString& tableCode, int bill,
@@ -56,7 +56,7 @@ billing::GuestRecord resumeTable(Database& db, const QString& tableCode, int bil
     return runCoded(db, kResumeCode, [&] {
         billing::GuestRecord guest =
             holdTableWithBill(db, tableCode, {TableState::kSettled}, bill, QStringLiteral("3")).second;
-        reopenBill(db, guest, settings, clock);
+        reopenBill(db, guest, TableState::kSettled, TableMove::Resume, settings, clock);
         return guest;
     });
 }

@@ -6,6 +6,7 @@
 #include "common/db/database.h"
 #include "frontdesk/billing/bill_settings.h"
 #include "frontdesk/billing/guest_record.h"
+#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::table_life {
 
@@ -17,11 +18,12 @@ inline const QString kResumeQuestion = QStringLiteral("此台已结帐完毕，�
 
 // The reopening steps (Goon), inside the caller's transaction, on `guest` as held there: the
 // discount, tax, payment and commission figures reset, the member card and credit account
-// given back what the bill charged them (relative updates), the bill open again, its table
-// re-opened ("4"), its payments deleted, its lines no longer settled, and the bill recomputed
-// and posted.
-void reopenBill(Database& db, billing::GuestRecord& guest, const billing::BillSettings& settings,
-                const Clock& clock);
+// given back what the bill charged them (relative updates), the bill open again, its payments
+// deleted, its lines no longer settled, the bill recomputed and posted, and its table, held in
+// state `held`, re-opened ("4") by `move`: resume leaves the table's bill and copies as they
+// are, reverse settlement puts the bill and its copies back on it.
+void reopenBill(Database& db, billing::GuestRecord& guest, const QString& held, tables::TableMove move,
+                const billing::BillSettings& settings, const Clock& clock);
 
 // "续单" on settled table `tableCode` holding bill `bill`, in one transaction. Refused
 // (StepRefused) when the table or the bill changed elsewhere (cleared or resumed meanwhile);

@@ -79,16 +79,11 @@ void reverseSettle(Database& db, const QString& tableCode, int bill, const QStri
         // Back on the table; saved with the rest of the reopened bill.
         guest->tabl_gues_use = true;
         // Every line of the bill, also those merged in from another table, is unsettled.
-        reopenBill(db, *guest, settings, clock);
+        reopenBill(db, *guest, TableState::kFree, TableMove::ReverseSettle, settings, clock);
         for (const char* history : {"AllCons", "AllGues", "AllGuesPay"})
             db.execLater(
                 QStringLiteral("DELETE FROM %1 WHERE tabl_gues_auto_recn = ?").arg(QLatin1String(history)),
                 {bill});
-        db.execLater(QStringLiteral("UPDATE TableList SET tabl_gues_auto_recn = ?, tabl_gues_name = ?, "
-                                    "tabl_gues_coun = ?, tabl_gues_time = ?, tabl_gues_shou = ? "
-                                    "WHERE tabl_code = ?"),
-                     {bill, guest->tabl_gues_name, guest->tabl_gues_coun, toDbDateTime(guest->tabl_gues_time),
-                      guest->tabl_gues_shou, tableCode});
     });
 }
 

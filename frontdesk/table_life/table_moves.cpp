@@ -9,6 +9,7 @@
 #include "frontdesk/tables/board_tables.h"
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
+#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::table_life {
 
@@ -62,13 +63,8 @@ void transferTable(Database& db, const QString& from, int bill, const QString& t
         guest.tabl_type_code = target.typeCode;
         guest.dept_code = target.deptCode;
         guest.post(db);
-        vacateTable(db, from, TableState::kFree);
-        db.execLater(
-            QStringLiteral(
-                "UPDATE TableList SET tabl_stat_code = ?, tabl_gues_auto_recn = ?, tabl_gues_name = ?, "
-                "tabl_gues_coun = ?, tabl_gues_time = ?, tabl_gues_shou = ? WHERE tabl_code = ?"),
-            {source.state, bill, guest.tabl_gues_name, guest.tabl_gues_coun,
-             toDbDateTime(guest.tabl_gues_time), guest.tabl_gues_shou, to});
+        moveHeldTable(db, from, source.state, TableMove::TransferAway, TableColumns::vacated());
+        moveHeldTable(db, to, target.state, TableMove::TransferIn, TableColumns::of(guest), source.state);
     });
 }
 
@@ -76,13 +72,15 @@ int mergeTable(Database& db, const QString& from, int bill, const QString& to,
                const billing::BillSettings& settings, const Clock& clock) {
     return runCoded(db, kMergeCode, [&] {
         if (from == to) throw StepRefused(kMergeTargetMessage);
-        holdTableWithBill(db, from, kOpenStates, bill, kOpenBill);
+        const HeldTable source = holdTableWithBill(db, from, kOpenStates, bill, kOpenBill).first;
         billing::GuestRecord into = holdTableWithBill(db, to, kOpenStates, std::nullopt, kOpenBill).second;
-        vacateTable(db, from, TableState::kFree);
+        moveHeldTable(db, from, source.state, TableMove::MergeAway, TableColumns::vacated());
         db.execLater(QStringLiteral("UPDATE TableConsList SET tabl_code_old = ?, tabl_gues_auto_recn = ? "
                                     "WHERE tabl_gues_auto_recn = ?"),
                      {from, into.tabl_gues_auto_recn, bill});
         db.execLater(QStringLiteral("DELETE FROM TableGuestlist WHERE tabl_gues_auto_recn = ?"), {bill});
+        // An order still being typed for the merged bill has no bill to go onto any more.
+        db.execLater(QStringLiteral("DELETE FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?"), {bill});
         billing::setLineSums(db, into, settings, billing::DishTotalFrom::UnroundedLines);
         billing::ReTotal(db, into, settings, clock);
         into.post(db);

@@ -2,8 +2,7 @@
 
 #include "common/db/errors.h"
 #include "common/db_datetime.h"
-#include "frontdesk/tables/table_refusals.h"
-#include "frontdesk/tables/table_state.h"
+#include "frontdesk/tables/table_state_moves.h"
 
 #include <algorithm>
 
@@ -55,15 +54,6 @@ QList<BoardTable> readTables(const RecordSet& rs) {
                        v(Amount).toDouble()});
     }
     return tables;
-}
-
-// Moves a table from one state to another in one statement, so the state it is moved from is the
-// one the database holds at that moment.
-void moveState(Database& db, const QString& code, const QString& from, const QString& to) {
-    if (db.exec(QStringLiteral(
-                    "UPDATE TableList SET tabl_stat_code = ? WHERE tabl_code = ? AND tabl_stat_code = ?"),
-                {to, code, from}) != 1)
-        throw StepRefused(tableChangedElsewhereMessage(code));
 }
 
 } // namespace
@@ -150,11 +140,11 @@ std::optional<std::pair<BoardTable, RecordSet>> loadBoardTableWith(Database& db,
 }
 
 void disableTable(Database& db, const QString& code) {
-    moveState(db, code, TableState::kFree, TableState::kDisabled);
+    moveTable(db, code, TableMove::Disable);
 }
 
 void enableTable(Database& db, const QString& code) {
-    moveState(db, code, TableState::kDisabled, TableState::kFree);
+    moveTable(db, code, TableMove::Enable);
 }
 
 BoardMasterData loadBoardMasterData(Database& db) {

@@ -6,6 +6,7 @@
 #include "frontdesk/billing/bill_calculator.h"
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
+#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::tables {
 
@@ -124,21 +125,13 @@ billing::GuestRecord openTable(Database& db, const billing::GuestRecord& typed,
         report.step(60);
         guest.post(db);
         report.step(80);
-        db.execLater(
-            QStringLiteral(
-                "UPDATE TableList SET tabl_gues_auto_recn = ?, tabl_stat_code = ?, tabl_gues_name = ?, "
-                "tabl_gues_coun = ?, tabl_gues_time = ?, tabl_gues_shou = ? WHERE tabl_code = ?"),
-            {guest.tabl_gues_auto_recn, TableState::kInUse, guest.tabl_gues_name, guest.tabl_gues_coun,
-             toDbDateTime(guest.tabl_gues_time), guest.tabl_gues_shou, guest.tabl_code});
+        moveHeldTable(db, guest.tabl_code, state, TableMove::Open, TableColumns::of(guest));
     });
     return guest;
 }
 
 void cancelRegistration(Database& db, const QString& tableCode) {
-    db.exec(
-        QStringLiteral("UPDATE TableList SET tabl_stat_code = ? WHERE tabl_code = ? AND tabl_stat_code = ? "
-                       "AND NOT EXISTS (SELECT 1 FROM bookin WHERE bookin.tabl_code = ?)"),
-        {TableState::kFree, tableCode, TableState::kBooked, tableCode});
+    moveTableIfAllowed(db, tableCode, TableMove::CancelRegistration);
 }
 
 } // namespace sorrel::tables

@@ -5,6 +5,7 @@
 #include "frontdesk/billing/bill_calculator.h"
 #include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
+#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::tables {
 
@@ -97,16 +98,22 @@ WorkTable settledTable(Database& db, const QString& tableCode) {
     return workTable(db, held.table, std::move(held.guest), held.consTypeName);
 }
 
-void leaveTable(Database& db, billing::GuestRecord* open) {
+std::optional<QString> leaveTable(Database& db, billing::GuestRecord* open) {
     // Without a bill to save the refresh is one statement, whole or not at all by itself.
     if (!open) {
         refreshBoardCopies(db);
-        return;
+        return std::nullopt;
     }
-    Transaction tx(db);
-    open->post(db);
-    refreshBoardCopies(db);
-    tx.commit();
+    try {
+        Transaction tx(db);
+        postOpenBill(db, *open);
+        refreshBoardCopies(db);
+        tx.commit();
+        return std::nullopt;
+    } catch (const StepRefused& refused) {
+        refreshBoardCopies(db);
+        return refused.text();
+    }
 }
 
 void refreshBoardCopies(Database& db) {

@@ -44,7 +44,10 @@ WorkTable settledTable(Database& db, const QString& tableCode);
 
 // Leaving the work screen, in one transaction: saves `open` (what was typed into the editable
 // fields) when the bill is open, then refreshes every table's board copies from its current bill.
-void leaveTable(Database& db, billing::GuestRecord* open);
+// When another workstation merged, moved, settled or cleared the bill meanwhile, nothing typed is
+// saved, the copies are refreshed all the same, and the refusal is answered for the operator to
+// read on the way back to the board.
+std::optional<QString> leaveTable(Database& db, billing::GuestRecord* open);
 
 // Every table's copies of its current guest's name, party, opening time and receivable, from its
 // bill: one statement for all tables.

@@ -1,5 +1,6 @@
 #include "frontdesk/tables/work_screen.h"
 
+#include "common/messages.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/keypad_signs.h"
 #include "common/ui/panel_host.h"
@@ -262,7 +263,9 @@ void WorkScreen::leave() {
         g.dedu_type = commission_->currentText();
         open = &g;
     }
-    tables::leaveTable(context_.db, open);
+    // A bill another workstation took away meanwhile: its refusal, and the board all the same.
+    if (const std::optional<QString> refusal = tables::leaveTable(context_.db, open))
+        messages::information(*refusal);
     showPage(Room);
     emit left(work_.table.code);
 }

@@ -670,39 +670,26 @@ class HistoryWriter {
             credit->charged += done.hang_mone;
         }
 
-        // The settle transaction's figures: commission, dates, cost, names.
+        // The settle step's figures: commission, dates, cost, names.
         const Staff* staff = nullptr;
-        if (!done.dedu_oper_code.isEmpty()) {
-            const std::optional<double> earned = checkout::commission(
-                done.tabl_gues_fact - done.tabl_gues_tax, done.dedu_type, mode.rates, settings);
-            for (const Staff& st : venue_.staff)
-                if (st.code == done.dedu_oper_code) staff = &st;
-            done.dedu_mone = earned.value_or(0);
-            if (earned && staff) {
-                done.grou_code = staff->groupCode;
-                done.area_code = staff->areaCode;
-            }
-        }
+        for (const Staff& st : venue_.staff)
+            if (!done.dedu_oper_code.isEmpty() && st.code == done.dedu_oper_code) staff = &st;
         const QDateTime businessDay(date, QTime(0, 0));
-        done.tabl_gues_time_end = visit.settled;
-        done.tabl_gues_time_work = businessDay;
-        double cost = 0;
+        checkout::SettleFacts facts;
+        facts.tableName = room.name;
+        facts.tableTypeName = room.typeName;
+        facts.modeName = mode.name;
+        facts.consTypeName = mode.typeName;
+        facts.staffName = staff ? staff->name : QString();
+        facts.deptName = room.deptName;
+        facts.shiftName = venue_.shiftNames.value(shiftCode);
+        facts.staffGroup = staff ? staff->groupCode : QString();
+        facts.staffArea = staff ? staff->areaCode : QString();
+        facts.rates = mode.rates;
         for (const Line& l : lines)
-            cost += l.bill.quantity * l.item->cost * l.bill.typeFlag;
-        done.cost_mone = cost;
-        const auto fit = [](const char* column, const QString& text) {
-            return fitted(QStringLiteral("TableGuestlist"), QLatin1String(column), text);
-        };
-        done.tabl_name = fit("tabl_name", room.name);
-        done.tabl_type_name = fit("tabl_type_name", room.typeName);
-        done.cons_mode_name = fit("cons_mode_name", mode.name);
-        done.cons_type_name = fit("cons_type_name", mode.typeName);
-        done.dedu_oper_name = fit("dedu_oper_name", staff ? staff->name : QString());
-        done.dept_name = fit("dept_name", room.deptName);
-        done.orde_code = shiftCode;
-        done.orde_name = fit("orde_name", venue_.shiftNames.value(shiftCode));
-        done.oper_code = cashier.code;
-        done.oper_name = fit("oper_name", cashier.name);
+            facts.cost += l.bill.quantity * l.item->cost * l.bill.typeFlag;
+        checkout::applySettlement(done, facts, {cashier.code, cashier.name, shiftCode, facts.shiftName}, date,
+                                  visit.settled, settings);
         // Clearing (清台): the record leaves the table and goes into the history.
         done.tabl_gues_use = false;
         done.tabl_gues_stat = QStringLiteral("1");

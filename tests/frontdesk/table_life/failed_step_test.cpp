@@ -51,8 +51,8 @@ TEST_P(FailedStepTest, AFailureAnywhereInAStepLeavesAllTablesAsTheyWere) {
           "UPDATE TableGuestlist"}},
         {"B1000012",
          [&](Database& on) { reverseSettle(on, "A04", cleared, "8888", settings, clock); },
-         {"UPDATE TableGuestlist", "UPDATE TableList SET tabl_gues_auto_recn", "UPDATE MemberList",
-          "DELETE FROM tableguespay", "DELETE FROM AllCons", "DELETE FROM AllGues ",
+         {"UPDATE TableGuestlist", "UPDATE TableList SET tabl_stat_code = ?, tabl_gues_auto_recn",
+          "UPDATE MemberList", "DELETE FROM tableguespay", "DELETE FROM AllCons", "DELETE FROM AllGues ",
           "DELETE FROM AllGuesPay"}},
     };
     const QStringList before = everything();

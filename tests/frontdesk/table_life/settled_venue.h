@@ -1,5 +1,5 @@
-// The demo venue with bills in every stage of a table's life, written directly as ordering and
-// checkout leave them: lines on an open bill, and a settled bill with its payments, member and
+// The demo venue with bills in every stage of a table's life, as ordering and checkout leave
+// them: lines on an open bill, and a settled bill with its payments, member and
 // credit charges and commission.
 #pragma once
 
@@ -7,7 +7,9 @@
 #include "common/money.h"
 #include "common/settings_row.h"
 #include "frontdesk/billing/bill_calculator.h"
+#include "frontdesk/billing/bill_store.h"
 #include "frontdesk/billing/line_sums.h"
+#include "frontdesk/checkout/checkout.h"
 #include "tests/frontdesk/tables/venue_fixture.h"
 
 namespace sorrel::test {
@@ -39,8 +41,9 @@ class SettledVenue : public VenueTest {
         tx.commit();
     }
 
-    // Checkout as it leaves a bill: the rest in cash, the member card and credit account charged,
-    // commission to 王芳 (指  定), the lines settled, bill and table "3".
+    // Checkout as it leaves a bill, written by the settle step's own writer: the rest in cash, the
+    // member card and credit account charged, commission to 王芳 (指  定), the lines settled, bill
+    // and table "3".
     void settle(int bill, Charges charges = {}) {
         billing::GuestRecord guest = *billing::GuestRecord::load(db(), bill);
         guest.tabl_gues_fact = guest.tabl_gues_shou;
@@ -61,36 +64,21 @@ class SettledVenue : public VenueTest {
             guest.memb_card_code = QStringLiteral("880001");
             guest.memb_name = QStringLiteral("林晓雯");
             guest.memb_mone = charges.member;
-            db().exec(
-                QStringLiteral("UPDATE MemberList SET memb_use = memb_use + ?, memb_surp = memb_surp - ? "
-                               "WHERE memb_card_code = '880001'"),
-                {charges.member, charges.member});
         }
         if (charges.credit > 0) {
             guest.hang_code = QStringLiteral("001");
             guest.hang_name = QStringLiteral("华联贸易");
             guest.hang_mone = charges.credit;
-            db().exec(
-                QStringLiteral(
-                    "UPDATE HangGues SET hang_gues_use = hang_gues_use + ? WHERE hang_gues_code = '001'"),
-                {charges.credit});
         }
-        guest.post(db());
-        const struct {
-            const char* code;
-            const char* name;
-            double amount;
-        } payments[] = {{"Z", "现金", guest.tabl_gues_fact - charges.member - charges.credit},
-                        {"M", "会员卡", charges.member},
-                        {"H", "挂帐", charges.credit}};
-        for (const auto& p : payments)
-            db().exec(
-                QStringLiteral("INSERT INTO tableguespay (tabl_gues_auto_recn, pay_type_code, pay_type_name, "
-                               "pay_type_mone, pay_time) VALUES (?, ?, ?, ?, ?)"),
-                {bill, p.code, QString::fromUtf8(p.name), p.amount, clock.now()});
-        db().exec(QStringLiteral("UPDATE TableConsList SET tabl_gues_end = 1 WHERE tabl_gues_auto_recn = ?"),
-                  {bill});
-        setState(guest.tabl_code, QStringLiteral("3"));
+        const QList<checkout::PaymentRow> payments{
+            {QStringLiteral("Z"), QStringLiteral("现金"), guest.tabl_gues_fact - charges.member - charges.credit},
+            {QStringLiteral("M"), QStringLiteral("会员卡"), charges.member},
+            {QStringLiteral("H"), QStringLiteral("挂帐"), charges.credit}};
+        const QList<billing::BillLine> lines = billing::readBillSnapshot(db(), guest).lines;
+        Transaction tx(db());
+        checkout::writeSettlement(db(), guest.tabl_code, stateOf(guest.tabl_code), guest, lines, payments,
+                                  QStringLiteral("早班"));
+        tx.commit();
     }
 
     // A bill opened on `table` with one line of 88 and settled.

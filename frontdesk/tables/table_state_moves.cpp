@@ -1,0 +1,135 @@
+#include "frontdesk/tables/table_state_moves.h"
+
+#include "common/db/errors.h"
+#include "common/db_datetime.h"
+#include "frontdesk/tables/table_refusals.h"
+#include "frontdesk/tables/table_state.h"
+
+namespace sorrel::tables {
+
+namespace {
+
+using namespace TableState;
+
+struct Statement {
+    QString sql;
+    QVariantList params;
+};
+
+// UPDATE TableList SET tabl_stat_code = …, the columns given … WHERE tabl_code = ? AND
+// tabl_stat_code IN (the move's states).
+Statement moveStatement(const QString& code, const TableMoveRule& rule, const TableColumns& columns,
+                        const QString& to) {
+    const QString target = to.isEmpty() ? rule.to.first() : to;
+    QVariantList params;
+    QString state = QStringLiteral("?");
+    if (rule.bookedWhenBookings) {
+        state = QStringLiteral(
+            "CASE WHEN EXISTS (SELECT 1 FROM bookin b WHERE b.tabl_code = ?) THEN ? ELSE ? END");
+        params << code << kBooked << target;
+    } else {
+        params << target;
+    }
+    QString others;
+    const auto set = [&](const char* column, const QVariant& value) {
+        others += QStringLiteral(", ") + QLatin1String(column) + QStringLiteral(" = ?");
+        params << value;
+    };
+    if (columns.bill) set("tabl_gues_auto_recn", *columns.bill);
+    if (columns.guestName) set("tabl_gues_name", *columns.guestName);
+    if (columns.guestCount) set("tabl_gues_coun", *columns.guestCount);
+    if (columns.guestTime)
+        set("tabl_gues_time",
+            columns.guestTime->isValid() ? QVariant(toDbDateTime(*columns.guestTime)) : QVariant());
+    if (columns.receivable) set("tabl_gues_shou", *columns.receivable);
+    params << code;
+    for (const QString& from : rule.from)
+        params << from;
+    return {QStringLiteral(
+                "UPDATE TableList SET tabl_stat_code = %1%2 WHERE tabl_code = ? AND tabl_stat_code IN (%3)")
+                .arg(state, others,
+                     QStringList(rule.from.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
+            params};
+}
+
+void checkTarget(const TableMoveRule& rule, const QString& to) {
+    if (!to.isEmpty() && !rule.to.contains(to))
+        throw DbError(QStringLiteral("a table cannot be moved to state %1 by this step").arg(to));
+}
+
+} // namespace
+
+const QList<TableMoveRule>& tableMoveRules() {
+    static const QList<TableMoveRule> rules{
+        {TableMove::Open, {kFree, kBooked}, {kInUse}},
+        {TableMove::CancelRegistration, {kBooked}, {kFree}, true},
+        {TableMove::Disable, {kFree}, {kDisabled}},
+        {TableMove::Enable, {kDisabled}, {kFree}},
+        {TableMove::Book, {kFree, kBooked}, {kFree}, true},
+        {TableMove::Settle, {kInUse, kReopened}, {kSettled}},
+        {TableMove::Clear, {kSettled}, {kFree}, true},
+        {TableMove::Resume, {kSettled}, {kReopened}},
+        {TableMove::ReverseSettle, {kFree}, {kReopened}},
+        {TableMove::TransferAway, {kInUse, kReopened}, {kFree}},
+        {TableMove::TransferIn, {kFree}, {kInUse, kReopened}},
+        {TableMove::MergeAway, {kInUse, kReopened}, {kFree}},
+    };
+    return rules;
+}
+
+const TableMoveRule& tableMoveRule(TableMove move) {
+    return tableMoveRules().at(int(move));
+}
+
+bool moveAllowed(TableMove move, const QString& state, const QString& to) {
+    const TableMoveRule& rule = tableMoveRule(move);
+    return rule.from.contains(state) && (to.isEmpty() || rule.to.contains(to));
+}
+
+TableColumns TableColumns::vacated() {
+    return {0, QString(), 0, QDateTime(), 0.0};
+}
+
+TableColumns TableColumns::of(const billing::GuestRecord& guest) {
+    return {guest.tabl_gues_auto_recn, guest.tabl_gues_name, guest.tabl_gues_coun, guest.tabl_gues_time,
+            guest.tabl_gues_shou};
+}
+
+bool moveTableIfAllowed(Database& db, const QString& code, TableMove move, const TableColumns& columns,
+                        const QString& to) {
+    const TableMoveRule& rule = tableMoveRule(move);
+    checkTarget(rule, to);
+    const Statement s = moveStatement(code, rule, columns, to);
+    return db.exec(s.sql, s.params) == 1;
+}
+
+void moveTable(Database& db, const QString& code, TableMove move, const TableColumns& columns,
+               const QString& to) {
+    if (!moveTableIfAllowed(db, code, move, columns, to))
+        throw StepRefused(tableChangedElsewhereMessage(code));
+}
+
+void moveHeldTable(Database& db, const QString& code, const QString& held, TableMove move,
+                   const TableColumns& columns, const QString& to) {
+    const TableMoveRule& rule = tableMoveRule(move);
+    checkTarget(rule, to);
+    if (!rule.from.contains(held)) throw StepRefused(tableChangedElsewhereMessage(code));
+    // Read under the caller's lock: the guard in the statement cannot fail, and its count need
+    // not be waited for.
+    const Statement s = moveStatement(code, rule, columns, to);
+    db.execLater(s.sql, s.params);
+}
+
+void postOpenBill(Database& db, billing::GuestRecord& guest) {
+    static const QString stillOpen =
+        QStringLiteral("tabl_code = ? AND tabl_gues_use = 1 AND tabl_gues_stat = ? AND EXISTS (SELECT 1 FROM "
+                       "TableList t WHERE "
+                       "t.tabl_code = TableGuestlist.tabl_code AND t.tabl_gues_auto_recn = "
+                       "TableGuestlist.tabl_gues_auto_recn "
+                       "AND t.tabl_stat_code IN (?, ?))");
+    // An open bill's own status is that of a table in use, whether or not its table was re-opened.
+    if (!guest.postWhile(db, stillOpen, {guest.tabl_code, kInUse, kInUse, kReopened}))
+        throw StepRefused(tableChangedElsewhereMessage(guest.tabl_code));
+}
+
+} // namespace sorrel::tables
