@@ -1,9 +1,10 @@
 #include "backoffice/members/credit_lists.h"
 
 #include "backoffice/members/balance.h"
+#include "common/db/errors.h"
 #include "common/db/transaction.h"
 #include "common/document/document_builder.h"
-#include "common/messages.h"
+
 #include "common/money.h"
 #include "common/settings_row.h"
 
@@ -74,8 +75,7 @@ bool CreditLists::openRepayments(const QString& typedPassword) {
     const QString password =
         db_.scalar(QStringLiteral("SELECT set_prn_92_fiel FROM setupprint")).toString().trimmed();
     if (typedPassword.trimmed() != password) {
-        messages::information(kWrongSystemPassword);
-        return false;
+        throw StepRefused(kWrongSystemPassword);
     }
     if (!guests_->save()) return false;
     repayments_->reload();
@@ -114,13 +114,11 @@ CreditLists::Repayment CreditLists::repay(const QString& typedAmount) {
     });
     switch (outcome) {
     case Gone:
-        messages::information(lists::kRecordGoneMessage);
         guests_->reload();
-        return Repayment::Refused;
+        throw StepRefused(lists::kRecordGoneMessage);
     case AboveDebt:
-        messages::information(kRepaymentAboveDebt);
         guests_->reload();
-        return Repayment::Refused;
+        throw StepRefused(kRepaymentAboveDebt);
     case Booked:
         break;
     }
