@@ -34,6 +34,17 @@ QDateTime parseTypedDateTime(const QString& text) {
         ("'" + plainTypedText(text) + "' is not a valid date and time").toUtf8().toStdString());
 }
 
+namespace {
+
+// The embeddings, overrides and isolates that turn a text's direction around ("\u202e" shows a
+// name backwards); no keyboard of the venue types them.
+bool isDirectionOverride(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069);
+}
+
+} // namespace
+
 QString plainTypedText(const QString& text) {
     QString plain;
     plain.reserve(text.size());
@@ -47,7 +58,7 @@ QString plainTypedText(const QString& text) {
                 plain += c;
                 plain += text[++i];
             }
-        } else if (c.category() != QChar::Other_Control && !c.isLowSurrogate()) {
+        } else if (c.category() != QChar::Other_Control && !c.isLowSurrogate() && !isDirectionOverride(c)) {
             plain += c;
         }
     }

@@ -22,9 +22,9 @@ double parseTypedNumber(const QString& text);
 // "yyyy-MM-dd" or "yyyy-MM-dd HH:mm[:ss]".
 QDateTime parseTypedDateTime(const QString& text);
 
-// Text as a keyboard types it: the control characters a paste brings (NUL, escape sequences) and
-// half characters (a field's length may cut one in two) are taken out; tabs and line breaks
-// become blanks.
+// Text as a keyboard types it: the control characters a paste brings (NUL, escape sequences,
+// direction overrides) and half characters (a field's length may cut one in two) are taken out;
+// tabs and line breaks become blanks.
 QString plainTypedText(const QString& text);
 
 enum class InputErrorKind { InvalidNumber, InvalidDateTime, Other };

@@ -110,12 +110,16 @@ QVariant MaintenanceList::typed(const QString& column, const QVariant& value) co
     if (!c || value.isNull()) return value;
     switch (c->type) {
     case schema::ColumnType::Text: {
+        // Text as a keyboard types it, whoever set it: no control characters, no half characters.
         // No more than the column holds: the server would refuse a longer text outright. A column
-        // stored without blanks around it loses them before it is cut, so " 07" keeps both digits.
-        QString text = value.toString();
+        // stored without blanks around it loses them before it is cut, so " 07" keeps both digits;
+        // the cut counts characters and never falls inside one.
+        QString text = plainTypedText(value.toString());
         if (c->size <= 0 || text.size() <= c->size) return text;
         if (def_.trimmed.contains(column, Qt::CaseInsensitive)) text = text.trimmed();
-        return text.left(c->size);
+        const QList<uint> characters = text.toUcs4();
+        if (characters.size() <= c->size) return text;
+        return QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), c->size);
     }
     case schema::ColumnType::YesNo:
         return value.toBool() ? 1 : 0;
