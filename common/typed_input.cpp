@@ -18,6 +18,18 @@ double parseTypedNumber(const QString& text) {
     return value;
 }
 
+double parseTypedNumber(const QString& text, NumberRange range) {
+    const double value = parseTypedNumber(text);
+    if (value < range.lowest || value > range.highest) refuseTypedNumber(text);
+    return value;
+}
+
+double checkedNumber(double value, NumberRange range) {
+    if (!std::isfinite(value) || value < range.lowest || value > range.highest)
+        refuseTypedNumber(QString::number(value));
+    return value;
+}
+
 // The message carries the text as typed, without what would cut it short or split it.
 void refuseTypedNumber(const QString& text) {
     throw InvalidInput(

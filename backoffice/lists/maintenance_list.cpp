@@ -104,6 +104,24 @@ bool MaintenanceList::moveToKey(const QVariant& key) {
     return moveTo(rows_.locate({{def_.key, key}}));
 }
 
+namespace {
+
+// What a number column holds by its type: a whole number what the engines store in it, an
+// amount or quantity no more than the venue's money.
+NumberRange columnRange(const schema::Column& c) {
+    switch (c.type) {
+    case schema::ColumnType::SmallInt:
+        return {-32768.0, 32767.0};
+    case schema::ColumnType::Integer:
+    case schema::ColumnType::AutoNumber:
+        return {-2147483648.0, 2147483647.0};
+    default:
+        return kAmountRange;
+    }
+}
+
+} // namespace
+
 QVariant MaintenanceList::typed(const QString& column, const QVariant& value) const {
     const schema::Table* table = schema::findTable(def_.table);
     const schema::Column* c = table ? table->column(column) : nullptr;
@@ -128,14 +146,21 @@ QVariant MaintenanceList::typed(const QString& column, const QVariant& value) co
     case schema::ColumnType::AutoNumber:
     case schema::ColumnType::Float:
     case schema::ColumnType::Decimal: {
-        if (value.userType() != QMetaType::QString) return value;
-        const QString text = value.toString().trimmed();
-        if (text.isEmpty()) return {};
-        const double number = parseTypedNumber(text);
+        // Typed or set by a step, a number beyond what the column holds is mistyped, never cut
+        // down to another value or stored as what the engine makes of it.
+        const NumberRange range = def_.ranges.value(column.toLower(), columnRange(*c));
+        double number = 0;
+        if (value.userType() == QMetaType::QString) {
+            const QString text = value.toString().trimmed();
+            if (text.isEmpty()) return {};
+            number = parseTypedNumber(text, range);
+        } else {
+            bool isNumber = false;
+            number = value.toDouble(&isNumber);
+            if (!isNumber) return value;
+            checkedNumber(number, range);
+        }
         if (c->type == schema::ColumnType::Float || c->type == schema::ColumnType::Decimal) return number;
-        // A whole number beyond what the column holds is mistyped, not cut down to another value.
-        const double limit = c->type == schema::ColumnType::SmallInt ? 32767.0 : 2147483647.0;
-        if (number > limit || number < -limit - 1) refuseTypedNumber(text);
         return qlonglong(number);
     }
     case schema::ColumnType::DateTime:

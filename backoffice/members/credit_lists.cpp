@@ -7,6 +7,7 @@
 
 #include "common/money.h"
 #include "common/settings_row.h"
+#include "common/typed_input.h"
 
 namespace sorrel::members {
 
@@ -83,9 +84,13 @@ bool CreditLists::openRepayments(const QString& typedPassword) {
 }
 
 CreditLists::Repayment CreditLists::repay(const QString& typedAmount) {
-    bool isNumber = false;
-    const double typed = typedAmount.trimmed().toDouble(&isNumber);
-    if (!isNumber || guests_->current() < 0) return Repayment::NotANumber;
+    if (guests_->current() < 0) return Repayment::NotANumber;
+    double typed = 0;
+    try {
+        typed = parseTypedNumber(typedAmount, kAmountRange);
+    } catch (const InvalidInput&) {
+        return Repayment::NotANumber;
+    }
     const double amount = IntWay(typed, kKeepCents);
     const QVariant code = guests_->storedValue(QStringLiteral("hang_gues_code"));
     const OperatorEntry who = operator_();
