@@ -18,6 +18,18 @@ double parseTypedNumber(const QString& text) {
     return value;
 }
 
+double parseTypedNumber(const QString& text, NumberRange range) {
+    const double value = parseTypedNumber(text);
+    if (value < range.lowest || value > range.highest) refuseTypedNumber(text);
+    return value;
+}
+
+double checkedNumber(double value, NumberRange range) {
+    if (!std::isfinite(value) || value < range.lowest || value > range.highest)
+        refuseTypedNumber(QString::number(value));
+    return value;
+}
+
 // The message carries the text as typed, without what would cut it short or split it.
 void refuseTypedNumber(const QString& text) {
     throw InvalidInput(
@@ -34,6 +46,17 @@ QDateTime parseTypedDateTime(const QString& text) {
         ("'" + plainTypedText(text) + "' is not a valid date and time").toUtf8().toStdString());
 }
 
+namespace {
+
+// The embeddings, overrides and isolates that turn a text's direction around ("\u202e" shows a
+// name backwards); no keyboard of the venue types them.
+bool isDirectionOverride(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069);
+}
+
+} // namespace
+
 QString plainTypedText(const QString& text) {
     QString plain;
     plain.reserve(text.size());
@@ -47,7 +70,7 @@ QString plainTypedText(const QString& text) {
                 plain += c;
                 plain += text[++i];
             }
-        } else if (c.category() != QChar::Other_Control && !c.isLowSurrogate()) {
+        } else if (c.category() != QChar::Other_Control && !c.isLowSurrogate() && !isDirectionOverride(c)) {
             plain += c;
         }
     }

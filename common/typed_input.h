@@ -17,14 +17,26 @@ class InvalidInput : public std::runtime_error {
 // written as an operator types it: digits, a sign and one point, at most 15 digits (what an amount
 // holds exactly); "1e308", "NaN" and "inf" are no amounts.
 double parseTypedNumber(const QString& text);
+// What a number's column holds, both ends included.
+struct NumberRange {
+    double lowest;
+    double highest;
+};
+// An amount of money or a quantity: twelve digits before the point, as the venue's books hold.
+inline constexpr NumberRange kAmountRange{-999999999999.99, 999999999999.99};
+// As above, and a number outside `range` is refused too.
+double parseTypedNumber(const QString& text, NumberRange range);
+// A number that did not come as text (a step without a field) meets the same rule: a value
+// that is no real number, or lies outside `range`, is refused as a mistyped one.
+double checkedNumber(double value, NumberRange range);
 // A number typed that cannot be taken (not a number, or beyond what its field holds).
 [[noreturn]] void refuseTypedNumber(const QString& text);
 // "yyyy-MM-dd" or "yyyy-MM-dd HH:mm[:ss]".
 QDateTime parseTypedDateTime(const QString& text);
 
-// Text as a keyboard types it: the control characters a paste brings (NUL, escape sequences) and
-// half characters (a field's length may cut one in two) are taken out; tabs and line breaks
-// become blanks.
+// Text as a keyboard types it: the control characters a paste brings (NUL, escape sequences,
+// direction overrides) and half characters (a field's length may cut one in two) are taken out;
+// tabs and line breaks become blanks.
 QString plainTypedText(const QString& text);
 
 enum class InputErrorKind { InvalidNumber, InvalidDateTime, Other };

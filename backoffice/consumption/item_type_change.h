@@ -6,6 +6,7 @@
 #pragma once
 
 #include "backoffice/consumption/consumption_lists.h"
+#include "common/db/errors.h"
 
 #include <optional>
 

@@ -4,8 +4,10 @@
 #pragma once
 
 #include "common/db/database.h"
+#include "common/typed_input.h"
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -86,6 +88,8 @@ struct ListDefinition {
     std::function<void(Database& db, const EditedRecord& saved)> alsoSave;
     // Text columns stored without blanks around them (trimmed before the checks run).
     QStringList trimmed;
+    // Number columns that hold less than their type does (a discount from 0 to 100), by name.
+    QMap<QString, NumberRange> ranges;
     // The code a failed save or delete is reported under (CodedFailure); empty: the database's
     // error reaches the program-wide handler as it is.
     QString failureCode;

@@ -104,18 +104,40 @@ bool MaintenanceList::moveToKey(const QVariant& key) {
     return moveTo(rows_.locate({{def_.key, key}}));
 }
 
+namespace {
+
+// What a number column holds by its type: a whole number what the engines store in it, an
+// amount or quantity no more than the venue's money.
+NumberRange columnRange(const schema::Column& c) {
+    switch (c.type) {
+    case schema::ColumnType::SmallInt:
+        return {-32768.0, 32767.0};
+    case schema::ColumnType::Integer:
+    case schema::ColumnType::AutoNumber:
+        return {-2147483648.0, 2147483647.0};
+    default:
+        return kAmountRange;
+    }
+}
+
+} // namespace
+
 QVariant MaintenanceList::typed(const QString& column, const QVariant& value) const {
     const schema::Table* table = schema::findTable(def_.table);
     const schema::Column* c = table ? table->column(column) : nullptr;
     if (!c || value.isNull()) return value;
     switch (c->type) {
     case schema::ColumnType::Text: {
+        // Text as a keyboard types it, whoever set it: no control characters, no half characters.
         // No more than the column holds: the server would refuse a longer text outright. A column
-        // stored without blanks around it loses them before it is cut, so " 07" keeps both digits.
-        QString text = value.toString();
+        // stored without blanks around it loses them before it is cut, so " 07" keeps both digits;
+        // the cut counts characters and never falls inside one.
+        QString text = plainTypedText(value.toString());
         if (c->size <= 0 || text.size() <= c->size) return text;
         if (def_.trimmed.contains(column, Qt::CaseInsensitive)) text = text.trimmed();
-        return text.left(c->size);
+        const QList<uint> characters = text.toUcs4();
+        if (characters.size() <= c->size) return text;
+        return QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.constData()), c->size);
     }
     case schema::ColumnType::YesNo:
         return value.toBool() ? 1 : 0;
@@ -124,14 +146,21 @@ QVariant MaintenanceList::typed(const QString& column, const QVariant& value) co
     case schema::ColumnType::AutoNumber:
     case schema::ColumnType::Float:
     case schema::ColumnType::Decimal: {
-        if (value.userType() != QMetaType::QString) return value;
-        const QString text = value.toString().trimmed();
-        if (text.isEmpty()) return {};
-        const double number = parseTypedNumber(text);
+        // Typed or set by a step, a number beyond what the column holds is mistyped, never cut
+        // down to another value or stored as what the engine makes of it.
+        const NumberRange range = def_.ranges.value(column.toLower(), columnRange(*c));
+        double number = 0;
+        if (value.userType() == QMetaType::QString) {
+            const QString text = value.toString().trimmed();
+            if (text.isEmpty()) return {};
+            number = parseTypedNumber(text, range);
+        } else {
+            bool isNumber = false;
+            number = value.toDouble(&isNumber);
+            if (!isNumber) return value;
+            checkedNumber(number, range);
+        }
         if (c->type == schema::ColumnType::Float || c->type == schema::ColumnType::Decimal) return number;
-        // A whole number beyond what the column holds is mistyped, not cut down to another value.
-        const double limit = c->type == schema::ColumnType::SmallInt ? 32767.0 : 2147483647.0;
-        if (number > limit || number < -limit - 1) refuseTypedNumber(text);
         return qlonglong(number);
     }
     case schema::ColumnType::DateTime:

@@ -1,11 +1,13 @@
 #include "backoffice/members/credit_lists.h"
 
 #include "backoffice/members/balance.h"
+#include "common/db/errors.h"
 #include "common/db/transaction.h"
 #include "common/document/document_builder.h"
-#include "common/messages.h"
+
 #include "common/money.h"
 #include "common/settings_row.h"
+#include "common/typed_input.h"
 
 namespace sorrel::members {
 
@@ -74,8 +76,7 @@ bool CreditLists::openRepayments(const QString& typedPassword) {
     const QString password =
         db_.scalar(QStringLiteral("SELECT set_prn_92_fiel FROM setupprint")).toString().trimmed();
     if (typedPassword.trimmed() != password) {
-        messages::information(kWrongSystemPassword);
-        return false;
+        throw StepRefused(kWrongSystemPassword);
     }
     if (!guests_->save()) return false;
     repayments_->reload();
@@ -83,9 +84,13 @@ bool CreditLists::openRepayments(const QString& typedPassword) {
 }
 
 CreditLists::Repayment CreditLists::repay(const QString& typedAmount) {
-    bool isNumber = false;
-    const double typed = typedAmount.trimmed().toDouble(&isNumber);
-    if (!isNumber || guests_->current() < 0) return Repayment::NotANumber;
+    if (guests_->current() < 0) return Repayment::NotANumber;
+    double typed = 0;
+    try {
+        typed = parseTypedNumber(typedAmount, kAmountRange);
+    } catch (const InvalidInput&) {
+        return Repayment::NotANumber;
+    }
     const double amount = IntWay(typed, kKeepCents);
     const QVariant code = guests_->storedValue(QStringLiteral("hang_gues_code"));
     const OperatorEntry who = operator_();
@@ -114,13 +119,11 @@ CreditLists::Repayment CreditLists::repay(const QString& typedAmount) {
     });
     switch (outcome) {
     case Gone:
-        messages::information(lists::kRecordGoneMessage);
         guests_->reload();
-        return Repayment::Refused;
+        throw StepRefused(lists::kRecordGoneMessage);
     case AboveDebt:
-        messages::information(kRepaymentAboveDebt);
         guests_->reload();
-        return Repayment::Refused;
+        throw StepRefused(kRepaymentAboveDebt);
     case Booked:
         break;
     }

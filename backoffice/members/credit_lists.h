@@ -5,6 +5,7 @@
 
 #include "backoffice/lists/maintenance_list.h"
 #include "backoffice/members/member_lists.h"
+#include "common/db/errors.h"
 #include "common/document/document.h"
 
 #include <memory>
@@ -25,11 +26,13 @@ class CreditLists {
     lists::MaintenanceList& repayments() const { return *repayments_; } // of the current guest
 
     // The double-click on a guest: with the system password typed (blanks around it do not
-    // count) the guest is saved and its repayments read; else the refusal is shown, false.
+    // count) the guest is saved and its repayments read; another password is refused
+    // (StepRefused). False when no guest is current.
     bool openRepayments(const QString& typedPassword);
     // "保存": blank or not a number does nothing (NotANumber); above the debt as it now stands
-    // the refusal is shown; else the repayment is booked (CodedFailure A1000020 on failure).
-    enum class Repayment { NotANumber, Refused, Booked };
+    // (or with the guest gone) it is refused (StepRefused, the list read again); else the
+    // repayment is booked (CodedFailure A1000020 on failure).
+    enum class Repayment { NotANumber, Booked };
     Repayment repay(const QString& typedAmount);
     // "挂帐还款一览表" of the current guest.
     document::Document repaymentList() const;

@@ -3,6 +3,8 @@
 #include "backoffice/members/member_navigation.h"
 #include "backoffice/members/member_screen.h"
 #include "backoffice/panels/list_panel.h"
+#include "common/db/errors.h"
+#include "common/messages.h"
 #include "common/ui/print/print_document.h"
 
 #include <QGridLayout>
@@ -43,7 +45,11 @@ QWidget* guestsPanel(CreditLists& credit, panels::Workspace& workspace, QWidget*
     password->setEchoMode(QLineEdit::Password);
     p->form()->addWidget(password, 3, 4);
     QObject::connect(p->grid(), &QAbstractItemView::doubleClicked, p, [&credit, &workspace, password] {
-        if (enterRepayments(workspace, credit, password->text())) password->clear();
+        try {
+            if (enterRepayments(workspace, credit, password->text())) password->clear();
+        } catch (const StepRefused& refused) {
+            messages::information(refused.text());
+        }
     });
     workspace.setQuery(QStringLiteral("挂帐客人"), [p, &credit] {
         askAndFind(p, credit.guests(), QStringLiteral("hang_gues_code"), QStringLiteral("hang_gues_name"));
@@ -80,7 +86,11 @@ class RepaymentsPanel : public panels::ListPanel {
         form()->addWidget(save, 1, 2);
         form()->addWidget(print, 1, 3);
         connect(save, &QPushButton::clicked, this, [this] {
-            if (credit_.repay(amount_->text()) == CreditLists::Repayment::Booked) amount_->clear();
+            try {
+                if (credit_.repay(amount_->text()) == CreditLists::Repayment::Booked) amount_->clear();
+            } catch (const StepRefused& refused) {
+                messages::information(refused.text());
+            }
             showDebt();
         });
         connect(print, &QPushButton::clicked, this, [this] {

@@ -1,6 +1,6 @@
 #include "backoffice/members/find_record.h"
 
-#include "common/messages.h"
+#include "common/db/errors.h"
 
 namespace sorrel::members {
 
@@ -21,10 +21,7 @@ bool findInList(lists::MaintenanceList& list, const QString& numberColumn, const
     if (!list.saveIfPending()) return false;
     list.reload();
     const int row = findByNumberOrName(list.rows(), numberColumn, nameColumn, typed);
-    if (row < 0) {
-        messages::information(kNothingFound);
-        return false;
-    }
+    if (row < 0) throw StepRefused(kNothingFound);
     return list.moveTo(row);
 }
 

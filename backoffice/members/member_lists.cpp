@@ -2,6 +2,7 @@
 
 #include "backoffice/members/balance.h"
 #include "common/money.h"
+#include "common/typed_input.h"
 
 namespace sorrel::members {
 
@@ -16,12 +17,17 @@ lists::Check refuseAlways(const QString& message, const QString& title) {
     };
 }
 
+// A card's discount: the share of the price the member pays, in percent.
+constexpr NumberRange kDiscountRange{0, 100};
+
 } // namespace
 
 double enteredAmount(const QString& typed) {
-    bool ok = false;
-    const double value = typed.trimmed().toDouble(&ok);
-    return ok ? value : 0.0;
+    try {
+        return parseTypedNumber(typed, kAmountRange);
+    } catch (const InvalidInput&) {
+        return 0.0;
+    }
 }
 
 MemberLists::MemberLists(Database& db, const Clock& clock, OperatorSource currentOperator)
@@ -43,6 +49,7 @@ lists::ListDefinition MemberLists::typeList() {
     d.edited = {"memb_type_code", "memb_Type_name",      "memb_type_pric", "memb_type_allo_time",
                 "memb_type_time", "memb_type_disc_perc", "memb_type_fact"};
     d.defaults = {{"memb_type_allo_time", 0}};
+    d.ranges = {{"memb_type_disc_perc", kDiscountRange}};
     d.computedDefaults = [this](QVariantMap& defaults) { defaults.insert("memb_type_now", clock_.now()); };
     d.saveChecks = {lists::requireFilled({"memb_type_code", "memb_Type_name"},
                                          QStringLiteral("会员卡类型[编码]、[名称]不能为空！"))};
@@ -72,6 +79,7 @@ lists::ListDefinition MemberLists::memberList() {
                   {"memb_use", 0.0},       {"memb_stor", 0.0},
                   {"memb_stor_temp", 0.0}};
     d.computedDefaults = [this](QVariantMap& defaults) { defaults.insert("memb_time_end", clock_.now()); };
+    d.ranges = {{"memb_disc_perc", kDiscountRange}};
     d.saveChecks = {lists::requireFilled({"memb_tele", "memb_type_code", "memb_card_code", "memb_card_type",
                                           "memb_name", "memb_pass", "memb_work", "memb_add"},
                                          kMemberRequired)};

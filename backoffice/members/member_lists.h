@@ -56,7 +56,8 @@ class MemberLists {
     std::unique_ptr<lists::MaintenanceList> types_, members_, topUps_;
 };
 
-// A typed amount: its number, or 0 for a text that is not one ("-", ".", blank).
+// A typed amount: its number, or 0 for a text that is not one ("-", ".", blank, "NaN") or lies
+// beyond what an amount holds.
 double enteredAmount(const QString& typed);
 
 } // namespace sorrel::members

@@ -13,6 +13,7 @@
 #include "backoffice/staff/staff_screen.h"
 #include "common/messages.h"
 #include "common/ui/help_page.h"
+#include "common/ui/plain_text_fields.h"
 #include "common/ui/screen_placement.h"
 #include "common/window_placement.h"
 
@@ -142,6 +143,8 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     sync();
     navigator_->showPanel(login_, work_, true);
 
+    // A paste never brings control characters or half a character into a field of any panel.
+    ui::keepTextFieldsPlain(this);
     ui::placeOnScreen(this);
 }
 

@@ -58,6 +58,31 @@ TEST_P(ConsumptionChecksTest, ANewItemIsRefusedByTheFirstCheckItFails) {
     EXPECT_EQ(itemColumn("3001", "clas_code").toString(), QStringLiteral("102"));
 }
 
+// A name set by a step that has no field (an import, a script) is stored as a keyboard types it:
+// no control characters, and a cut at the column's twenty characters never halves one.
+TEST_P(ConsumptionChecksTest, ANameSetWithoutAFieldIsStoredAsAKeyboardTypesIt) {
+    const QString emoji = QStringLiteral("😀");
+    const struct {
+        QString set;
+        QString stored;
+    } cases[] = {
+        {QStringLiteral("Zap") + QChar(0) + QStringLiteral("Dish"), QStringLiteral("ZapDish")},
+        {QStringLiteral("\x1b[2J\a\x01"
+                        "Bel\x7f") +
+             QChar(0x85) + QChar(0x202e) + QStringLiteral("名"),
+         QStringLiteral("[2JBel名")},
+        {QStringLiteral("a\tb\nc"), QStringLiteral("a b c")},
+        {QString(19, QChar(0x957f)) + emoji + QStringLiteral("x"), QString(19, QChar(0x957f)) + emoji},
+    };
+    for (const auto& c : cases) {
+        select("2001");
+        ASSERT_TRUE(lists().items().edit("item_name", c.set));
+        lists().items().save();
+        EXPECT_EQ(itemColumn("2001", "item_name").toString(), c.stored) << c.stored.toStdString();
+    }
+    EXPECT_EQ(shown(), QStringList());
+}
+
 TEST_P(ConsumptionChecksTest, AnItemInUseKeepsItsCodeAndStaysButMayBeRenamed) {
     struct Case {
         const char* use;

@@ -4,6 +4,9 @@
 #include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
 
+#include <limits>
+#include <optional>
+
 using namespace sorrel;
 using namespace sorrel::lists;
 using namespace sorrel::members;
@@ -67,6 +70,66 @@ class MembersTest : public test::EngineTest {
   private:
     std::unique_ptr<MemberLists> lists_;
 };
+
+// Every number a manager types, or a step sets without a field, meets what its column holds: a
+// discount from 0 to 100, a price that is a real amount, a whole number within its type. A bad
+// one is refused as mistyped ("输入的数值无效") and the record keeps what it held.
+TEST_P(MembersTest, ANumberOutsideWhatItsColumnHoldsIsRefusedAsMistyped) {
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    const struct {
+        const char* what;
+        bool memberType; // else the member 880001
+        QString column;
+        QVariant value;
+        std::optional<double> stored; // none: refused
+    } cases[] = {
+        {"a discount typed", false, "memb_disc_perc", "95", 95},
+        {"a discount of nothing", false, "memb_disc_perc", "0", 0},
+        {"a discount below nothing", false, "memb_disc_perc", "-5", {}},
+        {"a discount above the price", false, "memb_disc_perc", "150", {}},
+        {"a discount typed as NaN", false, "memb_disc_perc", "NaN", {}},
+        {"a discount typed as 1e308", false, "memb_disc_perc", "1e308", {}},
+        {"a discount set as NaN", false, "memb_disc_perc", nan, {}},
+        {"a discount set as 1e308", false, "memb_disc_perc", 1e308, {}},
+        {"a type's discount below nothing", true, "memb_type_disc_perc", "-1", {}},
+        {"a type's discount", true, "memb_type_disc_perc", "90", 90},
+        {"a price typed", true, "memb_type_pric", "12.5", 12.5},
+        {"a price set as NaN", true, "memb_type_pric", nan, {}},
+        {"a price typed as NaN", true, "memb_type_pric", "NaN", {}},
+        {"a price set beyond any amount", true, "memb_type_pric", 1e308, {}},
+        {"a price of twenty digits", true, "memb_type_pric", QString(20, QLatin1Char('9')), {}},
+        {"a validity beyond a whole number", true, "memb_type_time", "99999999999", {}},
+    };
+    for (const auto& c : cases) {
+        open();
+        MaintenanceList& list = c.memberType ? lists().types() : lists().members();
+        ASSERT_TRUE(list.moveToKey(c.memberType ? "01" : "880001")) << c.what;
+        const QString table = c.memberType ? "membType" : "MemberList";
+        const QString key = c.memberType ? "memb_type_code = '01'" : "memb_card_code = '880001'";
+        const QVariant before =
+            db().scalar(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(c.column, table, key));
+        if (c.stored) {
+            ASSERT_TRUE(list.edit(c.column, c.value)) << c.what;
+            ASSERT_TRUE(list.save()) << c.what;
+            EXPECT_EQ(db().scalar(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(c.column, table, key))
+                          .toDouble(),
+                      *c.stored)
+                << c.what;
+        } else {
+            try {
+                list.edit(c.column, c.value);
+                ADD_FAILURE() << c.what << " was taken";
+            } catch (const InvalidInput& e) {
+                EXPECT_EQ(classifyErrorText(QString::fromUtf8(e.what())), InputErrorKind::InvalidNumber)
+                    << c.what;
+            }
+            list.save();
+            EXPECT_EQ(db().scalar(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(c.column, table, key)),
+                      before)
+                << c.what;
+        }
+    }
+}
 
 TEST_P(MembersTest, AnEntryMovesTheCardByItsAmountAndTheBalanceNeverBelowZero) {
     struct Case {
