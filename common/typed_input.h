@@ -17,6 +17,13 @@ class InvalidInput : public std::runtime_error {
 // written as an operator types it: digits, a sign and one point, at most 15 digits (what an amount
 // holds exactly); "1e308", "NaN" and "inf" are no amounts.
 double parseTypedNumber(const QString& text);
+// The same, and refused too when it lies beyond ±`largest` (what the field's column holds).
+double parseTypedNumber(const QString& text, double largest);
+// The largest value a decimal(precision, 2) column holds: 10^(precision-2) - 0.01.
+double largestDecimal(int precision);
+// A number as the screens show it: never in exponent form, at most `decimals` places, no
+// trailing zeros after the point ("2", "0.5", "99999999.99").
+QString plainNumberText(double value, int decimals = 2);
 // A number typed that cannot be taken (not a number, or beyond what its field holds).
 [[noreturn]] void refuseTypedNumber(const QString& text);
 // "yyyy-MM-dd" or "yyyy-MM-dd HH:mm[:ss]".

@@ -37,7 +37,7 @@ const char* const kKindButtons[] = {ordering_tool::kOrderedKind, ordering_tool::
 const QString kKinds[] = {kOrdered, kReturned, kGift, kGiftReturned};
 
 QString quantityText(double q) {
-    return QString::number(q, 'g', 10);
+    return plainNumberText(q);
 }
 
 // Entering the search field clears it, so the next code is typed afresh.
@@ -401,7 +401,8 @@ void OrderingScreen::enableEditor(bool enabled) {
 
 LineEdit OrderingScreen::typedLine() const {
     LineEdit edit;
-    if (!quantity_->text().trimmed().isEmpty()) edit.quantity = parseTypedNumber(quantity_->text());
+    if (!quantity_->text().trimmed().isEmpty())
+        edit.quantity = parseTypedNumber(quantity_->text(), largestQuantity());
     edit.price = typedPrice(price_->text());
     edit.kind = kind_->currentData().toString();
     edit.note = note_->currentData().toString();
@@ -434,6 +435,19 @@ void OrderingScreen::quantityFinished() {
     // An emptied field (a refused quantity is cleared) waits for the quantity to be typed again.
     const QString typed = quantity_->text().trimmed();
     if (typed.isEmpty() || typed == quantityText(lines_[row].quantity)) return;
+    // A quantity the line cannot hold is refused now, not at 落单: the field is emptied for
+    // the quantity to be typed again.
+    try {
+        parseTypedNumber(typed, largestQuantity());
+    } catch (const InvalidInput&) {
+        checking_ = true;
+        messages::information(kInvalidNumberMessage);
+        checking_ = false;
+        loadEditor(staging_->line(currentLineId()));
+        quantity_->clear();
+        quantity_->setFocus();
+        return;
+    }
     validate();
 }
 

@@ -1,6 +1,7 @@
 // Ordering through the real screens offscreen: a whole order taken by keyboard alone and
 // committed, the item grids' clicks, the refusals of the line editor, back with its question,
 // the price and new-item panels, and the kitchen ticket with the sent marks of the work screen.
+#include "common/typed_input.h"
 #include "common/ui/print/print_document.h"
 #include "common/ui/text_grid.h"
 #include "common/ui/tool_strip.h"
@@ -200,6 +201,36 @@ TEST_F(OrderingScreenTest, TheLineEditorRefusesWhatTheStockCannotServeAndBackAsk
     QTest::keyClick(o->searchField(), Qt::Key_Escape);
     EXPECT_EQ(current(), work());
     EXPECT_EQ(work()->orderLines()->rowCount(), 0);
+}
+
+// A quantity is checked as it is typed against what an order line holds, not first at 落单;
+// what is taken shows as typed, never in exponent form.
+TEST_F(OrderingScreenTest, AQuantityBeyondWhatALineHoldsIsRefusedAsItIsTyped) {
+    startAtTable();
+    startOrdering();
+    OrderingScreen* o = ordering();
+    type(o->searchField(), QStringLiteral("gbjd")); // an item without a stock limit
+    const struct {
+        const char* typed;
+        bool taken;
+        const char* shown;
+    } cases[] = {
+        {"999999999999999", false, "1"}, {"100000000", false, "1"},     {"99999999.99", true, "99999999.99"},
+        {"2.5", true, "2.5"},            {"0.5", true, "0.5"},         {"12345678", true, "12345678"},
+    };
+    for (const auto& c : cases) {
+        sink_.shown.clear();
+        o->quantityField()->setFocus();
+        QTest::keyClick(o->quantityField(), Qt::Key_A, Qt::ControlModifier);
+        type(o->quantityField(), QString::fromLatin1(c.typed));
+        EXPECT_EQ(sink_.texts(), c.taken ? QStringList() : QStringList{kInvalidNumberMessage}) << c.typed;
+        EXPECT_EQ(staged(3), QStringList{QString::fromLatin1(c.shown)}) << c.typed;
+        EXPECT_FALSE(staged(5).value(0).contains(QLatin1Char('e'))) << c.typed;
+        if (!c.taken) {
+            EXPECT_TRUE(o->quantityField()->text().isEmpty()) << c.typed;
+            EXPECT_EQ(focused(), o->quantityField()) << c.typed;
+        }
+    }
 }
 
 TEST_F(OrderingScreenTest, ThePriceAndNewItemPanelsChangeTheMenu) {
