@@ -13,6 +13,7 @@ packages=(
     libgtest-dev googletest libbenchmark-dev
     fonts-wqy-microhei
     xvfb xauth poppler-utils
+    libcups2-dev cups printer-driver-cups-pdf
     dpkg-dev file
 )
 

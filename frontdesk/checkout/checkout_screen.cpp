@@ -61,7 +61,7 @@ CheckoutScreen::CheckoutScreen(const frontdesk::FrontDeskContext& context, QWidg
     setAutoFillBackground(true);
     printer_ = [this](const document::Document& doc, const ui::print::PrintTarget& target) {
         const ui::print::PrintResult result = ui::print::printDocument(doc, target, this);
-        if (!result.ok()) messages::information(result.failure);
+        if (!result.failure.isEmpty()) messages::information(result.failure);
     };
     using namespace bill_tool;
     toolbar_ =
