@@ -291,6 +291,10 @@ TEST_F(OrderingScreenTest, ThePriceAndNewItemPanelsChangeTheMenu) {
     QTest::mouseClick(tool(o, "加菜"), Qt::LeftButton);
     ordering::NewItemPanel* panel = o->newItemPanel();
     ASSERT_TRUE(panel->isVisible());
+    auto* itemType = panel->findChild<QLabel*>(QStringLiteral("lbl_NewType"));
+    ASSERT_NE(itemType, nullptr);
+    EXPECT_TRUE(itemType->isVisible());
+    EXPECT_EQ(itemType->text(), QStringLiteral("单品"));
     panel->menu()->kinds()->setCurrentCell(0, 0);
     panel->menu()->classes()->setCurrentCell(1, 0); // 热菜
     EXPECT_EQ(panel->items()->items().size(), 5);
