@@ -126,7 +126,9 @@ OrderingScreen::OrderingScreen(const frontdesk::FrontDeskContext& context, QWidg
                                 QStringLiteral("数量"), QStringLiteral("类型"), QStringLiteral("消费金额"),
                                 QStringLiteral("提成员工"), QStringLiteral("项目说明")},
                                this);
-    const int widths[] = {130, 60, 44, 50, 50, 70, 80, 100};
+    // The item, its price, unit, quantity, kind and amount fit the half screen; the staff and
+    // the note are a scroll away.
+    const int widths[] = {104, 60, 40, 50, 44, 70, 80, 100};
     for (int c = 0; c < 8; ++c)
         staged_->setColumnWidth(c, widths[c]);
     staged_->horizontalHeader()->setStretchLastSection(true);
@@ -154,7 +156,8 @@ OrderingScreen::OrderingScreen(const frontdesk::FrontDeskContext& context, QWidg
     listRow->setContentsMargins(0, 0, 0, 0);
     listRow->addWidget(listMenu_, 1);
     listRow->addWidget(listItems_, 2);
-    choiceHost_->setMinimumWidth(420);
+    // The choice takes half the screen, as wide as the window lets it be and never wider.
+    choiceHost_->setMinimumWidth(200);
 
     auto* left = new QVBoxLayout;
     left->addLayout(editor);

@@ -26,6 +26,8 @@
 #include "tests/support/test_database.h"
 
 #include <QComboBox>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QTimer>
@@ -439,6 +441,36 @@ TEST_F(OrderingScreenTest, APreviewClosedUnprintedLeavesTheLinesUnsent) {
     EXPECT_EQ(*zoom, QPrintPreviewWidget::FitToWidth);
     EXPECT_EQ(sink_.texts(), QStringList{ordering::kTicketNotPrintedMessage});
     EXPECT_EQ(sentMark(0), QString());
+}
+
+// The ordering screen fits its window: no shown widget reaches past the screen's edge, and every
+// heading of the staged lines' columns that shows is as wide as its text.
+TEST_F(OrderingScreenTest, TheOrderingScreenFitsItsWindow) {
+    startAtTable();
+    startOrdering();
+    OrderingScreen* o = ordering();
+    for (const char* choice : {"编号选单", "列表选单"}) {
+        QTest::mouseClick(tool(o, choice), Qt::LeftButton);
+        QApplication::processEvents();
+        // What the window shows of a screen is its host, whatever size the screen would take.
+        QWidget* host = o->parentWidget();
+        const QRect screen = host->rect();
+        for (QWidget* w : o->findChildren<QWidget*>()) {
+            if (!w->isVisible() || w->isWindow() || qobject_cast<QScrollBar*>(w)) continue;
+            const QRect at(w->mapTo(host, QPoint(0, 0)), w->size());
+            EXPECT_TRUE(screen.contains(at)) << choice << ": " << w->objectName().toStdString() << " "
+                                             << w->metaObject()->className() << " at " << at.x() << "," << at.y()
+                                             << " " << at.width() << "x" << at.height();
+        }
+        QHeaderView* header = o->stagedLines()->horizontalHeader();
+        const QFontMetrics metrics(header->font());
+        for (int c = 0; c < 6; ++c) {
+            const QString heading = o->stagedLines()->horizontalHeaderItem(c)->text();
+            EXPECT_GE(header->sectionSize(c), metrics.horizontalAdvance(heading) + 8) << heading.toStdString();
+        }
+        EXPECT_LE(header->sectionPosition(5) + header->sectionSize(5), o->stagedLines()->viewport()->width());
+    }
+    test::saveScreenshot(window_.get(), QStringLiteral("ordering_fits"));
 }
 
 } // namespace
