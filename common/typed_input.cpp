@@ -30,6 +30,21 @@ double checkedNumber(double value, NumberRange range) {
     return value;
 }
 
+double largestDecimal(int precision) {
+    return std::pow(10.0, precision - 2) - 0.01;
+}
+
+QString plainNumberText(double value, int decimals) {
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.'))) text.chop(1);
+    }
+    if (text == QLatin1String("-0")) text = QStringLiteral("0");
+    return text;
+}
+
 // The message carries the text as typed, without what would cut it short or split it.
 void refuseTypedNumber(const QString& text) {
     throw InvalidInput(

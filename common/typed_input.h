@@ -29,6 +29,11 @@ double parseTypedNumber(const QString& text, NumberRange range);
 // A number that did not come as text (a step without a field) meets the same rule: a value
 // that is no real number, or lies outside `range`, is refused as a mistyped one.
 double checkedNumber(double value, NumberRange range);
+// The largest value a decimal(precision, 2) column holds: 10^(precision-2) - 0.01.
+double largestDecimal(int precision);
+// A number as the screens show it: never in exponent form, at most `decimals` places, no
+// trailing zeros after the point ("2", "0.5", "99999999.99").
+QString plainNumberText(double value, int decimals = 2);
 // A number typed that cannot be taken (not a number, or beyond what its field holds).
 [[noreturn]] void refuseTypedNumber(const QString& text);
 // "yyyy-MM-dd" or "yyyy-MM-dd HH:mm[:ss]".

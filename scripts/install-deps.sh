@@ -15,6 +15,7 @@ packages=(
     fonts-wqy-microhei
     xvfb xauth poppler-utils
     chromium chromium-driver python3-selenium
+    libcups2-dev cups printer-driver-cups-pdf
     dpkg-dev file
 )
 

@@ -24,8 +24,14 @@ class KeyboardMap : public QObject {
 
     void bind(QWidget* panel, int key, std::function<void()> action,
               KeyOrigin origin = KeyOrigin::AnyKeyboard);
-    // Runs the action bound for the current panel; false when the key means nothing there.
+    // Runs the action bound for the current panel; false when the key means nothing there. A
+    // toolbar button of the current panel whose caption names the key ("结帐 *", "点单 F5") is
+    // that key's first meaning: the key clicks it while it is shown and enabled.
     bool dispatch(int key, Qt::KeyboardModifiers modifiers);
+
+    // The key a button caption names in its last word: "+", "-", "*", "/" (keypad keys) or
+    // "F1" to "F12"; 0 when it names none.
+    static int captionKey(const QString& caption);
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

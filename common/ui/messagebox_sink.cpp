@@ -1,15 +1,34 @@
 #include "common/ui/messagebox_sink.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace sorrel::ui {
 
+namespace {
+
+// The box's own wrapping breaks Chinese text anywhere, even a short line in two ("不能为 / 空！"):
+// a line that fits the screen's width is kept whole, and only longer ones wrap.
+void keepLinesWhole(QMessageBox& box) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (!label) return;
+    const QFontMetrics metrics(label->font());
+    int widest = 0;
+    for (const QString& line : label->text().split(QLatin1Char('\n')))
+        widest = std::max(widest, metrics.horizontalAdvance(line));
+    constexpr int kWidestLine = 560;
+    label->setMinimumWidth(std::min(widest + metrics.averageCharWidth(), kWidestLine));
+}
+
+} // namespace
+
 bool MessageBoxSink::show(MessageKind kind, const QString& title, const QString& text) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
     box.setText(text);
+    keepLinesWhole(box);
     switch (kind) {
     case MessageKind::Information:
         box.setIcon(QMessageBox::Information);

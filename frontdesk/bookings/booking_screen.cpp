@@ -26,6 +26,19 @@ namespace sorrel::bookings {
 
 namespace {
 
+// However the field is entered (Enter from the date, a click), the hour is selected, so the
+// digits typed replace it rather than being refused beside it.
+class HourFirstTimeEdit : public QTimeEdit {
+  public:
+    using QTimeEdit::QTimeEdit;
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QTimeEdit::focusInEvent(event);
+        setSelectedSection(QDateTimeEdit::HourSection);
+    }
+};
+
 const QStringList kColumns{QStringLiteral("预订客人"), QStringLiteral("人数"),     QStringLiteral("预订时间"),
                            QStringLiteral("台桌"),     QStringLiteral("预订员工"), QStringLiteral("联系电话"),
                            QStringLiteral("备注")};
@@ -99,7 +112,7 @@ BookingScreen::BookingScreen(const frontdesk::FrontDeskContext& context, QWidget
     count_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), count_));
     date_ = ui::datePicker(QStringLiteral("dtp_BookDate"), entry_);
-    time_ = new QTimeEdit(entry_);
+    time_ = new HourFirstTimeEdit(entry_);
     time_->setObjectName(QStringLiteral("dtp_BookTime"));
     time_->setDisplayFormat(QStringLiteral("HH:mm"));
     phone_ = edit("edt_BookPhone", 18, entry_);

@@ -2,6 +2,7 @@
 
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/typed_input.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/print/print_document.h"
@@ -60,7 +61,7 @@ CheckoutScreen::CheckoutScreen(const frontdesk::FrontDeskContext& context, QWidg
     setAutoFillBackground(true);
     printer_ = [this](const document::Document& doc, const ui::print::PrintTarget& target) {
         const ui::print::PrintResult result = ui::print::printDocument(doc, target, this);
-        if (!result.ok()) messages::information(result.failure);
+        if (!result.failure.isEmpty()) messages::information(result.failure);
     };
     using namespace bill_tool;
     toolbar_ =
@@ -144,6 +145,10 @@ CheckoutScreen::CheckoutScreen(const frontdesk::FrontDeskContext& context, QWidg
     tabs_->addTab(creditTab(), QStringLiteral("挂帐"));
     tabs_->addTab(discountTab(), QStringLiteral("折扣"));
     tabs_->addTab(modeTab(), QStringLiteral("消费方式"));
+    // The member tab is for the card: its number is typed as soon as the tab shows.
+    connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
+        if (tab == Member) cardCode_->setFocus();
+    });
 
     auto* left = new QVBoxLayout;
     left->addLayout(head);
@@ -451,7 +456,7 @@ void CheckoutScreen::fill() {
     for (int i = 0; i < 8; ++i)
         value(QString::fromUtf8(kAmounts[i]))->setText(money(figures[i]));
     value(QStringLiteral("付款说明"))->setText(g.tabl_gues_pay_narr);
-    value(QStringLiteral("服务费率-"))->setText(QString::number(g.cons_mode_serv));
+    value(QStringLiteral("服务费率-"))->setText(plainNumberText(g.cons_mode_serv));
     value(QStringLiteral("基本金额-"))->setText(money(g.tabl_gues_unit));
     if (guestName_->text() != g.tabl_gues_name) guestName_->setText(g.tabl_gues_name);
     if (!guests_->hasFocus()) guests_->setText(QString::number(g.tabl_gues_coun));
@@ -460,7 +465,7 @@ void CheckoutScreen::fill() {
     staff_->setCurrentIndex(std::max(0, staff_->findData(g.dedu_oper_code)));
     commission_->setCurrentIndex(std::max(0, commission_->findText(g.dedu_type)));
     scheme_->setCurrentIndex(std::max(0, scheme_->findData(g.disc_code)));
-    if (!rate_->hasFocus()) rate_->setText(g.disc_perc ? QString::number(g.disc_perc) : QString());
+    if (!rate_->hasFocus()) rate_->setText(g.disc_perc ? plainNumberText(g.disc_perc) : QString());
     schemeRates_->setRows(checkout::schemeClassRates(context_.db, g.disc_code), -1);
     mode_->setCurrentIndex(mode_->findData(g.cons_mode_code));
     QList<QStringList> bands;
@@ -486,7 +491,7 @@ void CheckoutScreen::showMember() {
                                               m->cardType,       m->phone,
                                               m->company,        m->address,
                                               m->remark,         money(m->used),
-                                              money(m->balance), QString::number(m->discountRate)}
+                                              money(m->balance), plainNumberText(m->discountRate)}
                                 : QStringList(10, QString());
     for (int i = 0; i < 10; ++i)
         value(QStringLiteral("会员") + QString::fromUtf8(kMemberFields[i]))->setText(texts[i]);

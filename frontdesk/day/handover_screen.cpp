@@ -200,7 +200,7 @@ document::Document HandoverScreen::report() const {
 void HandoverScreen::preview() {
     const ui::print::PrintResult result =
         ui::print::printDocument(report(), ui::print::PrintTarget::preview(document::PageFormat::a4()), this);
-    if (!result.ok()) messages::information(result.failure);
+    if (!result.failure.isEmpty()) messages::information(result.failure);
 }
 
 } // namespace sorrel::day

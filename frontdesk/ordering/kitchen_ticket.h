@@ -36,6 +36,9 @@ struct TicketTable {
 document::Document ticketDocument(const QString& title, const TicketTable& table,
                                   const QList<TicketLine>& lines, const QDateTime& printedAt);
 
+// A ticket's preview closed without printing.
+inline const QString kTicketNotPrintedMessage = QStringLiteral("出品单没有打印，菜品仍为未传！");
+
 struct KitchenTicket {
     QString point;
     QString printer; // empty: shown in the preview

@@ -90,6 +90,10 @@ NewItemPanel::NewItemPanel(Database& db, QWidget* parent) : QFrame(parent), db_(
         fields_.append(edit);
     }
     acceptPriceOnly(fields_[3]);
+    // What is added here is always a single item (never a set); the panel says so.
+    auto* type = new QLabel(QStringLiteral("单品"), this);
+    type->setObjectName(QStringLiteral("lbl_NewType"));
+    form->addRow(QStringLiteral("类型："), type);
     // Enter goes round the five fields.
     for (int i = 0; i < fields_.size(); ++i)
         connect(fields_[i], &QLineEdit::returnPressed, this,

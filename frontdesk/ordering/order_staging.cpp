@@ -3,8 +3,19 @@
 #include "common/db/insert_statement.h"
 #include "common/db/transaction.h"
 #include "common/money.h"
+#include "common/schema/schema.h"
+#include "common/typed_input.h"
 
 namespace sorrel::ordering {
+
+double largestQuantity() {
+    static const double largest = [] {
+        const schema::Column* c =
+            schema::findTable(QStringLiteral("TableConsListTemp"))->column(QStringLiteral("tabl_cons_coun"));
+        return largestDecimal(c->size);
+    }();
+    return largest;
+}
 
 namespace {
 

@@ -47,6 +47,10 @@ struct StagedLine {
     QString staff; // dedu_oper_code
 };
 
+// The largest quantity an order line holds (its column's range); beyond it a typed quantity
+// is refused as it is typed.
+double largestQuantity();
+
 // What the operator has typed into the line editor for a line.
 struct LineEdit {
     std::optional<double> quantity; // none: the field is empty (stored as 0, not checked)

@@ -35,7 +35,7 @@ const char* const kKindButtons[] = {ordering_tool::kOrderedKind, ordering_tool::
 const QString kKinds[] = {kOrdered, kReturned, kGift, kGiftReturned};
 
 QString quantityText(double q) {
-    return QString::number(q, 'g', 10);
+    return plainNumberText(q);
 }
 
 // Entering the search field clears it, so the next code is typed afresh.
@@ -124,7 +124,9 @@ OrderingScreen::OrderingScreen(const frontdesk::FrontDeskContext& context, QWidg
                                 QStringLiteral("数量"), QStringLiteral("类型"), QStringLiteral("消费金额"),
                                 QStringLiteral("提成员工"), QStringLiteral("项目说明")},
                                this);
-    const int widths[] = {130, 60, 44, 50, 50, 70, 80, 100};
+    // The item, its price, unit, quantity, kind and amount fit the half screen; the staff and
+    // the note are a scroll away.
+    const int widths[] = {104, 60, 40, 50, 44, 70, 80, 100};
     for (int c = 0; c < 8; ++c)
         staged_->setColumnWidth(c, widths[c]);
     staged_->horizontalHeader()->setStretchLastSection(true);
@@ -152,7 +154,8 @@ OrderingScreen::OrderingScreen(const frontdesk::FrontDeskContext& context, QWidg
     listRow->setContentsMargins(0, 0, 0, 0);
     listRow->addWidget(listMenu_, 1);
     listRow->addWidget(listItems_, 2);
-    choiceHost_->setMinimumWidth(420);
+    // The choice takes half the screen, as wide as the window lets it be and never wider.
+    choiceHost_->setMinimumWidth(200);
 
     auto* left = new QVBoxLayout;
     left->addLayout(editor);
@@ -393,7 +396,8 @@ void OrderingScreen::enableEditor(bool enabled) {
 
 LineEdit OrderingScreen::typedLine() const {
     LineEdit edit;
-    if (!quantity_->text().trimmed().isEmpty()) edit.quantity = parseTypedNumber(quantity_->text());
+    if (!quantity_->text().trimmed().isEmpty())
+        edit.quantity = parseTypedNumber(quantity_->text(), NumberRange{-largestQuantity(), largestQuantity()});
     edit.price = typedPrice(price_->text());
     edit.kind = kind_->currentData().toString();
     edit.note = note_->currentData().toString();
@@ -426,6 +430,19 @@ void OrderingScreen::quantityFinished() {
     // An emptied field (a refused quantity is cleared) waits for the quantity to be typed again.
     const QString typed = quantity_->text().trimmed();
     if (typed.isEmpty() || typed == quantityText(lines_[row].quantity)) return;
+    // A quantity the line cannot hold is refused now, not at 落单: the field is emptied for
+    // the quantity to be typed again.
+    try {
+        parseTypedNumber(typed, NumberRange{-largestQuantity(), largestQuantity()});
+    } catch (const InvalidInput&) {
+        checking_ = true;
+        messages::information(kInvalidNumberMessage);
+        checking_ = false;
+        loadEditor(staging_->line(currentLineId()));
+        quantity_->clear();
+        quantity_->setFocus();
+        return;
+    }
     validate();
 }
 

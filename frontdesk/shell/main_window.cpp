@@ -65,6 +65,10 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
         statusPanel(2)->setText(session_->operatorCaption());
         statusPanel(1)->setText(session_->userCaption());
     });
+    connect(board_, &BoardScreen::loggedOut, this, [this] {
+        statusPanel(2)->clear();
+        statusPanel(1)->clear();
+    });
     connect(board_, &BoardScreen::exitRequested, this, &QWidget::close);
     connect(board_, &BoardScreen::helpRequested, this, [this] { ui::showHelpPage(programDir_); });
     ui::keepTextFieldsPlain(this);

@@ -55,12 +55,13 @@ void OrderingDesk::printKitchenTickets() {
     const QStringList failures = sendKitchenTickets(
         context_.db, work.guest.tabl_gues_auto_recn, tickets, [this](const KitchenTicket& t) {
             const document::PageFormat roll = document::PageFormat::receiptRoll80();
-            return ui::print::printDocument(t.document,
-                                            t.printer.isEmpty()
-                                                ? ui::print::PrintTarget::preview(roll)
-                                                : ui::print::PrintTarget::printer(t.printer, roll),
-                                            work_)
-                .failure;
+            const ui::print::PrintResult result = ui::print::printDocument(
+                t.document,
+                t.printer.isEmpty() ? ui::print::PrintTarget::preview(roll)
+                                    : ui::print::PrintTarget::printer(t.printer, roll),
+                work_);
+            // A preview closed unprinted sent nothing: its lines stay unsent.
+            return result.closedUnprinted ? kTicketNotPrintedMessage : result.failure;
         });
     for (const QString& failure : failures)
         messages::information(failure);

@@ -2,6 +2,7 @@
 
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/ui/panel_host.h"
 #include "common/ui/tool_strip.h"
 #include "frontdesk/table_life/clearing.h"
 #include "frontdesk/table_life/move_panel.h"
@@ -27,6 +28,10 @@ TableLifeDesk::TableLifeDesk(const FrontDeskContext& context, WorkScreen* work, 
     connect(tools->button(tables::work_tool::kResume), &QToolButton::clicked, this, &TableLifeDesk::resume);
     connect(panel_, &MovePanel::confirmed, this, &TableLifeDesk::confirmMove);
     connect(panel_, &MovePanel::cancelled, this, &TableLifeDesk::endMove);
+    // Leaving the work screen (Esc, 回退) drops a half-typed transfer or merge with it.
+    connect(&context_.navigator, &ui::PanelNavigator::currentPanelChanged, this, [this](QWidget* panel) {
+        if (panel != work_ && move_ != Move::None) endMove();
+    });
 }
 
 void TableLifeDesk::startMove(Move move) {

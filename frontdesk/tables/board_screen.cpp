@@ -173,6 +173,7 @@ void BoardScreen::relogin(const QString& action) {
     login_->reset();
     context_.session.relogin(action);
     login_->focusShiftList();
+    emit loggedOut();
 }
 
 void BoardScreen::showBusinessDate(const QDate& businessDate) {

@@ -89,6 +89,8 @@ class BoardScreen : public QWidget {
     void bookingRequested(const QString& tableCode);
     void reverseRequested(const QString& tableCode);
     void loggedIn();
+    // The login box is up again (交班, 重新登录): nobody is logged in until it is answered.
+    void loggedOut();
     void exitRequested();
     void helpRequested();
 

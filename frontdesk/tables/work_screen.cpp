@@ -1,6 +1,7 @@
 #include "frontdesk/tables/work_screen.h"
 
 #include "common/messages.h"
+#include "common/typed_input.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/keypad_signs.h"
 #include "common/ui/panel_host.h"
@@ -231,7 +232,7 @@ void WorkScreen::fillLines() {
                             l.text(i, "item_name"),
                             l.text(i, "item_unit"),
                             money(l.number(i, "item_unit_pric")),
-                            QString::number(l.number(i, "tabl_cons_coun")),
+                            plainNumberText(l.number(i, "tabl_cons_coun")),
                             money(l.number(i, "tabl_cons_tota")),
                             l.text(i, "menu_type_name"),
                             l.text(i, "cons_grou_narr"),

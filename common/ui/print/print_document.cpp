@@ -2,12 +2,15 @@
 
 #include "common/ui/print/document_painter.h"
 
+#include <QAction>
 #include <QPageLayout>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <cups/cups.h>
 
 namespace sorrel::ui::print {
 
@@ -69,6 +72,28 @@ QString printerToUse(const QString& requested) {
     return requested.isEmpty() ? QPrinterInfo::defaultPrinterName() : requested;
 }
 
+QString refusedMessage(const QString& name) {
+    return QStringLiteral("打印机[%1]不接受打印任务，没有打印！").arg(name);
+}
+
+// Why the queue will not take a job now (stopped, or rejecting jobs); empty when it will.
+QString queueRefusal(const QString& name) {
+    if (QPrinterInfo::printerInfo(name).state() == QPrinter::Error) return refusedMessage(name);
+    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.toUtf8().constData(), nullptr);
+    if (!dest) return {};
+    const char* accepting = cupsGetOption("printer-is-accepting-jobs", dest->num_options, dest->options);
+    const bool refuses = accepting && qstrcmp(accepting, "false") == 0;
+    cupsFreeDests(1, dest);
+    return refuses ? refusedMessage(name) : QString();
+}
+
+// Right after the painter has handed the job to the queue: whether the queue refused it. Qt's
+// print engine does not pass that answer on, the print system's last status does.
+QString jobRefusal(const QString& name) {
+    if (cupsLastError() <= IPP_STATUS_OK_EVENTS_COMPLETE) return {};
+    return refusedMessage(name) + QStringLiteral("\n") + QString::fromUtf8(cupsLastErrorString());
+}
+
 } // namespace
 
 PrintTarget PrintTarget::preview(const PageFormat& format) {
@@ -98,11 +123,12 @@ PrintResult printDocument(const Document& document, const PrintTarget& target, Q
         if (name.isEmpty()) return {QStringLiteral("本机没有可用的打印机")};
         if (!QPrinterInfo::availablePrinterNames().contains(name))
             return {QStringLiteral("找不到打印机：%1").arg(name)};
+        if (const QString refusal = queueRefusal(name); !refusal.isEmpty()) return {refusal};
         printer.setPrinterName(name);
         prepare(printer, document, target.format);
         if (!paintDocument(printer, document, target.format))
             return {QStringLiteral("打印机[%1]无法打印").arg(name)};
-        return {};
+        return {jobRefusal(name)};
     }
     case PrintTarget::Kind::Preview:
         break;
@@ -112,7 +138,14 @@ PrintResult printDocument(const Document& document, const PrintTarget& target, Q
     dialog.setWindowTitle(document.name);
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&](QPrinter* shown) { paintDocument(*shown, document, target.format); });
-    dialog.exec();
+    // The page opens as wide as the window, its text readable.
+    if (auto* fitWidth = dialog.findChild<QAction*>(QStringLiteral("fitWidthAction")))
+        fitWidth->trigger();
+    else if (auto* view = dialog.findChild<QPrintPreviewWidget*>())
+        view->fitToWidth();
+    if (dialog.exec() != QDialog::Accepted) return {QString(), true};
+    // Printed from the preview's button: to a file, or to a queue that may have refused it.
+    if (printer.outputFormat() == QPrinter::NativeFormat) return {jobRefusal(printer.printerName())};
     return {};
 }
 

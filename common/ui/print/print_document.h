@@ -29,11 +29,14 @@ struct PrintTarget {
 struct PrintResult {
     // Empty when the document went out; else why nothing was printed, for the operator.
     QString failure;
-    bool ok() const { return failure.isEmpty(); }
+    // The preview was closed without printing: nothing went out, and nothing is wrong.
+    bool closedUnprinted = false;
+    bool ok() const { return failure.isEmpty() && !closedUnprinted; }
 };
 
 // Paints the document on the target. The preview is modal over `parent` and prints from its
-// own print button.
+// own print button. A print queue that is not accepting jobs, or refuses this one, is a failure
+// that names the printer: only what the queue took (or a PDF written) is ok.
 PrintResult printDocument(const document::Document& document, const PrintTarget& target,
                           QWidget* parent = nullptr);
 

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -42,6 +43,27 @@ TEST(MessageBoxSinkTest, QuestionsDefaultToNo) {
         for (QPushButton* b : box->findChildren<QPushButton*>())
             if (b->text() == QStringLiteral("是(&Y)")) b->click();
     }));
+}
+
+// A message of one short line shows as one line, whatever its length in characters.
+TEST(MessageBoxSinkTest, AShortLineIsNotBrokenInTwo) {
+    sorrel::test::screenApplication();
+    for (const QString& text : {QStringLiteral("台号不能为空！"), QStringLiteral("操作员编号不能为空！"),
+                                QStringLiteral("[清蒸鲈鱼/2]点单数已经超过库存数，请重新输入数量！"),
+                                QStringLiteral("请确认是否进行打印帐单处理，请选择(是/否)！")}) {
+        int lines = 0;
+        QTimer::singleShot(20, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            ASSERT_NE(label, nullptr);
+            lines = label->height() / QFontMetrics(label->font()).lineSpacing();
+            box->accept();
+        });
+        sorrel::ui::MessageBoxSink sink;
+        sink.show(sorrel::MessageKind::Information, QStringLiteral("岚舟管理系列"), text);
+        EXPECT_EQ(lines, 1) << text.toStdString();
+    }
 }
 
 } // namespace

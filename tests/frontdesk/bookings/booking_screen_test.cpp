@@ -126,4 +126,20 @@ TEST_F(BookingScreenTest, SaveAndReturnLeavesAnOccupiedTableOccupiedAndFreesOneW
     EXPECT_EQ(boardState(QStringLiteral("A03")), QStringLiteral("1"));
 }
 
+// Digits typed into the time change the hour, however the field was entered.
+TEST_F(BookingScreenTest, DigitsTypedIntoTheTimeSetTheHour) {
+    startDesk();
+    bookFromBoard(QStringLiteral("A01"));
+    press(booking_tool::kAdd);
+    auto* time = find<QTimeEdit>("dtp_BookTime");
+    const Qt::FocusReason reasons[] = {Qt::OtherFocusReason, Qt::MouseFocusReason, Qt::TabFocusReason};
+    for (Qt::FocusReason reason : reasons) {
+        find<QLineEdit>("edt_BookName")->setFocus();
+        time->setTime(QTime(18, 0));
+        time->setFocus(reason);
+        QTest::keyClicks(time, QStringLiteral("20"));
+        EXPECT_EQ(time->time().hour(), 20) << int(reason);
+    }
+}
+
 } // namespace

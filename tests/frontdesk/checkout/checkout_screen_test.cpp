@@ -18,6 +18,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QToolButton>
@@ -105,6 +107,32 @@ TEST_P(CheckoutScreenTest, ATableIsSettledThroughItsScreens) {
     test::toolButtonCaptioned(&work, QStringLiteral("结帐 *"))->click();
     EXPECT_EQ(sink_.texts(), QStringList{checkout::kNotInUseMessage});
     EXPECT_EQ(current(), &work);
+}
+
+// The member tab takes the card number at once, however the operator came back to it.
+TEST_P(CheckoutScreenTest, TheMemberTabFocusesTheCardField) {
+    if (GetParam() != Engine::Embedded) GTEST_SKIP() << "the screens are driven on the file";
+    const int bill = openTable(QStringLiteral("A01"));
+    addLine(bill, QStringLiteral("102001"), 1, 595);
+    startDesk();
+    WorkScreen& work = *window_->tableDesk()->workScreen();
+    work.present(
+        tables::continueTable(db(), QStringLiteral("A01"), billing::BillSettings::load(db()), clock));
+    test::toolButtonCaptioned(&work, QStringLiteral("结帐 *"))->click();
+    ASSERT_EQ(current(), &screen());
+    QTabBar* bar = screen().tabs()->tabBar();
+    const auto chooseTab = [&](int tab) { QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center()); };
+    auto* card = window_->findChild<QLineEdit*>(QStringLiteral("edt_MemberCard"));
+    chooseTab(CheckoutScreen::Member);
+    EXPECT_EQ(QApplication::focusWidget(), card);
+    QTest::mouseClick(window_->findChild<QPushButton*>(QStringLiteral("btn_MemberClear")), Qt::LeftButton);
+    for (int away : {int(CheckoutScreen::Payment), int(CheckoutScreen::Discount)}) {
+        chooseTab(away);
+        chooseTab(CheckoutScreen::Member);
+        EXPECT_EQ(QApplication::focusWidget(), card) << away;
+    }
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("880002"));
+    EXPECT_EQ(card->text(), QStringLiteral("880002"));
 }
 
 SORREL_ON_EVERY_ENGINE(CheckoutScreenTest);

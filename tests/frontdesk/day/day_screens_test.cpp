@@ -260,9 +260,14 @@ TEST_P(DayScreensTest, HandoverEndsTheShiftAtTheLoginBox) {
     EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM Allpaytotal")), 0);
     sink_.shown.clear();
     sink_.answers = {true};
+    const QString handingOver = window_->statusPanel(2)->text();
+    ASSERT_FALSE(handingOver.isEmpty());
     click(QStringLiteral("交班"));
 
     EXPECT_TRUE(window_->board()->loginBoxShown());
+    // Behind the login box nobody is shown as logged in; the next login fills it again.
+    EXPECT_TRUE(window_->statusPanel(2)->text().isEmpty()) << window_->statusPanel(2)->text().toStdString();
+    EXPECT_TRUE(window_->statusPanel(1)->text().isEmpty());
     EXPECT_EQ(find<QComboBox>("cmb_shift")->currentIndex(), -1);
     EXPECT_TRUE(find<QLineEdit>("edt_operator")->text().isEmpty());
     EXPECT_TRUE(window_->session().settings().ordeCode.isEmpty());
@@ -275,6 +280,7 @@ TEST_P(DayScreensTest, HandoverEndsTheShiftAtTheLoginBox) {
     // The next shift's sheet takes nothing in yet.
     sink_.shown.clear();
     logIn();
+    EXPECT_EQ(window_->statusPanel(2)->text(), handingOver);
     report(QStringLiteral("员工交班处理"));
     EXPECT_EQ(desk().handoverScreen()->sheet().printedTotals().receipts, 0);
     EXPECT_EQ(label("lbl_TotalHandOver"), QStringLiteral("交班金额-0.00"));

@@ -9,6 +9,7 @@
 #include "frontdesk/day/day_panel.h"
 #include "frontdesk/day/handover_screen.h"
 #include "frontdesk/day/shift_handover.h"
+#include "frontdesk/ordering/kitchen_ticket.h"
 #include "frontdesk/ordering/ordering_screen.h"
 #include "frontdesk/shell/day_desk.h"
 #include "frontdesk/shell/main_window.h"
@@ -228,6 +229,18 @@ TEST_P(WholeDayTest, TheCashierRunsTheDayAndEveryFigureAddsUp) {
     window_->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window_.get()));
     EXPECT_EQ(previewed, QStringLiteral("小票-后厨"));
+    // Closed without printing, the preview sent nothing: the lines stay unsent until the
+    // cashier, having called the order through, marks them sent by hand.
+    EXPECT_TRUE(sink_.texts().contains(ordering::kTicketNotPrintedMessage));
+    QTableWidget* lines = work().orderLines();
+    // The cigarettes go to no kitchen and are marked at once.
+    EXPECT_EQ(work().orderLines()->rows().value(2).value(0), QStringLiteral("√"));
+    for (int r = 0; r < 2; ++r) {
+        EXPECT_EQ(lines->item(r, 0)->text(), QString()) << r;
+        const QPoint mark = lines->visualItemRect(lines->item(r, 0)).center();
+        QTest::mouseClick(lines->viewport(), Qt::LeftButton, {}, mark);
+        QTest::mouseDClick(lines->viewport(), Qt::LeftButton, {}, mark);
+    }
     EXPECT_EQ(work().orderLines()->rows().value(0).value(0), QStringLiteral("√"));
     backToBoard();
     EXPECT_EQ(QList<int>({hall, room, credit}), QList<int>({1, 2, 3}));

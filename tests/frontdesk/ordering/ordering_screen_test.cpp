@@ -1,9 +1,12 @@
 // Ordering through the real screens offscreen: a whole order taken by keyboard alone and
 // committed, the item grids' clicks, the refusals of the line editor, back with its question,
 // the price and new-item panels, and the kitchen ticket with the sent marks of the work screen.
+#include "common/typed_input.h"
 #include "common/ui/print/print_document.h"
 #include "common/ui/text_grid.h"
 #include "common/ui/tool_strip.h"
+#include "frontdesk/checkout/bill_print.h"
+#include "frontdesk/checkout/checkout_screen.h"
 #include "frontdesk/ordering/item_grid_panel.h"
 #include "frontdesk/ordering/kitchen_ticket.h"
 #include "frontdesk/ordering/menu_change_panel.h"
@@ -17,14 +20,21 @@
 #include "frontdesk/tables/login_panel.h"
 #include "frontdesk/tables/opening.h"
 #include "frontdesk/tables/work_screen.h"
+#include "tests/support/private_cups.h"
 #include "tests/support/screen_application.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
 
 #include <QComboBox>
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -97,6 +107,39 @@ class OrderingScreenTest : public ::testing::Test {
         ADD_FAILURE() << code.toStdString() << " is not in the grid";
         return {};
     }
+
+    // A dish for the kitchen and a beer for the bar, committed: back at the work screen.
+    void orderAndCommit() {
+        startOrdering();
+        type(ordering()->searchField(), QStringLiteral("gbjd"));
+        type(ordering()->quantityField(), QString());
+        type(ordering()->searchField(), QStringLiteral("qdpj"));
+        sink_.answers = {true};
+        QTest::mouseClick(tool(ordering(), "落单 *"), Qt::LeftButton);
+        ASSERT_EQ(current(), work());
+        sink_.shown.clear();
+    }
+    void kitchenPrinter(const QString& printer) {
+        ordering::OutputPrinters printers;
+        printers.setPrinter(ordering::kKitchenPoint, printer);
+        ASSERT_TRUE(printers.save(window_->tableDesk()->orderingDesk()->printersFile()));
+    }
+    static QString pdfText(const QString& pdf) {
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+        text.waitForFinished(10000);
+        return QString::fromUtf8(text.readAllStandardOutput());
+    }
+    // The first page's width in millimetres, as pdfinfo reads it.
+    static double pageWidthMm(const QString& pdf) {
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {pdf});
+        info.waitForFinished(10000);
+        const QRegularExpression size(QStringLiteral("Page size:\\s+([0-9.]+) x"));
+        const QRegularExpressionMatch m = size.match(QString::fromUtf8(info.readAllStandardOutput()));
+        return m.hasMatch() ? m.captured(1).toDouble() * 25.4 / 72 : 0;
+    }
+    QString sentMark(int row) { return work()->orderLines()->rows().value(row).value(0); }
 
     test::ScriptedSink sink_;
     FixedClock clock_{QDateTime(test::ScratchDatabase::createdAt().date().addDays(1), QTime(18, 0))};
@@ -202,6 +245,36 @@ TEST_F(OrderingScreenTest, TheLineEditorRefusesWhatTheStockCannotServeAndBackAsk
     EXPECT_EQ(work()->orderLines()->rowCount(), 0);
 }
 
+// A quantity is checked as it is typed against what an order line holds, not first at 落单;
+// what is taken shows as typed, never in exponent form.
+TEST_F(OrderingScreenTest, AQuantityBeyondWhatALineHoldsIsRefusedAsItIsTyped) {
+    startAtTable();
+    startOrdering();
+    OrderingScreen* o = ordering();
+    type(o->searchField(), QStringLiteral("gbjd")); // an item without a stock limit
+    const struct {
+        const char* typed;
+        bool taken;
+        const char* shown;
+    } cases[] = {
+        {"999999999999999", false, "1"}, {"100000000", false, "1"},     {"99999999.99", true, "99999999.99"},
+        {"2.5", true, "2.5"},            {"0.5", true, "0.5"},         {"12345678", true, "12345678"},
+    };
+    for (const auto& c : cases) {
+        sink_.shown.clear();
+        o->quantityField()->setFocus();
+        QTest::keyClick(o->quantityField(), Qt::Key_A, Qt::ControlModifier);
+        type(o->quantityField(), QString::fromLatin1(c.typed));
+        EXPECT_EQ(sink_.texts(), c.taken ? QStringList() : QStringList{kInvalidNumberMessage}) << c.typed;
+        EXPECT_EQ(staged(3), QStringList{QString::fromLatin1(c.shown)}) << c.typed;
+        EXPECT_FALSE(staged(5).value(0).contains(QLatin1Char('e'))) << c.typed;
+        if (!c.taken) {
+            EXPECT_TRUE(o->quantityField()->text().isEmpty()) << c.typed;
+            EXPECT_EQ(focused(), o->quantityField()) << c.typed;
+        }
+    }
+}
+
 TEST_F(OrderingScreenTest, ThePriceAndNewItemPanelsChangeTheMenu) {
     startAtTable();
     startOrdering();
@@ -220,6 +293,10 @@ TEST_F(OrderingScreenTest, ThePriceAndNewItemPanelsChangeTheMenu) {
     QTest::mouseClick(tool(o, "加菜"), Qt::LeftButton);
     ordering::NewItemPanel* panel = o->newItemPanel();
     ASSERT_TRUE(panel->isVisible());
+    auto* itemType = panel->findChild<QLabel*>(QStringLiteral("lbl_NewType"));
+    ASSERT_NE(itemType, nullptr);
+    EXPECT_TRUE(itemType->isVisible());
+    EXPECT_EQ(itemType->text(), QStringLiteral("单品"));
     panel->menu()->kinds()->setCurrentCell(0, 0);
     panel->menu()->classes()->setCurrentCell(1, 0); // 热菜
     EXPECT_EQ(panel->items()->items().size(), 5);
@@ -288,6 +365,112 @@ TEST_F(OrderingScreenTest, TheKitchenTicketMarksTheLinesSentAndADoubleClickTurns
     QTest::mouseDClick(work()->orderLines()->viewport(), Qt::LeftButton, {}, sent.center());
     EXPECT_EQ(work()->orderLines()->rows()[1][0], QString());
     EXPECT_EQ(work()->orderLines()->rows()[0][0], QStringLiteral("√"));
+}
+
+// Printed through a real print queue of the test's own: the kitchen ticket on the 80 mm roll and
+// the bill, read back from the PDF files the queue wrote. Only then are the lines marked sent.
+TEST_F(OrderingScreenTest, TheKitchenTicketAndTheBillPrintThroughARealQueue) {
+    test::PrivateCups cups;
+    if (!cups.running()) GTEST_SKIP() << "no print system to print through: " << cups.reason().toStdString();
+    startAtTable();
+    orderAndCommit();
+    kitchenPrinter(QString::fromLatin1(test::PrivateCups::kQueue));
+    QTest::mouseClick(tool(work(), "后厨"), Qt::LeftButton);
+    EXPECT_TRUE(sink_.shown.isEmpty()) << sink_.texts().join('\n').toStdString();
+    EXPECT_EQ(sentMark(0), QStringLiteral("√"));
+    QStringList files = cups.printed(1);
+    ASSERT_EQ(files.size(), 1);
+    const QString ticket = pdfText(files[0]);
+    EXPECT_TRUE(ticket.contains(QStringLiteral("A01")) || ticket.contains(QStringLiteral("大厅1号"))) << ticket.toStdString();
+    EXPECT_TRUE(ticket.contains(QStringLiteral("宫保鸡丁"))) << ticket.toStdString();
+    EXPECT_NEAR(pageWidthMm(files[0]), 80, 0.5);
+
+    QTest::mouseClick(tool(work(), "结帐 *"), Qt::LeftButton);
+    ASSERT_EQ(current(), window_->tableDesk()->checkoutScreen());
+    sink_.answers = {true};
+    QTest::keyClick(window_.get(), Qt::Key_Slash, Qt::KeypadModifier);
+    EXPECT_EQ(sink_.texts(), QStringList{checkout::kPrintQuestion});
+    files = cups.printed(2);
+    ASSERT_EQ(files.size(), 2);
+    const QString bill = pdfText(files[1]);
+    for (const QString& shown : {QStringLiteral("宫保鸡丁"), QStringLiteral("青岛啤酒")})
+        EXPECT_TRUE(bill.contains(shown)) << bill.toStdString();
+    EXPECT_TRUE(bill.contains(QStringLiteral("A01")) || bill.contains(QStringLiteral("大厅1号"))) << bill.toStdString();
+    EXPECT_GT(pageWidthMm(files[1]), 79);
+}
+
+// A queue that refuses jobs prints nothing: the operator is told which printer, and the
+// kitchen's lines stay unsent to be printed again; the bill's print is refused the same way.
+TEST_F(OrderingScreenTest, ARefusingQueueLeavesTheLinesUnsentAndNamesThePrinter) {
+    test::PrivateCups cups;
+    if (!cups.running()) GTEST_SKIP() << "no print system to print through: " << cups.reason().toStdString();
+    ASSERT_TRUE(cups.refuseJobs());
+    startAtTable();
+    orderAndCommit();
+    const QString queue = QString::fromLatin1(test::PrivateCups::kQueue);
+    kitchenPrinter(queue);
+    QTest::mouseClick(tool(work(), "后厨"), Qt::LeftButton);
+    ASSERT_EQ(sink_.shown.size(), 1);
+    EXPECT_TRUE(sink_.shown[0].text.contains(queue)) << sink_.shown[0].text.toStdString();
+    EXPECT_EQ(sentMark(0), QString());
+
+    QTest::mouseClick(tool(work(), "结帐 *"), Qt::LeftButton);
+    sink_.shown.clear();
+    sink_.answers = {true};
+    QTest::keyClick(window_.get(), Qt::Key_Slash, Qt::KeypadModifier);
+    ASSERT_EQ(sink_.shown.size(), 2);
+    EXPECT_TRUE(sink_.shown[1].text.contains(queue)) << sink_.shown[1].text.toStdString();
+    EXPECT_TRUE(cups.printed(0).isEmpty());
+}
+
+// The ticket's preview opens fitted to the page width; closed without printing, it sends
+// nothing and no line is marked.
+TEST_F(OrderingScreenTest, APreviewClosedUnprintedLeavesTheLinesUnsent) {
+    startAtTable();
+    orderAndCommit();
+    kitchenPrinter(QString());
+    std::optional<QPrintPreviewWidget::ZoomMode> zoom;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        if (auto* view = dialog->findChild<QPrintPreviewWidget*>()) zoom = view->zoomMode();
+        dialog->reject();
+    });
+    QTest::mouseClick(tool(work(), "后厨"), Qt::LeftButton);
+    ASSERT_TRUE(zoom.has_value());
+    EXPECT_EQ(*zoom, QPrintPreviewWidget::FitToWidth);
+    EXPECT_EQ(sink_.texts(), QStringList{ordering::kTicketNotPrintedMessage});
+    EXPECT_EQ(sentMark(0), QString());
+}
+
+// The ordering screen fits its window: no shown widget reaches past the screen's edge, and every
+// heading of the staged lines' columns that shows is as wide as its text.
+TEST_F(OrderingScreenTest, TheOrderingScreenFitsItsWindow) {
+    startAtTable();
+    startOrdering();
+    OrderingScreen* o = ordering();
+    for (const char* choice : {"编号选单", "列表选单"}) {
+        QTest::mouseClick(tool(o, choice), Qt::LeftButton);
+        QApplication::processEvents();
+        // What the window shows of a screen is its host, whatever size the screen would take.
+        QWidget* host = o->parentWidget();
+        const QRect screen = host->rect();
+        for (QWidget* w : o->findChildren<QWidget*>()) {
+            if (!w->isVisible() || w->isWindow() || qobject_cast<QScrollBar*>(w)) continue;
+            const QRect at(w->mapTo(host, QPoint(0, 0)), w->size());
+            EXPECT_TRUE(screen.contains(at)) << choice << ": " << w->objectName().toStdString() << " "
+                                             << w->metaObject()->className() << " at " << at.x() << "," << at.y()
+                                             << " " << at.width() << "x" << at.height();
+        }
+        QHeaderView* header = o->stagedLines()->horizontalHeader();
+        const QFontMetrics metrics(header->font());
+        for (int c = 0; c < 6; ++c) {
+            const QString heading = o->stagedLines()->horizontalHeaderItem(c)->text();
+            EXPECT_GE(header->sectionSize(c), metrics.horizontalAdvance(heading) + 8) << heading.toStdString();
+        }
+        EXPECT_LE(header->sectionPosition(5) + header->sectionSize(5), o->stagedLines()->viewport()->width());
+    }
+    test::saveScreenshot(window_.get(), QStringLiteral("ordering_fits"));
 }
 
 } // namespace

@@ -156,3 +156,30 @@ TEST_F(TableLifeScreenTest, ReverseSettlementAsksForTheSystemPassword) {
 }
 
 } // namespace
+
+namespace {
+
+// Esc from a half-typed transfer returns to the board and takes the panel with it: the next
+// table shows its work screen whole, its toolbar live.
+TEST_F(TableLifeScreenTest, LeavingATableClosesItsTransferPanel) {
+    startDesk();
+    openOn(db(), QStringLiteral("A02"), 2, QStringLiteral("钱先生"));
+    openOn(db(), QStringLiteral("A06"), 3, QStringLiteral("孙女士"));
+    board().requery();
+    doubleClick(QStringLiteral("A02"));
+    ASSERT_EQ(current(), &workScreen());
+    press(QStringLiteral("转台"));
+    ASSERT_TRUE(panel()->isVisible());
+    QTest::keyClicks(find<QLineEdit>("edt_MoveTarget"), QStringLiteral("A0"));
+    QTest::keyClick(find<QLineEdit>("edt_MoveTarget"), Qt::Key_Escape);
+    EXPECT_EQ(current(), static_cast<QWidget*>(board().graphicView()));
+
+    doubleClick(QStringLiteral("A06"));
+    ASSERT_EQ(current(), &workScreen());
+    EXPECT_FALSE(panel()->isVisible());
+    EXPECT_TRUE(find<QLineEdit>("edt_MoveTarget")->text().isEmpty());
+    EXPECT_TRUE(workScreen().toolbar()->isEnabled());
+    EXPECT_TRUE(sink_.shown.isEmpty()) << sink_.texts().join('\n').toStdString();
+}
+
+} // namespace
