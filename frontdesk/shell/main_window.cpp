@@ -2,6 +2,7 @@
 
 #include "common/db_datetime.h"
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "common/ui/help_page.h"
 #include "common/ui/plain_text_fields.h"
 #include "common/ui/screen_placement.h"
@@ -61,12 +62,12 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     board_ = desk_->board();
     dayDesk_ = new DayDesk(*context_, board_, this);
     board_->loginBox()->setDayProgress(progress);
-    connect(board_, &BoardScreen::loggedIn, this, [this] {
+    ui::connectGuarded(board_, &BoardScreen::loggedIn, this, [this] {
         statusPanel(2)->setText(session_->operatorCaption());
         statusPanel(1)->setText(session_->userCaption());
     });
-    connect(board_, &BoardScreen::exitRequested, this, &QWidget::close);
-    connect(board_, &BoardScreen::helpRequested, this, [this] { ui::showHelpPage(programDir_); });
+    ui::connectGuarded(board_, &BoardScreen::exitRequested, this, &QWidget::close);
+    ui::connectGuarded(board_, &BoardScreen::helpRequested, this, [this] { ui::showHelpPage(programDir_); });
     ui::keepTextFieldsPlain(this);
     ui::placeOnScreen(this);
 }
@@ -89,7 +90,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (ui::screenTooSmall()) {
         closing_ = true;
         messages::information(kScreenTooSmallMessage);
-        QTimer::singleShot(0, this, &QWidget::close);
+        QTimer::singleShot(0, this, ui::guarded(this, &QWidget::close));
         return;
     }
     showBoard();

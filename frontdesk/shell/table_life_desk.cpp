@@ -2,6 +2,7 @@
 
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "common/ui/tool_strip.h"
 #include "frontdesk/table_life/clearing.h"
 #include "frontdesk/table_life/move_panel.h"
@@ -19,14 +20,16 @@ TableLifeDesk::TableLifeDesk(const FrontDeskContext& context, WorkScreen* work, 
     : QObject(parent), context_(context), work_(work) {
     panel_ = new MovePanel(work);
     ui::ToolStrip* tools = work->toolbar();
-    connect(tools->button(tables::work_tool::kTransfer), &QToolButton::clicked, this,
+    ui::connectGuarded(tools->button(tables::work_tool::kTransfer), &QToolButton::clicked, this,
             [this] { startMove(Move::Transfer); });
-    connect(tools->button(tables::work_tool::kMerge), &QToolButton::clicked, this,
+    ui::connectGuarded(tools->button(tables::work_tool::kMerge), &QToolButton::clicked, this,
             [this] { startMove(Move::Merge); });
-    connect(tools->button(tables::work_tool::kClear), &QToolButton::clicked, this, &TableLifeDesk::clear);
-    connect(tools->button(tables::work_tool::kResume), &QToolButton::clicked, this, &TableLifeDesk::resume);
-    connect(panel_, &MovePanel::confirmed, this, &TableLifeDesk::confirmMove);
-    connect(panel_, &MovePanel::cancelled, this, &TableLifeDesk::endMove);
+    ui::connectGuarded(tools->button(tables::work_tool::kClear), &QToolButton::clicked, this,
+                       &TableLifeDesk::clear);
+    ui::connectGuarded(tools->button(tables::work_tool::kResume), &QToolButton::clicked, this,
+                       &TableLifeDesk::resume);
+    ui::connectGuarded(panel_, &MovePanel::confirmed, this, &TableLifeDesk::confirmMove);
+    ui::connectGuarded(panel_, &MovePanel::cancelled, this, &TableLifeDesk::endMove);
 }
 
 void TableLifeDesk::startMove(Move move) {

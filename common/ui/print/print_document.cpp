@@ -1,5 +1,6 @@
 #include "common/ui/print/print_document.h"
 
+#include "common/ui/guard.h"
 #include "common/ui/print/document_painter.h"
 
 #include <QPageLayout>
@@ -110,8 +111,8 @@ PrintResult printDocument(const Document& document, const PrintTarget& target, Q
     prepare(printer, document, target.format);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(document.name);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&](QPrinter* shown) { paintDocument(*shown, document, target.format); });
+    ui::connectGuarded(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                       [&](QPrinter* shown) { paintDocument(*shown, document, target.format); });
     dialog.exec();
     return {};
 }
