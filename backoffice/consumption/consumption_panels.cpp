@@ -5,6 +5,7 @@
 #include "backoffice/consumption/item_panel.h"
 #include "backoffice/consumption/rates_panel.h"
 #include "backoffice/shell/list_panel.h"
+#include "common/ui/guard.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -73,7 +74,8 @@ QWidget* schemesPanel(ConsumptionLists& lists, Workspace& workspace, QWidget* pa
     auto* rates = new QPushButton(QStringLiteral("分类折扣率"), p);
     rates->setObjectName(QStringLiteral("btn_DiscItem"));
     p->addToForm(rates, 1, 1);
-    QObject::connect(rates, &QPushButton::clicked, p, [&lists, &workspace] { enterRates(workspace, lists); });
+    ui::connectGuarded(rates, &QPushButton::clicked, p,
+                       [&lists, &workspace] { enterRates(workspace, lists); });
     return p;
 }
 

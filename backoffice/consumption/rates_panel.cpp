@@ -1,6 +1,7 @@
 #include "backoffice/consumption/rates_panel.h"
 
 #include "backoffice/consumption/class_rates.h"
+#include "common/ui/guard.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -27,12 +28,12 @@ RatesPanel::RatesPanel(ConsumptionLists& lists, QWidget* parent, std::shared_ptr
         {{QStringLiteral("编码"), "clas_code", {}, 50}, {QStringLiteral("分类名称"), "clas_name"}},
         QStringLiteral("分类编码"), matchingClasses, this);
     sideColumn()->addWidget(candidates_, 1);
-    connect(candidates_, &CandidatePicker::picked, this, [this](const RecordSet& shown, int row) {
+    ui::connectGuarded(candidates_, &CandidatePicker::picked, this, [this](const RecordSet& shown, int row) {
         addRate(lists_, shown.text(row, QStringLiteral("clas_code")));
         rate_->setFocus();
         rate_->selectAll();
     });
-    connect(rate_, &QLineEdit::returnPressed, candidates_, &CandidatePicker::restart);
+    ui::connectGuarded(rate_, &QLineEdit::returnPressed, candidates_, &CandidatePicker::restart);
 }
 
 void RatesPanel::showEvent(QShowEvent* event) {

@@ -3,6 +3,7 @@
 #include "backoffice/members/member_navigation.h"
 #include "backoffice/members/member_panels.h"
 #include "backoffice/shell/list_panel.h"
+#include "common/ui/guard.h"
 #include "common/ui/print/print_document.h"
 
 #include <QGridLayout>
@@ -41,7 +42,7 @@ QWidget* guestsPanel(CreditLists& credit, Workspace& workspace, QWidget* parent)
     password->setObjectName(QStringLiteral("edt_SystemPassword"));
     password->setEchoMode(QLineEdit::Password);
     p->form()->addWidget(password, 3, 4);
-    QObject::connect(p->grid(), &QAbstractItemView::doubleClicked, p, [&credit, &workspace, password] {
+    ui::connectGuarded(p->grid(), &QAbstractItemView::doubleClicked, p, [&credit, &workspace, password] {
         if (enterRepayments(workspace, credit, password->text())) password->clear();
     });
     workspace.setQuery(QStringLiteral("挂帐客人"), [p, &credit] {
@@ -78,11 +79,11 @@ class RepaymentsPanel : public ListPanel {
         print->setObjectName(QStringLiteral("btn_PrintRepayments"));
         form()->addWidget(save, 1, 2);
         form()->addWidget(print, 1, 3);
-        connect(save, &QPushButton::clicked, this, [this] {
+        ui::connectGuarded(save, &QPushButton::clicked, this, [this] {
             if (credit_.repay(amount_->text()) == CreditLists::Repayment::Booked) amount_->clear();
             showDebt();
         });
-        connect(print, &QPushButton::clicked, this, [this] {
+        ui::connectGuarded(print, &QPushButton::clicked, this, [this] {
             ui::print::printDocument(credit_.repaymentList(),
                                      ui::print::PrintTarget::preview(document::PageFormat::a4()), this);
         });

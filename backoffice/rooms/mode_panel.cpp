@@ -2,6 +2,7 @@
 
 #include "backoffice/rooms/mode_amount.h"
 #include "backoffice/rooms/room_navigation.h"
+#include "common/ui/guard.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -51,10 +52,11 @@ ModePanel::ModePanel(RoomLists& lists, Workspace& workspace, QWidget* parent,
     bands_ = new QPushButton(QStringLiteral("时段价格设置"), this);
     bands_->setObjectName(QStringLiteral("btn_ConsTime"));
     addToForm(bands_, 4, 0);
-    connect(bands_, &QPushButton::clicked, this, [&lists, &workspace] { enterBands(workspace, lists); });
+    ui::connectGuarded(bands_, &QPushButton::clicked, this,
+                       [&lists, &workspace] { enterBands(workspace, lists); });
 
-    connect(&lists.modes(), &MaintenanceList::currentChanged, this, &ModePanel::showType);
-    connect(&lists.modes(), &MaintenanceList::recordChanged, this, &ModePanel::showType);
+    ui::connectGuarded(&lists.modes(), &MaintenanceList::currentChanged, this, &ModePanel::showType);
+    ui::connectGuarded(&lists.modes(), &MaintenanceList::recordChanged, this, &ModePanel::showType);
     bands_->hide();
     showType();
 }

@@ -1,6 +1,7 @@
 #include "backoffice/shell/list_grid.h"
 
 #include "common/ui/grid_style.h"
+#include "common/ui/guard.h"
 
 #include <QHeaderView>
 
@@ -16,13 +17,13 @@ ListGrid::ListGrid(MaintenanceList& list, QList<ui::GridColumn> columns, Role ro
         ui::styleSideGrid(this);
     for (int c = 0; c < columns.size(); ++c)
         if (columns[c].width > 0) setColumnWidth(c, columns[c].width);
-    connect(&list, &MaintenanceList::rowsReset, this, [this] {
+    ui::connectGuarded(&list, &MaintenanceList::rowsReset, this, [this] {
         model_->refresh();
         followList(list_.current());
     });
-    connect(&list, &MaintenanceList::currentChanged, this, &ListGrid::followList);
-    connect(&list, &MaintenanceList::recordChanged, model_, &ui::RecordSetModel::rowChanged);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    ui::connectGuarded(&list, &MaintenanceList::currentChanged, this, &ListGrid::followList);
+    ui::connectGuarded(&list, &MaintenanceList::recordChanged, model_, &ui::RecordSetModel::rowChanged);
+    ui::connectGuarded(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& index) { picked(index); });
     followList(list.current());
 }

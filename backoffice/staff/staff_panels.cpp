@@ -1,6 +1,7 @@
 #include "backoffice/staff/staff_panels.h"
 
 #include "backoffice/shell/list_panel.h"
+#include "common/ui/guard.h"
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,9 +45,10 @@ QWidget* permissionsPanel(StaffLists& lists, QWidget* parent) {
     none->setObjectName(QStringLiteral("btn_AllNo"));
     p->addToForm(all, 1, 1);
     p->addToForm(none, 1, 2);
-    QObject::connect(all, &QPushButton::clicked, p, [&lists] { lists.setAllPermissions(true); });
-    QObject::connect(none, &QPushButton::clicked, p, [&lists] { lists.setAllPermissions(false); });
-    QObject::connect(p->grid(), &QAbstractItemView::doubleClicked, p, [&lists] { lists.togglePermission(); });
+    ui::connectGuarded(all, &QPushButton::clicked, p, [&lists] { lists.setAllPermissions(true); });
+    ui::connectGuarded(none, &QPushButton::clicked, p, [&lists] { lists.setAllPermissions(false); });
+    ui::connectGuarded(p->grid(), &QAbstractItemView::doubleClicked, p,
+                       [&lists] { lists.togglePermission(); });
     return p;
 }
 
