@@ -1,6 +1,7 @@
 #include "backoffice/consumption/components_panel.h"
 
 #include "backoffice/consumption/item_components.h"
+#include "common/ui/guard.h"
 #include "common/messages.h"
 
 #include <QLabel>
@@ -60,28 +61,28 @@ ComponentsPanel::ComponentsPanel(ConsumptionLists& lists, QWidget* parent,
     auto* price = new QPushButton(QStringLiteral("计算单价"), this);
     price->setObjectName(QStringLiteral("btn_price"));
     form()->addWidget(price, 3, 3);
-    connect(price, &QPushButton::clicked, this, &ComponentsPanel::priceFromComponents);
+    ui::connectGuarded(price, &QPushButton::clicked, this, &ComponentsPanel::priceFromComponents);
 
     candidates_ = new panels::CandidatePicker(
         {{QStringLiteral("编码"), "item_code", {}, 50}, {QStringLiteral("项目名称"), "item_name"}},
         QStringLiteral("编码/快捷"), matchingCandidates, this);
     sideColumn()->addWidget(candidates_, 1);
-    connect(candidates_, &panels::CandidatePicker::picked, this, [this](const RecordSet& shown, int row) {
+    ui::connectGuarded(candidates_, &panels::CandidatePicker::picked, this, [this](const RecordSet& shown, int row) {
         addComponent(lists_, shown.text(row, QStringLiteral("item_code")));
         quantity_->setFocus();
         quantity_->selectAll();
     });
-    connect(quantity_, &QLineEdit::editingFinished, this, [this] {
+    ui::connectGuarded(quantity_, &QLineEdit::editingFinished, this, [this] {
         // A quantity left blank means one.
         if (quantity_->text().trimmed().isEmpty() && lists_.components().current() >= 0) {
             quantity_->setText(QStringLiteral("1"));
             lists_.components().edit(QStringLiteral("grou_coun"), QStringLiteral("1"));
         }
     });
-    connect(quantity_, &QLineEdit::returnPressed, candidates_, &panels::CandidatePicker::restart);
-    connect(&lists.components(), &lists::MaintenanceList::currentChanged, this,
+    ui::connectGuarded(quantity_, &QLineEdit::returnPressed, candidates_, &panels::CandidatePicker::restart);
+    ui::connectGuarded(&lists.components(), &lists::MaintenanceList::currentChanged, this,
             &ComponentsPanel::showHeading);
-    connect(&lists.components(), &lists::MaintenanceList::rowsReset, this, &ComponentsPanel::showHeading);
+    ui::connectGuarded(&lists.components(), &lists::MaintenanceList::rowsReset, this, &ComponentsPanel::showHeading);
 }
 
 void ComponentsPanel::showEvent(QShowEvent* event) {

@@ -1,4 +1,5 @@
 #include "backoffice/consumption/consumption_screen.h"
+#include "common/ui/guard.h"
 
 #include "backoffice/consumption/components_panel.h"
 #include "backoffice/consumption/consumption_navigation.h"
@@ -74,7 +75,7 @@ QWidget* schemesPanel(ConsumptionLists& lists, panels::Workspace& workspace, QWi
     auto* rates = new QPushButton(QStringLiteral("分类折扣率"), p);
     rates->setObjectName(QStringLiteral("btn_DiscItem"));
     p->addToForm(rates, 1, 1);
-    QObject::connect(rates, &QPushButton::clicked, p, [&lists, &workspace] { enterRates(workspace, lists); });
+    ui::connectGuarded(rates, &QPushButton::clicked, p, [&lists, &workspace] { enterRates(workspace, lists); });
     return p;
 }
 

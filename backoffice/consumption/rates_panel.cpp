@@ -1,4 +1,5 @@
 #include "backoffice/consumption/rates_panel.h"
+#include "common/ui/guard.h"
 
 #include "backoffice/consumption/class_rates.h"
 
@@ -28,12 +29,12 @@ RatesPanel::RatesPanel(ConsumptionLists& lists, QWidget* parent, std::shared_ptr
         {{QStringLiteral("编码"), "clas_code", {}, 50}, {QStringLiteral("分类名称"), "clas_name"}},
         QStringLiteral("分类编码"), matchingClasses, this);
     sideColumn()->addWidget(candidates_, 1);
-    connect(candidates_, &panels::CandidatePicker::picked, this, [this](const RecordSet& shown, int row) {
+    ui::connectGuarded(candidates_, &panels::CandidatePicker::picked, this, [this](const RecordSet& shown, int row) {
         addRate(lists_, shown.text(row, QStringLiteral("clas_code")));
         rate_->setFocus();
         rate_->selectAll();
     });
-    connect(rate_, &QLineEdit::returnPressed, candidates_, &panels::CandidatePicker::restart);
+    ui::connectGuarded(rate_, &QLineEdit::returnPressed, candidates_, &panels::CandidatePicker::restart);
 }
 
 void RatesPanel::showEvent(QShowEvent* event) {

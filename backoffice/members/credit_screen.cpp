@@ -3,6 +3,7 @@
 #include "backoffice/members/member_navigation.h"
 #include "backoffice/members/member_screen.h"
 #include "backoffice/panels/list_panel.h"
+#include "common/ui/guard.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
 #include "common/ui/print/print_document.h"
@@ -44,7 +45,7 @@ QWidget* guestsPanel(CreditLists& credit, panels::Workspace& workspace, QWidget*
     password->setObjectName(QStringLiteral("edt_SystemPassword"));
     password->setEchoMode(QLineEdit::Password);
     p->form()->addWidget(password, 3, 4);
-    QObject::connect(p->grid(), &QAbstractItemView::doubleClicked, p, [&credit, &workspace, password] {
+    ui::connectGuarded(p->grid(), &QAbstractItemView::doubleClicked, p, [&credit, &workspace, password] {
         try {
             if (enterRepayments(workspace, credit, password->text())) password->clear();
         } catch (const StepRefused& refused) {
@@ -85,7 +86,7 @@ class RepaymentsPanel : public panels::ListPanel {
         print->setObjectName(QStringLiteral("btn_PrintRepayments"));
         form()->addWidget(save, 1, 2);
         form()->addWidget(print, 1, 3);
-        connect(save, &QPushButton::clicked, this, [this] {
+        ui::connectGuarded(save, &QPushButton::clicked, this, [this] {
             try {
                 if (credit_.repay(amount_->text()) == CreditLists::Repayment::Booked) amount_->clear();
             } catch (const StepRefused& refused) {
@@ -93,7 +94,7 @@ class RepaymentsPanel : public panels::ListPanel {
             }
             showDebt();
         });
-        connect(print, &QPushButton::clicked, this, [this] {
+        ui::connectGuarded(print, &QPushButton::clicked, this, [this] {
             ui::print::printDocument(credit_.repaymentList(),
                                      ui::print::PrintTarget::preview(document::PageFormat::a4()), this);
         });

@@ -1,4 +1,5 @@
 #include "backoffice/members/member_screen.h"
+#include "common/ui/guard.h"
 
 #include "backoffice/members/find_dialog.h"
 #include "backoffice/members/member_navigation.h"
@@ -116,20 +117,20 @@ QWidget* membersPanel(MemberLists& lists, panels::Workspace& workspace, QWidget*
         const QSignalBlocker quiet(end);
         end->setDate(members.value(QStringLiteral("memb_time_end")).toDate());
     };
-    QObject::connect(&members, &lists::MaintenanceList::currentChanged, p, show);
-    QObject::connect(&members, &lists::MaintenanceList::recordChanged, p, show);
-    QObject::connect(&members, &lists::MaintenanceList::rowsReset, p, show);
+    ui::connectGuarded(&members, &lists::MaintenanceList::currentChanged, p, show);
+    ui::connectGuarded(&members, &lists::MaintenanceList::recordChanged, p, show);
+    ui::connectGuarded(&members, &lists::MaintenanceList::rowsReset, p, show);
     p->onShow(show);
-    QObject::connect(stored, &QRadioButton::clicked, p,
+    ui::connectGuarded(stored, &QRadioButton::clicked, p,
                      [&members] { members.edit(QStringLiteral("memb_card_type"), kStoredValueCard); });
-    QObject::connect(points, &QRadioButton::clicked, p,
+    ui::connectGuarded(points, &QRadioButton::clicked, p,
                      [&members] { members.edit(QStringLiteral("memb_card_type"), kPointsCard); });
-    QObject::connect(end, &QDateEdit::dateChanged, p, [&members](const QDate& date) {
+    ui::connectGuarded(end, &QDateEdit::dateChanged, p, [&members](const QDate& date) {
         members.edit(QStringLiteral("memb_time_end"), QDateTime(date, QTime(0, 0)));
     });
-    QObject::connect(topUp, &QPushButton::clicked, p,
+    ui::connectGuarded(topUp, &QPushButton::clicked, p,
                      [&workspace, &lists] { enterTopUps(workspace, lists, MemberLists::TopUpKind::Money); });
-    QObject::connect(deduct, &QPushButton::clicked, p,
+    ui::connectGuarded(deduct, &QPushButton::clicked, p,
                      [&workspace, &lists] { enterTopUps(workspace, lists, MemberLists::TopUpKind::Points); });
     workspace.setQuery(QStringLiteral("会员信息"), [p, &members] {
         askAndFind(p, members, QStringLiteral("memb_card_code"), QStringLiteral("memb_name"));
@@ -152,10 +153,10 @@ QLineEdit* amountEdit(panels::ListPanel* p, MemberLists& lists, const QString& c
         if (enteredAmount(edit->text()) != value || entries.current() < 0)
             edit->setText(entries.current() < 0 ? QString() : QString::number(value, 'g', 12));
     };
-    QObject::connect(&entries, &lists::MaintenanceList::currentChanged, edit, show);
-    QObject::connect(&entries, &lists::MaintenanceList::recordChanged, edit, show);
-    QObject::connect(&entries, &lists::MaintenanceList::rowsReset, edit, show);
-    QObject::connect(edit, &QLineEdit::textEdited, edit,
+    ui::connectGuarded(&entries, &lists::MaintenanceList::currentChanged, edit, show);
+    ui::connectGuarded(&entries, &lists::MaintenanceList::recordChanged, edit, show);
+    ui::connectGuarded(&entries, &lists::MaintenanceList::rowsReset, edit, show);
+    ui::connectGuarded(edit, &QLineEdit::textEdited, edit,
                      [&lists, column](const QString& text) { lists.enterTopUp(column, text); });
     return edit;
 }

@@ -1,6 +1,7 @@
 #include "backoffice/panels/candidate_picker_panel.h"
 
 #include "common/ui/grid_style.h"
+#include "common/ui/guard.h"
 
 #include <QLineEdit>
 #include <QTableView>
@@ -28,10 +29,10 @@ CandidatePicker::CandidatePicker(QList<ui::GridColumn> columns, const QString& p
     column->addWidget(search_);
     column->addWidget(grid_, 1);
 
-    connect(search_, &QLineEdit::textChanged, this, &CandidatePicker::narrow);
-    connect(search_, &QLineEdit::returnPressed, this,
+    ui::connectGuarded(search_, &QLineEdit::textChanged, this, &CandidatePicker::narrow);
+    ui::connectGuarded(search_, &QLineEdit::returnPressed, this,
             [this] { pick(grid_->selectionModel()->currentIndex()); });
-    connect(grid_, &QTableView::doubleClicked, this, &CandidatePicker::pick);
+    ui::connectGuarded(grid_, &QTableView::doubleClicked, this, &CandidatePicker::pick);
 }
 
 void CandidatePicker::setCandidates(RecordSet all) {

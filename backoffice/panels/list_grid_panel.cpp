@@ -1,5 +1,6 @@
 #include "backoffice/panels/list_grid_panel.h"
 
+#include "common/ui/guard.h"
 #include "common/ui/grid_style.h"
 
 #include <QHeaderView>
@@ -16,13 +17,13 @@ ListGrid::ListGrid(lists::MaintenanceList& list, QList<ui::GridColumn> columns, 
         ui::styleSideGrid(this);
     for (int c = 0; c < columns.size(); ++c)
         if (columns[c].width > 0) setColumnWidth(c, columns[c].width);
-    connect(&list, &lists::MaintenanceList::rowsReset, this, [this] {
+    ui::connectGuarded(&list, &lists::MaintenanceList::rowsReset, this, [this] {
         model_->refresh();
         followList(list_.current());
     });
-    connect(&list, &lists::MaintenanceList::currentChanged, this, &ListGrid::followList);
-    connect(&list, &lists::MaintenanceList::recordChanged, model_, &ui::RecordSetModel::rowChanged);
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+    ui::connectGuarded(&list, &lists::MaintenanceList::currentChanged, this, &ListGrid::followList);
+    ui::connectGuarded(&list, &lists::MaintenanceList::recordChanged, model_, &ui::RecordSetModel::rowChanged);
+    ui::connectGuarded(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this](const QModelIndex& index) { picked(index); });
     followList(list.current());
 }

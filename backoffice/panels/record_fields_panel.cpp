@@ -1,5 +1,6 @@
 #include "backoffice/panels/record_fields_panel.h"
 
+#include "common/ui/guard.h"
 #include "common/db_datetime.h"
 #include "common/schema/schema.h"
 
@@ -11,9 +12,9 @@
 namespace sorrel::panels {
 
 RecordFields::RecordFields(lists::MaintenanceList& list, QObject* parent) : QObject(parent), list_(list) {
-    connect(&list, &lists::MaintenanceList::currentChanged, this, &RecordFields::refresh);
-    connect(&list, &lists::MaintenanceList::recordChanged, this, &RecordFields::refresh);
-    connect(&list, &lists::MaintenanceList::rowsReset, this, &RecordFields::refresh);
+    ui::connectGuarded(&list, &lists::MaintenanceList::currentChanged, this, &RecordFields::refresh);
+    ui::connectGuarded(&list, &lists::MaintenanceList::recordChanged, this, &RecordFields::refresh);
+    ui::connectGuarded(&list, &lists::MaintenanceList::rowsReset, this, &RecordFields::refresh);
 }
 
 void RecordFields::refresh() {
@@ -44,10 +45,10 @@ void RecordFields::bindEdit(QLineEdit* edit, const QString& column, FieldKind ki
         edit->setInputMask(QStringLiteral("99:99:99"));
         // The record takes a time once it is typed to its last digit or the field is left; one
         // that is no time of day is not taken, and leaving the field shows what the record holds.
-        connect(edit, &QLineEdit::textEdited, this, [this, edit, column](const QString& text) {
+        ui::connectGuarded(edit, &QLineEdit::textEdited, this, [this, edit, column](const QString& text) {
             if (!showing_ && edit->cursorPosition() == text.size()) takeTime(edit, column);
         });
-        connect(edit, &QLineEdit::editingFinished, this, [this, edit, column] {
+        ui::connectGuarded(edit, &QLineEdit::editingFinished, this, [this, edit, column] {
             if (!showing_ && !takeTime(edit, column)) refresh();
         });
         break;
@@ -68,7 +69,7 @@ void RecordFields::bindEdit(QLineEdit* edit, const QString& column, FieldKind ki
                           edit->setEnabled(list_.current() >= 0);
                       }});
     if (kind == FieldKind::Time) return;
-    connect(edit, &QLineEdit::textEdited, this, [this, column](const QString& text) {
+    ui::connectGuarded(edit, &QLineEdit::textEdited, this, [this, column](const QString& text) {
         if (!showing_ && !list_.edit(column, text)) refresh();
     });
 }
@@ -88,7 +89,7 @@ void RecordFields::bindCheck(QCheckBox* box, const QString& column) {
                           box->setChecked(list_.value(column).toLongLong() != 0);
                           box->setEnabled(list_.current() >= 0);
                       }});
-    connect(box, &QCheckBox::clicked, this, [this, column](bool on) {
+    ui::connectGuarded(box, &QCheckBox::clicked, this, [this, column](bool on) {
         if (!showing_ && !list_.edit(column, on)) refresh();
     });
 }
@@ -102,7 +103,7 @@ void RecordFields::bindChoice(QComboBox* box, const QString& column, std::functi
                           box->setCurrentIndex(box->findData(list_.value(column).toString()));
                           box->setEnabled(list_.current() >= 0);
                       }});
-    connect(box, &QComboBox::activated, this, [this, box, column, chosen](int index) {
+    ui::connectGuarded(box, &QComboBox::activated, this, [this, box, column, chosen](int index) {
         if (showing_ || index < 0) return;
         const QString code = box->itemData(index).toString();
         if (chosen)

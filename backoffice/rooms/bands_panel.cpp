@@ -1,6 +1,7 @@
 #include "backoffice/rooms/bands_panel.h"
 
 #include "backoffice/rooms/price_bands.h"
+#include "common/ui/guard.h"
 #include "common/db_datetime.h"
 
 #include <QLabel>
@@ -31,8 +32,8 @@ BandsPanel::BandsPanel(RoomLists& lists, QWidget* parent)
     gaps_->setWordWrap(true);
     gaps_->setStyleSheet(QStringLiteral("color: #b00000"));
     addToForm(gaps_, 3, 0, 2);
-    connect(&lists.bands(), &lists::MaintenanceList::rowsReset, this, &BandsPanel::showGaps);
-    connect(&lists.bands(), &lists::MaintenanceList::recordChanged, this, &BandsPanel::showGaps);
+    ui::connectGuarded(&lists.bands(), &lists::MaintenanceList::rowsReset, this, &BandsPanel::showGaps);
+    ui::connectGuarded(&lists.bands(), &lists::MaintenanceList::recordChanged, this, &BandsPanel::showGaps);
 }
 
 void BandsPanel::showGaps() {

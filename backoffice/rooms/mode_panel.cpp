@@ -1,4 +1,5 @@
 #include "backoffice/rooms/mode_panel.h"
+#include "common/ui/guard.h"
 
 #include "backoffice/rooms/mode_amount.h"
 #include "backoffice/rooms/room_navigation.h"
@@ -53,10 +54,10 @@ ModePanel::ModePanel(const panels::BackOfficeContext& context, RoomLists& lists,
     bands_ = new QPushButton(QStringLiteral("时段价格设置"), this);
     bands_->setObjectName(QStringLiteral("btn_ConsTime"));
     addToForm(bands_, 4, 0);
-    connect(bands_, &QPushButton::clicked, this, [&lists, &workspace] { enterBands(workspace, lists); });
+    ui::connectGuarded(bands_, &QPushButton::clicked, this, [&lists, &workspace] { enterBands(workspace, lists); });
 
-    connect(&lists.modes(), &lists::MaintenanceList::currentChanged, this, &ModePanel::showType);
-    connect(&lists.modes(), &lists::MaintenanceList::recordChanged, this, &ModePanel::showType);
+    ui::connectGuarded(&lists.modes(), &lists::MaintenanceList::currentChanged, this, &ModePanel::showType);
+    ui::connectGuarded(&lists.modes(), &lists::MaintenanceList::recordChanged, this, &ModePanel::showType);
     bands_->hide();
     showType();
 }

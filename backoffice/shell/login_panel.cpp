@@ -1,6 +1,7 @@
 #include "backoffice/shell/login_panel.h"
 
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "common/ui/login_fields.h"
 #include "common/ui/titled_box.h"
 
@@ -36,9 +37,9 @@ LoginPanel::LoginPanel(const panels::BackOfficeContext& context)
     auto* centre = new QGridLayout(this);
     centre->addWidget(box, 0, 0, Qt::AlignCenter);
 
-    connect(ok, &QPushButton::clicked, this, &LoginPanel::confirm);
-    connect(quit, &QPushButton::clicked, this, &LoginPanel::exitRequested);
-    connect(password_, &QLineEdit::returnPressed, this, &LoginPanel::confirm);
+    ui::connectGuarded(ok, &QPushButton::clicked, this, &LoginPanel::confirm);
+    ui::connectGuarded(quit, &QPushButton::clicked, this, &LoginPanel::exitRequested);
+    ui::connectGuarded(password_, &QLineEdit::returnPressed, this, &LoginPanel::confirm);
 }
 
 void LoginPanel::focusOperator() {

@@ -11,6 +11,7 @@
 #include "backoffice/shell/login_panel.h"
 #include "backoffice/staff/staff_navigation.h"
 #include "backoffice/staff/staff_screen.h"
+#include "common/ui/guard.h"
 #include "common/messages.h"
 #include "common/ui/help_page.h"
 #include "common/ui/plain_text_fields.h"
@@ -131,9 +132,9 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     column->addWidget(status_);
 
     login_->setDayProgress([this](int percent) { status_->showProgress(percent); });
-    connect(login_, &LoginPanel::accepted, this, &MainWindow::loggedIn);
-    connect(login_, &LoginPanel::exitRequested, this, &QWidget::close);
-    connect(workspace_.get(), &panels::Workspace::changed, this, &MainWindow::sync);
+    ui::connectGuarded(login_, &LoginPanel::accepted, this, &MainWindow::loggedIn);
+    ui::connectGuarded(login_, &LoginPanel::exitRequested, this, &QWidget::close);
+    ui::connectGuarded(workspace_.get(), &panels::Workspace::changed, this, &MainWindow::sync);
 
     // Until the login, only the login panel and the help menu can be used.
     for (QMenu* menu : guardedMenus_)
@@ -162,10 +163,10 @@ void MainWindow::buildMenus(QWidget* bar) {
     data->addAction(QStringLiteral("系统管理"));
     guardedMenus_ = {settings, stock, data};
     for (QMenu* menu : guardedMenus_)
-        connect(menu, &QMenu::triggered, this, [this](QAction* a) { runMenuCommand(a->text()); });
+        ui::connectGuarded(menu, &QMenu::triggered, this, [this](QAction* a) { runMenuCommand(a->text()); });
     QMenu* help = menus->addMenu(QStringLiteral("帮助"));
-    connect(help->addAction(QStringLiteral("系统帮助")), &QAction::triggered, this, &MainWindow::showHelp);
-    connect(help->addAction(QStringLiteral("退出")), &QAction::triggered, this, &QWidget::close);
+    ui::connectGuarded(help->addAction(QStringLiteral("系统帮助")), &QAction::triggered, this, &MainWindow::showHelp);
+    ui::connectGuarded(help->addAction(QStringLiteral("退出")), &QAction::triggered, this, &QWidget::close);
 }
 
 QWidget* MainWindow::buildToolbar() {
@@ -188,7 +189,7 @@ QWidget* MainWindow::buildToolbar() {
         button->setMinimumWidth(58);
         row->addWidget(button);
         toolButtons_.append(button);
-        connect(button, &QToolButton::clicked, this, [this, which] {
+        ui::connectGuarded(button, &QToolButton::clicked, this, [this, which] {
             switch (which) {
             case panels::ToolButton::Add:
                 workspace_->add();
@@ -240,7 +241,7 @@ QWidget* MainWindow::buildTrees() {
                 new QTreeWidgetItem(groupItem, {leaf.caption});
         }
         widget->expandAll();
-        connect(widget, &QTreeWidget::itemClicked, this,
+        ui::connectGuarded(widget, &QTreeWidget::itemClicked, this,
                 [this, tree](QTreeWidgetItem* item) { workspace_->clickTree(tree, item->text(0)); });
         trees_->addWidget(widget);
         treeWidgets_.append(widget);

@@ -1,4 +1,5 @@
 #include "backoffice/staff/staff_screen.h"
+#include "common/ui/guard.h"
 
 #include "backoffice/panels/list_panel.h"
 
@@ -44,9 +45,9 @@ QWidget* permissionsPanel(StaffLists& lists, QWidget* parent) {
     none->setObjectName(QStringLiteral("btn_AllNo"));
     p->addToForm(all, 1, 1);
     p->addToForm(none, 1, 2);
-    QObject::connect(all, &QPushButton::clicked, p, [&lists] { lists.setAllPermissions(true); });
-    QObject::connect(none, &QPushButton::clicked, p, [&lists] { lists.setAllPermissions(false); });
-    QObject::connect(p->grid(), &QAbstractItemView::doubleClicked, p, [&lists] { lists.togglePermission(); });
+    ui::connectGuarded(all, &QPushButton::clicked, p, [&lists] { lists.setAllPermissions(true); });
+    ui::connectGuarded(none, &QPushButton::clicked, p, [&lists] { lists.setAllPermissions(false); });
+    ui::connectGuarded(p->grid(), &QAbstractItemView::doubleClicked, p, [&lists] { lists.togglePermission(); });
     return p;
 }
 

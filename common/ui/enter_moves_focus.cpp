@@ -1,5 +1,7 @@
 #include "common/ui/enter_moves_focus.h"
 
+#include "common/ui/guard.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -26,7 +28,7 @@ bool EnterMovesFocus::eventFilter(QObject* watched, QEvent* event) {
     if (!widget || qobject_cast<QDialog*>(widget->window())) return false;
     pending_ = true;
     enteredIn_ = QApplication::focusWidget();
-    QTimer::singleShot(0, this, &EnterMovesFocus::moveFocus);
+    QTimer::singleShot(0, this, ui::guarded(this, &EnterMovesFocus::moveFocus));
     // Enter on a focused button presses it, as the operator expects of a button.
     if (auto* button = qobject_cast<QAbstractButton*>(widget); button && button == enteredIn_) {
         button->click();

@@ -1,5 +1,7 @@
 #include "common/ui/keyboard_map.h"
 
+#include "common/ui/guard.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QToolButton>
@@ -51,7 +53,7 @@ bool KeyboardMap::dispatch(int key, Qt::KeyboardModifiers modifiers) {
         if (b.panel != current || b.key != key || (b.origin == KeyOrigin::Keypad && !fromKeypad)) continue;
         // Copied: the action may rebind keys or change the current panel.
         const std::function<void()> action = b.action;
-        action();
+        runGuarded(action);
         return true;
     }
     return false;

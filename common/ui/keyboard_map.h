@@ -22,6 +22,7 @@ class KeyboardMap : public QObject {
     KeyboardMap(const PanelNavigator& navigator, QWidget* window);
     ~KeyboardMap() override;
 
+    // The action runs under the guard (common/ui/guard.h), as every screen handler does.
     void bind(QWidget* panel, int key, std::function<void()> action,
               KeyOrigin origin = KeyOrigin::AnyKeyboard);
     // Runs the action bound for the current panel; false when the key means nothing there. A

@@ -1,5 +1,6 @@
 #include "common/ui/keypad_signs.h"
 
+#include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
 
 #include <QKeyEvent>
@@ -14,7 +15,7 @@ class SignsFilter : public QObject {
     SignsFilter(QLineEdit* field, KeyboardMap& keyboard) : QObject(field), keyboard_(keyboard) {
         field->installEventFilter(this);
         // Pasted or dropped text: the signs are taken out, the rest stays.
-        connect(field, &QLineEdit::textChanged, this, [field](const QString& text) {
+        ui::connectGuarded(field, &QLineEdit::textChanged, this, [field](const QString& text) {
             if (!text.contains(QLatin1Char('+')) && !text.contains(QLatin1Char('-'))) return;
             QString kept = text;
             kept.remove(QLatin1Char('+')).remove(QLatin1Char('-'));

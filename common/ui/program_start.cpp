@@ -1,5 +1,6 @@
 #include "common/ui/program_start.h"
 
+#include "common/error_log.h"
 #include "common/installation/venue_opening.h"
 #include "common/instance_lock.h"
 #include "common/local_time_zone.h"
@@ -37,6 +38,11 @@ int runProgram(int argc, char** argv, Program program, const MakeMainWindow& mak
     const InstalledWaitNotice waitNotice;
     SystemClock clock;
     const QString programDir = QCoreApplication::applicationDirPath();
+    // What the staff are not shown of an error goes to log/ beside the program.
+    errorlog::install(programDir, clock);
+    struct LogUninstall {
+        ~LogUninstall() { errorlog::uninstall(); }
+    } logUninstall;
     MainWindowOf main;
     std::unique_ptr<Database> db;
     try {

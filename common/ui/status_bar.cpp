@@ -1,6 +1,7 @@
 #include "common/ui/status_bar.h"
 
 #include "common/db_datetime.h"
+#include "common/ui/guard.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -42,7 +43,7 @@ StatusBar::StatusBar(const Clock& clock, const QList<int>& widths, bool centred,
 
     refreshClock();
     auto* timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, &StatusBar::refreshClock);
+    ui::connectGuarded(timer, &QTimer::timeout, this, &StatusBar::refreshClock);
     timer->start(1000);
 }
 

@@ -1,4 +1,5 @@
 #include "common/ui/titled_box.h"
+#include "common/ui/guard.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -34,7 +35,7 @@ TitledBox::TitledBox(const QString& objectName, const QString& title, QWidget* p
     column->setSpacing(0);
     column->addWidget(strip);
     column->addWidget(body_, 1);
-    connect(x, &QToolButton::clicked, this, &TitledBox::closeClicked);
+    ui::connectGuarded(x, &QToolButton::clicked, this, &TitledBox::closeClicked);
 }
 
 } // namespace sorrel::ui

@@ -3,6 +3,7 @@
 #include "common/db/errors.h"
 #include "common/messages.h"
 #include "common/ui/date_picker.h"
+#include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/text_grid.h"
@@ -175,21 +176,25 @@ BookingScreen::BookingScreen(const frontdesk::FrontDeskContext& context, QWidget
     column->addWidget(toolbar_);
     column->addWidget(modes_, 1);
 
-    connect(toolbar_->button(kAdd), &QToolButton::clicked, this, &BookingScreen::add);
-    connect(toolbar_->button(kDelete), &QToolButton::clicked, this, &BookingScreen::remove);
-    connect(toolbar_->button(kSave), &QToolButton::clicked, this, [this] { save(); });
-    connect(toolbar_->button(kCancel), &QToolButton::clicked, this, &BookingScreen::cancel);
-    connect(toolbar_->button(kReset), &QToolButton::clicked, this, &BookingScreen::resetSearch);
-    connect(toolbar_->button(kRunSearch), &QToolButton::clicked, this, &BookingScreen::runSearch);
-    connect(toolbar_->button(kSaveBack), &QToolButton::clicked, this, &BookingScreen::saveAndReturn);
-    connect(toolbar_->button(kEntryMode), &QToolButton::clicked, this, &BookingScreen::showEntryMode);
-    connect(toolbar_->button(kSearchMode), &QToolButton::clicked, this, &BookingScreen::showSearchMode);
-    connect(entryGrid_, &QTableWidget::currentCellChanged, this, [this](int row) { showBooking(row); });
+    ui::connectGuarded(toolbar_->button(kAdd), &QToolButton::clicked, this, &BookingScreen::add);
+    ui::connectGuarded(toolbar_->button(kDelete), &QToolButton::clicked, this, &BookingScreen::remove);
+    ui::connectGuarded(toolbar_->button(kSave), &QToolButton::clicked, this, [this] { save(); });
+    ui::connectGuarded(toolbar_->button(kCancel), &QToolButton::clicked, this, &BookingScreen::cancel);
+    ui::connectGuarded(toolbar_->button(kReset), &QToolButton::clicked, this, &BookingScreen::resetSearch);
+    ui::connectGuarded(toolbar_->button(kRunSearch), &QToolButton::clicked, this, &BookingScreen::runSearch);
+    ui::connectGuarded(toolbar_->button(kSaveBack), &QToolButton::clicked, this,
+                       &BookingScreen::saveAndReturn);
+    ui::connectGuarded(toolbar_->button(kEntryMode), &QToolButton::clicked, this,
+                       &BookingScreen::showEntryMode);
+    ui::connectGuarded(toolbar_->button(kSearchMode), &QToolButton::clicked, this,
+                       &BookingScreen::showSearchMode);
+    ui::connectGuarded(entryGrid_, &QTableWidget::currentCellChanged, this,
+                       [this](int row) { showBooking(row); });
     for (QLineEdit* e : {name_, count_, phone_, note_})
-        connect(e, &QLineEdit::textEdited, this, [this] { dirty_ = true; });
-    connect(date_, &QDateEdit::userDateChanged, this, [this] { dirty_ = true; });
-    connect(time_, &QTimeEdit::userTimeChanged, this, [this] { dirty_ = true; });
-    connect(staff_, &QComboBox::activated, this, [this] { dirty_ = true; });
+        ui::connectGuarded(e, &QLineEdit::textEdited, this, [this] { dirty_ = true; });
+    ui::connectGuarded(date_, &QDateEdit::userDateChanged, this, [this] { dirty_ = true; });
+    ui::connectGuarded(time_, &QTimeEdit::userTimeChanged, this, [this] { dirty_ = true; });
+    ui::connectGuarded(staff_, &QComboBox::activated, this, [this] { dirty_ = true; });
     context_.keyboard.bind(this, Qt::Key_Escape, [this] { saveAndReturn(); });
 }
 

@@ -1,5 +1,6 @@
 #include "frontdesk/checkout/checkout_screen.h"
 
+#include "common/ui/guard.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
 #include "common/typed_input.h"
@@ -146,7 +147,7 @@ CheckoutScreen::CheckoutScreen(const frontdesk::FrontDeskContext& context, QWidg
     tabs_->addTab(discountTab(), QStringLiteral("折扣"));
     tabs_->addTab(modeTab(), QStringLiteral("消费方式"));
     // The member tab is for the card: its number is typed as soon as the tab shows.
-    connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
+    ui::connectGuarded(tabs_, &QTabWidget::currentChanged, this, [this](int tab) {
         if (tab == Member) cardCode_->setFocus();
     });
 
@@ -165,13 +166,13 @@ CheckoutScreen::CheckoutScreen(const frontdesk::FrontDeskContext& context, QWidg
     column->addWidget(toolbar_);
     column->addLayout(body, 1);
 
-    connect(guestName_, &QLineEdit::textEdited, this, [this](const QString& t) { session_.setGuestName(t); });
-    connect(guests_, &QLineEdit::textEdited, this, [this](const QString& t) {
+    ui::connectGuarded(guestName_, &QLineEdit::textEdited, this, [this](const QString& t) { session_.setGuestName(t); });
+    ui::connectGuarded(guests_, &QLineEdit::textEdited, this, [this](const QString& t) {
         if (!session_.active()) return;
         session_.changeGuests(t);
         recomputed();
     });
-    connect(collected_, &QLineEdit::textEdited, this, [this](const QString& t) {
+    ui::connectGuarded(collected_, &QLineEdit::textEdited, this, [this](const QString& t) {
         if (!session_.active()) return;
         total_->setText(t + QStringLiteral("元"));
         if (!session_.setCollected(t.toDouble())) {
@@ -182,13 +183,13 @@ CheckoutScreen::CheckoutScreen(const frontdesk::FrontDeskContext& context, QWidg
     const auto commissionChanged = [this] {
         if (!filling_) session_.setCommission(staff_->currentData().toString(), commission_->currentText());
     };
-    connect(staff_, &QComboBox::currentIndexChanged, this, commissionChanged);
-    connect(commission_, &QComboBox::currentIndexChanged, this, commissionChanged);
+    ui::connectGuarded(staff_, &QComboBox::currentIndexChanged, this, commissionChanged);
+    ui::connectGuarded(commission_, &QComboBox::currentIndexChanged, this, commissionChanged);
 
-    connect(toolbar_->button(kSettle), &QToolButton::clicked, this, &CheckoutScreen::settle);
-    connect(toolbar_->button(kPrint), &QToolButton::clicked, this, [this] { printBill(false); });
-    connect(toolbar_->button(kPreview), &QToolButton::clicked, this, [this] { printBill(true); });
-    connect(toolbar_->button(kBack), &QToolButton::clicked, this, &CheckoutScreen::back);
+    ui::connectGuarded(toolbar_->button(kSettle), &QToolButton::clicked, this, &CheckoutScreen::settle);
+    ui::connectGuarded(toolbar_->button(kPrint), &QToolButton::clicked, this, [this] { printBill(false); });
+    ui::connectGuarded(toolbar_->button(kPreview), &QToolButton::clicked, this, [this] { printBill(true); });
+    ui::connectGuarded(toolbar_->button(kBack), &QToolButton::clicked, this, &CheckoutScreen::back);
     using ui::KeyOrigin;
     context_.keyboard.bind(
         this, Qt::Key_Asterisk, [this] { settle(); }, KeyOrigin::Keypad);
@@ -224,16 +225,16 @@ QWidget* CheckoutScreen::paymentTab() {
     layout->addWidget(payments_, 1);
     layout->addLayout(form);
 
-    connect(payments_, &QTableWidget::cellClicked, this, [this](int row, int) {
+    ui::connectGuarded(payments_, &QTableWidget::cellClicked, this, [this](int row, int) {
         amount_->setText(plainAmountText(row));
         toPaymentField();
     });
-    connect(amount_, &QLineEdit::textEdited, this, [this](const QString& t) {
+    ui::connectGuarded(amount_, &QLineEdit::textEdited, this, [this](const QString& t) {
         const int row = payments_->currentRow();
         session_.setAmount(row, t.toDouble());
         fillPayments(row);
     });
-    connect(reset, &QPushButton::clicked, this, [this] {
+    ui::connectGuarded(reset, &QPushButton::clicked, this, [this] {
         session_.resetPayments();
         fill();
         toPaymentField();
@@ -273,13 +274,13 @@ QWidget* CheckoutScreen::memberTab() {
         values_.insert(QStringLiteral("会员") + text, label);
         form->addRow(text, label);
     }
-    connect(confirm, &QPushButton::clicked, this, [this] {
+    ui::connectGuarded(confirm, &QPushButton::clicked, this, [this] {
         if (!session_.chooseMember(cardCode_->text(), cardPassword_->text()))
             messages::information(checkout::kNoSuchMemberMessage);
         guestName_->setText(session_.guest().tabl_gues_name);
         showMember();
     });
-    connect(clear, &QPushButton::clicked, this, [this] {
+    ui::connectGuarded(clear, &QPushButton::clicked, this, [this] {
         session_.clearMember();
         cardCode_->clear();
         cardPassword_->clear();
@@ -312,13 +313,13 @@ QWidget* CheckoutScreen::creditTab() {
     }
     layout->addLayout(form);
     layout->addWidget(clear, 0, Qt::AlignLeft);
-    connect(creditList_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
+    ui::connectGuarded(creditList_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) {
         if (row < 0 || row >= creditGuests_.size()) return;
         session_.chooseCredit(creditGuests_[row]);
         guestName_->setText(session_.guest().tabl_gues_name);
         showCredit(&creditGuests_[row]);
     });
-    connect(clear, &QPushButton::clicked, this, [this] {
+    ui::connectGuarded(clear, &QPushButton::clicked, this, [this] {
         session_.clearCredit();
         showCredit(nullptr);
     });
@@ -342,12 +343,12 @@ QWidget* CheckoutScreen::discountTab() {
     layout->addWidget(schemeRates_, 1);
     scheme_->installEventFilter(this);
     rate_->installEventFilter(this);
-    connect(scheme_, &QComboBox::activated, this, [this] {
+    ui::connectGuarded(scheme_, &QComboBox::activated, this, [this] {
         if (!session_.active()) return;
         session_.chooseScheme(scheme_->currentData().toString(), rate_->text());
         recomputed();
     });
-    connect(rate_, &QLineEdit::textEdited, this, [this](const QString& t) {
+    ui::connectGuarded(rate_, &QLineEdit::textEdited, this, [this](const QString& t) {
         if (!session_.active()) return;
         session_.typeRate(t);
         recomputed();
@@ -376,7 +377,7 @@ QWidget* CheckoutScreen::modeTab() {
     auto* layout = new QVBoxLayout(page);
     layout->addLayout(form);
     layout->addWidget(bands_, 1);
-    connect(mode_, &QComboBox::activated, this, [this] {
+    ui::connectGuarded(mode_, &QComboBox::activated, this, [this] {
         if (!session_.active()) return;
         session_.chooseMode(mode_->currentData().toString(), guests_->text());
         recomputed();

@@ -4,6 +4,7 @@
 #include "common/messages.h"
 #include "common/money.h"
 #include "common/typed_input.h"
+#include "common/ui/guard.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/record_set_model.h"
 #include "common/ui/text_grid.h"
@@ -84,10 +85,11 @@ DayPanel::DayPanel(const frontdesk::FrontDeskContext& context, QWidget* parent)
     column->addWidget(toolbar_);
     column->addLayout(body, 1);
 
-    connect(toolbar_->button(kStart), &QToolButton::clicked, this, &DayPanel::startDay);
-    connect(toolbar_->button(kEnd), &QToolButton::clicked, this, &DayPanel::endDay);
-    connect(toolbar_->button(kSave), &QToolButton::clicked, this, &DayPanel::saveAndReturn);
-    connect(income_, &QTableWidget::currentCellChanged, this, [this](int row) { chooseIncome(row); });
+    ui::connectGuarded(toolbar_->button(kStart), &QToolButton::clicked, this, &DayPanel::startDay);
+    ui::connectGuarded(toolbar_->button(kEnd), &QToolButton::clicked, this, &DayPanel::endDay);
+    ui::connectGuarded(toolbar_->button(kSave), &QToolButton::clicked, this, &DayPanel::saveAndReturn);
+    ui::connectGuarded(income_, &QTableWidget::currentCellChanged, this,
+                       [this](int row) { chooseIncome(row); });
 }
 
 void DayPanel::present() {

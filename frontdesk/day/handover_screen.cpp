@@ -5,6 +5,7 @@
 #include "common/document/page_format.h"
 #include "common/messages.h"
 #include "common/typed_input.h"
+#include "common/ui/guard.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/print/print_document.h"
 #include "common/ui/record_set_model.h"
@@ -108,11 +109,12 @@ HandoverScreen::HandoverScreen(const frontdesk::FrontDeskContext& context, QWidg
     column->addWidget(toolbar_);
     column->addLayout(body, 1);
 
-    connect(toolbar_->button(kHandOver), &QToolButton::clicked, this, &HandoverScreen::handOver);
-    connect(toolbar_->button(kPreview), &QToolButton::clicked, this, &HandoverScreen::preview);
-    connect(toolbar_->button(kBack), &QToolButton::clicked, this, &HandoverScreen::back);
-    connect(submit_, &QPushButton::clicked, this, &HandoverScreen::submit);
-    connect(floatsGrid_, &QTableWidget::currentCellChanged, this, [this](int row) { chooseFloat(row); });
+    ui::connectGuarded(toolbar_->button(kHandOver), &QToolButton::clicked, this, &HandoverScreen::handOver);
+    ui::connectGuarded(toolbar_->button(kPreview), &QToolButton::clicked, this, &HandoverScreen::preview);
+    ui::connectGuarded(toolbar_->button(kBack), &QToolButton::clicked, this, &HandoverScreen::back);
+    ui::connectGuarded(submit_, &QPushButton::clicked, this, &HandoverScreen::submit);
+    ui::connectGuarded(floatsGrid_, &QTableWidget::currentCellChanged, this,
+                       [this](int row) { chooseFloat(row); });
 }
 
 void HandoverScreen::present() {

@@ -2,6 +2,7 @@
 
 #include "common/db/recordset.h"
 #include "common/document/number_format.h"
+#include "common/ui/guard.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/text_grid.h"
 #include "common/ui/tool_strip.h"
@@ -46,7 +47,7 @@ StatisticsScreen::StatisticsScreen(const frontdesk::FrontDeskContext& context, Q
     column->addWidget(toolbar_);
     column->addLayout(body, 1);
 
-    connect(toolbar_->button(kBack), &QToolButton::clicked, this, &StatisticsScreen::back);
+    ui::connectGuarded(toolbar_->button(kBack), &QToolButton::clicked, this, &StatisticsScreen::back);
 }
 
 void StatisticsScreen::present() {

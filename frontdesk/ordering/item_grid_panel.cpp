@@ -1,6 +1,7 @@
 #include "frontdesk/ordering/item_grid_panel.h"
 
 #include "common/ui/grid_style.h"
+#include "common/ui/guard.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -92,10 +93,10 @@ MenuBrowser::MenuBrowser(Database& db, const QString& namePrefix, QWidget* paren
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(kinds_, 2);
     column->addWidget(classes_, 3);
-    connect(kinds_, &QTableWidget::currentCellChanged, this, [this](int row) {
+    ui::connectGuarded(kinds_, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (row >= 0) showClasses();
     });
-    connect(classes_, &QTableWidget::currentCellChanged, this, [this](int row) {
+    ui::connectGuarded(classes_, &QTableWidget::currentCellChanged, this, [this](int row) {
         if (row >= 0) emit classChosen(currentClass());
     });
 }

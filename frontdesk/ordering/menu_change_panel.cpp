@@ -1,6 +1,7 @@
 #include "frontdesk/ordering/menu_change_panel.h"
 
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "frontdesk/ordering/item_grid_panel.h"
 #include "frontdesk/ordering/menu_changes.h"
 
@@ -39,14 +40,14 @@ PriceAdjustPanel::PriceAdjustPanel(QWidget* parent) : QFrame(parent) {
     buttons->addWidget(confirm_);
     buttons->addWidget(cancel);
     form->addRow(buttons);
-    connect(confirm_, &QPushButton::clicked, this, [this] {
+    ui::connectGuarded(confirm_, &QPushButton::clicked, this, [this] {
         const double price = typedPrice(newPrice_->text());
         hide();
         emit confirmed(itemCode_, price);
         emit closed();
     });
-    connect(newPrice_, &QLineEdit::returnPressed, confirm_, &QPushButton::click);
-    connect(cancel, &QPushButton::clicked, this, [this] {
+    ui::connectGuarded(newPrice_, &QLineEdit::returnPressed, confirm_, &QPushButton::click);
+    ui::connectGuarded(cancel, &QPushButton::clicked, this, [this] {
         hide();
         emit closed();
     });
@@ -96,7 +97,7 @@ NewItemPanel::NewItemPanel(Database& db, QWidget* parent) : QFrame(parent), db_(
     form->addRow(QStringLiteral("类型："), type);
     // Enter goes round the five fields.
     for (int i = 0; i < fields_.size(); ++i)
-        connect(fields_[i], &QLineEdit::returnPressed, this,
+        ui::connectGuarded(fields_[i], &QLineEdit::returnPressed, this,
                 [this, i] { fields_[(i + 1) % fields_.size()]->setFocus(); });
     save_ = new QPushButton(QStringLiteral("保存所加项目"), this);
     auto* close = new QPushButton(QStringLiteral("返回"), this);
@@ -106,9 +107,9 @@ NewItemPanel::NewItemPanel(Database& db, QWidget* parent) : QFrame(parent), db_(
     row->addWidget(menu_, 2);
     row->addWidget(items_, 3);
     row->addLayout(form, 2);
-    connect(menu_, &MenuBrowser::classChosen, this, &NewItemPanel::showClass);
-    connect(save_, &QPushButton::clicked, this, &NewItemPanel::save);
-    connect(close, &QPushButton::clicked, this, [this] {
+    ui::connectGuarded(menu_, &MenuBrowser::classChosen, this, &NewItemPanel::showClass);
+    ui::connectGuarded(save_, &QPushButton::clicked, this, &NewItemPanel::save);
+    ui::connectGuarded(close, &QPushButton::clicked, this, [this] {
         hide();
         emit closed();
     });

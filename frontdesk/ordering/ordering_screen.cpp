@@ -5,6 +5,7 @@
 #include "common/money.h"
 #include "common/typed_input.h"
 #include "common/ui/enter_moves_focus.h"
+#include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/text_grid.h"
@@ -173,44 +174,47 @@ OrderingScreen::OrderingScreen(const frontdesk::FrontDeskContext& context, QWidg
     pricePanel_ = new PriceAdjustPanel(this);
     newItemPanel_ = new NewItemPanel(context_.db, this);
 
-    connect(toolbar_->button(kByCode), &QToolButton::clicked, this, &OrderingScreen::showCodePanel);
-    connect(toolbar_->button(kByList), &QToolButton::clicked, this, &OrderingScreen::showListPanel);
-    connect(toolbar_->button(kDelete), &QToolButton::clicked, this, &OrderingScreen::deleteLine);
-    connect(toolbar_->button(kCommit), &QToolButton::clicked, this, &OrderingScreen::commit);
-    connect(toolbar_->button(kBack), &QToolButton::clicked, this, &OrderingScreen::back);
-    connect(toolbar_->button(kPrice), &QToolButton::clicked, this, &OrderingScreen::adjustPrice);
-    connect(toolbar_->button(kNewItem), &QToolButton::clicked, this, [this] {
+    ui::connectGuarded(toolbar_->button(kByCode), &QToolButton::clicked, this,
+                       &OrderingScreen::showCodePanel);
+    ui::connectGuarded(toolbar_->button(kByList), &QToolButton::clicked, this,
+                       &OrderingScreen::showListPanel);
+    ui::connectGuarded(toolbar_->button(kDelete), &QToolButton::clicked, this, &OrderingScreen::deleteLine);
+    ui::connectGuarded(toolbar_->button(kCommit), &QToolButton::clicked, this, &OrderingScreen::commit);
+    ui::connectGuarded(toolbar_->button(kBack), &QToolButton::clicked, this, &OrderingScreen::back);
+    ui::connectGuarded(toolbar_->button(kPrice), &QToolButton::clicked, this, &OrderingScreen::adjustPrice);
+    ui::connectGuarded(toolbar_->button(kNewItem), &QToolButton::clicked, this, [this] {
         setScreenEnabled(false);
         newItemPanel_->present();
     });
     for (int k = 0; k < 4; ++k)
-        connect(toolbar_->button(kKindButtons[k]), &QToolButton::clicked, this,
+        ui::connectGuarded(toolbar_->button(kKindButtons[k]), &QToolButton::clicked, this,
                 [this, k] { setKind(kKinds[k]); });
-    connect(search_, &QLineEdit::textChanged, this, &OrderingScreen::search);
-    connect(search_, &QLineEdit::returnPressed, this, &OrderingScreen::searchEntered);
+    ui::connectGuarded(search_, &QLineEdit::textChanged, this, &OrderingScreen::search);
+    ui::connectGuarded(search_, &QLineEdit::returnPressed, this, &OrderingScreen::searchEntered);
     for (ItemGrid* grid : {codeItems_, listItems_}) {
-        connect(grid, &ItemGrid::chosen, this, &OrderingScreen::choose);
-        connect(grid, &ItemGrid::takenOff, this, &OrderingScreen::takeOff);
+        ui::connectGuarded(grid, &ItemGrid::chosen, this, &OrderingScreen::choose);
+        ui::connectGuarded(grid, &ItemGrid::takenOff, this, &OrderingScreen::takeOff);
     }
-    connect(listMenu_, &MenuBrowser::classChosen, this, [this](const QString& classCode) {
+    ui::connectGuarded(listMenu_, &MenuBrowser::classChosen, this, [this](const QString& classCode) {
         listItems_->showItems(classCode.isEmpty() ? QList<OrderItem>()
                                                   : loadOrderItems(context_.db, classCode));
     });
-    connect(staged_, &QTableWidget::currentCellChanged, this, [this] { currentLineChanged(); });
-    connect(quantity_, &QLineEdit::editingFinished, this, &OrderingScreen::quantityFinished);
-    connect(quantity_, &QLineEdit::returnPressed, this, &OrderingScreen::quantityEntered);
-    connect(price_, &QLineEdit::returnPressed, this, &OrderingScreen::priceEntered);
-    connect(kind_, &QComboBox::activated, this, [this](int index) { setKind(kKinds[qBound(0, index, 3)]); });
-    connect(note_, &QComboBox::activated, this, &OrderingScreen::postDetails);
-    connect(staff_, &QComboBox::activated, this, &OrderingScreen::postDetails);
-    connect(pricePanel_, &PriceAdjustPanel::confirmed, this, [this](const QString& code, double price) {
+    ui::connectGuarded(staged_, &QTableWidget::currentCellChanged, this, [this] { currentLineChanged(); });
+    ui::connectGuarded(quantity_, &QLineEdit::editingFinished, this, &OrderingScreen::quantityFinished);
+    ui::connectGuarded(quantity_, &QLineEdit::returnPressed, this, &OrderingScreen::quantityEntered);
+    ui::connectGuarded(price_, &QLineEdit::returnPressed, this, &OrderingScreen::priceEntered);
+    ui::connectGuarded(kind_, &QComboBox::activated, this,
+                       [this](int index) { setKind(kKinds[qBound(0, index, 3)]); });
+    ui::connectGuarded(note_, &QComboBox::activated, this, &OrderingScreen::postDetails);
+    ui::connectGuarded(staff_, &QComboBox::activated, this, &OrderingScreen::postDetails);
+    ui::connectGuarded(pricePanel_, &PriceAdjustPanel::confirmed, this, [this](const QString& code, double price) {
         ordering::adjustPrice(context_.db, code, price, staging_->billNumber());
         reloadItems();
         reloadLines(currentLineId());
     });
-    connect(pricePanel_, &PriceAdjustPanel::closed, this, [this] { setScreenEnabled(true); });
-    connect(newItemPanel_, &NewItemPanel::added, this, &OrderingScreen::reloadItems);
-    connect(newItemPanel_, &NewItemPanel::closed, this, [this] {
+    ui::connectGuarded(pricePanel_, &PriceAdjustPanel::closed, this, [this] { setScreenEnabled(true); });
+    ui::connectGuarded(newItemPanel_, &NewItemPanel::added, this, &OrderingScreen::reloadItems);
+    ui::connectGuarded(newItemPanel_, &NewItemPanel::closed, this, [this] {
         setScreenEnabled(true);
         focusChoice();
     });

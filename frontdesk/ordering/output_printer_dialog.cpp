@@ -1,5 +1,6 @@
 #include "frontdesk/ordering/output_printer_dialog.h"
 
+#include "common/ui/guard.h"
 #include "frontdesk/ordering/order_menu.h"
 
 #include <QComboBox>
@@ -31,8 +32,8 @@ OutputPrinterDialog::OutputPrinterDialog(Database& db, const OutputPrinters& cur
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     form->addRow(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    ui::connectGuarded(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    ui::connectGuarded(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
 OutputPrinters OutputPrinterDialog::chosen() const {

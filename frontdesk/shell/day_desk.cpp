@@ -1,5 +1,6 @@
 #include "frontdesk/shell/day_desk.h"
 
+#include "common/ui/guard.h"
 #include "common/ui/tool_strip.h"
 #include "frontdesk/day/day_panel.h"
 #include "frontdesk/day/handover_screen.h"
@@ -23,20 +24,20 @@ DayDesk::DayDesk(const FrontDeskContext& context, BoardScreen* board, QObject* p
     QToolButton* reportsButton = board_->toolbarStrip()->button(tables::board_tool::kReports);
     reports_ = new QMenu(reportsButton);
     reports_->setObjectName(QStringLiteral("pm_Reports"));
-    connect(reports_->addAction(QStringLiteral("当前营业统计")), &QAction::triggered, statistics_,
+    ui::connectGuarded(reports_->addAction(QStringLiteral("当前营业统计")), &QAction::triggered, statistics_,
             &StatisticsScreen::present);
-    connect(reports_->addAction(QStringLiteral("员工交班处理")), &QAction::triggered, handover_,
+    ui::connectGuarded(reports_->addAction(QStringLiteral("员工交班处理")), &QAction::triggered, handover_,
             &HandoverScreen::present);
     reportsButton->setMenu(reports_);
     reportsButton->setPopupMode(QToolButton::InstantPopup);
 
-    connect(board_->toolbarStrip()->button(tables::board_tool::kDay), &QToolButton::clicked, this,
+    ui::connectGuarded(board_->toolbarStrip()->button(tables::board_tool::kDay), &QToolButton::clicked, this,
             &DayDesk::openDayPanel);
-    connect(day_, &DayPanel::dayStarted, board_, &BoardScreen::showBusinessDate);
-    connect(day_, &DayPanel::back, this, &DayDesk::backToBoard);
-    connect(statistics_, &StatisticsScreen::back, this, &DayDesk::backToBoard);
-    connect(handover_, &HandoverScreen::back, this, &DayDesk::backToBoard);
-    connect(handover_, &HandoverScreen::handedOver, this, [this] {
+    ui::connectGuarded(day_, &DayPanel::dayStarted, board_, &BoardScreen::showBusinessDate);
+    ui::connectGuarded(day_, &DayPanel::back, this, &DayDesk::backToBoard);
+    ui::connectGuarded(statistics_, &StatisticsScreen::back, this, &DayDesk::backToBoard);
+    ui::connectGuarded(handover_, &HandoverScreen::back, this, &DayDesk::backToBoard);
+    ui::connectGuarded(handover_, &HandoverScreen::handedOver, this, [this] {
         board_->present();
         board_->relogin(kHandoverReloginAction);
     });

@@ -1,5 +1,6 @@
 #include "frontdesk/shell/main_window.h"
 
+#include "common/ui/guard.h"
 #include "common/db_datetime.h"
 #include "common/messages.h"
 #include "common/ui/help_page.h"
@@ -61,16 +62,16 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     board_ = desk_->board();
     dayDesk_ = new DayDesk(*context_, board_, this);
     board_->loginBox()->setDayProgress(progress);
-    connect(board_, &BoardScreen::loggedIn, this, [this] {
+    ui::connectGuarded(board_, &BoardScreen::loggedIn, this, [this] {
         statusPanel(2)->setText(session_->operatorCaption());
         statusPanel(1)->setText(session_->userCaption());
     });
-    connect(board_, &BoardScreen::loggedOut, this, [this] {
+    ui::connectGuarded(board_, &BoardScreen::loggedOut, this, [this] {
         statusPanel(2)->clear();
         statusPanel(1)->clear();
     });
-    connect(board_, &BoardScreen::exitRequested, this, &QWidget::close);
-    connect(board_, &BoardScreen::helpRequested, this, [this] { ui::showHelpPage(programDir_); });
+    ui::connectGuarded(board_, &BoardScreen::exitRequested, this, &QWidget::close);
+    ui::connectGuarded(board_, &BoardScreen::helpRequested, this, [this] { ui::showHelpPage(programDir_); });
     ui::keepTextFieldsPlain(this);
     ui::placeOnScreen(this);
 }

@@ -1,6 +1,7 @@
 #include "frontdesk/shell/ordering_desk.h"
 
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/print/print_document.h"
 #include "common/ui/text_grid.h"
@@ -24,18 +25,18 @@ OrderingDesk::OrderingDesk(const FrontDeskContext& context, WorkScreen* work, QO
     screen_ = new OrderingScreen(context_, context_.host);
     screen_->hide();
     const auto order = [this] { screen_->start(work_->work()); };
-    connect(work_->toolbar()->button(work_tool::kOrder), &QToolButton::clicked, this, order);
+    ui::connectGuarded(work_->toolbar()->button(work_tool::kOrder), &QToolButton::clicked, this, order);
     context_.keyboard.bind(work_, Qt::Key_Plus, order, ui::KeyOrigin::Keypad);
-    connect(screen_, &OrderingScreen::returned, work_, &WorkScreen::present);
+    ui::connectGuarded(screen_, &OrderingScreen::returned, work_, &WorkScreen::present);
 
     QToolButton* kitchen = work_->toolbar()->button(work_tool::kKitchen);
     auto* menu = new QMenu(kitchen);
     menu->addAction(QStringLiteral("出品打印机..."), this, &OrderingDesk::choosePrinters);
     kitchen->setMenu(menu);
     kitchen->setPopupMode(QToolButton::MenuButtonPopup);
-    connect(kitchen, &QToolButton::clicked, this, &OrderingDesk::printKitchenTickets);
+    ui::connectGuarded(kitchen, &QToolButton::clicked, this, &OrderingDesk::printKitchenTickets);
 
-    connect(work_->orderLines(), &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
+    ui::connectGuarded(work_->orderLines(), &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
         const RecordSet& lines = work_->work().lines;
         if (column != 0 || row < 0 || row >= lines.rowCount()) return;
         toggleSent(context_.db, int(lines.integer(row, "tabl_cons_ID")));

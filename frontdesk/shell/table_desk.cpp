@@ -3,6 +3,7 @@
 #include "common/business_day.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "frontdesk/bookings/booking_screen.h"
 #include "frontdesk/bookings/bookings.h"
 #include "frontdesk/checkout/checkout_screen.h"
@@ -49,20 +50,20 @@ TableDesk::TableDesk(const FrontDeskContext& context, QObject* parent) : QObject
         screen->hide();
     ordering_ = new OrderingDesk(context_, work_, this);
 
-    connect(board_, &BoardScreen::tableChosen, this, &TableDesk::choose);
-    connect(register_, &RegisterScreen::opened, work_, &WorkScreen::present);
-    connect(register_, &RegisterScreen::closed, board_, &BoardScreen::returnFrom);
-    connect(work_, &WorkScreen::left, board_, &BoardScreen::returnFrom);
-    connect(work_->toolbar()->button(tables::work_tool::kCheckout), &QToolButton::clicked, this,
+    ui::connectGuarded(board_, &BoardScreen::tableChosen, this, &TableDesk::choose);
+    ui::connectGuarded(register_, &RegisterScreen::opened, work_, &WorkScreen::present);
+    ui::connectGuarded(register_, &RegisterScreen::closed, board_, &BoardScreen::returnFrom);
+    ui::connectGuarded(work_, &WorkScreen::left, board_, &BoardScreen::returnFrom);
+    ui::connectGuarded(work_->toolbar()->button(tables::work_tool::kCheckout), &QToolButton::clicked, this,
             &TableDesk::checkOut);
-    connect(checkout_, &CheckoutScreen::settled, board_, &BoardScreen::returnFrom);
-    connect(checkout_, &CheckoutScreen::wentBack, this, &TableDesk::continueAt);
-    connect(actions_, &TableLifeDesk::moved, board_, &BoardScreen::reveal);
-    connect(actions_, &TableLifeDesk::finished, board_, &BoardScreen::returnFrom);
-    connect(board_, &BoardScreen::bookingRequested, this, &TableDesk::book);
-    connect(board_, &BoardScreen::reverseRequested, reagain_, &ReagainScreen::start);
-    connect(reagain_, &ReagainScreen::finished, board_, &BoardScreen::returnFrom);
-    connect(bookings_, &BookingScreen::finished, board_, &BoardScreen::returnFrom);
+    ui::connectGuarded(checkout_, &CheckoutScreen::settled, board_, &BoardScreen::returnFrom);
+    ui::connectGuarded(checkout_, &CheckoutScreen::wentBack, this, &TableDesk::continueAt);
+    ui::connectGuarded(actions_, &TableLifeDesk::moved, board_, &BoardScreen::reveal);
+    ui::connectGuarded(actions_, &TableLifeDesk::finished, board_, &BoardScreen::returnFrom);
+    ui::connectGuarded(board_, &BoardScreen::bookingRequested, this, &TableDesk::book);
+    ui::connectGuarded(board_, &BoardScreen::reverseRequested, reagain_, &ReagainScreen::start);
+    ui::connectGuarded(reagain_, &ReagainScreen::finished, board_, &BoardScreen::returnFrom);
+    ui::connectGuarded(bookings_, &BookingScreen::finished, board_, &BoardScreen::returnFrom);
 }
 
 void TableDesk::checkOut() {

@@ -1,5 +1,6 @@
 #include "frontdesk/shell/table_life_desk.h"
 
+#include "common/ui/guard.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
 #include "common/ui/panel_host.h"
@@ -20,16 +21,16 @@ TableLifeDesk::TableLifeDesk(const FrontDeskContext& context, WorkScreen* work, 
     : QObject(parent), context_(context), work_(work) {
     panel_ = new MovePanel(work);
     ui::ToolStrip* tools = work->toolbar();
-    connect(tools->button(tables::work_tool::kTransfer), &QToolButton::clicked, this,
+    ui::connectGuarded(tools->button(tables::work_tool::kTransfer), &QToolButton::clicked, this,
             [this] { startMove(Move::Transfer); });
-    connect(tools->button(tables::work_tool::kMerge), &QToolButton::clicked, this,
+    ui::connectGuarded(tools->button(tables::work_tool::kMerge), &QToolButton::clicked, this,
             [this] { startMove(Move::Merge); });
-    connect(tools->button(tables::work_tool::kClear), &QToolButton::clicked, this, &TableLifeDesk::clear);
-    connect(tools->button(tables::work_tool::kResume), &QToolButton::clicked, this, &TableLifeDesk::resume);
-    connect(panel_, &MovePanel::confirmed, this, &TableLifeDesk::confirmMove);
-    connect(panel_, &MovePanel::cancelled, this, &TableLifeDesk::endMove);
+    ui::connectGuarded(tools->button(tables::work_tool::kClear), &QToolButton::clicked, this, &TableLifeDesk::clear);
+    ui::connectGuarded(tools->button(tables::work_tool::kResume), &QToolButton::clicked, this, &TableLifeDesk::resume);
+    ui::connectGuarded(panel_, &MovePanel::confirmed, this, &TableLifeDesk::confirmMove);
+    ui::connectGuarded(panel_, &MovePanel::cancelled, this, &TableLifeDesk::endMove);
     // Leaving the work screen (Esc, 回退) drops a half-typed transfer or merge with it.
-    connect(&context_.navigator, &ui::PanelNavigator::currentPanelChanged, this, [this](QWidget* panel) {
+    ui::connectGuarded(&context_.navigator, &ui::PanelNavigator::currentPanelChanged, this, [this](QWidget* panel) {
         if (panel != work_ && move_ != Move::None) endMove();
     });
 }

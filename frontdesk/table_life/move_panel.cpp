@@ -1,4 +1,5 @@
 #include "frontdesk/table_life/move_panel.h"
+#include "common/ui/guard.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,12 +38,13 @@ MovePanel::MovePanel(QWidget* parent) : QFrame(parent) {
     setFixedSize(240, 90);
     hide();
     // Codes are kept in capitals, as the board shows them.
-    connect(field_, &QLineEdit::textEdited, this, [this](const QString& text) {
+    ui::connectGuarded(field_, &QLineEdit::textEdited, this, [this](const QString& text) {
         if (text != text.toUpper()) field_->setText(text.toUpper());
     });
-    connect(ok, &QPushButton::clicked, this, [this] { emit confirmed(field_->text().trimmed()); });
-    connect(field_, &QLineEdit::returnPressed, this, [this] { emit confirmed(field_->text().trimmed()); });
-    connect(cancel, &QPushButton::clicked, this, &MovePanel::cancelled);
+    ui::connectGuarded(ok, &QPushButton::clicked, this, [this] { emit confirmed(field_->text().trimmed()); });
+    ui::connectGuarded(field_, &QLineEdit::returnPressed, this,
+                       [this] { emit confirmed(field_->text().trimmed()); });
+    ui::connectGuarded(cancel, &QPushButton::clicked, this, &MovePanel::cancelled);
 }
 
 void MovePanel::ask(const QString& caption) {

@@ -4,6 +4,7 @@
 #include "common/messages.h"
 #include "common/settings_row.h"
 #include "common/ui/date_picker.h"
+#include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/text_grid.h"
@@ -91,11 +92,12 @@ ReagainScreen::ReagainScreen(const frontdesk::FrontDeskContext& context, QWidget
     body->addWidget(grid_, 1);
     column->addLayout(body, 1);
 
-    connect(toolbar_->button(kQuery), &QToolButton::clicked, this, &ReagainScreen::query);
-    connect(toolbar_->button(kReverse), &QToolButton::clicked, this,
+    ui::connectGuarded(toolbar_->button(kQuery), &QToolButton::clicked, this, &ReagainScreen::query);
+    ui::connectGuarded(toolbar_->button(kReverse), &QToolButton::clicked, this,
             [this] { reverse(grid_->currentRow()); });
-    connect(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { reverse(row); });
-    connect(toolbar_->button(kBack), &QToolButton::clicked, this, [this] { emit finished(tableCode_); });
+    ui::connectGuarded(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { reverse(row); });
+    ui::connectGuarded(toolbar_->button(kBack), &QToolButton::clicked, this,
+                       [this] { emit finished(tableCode_); });
     context_.keyboard.bind(this, Qt::Key_Escape, [this] { emit finished(tableCode_); });
 }
 

@@ -1,5 +1,6 @@
 #include "frontdesk/tables/about_panel.h"
 
+#include "common/ui/guard.h"
 #include "common/ui/jpeg_image.h"
 
 #include <QHBoxLayout>
@@ -33,7 +34,7 @@ AboutPanel::AboutPanel(QWidget* parent)
     row->setSpacing(16);
     row->addWidget(logo, 0, Qt::AlignVCenter);
     row->addLayout(lines, 1);
-    connect(close, &QPushButton::clicked, this, &TitledBox::closeClicked);
+    ui::connectGuarded(close, &QPushButton::clicked, this, &TitledBox::closeClicked);
 }
 
 } // namespace sorrel::tables

@@ -1,5 +1,6 @@
 #include "frontdesk/tables/board_column_panel.h"
 
+#include "common/ui/guard.h"
 #include "common/ui/text_grid.h"
 
 #include <QFormLayout>
@@ -93,10 +94,10 @@ BoardColumn::BoardColumn(QWidget* parent) : QWidget(parent) {
     column->addStretch(1);
     column->addWidget(search_);
 
-    connect(departments_, &QTableWidget::cellClicked, this, [this](int row, int) {
+    ui::connectGuarded(departments_, &QTableWidget::cellClicked, this, [this](int row, int) {
         if (row < departmentCodes_.size()) emit departmentChosen(departmentCodes_[row]);
     });
-    connect(types_, &QTableWidget::cellClicked, this, [this](int row, int) {
+    ui::connectGuarded(types_, &QTableWidget::cellClicked, this, [this](int row, int) {
         if (row < typeCodes_.size()) emit typeChosen(typeCodes_[row]);
     });
 }

@@ -3,6 +3,7 @@
 #include "common/business_day.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/tool_strip.h"
@@ -78,42 +79,42 @@ BoardScreen::BoardScreen(const frontdesk::FrontDeskContext& context, QWidget* pa
     about_ = new AboutPanel(this);
     about_->hide();
 
-    connect(login_, &LoginBox::accepted, this, &BoardScreen::acceptLogin);
-    connect(login_, &LoginBox::exitRequested, this, &BoardScreen::exitRequested);
-    connect(toolbar_->button(kView), &QToolButton::clicked, this, [this] {
+    ui::connectGuarded(login_, &LoginBox::accepted, this, &BoardScreen::acceptLogin);
+    ui::connectGuarded(login_, &LoginBox::exitRequested, this, &BoardScreen::exitRequested);
+    ui::connectGuarded(toolbar_->button(kView), &QToolButton::clicked, this, [this] {
         board_.cycleView();
         showView();
         refreshViews(true);
     });
-    connect(toolbar_->button(kSort), &QToolButton::clicked, this, [this] {
+    ui::connectGuarded(toolbar_->button(kSort), &QToolButton::clicked, this, [this] {
         board_.cycleSort();
         requery();
     });
-    connect(toolbar_->button(kRelogin), &QToolButton::clicked, this, [this] { relogin(); });
-    connect(toolbar_->button(kAbout), &QToolButton::clicked, this, [this] { showAbout(true); });
-    connect(about_, &ui::TitledBox::closeClicked, this, [this] { showAbout(false); });
-    connect(toolbar_->button(kHelp), &QToolButton::clicked, this, &BoardScreen::helpRequested);
-    connect(toolbar_->button(kExit), &QToolButton::clicked, this, &BoardScreen::exitRequested);
+    ui::connectGuarded(toolbar_->button(kRelogin), &QToolButton::clicked, this, [this] { relogin(); });
+    ui::connectGuarded(toolbar_->button(kAbout), &QToolButton::clicked, this, [this] { showAbout(true); });
+    ui::connectGuarded(about_, &ui::TitledBox::closeClicked, this, [this] { showAbout(false); });
+    ui::connectGuarded(toolbar_->button(kHelp), &QToolButton::clicked, this, &BoardScreen::helpRequested);
+    ui::connectGuarded(toolbar_->button(kExit), &QToolButton::clicked, this, &BoardScreen::exitRequested);
 
-    connect(graphic_, &GraphicBoard::pressed, this, &BoardScreen::pressTable);
-    connect(list_, &ListBoard::pressed, this, &BoardScreen::pressTable);
-    connect(graphic_, &GraphicBoard::activated, this, &BoardScreen::chooseTable);
-    connect(list_, &ListBoard::activated, this, &BoardScreen::chooseTable);
-    connect(graphic_, &GraphicBoard::menuRequested, this, &BoardScreen::openStateMenu);
-    connect(list_, &ListBoard::menuRequested, this, &BoardScreen::openStateMenu);
-    connect(column_, &BoardColumn::departmentChosen, this, [this](const QString& code) {
+    ui::connectGuarded(graphic_, &GraphicBoard::pressed, this, &BoardScreen::pressTable);
+    ui::connectGuarded(list_, &ListBoard::pressed, this, &BoardScreen::pressTable);
+    ui::connectGuarded(graphic_, &GraphicBoard::activated, this, &BoardScreen::chooseTable);
+    ui::connectGuarded(list_, &ListBoard::activated, this, &BoardScreen::chooseTable);
+    ui::connectGuarded(graphic_, &GraphicBoard::menuRequested, this, &BoardScreen::openStateMenu);
+    ui::connectGuarded(list_, &ListBoard::menuRequested, this, &BoardScreen::openStateMenu);
+    ui::connectGuarded(column_, &BoardColumn::departmentChosen, this, [this](const QString& code) {
         board_.selectDepartment(code);
         refreshViews(true);
     });
-    connect(column_, &BoardColumn::typeChosen, this, [this](const QString& code) {
+    ui::connectGuarded(column_, &BoardColumn::typeChosen, this, [this](const QString& code) {
         board_.selectType(code);
         refreshViews(true);
     });
-    connect(searchBox(), &QLineEdit::textEdited, this, &BoardScreen::search);
+    ui::connectGuarded(searchBox(), &QLineEdit::textEdited, this, &BoardScreen::search);
 
     live_ = new QTimer(this);
     live_->setInterval(kLiveRefreshMs);
-    connect(live_, &QTimer::timeout, this, &BoardScreen::refreshLive);
+    ui::connectGuarded(live_, &QTimer::timeout, this, &BoardScreen::refreshLive);
     live_->start();
     qApp->installEventFilter(this);
     bindKeys();
@@ -280,19 +281,21 @@ void BoardScreen::openStateMenu(const QString& code, const QPoint& globalPos) {
         QAction* action = menu_->addAction(tables::stateActionCaption(item));
         switch (item) {
         case tables::StateAction::Open:
-            connect(action, &QAction::triggered, this, [this, code] { emit tableChosen(code); });
+            ui::connectGuarded(action, &QAction::triggered, this, [this, code] { emit tableChosen(code); });
             break;
         case tables::StateAction::Disable:
-            connect(action, &QAction::triggered, this, [this, code] { changeUse(code, false); });
+            ui::connectGuarded(action, &QAction::triggered, this, [this, code] { changeUse(code, false); });
             break;
         case tables::StateAction::Enable:
-            connect(action, &QAction::triggered, this, [this, code] { changeUse(code, true); });
+            ui::connectGuarded(action, &QAction::triggered, this, [this, code] { changeUse(code, true); });
             break;
         case tables::StateAction::Book:
-            connect(action, &QAction::triggered, this, [this, code] { emit bookingRequested(code); });
+            ui::connectGuarded(action, &QAction::triggered, this,
+                               [this, code] { emit bookingRequested(code); });
             break;
         case tables::StateAction::ReverseSettle:
-            connect(action, &QAction::triggered, this, [this, code] { emit reverseRequested(code); });
+            ui::connectGuarded(action, &QAction::triggered, this,
+                               [this, code] { emit reverseRequested(code); });
             break;
         }
     }
@@ -353,7 +356,7 @@ bool BoardScreen::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     // Nothing on the board can be touched while no business day is open.
-    if (businessDayOpen(context_.db)) return false;
+    if (ui::runGuarded([this] { return businessDayOpen(context_.db); }, true)) return false;
     messages::information(kDayNotStartedMessage);
     return true;
 }

@@ -1,5 +1,6 @@
 #include "frontdesk/tables/board_views_panel.h"
 
+#include "common/ui/guard.h"
 #include "common/ui/text_grid.h"
 #include "frontdesk/tables/state_icons.h"
 #include "frontdesk/tables/table_state.h"
@@ -56,12 +57,12 @@ ListBoard::ListBoard(QWidget* parent) : QWidget(parent) {
     column->addWidget(title(QStringLiteral("房台列表"), this));
     column->addWidget(grid_, 1);
 
-    connect(grid_, &QTableWidget::cellPressed, this, [this](int row, int) {
+    ui::connectGuarded(grid_, &QTableWidget::cellPressed, this, [this](int row, int) {
         if (QApplication::mouseButtons() & Qt::LeftButton) emit pressed(codeOfRow(row));
     });
-    connect(grid_, &QTableWidget::cellDoubleClicked, this,
+    ui::connectGuarded(grid_, &QTableWidget::cellDoubleClicked, this,
             [this](int row, int) { emit activated(codeOfRow(row)); });
-    connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    ui::connectGuarded(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         const int row = grid_->rowAt(at.y());
         if (row >= 0) emit menuRequested(codeOfRow(row), grid_->viewport()->mapToGlobal(at));
     });

@@ -1,5 +1,6 @@
 #include "frontdesk/tables/graphic_board_panel.h"
 
+#include "common/ui/guard.h"
 #include "frontdesk/tables/state_icons.h"
 
 #include <QMouseEvent>
@@ -75,7 +76,7 @@ GraphicBoard::GraphicBoard(QWidget* parent) : QScrollArea(parent) {
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setWidgetResizable(false);
     setWidget(new BoardCells(this));
-    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
+    ui::connectGuarded(verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int value) {
         const int row = cellSize().height();
         if (const int off = value % row)
             verticalScrollBar()->setValue(value - off + (2 * off >= row ? row : 0));

@@ -1,6 +1,7 @@
 #include "frontdesk/tables/login_panel.h"
 
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "common/ui/login_fields.h"
 #include "common/ui/titled_box.h"
 
@@ -48,7 +49,7 @@ LoginBox::LoginBox(LoginSession& session, QWidget* parent) : QFrame(parent), ses
     auto* frame = new ui::TitledBox(QStringLiteral("pnl_login_box"), QStringLiteral("系统登录"), this);
     frame->setGeometry(rect());
     QWidget* body = frame->body();
-    connect(frame, &ui::TitledBox::closeClicked, this, &LoginBox::exitRequested);
+    ui::connectGuarded(frame, &ui::TitledBox::closeClicked, this, &LoginBox::exitRequested);
 
     shift_ = new QComboBox(body);
     shift_->setObjectName(QStringLiteral("cmb_shift"));
@@ -78,10 +79,10 @@ LoginBox::LoginBox(LoginSession& session, QWidget* parent) : QFrame(parent), ses
     setTabOrder(password_, ok);
     setTabOrder(ok, quit);
 
-    connect(ok, &QPushButton::clicked, this, &LoginBox::confirm);
-    connect(quit, &QPushButton::clicked, this, &LoginBox::exitRequested);
-    connect(password_, &QLineEdit::returnPressed, this, &LoginBox::confirm);
-    connect(key, &QToolButton::clicked, this, &LoginBox::openPasswordChange);
+    ui::connectGuarded(ok, &QPushButton::clicked, this, &LoginBox::confirm);
+    ui::connectGuarded(quit, &QPushButton::clicked, this, &LoginBox::exitRequested);
+    ui::connectGuarded(password_, &QLineEdit::returnPressed, this, &LoginBox::confirm);
+    ui::connectGuarded(key, &QToolButton::clicked, this, &LoginBox::openPasswordChange);
 
     // The password-change box covers the login box while it is open.
     modify_ = new ui::TitledBox(QStringLiteral("pnl_modify"), QStringLiteral("修改密码"), this);
@@ -115,9 +116,9 @@ LoginBox::LoginBox(LoginSession& session, QWidget* parent) : QFrame(parent), ses
     modifyRow->addLayout(modifyGrid, 1);
     modifyRow->addLayout(modifyButtons);
     modify_->hide();
-    connect(modifyOk, &QPushButton::clicked, this, &LoginBox::confirmPasswordChange);
-    connect(modifyBack, &QPushButton::clicked, modify_, &QWidget::hide);
-    connect(modify_, &ui::TitledBox::closeClicked, modify_, &QWidget::hide);
+    ui::connectGuarded(modifyOk, &QPushButton::clicked, this, &LoginBox::confirmPasswordChange);
+    ui::connectGuarded(modifyBack, &QPushButton::clicked, modify_, &QWidget::hide);
+    ui::connectGuarded(modify_, &ui::TitledBox::closeClicked, modify_, &QWidget::hide);
 }
 
 void LoginBox::reset() {

@@ -2,6 +2,7 @@
 
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/keypad_signs.h"
 #include "common/ui/panel_host.h"
@@ -111,10 +112,11 @@ RegisterScreen::RegisterScreen(const frontdesk::FrontDeskContext& context, QWidg
     body->addWidget(bookings_, 1);
     column->addLayout(body, 1);
 
-    connect(toolbar_->button(kOpen), &QToolButton::clicked, this, &RegisterScreen::open);
-    connect(toolbar_->button(kTakeBooking), &QToolButton::clicked, this, &RegisterScreen::takeOverBooking);
-    connect(bookings_, &QTableWidget::cellDoubleClicked, this, &RegisterScreen::takeOverBooking);
-    connect(toolbar_->button(kCancel), &QToolButton::clicked, this, &RegisterScreen::cancel);
+    ui::connectGuarded(toolbar_->button(kOpen), &QToolButton::clicked, this, &RegisterScreen::open);
+    ui::connectGuarded(toolbar_->button(kTakeBooking), &QToolButton::clicked, this,
+                       &RegisterScreen::takeOverBooking);
+    ui::connectGuarded(bookings_, &QTableWidget::cellDoubleClicked, this, &RegisterScreen::takeOverBooking);
+    ui::connectGuarded(toolbar_->button(kCancel), &QToolButton::clicked, this, &RegisterScreen::cancel);
     context_.keyboard.bind(
         this, Qt::Key_Plus, [this] { open(); }, ui::KeyOrigin::Keypad);
     context_.keyboard.bind(this, Qt::Key_F12, [this] { userNumber_->setFocus(); });

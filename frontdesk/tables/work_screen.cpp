@@ -1,5 +1,6 @@
 #include "frontdesk/tables/work_screen.h"
 
+#include "common/ui/guard.h"
 #include "common/messages.h"
 #include "common/typed_input.h"
 #include "common/ui/keyboard_map.h"
@@ -163,8 +164,8 @@ WorkScreen::WorkScreen(const frontdesk::FrontDeskContext& context, QWidget* pare
         pagesMenu->addAction(QString::fromUtf8(kPageNames[p]), this, [this, p] { showPage(p); });
     info->setMenu(pagesMenu);
     info->setPopupMode(QToolButton::MenuButtonPopup);
-    connect(info, &QToolButton::clicked, this, [this] { showPage((page_ + 1) % 3); });
-    connect(toolbar_->button(kBack), &QToolButton::clicked, this, &WorkScreen::leave);
+    ui::connectGuarded(info, &QToolButton::clicked, this, [this] { showPage((page_ + 1) % 3); });
+    ui::connectGuarded(toolbar_->button(kBack), &QToolButton::clicked, this, &WorkScreen::leave);
     context_.keyboard.bind(this, Qt::Key_Escape, [this] { leave(); });
 }
 

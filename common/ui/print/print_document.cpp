@@ -1,3 +1,4 @@
+#include "common/ui/guard.h"
 #include "common/ui/print/print_document.h"
 
 #include "common/ui/print/document_painter.h"
@@ -136,7 +137,7 @@ PrintResult printDocument(const Document& document, const PrintTarget& target, Q
     prepare(printer, document, target.format);
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(document.name);
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+    ui::connectGuarded(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&](QPrinter* shown) { paintDocument(*shown, document, target.format); });
     // The page opens as wide as the window, its text readable.
     if (auto* fitWidth = dialog.findChild<QAction*>(QStringLiteral("fitWidthAction")))
