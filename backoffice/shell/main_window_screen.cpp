@@ -320,7 +320,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (ui::screenTooSmall()) {
         messages::information(kScreenTooSmallMessage);
         workspace_->setExitMode(panels::ExitMode::Forced);
-        QTimer::singleShot(0, this, &QWidget::close);
+        QTimer::singleShot(0, this, ui::guarded(this, &QWidget::close));
         return;
     }
     login_->focusOperator();

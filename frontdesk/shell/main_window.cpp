@@ -94,7 +94,7 @@ void MainWindow::showEvent(QShowEvent* event) {
     if (ui::screenTooSmall()) {
         closing_ = true;
         messages::information(kScreenTooSmallMessage);
-        QTimer::singleShot(0, this, &QWidget::close);
+        QTimer::singleShot(0, this, ui::guarded(this, &QWidget::close));
         return;
     }
     showBoard();
