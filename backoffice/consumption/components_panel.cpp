@@ -1,8 +1,8 @@
 #include "backoffice/consumption/components_panel.h"
 
 #include "backoffice/consumption/item_components.h"
-#include "common/ui/guard.h"
 #include "common/messages.h"
+#include "common/ui/guard.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -67,11 +67,12 @@ ComponentsPanel::ComponentsPanel(ConsumptionLists& lists, QWidget* parent,
         {{QStringLiteral("编码"), "item_code", {}, 50}, {QStringLiteral("项目名称"), "item_name"}},
         QStringLiteral("编码/快捷"), matchingCandidates, this);
     sideColumn()->addWidget(candidates_, 1);
-    ui::connectGuarded(candidates_, &panels::CandidatePicker::picked, this, [this](const RecordSet& shown, int row) {
-        addComponent(lists_, shown.text(row, QStringLiteral("item_code")));
-        quantity_->setFocus();
-        quantity_->selectAll();
-    });
+    ui::connectGuarded(candidates_, &panels::CandidatePicker::picked, this,
+                       [this](const RecordSet& shown, int row) {
+                           addComponent(lists_, shown.text(row, QStringLiteral("item_code")));
+                           quantity_->setFocus();
+                           quantity_->selectAll();
+                       });
     ui::connectGuarded(quantity_, &QLineEdit::editingFinished, this, [this] {
         // A quantity left blank means one.
         if (quantity_->text().trimmed().isEmpty() && lists_.components().current() >= 0) {
@@ -81,8 +82,9 @@ ComponentsPanel::ComponentsPanel(ConsumptionLists& lists, QWidget* parent,
     });
     ui::connectGuarded(quantity_, &QLineEdit::returnPressed, candidates_, &panels::CandidatePicker::restart);
     ui::connectGuarded(&lists.components(), &lists::MaintenanceList::currentChanged, this,
-            &ComponentsPanel::showHeading);
-    ui::connectGuarded(&lists.components(), &lists::MaintenanceList::rowsReset, this, &ComponentsPanel::showHeading);
+                       &ComponentsPanel::showHeading);
+    ui::connectGuarded(&lists.components(), &lists::MaintenanceList::rowsReset, this,
+                       &ComponentsPanel::showHeading);
 }
 
 void ComponentsPanel::showEvent(QShowEvent* event) {

@@ -75,7 +75,8 @@ QWidget* schemesPanel(ConsumptionLists& lists, panels::Workspace& workspace, QWi
     auto* rates = new QPushButton(QStringLiteral("分类折扣率"), p);
     rates->setObjectName(QStringLiteral("btn_DiscItem"));
     p->addToForm(rates, 1, 1);
-    ui::connectGuarded(rates, &QPushButton::clicked, p, [&lists, &workspace] { enterRates(workspace, lists); });
+    ui::connectGuarded(rates, &QPushButton::clicked, p,
+                       [&lists, &workspace] { enterRates(workspace, lists); });
     return p;
 }
 

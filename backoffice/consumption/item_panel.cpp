@@ -2,9 +2,9 @@
 
 #include "backoffice/consumption/consumption_navigation.h"
 #include "backoffice/consumption/item_type_change.h"
-#include "common/ui/guard.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
 
 #include <QLineEdit>
@@ -65,7 +65,8 @@ ItemPanel::ItemPanel(const panels::BackOfficeContext& context, ConsumptionLists&
     auto* components = new QPushButton(QStringLiteral("套餐/合成项目"), this);
     components->setObjectName(QStringLiteral("btn_ItemGroup"));
     addToForm(components, 3, 2);
-    ui::connectGuarded(components, &QPushButton::clicked, this, [this] { enterComponents(workspace_, lists_); });
+    ui::connectGuarded(components, &QPushButton::clicked, this,
+                       [this] { enterComponents(workspace_, lists_); });
 
     // "+" anywhere on the panel starts a new item, as "增加" does.
     context.keyboard.bind(this, Qt::Key_Plus, [this] { appendItem(); });

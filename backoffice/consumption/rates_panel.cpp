@@ -29,11 +29,12 @@ RatesPanel::RatesPanel(ConsumptionLists& lists, QWidget* parent, std::shared_ptr
         {{QStringLiteral("编码"), "clas_code", {}, 50}, {QStringLiteral("分类名称"), "clas_name"}},
         QStringLiteral("分类编码"), matchingClasses, this);
     sideColumn()->addWidget(candidates_, 1);
-    ui::connectGuarded(candidates_, &panels::CandidatePicker::picked, this, [this](const RecordSet& shown, int row) {
-        addRate(lists_, shown.text(row, QStringLiteral("clas_code")));
-        rate_->setFocus();
-        rate_->selectAll();
-    });
+    ui::connectGuarded(candidates_, &panels::CandidatePicker::picked, this,
+                       [this](const RecordSet& shown, int row) {
+                           addRate(lists_, shown.text(row, QStringLiteral("clas_code")));
+                           rate_->setFocus();
+                           rate_->selectAll();
+                       });
     ui::connectGuarded(rate_, &QLineEdit::returnPressed, candidates_, &panels::CandidatePicker::restart);
 }
 

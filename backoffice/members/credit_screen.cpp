@@ -3,9 +3,9 @@
 #include "backoffice/members/member_navigation.h"
 #include "backoffice/members/member_screen.h"
 #include "backoffice/panels/list_panel.h"
-#include "common/ui/guard.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "common/ui/print/print_document.h"
 
 #include <QGridLayout>

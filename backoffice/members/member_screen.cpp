@@ -122,16 +122,18 @@ QWidget* membersPanel(MemberLists& lists, panels::Workspace& workspace, QWidget*
     ui::connectGuarded(&members, &lists::MaintenanceList::rowsReset, p, show);
     p->onShow(show);
     ui::connectGuarded(stored, &QRadioButton::clicked, p,
-                     [&members] { members.edit(QStringLiteral("memb_card_type"), kStoredValueCard); });
+                       [&members] { members.edit(QStringLiteral("memb_card_type"), kStoredValueCard); });
     ui::connectGuarded(points, &QRadioButton::clicked, p,
-                     [&members] { members.edit(QStringLiteral("memb_card_type"), kPointsCard); });
+                       [&members] { members.edit(QStringLiteral("memb_card_type"), kPointsCard); });
     ui::connectGuarded(end, &QDateEdit::dateChanged, p, [&members](const QDate& date) {
         members.edit(QStringLiteral("memb_time_end"), QDateTime(date, QTime(0, 0)));
     });
-    ui::connectGuarded(topUp, &QPushButton::clicked, p,
-                     [&workspace, &lists] { enterTopUps(workspace, lists, MemberLists::TopUpKind::Money); });
-    ui::connectGuarded(deduct, &QPushButton::clicked, p,
-                     [&workspace, &lists] { enterTopUps(workspace, lists, MemberLists::TopUpKind::Points); });
+    ui::connectGuarded(topUp, &QPushButton::clicked, p, [&workspace, &lists] {
+        enterTopUps(workspace, lists, MemberLists::TopUpKind::Money);
+    });
+    ui::connectGuarded(deduct, &QPushButton::clicked, p, [&workspace, &lists] {
+        enterTopUps(workspace, lists, MemberLists::TopUpKind::Points);
+    });
     workspace.setQuery(QStringLiteral("会员信息"), [p, &members] {
         askAndFind(p, members, QStringLiteral("memb_card_code"), QStringLiteral("memb_name"));
     });
@@ -157,7 +159,7 @@ QLineEdit* amountEdit(panels::ListPanel* p, MemberLists& lists, const QString& c
     ui::connectGuarded(&entries, &lists::MaintenanceList::recordChanged, edit, show);
     ui::connectGuarded(&entries, &lists::MaintenanceList::rowsReset, edit, show);
     ui::connectGuarded(edit, &QLineEdit::textEdited, edit,
-                     [&lists, column](const QString& text) { lists.enterTopUp(column, text); });
+                       [&lists, column](const QString& text) { lists.enterTopUp(column, text); });
     return edit;
 }
 

@@ -31,7 +31,7 @@ CandidatePicker::CandidatePicker(QList<ui::GridColumn> columns, const QString& p
 
     ui::connectGuarded(search_, &QLineEdit::textChanged, this, &CandidatePicker::narrow);
     ui::connectGuarded(search_, &QLineEdit::returnPressed, this,
-            [this] { pick(grid_->selectionModel()->currentIndex()); });
+                       [this] { pick(grid_->selectionModel()->currentIndex()); });
     ui::connectGuarded(grid_, &QTableView::doubleClicked, this, &CandidatePicker::pick);
 }
 

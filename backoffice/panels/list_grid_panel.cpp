@@ -1,7 +1,7 @@
 #include "backoffice/panels/list_grid_panel.h"
 
-#include "common/ui/guard.h"
 #include "common/ui/grid_style.h"
+#include "common/ui/guard.h"
 
 #include <QHeaderView>
 
@@ -22,9 +22,10 @@ ListGrid::ListGrid(lists::MaintenanceList& list, QList<ui::GridColumn> columns, 
         followList(list_.current());
     });
     ui::connectGuarded(&list, &lists::MaintenanceList::currentChanged, this, &ListGrid::followList);
-    ui::connectGuarded(&list, &lists::MaintenanceList::recordChanged, model_, &ui::RecordSetModel::rowChanged);
+    ui::connectGuarded(&list, &lists::MaintenanceList::recordChanged, model_,
+                       &ui::RecordSetModel::rowChanged);
     ui::connectGuarded(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex& index) { picked(index); });
+                       [this](const QModelIndex& index) { picked(index); });
     followList(list.current());
 }
 

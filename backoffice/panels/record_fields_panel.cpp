@@ -1,8 +1,8 @@
 #include "backoffice/panels/record_fields_panel.h"
 
-#include "common/ui/guard.h"
 #include "common/db_datetime.h"
 #include "common/schema/schema.h"
+#include "common/ui/guard.h"
 
 #include <QCheckBox>
 #include <QComboBox>

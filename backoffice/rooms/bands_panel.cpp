@@ -1,8 +1,8 @@
 #include "backoffice/rooms/bands_panel.h"
 
 #include "backoffice/rooms/price_bands.h"
-#include "common/ui/guard.h"
 #include "common/db_datetime.h"
+#include "common/ui/guard.h"
 
 #include <QLabel>
 

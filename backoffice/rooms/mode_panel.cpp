@@ -54,7 +54,8 @@ ModePanel::ModePanel(const panels::BackOfficeContext& context, RoomLists& lists,
     bands_ = new QPushButton(QStringLiteral("时段价格设置"), this);
     bands_->setObjectName(QStringLiteral("btn_ConsTime"));
     addToForm(bands_, 4, 0);
-    ui::connectGuarded(bands_, &QPushButton::clicked, this, [&lists, &workspace] { enterBands(workspace, lists); });
+    ui::connectGuarded(bands_, &QPushButton::clicked, this,
+                       [&lists, &workspace] { enterBands(workspace, lists); });
 
     ui::connectGuarded(&lists.modes(), &lists::MaintenanceList::currentChanged, this, &ModePanel::showType);
     ui::connectGuarded(&lists.modes(), &lists::MaintenanceList::recordChanged, this, &ModePanel::showType);

@@ -11,8 +11,8 @@
 #include "backoffice/shell/login_panel.h"
 #include "backoffice/staff/staff_navigation.h"
 #include "backoffice/staff/staff_screen.h"
-#include "common/ui/guard.h"
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "common/ui/help_page.h"
 #include "common/ui/plain_text_fields.h"
 #include "common/ui/screen_placement.h"
@@ -165,7 +165,8 @@ void MainWindow::buildMenus(QWidget* bar) {
     for (QMenu* menu : guardedMenus_)
         ui::connectGuarded(menu, &QMenu::triggered, this, [this](QAction* a) { runMenuCommand(a->text()); });
     QMenu* help = menus->addMenu(QStringLiteral("帮助"));
-    ui::connectGuarded(help->addAction(QStringLiteral("系统帮助")), &QAction::triggered, this, &MainWindow::showHelp);
+    ui::connectGuarded(help->addAction(QStringLiteral("系统帮助")), &QAction::triggered, this,
+                       &MainWindow::showHelp);
     ui::connectGuarded(help->addAction(QStringLiteral("退出")), &QAction::triggered, this, &QWidget::close);
 }
 
@@ -241,8 +242,9 @@ QWidget* MainWindow::buildTrees() {
                 new QTreeWidgetItem(groupItem, {leaf.caption});
         }
         widget->expandAll();
-        ui::connectGuarded(widget, &QTreeWidget::itemClicked, this,
-                [this, tree](QTreeWidgetItem* item) { workspace_->clickTree(tree, item->text(0)); });
+        ui::connectGuarded(widget, &QTreeWidget::itemClicked, this, [this, tree](QTreeWidgetItem* item) {
+            workspace_->clickTree(tree, item->text(0));
+        });
         trees_->addWidget(widget);
         treeWidgets_.append(widget);
     }

@@ -47,7 +47,8 @@ QWidget* permissionsPanel(StaffLists& lists, QWidget* parent) {
     p->addToForm(none, 1, 2);
     ui::connectGuarded(all, &QPushButton::clicked, p, [&lists] { lists.setAllPermissions(true); });
     ui::connectGuarded(none, &QPushButton::clicked, p, [&lists] { lists.setAllPermissions(false); });
-    ui::connectGuarded(p->grid(), &QAbstractItemView::doubleClicked, p, [&lists] { lists.togglePermission(); });
+    ui::connectGuarded(p->grid(), &QAbstractItemView::doubleClicked, p,
+                       [&lists] { lists.togglePermission(); });
     return p;
 }
 

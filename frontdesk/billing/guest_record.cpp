@@ -147,7 +147,8 @@ void GuestRecord::post(Database& db) {
 }
 
 bool GuestRecord::postWhile(Database& db, const QString& condition, const QVariantList& conditionParams) {
-    if (!hasBillNumber() || !posted_) throw DbError(QStringLiteral("a bill without a number cannot be saved"));
+    if (!hasBillNumber() || !posted_)
+        throw DbError(QStringLiteral("a bill without a number cannot be saved"));
     const QStringList names = columnNames();
     const QVariantList now = values();
     QStringList assignments;

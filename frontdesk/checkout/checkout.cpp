@@ -377,10 +377,12 @@ void CheckoutSession::settle(const Settlement& settlement, const Cashier& cashie
             !holdsLinesOf(locked.row(0), bill))
             throw StepRefused(tables::tableChangedElsewhereMessage(tableCode_));
         const RecordSet::Row now = locked.row(0);
-        const SettleFacts facts{now.text("tabl_name"),      now.text("tabl_type_name"), now.text("cons_mode_name"),
-                                now.text("cons_type_name"), now.text("dedu_oper_name"), now.text("dept_name"),
-                                now.text("orde_name"),      now.text("dedu_grou_code"), now.text("dedu_area_code"),
-                                ratesOf(now),               now.number("cost_mone")};
+        const SettleFacts facts{now.text("tabl_name"),      now.text("tabl_type_name"),
+                                now.text("cons_mode_name"), now.text("cons_type_name"),
+                                now.text("dedu_oper_name"), now.text("dept_name"),
+                                now.text("orde_name"),      now.text("dedu_grou_code"),
+                                now.text("dedu_area_code"), ratesOf(now),
+                                now.number("cost_mone")};
         applySettlement(g, facts, cashier, loadSettingsRow(db_).timeWork.date(), clock_.now(), settings_);
         writeSettlement(db_, tableCode_, locked.text(0, "tabl_stat_code").trimmed(), g, bill.lines,
                         settlement.payments, cashier.shiftName);

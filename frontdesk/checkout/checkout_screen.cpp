@@ -1,9 +1,9 @@
 #include "frontdesk/checkout/checkout_screen.h"
 
-#include "common/ui/guard.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
 #include "common/typed_input.h"
+#include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/print/print_document.h"
@@ -166,7 +166,8 @@ CheckoutScreen::CheckoutScreen(const frontdesk::FrontDeskContext& context, QWidg
     column->addWidget(toolbar_);
     column->addLayout(body, 1);
 
-    ui::connectGuarded(guestName_, &QLineEdit::textEdited, this, [this](const QString& t) { session_.setGuestName(t); });
+    ui::connectGuarded(guestName_, &QLineEdit::textEdited, this,
+                       [this](const QString& t) { session_.setGuestName(t); });
     ui::connectGuarded(guests_, &QLineEdit::textEdited, this, [this](const QString& t) {
         if (!session_.active()) return;
         session_.changeGuests(t);

@@ -98,7 +98,7 @@ NewItemPanel::NewItemPanel(Database& db, QWidget* parent) : QFrame(parent), db_(
     // Enter goes round the five fields.
     for (int i = 0; i < fields_.size(); ++i)
         ui::connectGuarded(fields_[i], &QLineEdit::returnPressed, this,
-                [this, i] { fields_[(i + 1) % fields_.size()]->setFocus(); });
+                           [this, i] { fields_[(i + 1) % fields_.size()]->setFocus(); });
     save_ = new QPushButton(QStringLiteral("保存所加项目"), this);
     auto* close = new QPushButton(QStringLiteral("返回"), this);
     form->addRow(save_);

@@ -188,7 +188,7 @@ OrderingScreen::OrderingScreen(const frontdesk::FrontDeskContext& context, QWidg
     });
     for (int k = 0; k < 4; ++k)
         ui::connectGuarded(toolbar_->button(kKindButtons[k]), &QToolButton::clicked, this,
-                [this, k] { setKind(kKinds[k]); });
+                           [this, k] { setKind(kKinds[k]); });
     ui::connectGuarded(search_, &QLineEdit::textChanged, this, &OrderingScreen::search);
     ui::connectGuarded(search_, &QLineEdit::returnPressed, this, &OrderingScreen::searchEntered);
     for (ItemGrid* grid : {codeItems_, listItems_}) {
@@ -207,11 +207,12 @@ OrderingScreen::OrderingScreen(const frontdesk::FrontDeskContext& context, QWidg
                        [this](int index) { setKind(kKinds[qBound(0, index, 3)]); });
     ui::connectGuarded(note_, &QComboBox::activated, this, &OrderingScreen::postDetails);
     ui::connectGuarded(staff_, &QComboBox::activated, this, &OrderingScreen::postDetails);
-    ui::connectGuarded(pricePanel_, &PriceAdjustPanel::confirmed, this, [this](const QString& code, double price) {
-        ordering::adjustPrice(context_.db, code, price, staging_->billNumber());
-        reloadItems();
-        reloadLines(currentLineId());
-    });
+    ui::connectGuarded(pricePanel_, &PriceAdjustPanel::confirmed, this,
+                       [this](const QString& code, double price) {
+                           ordering::adjustPrice(context_.db, code, price, staging_->billNumber());
+                           reloadItems();
+                           reloadLines(currentLineId());
+                       });
     ui::connectGuarded(pricePanel_, &PriceAdjustPanel::closed, this, [this] { setScreenEnabled(true); });
     ui::connectGuarded(newItemPanel_, &NewItemPanel::added, this, &OrderingScreen::reloadItems);
     ui::connectGuarded(newItemPanel_, &NewItemPanel::closed, this, [this] {
@@ -401,7 +402,8 @@ void OrderingScreen::enableEditor(bool enabled) {
 LineEdit OrderingScreen::typedLine() const {
     LineEdit edit;
     if (!quantity_->text().trimmed().isEmpty())
-        edit.quantity = parseTypedNumber(quantity_->text(), NumberRange{-largestQuantity(), largestQuantity()});
+        edit.quantity =
+            parseTypedNumber(quantity_->text(), NumberRange{-largestQuantity(), largestQuantity()});
     edit.price = typedPrice(price_->text());
     edit.kind = kind_->currentData().toString();
     edit.note = note_->currentData().toString();

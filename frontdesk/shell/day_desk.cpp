@@ -25,14 +25,14 @@ DayDesk::DayDesk(const FrontDeskContext& context, BoardScreen* board, QObject* p
     reports_ = new QMenu(reportsButton);
     reports_->setObjectName(QStringLiteral("pm_Reports"));
     ui::connectGuarded(reports_->addAction(QStringLiteral("当前营业统计")), &QAction::triggered, statistics_,
-            &StatisticsScreen::present);
+                       &StatisticsScreen::present);
     ui::connectGuarded(reports_->addAction(QStringLiteral("员工交班处理")), &QAction::triggered, handover_,
-            &HandoverScreen::present);
+                       &HandoverScreen::present);
     reportsButton->setMenu(reports_);
     reportsButton->setPopupMode(QToolButton::InstantPopup);
 
     ui::connectGuarded(board_->toolbarStrip()->button(tables::board_tool::kDay), &QToolButton::clicked, this,
-            &DayDesk::openDayPanel);
+                       &DayDesk::openDayPanel);
     ui::connectGuarded(day_, &DayPanel::dayStarted, board_, &BoardScreen::showBusinessDate);
     ui::connectGuarded(day_, &DayPanel::back, this, &DayDesk::backToBoard);
     ui::connectGuarded(statistics_, &StatisticsScreen::back, this, &DayDesk::backToBoard);

@@ -1,8 +1,8 @@
 #include "frontdesk/shell/main_window.h"
 
-#include "common/ui/guard.h"
 #include "common/db_datetime.h"
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "common/ui/help_page.h"
 #include "common/ui/plain_text_fields.h"
 #include "common/ui/screen_placement.h"

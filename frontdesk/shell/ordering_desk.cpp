@@ -36,12 +36,13 @@ OrderingDesk::OrderingDesk(const FrontDeskContext& context, WorkScreen* work, QO
     kitchen->setPopupMode(QToolButton::MenuButtonPopup);
     ui::connectGuarded(kitchen, &QToolButton::clicked, this, &OrderingDesk::printKitchenTickets);
 
-    ui::connectGuarded(work_->orderLines(), &QTableWidget::cellDoubleClicked, this, [this](int row, int column) {
-        const RecordSet& lines = work_->work().lines;
-        if (column != 0 || row < 0 || row >= lines.rowCount()) return;
-        toggleSent(context_.db, int(lines.integer(row, "tabl_cons_ID")));
-        work_->reloadLines();
-    });
+    ui::connectGuarded(work_->orderLines(), &QTableWidget::cellDoubleClicked, this,
+                       [this](int row, int column) {
+                           const RecordSet& lines = work_->work().lines;
+                           if (column != 0 || row < 0 || row >= lines.rowCount()) return;
+                           toggleSent(context_.db, int(lines.integer(row, "tabl_cons_ID")));
+                           work_->reloadLines();
+                       });
 }
 
 QString OrderingDesk::printersFile() const {

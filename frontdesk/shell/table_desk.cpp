@@ -55,7 +55,7 @@ TableDesk::TableDesk(const FrontDeskContext& context, QObject* parent) : QObject
     ui::connectGuarded(register_, &RegisterScreen::closed, board_, &BoardScreen::returnFrom);
     ui::connectGuarded(work_, &WorkScreen::left, board_, &BoardScreen::returnFrom);
     ui::connectGuarded(work_->toolbar()->button(tables::work_tool::kCheckout), &QToolButton::clicked, this,
-            &TableDesk::checkOut);
+                       &TableDesk::checkOut);
     ui::connectGuarded(checkout_, &CheckoutScreen::settled, board_, &BoardScreen::returnFrom);
     ui::connectGuarded(checkout_, &CheckoutScreen::wentBack, this, &TableDesk::continueAt);
     ui::connectGuarded(actions_, &TableLifeDesk::moved, board_, &BoardScreen::reveal);

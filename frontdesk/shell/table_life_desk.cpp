@@ -1,8 +1,8 @@
 #include "frontdesk/shell/table_life_desk.h"
 
-#include "common/ui/guard.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/ui/guard.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/tool_strip.h"
 #include "frontdesk/table_life/clearing.h"
@@ -22,17 +22,20 @@ TableLifeDesk::TableLifeDesk(const FrontDeskContext& context, WorkScreen* work, 
     panel_ = new MovePanel(work);
     ui::ToolStrip* tools = work->toolbar();
     ui::connectGuarded(tools->button(tables::work_tool::kTransfer), &QToolButton::clicked, this,
-            [this] { startMove(Move::Transfer); });
+                       [this] { startMove(Move::Transfer); });
     ui::connectGuarded(tools->button(tables::work_tool::kMerge), &QToolButton::clicked, this,
-            [this] { startMove(Move::Merge); });
-    ui::connectGuarded(tools->button(tables::work_tool::kClear), &QToolButton::clicked, this, &TableLifeDesk::clear);
-    ui::connectGuarded(tools->button(tables::work_tool::kResume), &QToolButton::clicked, this, &TableLifeDesk::resume);
+                       [this] { startMove(Move::Merge); });
+    ui::connectGuarded(tools->button(tables::work_tool::kClear), &QToolButton::clicked, this,
+                       &TableLifeDesk::clear);
+    ui::connectGuarded(tools->button(tables::work_tool::kResume), &QToolButton::clicked, this,
+                       &TableLifeDesk::resume);
     ui::connectGuarded(panel_, &MovePanel::confirmed, this, &TableLifeDesk::confirmMove);
     ui::connectGuarded(panel_, &MovePanel::cancelled, this, &TableLifeDesk::endMove);
     // Leaving the work screen (Esc, 回退) drops a half-typed transfer or merge with it.
-    ui::connectGuarded(&context_.navigator, &ui::PanelNavigator::currentPanelChanged, this, [this](QWidget* panel) {
-        if (panel != work_ && move_ != Move::None) endMove();
-    });
+    ui::connectGuarded(&context_.navigator, &ui::PanelNavigator::currentPanelChanged, this,
+                       [this](QWidget* panel) {
+                           if (panel != work_ && move_ != Move::None) endMove();
+                       });
 }
 
 void TableLifeDesk::startMove(Move move) {

@@ -94,7 +94,7 @@ ReagainScreen::ReagainScreen(const frontdesk::FrontDeskContext& context, QWidget
 
     ui::connectGuarded(toolbar_->button(kQuery), &QToolButton::clicked, this, &ReagainScreen::query);
     ui::connectGuarded(toolbar_->button(kReverse), &QToolButton::clicked, this,
-            [this] { reverse(grid_->currentRow()); });
+                       [this] { reverse(grid_->currentRow()); });
     ui::connectGuarded(grid_, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { reverse(row); });
     ui::connectGuarded(toolbar_->button(kBack), &QToolButton::clicked, this,
                        [this] { emit finished(tableCode_); });

@@ -61,7 +61,7 @@ ListBoard::ListBoard(QWidget* parent) : QWidget(parent) {
         if (QApplication::mouseButtons() & Qt::LeftButton) emit pressed(codeOfRow(row));
     });
     ui::connectGuarded(grid_, &QTableWidget::cellDoubleClicked, this,
-            [this](int row, int) { emit activated(codeOfRow(row)); });
+                       [this](int row, int) { emit activated(codeOfRow(row)); });
     ui::connectGuarded(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         const int row = grid_->rowAt(at.y());
         if (row >= 0) emit menuRequested(codeOfRow(row), grid_->viewport()->mapToGlobal(at));

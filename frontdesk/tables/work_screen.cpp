@@ -1,8 +1,8 @@
 #include "frontdesk/tables/work_screen.h"
 
-#include "common/ui/guard.h"
 #include "common/messages.h"
 #include "common/typed_input.h"
+#include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/keypad_signs.h"
 #include "common/ui/panel_host.h"

@@ -2,8 +2,8 @@
 
 #include "common/business_day.h"
 #include "common/clock.h"
-#include "common/db/dialect.h"
 #include "common/db/code_names.h"
+#include "common/db/dialect.h"
 #include "common/db/errors.h"
 #include "common/db/row_batch.h"
 #include "common/db/transaction.h"
@@ -268,7 +268,8 @@ Venue readVenue(Database& db) {
                           r.number("hang_gues_use")});
     }
     v.shiftNames = namesByCode(db, QStringLiteral("SELECT orde_code, orde_name FROM OrderList"));
-    v.lineTypeNames = namesByCode(db, QStringLiteral("SELECT menu_type_code, menu_type_name FROM OrderMenuType"));
+    v.lineTypeNames =
+        namesByCode(db, QStringLiteral("SELECT menu_type_code, menu_type_name FROM OrderMenuType"));
     v.noteNames = namesByCode(db, QStringLiteral("SELECT cons_narr_code, cons_narr_name FROM ConsNarrList"));
     v.noteCodes = v.noteNames.keys();
     std::sort(v.noteCodes.begin(), v.noteCodes.end());
@@ -741,9 +742,9 @@ class HistoryWriter {
                 << q * l.item->cost * l.bill.typeFlag << l.item->commission
                 << q * l.item->commission * l.bill.typeFlag << QString() << QString() << by.code << by.name
                 << l.note << l.narrative << l.setMeal << rated.discountRate << rated.serviceRate
-                << momentOfDay(g.tabl_gues_time_work.date(), l.enteredAt) << businessDay << 1 << 1 << 0 << 0 << g.tabl_name << rule.name
-                << l.item->name << l.item->unit << rule.kindName << rule.outputName
-                << venue_.lineTypeNames.value(l.lineType)
+                << momentOfDay(g.tabl_gues_time_work.date(), l.enteredAt) << businessDay << 1 << 1 << 0 << 0
+                << g.tabl_name << rule.name << l.item->name << l.item->unit << rule.kindName
+                << rule.outputName << venue_.lineTypeNames.value(l.lineType)
                 << (l.note.isEmpty() ? QVariant() : QVariant(venue_.noteNames.value(l.note))) << g.dept_name
                 << g.orde_name << 0.0 << 0.0 << split(ordering::kOrdered) << split(ordering::kReturned)
                 << split(ordering::kGift) << split(ordering::kGiftReturned);

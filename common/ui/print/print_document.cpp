@@ -1,5 +1,5 @@
-#include "common/ui/guard.h"
 #include "common/ui/print/print_document.h"
+#include "common/ui/guard.h"
 
 #include "common/ui/print/document_painter.h"
 
@@ -138,7 +138,7 @@ PrintResult printDocument(const Document& document, const PrintTarget& target, Q
     QPrintPreviewDialog dialog(&printer, parent);
     dialog.setWindowTitle(document.name);
     ui::connectGuarded(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
-                     [&](QPrinter* shown) { paintDocument(*shown, document, target.format); });
+                       [&](QPrinter* shown) { paintDocument(*shown, document, target.format); });
     // The page opens as wide as the window, its text readable.
     if (auto* fitWidth = dialog.findChild<QAction*>(QStringLiteral("fitWidthAction")))
         fitWidth->trigger();

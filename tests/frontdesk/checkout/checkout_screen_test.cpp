@@ -121,7 +121,9 @@ TEST_P(CheckoutScreenTest, TheMemberTabFocusesTheCardField) {
     test::toolButtonCaptioned(&work, QStringLiteral("结帐 *"))->click();
     ASSERT_EQ(current(), &screen());
     QTabBar* bar = screen().tabs()->tabBar();
-    const auto chooseTab = [&](int tab) { QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center()); };
+    const auto chooseTab = [&](int tab) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(tab).center());
+    };
     auto* card = window_->findChild<QLineEdit*>(QStringLiteral("edt_MemberCard"));
     chooseTab(CheckoutScreen::Member);
     EXPECT_EQ(QApplication::focusWidget(), card);

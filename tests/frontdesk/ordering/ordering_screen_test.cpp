@@ -27,16 +27,16 @@
 
 #include <QComboBox>
 #include <QHeaderView>
-#include <QScrollBar>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 using namespace sorrel;
@@ -257,8 +257,12 @@ TEST_F(OrderingScreenTest, AQuantityBeyondWhatALineHoldsIsRefusedAsItIsTyped) {
         bool taken;
         const char* shown;
     } cases[] = {
-        {"999999999999999", false, "1"}, {"100000000", false, "1"},     {"99999999.99", true, "99999999.99"},
-        {"2.5", true, "2.5"},            {"0.5", true, "0.5"},         {"12345678", true, "12345678"},
+        {"999999999999999", false, "1"},
+        {"100000000", false, "1"},
+        {"99999999.99", true, "99999999.99"},
+        {"2.5", true, "2.5"},
+        {"0.5", true, "0.5"},
+        {"12345678", true, "12345678"},
     };
     for (const auto& c : cases) {
         sink_.shown.clear();
@@ -381,7 +385,8 @@ TEST_F(OrderingScreenTest, TheKitchenTicketAndTheBillPrintThroughARealQueue) {
     QStringList files = cups.printed(1);
     ASSERT_EQ(files.size(), 1);
     const QString ticket = pdfText(files[0]);
-    EXPECT_TRUE(ticket.contains(QStringLiteral("A01")) || ticket.contains(QStringLiteral("大厅1号"))) << ticket.toStdString();
+    EXPECT_TRUE(ticket.contains(QStringLiteral("A01")) || ticket.contains(QStringLiteral("大厅1号")))
+        << ticket.toStdString();
     EXPECT_TRUE(ticket.contains(QStringLiteral("宫保鸡丁"))) << ticket.toStdString();
     EXPECT_NEAR(pageWidthMm(files[0]), 80, 0.5);
 
@@ -395,7 +400,8 @@ TEST_F(OrderingScreenTest, TheKitchenTicketAndTheBillPrintThroughARealQueue) {
     const QString bill = pdfText(files[1]);
     for (const QString& shown : {QStringLiteral("宫保鸡丁"), QStringLiteral("青岛啤酒")})
         EXPECT_TRUE(bill.contains(shown)) << bill.toStdString();
-    EXPECT_TRUE(bill.contains(QStringLiteral("A01")) || bill.contains(QStringLiteral("大厅1号"))) << bill.toStdString();
+    EXPECT_TRUE(bill.contains(QStringLiteral("A01")) || bill.contains(QStringLiteral("大厅1号")))
+        << bill.toStdString();
     EXPECT_GT(pageWidthMm(files[1]), 79);
 }
 
@@ -458,15 +464,16 @@ TEST_F(OrderingScreenTest, TheOrderingScreenFitsItsWindow) {
         for (QWidget* w : o->findChildren<QWidget*>()) {
             if (!w->isVisible() || w->isWindow() || qobject_cast<QScrollBar*>(w)) continue;
             const QRect at(w->mapTo(host, QPoint(0, 0)), w->size());
-            EXPECT_TRUE(screen.contains(at)) << choice << ": " << w->objectName().toStdString() << " "
-                                             << w->metaObject()->className() << " at " << at.x() << "," << at.y()
-                                             << " " << at.width() << "x" << at.height();
+            EXPECT_TRUE(screen.contains(at))
+                << choice << ": " << w->objectName().toStdString() << " " << w->metaObject()->className()
+                << " at " << at.x() << "," << at.y() << " " << at.width() << "x" << at.height();
         }
         QHeaderView* header = o->stagedLines()->horizontalHeader();
         const QFontMetrics metrics(header->font());
         for (int c = 0; c < 6; ++c) {
             const QString heading = o->stagedLines()->horizontalHeaderItem(c)->text();
-            EXPECT_GE(header->sectionSize(c), metrics.horizontalAdvance(heading) + 8) << heading.toStdString();
+            EXPECT_GE(header->sectionSize(c), metrics.horizontalAdvance(heading) + 8)
+                << heading.toStdString();
         }
         EXPECT_LE(header->sectionPosition(5) + header->sectionSize(5), o->stagedLines()->viewport()->width());
     }

@@ -71,7 +71,8 @@ class SettledVenue : public VenueTest {
             guest.hang_mone = charges.credit;
         }
         const QList<checkout::PaymentRow> payments{
-            {QStringLiteral("Z"), QStringLiteral("现金"), guest.tabl_gues_fact - charges.member - charges.credit},
+            {QStringLiteral("Z"), QStringLiteral("现金"),
+             guest.tabl_gues_fact - charges.member - charges.credit},
             {QStringLiteral("M"), QStringLiteral("会员卡"), charges.member},
             {QStringLiteral("H"), QStringLiteral("挂帐"), charges.credit}};
         const QList<billing::BillLine> lines = billing::readBillSnapshot(db(), guest).lines;
