@@ -6,6 +6,7 @@
 #include "common/clock.h"
 #include "common/db/connection.h"
 #include "common/db/errors.h"
+#include "common/error_log.h"
 #include "common/installation/target.h"
 #include "common/installation/venue_opening.h"
 #include "frontdesk/ordering/output_printers.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QScopeGuard>
 #include <QTextStream>
 #include <csignal>
 #include <cstdio>
@@ -98,6 +100,9 @@ int main(int argc, char** argv) {
     }
 
     SystemClock clock;
+    // What went wrong in full goes to log/ beside the program, as at the desks.
+    errorlog::install(programDir, clock);
+    const auto closeLog = qScopeGuard([] { errorlog::uninstall(); });
     waiter::SessionStore sessions(clock);
     waiter::WaiterService service(clock, sessions, ordering::OutputPrinters::fileIn(programDir),
                                   args.isSet(ticketsPdf) ? waiter::pdfSender(args.value(ticketsPdf))

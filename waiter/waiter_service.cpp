@@ -2,11 +2,13 @@
 
 #include "common/business_day.h"
 #include "common/db/errors.h"
+#include "common/error_log.h"
 #include "common/money.h"
 #include "common/operators.h"
 #include "common/permissions.h"
 #include "common/settings_row.h"
 #include "common/system_log.h"
+#include "common/unhandled_error.h"
 #include "frontdesk/billing/bill_settings.h"
 #include "frontdesk/ordering/order_commit.h"
 #include "frontdesk/ordering/order_entry.h"
@@ -167,6 +169,20 @@ std::optional<Reply> applyEdit(Database& db, ordering::OrderStaging& staging,
     return std::nullopt;
 }
 
+// The staged lines after an edit: with its refusal when it was refused, else with any warning.
+Reply stagedReply(Database& db, ordering::OrderStaging& staging, const OrderInHand& order,
+                  const std::optional<Reply>& refused, const QString& warning) {
+    const QJsonObject lines = stagedJson(db, staging, order);
+    if (refused) {
+        Reply r = *refused;
+        r.body.insert("order", lines);
+        return r;
+    }
+    QJsonObject out = lines;
+    if (!warning.isEmpty()) out.insert("warning", warning);
+    return Reply::ok(out);
+}
+
 QJsonObject itemJson(const ordering::OrderItem& i) {
     return {{"code", i.code},   {"name", i.name},   {"unit", i.unit},         {"shortCode", i.shortCode},
             {"price", i.price}, {"stock", i.stock}, {"limited", i.limited()}, {"disabled", i.disabled()}};
@@ -190,10 +206,15 @@ Reply WaiterService::guarded(const std::function<Reply()>& step) {
     } catch (const StepRefused& refused) {
         return Reply::error(status::kRefused, refused.text());
     } catch (const CodedFailure& failure) {
-        return Reply::error(status::kFailed,
-                            QStringLiteral("系统发生错误编码[%1]：%2").arg(failure.code(), failure.detail()));
+        // The engine's own words and the statement go to the log, never to a waiter's phone.
+        const QString reference = errorlog::write(QStringLiteral("点单服务"), failure.detail());
+        return Reply::error(
+            status::kFailed,
+            QStringLiteral("系统发生错误编码[%1]，错误记录编号[%2]").arg(failure.code(), reference));
     } catch (const DbError& error) {
-        return Reply::error(status::kFailed, error.reason());
+        const QString reference = errorlog::write(QStringLiteral("点单服务"), error.text());
+        return Reply::error(status::kFailed,
+                            kInternalErrorMessage + QStringLiteral("错误记录编号[%1]").arg(reference));
     }
 }
 
@@ -368,18 +389,10 @@ Reply WaiterService::addItem(Database& db, const Session& session, const QJsonOb
     if (choice.lineId == 0) return Reply::error(status::kRefused, choice.message);
     QString warning = choice.message;
     const std::optional<ordering::StagedLine> line = staging.line(choice.lineId);
-    if (line) {
-        ordering::LineEdit edit = typedOver(*line, body);
-        if (const std::optional<Reply> refused =
-                applyEdit(db, staging, *line, edit, choice.appended, refusal, warning)) {
-            Reply r = *refused;
-            r.body.insert("order", stagedJson(db, staging, *session.order));
-            return r;
-        }
-    }
-    QJsonObject out = stagedJson(db, staging, *session.order);
-    if (!warning.isEmpty()) out.insert("warning", warning);
-    return Reply::ok(out);
+    if (!line) return stagedReply(db, staging, *session.order, std::nullopt, warning);
+    const std::optional<Reply> refused =
+        applyEdit(db, staging, *line, typedOver(*line, body), choice.appended, refusal, warning);
+    return stagedReply(db, staging, *session.order, refused, warning);
 }
 
 Reply WaiterService::changeLine(Database& db, const Session& session, const QJsonObject& body) {
@@ -390,15 +403,9 @@ Reply WaiterService::changeLine(Database& db, const Session& session, const QJso
     const std::optional<ordering::StagedLine> line = staging.line(id);
     if (!line) return Reply::error(status::kNotFound, kNoSuchLineMessage);
     QString warning;
-    if (const std::optional<Reply> refused =
-            applyEdit(db, staging, *line, typedOver(*line, body), false, refusal, warning)) {
-        Reply r = *refused;
-        r.body.insert("order", stagedJson(db, staging, *session.order));
-        return r;
-    }
-    QJsonObject out = stagedJson(db, staging, *session.order);
-    if (!warning.isEmpty()) out.insert("warning", warning);
-    return Reply::ok(out);
+    const std::optional<Reply> refused =
+        applyEdit(db, staging, *line, typedOver(*line, body), false, refusal, warning);
+    return stagedReply(db, staging, *session.order, refused, warning);
 }
 
 Reply WaiterService::removeLine(Database& db, const Session& session, const QJsonObject& body) {
