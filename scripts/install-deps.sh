@@ -17,6 +17,7 @@ packages=(
     chromium chromium-driver python3-selenium
     libcups2-dev cups printer-driver-cups-pdf
     dpkg-dev file
+    libxlsxwriter-dev python3-openpyxl
 )
 
 missing=()
