@@ -32,6 +32,30 @@ enum class BandKind {
     Detail,       // one row per line of the bill or the report
     GroupFooter,  // a group's sums
     Summary,      // the grand totals and the lines below the details
+    Chart,        // a bar chart across the page (the band's chart; its rows are unused)
+};
+
+// Bars over categories (business days, months, items): one bar per category, stacked by
+// series (the kinds of dishes) when there are several. Values are amounts in yuan; the value
+// axis is labelled with them.
+struct ChartSeries {
+    QString name;
+    // One value per category.
+    QVector<double> values;
+    bool operator==(const ChartSeries&) const = default;
+};
+
+struct Chart {
+    QString title;
+    QVector<QString> categories;
+    QVector<ChartSeries> series;
+    // The caption of the value axis, e.g. "元".
+    QString valueCaption;
+    // Bars run across the page (the top items) instead of upwards (the days).
+    bool horizontal = false;
+    // The chart's height on the page in millimetres.
+    double heightMm = 80;
+    bool operator==(const Chart&) const = default;
 };
 
 // One column of a grid. Widths are shares, not sizes: a column takes its share of the paper's
@@ -96,6 +120,8 @@ struct Band {
     // Fields side by side that go one under the other where the paper is too narrow for a
     // field to stand on one line.
     bool stacksWhenNarrow = false;
+    // The chart of a Chart band.
+    std::optional<Chart> chart;
 };
 
 struct Document {
