@@ -8,8 +8,10 @@ namespace sorrel::exporting {
 
 Sheet recordSetSheet(const QString& name, const QVector<ExportColumn>& columns, const RecordSet& rows,
                      const QStringList& fields) {
-    return pagedSheet(
+    Sheet sheet = pagedSheet(
         name, columns, [rows](int page) { return page == 0 ? rows : RecordSet(); }, fields);
+    sheet.expectedRows = rows.rowCount();
+    return sheet;
 }
 
 Sheet pagedSheet(const QString& name, const QVector<ExportColumn>& columns,

@@ -36,6 +36,8 @@ struct Sheet {
     // Fills `row` with the next row's values, one per column, and answers true; false once the
     // rows are all out. Called until it answers false, by one writer at a time.
     std::function<bool(QVector<QVariant>& row)> next;
+    // How many rows `next` gives, when known (the length of the progress bar); 0 when not.
+    int expectedRows = 0;
 };
 
 // A sheet of the rows of `rows`, column i from field `fields[i]` (a name the set has).

@@ -6,8 +6,6 @@
 
 #include <QFileInfo>
 #include <QSet>
-#include <QTemporaryFile>
-#include <cstdio>
 #include <memory>
 #include <xlsxwriter.h>
 
@@ -152,32 +150,24 @@ void writeSheet(lxw_workbook* workbook, const Formats& formats, const Sheet& sou
 } // namespace
 
 void writeXlsxFile(const QString& path, const QVector<Sheet>& sheets) {
-    const QFileInfo target(path);
-    // Beside the file, so putting it in place is a rename on one disk.
-    QTemporaryFile partial(target.absolutePath() + QStringLiteral("/.") + target.fileName() +
-                           QStringLiteral(".XXXXXX"));
-    if (!partial.open()) refuseWriting(path);
-    partial.close();
-    const QByteArray partialName = QFile::encodeName(partial.fileName());
-    QByteArray folder = QFile::encodeName(target.absolutePath());
-    lxw_workbook_options options{};
-    // Each worksheet's rows go to a temporary file as they are written, not into memory; on the
-    // target's disk, so a disk without room is the one the refusal names.
-    options.constant_memory = LXW_TRUE;
-    options.tmpdir = folder.data();
-    std::unique_ptr<lxw_workbook, WorkbookFree> workbook(workbook_new_opt(partialName.constData(), &options));
-    if (!workbook) refuseWriting(path);
-    const Formats formats(workbook.get());
-    QSet<QString> taken;
-    for (int i = 0; i < sheets.size(); ++i)
-        writeSheet(workbook.get(), formats, sheets[i], worksheetName(sheets[i].name, i, taken), path);
-    // Closing writes the file and frees the workbook, whatever its answer.
-    const lxw_error closed = workbook_close(workbook.release());
-    if (closed != LXW_NO_ERROR) refuseWriting(path);
-    // Readable as a file the operator saved is, not only by the program's own account.
-    partial.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
-    if (std::rename(partialName.constData(), QFile::encodeName(path).constData()) != 0) refuseWriting(path);
-    partial.setAutoRemove(false);
+    writeInPlace(path, [&](const QString& partialPath) {
+        const QByteArray partialName = QFile::encodeName(partialPath);
+        QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
+        lxw_workbook_options options{};
+        // Each worksheet's rows go to a temporary file as they are written, not into memory; on
+        // the target's disk, so a disk without room is the one the refusal names.
+        options.constant_memory = LXW_TRUE;
+        options.tmpdir = folder.data();
+        std::unique_ptr<lxw_workbook, WorkbookFree> workbook(
+            workbook_new_opt(partialName.constData(), &options));
+        if (!workbook) return false;
+        const Formats formats(workbook.get());
+        QSet<QString> taken;
+        for (int i = 0; i < sheets.size(); ++i)
+            writeSheet(workbook.get(), formats, sheets[i], worksheetName(sheets[i].name, i, taken), path);
+        // Closing writes the file and frees the workbook, whatever its answer.
+        return workbook_close(workbook.release()) == LXW_NO_ERROR;
+    });
 }
 
 } // namespace sorrel::exporting
