@@ -29,7 +29,7 @@ RegistrationPanel::RegistrationPanel(const panels::BackOfficeContext& context, Q
         namesGrid->addWidget(edit, i, 1);
         names_ << edit;
         const QString column = fields[i].column;
-        ui::connectGuarded(edit, &QLineEdit::textEdited, this, [this, column](const QString& text) {
+        ui::connectGuarded(edit, &QLineEdit::textChanged, this, [this, column](const QString& text) {
             if (!showing_) stored_.set(column, text);
         });
     }
