@@ -4,6 +4,7 @@
 // another desk wrote meanwhile stays.
 #include "common/money.h"
 #include "common/system_password.h"
+#include "common/typed_input.h"
 #include "common/ui/tool_strip.h"
 #include "frontdesk/billing/bill_settings.h"
 #include "frontdesk/settings/bill_layout_panel.h"
@@ -192,16 +193,41 @@ TEST_P(SettingsScreenTest, AMistypedNumberKeepsThePageAndSavesNothing) {
     startDesk();
     click(QStringLiteral("设置"));
     pick("cmb_SumRounding", kDropFraction);
-    // The field lets through what its pattern allows; "99." with no tenth is still a number,
-    // a percentage over 99.9 is not.
-    typeInto("edt_TaxPercent", QStringLiteral("99.9"));
-    find<QLineEdit>("edt_StockLimit")->setFocus();
-    EXPECT_EQ(find<QLineEdit>("edt_TaxPercent")->text(), QStringLiteral("99.9%"));
+    pick("cmb_TaxType", billing::kTaxPerGuest);
+    // The field's pattern lets a lone point through; it is no amount.
+    typeInto("edt_TaxPerGuest", QStringLiteral("."));
+    click(QStringLiteral("保存回退"));
+    EXPECT_EQ(sink_.texts().value(0), kInvalidNumberMessage);
+    EXPECT_EQ(current(), screen().cashierPage());
+    EXPECT_EQ(stored("SELECT pay_set_sum_int FROM SetupPay").toString(), kRoundHalfEven);
+    EXPECT_EQ(stored("SELECT pay_set_tax_type FROM SetupPay").toString(), billing::kTaxByRate);
+    sink_.shown.clear();
+
+    typeInto("edt_TaxPerGuest", QStringLiteral("2.5"));
     find<QLineEdit>("edt_StockLimit")->setText(QString());
     click(QStringLiteral("保存回退"));
     EXPECT_TRUE(onBoard());
+    EXPECT_TRUE(sink_.shown.isEmpty()) << sink_.texts().join('\n').toStdString();
     EXPECT_EQ(stored("SELECT pay_set_stor_limi FROM SetupPay").toInt(), 0);
     EXPECT_EQ(stored("SELECT pay_set_sum_int FROM SetupPay").toString(), kDropFraction);
+    EXPECT_DOUBLE_EQ(stored("SELECT pay_set_tax_mone FROM SetupPay").toDouble(), 2.5);
+}
+
+TEST_P(SettingsScreenTest, TheCashierPageButtonAsksForPSAgainAndKeepsTheLayoutChanges) {
+    startDesk();
+    click(QStringLiteral("设置"));
+    click(QStringLiteral("帐单内容"));
+    screen().layoutPage()->rowSwitch(0)->setChecked(false);
+    click(QStringLiteral("收银设置"));
+    EXPECT_EQ(current(), screen().cashierPage());
+    db().exec(QStringLiteral("UPDATE Limitedlist SET limi_real = 0 WHERE limi_code = 'PS'"));
+    click(QStringLiteral("帐单内容"));
+    click(QStringLiteral("收银设置"));
+    ASSERT_EQ(sink_.shown.size(), 1);
+    EXPECT_TRUE(sink_.shown[0].text.startsWith(QStringLiteral("PS")));
+    EXPECT_EQ(current(), screen().layoutPage());
+    click(QStringLiteral("保存回退"));
+    EXPECT_EQ(stored("SELECT set_prn_1_allo FROM setupprint").toInt(), 0);
 }
 
 SORREL_ON_EVERY_ENGINE(SettingsScreenTest);
