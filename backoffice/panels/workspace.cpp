@@ -124,20 +124,32 @@ void Workspace::remove() {
     if (mayRemove()) current_->remove();
 }
 
+const PanelEntry* Workspace::shownEntry() const {
+    const auto it = panels_.constFind(panel_);
+    return it == panels_.constEnd() ? nullptr : &*it;
+}
+
 void Workspace::cancel() {
-    if (current_) current_->cancel();
+    if (current_) {
+        current_->cancel();
+    } else if (const PanelEntry* entry = shownEntry(); entry && entry->cancel) {
+        entry->cancel();
+    }
 }
 
 void Workspace::save() {
-    if (!current_ || (current_->isEmpty() && !current_->hasPending())) return;
+    if (!current_) {
+        if (const PanelEntry* entry = shownEntry(); entry && entry->save) entry->save();
+        return;
+    }
+    if (current_->isEmpty() && !current_->hasPending()) return;
     if (!current_->save()) return;
     current_->reload();
     current_->moveToLast();
 }
 
 void Workspace::query() {
-    const auto it = panels_.constFind(panel_);
-    if (it != panels_.constEnd() && it->query) it->query();
+    if (const PanelEntry* entry = shownEntry(); entry && entry->query) entry->query();
 }
 
 void Workspace::closing() {

@@ -27,6 +27,9 @@ struct PanelEntry {
     std::function<void()> open;
     // What "查询" does on this panel (finding a member or a credit guest); nothing when unset.
     std::function<void()> query = {};
+    // What "保存" and "取消" do on a panel without a list (the business names); nothing when unset.
+    std::function<void()> save = {};
+    std::function<void()> cancel = {};
 };
 
 // What a panel reads afresh each time it opens: these lists, masters first, since another
@@ -91,6 +94,8 @@ class Workspace : public QObject {
     // Whatever the current list still owes before another panel replaces it.
     void leaveCurrent();
     void show(const QString& panel);
+    // The shown panel's entry; nullptr when it has none.
+    const PanelEntry* shownEntry() const;
 
     LoginSession& session_;
     QHash<QString, PanelEntry> panels_;
