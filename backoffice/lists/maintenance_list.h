@@ -55,7 +55,6 @@ class MaintenanceList : public QObject {
     // record where it is (false).
     bool moveTo(int row);
     bool moveToKey(const QVariant& key);
-    bool moveToLast() { return moveTo(rowCount() - 1); }
 
     // The manager changed a column of the current record: the value is stored in the column's
     // own type (blank text for a number is "no value"; a mistyped number throws InvalidInput).

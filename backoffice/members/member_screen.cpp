@@ -66,7 +66,7 @@ QWidget* membersPanel(MemberLists& lists, panels::Workspace& workspace, QWidget*
          {QStringLiteral("结束日期"), "memb_time_end", dateText, 80},
          {QStringLiteral("限期"), "memb_time_allo", ui::yesNoMark, 40},
          {QStringLiteral("密码"), "memb_pass", panels::maskedPassword, 50},
-         {QStringLiteral("证件号码"), "memb_ID", {}, 120},
+         {QStringLiteral("证件号码"), "memb_ID", {}, 140},
          {QStringLiteral("工作单位"), "memb_work", {}, 100},
          {QStringLiteral("地址"), "memb_add", {}, 120},
          {QStringLiteral("电话"), "memb_tele", {}, 90},
@@ -96,11 +96,12 @@ QWidget* membersPanel(MemberLists& lists, panels::Workspace& workspace, QWidget*
     p->addEdit(QStringLiteral("消费积分："), "memb_stor", 2, 0, panels::FieldKind::Amount)->setReadOnly(true);
     p->addEdit(QStringLiteral("密码："), "memb_pass", 2, 1)->setEchoMode(QLineEdit::Password);
     p->addEdit(QStringLiteral("姓名："), "memb_name", 2, 2);
-    p->addEdit(QStringLiteral("证件号码："), "memb_ID", 3, 0);
-    p->addEdit(QStringLiteral("单位："), "memb_work", 3, 1);
+    // The ID card's 18 digits take two cells' room.
+    p->addEdit(QStringLiteral("证件号码："), "memb_ID", 3, 0, panels::FieldKind::Text, 1);
     p->addEdit(QStringLiteral("地址："), "memb_add", 3, 2);
     p->addEdit(QStringLiteral("电话："), "memb_tele", 4, 0);
-    p->addEdit(QStringLiteral("备注："), "memb_rema", 4, 1);
+    p->addEdit(QStringLiteral("单位："), "memb_work", 4, 1);
+    p->addEdit(QStringLiteral("备注："), "memb_rema", 4, 2);
     QPushButton* topUp = formButton(p, QStringLiteral("续钱"), QStringLiteral("btn_TopUp"), 5, 0);
     QPushButton* deduct = formButton(p, QStringLiteral("扣减"), QStringLiteral("btn_Deduct"), 5, 1);
 

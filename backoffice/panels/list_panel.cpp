@@ -48,12 +48,12 @@ ListPanel::ListPanel(const QString& objectName, lists::MaintenanceList& list, QL
     row->addLayout(right, 1);
 }
 
-QLineEdit* ListPanel::addEdit(const QString& caption, const QString& column, int row, int col,
-                              FieldKind kind) {
+QLineEdit* ListPanel::addEdit(const QString& caption, const QString& column, int row, int col, FieldKind kind,
+                              int extraCells) {
     auto* edit = new QLineEdit(this);
     edit->setObjectName(QStringLiteral("dbe_") + column);
     form_->addWidget(fieldCaption(caption, this), row, col * 2);
-    form_->addWidget(edit, row, col * 2 + 1);
+    form_->addWidget(edit, row, col * 2 + 1, 1, 1 + 2 * extraCells);
     fields_->bindEdit(edit, column, kind);
     return edit;
 }

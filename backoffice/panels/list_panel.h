@@ -24,9 +24,10 @@ class ListPanel : public QWidget {
     RecordFields& fields() const { return *fields_; }
     ListGrid* grid() const { return grid_; }
 
-    // Fields in the form, placed by row and column of captioned cells.
+    // Fields in the form, placed by row and column of captioned cells; a field may take the room
+    // of the next `extraCells` cells too (a long number).
     QLineEdit* addEdit(const QString& caption, const QString& column, int row, int col,
-                       FieldKind kind = FieldKind::Text);
+                       FieldKind kind = FieldKind::Text, int extraCells = 0);
     QCheckBox* addCheck(const QString& caption, const QString& column, int row, int col);
     QComboBox* addChoice(const QString& caption, const QString& column,
                          std::function<lists::Choices()> choices, int row, int col,

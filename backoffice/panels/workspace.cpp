@@ -144,8 +144,9 @@ void Workspace::save() {
     }
     if (current_->isEmpty() && !current_->hasPending()) return;
     if (!current_->save()) return;
+    // Re-read as another workstation left it, the saved record still current: the next top-up
+    // or edit is meant for it.
     current_->reload();
-    current_->moveToLast();
 }
 
 void Workspace::query() {

@@ -67,12 +67,15 @@ QStyle::StandardPixmap iconOf(panels::ToolButton button) {
 
 MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programDir, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+                          Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       db_(db), clock_(clock), programDir_(programDir) {
     setObjectName(QStringLiteral("FormSMain"));
     setWindowTitle(kBackOfficeCaption);
     setWindowIconText(kBackOfficeCaption);
-    setFixedSize(kClientWidth, kClientHeight);
+    // The size of an 800 x 600 screen at the least; maximised, the screens take the room.
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
 
     session_ = std::make_unique<LoginSession>(db_, clock_, Program::BackOffice);
     workspace_ = std::make_unique<panels::Workspace>(*session_);

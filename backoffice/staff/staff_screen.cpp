@@ -33,7 +33,7 @@ QWidget* permissionsPanel(StaffLists& lists, QWidget* parent) {
     auto* p = new panels::ListPanel(QStringLiteral("pnl_Limited"), lists.permissions(),
                                     {{QStringLiteral("编码"), "limi_code", {}, 50},
                                      {QStringLiteral("权限名称"), "limi_name", {}, 200},
-                                     {QString(), "limi_real", ui::yesNoMark, 30}},
+                                     {QStringLiteral("允许"), "limi_real", ui::yesNoMark, 40}},
                                     parent);
     p->addSideGrid(lists.levels(), levelColumns());
     p->addEdit(QStringLiteral("编码："), "limi_code", 0, 0)->setReadOnly(true);

@@ -33,13 +33,16 @@ constexpr int kStatusHeight = 23;
 
 MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programDir, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+                          Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       db_(db), clock_(clock), programDir_(programDir) {
     setObjectName(QStringLiteral("FormWMain"));
     setWindowTitle(kMainCaption);
     // What the task bar shows for the program.
     setWindowIconText(kApplicationTitle);
-    setFixedSize(kClientWidth, kClientHeight);
+    // The size of an 800 x 600 screen at the least; maximised, the screens take the room.
+    setMinimumSize(kClientWidth, kClientHeight);
+    resize(kClientWidth, kClientHeight);
 
     session_ = std::make_unique<LoginSession>(db_, clock_);
     navigator_ = new ui::PanelNavigator(this);
@@ -48,14 +51,14 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
 
     parent_ = new QWidget(this);
     parent_->setObjectName(QStringLiteral("pnl_Parent"));
-    parent_->setFixedSize(kClientWidth, kClientHeight - kStatusHeight);
+    parent_->setMinimumSize(kClientWidth, kClientHeight - kStatusHeight);
 
     status_ = new ui::StatusBar(clock_, {100, 280, 220, 50}, true, this);
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    column->addWidget(parent_);
+    column->addWidget(parent_, 1);
     column->addWidget(status_);
 
     const ProgressReport progress = [this](int percent) { status_->showProgress(percent); };

@@ -56,7 +56,8 @@ BoardScreen::BoardScreen(const frontdesk::FrontDeskContext& context, QWidget* pa
 
     views_ = new QWidget(this);
     views_->setObjectName(QStringLiteral("pnl_TableStateP"));
-    views_->setFixedWidth(kViewsWidth);
+    // The board's width in the smallest window; a larger one gives the tables its room.
+    views_->setMinimumWidth(kViewsWidth);
     graphic_ = new GraphicBoard(views_);
     list_ = new ListBoard(views_);
     legend_ = new LegendBoard(views_);
@@ -67,8 +68,8 @@ BoardScreen::BoardScreen(const frontdesk::FrontDeskContext& context, QWidget* pa
     auto* below = new QHBoxLayout;
     below->setContentsMargins(0, 0, 0, 0);
     below->setSpacing(0);
-    below->addWidget(views_);
-    below->addWidget(column_, 1);
+    below->addWidget(views_, 1);
+    below->addWidget(column_);
     auto* screen = new QVBoxLayout(this);
     screen->setContentsMargins(0, 0, 0, 0);
     screen->setSpacing(0);

@@ -32,9 +32,8 @@ class BoardCells : public QWidget {
         const QSize cell = board_->cellSize();
         for (int i = 0; i < board_->tables_.size(); ++i) {
             const tables::BoardTable& t = board_->tables_[i];
-            const QRect r(QPoint((i % GraphicBoard::kColumns) * cell.width(),
-                                 (i / GraphicBoard::kColumns) * cell.height()),
-                          cell);
+            const int across = board_->columns();
+            const QRect r(QPoint((i % across) * cell.width(), (i / across) * cell.height()), cell);
             if (!r.intersects(event->rect())) continue;
             const QRect inner = r.adjusted(2, 2, -2, -2);
             if (t.code == board_->selected_) p.fillRect(inner, kSelected);
@@ -83,21 +82,38 @@ GraphicBoard::GraphicBoard(QWidget* parent) : QScrollArea(parent) {
     });
 }
 
-QSize GraphicBoard::cellSize() const {
-    // Six cells across what the view shows, seven rows down its height.
+namespace {
+
+// A cell as the smallest window shows it; a larger window shows more cells of this size.
+constexpr int kCellWidth = 100;
+constexpr int kCellHeight = 66;
+
+} // namespace
+
+int GraphicBoard::columns() const {
     const int across = viewport()->width() > 0 ? viewport()->width() : width();
-    return QSize(std::max(1, across / kColumns), std::max(1, height() / kRows));
+    return std::max(kColumns, across / kCellWidth);
+}
+
+int GraphicBoard::rows() const {
+    return std::max(kRows, height() / kCellHeight);
+}
+
+QSize GraphicBoard::cellSize() const {
+    const int across = viewport()->width() > 0 ? viewport()->width() : width();
+    return QSize(std::max(1, across / columns()), std::max(1, height() / rows()));
 }
 
 void GraphicBoard::layoutCells() {
     const QSize cell = cellSize();
-    const int rows = int((tables_.size() + kColumns - 1) / kColumns);
-    // The view scrolls by whole rows: below the last row is what the seven rows leave of the view.
-    const int leftOver = viewport()->height() - kRows * cell.height();
-    widget()->resize(cell.width() * kColumns,
-                     std::max(rows * cell.height() + leftOver, viewport()->height()));
+    const int across = columns();
+    const int filled = int((tables_.size() + across - 1) / across);
+    // The view scrolls by whole rows: below the last row is what the view's rows leave of it.
+    const int leftOver = viewport()->height() - rows() * cell.height();
+    widget()->resize(cell.width() * across,
+                     std::max(filled * cell.height() + leftOver, viewport()->height()));
     verticalScrollBar()->setSingleStep(cell.height());
-    verticalScrollBar()->setPageStep(cell.height() * kRows);
+    verticalScrollBar()->setPageStep(cell.height() * rows());
     widget()->update();
 }
 
@@ -123,15 +139,15 @@ QRect GraphicBoard::cellRect(const QString& code) const {
     const QSize cell = cellSize();
     for (int i = 0; i < tables_.size(); ++i)
         if (tables_[i].code == code)
-            return QRect(QPoint((i % kColumns) * cell.width(), (i / kColumns) * cell.height()), cell);
+            return QRect(QPoint((i % columns()) * cell.width(), (i / columns()) * cell.height()), cell);
     return {};
 }
 
 QString GraphicBoard::codeAt(const QPoint& pos) const {
     const QSize cell = cellSize();
     const int column = pos.x() / cell.width();
-    const int index = (pos.y() / cell.height()) * kColumns + column;
-    if (pos.x() < 0 || pos.y() < 0 || column >= kColumns || index >= tables_.size()) return {};
+    const int index = (pos.y() / cell.height()) * columns() + column;
+    if (pos.x() < 0 || pos.y() < 0 || column >= columns() || index >= tables_.size()) return {};
     return tables_[index].code;
 }
 

@@ -1,6 +1,7 @@
 // The graphic view of the board (pnl_TableStateG): the tables as cells, six to a row and seven
-// rows to the view, each with its code, name and state picture on white, the selected one light
-// green; more than 42 tables scroll by rows.
+// rows to the view in the smallest window (more where a larger window leaves room for cells of
+// that size), each with its code, name and state picture on white, the selected one light green;
+// more tables than the view holds scroll by rows.
 #pragma once
 
 #include "frontdesk/tables/board_tables.h"
@@ -12,6 +13,7 @@ namespace sorrel::tables {
 class GraphicBoard : public QScrollArea {
     Q_OBJECT
   public:
+    // The least cells across and down the view.
     static constexpr int kColumns = 6;
     static constexpr int kRows = 7;
 
@@ -22,6 +24,9 @@ class GraphicBoard : public QScrollArea {
     // Where a table's cell is, in the coordinates of the cells' widget (for tests and for menus).
     QRect cellRect(const QString& code) const;
     QWidget* cells() const { return widget(); }
+    // The cells across and down the view as it is now.
+    int columns() const;
+    int rows() const;
 
   signals:
     void pressed(const QString& code);

@@ -3,10 +3,12 @@
 #include "tests/backoffice/shell/backoffice_window.h"
 
 #include "backoffice/consumption/consumption_navigation.h"
+#include "backoffice/panels/list_panel.h"
 #include "backoffice/shell/login_panel.h"
 #include "common/unhandled_error.h"
 #include "tests/support/staff_seed.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -106,7 +108,7 @@ TEST_P(ShellScreenTest, TheToolbarActsOnTheCurrentList) {
     type("kind_code", "5");
     type("kind_name", "自助餐");
     clickTool(ToolButton::Save);
-    EXPECT_EQ(window().consumption().kinds().text("kind_code"), QStringLiteral("M")); // reloaded, at the last
+    EXPECT_EQ(window().consumption().kinds().text("kind_code"), QStringLiteral("5")); // reloaded, still on it
     EXPECT_EQ(rows("SELECT count(*) FROM kindlist WHERE kind_code = '5'"), 1);
 
     clickLeaf(Tree::Settings, "分类");
@@ -152,6 +154,49 @@ TEST_P(ShellScreenTest, TheToolbarActsOnTheCurrentList) {
     EXPECT_EQ(sink.shown[0].text, QStringLiteral("[大类]下面设有[分类]，所以不能被修改！"));
     EXPECT_EQ(sink.shown[0].title, QStringLiteral("岚舟招牌管理系列"));
     EXPECT_EQ(field("kind_code")->text(), QStringLiteral("1"));
+}
+
+// A saved record stays the current one, in its grid too: the next top-up or edit is meant for it,
+// not for the list's last row.
+TEST_P(ShellScreenTest, SavedRecordStaysCurrentInItsGrid) {
+    logIn("01", "1234");
+    struct Case {
+        const char* menu;
+        Tree tree;
+        const char* leaf;
+        // What the manager changes on the first record before "保存".
+        std::function<void()> change;
+        const char* changed; // a statement counting the changed row: 1 once saved
+    };
+    const Case cases[] = {
+        {"系统设置", Tree::Settings, "房台", [this] { type("tabl_name", "大厅一号"); },
+         "SELECT count(*) FROM TableList WHERE tabl_name = '大厅一号'"},
+        {"系统设置", Tree::Settings, "大类", [this] { type("kind_name", "热菜类"); },
+         "SELECT count(*) FROM kindlist WHERE kind_name = '热菜类'"},
+        {"管理设置", Tree::Staff, "会员信息", [this] { type("memb_rema", "常客"); },
+         "SELECT count(*) FROM MemberList WHERE memb_rema = '常客'"},
+        {"管理设置", Tree::Staff, "权限设置",
+         [this] { QTest::mouseClick(shownPanel()->findChild<QCheckBox*>("chk_limi_real"), Qt::LeftButton); },
+         "SELECT count(*) FROM Limitedlist WHERE limi_real = 0 AND mana_code = '01'"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.leaf);
+        window().runMenuCommand(c.menu);
+        clickLeaf(c.tree, c.leaf);
+        auto* panel = qobject_cast<panels::ListPanel*>(shownPanel());
+        ASSERT_TRUE(panel);
+        MaintenanceList& list = panel->list();
+        ASSERT_GE(list.rowCount(), 2);
+        const QString key = list.rows().text(0, list.definition().key);
+        pick(list.table(), key);
+        ASSERT_EQ(list.currentKey().toString(), key);
+        c.change();
+        clickTool(ToolButton::Save);
+        EXPECT_EQ(rows(c.changed), 1);
+        EXPECT_EQ(list.currentKey().toString(), key);
+        EXPECT_EQ(list.text(list.definition().key), key);
+        EXPECT_EQ(panel->grid()->currentIndex().row(), list.rows().locate({{list.definition().key, key}}));
+    }
 }
 
 TEST_P(ShellScreenTest, ClosingByExitModeSavesTheRecordAndRecomputesComponentsFirst) {
