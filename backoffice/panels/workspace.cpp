@@ -37,7 +37,17 @@ void Workspace::refuse() {
     emit changed();
 }
 
+const PanelEntry* Workspace::entry() const {
+    const auto it = panels_.constFind(panel_);
+    return it == panels_.constEnd() ? nullptr : &*it;
+}
+
 void Workspace::leaveCurrent() {
+    if (const PanelEntry* e = entry(); e && e->retreat) {
+        detailOf_.clear();
+        e->retreat();
+        return;
+    }
     lists::MaintenanceList* list = current_;
     if (!list) return;
     if (!detailOf_.isEmpty()) {
@@ -98,16 +108,39 @@ void Workspace::enterDetail(const QString& panel, lists::MaintenanceList& list, 
 }
 
 void Workspace::retreat() {
-    if (detailOf_.isEmpty() || !current_) return;
+    if (detailOf_.isEmpty()) return;
+    if (const PanelEntry* e = entry(); e && e->retreat) {
+        e->retreat();
+        returnFromDetail();
+        return;
+    }
+    if (!current_) return;
     lists::MaintenanceList* list = current_;
     if (!list->definition().leaveStep && !list->saveIfPending()) return;
-    const QString back = detailOf_;
+    if (list->definition().leaveStep) list->definition().leaveStep();
+    returnFromDetail();
+}
+
+void Workspace::returnFromDetail() {
+    if (detailOf_.isEmpty()) return;
+    panel_ = detailOf_;
     detailOf_.clear();
     buttons_ = detailBackButtons_;
-    if (list->definition().leaveStep) list->definition().leaveStep();
-    panel_ = back;
     current_ = detailBackList_;
     emit changed();
+}
+
+void Workspace::execute() {
+    if (const PanelEntry* e = entry(); e && e->execute) e->execute();
+}
+
+void Workspace::stockAdjust() {
+    if (stockAdjust_) stockAdjust_();
+}
+
+bool Workspace::enterMovesFocus() const {
+    const PanelEntry* e = entry();
+    return !e || e->enterMovesFocus;
 }
 
 void Workspace::add() {
@@ -117,10 +150,15 @@ void Workspace::add() {
 }
 
 bool Workspace::mayRemove() const {
+    if (const PanelEntry* e = entry(); e && e->remove) return true;
     return current_ && !current_->isEmpty();
 }
 
 void Workspace::remove() {
+    if (const PanelEntry* e = entry(); e && e->remove) {
+        e->remove();
+        return;
+    }
     if (mayRemove()) current_->remove();
 }
 
@@ -129,6 +167,10 @@ void Workspace::cancel() {
 }
 
 void Workspace::save() {
+    if (const PanelEntry* e = entry(); e && e->save) {
+        e->save();
+        return;
+    }
     if (!current_ || (current_->isEmpty() && !current_->hasPending())) return;
     if (!current_->save()) return;
     current_->reload();

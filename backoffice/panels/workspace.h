@@ -27,6 +27,15 @@ struct PanelEntry {
     std::function<void()> open;
     // What "查询" does on this panel (finding a member or a credit guest); nothing when unset.
     std::function<void()> query = {};
+    // What "执行" does on this panel (posting a stock bill); nothing when unset.
+    std::function<void()> execute = {};
+    // A panel whose rows are no maintenance list (the stock adjustment being typed) answers
+    // "保存", "删除" and "回退" itself; "回退" and leaving the panel by the tree drop what it holds.
+    std::function<void()> save = {};
+    std::function<void()> remove = {};
+    std::function<void()> retreat = {};
+    // Enter moves the focus to the next field, except where Enter has a job of its own.
+    bool enterMovesFocus = true;
 };
 
 // What a panel reads afresh each time it opens: these lists, masters first, since another
@@ -44,6 +53,8 @@ class Workspace : public QObject {
     void registerPanel(const QString& name, PanelEntry entry);
     // What "查询" does on a registered panel; its screen supplies it.
     void setQuery(const QString& name, std::function<void()> query);
+    // What "库存调整" does, on whichever panel shows.
+    void setStockAdjust(std::function<void()> start) { stockAdjust_ = std::move(start); }
 
     Tree tree() const { return tree_; }
     QString treeNode() const { return treeNode_; }
@@ -76,6 +87,13 @@ class Workspace : public QObject {
     void save();
     void retreat();
     void query();
+    void execute();
+    void stockAdjust();
+    // Whether Enter moves the focus on the panel shown.
+    bool enterMovesFocus() const;
+    // Back from a sub-panel to the panel it was entered from, with that panel's buttons, once
+    // the sub-panel's own step has run.
+    void returnFromDetail();
 
     // The program closes: the current record is saved (or its change dropped), what a sub-panel
     // owes is recomputed, and the exit is logged. A forced close saves nothing.
@@ -86,6 +104,7 @@ class Workspace : public QObject {
     void changed();
 
   private:
+    const PanelEntry* entry() const;
     bool permitted(const QString& permission);
     void refuse();
     // Whatever the current list still owes before another panel replaces it.
@@ -106,6 +125,7 @@ class Workspace : public QObject {
     QString detailOf_;
     lists::MaintenanceList* detailBackList_ = nullptr;
     ToolButtons detailBackButtons_;
+    std::function<void()> stockAdjust_;
 };
 
 } // namespace sorrel::panels

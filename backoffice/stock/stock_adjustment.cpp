@@ -15,7 +15,8 @@ const QStringList kRowColumns{"item_code",      "item_name", "item_unit", "item_
 
 } // namespace
 
-StockAdjustment::StockAdjustment(Database& db) : db_(db), rows_(kRowColumns, {}) {}
+StockAdjustment::StockAdjustment(Database& db, QObject* parent)
+    : QObject(parent), db_(db), rows_(kRowColumns, {}) {}
 
 void StockAdjustment::start() {
     rows_ = RecordSet(kRowColumns, {});
@@ -35,6 +36,7 @@ bool StockAdjustment::pick(const QString& itemCode) {
     const int there = rows_.locate({{QStringLiteral("item_code"), itemCode}});
     if (there >= 0) {
         current_ = there;
+        emit rowsChanged();
         return false;
     }
     const RecordSet item =
@@ -46,6 +48,7 @@ bool StockAdjustment::pick(const QString& itemCode) {
                      item.value(0, "item_unit_pric"), item.value(0, "item_cost_pric"), 1.0,
                      item.value(0, "item_limi"), item.value(0, "item_type_code")});
     current_ = rows_.rowCount() - 1;
+    emit rowsChanged();
     return true;
 }
 
@@ -62,6 +65,7 @@ void StockAdjustment::removeCurrent() {
     if (current_ < 0) return;
     rows_.removeRow(current_);
     setCurrent(qMin(current_, rows_.rowCount() - 1));
+    emit rowsChanged();
 }
 
 bool StockAdjustment::commit() {
@@ -85,6 +89,7 @@ bool StockAdjustment::commit() {
     });
     rows_ = RecordSet(kRowColumns, {});
     current_ = -1;
+    emit rowsChanged();
     return true;
 }
 

@@ -6,13 +6,16 @@
 
 #include "common/db/database.h"
 
+#include <QObject>
+
 namespace sorrel::stock {
 
 inline const QString kAdjustmentAdvice = QStringLiteral("建议使用[物流管理]来进行库存调整！");
 
-class StockAdjustment {
+class StockAdjustment : public QObject {
+    Q_OBJECT
   public:
-    explicit StockAdjustment(Database& db);
+    explicit StockAdjustment(Database& db, QObject* parent = nullptr);
 
     // A new adjustment: no rows; the candidates (counted items, no set meal or composite) read.
     void start();
@@ -33,6 +36,10 @@ class StockAdjustment {
 
     // Applies every row and empties them. False when there was nothing to apply.
     bool commit();
+
+  signals:
+    // Rows were added, removed, applied or emptied (not sent for a change typed).
+    void rowsChanged();
 
   private:
     Database& db_;

@@ -1,6 +1,7 @@
 #include "backoffice/stock/stock_lists.h"
 
 #include "backoffice/consumption/store_change.h"
+#include "backoffice/stock/stock_posting.h"
 #include "common/db/errors.h"
 #include "common/db/transaction.h"
 #include "common/money.h"
@@ -239,6 +240,16 @@ lists::ListDefinition StockLists::lineList() {
                 {r.value("stor_deta_ID")});
     };
     d.failureCode = kLinesCode;
+    // "回退" from the lines: their amounts and the bill's total worked out on what is stored. A bill
+    // posted from another workstation meanwhile has left the list, which is read again.
+    d.leaveStep = [this] {
+        if (!lines_->saveIfPending()) lines_->cancel();
+        try {
+            closeLines(db_, bills_->currentKey());
+        } catch (const StepRefused&) {
+        }
+        bills_->reload();
+    };
     return d;
 }
 
