@@ -249,6 +249,7 @@ lists::ListDefinition StockLists::lineList() {
         } catch (const StepRefused&) {
         }
         bills_->reload();
+        lines_->reload();
     };
     return d;
 }

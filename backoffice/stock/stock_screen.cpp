@@ -207,6 +207,7 @@ class AdjustmentPanel : public QWidget {
         ui::connectGuarded(picker_, &panels::CandidatePicker::picked, this,
                            [this](const RecordSet& shown, int r) {
                                adjustment_.pick(shown.text(r, QStringLiteral("item_code")));
+                               picker_->searchBox()->clear();
                                showRows();
                                change_->setFocus();
                                change_->selectAll();
@@ -418,6 +419,7 @@ class LinesPanel : public panels::ListPanel {
                                    picker_->restart();
                                    return;
                                }
+                               picker_->searchBox()->clear();
                                price_->setFocus();
                                price_->selectAll();
                            });

@@ -3,6 +3,7 @@
 // the stock take's counts and the printed sheet read back from a PDF.
 #include "backoffice/stock/stock_documents.h"
 #include "backoffice/stock/stock_navigation.h"
+#include "backoffice/stock/stock_posting.h"
 #include "backoffice/stock/stock_queries.h"
 #include "common/ui/print/print_document.h"
 #include "tests/backoffice/shell/backoffice_window.h"
@@ -150,21 +151,59 @@ TEST_P(StockScreenTest, CountsTypedOnTheStockTakeApplyTheirDifference) {
     EXPECT_DOUBLE_EQ(number("SELECT item_coun FROM itemlist WHERE item_code = '201001'"), 226);
 }
 
-TEST_P(StockScreenTest, TheStockTakeSheetPrintsToAPdfThatReadsBack) {
-    const QString pdf = QDir::temp().filePath(QStringLiteral("sorrel-backoffice-screens/stock_take.pdf"));
-    QDir().mkpath(QFileInfo(pdf).path());
+// Each inventory document on A4 through the one renderer, read back from its PDF.
+TEST_P(StockScreenTest, TheInventoryDocumentsPrintToPdfsThatReadBack) {
+    db().exec("UPDATE SetupPay SET time_work = ?", {QDateTime(clock.today(), QTime(0, 0))});
+    db().exec(
+        "INSERT INTO StoreBill (stor_bill_code, stor_bill_type, stor_deta_flag, stor_work_type_code, "
+        "work_code, oper_code, stor_pay_shou, stor_pay_fact, stor_inco_shou, stor_inco_fact, stor_bill_date, "
+        "stor_bill_date_work) VALUES ('XS01', '销售单', -1, '02', '004', '01', 0, 0, 0, 0, ?, ?)",
+        {clock.now(), QDateTime(clock.today(), QTime(0, 0))});
+    const QVariant id = db().scalar("SELECT max(stor_bill_ID) FROM StoreBill");
+    db().exec(
+        "INSERT INTO StoreDetail (stor_bill_ID, stor_bill_code, item_code, item_name, item_unit, "
+        "item_cost_pric, item_coun, item_mone, stor_deta_flag) VALUES (?, 'XS01', '201001', '青岛啤酒', "
+        "'瓶', 10, 24, 0, -1)",
+        {id});
+    stock::postBill(db(), id);
     const stock::PrintedBy by = stock::printedBy(db(), QStringLiteral("管理员"), clock.now());
-    const auto result = ui::print::printDocument(
-        stock::stockTakeSheet(stock::stockTake(db(), stock::StockTakeRows::Counted), by),
-        ui::print::PrintTarget::pdf(pdf, document::PageFormat::a4()));
-    ASSERT_TRUE(result.ok()) << result.failure.toStdString();
-    QProcess text;
-    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
-    ASSERT_TRUE(text.waitForFinished(30000));
-    const QString read = QString::fromUtf8(text.readAllStandardOutput());
-    for (const char* expected :
-         {"库存分类盘点表", "分类->", "青岛啤酒", "小计金额：", "总计成本：", "制表人：管理员"})
-        EXPECT_TRUE(read.contains(QString::fromUtf8(expected))) << expected;
+    const struct {
+        const char* file;
+        document::Document document;
+        QStringList expected;
+        QStringList absent = {};
+    } documents[] = {
+        {"stock_take",
+         stock::stockTakeSheet(stock::stockTake(db(), stock::StockTakeRows::Counted), by),
+         {"库存分类盘点表", "分类->", "青岛啤酒", "小计金额：", "总计成本：", "制表人：管理员"}},
+        {"stock_menu",
+         stock::menuSheet(stock::stockTake(db(), stock::StockTakeRows::Menu), by),
+         {"菜", "大类：", "拍黄瓜"},
+         {"库存", "成本", "总计"}},
+        {"stock_bill",
+         stock::postedBillDocument(db(), id, by),
+         {"销售单", "往来单位：明珠酒店", "总金额", "240.00", "合计：", "操作员工：管理员", "录入时间："}},
+        {"stock_ingredients",
+         stock::ingredientUseDocument(stock::ingredientUse(db(), clock.today(), clock.today()), clock.today(),
+                                      clock.today(), by),
+         {"配料使用情况统计表", "统计时间：", "使用量", "合计："}},
+    };
+    for (const auto& d : documents) {
+        const QString pdf =
+            QDir::temp().filePath(QStringLiteral("sorrel-backoffice-screens/%1.pdf").arg(d.file));
+        QDir().mkpath(QFileInfo(pdf).path());
+        const auto result = ui::print::printDocument(
+            d.document, ui::print::PrintTarget::pdf(pdf, document::PageFormat::a4()));
+        ASSERT_TRUE(result.ok()) << result.failure.toStdString();
+        QProcess text;
+        text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+        ASSERT_TRUE(text.waitForFinished(30000));
+        const QString read = QString::fromUtf8(text.readAllStandardOutput());
+        for (const QString& expected : d.expected)
+            EXPECT_TRUE(read.contains(expected)) << d.file << ": " << expected.toStdString();
+        for (const QString& absent : d.absent)
+            EXPECT_FALSE(read.contains(absent)) << d.file << ": " << absent.toStdString();
+    }
 }
 
 SORREL_ON_EVERY_ENGINE(StockScreenTest);
