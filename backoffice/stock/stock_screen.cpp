@@ -112,6 +112,8 @@ class ItemStockPanel : public panels::ListPanel {
         lists::MaintenanceList& items = lists_.items();
         if (items.current() < 0 || items.text(QStringLiteral("item_limi")) == flag) return;
         if (!items.edit(QStringLiteral("item_limi"), flag) || !items.save()) items.cancel();
+        // The set meals and composites of the class have followed the flag.
+        items.reload();
         showItem();
     }
     void showItem() {
@@ -410,6 +412,13 @@ class LinesPanel : public panels::ListPanel {
             {{QStringLiteral("编码"), "item_code", {}, 50}, {QStringLiteral("项目名称"), "item_name"}},
             QStringLiteral("编码/快捷"), consumption::matchingCandidates, this);
         sideColumn()->addWidget(picker_, 1);
+        // Disabled items stand out in red, the uncounted in green.
+        picker_->model()->setRowColour([](const RecordSet& rows, int row) {
+            const QString flag = rows.text(row, QStringLiteral("item_limi"));
+            return flag == kDisabled    ? QColor(Qt::red)
+                   : flag == kUnlimited ? QColor(Qt::darkGreen)
+                                        : QColor();
+        });
         ui::connectGuarded(picker_, &panels::CandidatePicker::picked, this,
                            [this](const RecordSet& shown, int r) {
                                try {

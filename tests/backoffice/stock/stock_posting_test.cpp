@@ -263,6 +263,24 @@ TEST_P(StockPostingTest, PartnerTypesAndPartnersInUseKeepTheirCodes) {
     EXPECT_EQ(sink.texts(), expected);
 }
 
+TEST_P(StockPostingTest, TheStockFlagAloneIsSavedAndTheSetMealsFollowIt) {
+    ASSERT_TRUE(lists().kinds().moveToKey("1"));
+    ASSERT_TRUE(lists().classes().moveToKey("101"));
+    ASSERT_TRUE(lists().items().moveToKey("0001"));
+    db().exec("UPDATE itemlist SET item_coun = 7 WHERE item_code = '0001'"); // a front desk sold 3
+    ASSERT_TRUE(lists().items().edit("item_limi", kDisabled));
+    ASSERT_TRUE(lists().items().save());
+    lists().items().reload(); // as the panel shows the set meals afterwards
+    EXPECT_EQ(db().scalar("SELECT item_limi FROM itemlist WHERE item_code = '0001'").toString(), kDisabled);
+    EXPECT_DOUBLE_EQ(stockOf("0001"), 7);
+    EXPECT_EQ(db().scalar("SELECT item_limi FROM itemlist WHERE item_code = '0005'").toString(), kDisabled);
+    EXPECT_DOUBLE_EQ(stockOf("0005"), 0);
+    ASSERT_TRUE(lists().items().moveToKey("0005"));
+    lists().items().edit("item_limi", kLimited);
+    EXPECT_FALSE(lists().items().save());
+    EXPECT_EQ(sink.texts(), QStringList{kMadeItemMessage});
+}
+
 SORREL_ON_EVERY_ENGINE(StockPostingTest);
 
 } // namespace
