@@ -2,6 +2,7 @@
 
 #include "backoffice/consumption/store_change.h"
 #include "backoffice/stock/stock_posting.h"
+#include "backoffice/stock/stock_queries.h"
 #include "common/db/errors.h"
 #include "common/db/transaction.h"
 #include "common/money.h"

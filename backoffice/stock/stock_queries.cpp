@@ -86,6 +86,15 @@ lists::Choices kindChoices(Database& db) {
                               QStringLiteral("SELECT kind_code, kind_name FROM kindlist ORDER BY kind_code"));
 }
 
+lists::Choices operatorChoices(Database& db) {
+    return lists::readChoices(db, QStringLiteral("SELECT oper_code, oper_name FROM operatorlist ORDER BY oper_code"));
+}
+
+lists::Choices itemTypeChoices(Database& db) {
+    return lists::readChoices(
+        db, QStringLiteral("SELECT item_type_code, item_type_name FROM ItemTypeList ORDER BY item_type_code"));
+}
+
 RecordSet ingredientUse(Database& db, const QDate& from, const QDate& to) {
     return db.query(
         QStringLiteral(

@@ -31,6 +31,9 @@ RecordSet goodsLines(Database& db, const QString& itemCode, const std::optional<
 enum class StockTakeRows { Counted, Menu };
 RecordSet stockTake(Database& db, StockTakeRows rows, const QString& kindCode = {});
 lists::Choices kindChoices(Database& db);
+// The names the grids show for codes: staff, item types.
+lists::Choices operatorChoices(Database& db);
+lists::Choices itemTypeChoices(Database& db);
 
 // Each ingredient's use by the composite dishes sold over the business dates (a returned dish
 // gives its share back): item_name, item_unit, mixt.

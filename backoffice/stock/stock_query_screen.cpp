@@ -90,11 +90,13 @@ struct QueryContext {
     }
 };
 
-QList<GridColumn> billColumns() {
+// The posted bills, their staff by name.
+QList<GridColumn> billColumns(const lists::Choices& operators) {
     return {{QStringLiteral("编码"), "stor_bill_code", {}, 70},
             {QStringLiteral("类型"), "stor_bill_type", {}, 50},
             {QStringLiteral("单位简称"), "work_name_s", {}, 70},
-            {QStringLiteral("操作员"), "oper_code", {}, 45},
+            {QStringLiteral("操作员"), "oper_code",
+             [&operators](const QVariant& v) { return lists::nameOf(operators, v.toString()); }, 50},
             {QStringLiteral("应付帐款"), "stor_pay_shou", ui::amountText, 60},
             {QStringLiteral("已付金额"), "stor_pay_fact", ui::amountText, 60},
             {QStringLiteral("应收金额"), "stor_inco_shou", ui::amountText, 60},
@@ -131,7 +133,7 @@ class StockAccountsPanel : public QWidget {
         top->addWidget(new QLabel(QStringLiteral("往来单位："), this));
         top->addWidget(partner_, 1);
         top->addWidget(print);
-        bills_.make(QStringLiteral("grd_posted_bills"), billColumns(), this);
+        bills_.make(QStringLiteral("grd_posted_bills"), billColumns(operators_), this);
         lines_.make(QStringLiteral("grd_posted_lines"), lineColumns(), this);
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(4, 4, 4, 4);
@@ -156,6 +158,7 @@ class StockAccountsPanel : public QWidget {
         QWidget::showEvent(event);
         from_->setDate(context_.clock.today());
         to_->setDate(context_.clock.today());
+        operators_ = operatorChoices(context_.db);
         partner_->clear();
         for (const lists::Choice& c : postedPartners(context_.db))
             partner_->addItem(c.name, c.code);
@@ -177,6 +180,7 @@ class StockAccountsPanel : public QWidget {
     QDateEdit* from_;
     QDateEdit* to_;
     QComboBox* partner_;
+    lists::Choices operators_;
     SnapshotGrid bills_, lines_;
 };
 

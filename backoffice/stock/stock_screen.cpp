@@ -6,6 +6,7 @@
 #include "backoffice/panels/list_panel.h"
 #include "backoffice/stock/stock_navigation.h"
 #include "backoffice/stock/stock_posting.h"
+#include "backoffice/stock/stock_queries.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
 #include "common/typed_input.h"
@@ -46,10 +47,6 @@ QTableView* snapshotGrid(const QString& objectName, ui::RecordSetModel* model, Q
     return grid;
 }
 
-lists::Choices itemTypes(Database& db) {
-    return lists::readChoices(db, QStringLiteral("SELECT item_type_code, item_type_name FROM ItemTypeList"));
-}
-
 // The item stock: kinds, classes, items, the stock flag box and the item's components.
 class ItemStockPanel : public panels::ListPanel {
   public:
@@ -68,7 +65,7 @@ class ItemStockPanel : public panels::ListPanel {
           lists_(lists) {
         addSideGrid(lists.kinds(), {{QStringLiteral("大类"), "kind_name"}}, 120);
         addSideGrid(lists.classes(), {{QStringLiteral("分类"), "clas_name"}});
-        onShow([this] { types_ = itemTypes(lists_.db()); });
+        onShow([this] { types_ = itemTypeChoices(lists_.db()); });
         item_ = new QLabel(this);
         item_->setObjectName(QStringLiteral("lbl_item"));
         addToForm(item_, 0, 0, 3);
@@ -230,7 +227,7 @@ class AdjustmentPanel : public QWidget {
   protected:
     void showEvent(QShowEvent* event) override {
         QWidget::showEvent(event);
-        types_ = itemTypes(db_);
+        types_ = itemTypeChoices(db_);
         picker_->setCandidates(adjustment_.candidates());
         showRows();
         picker_->restart();

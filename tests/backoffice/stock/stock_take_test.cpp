@@ -1,5 +1,6 @@
 // The stock adjustment, the counts of a stock take and the inventory's queries and documents:
 // exact stock changes, applied once, and reports that add up.
+#include "backoffice/consumption/item_components.h"
 #include "backoffice/stock/stock_adjustment.h"
 #include "backoffice/stock/stock_documents.h"
 #include "backoffice/stock/stock_posting.h"
@@ -40,6 +41,10 @@ TEST_P(StockTakeTest, AnAdjustmentMovesEachItemByItsChangeOnceAndOffersOnlyCount
     StockAdjustment adjustment(db());
     adjustment.start();
     EXPECT_EQ(codes(adjustment.candidates()), (QStringList{"%01", "0001", "0002", "0007"}));
+    // What is typed is searched as it stands: "%" and "_" are no wildcards.
+    EXPECT_EQ(codes(consumption::matchingCandidates(adjustment.candidates(), "%")), QStringList{"%01"});
+    EXPECT_EQ(codes(consumption::matchingCandidates(adjustment.candidates(), "_")), QStringList{"%01"});
+    EXPECT_EQ(codes(consumption::matchingCandidates(adjustment.candidates(), "QD")), QStringList{"0001"});
     EXPECT_TRUE(adjustment.pick("0001"));
     adjustment.enterChange("5");
     EXPECT_TRUE(adjustment.pick("0002"));
