@@ -14,7 +14,7 @@ macro(fault text)
     list(APPEND faults "${text}")
 endmacro()
 
-foreach(program Sorrel_W Sorrel_S sorrel-db)
+foreach(program Sorrel_W Sorrel_S sorrel-db sorrel-waiter)
     set(at "${root}/opt/sorrel/bin/${program}")
     if(NOT EXISTS "${at}" OR IS_DIRECTORY "${at}")
         fault("program missing: /opt/sorrel/bin/${program}")
@@ -29,9 +29,9 @@ foreach(program Sorrel_W Sorrel_S sorrel-db)
     endif()
 endforeach()
 
-# Beside the programs: data/, this workstation's printers and the help page, each a link into
+# Beside the programs: data/ (with this workstation's printers), back/ and the help page, each a link into
 # the place a Debian machine keeps them. Inside the staged tree each must resolve.
-foreach(entry "data|../../../var/opt/sorrel" "back|../../../var/opt/sorrel/back" "output_printers.ini|../../../var/opt/sorrel/output_printers.ini"
+foreach(entry "data|../../../var/opt/sorrel" "back|../../../var/opt/sorrel/back"
               "help.html|../../../usr/share/sorrel/help/help.html")
     string(REPLACE "|" ";" parts "${entry}")
     list(GET parts 0 name)

@@ -1,10 +1,10 @@
 # What `cmake --install` puts where (the .deb holds the same tree):
-#   /opt/sorrel/bin/             Sorrel_W, Sorrel_S, sorrel-db, and beside them
-#     data -> /var/opt/sorrel      the venue's database (or data/server.conf), writable by group sorrel
+#   /opt/sorrel/bin/             Sorrel_W, Sorrel_S, sorrel-db, sorrel-waiter, and beside them
+#     data -> /var/opt/sorrel      the venue's database (or data/server.conf) and this workstation's
+#                                  printers (output_printers.ini), writable by group sorrel
 #     back -> /var/opt/sorrel/back the backups
-#     output_printers.ini -> /var/opt/sorrel/output_printers.ini   this workstation's printers
 #     help.html -> /usr/share/sorrel/help/help.html
-#   /usr/bin/                    Sorrel_W, Sorrel_S, sorrel-db as links to /opt/sorrel/bin
+#   /usr/bin/                    the four programs as links to /opt/sorrel/bin
 #   /usr/share/applications/     the menu entries of the front desk and the back office
 #   /usr/share/icons/hicolor/    their icons
 #   /usr/share/doc/sorrel/       README.md and docs/
@@ -20,7 +20,7 @@ set(SORREL_INSTALL_DATA var/opt/sorrel)
 set(SORREL_INSTALL_HELP usr/share/sorrel/help)
 
 set(sorrel_installed_programs)
-foreach(program Sorrel_W Sorrel_S sorrel-db)
+foreach(program Sorrel_W Sorrel_S sorrel-db sorrel-waiter)
     if(TARGET ${program})
         list(APPEND sorrel_installed_programs ${program})
     endif()
@@ -42,7 +42,6 @@ endforeach()
 set(sorrel_links
     "${SORREL_INSTALL_BIN}/data|../../../${SORREL_INSTALL_DATA}"
     "${SORREL_INSTALL_BIN}/back|../../../${SORREL_INSTALL_DATA}/back"
-    "${SORREL_INSTALL_BIN}/output_printers.ini|../../../${SORREL_INSTALL_DATA}/output_printers.ini"
     "${SORREL_INSTALL_BIN}/help.html|../../../${SORREL_INSTALL_HELP}/help.html")
 foreach(program ${sorrel_installed_programs})
     list(APPEND sorrel_links "usr/bin/${program}|../../${SORREL_INSTALL_BIN}/${program}")

@@ -24,6 +24,12 @@ double parseTypedNumber(const QString& text, NumberRange range) {
     return value;
 }
 
+double parseTypedNumberOrZero(const QString& text, NumberRange range) {
+    const QString typed = text.trimmed();
+    if (typed.isEmpty() || typed == QStringLiteral(".")) return checkedNumber(0, range);
+    return parseTypedNumber(typed, range);
+}
+
 double checkedNumber(double value, NumberRange range) {
     if (!std::isfinite(value) || value < range.lowest || value > range.highest)
         refuseTypedNumber(QString::number(value));

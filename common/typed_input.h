@@ -26,6 +26,9 @@ struct NumberRange {
 inline constexpr NumberRange kAmountRange{-999999999999.99, 999999999999.99};
 // As above, and a number outside `range` is refused too.
 double parseTypedNumber(const QString& text, NumberRange range);
+// A field still being typed, or left empty: blank, or only a point, counts as 0; anything else
+// is read as above.
+double parseTypedNumberOrZero(const QString& text, NumberRange range = kAmountRange);
 // A number that did not come as text (a step without a field) meets the same rule: a value
 // that is no real number, or lies outside `range`, is refused as a mistyped one.
 double checkedNumber(double value, NumberRange range);

@@ -26,6 +26,44 @@ QStringList engineDamage(Database& db) {
     return damage;
 }
 
+// The bills (at most a screenful of numbers) whose rows in `table` outlived them.
+QStringList leftoverRows(Database& db, const SchemaReport& schema) {
+    struct Leftover {
+        const char* table;
+        const char* owner; // when no guest record satisfying this holds the bill, its rows are left over
+        const char* what;
+    } kinds[] = {
+        {"tableguespay", "1 = 1", "付款记录"},
+        {"TableConsListTemp", "g.tabl_gues_use = 1", "未下单的点单"},
+    };
+    QStringList found;
+    for (const Leftover& k : kinds) {
+        const QString table = QString::fromLatin1(k.table);
+        if (schema.missingTables.contains(table) ||
+            schema.missingTables.contains(QStringLiteral("TableGuestlist")))
+            continue;
+        const RecordSet bills = db.query(
+            QStringLiteral(
+                "SELECT t.tabl_gues_auto_recn AS bill, COUNT(*) AS n FROM %1 t WHERE NOT EXISTS "
+                "(SELECT 1 FROM TableGuestlist g WHERE g.tabl_gues_auto_recn = t.tabl_gues_auto_recn "
+                "AND %2) GROUP BY t.tabl_gues_auto_recn ORDER BY t.tabl_gues_auto_recn")
+                .arg(table, QString::fromLatin1(k.owner)));
+        if (bills.isEmpty()) continue;
+        qlonglong rows = 0;
+        QStringList numbers;
+        for (int i = 0; i < bills.rowCount(); ++i) {
+            rows += bills.value(i, "n").toLongLong();
+            if (i < 20) numbers << bills.text(i, "bill");
+        }
+        if (bills.rowCount() > 20) numbers << QStringLiteral("…");
+        found << QStringLiteral("遗留数据：表 %1 有 %2 行%3属于已结束的帐单（帐单号 %4）")
+                     .arg(table)
+                     .arg(rows)
+                     .arg(QString::fromUtf8(k.what), numbers.join(QStringLiteral(", ")));
+    }
+    return found;
+}
+
 } // namespace
 
 bool SchemaReport::bare() const {
@@ -84,6 +122,7 @@ CheckReport checkDatabase(Database& db) {
         }
         report.rowCounts.append({table.name, rows});
     }
+    report.leftovers = leftoverRows(db, report.schema);
     return report;
 }
 

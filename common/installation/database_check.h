@@ -30,6 +30,10 @@ struct CheckReport {
     SchemaReport schema;
     QStringList damage;                         // what is broken, each naming the page or table
     QList<QPair<QString, qlonglong>> rowCounts; // every table read to its last row, in creation order
+    // Rows that belong to a bill which has ended: payments of a bill no table holds any more, and
+    // staged lines of a bill that is no longer open. Nothing is broken by them, but they keep a
+    // payment method "in use"; each names its table and bills.
+    QStringList leftovers;
 
     bool complete() const { return schema.complete() && damage.isEmpty(); }
 };

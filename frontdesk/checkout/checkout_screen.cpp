@@ -51,8 +51,8 @@ QLineEdit* edit(const QString& name, QWidget* parent, const QString& pattern = {
     return e;
 }
 
-// Amounts typed: digits and one decimal point.
-const QString kAmountPattern = QStringLiteral("[0-9]*\\.?[0-9]*");
+// Amounts typed: digits and one decimal point, twelve digits and the cents as the books hold.
+const QString kAmountPattern = QStringLiteral("[0-9]{0,12}\\.?[0-9]{0,2}");
 
 } // namespace
 
@@ -176,7 +176,7 @@ CheckoutScreen::CheckoutScreen(const frontdesk::FrontDeskContext& context, QWidg
     ui::connectGuarded(collected_, &QLineEdit::textEdited, this, [this](const QString& t) {
         if (!session_.active()) return;
         total_->setText(t + QStringLiteral("元"));
-        if (!session_.setCollected(t.toDouble())) {
+        if (!session_.setCollected(parseTypedNumberOrZero(t))) {
             messages::information(checkout::kOverReceivableMessage);
             fill();
         }
@@ -232,7 +232,7 @@ QWidget* CheckoutScreen::paymentTab() {
     });
     ui::connectGuarded(amount_, &QLineEdit::textEdited, this, [this](const QString& t) {
         const int row = payments_->currentRow();
-        session_.setAmount(row, t.toDouble());
+        session_.setAmount(row, parseTypedNumberOrZero(t));
         fillPayments(row);
     });
     ui::connectGuarded(reset, &QPushButton::clicked, this, [this] {

@@ -136,9 +136,8 @@ void DayPanel::showIncome(int row) {
 
 std::optional<OtherIncomeEdit> DayPanel::typedIncome() const {
     if (chosen_ < 0 || chosen_ >= incomeRows_.rowCount()) return std::nullopt;
-    const QString typed = amount_->text().trimmed();
     return OtherIncomeEdit{incomeRows_.text(chosen_, "othe_inco_code"),
-                           typed.isEmpty() ? 0.0 : parseTypedNumber(typed)};
+                           parseTypedNumberOrZero(amount_->text())};
 }
 
 void DayPanel::postTypedIncome() {

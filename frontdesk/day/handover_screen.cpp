@@ -165,8 +165,7 @@ void HandoverScreen::showSheet() {
 void HandoverScreen::submit() {
     const int row = floatsGrid_->currentRow();
     if (row < 0 || row >= floats_.rowCount()) return;
-    const QString typed = float_->text().trimmed();
-    const double amount = typed.isEmpty() ? 0.0 : parseTypedNumber(typed);
+    const double amount = parseTypedNumberOrZero(float_->text());
     sheet_ = day::submitFloat(context_.db, context_.clock, floats_.text(row, "pay_type_code"), amount);
     loadFloats();
     showSheet();

@@ -8,16 +8,26 @@ namespace sorrel::ordering {
 
 namespace {
 const QString kGroup = QStringLiteral("output_points");
+const QString kFileName = QStringLiteral("output_printers.ini");
+
+// Where the file was kept before it moved into data/: beside the programs.
+QString earlierFile(const QString& file) {
+    QDir folder = QFileInfo(file).absoluteDir();
+    if (folder.dirName() != QStringLiteral("data") || !folder.cdUp()) return QString();
+    return folder.filePath(kFileName);
 }
+} // namespace
 
 QString OutputPrinters::fileIn(const QString& programDir) {
-    return QDir(programDir).filePath(QStringLiteral("output_printers.ini"));
+    return QDir(programDir).filePath(QStringLiteral("data/") + kFileName);
 }
 
 OutputPrinters OutputPrinters::load(const QString& file) {
     OutputPrinters printers;
-    if (!QFileInfo::exists(file)) return printers;
-    QSettings settings(file, QSettings::IniFormat);
+    QString source = file;
+    if (!QFileInfo::exists(source)) source = earlierFile(file);
+    if (source.isEmpty() || !QFileInfo::exists(source)) return printers;
+    QSettings settings(source, QSettings::IniFormat);
     settings.beginGroup(kGroup);
     for (const QString& point : settings.childKeys())
         printers.setPrinter(point, settings.value(point).toString());
@@ -25,6 +35,7 @@ OutputPrinters OutputPrinters::load(const QString& file) {
 }
 
 bool OutputPrinters::save(const QString& file) const {
+    if (!QDir().mkpath(QFileInfo(file).absolutePath())) return false;
     QSettings settings(file, QSettings::IniFormat);
     settings.remove(kGroup);
     settings.beginGroup(kGroup);

@@ -1,6 +1,7 @@
 // The printer this workstation sends each output point's tickets to: drinks to the bar, dishes
 // to the kitchen. Kept in a small settings file beside the programs, since every workstation has
-// its own printers; never in the shared settings row.
+// its own printers; never in the shared settings row. The file lives in data/, which is writable
+// wherever the programs are installed (the program folder itself may not be).
 #pragma once
 
 #include <QMap>
@@ -10,11 +11,12 @@ namespace sorrel::ordering {
 
 class OutputPrinters {
   public:
-    // The file in the program folder.
+    // The file in the program folder's data/.
     static QString fileIn(const QString& programDir);
-    // What the file names; none when it does not exist.
+    // What the file names; none when it does not exist. A workstation set up before the file
+    // moved into data/ still finds its printers in the old file beside the programs.
     static OutputPrinters load(const QString& file);
-    // False when the file cannot be written.
+    // False when the file cannot be written. Its folder is made when missing.
     bool save(const QString& file) const;
 
     // The printer of output point `point`; empty when none is named.

@@ -2,6 +2,7 @@
 
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/typed_input.h"
 #include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/keypad_signs.h"
@@ -22,6 +23,9 @@
 namespace sorrel::tables {
 
 namespace {
+
+// The party's size, as its three-character field holds it.
+constexpr NumberRange kGuestCountRange{0, 999};
 
 QLineEdit* field(const QString& name, int maxLength, QWidget* parent) {
     auto* edit = new QLineEdit(parent);
@@ -173,7 +177,7 @@ void RegisterScreen::takeOverBooking() {
 void RegisterScreen::open() {
     billing::GuestRecord typed = guest_;
     typed.tabl_gues_user_recn = userNumber_->text();
-    typed.tabl_gues_coun = guests_->text().toInt();
+    typed.tabl_gues_coun = static_cast<int>(parseTypedNumberOrZero(guests_->text(), kGuestCountRange));
     typed.tabl_gues_name = guestName_->text();
     typed.tabl_gues_rema = remark_->text();
     typed.cons_mode_code = mode_->currentData().toString();

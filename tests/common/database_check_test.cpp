@@ -38,6 +38,27 @@ TEST_P(DatabaseCheckTest, DroppedTableAndViewAreNamed) {
     EXPECT_EQ(report.rowCounts.size(), schema::tables().size() - 1);
 }
 
+TEST_P(DatabaseCheckTest, RowsThatOutlivedTheirBillAreNamedWithTheBills) {
+    // Bill 7 is open at A01, bill 8 was cleared and waits for the day's end, bill 9 is gone.
+    db().exec(
+        "INSERT INTO TableGuestlist (tabl_gues_auto_recn, tabl_code, tabl_gues_use) VALUES (7, 'A01', 1)");
+    db().exec(
+        "INSERT INTO TableGuestlist (tabl_gues_auto_recn, tabl_code, tabl_gues_use) VALUES (8, 'A02', 0)");
+    for (int bill : {7, 8, 9, 9})
+        db().exec("INSERT INTO tableguespay (tabl_gues_auto_recn, pay_type_code) VALUES (?, 'Z')", {bill});
+    for (int bill : {7, 8, 9})
+        db().exec("INSERT INTO TableConsListTemp (tabl_gues_auto_recn, item_code) VALUES (?, '1001')",
+                  {bill});
+
+    const CheckReport report = installation::checkDatabase(db());
+    EXPECT_TRUE(report.complete());
+    EXPECT_EQ(report.leftovers,
+              (QStringList{
+                  QStringLiteral("遗留数据：表 tableguespay 有 2 行付款记录属于已结束的帐单（帐单号 9）"),
+                  QStringLiteral(
+                      "遗留数据：表 TableConsListTemp 有 2 行未下单的点单属于已结束的帐单（帐单号 8, 9）")}));
+}
+
 SORREL_ON_EVERY_ENGINE(DatabaseCheckTest);
 
 TEST(DatabaseCheck, TableWithMissingColumnsIsNamedColumnByColumn) {

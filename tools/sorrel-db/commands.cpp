@@ -178,6 +178,8 @@ int check(const QStringList& operands, Console& console) {
         console.err << QStringLiteral("sorrel-db: 数据库不完整：%1\n").arg(target);
         return kFailed;
     }
+    for (const QString& leftover : report.leftovers)
+        console.out << leftover << QLatin1Char('\n');
     console.out << QStringLiteral("完整：%1 个表全部读完，全部视图齐全\n").arg(report.rowCounts.size());
     return kDone;
 }

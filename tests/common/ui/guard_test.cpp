@@ -10,7 +10,9 @@
 #include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -180,6 +182,30 @@ TEST_F(GuardTest, AFailingStatementShowsNoEnglishAndIsLoggedWithTheWorkstation) 
     EXPECT_TRUE(log.contains(QStringLiteral("2026-12-10 12:30:05")));
     EXPECT_TRUE(log.contains(QSysInfo::machineHostName()));
     EXPECT_TRUE(log.contains(QCoreApplication::applicationName()));
+}
+
+// An object whose event handler lets an error out, as an unguarded handler would.
+class Unguarded : public QObject {
+  public:
+    bool event(QEvent* e) override {
+        if (e->type() == QEvent::User) throw DbError(QStringLiteral("no such table: SetupPay"));
+        return QObject::event(e);
+    }
+};
+
+TEST_F(GuardTest, AnErrorThatGetsPastEveryGuardIsStillAnsweredLoggedAndCounted) {
+    Unguarded receiver;
+    receiver.setObjectName(QStringLiteral("unguarded"));
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&receiver, &event);
+
+    ASSERT_EQ(sink_.texts().size(), 2);
+    EXPECT_EQ(sink_.texts()[0], kInternalErrorMessage);
+    EXPECT_FALSE(sink_.texts()[1].contains(QStringLiteral("SetupPay")));
+    EXPECT_EQ(closed_, 1);
+    EXPECT_EQ(test::screenApplication().lastNetCount(), lastNet_ + 1);
+    EXPECT_TRUE(logText(logFolder()).contains(QStringLiteral("unguarded")));
+    lastNet_ = test::screenApplication().lastNetCount(); // this one was meant to get through
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 #include "frontdesk/ordering/kitchen_ticket.h"
 #include "tests/frontdesk/ordering/ordering_fixture.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 using namespace sorrel;
@@ -121,6 +123,22 @@ TEST_P(KitchenTicketTest, ThePrintersOfAWorkstationStayInItsOwnFile) {
     ASSERT_TRUE(printers.save(file));
     EXPECT_EQ(OutputPrinters::load(file).byPoint(),
               (QMap<QString, QString>{{QStringLiteral("2"), QStringLiteral("厨房 PDF")}}));
+}
+
+TEST(OutputPrintersFile, LivesInDataAndAWorkstationSetUpBeforeKeepsItsPrinters) {
+    QTemporaryDir dir;
+    OutputPrinters before;
+    before.setPrinter(QStringLiteral("2"), QStringLiteral("后厨"));
+    ASSERT_TRUE(before.save(QDir(dir.path()).filePath(QStringLiteral("output_printers.ini"))));
+
+    const QString file = OutputPrinters::fileIn(dir.path());
+    EXPECT_EQ(QFileInfo(file).absolutePath(), QDir(dir.path()).filePath(QStringLiteral("data")));
+    EXPECT_EQ(OutputPrinters::load(file).printerFor(QStringLiteral("2")), QStringLiteral("后厨"));
+
+    OutputPrinters now;
+    now.setPrinter(QStringLiteral("2"), QStringLiteral("新后厨"));
+    ASSERT_TRUE(now.save(file));
+    EXPECT_EQ(OutputPrinters::load(file).printerFor(QStringLiteral("2")), QStringLiteral("新后厨"));
 }
 
 SORREL_ON_EVERY_ENGINE(KitchenTicketTest);

@@ -4,6 +4,7 @@
 #include "common/db/errors.h"
 #include "common/settings_row.h"
 #include "common/typed_input.h"
+#include "common/ui/guard.h"
 #include "common/ui/guarded_application.h"
 #include "common/ui/splash_window.h"
 #include "common/ui/tool_strip.h"
@@ -289,8 +290,9 @@ TEST_F(ShellScreenTest, MistypedInputIsAnsweredAndOtherErrorsCloseWithoutTheQues
     auto* amount = new QLineEdit(screen);
     auto* when = new QLineEdit(screen);
     when->move(0, 30);
-    QObject::connect(amount, &QLineEdit::returnPressed, [amount] { parseTypedNumber(amount->text()); });
-    QObject::connect(when, &QLineEdit::returnPressed, [when] { parseTypedDateTime(when->text()); });
+    ui::connectGuarded(amount, &QLineEdit::returnPressed, screen,
+                       [amount] { parseTypedNumber(amount->text()); });
+    ui::connectGuarded(when, &QLineEdit::returnPressed, screen, [when] { parseTypedDateTime(when->text()); });
     window().navigator().showPanel(screen, window().parentHost(), true);
     EXPECT_FALSE(board().isVisible());
 
@@ -311,8 +313,8 @@ TEST_F(ShellScreenTest, MistypedInputIsAnsweredAndOtherErrorsCloseWithoutTheQues
     }
 
     sink_.shown.clear();
-    QObject::connect(amount, &QLineEdit::textEdited,
-                     [] { throw CodedFailure(QStringLiteral("B100002"), "lost"); });
+    ui::connectGuarded(amount, &QLineEdit::textEdited, screen,
+                       [] { throw CodedFailure(QStringLiteral("B100002"), "lost"); });
     QTest::keyClick(amount, Qt::Key_1);
     ASSERT_EQ(sink_.shown.size(), 1);
     EXPECT_EQ(sink_.shown[0].kind, MessageKind::Error);
@@ -325,7 +327,8 @@ TEST_F(ShellScreenTest, MistypedInputIsAnsweredAndOtherErrorsCloseWithoutTheQues
 
 TEST_F(ShellScreenTest, AnyOtherErrorShowsBothMessagesAndCloses) {
     auto* boom = tool(QStringLiteral("设置"));
-    QObject::connect(boom, &QToolButton::clicked, [] { throw DbError(QStringLiteral("disk I/O error")); });
+    ui::connectGuarded(boom, &QToolButton::clicked, boom,
+                       [] { throw DbError(QStringLiteral("disk I/O error")); });
     logIn(QStringLiteral("早班"), QStringLiteral("01"), QStringLiteral("1234"));
     QTest::mouseClick(boom, Qt::LeftButton);
     // The engine's words are for the error log; the staff see the entry's reference.
