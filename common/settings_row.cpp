@@ -2,6 +2,9 @@
 
 #include "common/db/errors.h"
 #include "common/db_datetime.h"
+#include "common/money.h"
+
+#include <QStringList>
 
 namespace sorrel {
 
@@ -46,6 +49,68 @@ SettingsRow loadSettingsRow(Database& db, SettingsLock lock) {
 BusinessIdentity businessIdentity(const SettingsRow& row) {
     return {QStringLiteral("【") + row.userName + QStringLiteral("】"), row.userNameS, row.userNameE,
             row.userName + QStringLiteral(" 电话：") + row.userTele};
+}
+
+namespace {
+
+// A stored value in the type of the value it is compared with.
+QVariant typedLike(const QVariant& stored, const QVariant& like) {
+    switch (like.typeId()) {
+    case QMetaType::Bool:
+        return stored.isNull() ? false : stored.toDouble() != 0;
+    case QMetaType::Int:
+        return stored.isNull() ? 0 : stored.toInt();
+    case QMetaType::Double:
+        return stored.isNull() ? 0.0 : stored.toDouble();
+    default:
+        return stored.isNull() ? QString() : stored.toString();
+    }
+}
+
+bool sameValue(const QVariant& a, const QVariant& b) {
+    if (a.typeId() == QMetaType::Double) return compareMoney(a.toDouble(), b.toDouble()) == 0;
+    return a == b;
+}
+
+// The value as the column stores it: yes/no as 0/1.
+QVariant stored(const QVariant& value) {
+    return value.typeId() == QMetaType::Bool ? QVariant(value.toBool() ? 1 : 0) : value;
+}
+
+} // namespace
+
+SettingsValues readSettingsValues(Database& db, const QString& table, const SettingsValues& like,
+                                  SettingsLock lock) {
+    const QStringList columns = like.keys();
+    const RecordSet rs =
+        db.query(QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QStringLiteral(", ")), table) +
+                 (lock == SettingsLock::ForUpdate ? db.lockRowsClause() : QString()));
+    if (rs.rowCount() != 1)
+        throw DbError(QStringLiteral("设置记录 %1 应有且只有一行，现有 %2 行").arg(table).arg(rs.rowCount()));
+    SettingsValues values;
+    for (const QString& c : columns)
+        values.insert(c, typedLike(rs.value(0, c), like.value(c)));
+    return values;
+}
+
+void saveChangedSettings(Database& db, const QString& table, const SettingsValues& asRead,
+                         const SettingsValues& typed) {
+    SettingsValues changed;
+    for (auto it = typed.begin(); it != typed.end(); ++it)
+        if (!sameValue(it.value(), typedLike(asRead.value(it.key()), it.value())))
+            changed.insert(it.key(), it.value());
+    if (changed.isEmpty()) return;
+    const SettingsValues now = readSettingsValues(db, table, changed, SettingsLock::ForUpdate);
+    for (auto it = changed.begin(); it != changed.end(); ++it)
+        if (!sameValue(now.value(it.key()), typedLike(asRead.value(it.key()), it.value())))
+            throw StepRefused(kSettingsChangedElsewhereMessage);
+    QStringList sets;
+    QVariantList values;
+    for (auto it = changed.begin(); it != changed.end(); ++it) {
+        sets << it.key() + QStringLiteral(" = ?");
+        values << stored(it.value());
+    }
+    db.exec(QStringLiteral("UPDATE %1 SET %2").arg(table, sets.join(QStringLiteral(", "))), values);
 }
 
 } // namespace sorrel

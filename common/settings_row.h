@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QVariantMap>
 
 namespace sorrel {
 
@@ -49,5 +50,29 @@ struct BusinessIdentity {
     QString billFooter; // user_name + " 电话：" + user_tele
 };
 BusinessIdentity businessIdentity(const SettingsRow& row);
+
+inline const QString kSettingsChangedElsewhereMessage =
+    QStringLiteral("设置已被其他工作站修改，已重新读取，请重新输入！");
+
+// The single-row settings tables a settings screen edits: SetupPay and setupprint.
+inline const QString kCashierSettingsTable = QStringLiteral("SetupPay");
+inline const QString kBillLayoutTable = QStringLiteral("setupprint");
+
+// Values of some columns of one settings table, by column name: text as QString, yes/no as
+// bool, whole numbers as int, decimals as double.
+using SettingsValues = QVariantMap;
+
+// `columns` of the single row of `table` as SettingsValues typed like `like`'s values. Throws
+// DbError unless the table holds exactly one row.
+SettingsValues readSettingsValues(Database& db, const QString& table, const SettingsValues& like,
+                                  SettingsLock lock = SettingsLock::None);
+
+// Inside the caller's transaction: writes to the single row of `table` only the columns whose
+// value in `typed` differs from `asRead`, bound. The row is re-read under the lock first; when
+// another workstation has changed one of those columns since `asRead` was read, nothing is
+// written and StepRefused(kSettingsChangedElsewhereMessage) is thrown. Every other column (the
+// bill counter, the business day, the operator, the system password) is left as it stands.
+void saveChangedSettings(Database& db, const QString& table, const SettingsValues& asRead,
+                         const SettingsValues& typed);
 
 } // namespace sorrel

@@ -7,6 +7,7 @@
 
 #include "common/money.h"
 #include "common/settings_row.h"
+#include "common/system_password.h"
 #include "common/typed_input.h"
 
 namespace sorrel::members {
@@ -73,11 +74,7 @@ lists::ListDefinition CreditLists::repaymentList_() {
 
 bool CreditLists::openRepayments(const QString& typedPassword) {
     if (guests_->current() < 0) return false;
-    const QString password =
-        db_.scalar(QStringLiteral("SELECT set_prn_92_fiel FROM setupprint")).toString().trimmed();
-    if (typedPassword.trimmed() != password) {
-        throw StepRefused(kWrongSystemPassword);
-    }
+    if (!systemPasswordMatches(db_, typedPassword)) throw StepRefused(kWrongSystemPasswordMessage);
     if (!guests_->save()) return false;
     repayments_->reload();
     return true;

@@ -7,13 +7,13 @@
 #include "backoffice/members/member_lists.h"
 #include "common/db/errors.h"
 #include "common/document/document.h"
+#include "common/system_password.h"
 
 #include <memory>
 
 namespace sorrel::members {
 
 inline const QString kRepaymentFailureCode = QStringLiteral("A1000020");
-inline const QString kWrongSystemPassword = QStringLiteral("密码不正确，请重新输入后确认！");
 inline const QString kRepaymentAboveDebt = QStringLiteral("还款金额不能大于已消费金额,请重新输入!");
 
 class CreditLists {
@@ -25,9 +25,8 @@ class CreditLists {
     lists::MaintenanceList& guests() const { return *guests_; }
     lists::MaintenanceList& repayments() const { return *repayments_; } // of the current guest
 
-    // The double-click on a guest: with the system password typed (blanks around it do not
-    // count) the guest is saved and its repayments read; another password is refused
-    // (StepRefused). False when no guest is current.
+    // The double-click on a guest: with the system password typed (systemPasswordMatches) the guest is saved
+    // and its repayments read; another password is refused (StepRefused). False when no guest is current.
     bool openRepayments(const QString& typedPassword);
     // "保存": blank or not a number does nothing (NotANumber); above the debt as it now stands
     // (or with the guest gone) it is refused (StepRefused, the list read again); else the

@@ -37,13 +37,8 @@ void Workspace::refuse() {
     emit changed();
 }
 
-const PanelEntry* Workspace::entry() const {
-    const auto it = panels_.constFind(panel_);
-    return it == panels_.constEnd() ? nullptr : &*it;
-}
-
 void Workspace::leaveCurrent() {
-    if (const PanelEntry* e = entry(); e && e->retreat) {
+    if (const PanelEntry* e = shownEntry(); e && e->retreat) {
         detailOf_.clear();
         e->retreat();
         return;
@@ -109,7 +104,7 @@ void Workspace::enterDetail(const QString& panel, lists::MaintenanceList& list, 
 
 void Workspace::retreat() {
     if (detailOf_.isEmpty()) return;
-    if (const PanelEntry* e = entry(); e && e->retreat) {
+    if (const PanelEntry* e = shownEntry(); e && e->retreat) {
         e->retreat();
         returnFromDetail();
         return;
@@ -131,7 +126,7 @@ void Workspace::returnFromDetail() {
 }
 
 void Workspace::execute() {
-    if (const PanelEntry* e = entry(); e && e->execute) e->execute();
+    if (const PanelEntry* e = shownEntry(); e && e->execute) e->execute();
 }
 
 void Workspace::stockAdjust() {
@@ -139,7 +134,7 @@ void Workspace::stockAdjust() {
 }
 
 bool Workspace::enterMovesFocus() const {
-    const PanelEntry* e = entry();
+    const PanelEntry* e = shownEntry();
     return !e || e->enterMovesFocus;
 }
 
@@ -150,24 +145,33 @@ void Workspace::add() {
 }
 
 bool Workspace::mayRemove() const {
-    if (const PanelEntry* e = entry(); e && e->remove) return true;
+    if (const PanelEntry* e = shownEntry(); e && e->remove) return true;
     return current_ && !current_->isEmpty();
 }
 
 void Workspace::remove() {
-    if (const PanelEntry* e = entry(); e && e->remove) {
+    if (const PanelEntry* e = shownEntry(); e && e->remove) {
         e->remove();
         return;
     }
     if (mayRemove()) current_->remove();
 }
 
+const PanelEntry* Workspace::shownEntry() const {
+    const auto it = panels_.constFind(panel_);
+    return it == panels_.constEnd() ? nullptr : &*it;
+}
+
 void Workspace::cancel() {
-    if (current_) current_->cancel();
+    if (current_) {
+        current_->cancel();
+    } else if (const PanelEntry* entry = shownEntry(); entry && entry->cancel) {
+        entry->cancel();
+    }
 }
 
 void Workspace::save() {
-    if (const PanelEntry* e = entry(); e && e->save) {
+    if (const PanelEntry* e = shownEntry(); e && e->save) {
         e->save();
         return;
     }
@@ -178,8 +182,7 @@ void Workspace::save() {
 }
 
 void Workspace::query() {
-    const auto it = panels_.constFind(panel_);
-    if (it != panels_.constEnd() && it->query) it->query();
+    if (const PanelEntry* entry = shownEntry(); entry && entry->query) entry->query();
 }
 
 void Workspace::closing() {

@@ -27,11 +27,15 @@ struct PanelEntry {
     std::function<void()> open;
     // What "查询" does on this panel (finding a member or a credit guest); nothing when unset.
     std::function<void()> query = {};
+    // What "保存" does on a panel without a list (the business names) or whose rows are no
+    // maintenance list (the stock adjustment being typed); nothing when unset.
+    std::function<void()> save = {};
+    // What "取消" does on a panel without a list (the business names); nothing when unset.
+    std::function<void()> cancel = {};
     // What "执行" does on this panel (posting a stock bill); nothing when unset.
     std::function<void()> execute = {};
-    // A panel whose rows are no maintenance list (the stock adjustment being typed) answers
-    // "保存", "删除" and "回退" itself; "回退" and leaving the panel by the tree drop what it holds.
-    std::function<void()> save = {};
+    // The stock adjustment answers "删除" and "回退" itself too; "回退" and leaving the panel by
+    // the tree drop what it holds.
     std::function<void()> remove = {};
     std::function<void()> retreat = {};
     // Enter moves the focus to the next field, except where Enter has a job of its own.
@@ -104,12 +108,13 @@ class Workspace : public QObject {
     void changed();
 
   private:
-    const PanelEntry* entry() const;
     bool permitted(const QString& permission);
     void refuse();
     // Whatever the current list still owes before another panel replaces it.
     void leaveCurrent();
     void show(const QString& panel);
+    // The shown panel's entry; nullptr when it has none.
+    const PanelEntry* shownEntry() const;
 
     LoginSession& session_;
     QHash<QString, PanelEntry> panels_;

@@ -2,6 +2,7 @@
 
 #include "backoffice/consumption/consumption_navigation.h"
 #include "backoffice/consumption/consumption_screen.h"
+#include "backoffice/data/user_data_navigation.h"
 #include "backoffice/members/member_navigation.h"
 #include "backoffice/members/member_screen.h"
 #include "backoffice/other_setup/other_navigation.h"
@@ -117,6 +118,7 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     panels_.insert(staff::makeStaffPanels(*context_, *staff_));
     panels_.insert(members::makeMemberPanels(*context_, *members_));
     panels_.insert(members::makeCreditPanels(*context_, *credit_));
+    panels_.insert(data::makeUserDataPanels(*context_));
     panels_.insert(stock::makeStockPanels(*context_, *stock_, *adjustment_));
     panels_.insert(stock::makePartnerPanels(*context_, *stock_));
     panels_.insert(stock::makeStockQueryPanels(*context_));

@@ -30,9 +30,9 @@ void registerStockPanels(panels::Workspace& workspace, StockLists& lists, StockA
     workspace.registerPanel(
         kItemStockPanel,
         {&lists.items(), panels::rereading({&lists.kinds(), &lists.classes(), &lists.items()})});
-    workspace.registerPanel(kBillsPanel, {&lists.bills(), panels::rereading({&lists.bills()}), {}, [&lists] {
-                                              postCurrentBill(lists);
-                                          }});
+    panels::PanelEntry bills{&lists.bills(), panels::rereading({&lists.bills()})};
+    bills.execute = [&lists] { postCurrentBill(lists); };
+    workspace.registerPanel(kBillsPanel, std::move(bills));
     workspace.registerPanel(kAccountsPanel,
                             {nullptr, panels::rereading({&lists.partnerTypes(), &lists.partners()})});
     for (const char* leaf : {"库存帐务", "帐务查询", "库存盘点", "配料使用"})

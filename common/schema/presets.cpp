@@ -86,22 +86,13 @@ void writeSettings(Database& db, const Clock& clock) {
         {{"", 5, "四舍五入", "保留小数", 0,  1,  "按比例", 0.0, 0.0, "", "", "", "", clock.today(),
           0,  1, 0,          0,          "", "", "",       "",  0,   1}});
 
-    // The default bill header: caption and guest-record column of each cell, rows 1-7.
-    static const QList<QPair<QString, QString>> header = {
-        {"客人姓名", "tabl_gues_name"}, {"客人人数", "tabl_gues_coun"},
-        {"房台名称", "tablname"},       {"帐单编号", "tabl_gues_auto_recn"},
-        {"开台时间", "tabl_gues_time"}, {"结帐时间", "tabl_gues_time_end"},
-        {"最低消费", "tabl_gues_low"},  {"房 间 费", "tabl_gues_room"},
-        {"服 务 费", "tabl_gues_serv"}, {"折扣金额", "tabl_gues_disc"},
-        {"服务费率", "cons_mode_serv"}, {"折扣费率", "disc_perc"},
-        {"应收金额", "tabl_gues_shou"}, {"实收金额", "tabl_gues_fact"},
-    };
+    const QList<BillHeaderCell>& header = defaultBillHeader();
     QStringList columns;
     QVariantList values;
     for (int i = 0; i < header.size(); ++i) {
         const QString cell = QStringLiteral("%1%2").arg(i / 2 + 1).arg(i % 2 + 1);
         columns << QStringLiteral("set_prn_%1_titl").arg(cell) << QStringLiteral("set_prn_%1_fiel").arg(cell);
-        values << header[i].first << header[i].second;
+        values << header[i].caption << header[i].column;
     }
     // Every part of the bill is printed.
     for (int row = 1; row <= 7; ++row) {
@@ -122,6 +113,19 @@ void writeSettings(Database& db, const Clock& clock) {
 }
 
 } // namespace
+
+const QList<BillHeaderCell>& defaultBillHeader() {
+    static const QList<BillHeaderCell> header = {
+        {"客人姓名", "tabl_gues_name"}, {"客人人数", "tabl_gues_coun"},
+        {"房台名称", "tablname"},       {"帐单编号", "tabl_gues_auto_recn"},
+        {"开台时间", "tabl_gues_time"}, {"结帐时间", "tabl_gues_time_end"},
+        {"最低消费", "tabl_gues_low"},  {"房 间 费", "tabl_gues_room"},
+        {"服 务 费", "tabl_gues_serv"}, {"折扣金额", "tabl_gues_disc"},
+        {"服务费率", "cons_mode_serv"}, {"折扣费率", "disc_perc"},
+        {"应收金额", "tabl_gues_shou"}, {"实收金额", "tabl_gues_fact"},
+    };
+    return header;
+}
 
 void writeLevelPermissions(Database& db, const QString& level, const QStringList& denied) {
     const RecordSet functions = db.query(QStringLiteral("SELECT limi_code, limi_name FROM limitedtemp"));

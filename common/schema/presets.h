@@ -5,6 +5,7 @@
 #include "common/clock.h"
 #include "common/db/database.h"
 
+#include <QList>
 #include <QStringList>
 
 namespace sorrel::presets {
@@ -14,6 +15,15 @@ inline constexpr const char* kAdminLevel = "01";
 inline constexpr const char* kAdminOperator = "01";
 inline constexpr const char* kAdminPassword = "1234";
 inline constexpr const char* kSystemPassword = "8888";
+
+// A header cell of the bill: its caption and the guest-record column printed under it.
+struct BillHeaderCell {
+    QString caption;
+    QString column;
+};
+// The 14 captions a header cell can carry, each with its column, in the order of the default
+// layout: cells 11, 12, 21, 22, … 72.
+const QList<BillHeaderCell>& defaultBillHeader();
 
 // One permission row of `level` for every function of the catalogue: allowed, except the
 // functions in `denied`.

@@ -555,12 +555,14 @@ std::optional<checkout::BillPrint> CheckoutScreen::billPrint() {
         return std::nullopt;
     }
     const OperatorEntry* op = context_.session.currentOperator();
+    // The venue's names as they stand now: the back office may have changed them since login.
+    const SettingsRow settings = loadSettingsRow(context_.db);
     return checkout::BillPrint{s.guest,
                                session_.tableName(),
                                checkout::loadBillPrintLines(context_.db, s.guest.tabl_gues_auto_recn),
                                checkout::loadBillLayout(context_.db),
-                               businessIdentity(context_.settings()),
-                               context_.settings().timeWork.date(),
+                               businessIdentity(settings),
+                               settings.timeWork.date(),
                                op ? op->name : QString(),
                                s.changeLine(),
                                session_.tender().member,

@@ -194,7 +194,8 @@ void HandoverScreen::handOver() {
 
 document::Document HandoverScreen::report() const {
     const OperatorEntry* op = context_.session.currentOperator();
-    return day::handoverReport(sheet_, {context_.settings().userName, op ? op->name : QString(),
+    // The venue's name as it stands now: the back office may have changed it since login.
+    return day::handoverReport(sheet_, {loadSettingsRow(context_.db).userName, op ? op->name : QString(),
                                         note_->text(), context_.clock.now()});
 }
 

@@ -247,6 +247,7 @@ bool OrderingScreen::start(const tables::WorkTable& work) {
         return false;
     }
     work_ = work;
+    settings_ = billing::BillSettings::load(context_.db);
     const OperatorEntry* oper = context_.session.currentOperator();
     staging_ = std::make_unique<OrderStaging>(
         context_.db, work.guest.tabl_gues_auto_recn, work.table.code, oper ? oper->code : QString(),
@@ -349,7 +350,6 @@ int OrderingScreen::currentLineId() const {
 
 void OrderingScreen::reloadLines(int select) {
     lines_ = staging_->lines();
-    const frontdesk::FrontDeskContext& c = context_;
     QList<QStringList> rows;
     int selected = lines_.isEmpty() ? -1 : int(lines_.size()) - 1;
     for (int i = 0; i < lines_.size(); ++i) {
@@ -363,8 +363,8 @@ void OrderingScreen::reloadLines(int select) {
                             l.unit,
                             quantityText(l.quantity),
                             kindIndex >= 0 ? kind_->itemText(kindIndex) : l.kind,
-                            QString::number(stagingLineAmount(l.quantity * l.price, c.settings().lineRounding,
-                                                              c.settings().sumRounding),
+                            QString::number(stagingLineAmount(l.quantity * l.price, settings_.lineRounding,
+                                                              settings_.sumRounding),
                                             'f', 2),
                             staffIndex > 0 ? staff_->itemText(staffIndex) : QString(),
                             noteIndex > 0 ? note_->itemText(noteIndex) : QString()};

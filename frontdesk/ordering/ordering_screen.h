@@ -5,6 +5,7 @@
 // commit, keypad "-" delete, Esc back; Enter does not move the focus here.
 #pragma once
 
+#include "frontdesk/billing/bill_settings.h"
 #include "frontdesk/context/front_desk_context.h"
 #include "frontdesk/ordering/order_entry.h"
 #include "frontdesk/ordering/order_staging.h"
@@ -107,6 +108,9 @@ class OrderingScreen : public QWidget {
     const frontdesk::FrontDeskContext& context_;
     tables::WorkTable work_;
     std::unique_ptr<OrderStaging> staging_;
+    // The roundings as they stood when ordering began: settings saved at another desk count
+    // from the next order.
+    billing::BillSettings settings_;
     QList<StagedLine> lines_;
     QList<OrderItem> allItems_;
     bool checking_ = false;

@@ -6,7 +6,9 @@
 #include "common/ui/help_page.h"
 #include "common/ui/plain_text_fields.h"
 #include "common/ui/screen_placement.h"
+#include "common/ui/tool_strip.h"
 #include "common/window_placement.h"
+#include "frontdesk/settings/settings_screen.h"
 #include "frontdesk/shell/day_desk.h"
 #include "frontdesk/shell/table_desk.h"
 #include "frontdesk/tables/board_screen.h"
@@ -16,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace sorrel::frontdesk {
@@ -62,6 +65,12 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     board_ = desk_->board();
     dayDesk_ = new DayDesk(*context_, board_, this);
     board_->loginBox()->setDayProgress(progress);
+    settings_ = new settings::SettingsScreen(*context_, parent_);
+    settings_->hide();
+    ui::connectGuarded(board_->toolbarStrip()->button(tables::board_tool::kSettings), &QToolButton::clicked,
+                       settings_, &settings::SettingsScreen::open);
+    ui::connectGuarded(settings_, &settings::SettingsScreen::back, this,
+                       [this] { board_->returnFrom(board_->tables().selectedCode()); });
     ui::connectGuarded(board_, &BoardScreen::loggedIn, this, [this] {
         statusPanel(2)->setText(session_->operatorCaption());
         statusPanel(1)->setText(session_->userCaption());

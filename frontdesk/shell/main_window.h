@@ -20,6 +20,9 @@ class QLabel;
 namespace sorrel::tables {
 class BoardScreen;
 }
+namespace sorrel::settings {
+class SettingsScreen;
+}
 
 namespace sorrel::frontdesk {
 
@@ -46,6 +49,7 @@ class MainWindow : public QWidget {
     BoardScreen* board() const { return board_; }
     TableDesk* tableDesk() const { return desk_; }
     DayDesk* dayDesk() const { return dayDesk_; }
+    settings::SettingsScreen* settingsScreen() const { return settings_; }
     QLabel* statusPanel(int index) const { return status_->panel(index); }
 
     // After a fatal error or a refused screen: close without the exit question.
@@ -71,6 +75,7 @@ class MainWindow : public QWidget {
     std::unique_ptr<FrontDeskContext> context_;
     TableDesk* desk_;
     DayDesk* dayDesk_;
+    settings::SettingsScreen* settings_;
     BoardScreen* board_;
     ui::StatusBar* status_;
     bool closing_ = false;

@@ -3,6 +3,7 @@
 #include "common/db/errors.h"
 #include "common/messages.h"
 #include "common/settings_row.h"
+#include "common/system_password.h"
 #include "common/ui/date_picker.h"
 #include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
@@ -132,8 +133,8 @@ void ReagainScreen::query() {
 
 void ReagainScreen::reverse(int row) {
     if (row < 0 || row >= listed_.size() || listed_[row].tableCode.isEmpty()) return;
-    if (!table_life::systemPasswordMatches(context_.db, password_->text())) {
-        messages::information(table_life::kWrongPasswordMessage);
+    if (!systemPasswordMatches(context_.db, password_->text())) {
+        messages::information(kWrongSystemPasswordMessage);
         password_->setFocus();
         return;
     }

@@ -3,6 +3,7 @@
 #include "common/db/errors.h"
 #include "common/db/transaction.h"
 #include "common/db_datetime.h"
+#include "common/system_password.h"
 #include "frontdesk/billing/guest_record.h"
 #include "frontdesk/table_life/held_table.h"
 #include "frontdesk/table_life/reopening.h"
@@ -35,39 +36,19 @@ QList<ClearedBill> loadClearedBills(Database& db, const QString& tableCode, cons
     return bills;
 }
 
-namespace {
-
-bool passwordMatches(const QString& stored, const QString& typed) {
-    return stored.trimmed() == typed.trimmed();
-}
-
-} // namespace
-
-bool systemPasswordMatches(Database& db, const QString& typed) {
-    const RecordSet rs = db.query(QStringLiteral("SELECT set_prn_92_fiel FROM setupprint"));
-    return rs.rowCount() == 1 && passwordMatches(rs.text(0, "set_prn_92_fiel"), typed);
-}
-
 void reverseSettle(Database& db, const QString& tableCode, int bill, const QString& password,
                    const billing::BillSettings& settings, const Clock& clock) {
     runCoded(db, kReverseCode, [&] {
-        // The table under the lock, with the system password and whether the bill is in the
-        // history, in one statement.
+        // The password first, as it stands now; then the table under the lock, with whether the
+        // bill is in the history, in one statement.
+        if (!systemPasswordMatches(db, password)) throw StepRefused(kWrongSystemPasswordMessage);
         const RecordSet row = db.query(
             QStringLiteral("SELECT t.tabl_stat_code, t.tabl_gues_auto_recn, "
-                           "(SELECT count(*) FROM setupprint) AS passwords, "
-                           "(SELECT max(p.set_prn_92_fiel) FROM setupprint p) AS password, "
                            "(SELECT count(*) FROM AllGues a WHERE a.tabl_gues_auto_recn = ?) AS in_history "
                            "FROM TableList t WHERE t.tabl_code = ?") +
                 db.lockRowsClause(),
             {bill, tableCode});
-        if (row.isEmpty()) {
-            // No such table: the password is still the first refusal.
-            if (!systemPasswordMatches(db, password)) throw StepRefused(kWrongPasswordMessage);
-            throw StepRefused(tableChangedElsewhereMessage(tableCode));
-        }
-        if (row.integer(0, "passwords") != 1 || !passwordMatches(row.text(0, "password"), password))
-            throw StepRefused(kWrongPasswordMessage);
+        if (row.isEmpty()) throw StepRefused(tableChangedElsewhereMessage(tableCode));
         if (row.text(0, "tabl_stat_code") != TableState::kFree)
             throw StepRefused(tableChangedElsewhereMessage(tableCode));
         if (row.integer(0, "tabl_gues_auto_recn") != 0) throw StepRefused(billChangedElsewhereMessage(bill));

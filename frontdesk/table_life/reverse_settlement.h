@@ -12,7 +12,6 @@
 namespace sorrel::table_life {
 
 inline const QString kReverseCode = QStringLiteral("B1000012");
-inline const QString kWrongPasswordMessage = QStringLiteral("密码不正确，请重新输入后确认！");
 inline const QString kReverseQuestion = QStringLiteral("请确定是否进行[反结帐]操作，请选择(是/否)！");
 inline const QString kBillAfterDayEndMessage =
     QStringLiteral("此帐单已进行过日结处理，不在当前营业数据中，所以不能进行[反结帐]！");
@@ -34,14 +33,11 @@ struct ClearedBill {
 QList<ClearedBill> loadClearedBills(Database& db, const QString& tableCode, const QDate& from,
                                     const QDate& to);
 
-// The typed password against the system password, both trimmed.
-bool systemPasswordMatches(Database& db, const QString& typed);
-
-// In one transaction: refused (StepRefused) for a wrong system password, a table that is no
-// longer free, a bill no longer in the current tables (day end has taken it: nothing is rebuilt
-// from the history) or already brought back elsewhere. Otherwise the bill is on its table
-// again, reopened (reopenBill), and its rows are gone from AllGues, AllCons and AllGuesPay. Any
-// other failure is CodedFailure B1000012.
+// In one transaction: refused (StepRefused) for a wrong system password (systemPasswordMatches), a table that
+// is no longer free, a bill no longer in the current tables (day end has taken it: nothing is rebuilt from
+// the history) or already brought back elsewhere. Otherwise the bill is on its table again, reopened
+// (reopenBill), and its rows are gone from AllGues, AllCons and AllGuesPay. Any other failure is CodedFailure
+// B1000012.
 void reverseSettle(Database& db, const QString& tableCode, int bill, const QString& password,
                    const billing::BillSettings& settings, const Clock& clock);
 

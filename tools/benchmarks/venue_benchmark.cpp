@@ -17,6 +17,7 @@
 #include "common/db/transaction.h"
 #include "common/local_time_zone.h"
 #include "common/settings_row.h"
+#include "common/system_password.h"
 #include "frontdesk/checkout/payments.h"
 #include "frontdesk/day/day_operations.h"
 #include "frontdesk/day/shift_handover.h"
@@ -213,7 +214,7 @@ const std::vector<Step>& steps() {
              const QString code = v.spareTable();
              const int bill = v.clearedSpare(code);
              return [&v, code, bill] {
-                 if (!table_life::systemPasswordMatches(v.db(), kSystemPassword))
+                 if (!systemPasswordMatches(v.db(), kSystemPassword))
                      throw std::runtime_error("system password refused");
                  table_life::reverseSettle(v.db(), code, bill, kSystemPassword,
                                            billing::BillSettings::load(v.db()), v.clock());

@@ -152,13 +152,33 @@ bool opensNewPart(BandKind kind, BandKind previous) {
     return kind != previous && kind != BandKind::Detail && kind != BandKind::GroupFooter;
 }
 
-QVector<PlacedRow> placeRows(const Document& document, double width, const PrintMetrics& m,
+// A chart band as the one row it prints as: as tall as the band asks, but no taller than a page,
+// so it goes whole onto the next page where the rest of this one is too short.
+PlacedRow placeChart(const Chart& chart, double width, double pageHeight, const PrintMetrics& m,
+                     const QPaintDevice* device) {
+    PlacedRow placed;
+    auto laidOut = std::make_shared<ChartLayout>(
+        layOutChart(chart, width, std::min(chart.heightMm * m.dotsPerMm, pageHeight), m, device));
+    placed.textHeight = laidOut->height;
+    placed.chart = laidOut;
+    return placed;
+}
+
+QVector<PlacedRow> placeRows(const Document& document, double width, double pageHeight, const PrintMetrics& m,
                              const QPaintDevice* device) {
     QVector<PlacedRow> rows;
     // Every band on the same columns shares one grid, so its figures stand under each other.
     QVector<std::pair<QVector<Column>, ColumnGrid>> grids;
     for (qsizetype b = 0; b < document.bands.size(); ++b) {
         const Band& band = document.bands[b];
+        if (band.kind == BandKind::Chart && band.chart) {
+            PlacedRow chart = placeChart(*band.chart, width, pageHeight, m, device);
+            if (b > 0) chart.spaceAbove = m.bandGap;
+            chart.ruleAbove = band.ruleAbove;
+            chart.ruleBelow = band.ruleBelow;
+            rows.append(chart);
+            continue;
+        }
         if (band.rows.isEmpty()) continue;
         auto grid =
             std::find_if(grids.begin(), grids.end(), [&](const auto& g) { return g.first == band.columns; });
@@ -183,12 +203,14 @@ QVector<PlacedRow> placeRows(const Document& document, double width, const Print
 }
 
 // Shares the rows out over pages of the body height. A row that does not fit, or would leave
-// the rows it keeps with behind, starts a new page, which opens with the column titles.
+// the rows it keeps with behind, starts a new page, which opens with the column titles; a chart
+// opening a page goes without them, and the rows after it on that page get them.
 void paginate(DocumentLayout& layout) {
     layout.pages = {{}};
     QVector<int> titles;
     double y = 0;
     int bodyRows = 0;
+    bool titlesDue = false;
     auto place = [&](int row) {
         const bool atTop = y == 0;
         layout.pages.last().append(Placement{row, y, atTop});
@@ -201,18 +223,24 @@ void paginate(DocumentLayout& layout) {
             if (i == 0 || !layout.rows[i - 1].repeated) titles.clear();
             titles.append(i);
         }
+        const bool takesTitles = !row.repeated && !row.chart;
         double needed = layout.rowHeight(row, y == 0);
         for (int j = i; layout.rows[j].keepWithNext && j + 1 < layout.rows.size(); ++j)
             needed += layout.rowHeight(layout.rows[j + 1], false);
         if (needed > layout.bodyHeight / 2) needed = layout.rowHeight(row, y == 0);
+        if (titlesDue && takesTitles)
+            for (int title : titles)
+                needed += layout.rowHeight(layout.rows[title], false);
         if (bodyRows > 0 && y + needed > layout.bodyHeight) {
             layout.pages.append(QVector<Placement>());
             y = 0;
             bodyRows = 0;
-            if (!row.repeated)
-                for (int title : titles)
-                    place(title);
+            titlesDue = true;
         }
+        if (titlesDue && takesTitles)
+            for (int title : titles)
+                place(title);
+        if (!row.chart) titlesDue = false;
         place(i);
         ++bodyRows;
     }
@@ -275,7 +303,9 @@ DocumentLayout layOutDocument(const Document& document, const PageFormat& format
         layout.footerHeight =
             QFontMetricsF(layout.metrics.font({.size = TextSize::Small}), device).lineSpacing() * 2;
     layout.bodyHeight = height > 0 ? height - layout.footerHeight : kLongestRollMm * layout.metrics.dotsPerMm;
-    layout.rows = placeRows(document, width, layout.metrics, device);
+    // A chart leaves room for its rules and the space above it on a page of its own.
+    const double chartRoom = layout.bodyHeight - 2 * layout.metrics.ruleHeight(Rule::Thick);
+    layout.rows = placeRows(document, width, chartRoom, layout.metrics, device);
     paginate(layout);
     return layout;
 }

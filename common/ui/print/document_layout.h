@@ -6,6 +6,7 @@
 
 #include "common/document/document.h"
 #include "common/document/page_format.h"
+#include "common/ui/print/chart_layout.h"
 
 #include <QFont>
 #include <QTextLayout>
@@ -60,6 +61,8 @@ struct PlacedRow {
     bool keepWithNext = false;
     // A column-title row, printed again at the top of every further page.
     bool repeated = false;
+    // The chart of a chart band, which stands in the row's place of text.
+    std::shared_ptr<const ChartLayout> chart;
 };
 
 struct Placement {

@@ -1,6 +1,7 @@
 #include "common/ui/print/document_painter.h"
 
 #include <QPainter>
+#include <QPen>
 
 namespace sorrel::ui::print {
 
@@ -20,10 +21,54 @@ double paintRule(QPainter& painter, const DocumentLayout& layout, Rule rule, dou
     return y + m.ruleHeight(rule);
 }
 
+void paintText(QPainter& painter, const ChartText& text) {
+    if (!text.upright) {
+        painter.drawText(text.box, int(text.align), text.text);
+        return;
+    }
+    painter.save();
+    painter.translate(text.box.bottomLeft());
+    painter.rotate(-90);
+    painter.drawText(QRectF(0, 0, text.box.height(), text.box.width()), int(text.align), text.text);
+    painter.restore();
+}
+
+// The chart with its top left corner at `origin`: grid lines under the bars, the axis over them,
+// the texts last.
+void paintChart(QPainter& painter, const ChartLayout& chart, QPointF origin) {
+    painter.save();
+    painter.translate(origin);
+    painter.setPen(QPen(QColor(0xC8, 0xC8, 0xC8), chart.lineWidth));
+    for (const QLineF& line : chart.gridLines)
+        painter.drawLine(line);
+    painter.setPen(Qt::NoPen);
+    for (const ChartBar& bar : chart.bars) {
+        painter.setBrush(seriesColour(bar.series));
+        painter.drawRect(bar.box);
+    }
+    for (int s = 0; s < chart.swatches.size(); ++s) {
+        painter.setBrush(seriesColour(s));
+        painter.drawRect(chart.swatches[s]);
+    }
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::black, chart.lineWidth * 2));
+    painter.drawLine(chart.baseLine);
+    painter.setPen(Qt::black);
+    if (chart.title) {
+        painter.setFont(chart.titleFont);
+        paintText(painter, *chart.title);
+    }
+    painter.setFont(chart.font);
+    for (const ChartText& text : chart.labels())
+        paintText(painter, text);
+    painter.restore();
+}
+
 void paintRow(QPainter& painter, const DocumentLayout& layout, const Placement& at, bool devicePaintsBold) {
     const PlacedRow& row = layout.rows[at.row];
     double y = at.y + (at.atTop ? 0 : row.spaceAbove);
     y = paintRule(painter, layout, row.ruleAbove, y);
+    if (row.chart) paintChart(painter, *row.chart, QPointF(0, y));
     painter.setPen(Qt::black);
     for (const PlacedCell& cell : row.cells) {
         cell.text->draw(&painter, QPointF(cell.x, y + cell.y));

@@ -106,7 +106,7 @@ TEST_P(CreditTest, TheRepaymentsOpenOnlyWithTheSystemPassword) {
          QList<QPair<QString, bool>>{{"", false}, {"8889", false}, {"8888  ", true}}) {
         sink.shown.clear();
         EXPECT_EQ(opened(typed), opens) << typed.toStdString();
-        EXPECT_EQ(sink.texts(), opens ? QStringList() : QStringList{kWrongSystemPassword});
+        EXPECT_EQ(sink.texts(), opens ? QStringList() : QStringList{kWrongSystemPasswordMessage});
     }
 }
 

@@ -1,6 +1,7 @@
 // Ordering through the real screens offscreen: a whole order taken by keyboard alone and
 // committed, the item grids' clicks, the refusals of the line editor, back with its question,
 // the price and new-item panels, and the kitchen ticket with the sent marks of the work screen.
+#include "common/money.h"
 #include "common/typed_input.h"
 #include "common/ui/print/print_document.h"
 #include "common/ui/text_grid.h"
@@ -12,6 +13,7 @@
 #include "frontdesk/ordering/menu_change_panel.h"
 #include "frontdesk/ordering/menu_changes.h"
 #include "frontdesk/ordering/ordering_screen.h"
+#include "frontdesk/settings/settings_draft.h"
 #include "frontdesk/shell/main_window.h"
 #include "frontdesk/shell/ordering_desk.h"
 #include "frontdesk/shell/table_desk.h"
@@ -183,6 +185,27 @@ TEST_F(OrderingScreenTest, AWholeOrderIsTakenByKeyboardAloneAndCommitted) {
     EXPECT_EQ(work()->orderLines()->rowCount(), 2);
     EXPECT_EQ(
         db().scalar(QStringLiteral("SELECT item_coun FROM itemlist WHERE item_code = '201002'")).toInt(), 5);
+}
+
+TEST_F(OrderingScreenTest, AnOrderBegunAfterAnotherDeskSavedTheRoundingsShowsTheNewOnes) {
+    db().exec(QStringLiteral("UPDATE itemlist SET item_unit_pric = 10.4 WHERE item_name = '宫保鸡丁'"));
+    startAtTable();
+    startOrdering();
+    type(ordering()->searchField(), QStringLiteral("gbjd"));
+    EXPECT_EQ(staged(5), QStringList{QStringLiteral("10.00")});
+    sink_.answers = {true};
+    QTest::mouseClick(tool(ordering(), "落单 *"), Qt::LeftButton);
+    ASSERT_EQ(current(), work());
+
+    // The manager keeps the cents at another desk; this desk's next order shows them, no new
+    // login needed.
+    std::unique_ptr<Database> other = scratch_->connectAgain();
+    settings::SettingsDraft draft = settings::SettingsDraft::load(*other);
+    draft.setCashier(settings::kSumRounding, kKeepCents);
+    draft.save(*other);
+    startOrdering();
+    type(ordering()->searchField(), QStringLiteral("gbjd"));
+    EXPECT_EQ(staged(5), QStringList{QStringLiteral("10.40")});
 }
 
 TEST_F(OrderingScreenTest, TheGridsChooseAndTakeOffAndTheListChoiceShowsAClassesItems) {

@@ -326,10 +326,12 @@ TEST_F(ShellScreenTest, MistypedInputIsAnsweredAndOtherErrorsCloseWithoutTheQues
 }
 
 TEST_F(ShellScreenTest, AnyOtherErrorShowsBothMessagesAndCloses) {
-    auto* boom = tool(QStringLiteral("设置"));
+    // A button of the board's toolbar with nothing but the failing handler behind it.
+    logIn(QStringLiteral("早班"), QStringLiteral("01"), QStringLiteral("1234"));
+    auto* boom = new QToolButton(board().toolbarStrip());
+    boom->show();
     ui::connectGuarded(boom, &QToolButton::clicked, boom,
                        [] { throw DbError(QStringLiteral("disk I/O error")); });
-    logIn(QStringLiteral("早班"), QStringLiteral("01"), QStringLiteral("1234"));
     QTest::mouseClick(boom, Qt::LeftButton);
     // The engine's words are for the error log; the staff see the entry's reference.
     ASSERT_EQ(sink_.texts().size(), 2);

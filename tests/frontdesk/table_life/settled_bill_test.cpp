@@ -3,6 +3,7 @@
 // refuses when another workstation got there first.
 #include "common/db/errors.h"
 #include "common/schema/schema.h"
+#include "common/system_password.h"
 #include "frontdesk/table_life/clearing.h"
 #include "frontdesk/table_life/held_table.h"
 #include "frontdesk/table_life/reopening.h"
@@ -196,7 +197,7 @@ TEST_P(SettledBillTest, ReverseSettlementBringsTodaysClearedBillBackOpen) {
             reverseSettle(db(), QStringLiteral("V03"), number, QString::fromLatin1(wrong), settings(), clock);
             ADD_FAILURE() << "reversed with the password '" << wrong << "'";
         } catch (const StepRefused& refused) {
-            EXPECT_EQ(refused.text(), kWrongPasswordMessage);
+            EXPECT_EQ(refused.text(), kWrongSystemPasswordMessage);
         }
     }
     EXPECT_EQ(everything(), before);

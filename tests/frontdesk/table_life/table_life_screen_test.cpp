@@ -1,6 +1,7 @@
 // A table's life through the real screens: transfer and merge with their panel, resume and
 // clear from the work screen, and reverse settlement from the board's state menu.
 #include "common/settings_row.h"
+#include "common/system_password.h"
 #include "common/ui/text_grid.h"
 #include "common/ui/tool_strip.h"
 #include "frontdesk/shell/table_life_desk.h"
@@ -141,7 +142,7 @@ TEST_F(TableLifeScreenTest, ReverseSettlementAsksForTheSystemPassword) {
     const QRect row = screen->bills()->visualRect(screen->bills()->model()->index(0, 1));
     QTest::keyClicks(screen->password(), QStringLiteral("1234"));
     QTest::mouseClick(tool(QStringLiteral("反结帐")), Qt::LeftButton);
-    EXPECT_EQ(sink_.texts(), QStringList{table_life::kWrongPasswordMessage});
+    EXPECT_EQ(sink_.texts(), QStringList{kWrongSystemPasswordMessage});
     screen->password()->setText(QStringLiteral("8888"));
     sink_.answers = {true};
     QTest::mouseClick(screen->bills()->viewport(), Qt::LeftButton, {}, row.center());

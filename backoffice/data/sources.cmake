@@ -1,0 +1,7 @@
+# The data tree: the venue's names and the system password, the system log.
+foreach(file registration system_log_query)
+    list(APPEND BACKOFFICE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${file}.cpp)
+endforeach()
+foreach(file registration_panel log_panel user_data_navigation)
+    list(APPEND BACKOFFICE_UI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${file}.cpp)
+endforeach()
