@@ -3,9 +3,11 @@
 #include "backoffice/stock/stock_documents.h"
 #include "backoffice/stock/stock_queries.h"
 #include "backoffice/stock/stock_screen.h"
+#include "common/export/sheet.h"
 #include "common/messages.h"
 #include "common/typed_input.h"
 #include "common/ui/date_picker.h"
+#include "common/ui/export_actions.h"
 #include "common/ui/grid_style.h"
 #include "common/ui/guard.h"
 #include "common/ui/print/print_document.h"
@@ -41,6 +43,17 @@ QString momentText(const QVariant& v) {
     return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
+// What kind of figure a field holds, for a spreadsheet.
+exporting::CellKind exportKind(const QString& field) {
+    using exporting::CellKind;
+    if (field == QLatin1String("stor_bill_date")) return CellKind::DateTime;
+    if (field.endsWith(QLatin1String("_work"))) return CellKind::Date;
+    if (field == QLatin1String("item_coun") || field == QLatin1String("mixt")) return CellKind::Quantity;
+    for (const char* money : {"_pric", "_mone", "_shou", "_fact"})
+        if (field.endsWith(QLatin1String(money))) return CellKind::Money;
+    return CellKind::Text;
+}
+
 // One snapshot shown in a grid of its own, re-read when asked.
 struct SnapshotGrid {
     RecordSet rows;
@@ -62,6 +75,17 @@ struct SnapshotGrid {
         model->refresh();
         if (!rows.isEmpty()) view->selectRow(0);
     }
+    // The grid as it goes out to a file: each field once, figures as figures.
+    exporting::Sheet sheet(const QString& name) const {
+        QVector<exporting::ExportColumn> columns;
+        QStringList fields;
+        for (const GridColumn& c : model->gridColumns()) {
+            if (fields.contains(c.column)) continue; // a looked-up value beside its code
+            fields << c.column;
+            columns.append({c.caption, exportKind(c.column)});
+        }
+        return exporting::recordSetSheet(name, columns, rows, fields);
+    }
     int selected() const {
         const QModelIndex i = view->currentIndex();
         return i.isValid() && i.row() < rows.rowCount() ? i.row() : (rows.isEmpty() ? -1 : 0);
@@ -76,6 +100,15 @@ QPushButton* button(const QString& caption, const QString& name, QWidget* parent
 
 void preview(const document::Document& d, QWidget* parent) {
     ui::print::printDocument(d, ui::print::PrintTarget::preview(document::PageFormat::a4()), parent);
+}
+
+// "导出": the grid as it is shown, into a CSV file the operator names.
+QPushButton* exportButton(QWidget* panel, const SnapshotGrid& grid, const QString& name) {
+    QPushButton* b = button(QStringLiteral("导出"), QStringLiteral("btn_Export"), panel);
+    ui::connectGuarded(b, &QPushButton::clicked, panel, [panel, &grid, name] {
+        ui::exportCsv(panel, name, [&grid, name] { return grid.sheet(name); });
+    });
+    return b;
 }
 
 // What a query panel is handed.
@@ -134,6 +167,7 @@ class StockAccountsPanel : public QWidget {
         top->addWidget(partner_, 1);
         top->addWidget(print);
         bills_.make(QStringLiteral("grd_posted_bills"), billColumns(operators_), this);
+        top->addWidget(exportButton(this, bills_, QStringLiteral("库存帐务")));
         lines_.make(QStringLiteral("grd_posted_lines"), lineColumns(), this);
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(4, 4, 4, 4);
@@ -215,6 +249,7 @@ class GoodsQueryPanel : public QWidget {
                      {QStringLiteral("备注"), "item_rema", {}, 50},
                      {QStringLiteral("时间"), "stor_bill_date", momentText}},
                     this);
+        top->addWidget(exportButton(this, lines_, QStringLiteral("帐务查询")));
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(4, 4, 4, 4);
         column->addLayout(top);
@@ -290,6 +325,7 @@ class StockTakePanel : public QWidget {
                           return it == counts_.constEnd() ? QString() : plainNumberText(*it);
                       }}},
                     this);
+        top->insertWidget(top->count() - 1, exportButton(this, items_, QStringLiteral("库存盘点")));
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(4, 4, 4, 4);
         column->addLayout(top);
@@ -390,6 +426,7 @@ class IngredientUsePanel : public QWidget {
                    {QStringLiteral("单位"), "item_unit", {}, 60},
                    {QStringLiteral("使用量"), "mixt", number}},
                   this);
+        top->insertWidget(top->count() - 1, exportButton(this, use_, QStringLiteral("配料使用")));
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(4, 4, 4, 4);
         column->addLayout(top);

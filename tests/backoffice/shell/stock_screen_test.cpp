@@ -5,10 +5,12 @@
 #include "backoffice/stock/stock_navigation.h"
 #include "backoffice/stock/stock_posting.h"
 #include "backoffice/stock/stock_queries.h"
+#include "common/ui/export_actions.h"
 #include "common/ui/print/print_document.h"
 #include "tests/backoffice/shell/backoffice_window.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -204,6 +206,60 @@ TEST_P(StockScreenTest, TheInventoryDocumentsPrintToPdfsThatReadBack) {
         for (const QString& absent : d.absent)
             EXPECT_FALSE(read.contains(absent)) << d.file << ": " << absent.toStdString();
     }
+}
+
+// "库存预警" lists the counted items at or below the mark; "导出" writes the grid as shown.
+TEST_P(StockScreenTest, TheLowStockListGoesOutAsACsvFile) {
+    db().exec("UPDATE SetupPay SET pay_set_stor_limi = 6");
+    const QString path = QDir::temp().filePath(QStringLiteral("sorrel-backoffice-screens/low_stock.csv"));
+    QFile::remove(path);
+    ui::setSaveFileChooser([path](QWidget*, const QString&, const QString&, const QString&) { return path; });
+    logIn("01", "1234");
+    window().runMenuCommand("库存管理");
+    clickLeaf(Tree::Inventory, "库存盘点");
+    press(shownPanel(), "库存预警");
+    screenshot("stock_low");
+    press(shownPanel(), "导出");
+    ui::setSaveFileChooser({});
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF"));
+    const QStringList lines =
+        QString::fromUtf8(bytes.mid(3)).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("编码,项目名称,单位,库存")));
+    EXPECT_FALSE(lines[0].contains(QStringLiteral("实盘")));
+    EXPECT_TRUE(lines[1].startsWith(QStringLiteral("201002,五粮液,瓶,6,")));
+    EXPECT_TRUE(lines[2].startsWith(QStringLiteral("M002,冰糖,斤,5,")));
+}
+
+// A remark with a comma, quotes, a line break and a formula goes out as text, whole.
+TEST_P(StockScreenTest, AnExportedRemarkStaysOneCellAndNeverAFormula) {
+    db().exec("UPDATE SetupPay SET time_work = ?", {QDateTime(clock.today(), QTime(0, 0))});
+    db().exec(
+        "INSERT INTO AllStoreBill (stor_bill_ID, stor_bill_code, stor_bill_type, stor_deta_flag, work_code, "
+        "work_name_s, oper_code, stor_pay_shou, stor_pay_fact, stor_inco_shou, stor_inco_fact, "
+        "stor_bill_rema, "
+        "stor_bill_date, stor_bill_date_work) VALUES (900, 'JH9', '进货单', 1, '003', '青啤经销', '01', "
+        "12.5, 0, "
+        "0, 0, ?, ?, ?)",
+        {QStringLiteral("=1+1,\"冰\"\n下"), clock.now(), QDateTime(clock.today(), QTime(0, 0))});
+    const QString path = QDir::temp().filePath(QStringLiteral("sorrel-backoffice-screens/accounts.csv"));
+    QFile::remove(path);
+    ui::setSaveFileChooser([path](QWidget*, const QString&, const QString&, const QString&) { return path; });
+    logIn("01", "1234");
+    window().runMenuCommand("库存管理");
+    clickLeaf(Tree::Inventory, "库存帐务");
+    choose("work_code", "青啤经销");
+    press(shownPanel(), "导出");
+    ui::setSaveFileChooser({});
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("JH9,进货单,青啤经销,01,12.50,0.00,0.00,0.00,\"'=1+1,\"\"冰\"\"\n下\",2026-03-04")))
+        << text.toStdString();
 }
 
 SORREL_ON_EVERY_ENGINE(StockScreenTest);
