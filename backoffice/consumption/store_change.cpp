@@ -1,6 +1,7 @@
 #include "backoffice/consumption/store_change.h"
 
 #include "common/db/errors.h"
+#include "common/made_items_stock.h"
 
 namespace sorrel::consumption {
 
@@ -27,10 +28,7 @@ void storeChangeSteps(Database& db) {
             parentWithComponentFlagged("有限"));
     db.exec(QStringLiteral("UPDATE itemlist SET item_limi = '禁用', item_coun = 0 WHERE ") +
             parentWithComponentFlagged("禁用"));
-    db.exec(QStringLiteral(
-        "UPDATE itemlist SET item_coun = (SELECT v.retotal FROM viewReTotal v WHERE v.grou_code = "
-        "itemlist.item_code) WHERE item_type_code IN ('2', '3') AND EXISTS (SELECT 1 FROM "
-        "viewReTotal v WHERE v.grou_code = itemlist.item_code)"));
+    db.exec(kRefreshMadeItemsStock);
 }
 
 } // namespace sorrel::consumption

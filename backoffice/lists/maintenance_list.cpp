@@ -37,10 +37,14 @@ void MaintenanceList::readRows() {
     QStringList where;
     QVariantList params;
     if (!def_.masterColumn.isEmpty()) {
-        where << def_.masterColumn + QStringLiteral(" = ?");
-        params << (masterValue_.isNull() ? QVariant(QString()) : masterValue_);
-        // No master record: nothing is listed, whatever the table holds.
-        if (masterValue_.isNull()) where << QStringLiteral("1 = 0");
+        // No master record: nothing is listed, whatever the table holds (and no blank is bound to
+        // a number column, which the server refuses).
+        if (masterValue_.isNull()) {
+            where << QStringLiteral("1 = 0");
+        } else {
+            where << def_.masterColumn + QStringLiteral(" = ?");
+            params << masterValue_;
+        }
     }
     if (!def_.fixedCondition.isEmpty())
         where << QStringLiteral("(") + def_.fixedCondition + QStringLiteral(")");

@@ -21,6 +21,7 @@ class CandidatePicker : public QWidget {
 
     QLineEdit* searchBox() const { return search_; }
     QTableView* grid() const { return grid_; }
+    ui::RecordSetModel* model() const { return model_; }
     // Everything that may be picked; the box is emptied.
     void setCandidates(RecordSet all);
     // Empties the box and puts the cursor there.

@@ -62,9 +62,10 @@ const QList<TreeGroup>& treeGroups(Tree tree) {
     };
     static const QList<TreeGroup> inventory = {
         {QStringLiteral("库存管理"),
-         leaves({"库存调整", "物流管理", "往来管理", "库存帐务", "帐务查询", "库存盘点", "配料使用"}, {},
-                {})},
-        {QStringLiteral("管理设置"), leaves({"单位类型", "往来单位"}, {}, recordButtons())},
+         leaves({"库存调整"}, "SM", {B::Cancel, B::Save, B::StockAdjust}) +
+             leaves({"物流管理"}, "SM", with(recordButtons(), B::Execute)) + leaves({"往来管理"}, "SM", {}) +
+             leaves({"库存帐务", "帐务查询"}, "SM", {B::Query}) + leaves({"库存盘点", "配料使用"}, {}, {})},
+        {QStringLiteral("管理设置"), leaves({"单位类型", "往来单位"}, "SM", recordButtons())},
     };
     // Behind "系统管理", which has asked for SS already.
     static const QList<TreeGroup> data = {

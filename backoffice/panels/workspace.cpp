@@ -38,6 +38,11 @@ void Workspace::refuse() {
 }
 
 void Workspace::leaveCurrent() {
+    if (const PanelEntry* e = shownEntry(); e && e->retreat) {
+        detailOf_.clear();
+        e->retreat();
+        return;
+    }
     lists::MaintenanceList* list = current_;
     if (!list) return;
     if (!detailOf_.isEmpty()) {
@@ -98,16 +103,39 @@ void Workspace::enterDetail(const QString& panel, lists::MaintenanceList& list, 
 }
 
 void Workspace::retreat() {
-    if (detailOf_.isEmpty() || !current_) return;
+    if (detailOf_.isEmpty()) return;
+    if (const PanelEntry* e = shownEntry(); e && e->retreat) {
+        e->retreat();
+        returnFromDetail();
+        return;
+    }
+    if (!current_) return;
     lists::MaintenanceList* list = current_;
     if (!list->definition().leaveStep && !list->saveIfPending()) return;
-    const QString back = detailOf_;
+    if (list->definition().leaveStep) list->definition().leaveStep();
+    returnFromDetail();
+}
+
+void Workspace::returnFromDetail() {
+    if (detailOf_.isEmpty()) return;
+    panel_ = detailOf_;
     detailOf_.clear();
     buttons_ = detailBackButtons_;
-    if (list->definition().leaveStep) list->definition().leaveStep();
-    panel_ = back;
     current_ = detailBackList_;
     emit changed();
+}
+
+void Workspace::execute() {
+    if (const PanelEntry* e = shownEntry(); e && e->execute) e->execute();
+}
+
+void Workspace::stockAdjust() {
+    if (stockAdjust_) stockAdjust_();
+}
+
+bool Workspace::enterMovesFocus() const {
+    const PanelEntry* e = shownEntry();
+    return !e || e->enterMovesFocus;
 }
 
 void Workspace::add() {
@@ -117,10 +145,15 @@ void Workspace::add() {
 }
 
 bool Workspace::mayRemove() const {
+    if (const PanelEntry* e = shownEntry(); e && e->remove) return true;
     return current_ && !current_->isEmpty();
 }
 
 void Workspace::remove() {
+    if (const PanelEntry* e = shownEntry(); e && e->remove) {
+        e->remove();
+        return;
+    }
     if (mayRemove()) current_->remove();
 }
 
@@ -138,11 +171,11 @@ void Workspace::cancel() {
 }
 
 void Workspace::save() {
-    if (!current_) {
-        if (const PanelEntry* entry = shownEntry(); entry && entry->save) entry->save();
+    if (const PanelEntry* e = shownEntry(); e && e->save) {
+        e->save();
         return;
     }
-    if (current_->isEmpty() && !current_->hasPending()) return;
+    if (!current_ || (current_->isEmpty() && !current_->hasPending())) return;
     if (!current_->save()) return;
     // Re-read as another workstation left it, the saved record still current: the next top-up
     // or edit is meant for it.

@@ -27,9 +27,19 @@ struct PanelEntry {
     std::function<void()> open;
     // What "查询" does on this panel (finding a member or a credit guest); nothing when unset.
     std::function<void()> query = {};
-    // What "保存" and "取消" do on a panel without a list (the business names); nothing when unset.
+    // What "保存" does on a panel without a list (the business names) or whose rows are no
+    // maintenance list (the stock adjustment being typed); nothing when unset.
     std::function<void()> save = {};
+    // What "取消" does on a panel without a list (the business names); nothing when unset.
     std::function<void()> cancel = {};
+    // What "执行" does on this panel (posting a stock bill); nothing when unset.
+    std::function<void()> execute = {};
+    // The stock adjustment answers "删除" and "回退" itself too; "回退" and leaving the panel by
+    // the tree drop what it holds.
+    std::function<void()> remove = {};
+    std::function<void()> retreat = {};
+    // Enter moves the focus to the next field, except where Enter has a job of its own.
+    bool enterMovesFocus = true;
 };
 
 // What a panel reads afresh each time it opens: these lists, masters first, since another
@@ -47,6 +57,8 @@ class Workspace : public QObject {
     void registerPanel(const QString& name, PanelEntry entry);
     // What "查询" does on a registered panel; its screen supplies it.
     void setQuery(const QString& name, std::function<void()> query);
+    // What "库存调整" does, on whichever panel shows.
+    void setStockAdjust(std::function<void()> start) { stockAdjust_ = std::move(start); }
 
     Tree tree() const { return tree_; }
     QString treeNode() const { return treeNode_; }
@@ -79,6 +91,13 @@ class Workspace : public QObject {
     void save();
     void retreat();
     void query();
+    void execute();
+    void stockAdjust();
+    // Whether Enter moves the focus on the panel shown.
+    bool enterMovesFocus() const;
+    // Back from a sub-panel to the panel it was entered from, with that panel's buttons, once
+    // the sub-panel's own step has run.
+    void returnFromDetail();
 
     // The program closes: the current record is saved (or its change dropped), what a sub-panel
     // owes is recomputed, and the exit is logged. A forced close saves nothing.
@@ -111,6 +130,7 @@ class Workspace : public QObject {
     QString detailOf_;
     lists::MaintenanceList* detailBackList_ = nullptr;
     ToolButtons detailBackButtons_;
+    std::function<void()> stockAdjust_;
 };
 
 } // namespace sorrel::panels

@@ -12,6 +12,8 @@
 #include "backoffice/shell/login_panel.h"
 #include "backoffice/staff/staff_navigation.h"
 #include "backoffice/staff/staff_screen.h"
+#include "backoffice/stock/stock_navigation.h"
+#include "backoffice/stock/stock_screen.h"
 #include "common/messages.h"
 #include "common/ui/guard.h"
 #include "common/ui/help_page.h"
@@ -95,6 +97,9 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     members_ = std::make_unique<members::MemberLists>(db_, clock_, who);
     credit_ = std::make_unique<members::CreditLists>(db_, clock_, who);
     members::registerMemberPanels(*workspace_, *members_, *credit_);
+    stock_ = std::make_unique<stock::StockLists>(db_, clock_, who);
+    adjustment_ = std::make_unique<stock::StockAdjustment>(db_);
+    stock::registerStockPanels(*workspace_, *stock_, *adjustment_);
     navigator_ = new ui::PanelNavigator(this);
     keyboard_ = new ui::KeyboardMap(*navigator_, this);
     enterMovesFocus_ = new ui::EnterMovesFocus(this);
@@ -117,6 +122,9 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     panels_.insert(members::makeMemberPanels(*context_, *members_));
     panels_.insert(members::makeCreditPanels(*context_, *credit_));
     panels_.insert(data::makeUserDataPanels(*context_));
+    panels_.insert(stock::makeStockPanels(*context_, *stock_, *adjustment_));
+    panels_.insert(stock::makePartnerPanels(*context_, *stock_));
+    panels_.insert(stock::makeStockQueryPanels(*context_));
     for (QWidget* p : panels_)
         p->hide();
 
@@ -219,8 +227,10 @@ QWidget* MainWindow::buildToolbar() {
                 showHelp();
                 break;
             case panels::ToolButton::Execute:
+                workspace_->execute();
+                break;
             case panels::ToolButton::StockAdjust:
-                // The stock bills and the stock adjustment have no panel yet.
+                workspace_->stockAdjust();
                 break;
             }
         });
@@ -291,6 +301,7 @@ void MainWindow::sync() {
     for (int i = 0; i < panels::kToolButtonCount; ++i)
         toolButtons_[i]->setVisible(panels::ToolButton(i) == panels::ToolButton::Help ||
                                     shown.has(panels::ToolButton(i)));
+    enterMovesFocus_->setEnabled(workspace_->enterMovesFocus());
     if (!session_->loggedIn()) return;
     work_->setVisible(workspace_->workAreaVisible());
     QWidget* shownPanel = panels_.value(workspace_->panel(), empty_);

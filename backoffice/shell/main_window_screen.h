@@ -10,6 +10,8 @@
 #include "backoffice/panels/back_office_context.h"
 #include "backoffice/rooms/room_lists.h"
 #include "backoffice/staff/staff_lists.h"
+#include "backoffice/stock/stock_adjustment.h"
+#include "backoffice/stock/stock_lists.h"
 #include "common/clock.h"
 #include "common/db/database.h"
 #include "common/login_session.h"
@@ -48,6 +50,8 @@ class MainWindow : public QWidget {
     staff::StaffLists& staff() const { return *staff_; }
     members::MemberLists& members() const { return *members_; }
     members::CreditLists& credit() const { return *credit_; }
+    stock::StockLists& stock() const { return *stock_; }
+    stock::StockAdjustment& stockAdjustment() const { return *adjustment_; }
     LoginPanel* loginPanel() const { return login_; }
     QWidget* workArea() const { return work_; }
     QTreeWidget* treeOf(panels::Tree tree) const;
@@ -86,6 +90,8 @@ class MainWindow : public QWidget {
     std::unique_ptr<staff::StaffLists> staff_;
     std::unique_ptr<members::MemberLists> members_;
     std::unique_ptr<members::CreditLists> credit_;
+    std::unique_ptr<stock::StockLists> stock_;
+    std::unique_ptr<stock::StockAdjustment> adjustment_;
     // What every panel is handed; made once the work area exists.
     std::unique_ptr<panels::BackOfficeContext> context_;
     ui::PanelNavigator* navigator_;

@@ -29,6 +29,10 @@ QVariant RecordSetModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rows_.rowCount()) return {};
     if (role == Qt::BackgroundRole && striped_)
         return index.row() % 2 == 0 ? QColor(Qt::white) : QColor(253, 254, 207);
+    if (role == Qt::ForegroundRole && rowColour_) {
+        const QColor colour = rowColour_(rows_, index.row());
+        return colour.isValid() ? QVariant(colour) : QVariant();
+    }
     if (role != Qt::DisplayRole) return {};
     const GridColumn& c = columns_[index.column()];
     if (!rows_.hasColumn(c.column)) return {};

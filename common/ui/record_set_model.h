@@ -6,6 +6,7 @@
 #include "common/db/recordset.h"
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <functional>
 
 namespace sorrel::ui {
@@ -25,6 +26,10 @@ class RecordSetModel : public QAbstractTableModel {
     RecordSetModel(const RecordSet& rows, QList<GridColumn> columns, QObject* parent = nullptr);
 
     void setStriped(bool striped) { striped_ = striped; }
+    // The text colour of a row (an invalid colour: the view's own), read from the row's values.
+    void setRowColour(std::function<QColor(const RecordSet& rows, int row)> colour) {
+        rowColour_ = std::move(colour);
+    }
     const QList<GridColumn>& gridColumns() const { return columns_; }
 
     // The rows were replaced, appended or removed.
@@ -41,6 +46,7 @@ class RecordSetModel : public QAbstractTableModel {
     const RecordSet& rows_;
     QList<GridColumn> columns_;
     bool striped_ = false;
+    std::function<QColor(const RecordSet&, int)> rowColour_;
 };
 
 // Ways a grid shows a value.

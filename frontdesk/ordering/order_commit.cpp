@@ -3,6 +3,7 @@
 #include "common/db/errors.h"
 #include "common/db/row_batch.h"
 #include "common/db/transaction.h"
+#include "common/made_items_stock.h"
 #include "common/money.h"
 #include "frontdesk/billing/bill_calculator.h"
 #include "frontdesk/billing/line_sums.h"
@@ -179,10 +180,7 @@ void takeStock(Database& db, const RecordSet& lines) {
         used.append({it.key(), it.value()});
     takeFromStock(db, used, QStringLiteral(" AND item_type_code IN ('1', '4')"));
     // Set meals and composites can be made as often as their components' stock allows now.
-    db.execLater(
-        QStringLiteral("UPDATE itemlist SET item_coun = (SELECT v.retotal FROM viewReTotal v "
-                       "WHERE v.grou_code = itemlist.item_code) "
-                       "WHERE EXISTS (SELECT 1 FROM viewReTotal v WHERE v.grou_code = itemlist.item_code)"));
+    db.execLater(kRefreshMadeItemsStock);
 }
 
 // The priced lines onto the bill, as few multi-row INSERTs as the engines take.
