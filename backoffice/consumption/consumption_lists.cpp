@@ -74,17 +74,11 @@ lists::ListDefinition ConsumptionLists::kindList() {
     d.saveChecks = {
         lists::requireFilled({"kind_code", "kind_name"}, QStringLiteral("大类[编码]、[名称]不能为空！"))};
     const lists::Reference hasClass = lists::referencedIn("classlist", "kind_code");
-    d.guards = {
-        {"kind_code",
-         lists::refuseWhile("kind_code", hasClass, QStringLiteral("[大类]下面设有[分类]，所以不能被修改！"),
-                            kShopTitle)},
-        {"kind_code", lists::refusePreset("kind_code", kIngredientKind, "kind_name",
-                                          lists::kPresetChangeMessage, lists::kSeriesTitle)},
-    };
-    d.deleteChecks = {
-        lists::refuseWhile("kind_code", hasClass, QStringLiteral("[大类]下面设有[分类]，所以不能被删除！")),
-        lists::refusePreset("kind_code", kIngredientKind, "kind_name", lists::kPresetDeleteMessage),
-    };
+    lists::refuseWhileReferenced(d, "kind_code", hasClass, QStringLiteral("[大类]下面设有[分类]"), kShopTitle);
+    d.guards.append({"kind_code", lists::refusePreset("kind_code", kIngredientKind, "kind_name",
+                                                      lists::kPresetChangeMessage, lists::kSeriesTitle)});
+    d.deleteChecks.append(
+        lists::refusePreset("kind_code", kIngredientKind, "kind_name", lists::kPresetDeleteMessage));
     d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }
@@ -129,18 +123,13 @@ lists::ListDefinition ConsumptionLists::classList() {
     };
     const lists::Reference hasItem = lists::referencedIn("itemlist", "clas_code");
     const lists::Reference inScheme = lists::referencedIn("DiscItem", "clas_code");
-    d.guards = {
-        {"clas_code",
-         lists::refuseWhile("clas_code", hasItem, QStringLiteral("[分类]下面设有[项目]，所以不能被修改！"),
-                            lists::kSeriesTitle)},
-        // A scheme's rate names the class by its code: re-coding would leave the rate behind.
-        {"clas_code",
-         lists::refuseWhile("clas_code", inScheme, QStringLiteral("[折扣方案]中包含此[分类]，不能被修改!"))},
-    };
-    d.deleteChecks = {
-        lists::refuseWhile("clas_code", hasItem, QStringLiteral("[分类]下面设有[项目]，所以不能被删除！")),
-        lists::refuseWhile("clas_code", inScheme, QStringLiteral("[折扣方案]中包含此[分类]，不能被删除!")),
-    };
+    lists::refuseWhileReferenced(d, "clas_code", hasItem, QStringLiteral("[分类]下面设有[项目]"),
+                                 lists::kSeriesTitle);
+    // A scheme's rate names the class by its code: re-coding would leave the rate behind.
+    d.guards.append({"clas_code", lists::refuseWhile("clas_code", inScheme,
+                                                     QStringLiteral("[折扣方案]中包含此[分类]，不能被修改!"))});
+    d.deleteChecks.append(
+        lists::refuseWhile("clas_code", inScheme, QStringLiteral("[折扣方案]中包含此[分类]，不能被删除!")));
     d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }

@@ -57,6 +57,13 @@ Check refuseWhile(const QString& column, Reference reference, const QString& mes
     };
 }
 
+void refuseWhileReferenced(ListDefinition& d, const QString& column, const Reference& reference,
+                           const QString& subject, const QString& recodeTitle) {
+    d.guards.append({column, refuseWhile(column, reference, subject + QStringLiteral("，所以不能被修改！"),
+                                         recodeTitle)});
+    d.deleteChecks.append(refuseWhile(column, reference, subject + QStringLiteral("，所以不能被删除！")));
+}
+
 Check refusePreset(const QString& column, const QString& presetValue, const QString& nameColumn,
                    const QString& message, const QString& title) {
     return [=](Database&, const EditedRecord& r) -> Verdict {

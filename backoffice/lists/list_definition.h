@@ -117,6 +117,11 @@ Check refuseChangeWhile(const QString& column, Reference reference, const QStrin
 // The stored record's `column` is referenced (delete checks; code guards).
 Check refuseWhile(const QString& column, Reference reference, const QString& message,
                   const QString& title = {});
+// A code other rows name, kept while any does: re-coding is refused with `subject` +
+// "，所以不能被修改！" (under `recodeTitle`), deleting with `subject` + "，所以不能被删除！".
+// Appends one code guard and one delete check, after those already in `d`.
+void refuseWhileReferenced(ListDefinition& d, const QString& column, const Reference& reference,
+                           const QString& subject, const QString& recodeTitle = {});
 // The stored record's `column` holds a preset value; `message` gets the record's name column
 // in place of %1.
 Check refusePreset(const QString& column, const QString& presetValue, const QString& nameColumn,

@@ -55,12 +55,7 @@ lists::ListDefinition MemberLists::typeList() {
                                          QStringLiteral("会员卡类型[编码]、[名称]不能为空！"))};
     // Members name their type by code.
     const lists::Reference inUse = lists::referencedIn("MemberList", "memb_type_code");
-    d.guards = {
-        {"memb_type_code", lists::refuseWhile("memb_type_code", inUse,
-                                              QStringLiteral("[会员类别]正在被会员使用，所以不能被修改！"),
-                                              lists::kSeriesTitle)}};
-    d.deleteChecks = {lists::refuseWhile("memb_type_code", inUse,
-                                         QStringLiteral("[会员类别]正在被会员使用，所以不能被删除！"))};
+    lists::refuseWhileReferenced(d, "memb_type_code", inUse, QStringLiteral("[会员类别]正在被会员使用"), lists::kSeriesTitle);
     d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }

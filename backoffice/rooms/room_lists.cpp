@@ -15,11 +15,7 @@ lists::ListDefinition departmentList() {
     d.saveChecks = {
         lists::requireFilled({"dept_code", "dept_name"}, QStringLiteral("部门[编号]、[名称]不能为空！"))};
     const lists::Reference hasTable = lists::referencedIn("TableList", "dept_code");
-    d.guards = {{"dept_code", lists::refuseWhile("dept_code", hasTable,
-                                                 QStringLiteral("[部门]下面设有[房台]，所以不能被修改！"),
-                                                 lists::kSeriesTitle)}};
-    d.deleteChecks = {
-        lists::refuseWhile("dept_code", hasTable, QStringLiteral("[部门]下面设有[房台]，所以不能被删除！"))};
+    lists::refuseWhileReferenced(d, "dept_code", hasTable, QStringLiteral("[部门]下面设有[房台]"), lists::kSeriesTitle);
     d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }

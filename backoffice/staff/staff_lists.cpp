@@ -73,11 +73,7 @@ lists::ListDefinition areaList() {
         lists::requireFilled({"area_code", "area_name"}, QStringLiteral("分区[编码]、[名称]不能为空！"))};
     // Groups name their area by code: no screen would reach a group left without it.
     const lists::Reference hasGroup = lists::referencedIn("Grouplist", "area_code");
-    d.guards = {{"area_code", lists::refuseWhile("area_code", hasGroup,
-                                                 QStringLiteral("[分区]下面设有[分组]，所以不能被修改！"),
-                                                 lists::kSeriesTitle)}};
-    d.deleteChecks = {
-        lists::refuseWhile("area_code", hasGroup, QStringLiteral("[分区]下面设有[分组]，所以不能被删除！"))};
+    lists::refuseWhileReferenced(d, "area_code", hasGroup, QStringLiteral("[分区]下面设有[分组]"), lists::kSeriesTitle);
     d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }
@@ -91,11 +87,7 @@ lists::ListDefinition groupList() {
     d.saveChecks = {
         lists::requireFilled({"grou_code", "grou_name"}, QStringLiteral("分组[编码]、[名称]不能为空！"))};
     const lists::Reference hasStaff = lists::referencedIn("deduoperatorlist", "grou_code");
-    d.guards = {{"grou_code", lists::refuseWhile("grou_code", hasStaff,
-                                                 QStringLiteral("[分组]下面设有[提成员工]，所以不能被修改！"),
-                                                 lists::kSeriesTitle)}};
-    d.deleteChecks = {lists::refuseWhile("grou_code", hasStaff,
-                                         QStringLiteral("[分组]下面设有[提成员工]，所以不能被删除！"))};
+    lists::refuseWhileReferenced(d, "grou_code", hasStaff, QStringLiteral("[分组]下面设有[提成员工]"), lists::kSeriesTitle);
     d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }

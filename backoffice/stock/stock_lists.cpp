@@ -133,11 +133,7 @@ lists::ListDefinition StockLists::partnerTypeList() {
     d.saveChecks = {lists::requireFilled({"stor_work_type_code", "stor_work_type_name"},
                                          QStringLiteral("单位类型[编码]、[名称]不能为空！"))};
     const lists::Reference inUse = lists::referencedIn("WorkList", "stor_work_type_code");
-    d.guards = {{"stor_work_type_code",
-                 lists::refuseWhile("stor_work_type_code", inUse,
-                                    QStringLiteral("[单位类型]下面设有[往来单位]，所以不能被修改！"))}};
-    d.deleteChecks = {lists::refuseWhile("stor_work_type_code", inUse,
-                                         QStringLiteral("[单位类型]下面设有[往来单位]，所以不能被删除！"))};
+    lists::refuseWhileReferenced(d, "stor_work_type_code", inUse, QStringLiteral("[单位类型]下面设有[往来单位]"));
     d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }
@@ -154,11 +150,7 @@ lists::ListDefinition StockLists::partnerList() {
     d.trimmed = {"work_code"};
     d.saveChecks = {lists::requireFilled({"work_code", "work_name_s", "work_name"},
                                          QStringLiteral("往来单位[编码]、[简称]、[名称]不能为空！"))};
-    d.guards = {
-        {"work_code", lists::refuseWhile("work_code", partnerInUse(),
-                                         QStringLiteral("[往来单位]有单据或往来帐款，所以不能被修改！"))}};
-    d.deleteChecks = {lists::refuseWhile("work_code", partnerInUse(),
-                                         QStringLiteral("[往来单位]有单据或往来帐款，所以不能被删除！"))};
+    lists::refuseWhileReferenced(d, "work_code", partnerInUse(), QStringLiteral("[往来单位]有单据或往来帐款"));
     d.duplicateMessage = lists::kDuplicateCodeMessage;
     return d;
 }
