@@ -21,8 +21,7 @@ CandidatePicker::CandidatePicker(QList<ui::GridColumn> columns, const QString& p
     grid_->setObjectName(QStringLiteral("grd_candidates"));
     grid_->setModel(model_);
     ui::styleSideGrid(grid_);
-    for (int c = 0; c < columns.size(); ++c)
-        if (columns[c].width > 0) grid_->setColumnWidth(c, columns[c].width);
+    ui::applyColumnWidths(grid_);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(4);

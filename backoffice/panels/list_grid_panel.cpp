@@ -15,8 +15,7 @@ ListGrid::ListGrid(lists::MaintenanceList& list, QList<ui::GridColumn> columns, 
         ui::styleMainGrid(this);
     else
         ui::styleSideGrid(this);
-    for (int c = 0; c < columns.size(); ++c)
-        if (columns[c].width > 0) setColumnWidth(c, columns[c].width);
+    ui::applyColumnWidths(this);
     ui::connectGuarded(&list, &lists::MaintenanceList::rowsReset, this, [this] {
         model_->refresh();
         followList(list_.current());

@@ -62,13 +62,7 @@ struct SnapshotGrid {
 
     void make(const QString& objectName, QList<GridColumn> columns, QWidget* parent) {
         model = new ui::RecordSetModel(rows, std::move(columns), parent);
-        view = new QTableView(parent);
-        view->setObjectName(objectName);
-        view->setModel(model);
-        ui::styleMainGrid(view);
-        const QList<GridColumn>& shown = model->gridColumns();
-        for (int c = 0; c < shown.size(); ++c)
-            if (shown[c].width > 0) view->setColumnWidth(c, shown[c].width);
+        view = ui::mainGrid(objectName, model, parent);
     }
     void show(RecordSet fresh) {
         rows = std::move(fresh);

@@ -35,18 +35,6 @@ QString number(const QVariant& v) {
     return plainNumberText(v.toDouble());
 }
 
-// A grid over a snapshot that only shows it.
-QTableView* snapshotGrid(const QString& objectName, ui::RecordSetModel* model, QWidget* parent) {
-    auto* grid = new QTableView(parent);
-    grid->setObjectName(objectName);
-    grid->setModel(model);
-    ui::styleMainGrid(grid);
-    const QList<GridColumn>& columns = model->gridColumns();
-    for (int c = 0; c < columns.size(); ++c)
-        if (columns[c].width > 0) grid->setColumnWidth(c, columns[c].width);
-    return grid;
-}
-
 // The item stock: kinds, classes, items, the stock flag box and the item's components.
 class ItemStockPanel : public panels::ListPanel {
   public:
@@ -94,7 +82,7 @@ class ItemStockPanel : public panels::ListPanel {
                                     {QStringLiteral("类型"), "item_type_code", {}, 40},
                                     {QStringLiteral("数量"), "grou_coun", number}},
                                    this);
-        auto* components = snapshotGrid(QStringLiteral("grd_components"), componentModel_, this);
+        auto* components = ui::mainGrid(QStringLiteral("grd_components"), componentModel_, this);
         components->setMaximumHeight(110);
         form()->addWidget(components, 3, 0, 1, 6);
         for (auto signal : {&lists::MaintenanceList::currentChanged, &lists::MaintenanceList::recordChanged})
@@ -194,7 +182,7 @@ class AdjustmentPanel : public QWidget {
              {QStringLiteral("类型"), "item_type_code",
               [this](const QVariant& v) { return lists::nameOf(types_, v.toString()); }}},
             this);
-        rowsGrid_ = snapshotGrid(QStringLiteral("grd_adjustment"), model_, this);
+        rowsGrid_ = ui::mainGrid(QStringLiteral("grd_adjustment"), model_, this);
         auto* right = new QVBoxLayout;
         right->addWidget(form);
         right->addWidget(rowsGrid_, 1);

@@ -36,4 +36,21 @@ void styleSideGrid(QTableView* view) {
     styleGrid(view, QColor(128, 128, 128));
 }
 
+void applyColumnWidths(QTableView* view) {
+    const auto* model = qobject_cast<const RecordSetModel*>(view->model());
+    if (!model) return;
+    const QList<GridColumn>& columns = model->gridColumns();
+    for (int c = 0; c < columns.size(); ++c)
+        if (columns[c].width > 0) view->setColumnWidth(c, columns[c].width);
+}
+
+QTableView* mainGrid(const QString& objectName, RecordSetModel* model, QWidget* parent) {
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(objectName);
+    grid->setModel(model);
+    styleMainGrid(grid);
+    applyColumnWidths(grid);
+    return grid;
+}
+
 } // namespace sorrel::ui
