@@ -180,17 +180,10 @@ class ChartBuilder {
         const int every = upright ? std::max(1, int(std::ceil(line_ * 1.1 / slot))) : 1;
         for (int c = 0; c < chart_.categories.size(); ++c) {
             const double x = left + c * slot;
-            double up = 0, down = 0;
-            for (int s = 0; s < chart_.series.size(); ++s) {
-                const double value = chart_.series[s].values.value(c);
-                if (value == 0) continue;
-                double& end = value > 0 ? up : down;
-                const QRectF bar = QRectF(QPointF(x + slot * (1 - kBarShare) / 2, yOf(end + value)),
-                                          QPointF(x + slot * (1 + kBarShare) / 2, yOf(end)))
-                                       .normalized();
-                out_.bars.append(ChartBar{bar, s});
-                end += value;
-            }
+            stackBars(c, [&](double from, double to) {
+                return QRectF(QPointF(x + slot * (1 - kBarShare) / 2, yOf(to)),
+                              QPointF(x + slot * (1 + kBarShare) / 2, yOf(from)));
+            });
             if (c % every != 0) continue;
             const QString text =
                 small_.elidedText(chart_.categories[c], Qt::ElideRight, upright ? labelLength : slot);
@@ -202,6 +195,21 @@ class ChartBuilder {
                 out_.categoryLabels.append(ChartText{text, QRectF(x, bottom + gap_ / 2, slot, line_),
                                                      Qt::AlignHCenter | Qt::AlignTop});
         }
+    }
+
+    // The bars of category `c`, one a series, stacked from the axis: positive values one way,
+    // negative ones the other. `place(from, to)` gives a bar's box between two running totals.
+    // Returns where the positive values end.
+    template <typename Place> double stackBars(int c, Place place) {
+        double positive = 0, negative = 0;
+        for (int s = 0; s < chart_.series.size(); ++s) {
+            const double value = chart_.series[s].values.value(c);
+            if (value == 0) continue;
+            double& end = value > 0 ? positive : negative;
+            out_.bars.append(ChartBar{place(end, end + value).normalized(), s});
+            end += value;
+        }
+        return positive;
     }
 
     // Bars that run across from the left axis, one line a category (the top items), each with
@@ -245,17 +253,10 @@ class ChartBuilder {
         const int every = std::max(1, int(std::ceil(line_ * 1.05 / slot)));
         for (int c = 0; c < chart_.categories.size(); ++c) {
             const double y = top + c * slot;
-            double right = 0, leftEnd = 0;
-            for (int s = 0; s < chart_.series.size(); ++s) {
-                const double value = chart_.series[s].values.value(c);
-                if (value == 0) continue;
-                double& end = value > 0 ? right : leftEnd;
-                out_.bars.append(ChartBar{QRectF(QPointF(xOf(end), y + slot * (1 - kBarShare) / 2),
-                                                 QPointF(xOf(end + value), y + slot * (1 + kBarShare) / 2))
-                                              .normalized(),
-                                          s});
-                end += value;
-            }
+            const double right = stackBars(c, [&](double from, double to) {
+                return QRectF(QPointF(xOf(from), y + slot * (1 - kBarShare) / 2),
+                              QPointF(xOf(to), y + slot * (1 + kBarShare) / 2));
+            });
             if (c % every != 0) continue;
             const QRectF lineBox(0, y + (slot - line_) / 2, labelWidth, line_);
             out_.categoryLabels.append(
