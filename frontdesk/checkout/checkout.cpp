@@ -230,9 +230,9 @@ void CheckoutSession::enter(const QString& tableCode) {
             .trimmed();
     if (state == tables::TableState::kSettled) throw StepRefused(kNotInUseMessage);
     if (held.isEmpty() || tables::choiceFor(state) != tables::TableChoice::Continue)
-        throw StepRefused(tables::tableChangedElsewhereMessage(tableCode));
+        throw tables::TableChangedElsewhere(tableCode);
     billing::GuestRecord g = billing::GuestRecord::read(held, 0, kTableColumns);
-    if (!g.tabl_gues_use) throw StepRefused(tables::tableChangedElsewhereMessage(tableCode));
+    if (!g.tabl_gues_use) throw tables::TableChangedElsewhere(tableCode);
 
     g.tabl_gues_pay_narr.clear();
     // What an earlier checkout left that was not settled: its tax, discount and waiver are only
@@ -375,7 +375,7 @@ void CheckoutSession::settle(const Settlement& settlement, const Cashier& cashie
             locked.value(0, "tabl_gues_stat").isNull() ||
             locked.text(0, "tabl_gues_stat").trimmed() == tables::TableState::kSettled ||
             !holdsLinesOf(locked.row(0), bill))
-            throw StepRefused(tables::tableChangedElsewhereMessage(tableCode_));
+            throw tables::TableChangedElsewhere(tableCode_);
         const RecordSet::Row now = locked.row(0);
         const SettleFacts facts{now.text("tabl_name"),      now.text("tabl_type_name"),
                                 now.text("cons_mode_name"), now.text("cons_type_name"),

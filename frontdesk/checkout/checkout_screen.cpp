@@ -11,6 +11,7 @@
 #include "common/ui/tool_strip.h"
 #include "frontdesk/billing/consumption_types.h"
 #include "frontdesk/tables/opening.h"
+#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_work.h"
 
 #include <QComboBox>
@@ -403,6 +404,10 @@ bool CheckoutScreen::start(const QString& tableCode) {
     total_->setText(QStringLiteral("0元"));
     try {
         session_.enter(tableCode);
+    } catch (const tables::TableChangedElsewhere& changed) {
+        messages::information(changed.text());
+        emit tableLost(changed.tableCode());
+        return false;
     } catch (const StepRefused& refused) {
         messages::information(refused.text());
         return false;
@@ -540,6 +545,10 @@ void CheckoutScreen::settle() {
                                     context_.settings().ordeCode, context_.session.shiftName()};
     try {
         session_.settle(s, cashier);
+    } catch (const tables::TableChangedElsewhere& changed) {
+        messages::information(changed.text());
+        emit tableLost(changed.tableCode());
+        return;
     } catch (const StepRefused& refused) {
         messages::information(refused.text());
         fill();

@@ -62,6 +62,8 @@ class CheckoutScreen : public QWidget {
   signals:
     void settled(const QString& tableCode);
     void wentBack(const QString& tableCode);
+    // Entry or settling found the table or bill changed by another workstation: to the board.
+    void tableLost(const QString& tableCode);
 
   private:
     void settle();

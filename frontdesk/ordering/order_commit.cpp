@@ -29,7 +29,7 @@ billing::GuestRecord openBill(Database& db, int billNumber) {
                           "SELECT MIN(tabl_code) FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?"),
                       {billNumber})
                 .toString();
-        throw StepRefused(tables::tableChangedElsewhereMessage(table));
+        throw tables::TableChangedElsewhere(table);
     }
     const QString state = db.scalar(QStringLiteral("SELECT tabl_stat_code FROM TableList WHERE tabl_code = ? "
                                                    "AND tabl_gues_auto_recn = ?") +
@@ -37,7 +37,7 @@ billing::GuestRecord openBill(Database& db, int billNumber) {
                                     {guest->tabl_code, billNumber})
                               .toString();
     if (state != tables::TableState::kInUse && state != tables::TableState::kReopened)
-        throw StepRefused(tables::tableChangedElsewhereMessage(guest->tabl_code));
+        throw tables::TableChangedElsewhere(guest->tabl_code);
     return *guest;
 }
 

@@ -15,6 +15,7 @@
 #include "frontdesk/ordering/menu_changes.h"
 #include "frontdesk/ordering/order_commit.h"
 #include "frontdesk/tables/board_tables.h"
+#include "frontdesk/tables/table_refusals.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -497,11 +498,25 @@ void OrderingScreen::back() {
 
 void OrderingScreen::commit() {
     if (!messages::ask(kCommitQuestion)) return;
-    if (staging_->empty()) return;
+    if (staging_->empty()) {
+        // The staged lines go with a bill another desk merged, settled or cleared meanwhile.
+        const std::optional<tables::BoardTable> now = tables::loadBoardTable(context_.db, work_.table.code);
+        if (!now || now->guestNumber != staging_->billNumber() || !orderingRefusal(context_.db, now->code).isEmpty()) {
+            messages::information(tables::tableChangedElsewhereMessage(work_.table.code));
+            closePanels();
+            emit tableLost(work_.table.code);
+        }
+        return;
+    }
     if (currentLineId() != 0) staging_->post(currentLineId(), typedLine());
     billing::GuestRecord saved;
     try {
         saved = commitOrder(context_.db, staging_->billNumber(), context_.clock, context_.progress);
+    } catch (const tables::TableChangedElsewhere& changed) {
+        messages::information(changed.text());
+        closePanels();
+        emit tableLost(changed.tableCode());
+        return;
     } catch (const StepRefused& refused) {
         messages::information(refused.text());
         reloadItems();
@@ -512,11 +527,15 @@ void OrderingScreen::commit() {
 }
 
 void OrderingScreen::leave(const tables::WorkTable& work) {
+    closePanels();
+    emit returned(work);
+}
+
+void OrderingScreen::closePanels() {
     pricePanel_->hide();
     newItemPanel_->hide();
     context_.enterMovesFocus.setEnabled(true);
     if (context_.progress) context_.progress(100);
-    emit returned(work);
 }
 
 void OrderingScreen::adjustPrice() {

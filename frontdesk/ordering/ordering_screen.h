@@ -76,8 +76,11 @@ class OrderingScreen : public QWidget {
   signals:
     // Back on the table's work screen: the bill as committed, or as it was when given up.
     void returned(const tables::WorkTable& work);
+    // The commit found its table or bill changed by another workstation: to the board.
+    void tableLost(const QString& tableCode);
 
   private:
+    void closePanels();
     void showCodePanel();
     void showListPanel();
     void search(const QString& typed);

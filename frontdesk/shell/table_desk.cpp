@@ -7,6 +7,7 @@
 #include "frontdesk/bookings/booking_screen.h"
 #include "frontdesk/bookings/bookings.h"
 #include "frontdesk/checkout/checkout_screen.h"
+#include "frontdesk/ordering/ordering_screen.h"
 #include "frontdesk/shell/ordering_desk.h"
 #include "frontdesk/shell/table_life_desk.h"
 #include "frontdesk/table_life/reagain_screen.h"
@@ -58,6 +59,9 @@ TableDesk::TableDesk(const FrontDeskContext& context, QObject* parent) : QObject
                        &TableDesk::checkOut);
     ui::connectGuarded(checkout_, &CheckoutScreen::settled, board_, &BoardScreen::returnFrom);
     ui::connectGuarded(checkout_, &CheckoutScreen::wentBack, this, &TableDesk::continueAt);
+    ui::connectGuarded(checkout_, &CheckoutScreen::tableLost, board_, &BoardScreen::returnFrom);
+    ui::connectGuarded(ordering_->screen(), &ordering::OrderingScreen::tableLost, board_,
+                       &BoardScreen::returnFrom);
     ui::connectGuarded(actions_, &TableLifeDesk::moved, board_, &BoardScreen::reveal);
     ui::connectGuarded(actions_, &TableLifeDesk::finished, board_, &BoardScreen::returnFrom);
     ui::connectGuarded(board_, &BoardScreen::bookingRequested, this, &TableDesk::book);

@@ -15,7 +15,7 @@ HeldTable holdTable(Database& db, const QString& code, const QStringList& states
             db.lockRowsClause(),
         {code});
     if (row.isEmpty() || !states.contains(row.text(0, "tabl_stat_code")))
-        throw StepRefused(tableChangedElsewhereMessage(code));
+        throw TableChangedElsewhere(code);
     return {code, row.text(0, "tabl_stat_code"), row.text(0, "tabl_type_code"), row.text(0, "dept_code"),
             int(row.integer(0, "tabl_gues_auto_recn"))};
 }
@@ -57,7 +57,7 @@ std::pair<HeldTable, billing::GuestRecord> holdTableWithBill(Database& db, const
     }
     const HeldTable table{code, row.text(0, "held_stat_code"), row.text(0, "held_type_code"),
                           row.text(0, "held_dept_code"), int(row.integer(0, "held_bill"))};
-    if (!states.contains(table.state)) throw StepRefused(tableChangedElsewhereMessage(code));
+    if (!states.contains(table.state)) throw TableChangedElsewhere(code);
     const billing::GuestRecord guest = billing::GuestRecord::read(row, 0, kTableColumns);
     checkBill(table, bill.value_or(table.bill), guest, billState);
     return {table, guest};

@@ -48,9 +48,9 @@ void reverseSettle(Database& db, const QString& tableCode, int bill, const QStri
                            "FROM TableList t WHERE t.tabl_code = ?") +
                 db.lockRowsClause(),
             {bill, tableCode});
-        if (row.isEmpty()) throw StepRefused(tableChangedElsewhereMessage(tableCode));
+        if (row.isEmpty()) throw TableChangedElsewhere(tableCode);
         if (row.text(0, "tabl_stat_code") != TableState::kFree)
-            throw StepRefused(tableChangedElsewhereMessage(tableCode));
+            throw TableChangedElsewhere(tableCode);
         if (row.integer(0, "tabl_gues_auto_recn") != 0) throw StepRefused(billChangedElsewhereMessage(bill));
         std::optional<billing::GuestRecord> guest = billing::GuestRecord::load(db, bill);
         if (!guest) throw StepRefused(kBillAfterDayEndMessage);

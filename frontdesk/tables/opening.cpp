@@ -108,7 +108,7 @@ billing::GuestRecord openTable(Database& db, const billing::GuestRecord& typed,
                      {guest.tabl_code});
         const QString state = table.isEmpty() ? QString() : table.text(0, "tabl_stat_code");
         if (choiceFor(state) != TableChoice::Register)
-            throw StepRefused(tableChangedElsewhereMessage(guest.tabl_code));
+            throw TableChangedElsewhere(guest.tabl_code);
         guest.tabl_type_code = table.text(0, "tabl_type_code");
         guest.dept_code = table.text(0, "dept_code");
         if (takenBooking &&

@@ -106,14 +106,14 @@ bool moveTableIfAllowed(Database& db, const QString& code, TableMove move, const
 void moveTable(Database& db, const QString& code, TableMove move, const TableColumns& columns,
                const QString& to) {
     if (!moveTableIfAllowed(db, code, move, columns, to))
-        throw StepRefused(tableChangedElsewhereMessage(code));
+        throw TableChangedElsewhere(code);
 }
 
 void moveHeldTable(Database& db, const QString& code, const QString& held, TableMove move,
                    const TableColumns& columns, const QString& to) {
     const TableMoveRule& rule = tableMoveRule(move);
     checkTarget(rule, to);
-    if (!rule.from.contains(held)) throw StepRefused(tableChangedElsewhereMessage(code));
+    if (!rule.from.contains(held)) throw TableChangedElsewhere(code);
     // Read under the caller's lock: the guard in the statement cannot fail, and its count need
     // not be waited for.
     const Statement s = moveStatement(code, rule, columns, to);
@@ -129,7 +129,7 @@ void postOpenBill(Database& db, billing::GuestRecord& guest) {
                        "AND t.tabl_stat_code IN (?, ?))");
     // An open bill's own status is that of a table in use, whether or not its table was re-opened.
     if (!guest.postWhile(db, stillOpen, {guest.tabl_code, kInUse, kInUse, kReopened}))
-        throw StepRefused(tableChangedElsewhereMessage(guest.tabl_code));
+        throw TableChangedElsewhere(guest.tabl_code);
 }
 
 } // namespace sorrel::tables

@@ -57,7 +57,7 @@ TableWithBill tableWithBill(Database& db, const QString& tableCode) {
     std::optional<billing::GuestRecord> guest;
     if (found && !found->second.value(0, QStringLiteral("current_bill")).isNull())
         guest = billing::GuestRecord::load(db, int(found->second.integer(0, QStringLiteral("current_bill"))));
-    if (!guest) throw StepRefused(tableChangedElsewhereMessage(tableCode));
+    if (!guest) throw TableChangedElsewhere(tableCode);
     return {found->first, *guest, found->second.text(0, QStringLiteral("cons_type_name"))};
 }
 
@@ -74,7 +74,7 @@ bool WorkTable::open() const {
 WorkTable openedTable(Database& db, const billing::GuestRecord& opened) {
     const auto found = loadBoardTableWith(db, opened.tabl_code, {kConsTypeNameOf.arg(QStringLiteral("?"))},
                                           {opened.cons_type_code});
-    if (!found) throw StepRefused(tableChangedElsewhereMessage(opened.tabl_code));
+    if (!found) throw TableChangedElsewhere(opened.tabl_code);
     return workTable(db, found->first, opened, found->second.text(0, QStringLiteral("cons_type_name")));
 }
 
@@ -85,7 +85,7 @@ WorkTable continueTable(Database& db, const QString& tableCode, const billing::B
         QStringLiteral("SELECT tabl_stat_code FROM TableList WHERE tabl_code = ?") + db.lockRowsClause(),
         {tableCode});
     if (choiceFor(state.toString()) != TableChoice::Continue)
-        throw StepRefused(tableChangedElsewhereMessage(tableCode));
+        throw TableChangedElsewhere(tableCode);
     TableWithBill held = tableWithBill(db, tableCode);
     billing::ReTotal(db, held.guest, settings, clock);
     held.guest.post(db);

@@ -17,10 +17,12 @@
 #include "frontdesk/shell/main_window.h"
 #include "frontdesk/shell/ordering_desk.h"
 #include "frontdesk/shell/table_desk.h"
+#include "frontdesk/table_life/table_moves.h"
 #include "frontdesk/tables/board_screen.h"
 #include "frontdesk/tables/graphic_board_panel.h"
 #include "frontdesk/tables/login_panel.h"
 #include "frontdesk/tables/opening.h"
+#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/work_screen.h"
 #include "tests/support/private_cups.h"
 #include "tests/support/screen_application.h"
@@ -185,6 +187,30 @@ TEST_F(OrderingScreenTest, AWholeOrderIsTakenByKeyboardAloneAndCommitted) {
     EXPECT_EQ(work()->orderLines()->rowCount(), 2);
     EXPECT_EQ(
         db().scalar(QStringLiteral("SELECT item_coun FROM itemlist WHERE item_code = '201002'")).toInt(), 5);
+}
+
+// Another desk merged A01 into A04 while this desk took A01's order: 落单 says so and goes to the
+// board, where A01 is seen as it is now; the merged bill gets nothing of the order.
+TEST_F(OrderingScreenTest, ACommitOnABillAnotherDeskMergedAwayGoesBackToTheBoard) {
+    startAtTable();
+    startOrdering();
+    type(ordering()->searchField(), QStringLiteral("gbjd"));
+    type(ordering()->quantityField(), QString());
+    billing::GuestRecord other =
+        tables::newGuestRecord(db(), *tables::loadBoardTable(db(), QStringLiteral("A04")), "1", clock_);
+    other.tabl_gues_coun = 2;
+    const billing::BillSettings settings = billing::BillSettings::load(db());
+    const int merged = tables::openTable(db(), other, settings, clock_, {}).tabl_gues_auto_recn;
+    table_life::mergeTable(db(), QStringLiteral("A01"), bill_, QStringLiteral("A04"), settings, clock_);
+    sink_.answers = {true};
+    QTest::mouseClick(tool(ordering(), "落单 *"), Qt::LeftButton);
+    EXPECT_EQ(sink_.texts(),
+              (QStringList{ordering::kCommitQuestion, tables::tableChangedElsewhereMessage(QStringLiteral("A01"))}));
+    EXPECT_EQ(current(), static_cast<QWidget*>(window_->board()->graphicView()));
+    EXPECT_TRUE(window_->enterMovesFocus().isEnabled());
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT COUNT(*) FROM TableConsList WHERE tabl_gues_auto_recn = ?"), {merged})
+                  .toInt(),
+              0);
 }
 
 TEST_F(OrderingScreenTest, AnOrderBegunAfterAnotherDeskSavedTheRoundingsShowsTheNewOnes) {
