@@ -16,7 +16,7 @@ packages=(
     xvfb xauth poppler-utils
     chromium chromium-driver python3-selenium
     libcups2-dev cups printer-driver-cups-pdf
-    dpkg-dev file
+    dpkg-dev file openssl
     libxlsxwriter-dev python3-openpyxl
 )
 

@@ -7,6 +7,9 @@
 #include "tests/support/staff_seed.h"
 #include "tests/waiter/waiter_fixture.h"
 
+#include <QProcess>
+#include <QTemporaryDir>
+
 namespace sorrel::test {
 namespace {
 
@@ -203,6 +206,63 @@ TEST_P(WaiterSecurityTest, ConnectionsAreKeptNotOpenedPerRequest) {
     for (int i = 0; i < 30; ++i)
         ASSERT_EQ(p.get("/api/board").status, 200);
     EXPECT_LE(pool->opened(), kWorkers);
+}
+
+// A server that drops the waiters' connections (restarted, or the network cut): the phones'
+// next requests, reads and changes alike, are served on fresh connections.
+TEST_P(WaiterSecurityTest, DroppedServerConnectionsAreReopened) {
+    if (GetParam() != Engine::Server) GTEST_SKIP() << "a file has no connection to drop";
+    Phone p = cashier();
+    for (int i = 0; i < 2 * kWorkers; ++i)
+        ASSERT_EQ(p.get("/api/board").status, 200);
+    db().query(QStringLiteral("SELECT pg_terminate_backend(pid, 10000) FROM pg_stat_activity "
+                              "WHERE datname = current_database() AND pid <> pg_backend_pid()"));
+    for (int i = 0; i < 2 * kWorkers; ++i)
+        EXPECT_EQ(p.get("/api/board").status, 200) << "request " << i << " after the drop";
+    openAndStart(p, QStringLiteral("A05"));
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT tabl_stat_code FROM TableList WHERE tabl_code = 'A05'")).toString(),
+              tables::TableState::kInUse);
+}
+
+// With the venue's certificate the page, the login and the orders go over HTTPS only, and the
+// session cookie is kept to it.
+TEST_P(WaiterSecurityTest, WithACertificateEverythingGoesOverHttps) {
+    QTemporaryDir keys;
+    const QString cert = keys.filePath(QStringLiteral("cert.pem")), key = keys.filePath(QStringLiteral("key.pem"));
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+                  {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1", "-subj", "/CN=127.0.0.1",
+                   "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", key, "-out", cert});
+    if (!openssl.waitForFinished(60000) || openssl.exitCode() != 0)
+        GTEST_SKIP() << "no openssl to make a certificate with";
+    waiter::ServerOptions options;
+    options.port = 0;
+    options.workers = 2;
+    options.certificate = cert;
+    options.key = key;
+    waiter::WaiterServer secure(*service, *pool, options, waiter::statePictures());
+    QString failure;
+    ASSERT_TRUE(secure.bind(failure)) << failure.toStdString();
+    secure.start();
+    ASSERT_TRUE(secure.tls());
+
+    httplib::SSLClient https("127.0.0.1", secure.port());
+    https.set_ca_cert_path(cert.toLocal8Bit().constData());
+    https.enable_server_certificate_verification(true);
+    const auto page = https.Get("/");
+    ASSERT_TRUE(page) << "no answer over HTTPS";
+    EXPECT_EQ(page->status, 200);
+    EXPECT_NE(page->body.find("点单"), std::string::npos);
+    const auto login =
+        https.Post("/api/login", R"({"code":"02","password":"2222"})", "application/json");
+    ASSERT_TRUE(login);
+    EXPECT_EQ(login->status, 200);
+    EXPECT_NE(login->get_header_value("Set-Cookie").find("; Secure"), std::string::npos);
+
+    httplib::Client plain("127.0.0.1", secure.port());
+    plain.set_read_timeout(5);
+    const auto cleartext = plain.Get("/");
+    EXPECT_TRUE(!cleartext || cleartext->status != 200) << "the page went out unencrypted";
 }
 
 SORREL_ON_EVERY_ENGINE(WaiterSecurityTest);
