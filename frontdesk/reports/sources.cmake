@@ -1,0 +1,7 @@
+# Reports: the analysis and query reports of the front desk, on one shared frame and screen.
+foreach(file report_frame)
+    list(APPEND FRONTDESK_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${file}.cpp)
+endforeach()
+foreach(file report_screen report_grid_panel)
+    list(APPEND FRONTDESK_UI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${file}.cpp)
+endforeach()

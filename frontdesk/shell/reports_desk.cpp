@@ -1,0 +1,53 @@
+#include "frontdesk/shell/reports_desk.h"
+
+#include "common/ui/guard.h"
+#include "frontdesk/reports/report_screen.h"
+#include "frontdesk/tables/board_screen.h"
+
+#include <QMenu>
+
+namespace sorrel::frontdesk {
+
+ReportsDesk::ReportsDesk(const FrontDeskContext& context, tables::BoardScreen* board, QMenu* menu,
+                         QObject* parent)
+    : QObject(parent), context_(context), board_(board) {
+    for (const MenuEntry& entry : menuEntries())
+        ui::connectGuarded(menu->addAction(entry.caption), &QAction::triggered, this, entry.open);
+}
+
+QList<ReportsDesk::MenuEntry> ReportsDesk::menuEntries() {
+    return {
+        {QStringLiteral("销售分析报表"), &ReportsDesk::openSalesAnalysis},
+        {QStringLiteral("房台分析报表"), &ReportsDesk::openTableAnalysis},
+        {QStringLiteral("点单分析报表"), &ReportsDesk::openItemAnalysis},
+        {QStringLiteral("操作分析报表"), &ReportsDesk::openOperatorAnalysis},
+        {QStringLiteral("业绩分析报表"), &ReportsDesk::openPerformanceAnalysis},
+        {QStringLiteral("帐单查询报表"), &ReportsDesk::openBillQuery},
+        {QStringLiteral("点单查询报表"), &ReportsDesk::openLineQuery},
+        {QStringLiteral("会员查询报表"), &ReportsDesk::openMemberQuery},
+        {QStringLiteral("挂帐查询报表"), &ReportsDesk::openCreditQuery},
+    };
+}
+
+void ReportsDesk::adopt(reports::ReportScreen* screen) {
+    screen->hide();
+    ui::connectGuarded(screen, &reports::ReportScreen::back, this, &ReportsDesk::backToBoard);
+}
+
+void ReportsDesk::backToBoard() {
+    board_->returnFrom(board_->tables().selectedCode());
+}
+
+void ReportsDesk::openSalesAnalysis() {}
+void ReportsDesk::openTableAnalysis() {}
+void ReportsDesk::openItemAnalysis() {}
+void ReportsDesk::openOperatorAnalysis() {}
+void ReportsDesk::openPerformanceAnalysis() {}
+
+// The query screens open here.
+void ReportsDesk::openBillQuery() {}
+void ReportsDesk::openLineQuery() {}
+void ReportsDesk::openMemberQuery() {}
+void ReportsDesk::openCreditQuery() {}
+
+} // namespace sorrel::frontdesk
