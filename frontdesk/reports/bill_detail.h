@@ -2,7 +2,7 @@
 // payments and its order lines, read once; the pages of the detail only show them.
 #pragma once
 
-#include "frontdesk/reports/query_basis.h"
+#include "frontdesk/reports/report_frame.h"
 
 #include <optional>
 

@@ -142,7 +142,7 @@ QString billListTitle(BillListKind kind) {
     return QStringLiteral("帐单查询报表");
 }
 
-document::Document billListDocument(Database& db, const BillSelection& s, const PrintedBy& by) {
+document::Document billListDocument(Database& db, const BillSelection& s, const ReportFrame& frame) {
     const bool credit = s.kind == BillListKind::Credit;
     const QList<ReportColumn> printed{
         {QStringLiteral("日期"), QStringLiteral("tabl_gues_time_work"), CellKind::Date},
@@ -168,26 +168,48 @@ document::Document billListDocument(Database& db, const BillSelection& s, const 
         const double share = c.kind == CellKind::Date ? 1.6 : 1;
         columns.append(figure ? printedColumn(c, share).summing() : printedColumn(c, share));
     }
-    const ReportList rows{selectOf(printed) + QStringLiteral(" FROM AllGues") + s.where.sql() +
-                              QStringLiteral(" ORDER BY tabl_gues_time_work, tabl_gues_auto_recn"),
-                          s.where.params(), printed};
-    const ReportFrame frame{billListTitle(s.kind), by.venue, s.range, s.caption, by.operatorName, by.at};
     return framedReport(frame, columns, [&](document::DocumentBuilder& b) {
         b.columnHeader();
+        // Read a thousand bills at a time, each batch after the last bill of the one before: a
+        // year's list prints in one pass, never re-reading what it has passed. Bill numbers rise
+        // with the business dates, so the paper keeps the grid's order.
+        constexpr int kBatch = 1000;
         int bills = 0;
-        rows.forEachRow(db, [&](const RecordSet& set, int i) {
-            QVector<document::Cell> cells;
-            for (const ReportColumn& c : printed) {
-                const QVariant& v = set.value(i, c.field);
-                if (c.kind == CellKind::Money || c.kind == CellKind::Integer)
-                    cells.append(document::Cell(v.toDouble()));
-                else
-                    cells.append(document::Cell(displayText(v, c.kind)));
+        for (qint64 after = -1;;) {
+            Where batch = s.where;
+            batch.add(QStringLiteral("tabl_gues_auto_recn > ?"), {after});
+            const RecordSet set = db.query(selectOf(printed) + QStringLiteral(" FROM AllGues") + batch.sql() +
+                                               QStringLiteral(" ORDER BY tabl_gues_auto_recn LIMIT ?"),
+                                           QVariantList(batch.params()) << kBatch);
+            for (int i = 0; i < set.rowCount(); ++i) {
+                QVector<document::Cell> cells;
+                for (const ReportColumn& c : printed) {
+                    const QVariant& v = set.value(i, c.field);
+                    if (c.kind == CellKind::Money || c.kind == CellKind::Integer)
+                        cells.append(document::Cell(v.toDouble()));
+                    else
+                        cells.append(document::Cell(displayText(v, c.kind)));
+                }
+                b.row(cells);
+                ++bills;
             }
-            b.row(cells);
-            ++bills;
-        });
+            if (set.rowCount() < kBatch) break;
+            after = set.integer(set.rowCount() - 1, "tabl_gues_auto_recn");
+        }
         b.totals({QStringLiteral("合计"), QString::number(bills)});
+    });
+}
+
+document::Document orderLineDocument(Database& db, const ReportList& lines, const ReportFrame& frame) {
+    QVector<document::Column> columns;
+    for (const ReportColumn& c : lines.columns) columns.append(printedColumn(c));
+    return framedReport(frame, columns, [&](document::DocumentBuilder& b) {
+        b.columnHeader();
+        lines.forEachRow(db, [&](const RecordSet& set, int i) {
+            QVector<document::Cell> cells;
+            for (const ReportColumn& c : lines.columns) cells.append(document::Cell(displayText(set.value(i, c.field), c.kind)));
+            b.row(cells);
+        });
     });
 }
 

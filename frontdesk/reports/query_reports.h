@@ -3,7 +3,7 @@
 // read from the history only, page by page; and the one printed layout of the three bill lists.
 #pragma once
 
-#include "frontdesk/reports/query_basis.h"
+#include "frontdesk/reports/report_frame.h"
 
 #include <optional>
 
@@ -55,16 +55,13 @@ std::optional<qint64> typedBillNumber(const QString& text);
 // The title of a bill list's printed layout: "帐单查询报表", "会员查询报表", "挂帐客人查询报表".
 QString billListTitle(BillListKind kind);
 
-// Who prints a report and when, for the frame's closing lines.
-struct PrintedBy {
-    QString venue; // SetupPay.user_name
-    QString operatorName;
-    QDateTime at;
-};
+// The printed layout of a bill list in `frame` (its title billListTitle(), its caption the
+// selection's), read again from the database: one line per bill, "合计" with the number of bills
+// and the sums. On the credit list the due column carries the credit amount ("挂帐额") and the
+// manual number column the credit guest ("挂帐人").
+document::Document billListDocument(Database& db, const BillSelection& selection, const ReportFrame& frame);
 
-// The printed layout of a bill list, read again from the database: one line per bill, "合计"
-// with the number of bills and the sums. On the credit list the due column carries the credit
-// amount ("挂帐额") and the manual number column the credit guest ("挂帐人").
-document::Document billListDocument(Database& db, const BillSelection& selection, const PrintedBy& by);
+// The line query's grid in `frame`, for its PDF file (it has no printed layout of its own).
+document::Document orderLineDocument(Database& db, const ReportList& lines, const ReportFrame& frame);
 
 } // namespace sorrel::reports

@@ -1,4 +1,7 @@
-# Reports: the analysis and query reports of the front desk, read from the history.
-foreach(file query_basis query_reports bill_detail)
+# Reports: the analysis and query reports of the front desk, on one shared frame and screen.
+foreach(file report_frame query_reports bill_detail)
     list(APPEND FRONTDESK_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${file}.cpp)
+endforeach()
+foreach(file report_screen report_grid_panel query_screen bill_detail_screen)
+    list(APPEND FRONTDESK_UI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${file}.cpp)
 endforeach()

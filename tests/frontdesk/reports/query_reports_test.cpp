@@ -169,7 +169,6 @@ TEST_P(BillListDocumentTest, TheCreditVariantCarriesTheCreditAmountAndGuest) {
     add(onCredit(1, 1, QStringLiteral("H01"), QStringLiteral("王总"), 80));
     add(onCredit(2, 2, QStringLiteral("H01"), QStringLiteral("王总"), 30.5));
     add(Bill{3, 2});
-    const PrintedBy by{QStringLiteral("岚舟大酒店"), QStringLiteral("张三"), QDateTime(kJune1, QTime(9, 0))};
 
     const struct {
         const char* what;
@@ -189,7 +188,9 @@ TEST_P(BillListDocumentTest, TheCreditVariantCarriesTheCreditAmountAndGuest) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const document::Document doc = billListDocument(db(), c.selection, by);
+        const ReportFrame frame{billListTitle(c.selection.kind), QStringLiteral("岚舟大酒店"), c.selection.range,
+                                c.selection.caption, QStringLiteral("张三"), QDateTime(kJune1, QTime(9, 0))};
+        const document::Document doc = billListDocument(db(), c.selection, frame);
         EXPECT_EQ(texts(doc, document::BandKind::Title), QStringList{c.heading[0]});
         const QStringList header = texts(doc, document::BandKind::ColumnHeader);
         EXPECT_EQ(header.value(10), c.heading[1]);

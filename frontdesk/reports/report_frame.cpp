@@ -1,4 +1,4 @@
-#include "frontdesk/reports/query_basis.h"
+#include "frontdesk/reports/report_frame.h"
 
 #include "common/db_datetime.h"
 #include "common/document/number_format.h"

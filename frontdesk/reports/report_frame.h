@@ -1,7 +1,7 @@
-// Stand-in for the reports' shared frame while it is built beside the query reports; the frame's
-// own header replaces this one: the range of business dates and how it reaches a statement, the
-// filter conditions with their bound values, the code-and-name choices of the filter lists, the
-// columns of a report's grid, and the printed frame around every report.
+// What every report of the front desk shares: the range of business dates and how it reaches a
+// statement, the filter conditions with their bound values, the code-and-name choices of the
+// filter lists, the columns of a report's grid, and the printed frame around every report
+// (title, venue, period, filter caption, who printed it and when).
 #pragma once
 
 #include "common/db/database.h"
