@@ -38,7 +38,7 @@ BillDetailScreen::BillDetailScreen(const frontdesk::FrontDeskContext& context, Q
     pageButtons->addStretch(1);
 
     payments_ = new ReportGrid(QStringLiteral("grd_DetailPayments"), context.db, this);
-    payments_->setMaximumHeight(220);
+    payments_->setMaximumSize(420, 220);
     lines_ = new ReportGrid(QStringLiteral("grd_DetailLines"), context.db, this);
     stack_ = new QStackedWidget(this);
     stack_->addWidget(fieldsPage(basicInfoFields(), nullptr));

@@ -162,11 +162,21 @@ document::Document billListDocument(Database& db, const BillSelection& s, const 
          credit ? QStringLiteral("hang_name") : QStringLiteral("tabl_gues_user_recn")},
         {QStringLiteral("操作员"), QStringLiteral("oper_name")},
     };
+    // Fourteen columns across A4: the figures keep their digits, the dates theirs, and the names
+    // take what is left.
     QVector<document::Column> columns;
     for (const ReportColumn& c : printed) {
-        const bool figure = c.kind == CellKind::Money || c.kind == CellKind::Integer;
-        const double share = c.kind == CellKind::Date ? 1.6 : 1;
-        columns.append(figure ? printedColumn(c, share).summing() : printedColumn(c, share));
+        if (c.kind == CellKind::Money)
+            columns.append(document::Column::money(c.caption, 1, 6).summing());
+        else if (c.kind == CellKind::Integer)
+            columns.append(document::Column::quantity(c.caption, 0.5, 3).summing());
+        else if (c.kind == CellKind::Date)
+            columns.append(document::Column::centred(c.caption, 1.4, 10));
+        else if (c.field == QLatin1String("tabl_gues_auto_recn"))
+            columns.append(document::Column::text(c.caption, 0.8, 5));
+        else
+            columns.append(document::Column::text(c.caption, c.field == QLatin1String("tabl_name") ? 1.8 : 1.2,
+                                                  c.field == QLatin1String("tabl_name") ? 9 : 6));
     }
     return framedReport(frame, columns, [&](document::DocumentBuilder& b) {
         b.columnHeader();
@@ -201,13 +211,36 @@ document::Document billListDocument(Database& db, const BillSelection& s, const 
 }
 
 document::Document orderLineDocument(Database& db, const ReportList& lines, const ReportFrame& frame) {
+    // What fits across A4 of the grid's nineteen columns: the bill, the table, the item and its
+    // money, who ordered it and who earns on it.
+    static const QStringList kPrinted{
+        QStringLiteral("tabl_cons_time_work"), QStringLiteral("tabl_gues_auto_recn"), QStringLiteral("tabl_name"),
+        QStringLiteral("item_code"),           QStringLiteral("item_name"),           QStringLiteral("item_unit"),
+        QStringLiteral("item_unit_pric"),      QStringLiteral("tabl_cons_coun"),      QStringLiteral("menu_type_name"),
+        QStringLiteral("tabl_cons_tota"),      QStringLiteral("oper_name"),           QStringLiteral("dedu_oper_name"),
+        QStringLiteral("tabl_dedu_tota")};
+    QList<ReportColumn> printed;
     QVector<document::Column> columns;
-    for (const ReportColumn& c : lines.columns) columns.append(printedColumn(c));
+    for (const ReportColumn& c : lines.columns) {
+        if (!kPrinted.contains(c.field)) continue;
+        printed.append(c);
+        if (c.kind == CellKind::Money)
+            columns.append(document::Column::money(c.caption, 1, 6));
+        else if (c.kind == CellKind::Quantity || c.kind == CellKind::Integer)
+            columns.append(document::Column::quantity(c.caption, 0.6, 4));
+        else if (c.kind == CellKind::Date)
+            columns.append(document::Column::centred(c.caption, 1.4, 10));
+        else if (c.field == QLatin1String("item_name"))
+            columns.append(document::Column::text(c.caption, 2, 10));
+        else
+            columns.append(document::Column::text(
+                c.caption, 1, c.field == QLatin1String("item_unit") || c.field == QLatin1String("menu_type_name") ? 4 : 8));
+    }
     return framedReport(frame, columns, [&](document::DocumentBuilder& b) {
         b.columnHeader();
         lines.forEachRow(db, [&](const RecordSet& set, int i) {
             QVector<document::Cell> cells;
-            for (const ReportColumn& c : lines.columns) cells.append(document::Cell(displayText(set.value(i, c.field), c.kind)));
+            for (const ReportColumn& c : printed) cells.append(document::Cell(displayText(set.value(i, c.field), c.kind)));
             b.row(cells);
         });
     });

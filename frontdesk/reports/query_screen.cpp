@@ -125,6 +125,7 @@ void BillListScreen::refresh() {
         guests_->setCurrentIndex(guests_->findData(chosen));
     }
     grid_->rows()->setList(billList(selection()));
+    grid_->resizeColumnsToContents();
 }
 
 void BillListScreen::openDetail() {
@@ -164,6 +165,7 @@ void LineQueryScreen::resetFilters() {
 
 void LineQueryScreen::refresh() {
     grid_->rows()->setList(orderLineList(range(), billNumber_->text()));
+    grid_->resizeColumnsToContents();
 }
 
 document::Document LineQueryScreen::printedReport() {
