@@ -2,6 +2,8 @@
 
 #include "common/typed_input.h"
 
+#include <limits>
+
 namespace sorrel::reports {
 
 using exporting::CellKind;
@@ -113,10 +115,11 @@ ReportList billList(const BillSelection& s) {
 std::optional<qint64> typedBillNumber(const QString& text) {
     const QString number = text.trimmed();
     if (number.isEmpty()) return std::nullopt;
-    // Digits only: the number reaches the statement bound, and "12 or 1=1" is no bill number.
-    bool ok = number.size() <= 18;
+    // Digits only, and no more than a bill number holds: the number reaches the statement bound,
+    // and "12 or 1=1" is no bill number.
+    bool ok = number.size() <= 10;
     for (const QChar c : number) ok = ok && c >= QLatin1Char('0') && c <= QLatin1Char('9');
-    if (!ok) refuseTypedNumber(text);
+    if (!ok || number.toLongLong() > std::numeric_limits<qint32>::max()) refuseTypedNumber(text);
     return number.toLongLong();
 }
 

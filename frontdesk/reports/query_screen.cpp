@@ -149,7 +149,8 @@ LineQueryScreen::LineQueryScreen(const frontdesk::FrontDeskContext& context, QWi
                    parent) {
     billNumber_ = new QLineEdit(this);
     billNumber_->setObjectName(QStringLiteral("edt_LineQueryBill"));
-    billNumber_->setMaxLength(18);
+    billNumber_->setMaxLength(10);
+    billNumber_->setMinimumWidth(billNumber_->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 24);
     filterRow()->addWidget(new QLabel(QStringLiteral("查询帐单号："), this));
     filterRow()->addWidget(billNumber_);
     filterRow()->addStretch(1);

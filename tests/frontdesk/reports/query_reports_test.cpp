@@ -127,7 +127,7 @@ TEST_P(QueryReportsTest, TheLineQueryListsOneBillsLinesInTheRangeOnly) {
     EXPECT_EQ(column(one, "tabl_gues_auto_recn"), Numbers{1024});
     EXPECT_EQ(column(orderLineList(june(1, 3), QString()), "tabl_gues_auto_recn"), (Numbers{1024, 1025, 1024}));
 
-    for (const char* typed : {"12 or 1=1", "1024;", "-1", "1.5", "１０２４", "99999999999999999999"}) {
+    for (const char* typed : {"12 or 1=1", "1024;", "-1", "1.5", "１０２４", "2147483648"}) {
         SCOPED_TRACE(typed);
         EXPECT_THROW(orderLineList(june(1, 3), QString::fromUtf8(typed)), InvalidInput);
     }

@@ -10,7 +10,10 @@
 #include "frontdesk/tables/board_screen.h"
 #include "frontdesk/tables/login_panel.h"
 #include "tests/frontdesk/day/desk_window_test.h"
+#include "tests/support/screen_layout.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -126,6 +129,30 @@ TEST_P(QueryScreensTest, TheLineQueryRefusesABillNumberThatIsNoNumber) {
     lines->billNumber()->setText(QStringLiteral("12"));
     click(lines, QStringLiteral("重新查询"));
     EXPECT_EQ(lines->grid()->rows()->rowCount(), 1);
+}
+
+TEST_P(QueryScreensTest, EveryQueryScreenShowsWellInTheSmallestWindow) {
+    startDesk();
+    clearedBill(1, 80);
+    window_->resize(window_->minimumSize());
+    for (const char* entry : {"帐单查询报表", "会员查询报表", "挂帐查询报表", "点单查询报表"}) {
+        SCOPED_TRACE(entry);
+        report(QString::fromUtf8(entry));
+        if (auto* list = qobject_cast<BillListScreen*>(current()))
+            if (list->kind() == BillListKind::Bills)
+                list->findChild<QCheckBox*>(QStringLiteral("chk_BillFilter"))->setChecked(true);
+        QApplication::processEvents();
+        EXPECT_EQ(test::layoutFaults(current()), QStringList());
+    }
+    report(QStringLiteral("帐单查询报表"));
+    click(current(), QStringLiteral("明细查询"));
+    auto* detail = qobject_cast<BillDetailScreen*>(current());
+    ASSERT_NE(detail, nullptr);
+    for (const BillDetailScreen::Page page : {BillDetailScreen::BasicInfo, BillDetailScreen::Settlement}) {
+        detail->showPage(page);
+        QApplication::processEvents();
+        EXPECT_EQ(test::layoutFaults(detail), QStringList());
+    }
 }
 
 SORREL_ON_EVERY_ENGINE(QueryScreensTest);
