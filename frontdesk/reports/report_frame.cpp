@@ -140,8 +140,72 @@ document::Document framedReport(const ReportFrame& frame, const QVector<document
     return b.document();
 }
 
-QString averageMargin(double sum, int rows) {
-    return rows > 0 ? displayText(sum / rows, CellKind::Percent) : QString();
+document::Document withChart(document::Document report, const document::Chart& chart) {
+    document::Band band;
+    band.kind = document::BandKind::Chart;
+    band.chart = chart;
+    // The closing block of the frame: "制表时间：" with "制表人：", and the maker's line.
+    report.bands.insert(qMax(qsizetype(0), report.bands.size() - 2), band);
+    return report;
+}
+
+PrintedList::PrintedList(QList<PrintColumn> columns) : columns_(std::move(columns)) {
+    begin();
+}
+
+QVector<document::Column> PrintedList::columns() const {
+    QVector<document::Column> out;
+    for (const PrintColumn& c : columns_) out << printedColumn({c.caption, c.field, c.kind}, c.share);
+    return out;
+}
+
+QStringList PrintedList::captions() const {
+    QStringList out;
+    for (const PrintColumn& c : columns_) out << c.caption;
+    return out;
+}
+
+void PrintedList::begin() {
+    tallies_.append({QVector<double>(columns_.size(), 0.0), 0});
+}
+
+void PrintedList::row(document::DocumentBuilder& b, const RecordSet& rows, int row) {
+    QVector<document::Cell> cells;
+    for (int c = 0; c < columns_.size(); ++c) {
+        const QVariant& value = rows.value(row, columns_[c].field);
+        cells << document::Cell(displayText(value, columns_[c].kind));
+        if (columns_[c].total != Total::None)
+            for (Tally& t : tallies_) t.sums[c] += value.toDouble();
+    }
+    for (Tally& t : tallies_) ++t.rows;
+    b.row(cells);
+}
+
+QStringList PrintedList::labels(const Tally& tally, const QString& label, bool counted) const {
+    QStringList out;
+    for (int c = 0; c < columns_.size(); ++c) {
+        const PrintColumn& column = columns_[c];
+        if (c == 0)
+            out << label;
+        else if (column.total == Total::Sum)
+            out << displayText(tally.sums[c], column.kind == CellKind::Integer ? CellKind::Quantity : column.kind);
+        else if (column.total == Total::Average)
+            out << (tally.rows > 0 ? displayText(tally.sums[c] / tally.rows, column.kind) : QString());
+        else if (c == 1 && counted)
+            out << QString::number(tally.rows);
+        else
+            out << QString();
+    }
+    return out;
+}
+
+void PrintedList::close(document::DocumentBuilder& b, document::BandKind kind, const QString& label, bool counted) {
+    if (tallies_.size() < 2) return;
+    b.sums(kind, labels(tallies_.takeLast(), label, counted), {}, document::Rule::Dashed);
+}
+
+void PrintedList::end(document::DocumentBuilder& b, const QString& label, bool counted) {
+    b.sums(document::BandKind::Summary, labels(tallies_.first(), label, counted), {}, document::Rule::Thin);
 }
 
 } // namespace sorrel::reports

@@ -14,8 +14,13 @@ namespace sorrel::tables {
 class BoardScreen;
 }
 namespace sorrel::reports {
+class ItemAnalysisScreen;
+class OperatorAnalysisScreen;
+class PerformanceAnalysisScreen;
 class ReportScreen;
-}
+class SalesAnalysisScreen;
+class TableAnalysisScreen;
+} // namespace sorrel::reports
 
 namespace sorrel::frontdesk {
 
@@ -38,6 +43,12 @@ class ReportsDesk : public QObject {
     void openMemberQuery();
     void openCreditQuery();
 
+    reports::SalesAnalysisScreen* salesAnalysis() const { return sales_; }
+    reports::TableAnalysisScreen* tableAnalysis() const { return table_; }
+    reports::ItemAnalysisScreen* itemAnalysis() const { return items_; }
+    reports::OperatorAnalysisScreen* operatorAnalysis() const { return operators_; }
+    reports::PerformanceAnalysisScreen* performanceAnalysis() const { return performance_; }
+
   private:
     struct MenuEntry {
         QString caption;
@@ -50,6 +61,11 @@ class ReportsDesk : public QObject {
 
     const FrontDeskContext& context_;
     tables::BoardScreen* board_;
+    reports::SalesAnalysisScreen* sales_;
+    reports::TableAnalysisScreen* table_;
+    reports::ItemAnalysisScreen* items_;
+    reports::OperatorAnalysisScreen* operators_;
+    reports::PerformanceAnalysisScreen* performance_;
 };
 
 } // namespace sorrel::frontdesk
