@@ -41,7 +41,7 @@ QList<PrintColumn> printedBillColumns() {
         return PrintColumn{QString::fromUtf8(caption), QString::fromLatin1(field), kind, Total::Sum};
     };
     return {{QStringLiteral("日期"), QStringLiteral("tabl_gues_time_work"), CellKind::Date, Total::None, 1.4},
-            {QStringLiteral("单号"), QStringLiteral("tabl_gues_auto_recn")},
+            {QStringLiteral("单号"), QStringLiteral("tabl_gues_auto_recn"), CellKind::Integer},
             {QStringLiteral("房台"), QStringLiteral("tabl_name"), CellKind::Text, Total::None, 1.4},
             sum("人数", "tabl_gues_coun", CellKind::Quantity),
             sum("酒菜", "tabl_gues_dish_one"),

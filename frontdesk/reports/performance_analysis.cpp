@@ -31,7 +31,7 @@ QList<PrintColumn> printedColumns(PerformanceMode mode) {
                 summed("销售额", "facttotal"), summed("提成金额", "dedutotal")};
     case PerformanceMode::Bills:
         return {shown("日期", "tabl_gues_time_work", CellKind::Date, 1.4),
-                shown("单号", "tabl_gues_auto_recn"),
+                shown("单号", "tabl_gues_auto_recn", CellKind::Integer),
                 shown("房台", "tabl_name", CellKind::Text, 1.4),
                 summed("人数", "tabl_gues_coun", CellKind::Quantity),
                 summed("税额", "tabl_gues_tax"),

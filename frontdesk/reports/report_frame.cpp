@@ -7,6 +7,12 @@ namespace sorrel::reports {
 
 using exporting::CellKind;
 
+namespace {
+
+constexpr qsizetype kColumnsInNormalText = 10;
+
+} // namespace
+
 Condition dateCondition(const QString& column, const DateRange& range) {
     return {column + QStringLiteral(" >= ? AND ") + column + QStringLiteral(" < ?"),
             {toDbDate(range.from), toDbDate(range.to.addDays(1))}};
@@ -87,16 +93,19 @@ QString displayText(const QVariant& value, CellKind kind) {
 document::Column printedColumn(const ReportColumn& column, double share) {
     switch (column.kind) {
     case CellKind::Money:
-        return document::Column::money(column.caption, share, 6);
+        return document::Column::money(column.caption, share, 5);
     case CellKind::Quantity:
     case CellKind::Integer:
         return document::Column::quantity(column.caption, share, 3);
     case CellKind::Percent:
-    case CellKind::Date:
         return document::Column::centred(column.caption, share, 5);
-    default:
-        return document::Column::text(column.caption, share, 3);
+    case CellKind::Date:
+    case CellKind::DateTime:
+        return document::Column::centred(column.caption, share, 8);
+    case CellKind::Text:
+        break;
     }
+    return document::Column::text(column.caption, share, qMax(3, int(3 * share)));
 }
 
 RecordSet ReportList::page(Database& db, int n) const {
@@ -137,7 +146,14 @@ document::Document framedReport(const ReportFrame& frame, const QVector<document
     b.fields({QStringLiteral("制表时间：") + frame.printedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
               QStringLiteral("制表人：") + frame.operatorName});
     b.line(kMakerLine, {.align = Align::Center, .size = document::TextSize::Small});
-    return b.document();
+    document::Document report = b.document();
+    // A list of many columns prints in small text, so that a bill stands on one line of A4.
+    if (report.columns.size() > kColumnsInNormalText)
+        for (document::Band& band : report.bands)
+            if (band.columns == report.columns)
+                for (document::Row& row : band.rows)
+                    for (document::Cell& cell : row.cells) cell.style.size = document::TextSize::Small;
+    return report;
 }
 
 document::Document withChart(document::Document report, const document::Chart& chart) {
@@ -187,6 +203,8 @@ QStringList PrintedList::labels(const Tally& tally, const QString& label, bool c
         const PrintColumn& column = columns_[c];
         if (c == 0)
             out << label;
+        else if (tally.rows == 0)
+            out << QString(); // nothing to count: empty totals
         else if (column.total == Total::Sum)
             out << displayText(tally.sums[c], column.kind == CellKind::Integer ? CellKind::Quantity : column.kind);
         else if (column.total == Total::Average)

@@ -86,7 +86,7 @@ SalesAnalysis salesAnalysis(Database& db, const DateRange& range, const Departme
         const Condition days = dateCondition(QStringLiteral("othe_inco_time"), range);
         const QVariant other =
             db.scalar(QStringLiteral("SELECT sum(othe_inco_mone) FROM AllOtherInCome WHERE ") + days.sql, days.params);
-        f.otherIncome = other.isNull() ? 0.0 : other.toDouble();
+        if (!other.isNull()) f.otherIncome = other.toDouble();
     }
 
     // One grouped pass by the method's code: a method renamed during the range shows once, under
