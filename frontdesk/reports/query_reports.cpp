@@ -2,6 +2,8 @@
 
 #include "common/typed_input.h"
 
+#include <QHash>
+
 #include <limits>
 
 namespace sorrel::reports {
@@ -147,105 +149,68 @@ QString billListTitle(BillListKind kind) {
 
 document::Document billListDocument(Database& db, const BillSelection& s, const ReportFrame& frame) {
     const bool credit = s.kind == BillListKind::Credit;
-    const QList<ReportColumn> printed{
-        {QStringLiteral("日期"), QStringLiteral("tabl_gues_time_work"), CellKind::Date},
-        {QStringLiteral("单号"), QStringLiteral("tabl_gues_auto_recn")},
-        {QStringLiteral("房台"), QStringLiteral("tabl_name")},
-        {QStringLiteral("人数"), QStringLiteral("tabl_gues_coun"), CellKind::Integer},
-        {QStringLiteral("酒菜"), QStringLiteral("tabl_gues_dish"), CellKind::Money},
-        {QStringLiteral("低消"), QStringLiteral("tabl_gues_low"), CellKind::Money},
-        {QStringLiteral("房间费"), QStringLiteral("tabl_gues_room"), CellKind::Money},
-        {QStringLiteral("服务费"), QStringLiteral("tabl_gues_serv"), CellKind::Money},
-        {QStringLiteral("折扣"), QStringLiteral("tabl_gues_disc"), CellKind::Money},
-        {QStringLiteral("税额"), QStringLiteral("tabl_gues_tax"), CellKind::Money},
-        {credit ? QStringLiteral("挂帐额") : QStringLiteral("应收"),
-         credit ? QStringLiteral("hang_mone") : QStringLiteral("tabl_gues_shou"), CellKind::Money},
-        {QStringLiteral("实收"), QStringLiteral("tabl_gues_fact"), CellKind::Money},
-        {credit ? QStringLiteral("挂帐人") : QStringLiteral("手工号"),
-         credit ? QStringLiteral("hang_name") : QStringLiteral("tabl_gues_user_recn")},
-        {QStringLiteral("操作员"), QStringLiteral("oper_name")},
-    };
     // Fourteen columns across A4: the figures keep their digits, the dates theirs, and the names
     // take what is left.
-    QVector<document::Column> columns;
-    for (const ReportColumn& c : printed) {
-        if (c.kind == CellKind::Money)
-            columns.append(document::Column::money(c.caption, 1, 6).summing());
-        else if (c.kind == CellKind::Integer)
-            columns.append(document::Column::quantity(c.caption, 0.5, 3).summing());
-        else if (c.kind == CellKind::Date)
-            columns.append(document::Column::centred(c.caption, 1.4, 10));
-        else if (c.field == QLatin1String("tabl_gues_auto_recn"))
-            columns.append(document::Column::text(c.caption, 0.8, 5));
-        else
-            columns.append(document::Column::text(c.caption, c.field == QLatin1String("tabl_name") ? 1.8 : 1.2,
-                                                  c.field == QLatin1String("tabl_name") ? 9 : 6));
-    }
-    return framedReport(frame, columns, [&](document::DocumentBuilder& b) {
+    PrintedList list({
+        {QStringLiteral("日期"), QStringLiteral("tabl_gues_time_work"), CellKind::Date, Total::None, 1.4},
+        {QStringLiteral("单号"), QStringLiteral("tabl_gues_auto_recn"), CellKind::Text, Total::None, 1.7},
+        {QStringLiteral("房台"), QStringLiteral("tabl_name"), CellKind::Text, Total::None, 3},
+        {QStringLiteral("人数"), QStringLiteral("tabl_gues_coun"), CellKind::Integer, Total::Sum, 0.6},
+        {QStringLiteral("酒菜"), QStringLiteral("tabl_gues_dish"), CellKind::Money, Total::Sum},
+        {QStringLiteral("低消"), QStringLiteral("tabl_gues_low"), CellKind::Money, Total::Sum},
+        {QStringLiteral("房间费"), QStringLiteral("tabl_gues_room"), CellKind::Money, Total::Sum},
+        {QStringLiteral("服务费"), QStringLiteral("tabl_gues_serv"), CellKind::Money, Total::Sum},
+        {QStringLiteral("折扣"), QStringLiteral("tabl_gues_disc"), CellKind::Money, Total::Sum},
+        {QStringLiteral("税额"), QStringLiteral("tabl_gues_tax"), CellKind::Money, Total::Sum},
+        {credit ? QStringLiteral("挂帐额") : QStringLiteral("应收"),
+         credit ? QStringLiteral("hang_mone") : QStringLiteral("tabl_gues_shou"), CellKind::Money, Total::Sum},
+        {QStringLiteral("实收"), QStringLiteral("tabl_gues_fact"), CellKind::Money, Total::Sum},
+        {credit ? QStringLiteral("挂帐人") : QStringLiteral("手工号"),
+         credit ? QStringLiteral("hang_name") : QStringLiteral("tabl_gues_user_recn"), CellKind::Text, Total::None, 2},
+        {QStringLiteral("操作员"), QStringLiteral("oper_name"), CellKind::Text, Total::None, 2},
+    });
+    static const QString kFields = QStringLiteral(
+        "tabl_gues_time_work, tabl_gues_auto_recn, tabl_name, tabl_gues_coun, tabl_gues_dish, tabl_gues_low, "
+        "tabl_gues_room, tabl_gues_serv, tabl_gues_disc, tabl_gues_tax, tabl_gues_shou, hang_mone, tabl_gues_fact, "
+        "tabl_gues_user_recn, hang_name, oper_name");
+    return framedReport(frame, list.columns(), [&](document::DocumentBuilder& b) {
         b.columnHeader();
         // Read a thousand bills at a time, each batch after the last bill of the one before: a
         // year's list prints in one pass, never re-reading what it has passed. Bill numbers rise
         // with the business dates, so the paper keeps the grid's order.
         constexpr int kBatch = 1000;
-        int bills = 0;
         for (qint64 after = -1;;) {
             Where batch = s.where;
             batch.add(QStringLiteral("tabl_gues_auto_recn > ?"), {after});
-            const RecordSet set = db.query(selectOf(printed) + QStringLiteral(" FROM AllGues") + batch.sql() +
-                                               QStringLiteral(" ORDER BY tabl_gues_auto_recn LIMIT ?"),
+            const RecordSet set = db.query(QStringLiteral("SELECT ") + kFields + QStringLiteral(" FROM AllGues") +
+                                               batch.sql() + QStringLiteral(" ORDER BY tabl_gues_auto_recn LIMIT ?"),
                                            QVariantList(batch.params()) << kBatch);
-            for (int i = 0; i < set.rowCount(); ++i) {
-                QVector<document::Cell> cells;
-                for (const ReportColumn& c : printed) {
-                    const QVariant& v = set.value(i, c.field);
-                    if (c.kind == CellKind::Money || c.kind == CellKind::Integer)
-                        cells.append(document::Cell(v.toDouble()));
-                    else
-                        cells.append(document::Cell(displayText(v, c.kind)));
-                }
-                b.row(cells);
-                ++bills;
-            }
+            for (int i = 0; i < set.rowCount(); ++i) list.row(b, set, i);
             if (set.rowCount() < kBatch) break;
             after = set.integer(set.rowCount() - 1, "tabl_gues_auto_recn");
         }
-        b.totals({QStringLiteral("合计"), QString::number(bills)});
+        list.end(b, QStringLiteral("合计"));
     });
 }
 
 document::Document orderLineDocument(Database& db, const ReportList& lines, const ReportFrame& frame) {
-    // What fits across A4 of the grid's nineteen columns: the bill, the table, the item and its
-    // money, who ordered it and who earns on it.
-    static const QStringList kPrinted{
-        QStringLiteral("tabl_cons_time_work"), QStringLiteral("tabl_gues_auto_recn"), QStringLiteral("tabl_name"),
-        QStringLiteral("item_code"),           QStringLiteral("item_name"),           QStringLiteral("item_unit"),
-        QStringLiteral("item_unit_pric"),      QStringLiteral("tabl_cons_coun"),      QStringLiteral("menu_type_name"),
-        QStringLiteral("tabl_cons_tota"),      QStringLiteral("oper_name"),           QStringLiteral("dedu_oper_name"),
-        QStringLiteral("tabl_dedu_tota")};
-    QList<ReportColumn> printed;
-    QVector<document::Column> columns;
-    for (const ReportColumn& c : lines.columns) {
-        if (!kPrinted.contains(c.field)) continue;
-        printed.append(c);
-        if (c.kind == CellKind::Money)
-            columns.append(document::Column::money(c.caption, 1, 6));
-        else if (c.kind == CellKind::Quantity || c.kind == CellKind::Integer)
-            columns.append(document::Column::quantity(c.caption, 0.6, 4));
-        else if (c.kind == CellKind::Date)
-            columns.append(document::Column::centred(c.caption, 1.4, 10));
-        else if (c.field == QLatin1String("item_name"))
-            columns.append(document::Column::text(c.caption, 2, 10));
-        else
-            columns.append(document::Column::text(
-                c.caption, 1, c.field == QLatin1String("item_unit") || c.field == QLatin1String("menu_type_name") ? 4 : 8));
-    }
-    return framedReport(frame, columns, [&](document::DocumentBuilder& b) {
+    // What fits across A4 of the grid's nineteen columns, with each one's share of the width: the
+    // bill, the table, the item and its money, who ordered it and who earns on it.
+    static const QHash<QString, double> kPrinted{
+        {QStringLiteral("tabl_cons_time_work"), 1.4}, {QStringLiteral("tabl_gues_auto_recn"), 0.8},
+        {QStringLiteral("tabl_name"), 3},             {QStringLiteral("item_code"), 2.4},
+        {QStringLiteral("item_name"), 3.4},           {QStringLiteral("item_unit"), 1.4},
+        {QStringLiteral("item_unit_pric"), 1},        {QStringLiteral("tabl_cons_coun"), 0.7},
+        {QStringLiteral("menu_type_name"), 1.4},      {QStringLiteral("tabl_cons_tota"), 1},
+        {QStringLiteral("oper_name"), 2.7},           {QStringLiteral("dedu_oper_name"), 2.7},
+        {QStringLiteral("tabl_dedu_tota"), 1}};
+    QList<PrintColumn> printed;
+    for (const ReportColumn& c : lines.columns)
+        if (kPrinted.contains(c.field)) printed.append({c.caption, c.field, c.kind, Total::None, kPrinted[c.field]});
+    PrintedList list(printed);
+    return framedReport(frame, list.columns(), [&](document::DocumentBuilder& b) {
         b.columnHeader();
-        lines.forEachRow(db, [&](const RecordSet& set, int i) {
-            QVector<document::Cell> cells;
-            for (const ReportColumn& c : printed) cells.append(document::Cell(displayText(set.value(i, c.field), c.kind)));
-            b.row(cells);
-        });
+        lines.forEachRow(db, [&](const RecordSet& set, int i) { list.row(b, set, i); });
     });
 }
 

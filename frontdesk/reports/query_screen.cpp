@@ -32,14 +32,6 @@ ReportScreen::Setup billListSetup(BillListKind kind) {
     return {};
 }
 
-QComboBox* filterList(const QString& objectName, QWidget* parent) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(objectName);
-    list->setMinimumContentsLength(12);
-    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    return list;
-}
-
 } // namespace
 
 BillListScreen::BillListScreen(const frontdesk::FrontDeskContext& context, BillListKind kind, QWidget* parent)
@@ -51,11 +43,9 @@ BillListScreen::BillListScreen(const frontdesk::FrontDeskContext& context, BillL
         filterBy_ = new QComboBox(this);
         filterBy_->setObjectName(QStringLiteral("cmb_BillFilterBy"));
         filterBy_->addItems({billFilterCaption(BillFilterBy::Department), billFilterCaption(BillFilterBy::Shift)});
-        filterValues_ = filterList(QStringLiteral("cmb_BillFilterValue"), this);
-        registerFilterList(filterValues_);
         filterRow()->addWidget(filterOn_);
         filterRow()->addWidget(filterBy_);
-        filterRow()->addWidget(filterValues_);
+        filterValues_ = addFilterList(QStringLiteral("cmb_BillFilterValue"));
         ui::connectGuarded(filterOn_, &QCheckBox::toggled, this, [this](bool on) {
             filterBy_->setCurrentIndex(0);
             filterBy_->setVisible(on);
@@ -72,10 +62,7 @@ BillListScreen::BillListScreen(const frontdesk::FrontDeskContext& context, BillL
         filterRow()->addWidget(card_);
         break;
     case BillListKind::Credit:
-        guests_ = filterList(QStringLiteral("cmb_CreditGuest"), this);
-        registerFilterList(guests_);
-        filterRow()->addWidget(new QLabel(QStringLiteral("查询挂帐人员："), this));
-        filterRow()->addWidget(guests_);
+        guests_ = addFilterList(QStringLiteral("cmb_CreditGuest"), new QLabel(QStringLiteral("查询挂帐人员："), this));
         break;
     }
     filterRow()->addStretch(1);

@@ -7,6 +7,12 @@ namespace sorrel::reports {
 
 using exporting::CellKind;
 
+namespace {
+
+constexpr qsizetype kColumnsInNormalText = 10;
+
+} // namespace
+
 Condition dateCondition(const QString& column, const DateRange& range) {
     return {column + QStringLiteral(" >= ? AND ") + column + QStringLiteral(" < ?"),
             {toDbDate(range.from), toDbDate(range.to.addDays(1))}};
@@ -87,16 +93,19 @@ QString displayText(const QVariant& value, CellKind kind) {
 document::Column printedColumn(const ReportColumn& column, double share) {
     switch (column.kind) {
     case CellKind::Money:
-        return document::Column::money(column.caption, share, 6);
+        return document::Column::money(column.caption, share, 5);
     case CellKind::Quantity:
     case CellKind::Integer:
         return document::Column::quantity(column.caption, share, 3);
     case CellKind::Percent:
-    case CellKind::Date:
         return document::Column::centred(column.caption, share, 5);
-    default:
-        return document::Column::text(column.caption, share, 3);
+    case CellKind::Date:
+    case CellKind::DateTime:
+        return document::Column::centred(column.caption, share, 8);
+    case CellKind::Text:
+        break;
     }
+    return document::Column::text(column.caption, share, qMax(3, int(3 * share)));
 }
 
 RecordSet ReportList::page(Database& db, int n) const {
@@ -137,11 +146,84 @@ document::Document framedReport(const ReportFrame& frame, const QVector<document
     b.fields({QStringLiteral("制表时间：") + frame.printedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
               QStringLiteral("制表人：") + frame.operatorName});
     b.line(kMakerLine, {.align = Align::Center, .size = document::TextSize::Small});
-    return b.document();
+    document::Document report = b.document();
+    // A list of many columns prints in small text, so that a bill stands on one line of A4.
+    if (report.columns.size() > kColumnsInNormalText)
+        for (document::Band& band : report.bands)
+            if (band.columns == report.columns)
+                for (document::Row& row : band.rows)
+                    for (document::Cell& cell : row.cells) cell.style.size = document::TextSize::Small;
+    return report;
 }
 
-QString averageMargin(double sum, int rows) {
-    return rows > 0 ? displayText(sum / rows, CellKind::Percent) : QString();
+document::Document withChart(document::Document report, const document::Chart& chart) {
+    document::Band band;
+    band.kind = document::BandKind::Chart;
+    band.chart = chart;
+    // The closing block of the frame: "制表时间：" with "制表人：", and the maker's line.
+    report.bands.insert(qMax(qsizetype(0), report.bands.size() - 2), band);
+    return report;
+}
+
+PrintedList::PrintedList(QList<PrintColumn> columns) : columns_(std::move(columns)) {
+    begin();
+}
+
+QVector<document::Column> PrintedList::columns() const {
+    QVector<document::Column> out;
+    for (const PrintColumn& c : columns_) out << printedColumn({c.caption, c.field, c.kind}, c.share);
+    return out;
+}
+
+QStringList PrintedList::captions() const {
+    QStringList out;
+    for (const PrintColumn& c : columns_) out << c.caption;
+    return out;
+}
+
+void PrintedList::begin() {
+    tallies_.append({QVector<double>(columns_.size(), 0.0), 0});
+}
+
+void PrintedList::row(document::DocumentBuilder& b, const RecordSet& rows, int row) {
+    QVector<document::Cell> cells;
+    for (int c = 0; c < columns_.size(); ++c) {
+        const QVariant& value = rows.value(row, columns_[c].field);
+        cells << document::Cell(displayText(value, columns_[c].kind));
+        if (columns_[c].total != Total::None)
+            for (Tally& t : tallies_) t.sums[c] += value.toDouble();
+    }
+    for (Tally& t : tallies_) ++t.rows;
+    b.row(cells);
+}
+
+QStringList PrintedList::labels(const Tally& tally, const QString& label, bool counted) const {
+    QStringList out;
+    for (int c = 0; c < columns_.size(); ++c) {
+        const PrintColumn& column = columns_[c];
+        if (c == 0)
+            out << label;
+        else if (tally.rows == 0)
+            out << QString(); // nothing to count: empty totals
+        else if (column.total == Total::Sum)
+            out << displayText(tally.sums[c], column.kind == CellKind::Integer ? CellKind::Quantity : column.kind);
+        else if (column.total == Total::Average)
+            out << (tally.rows > 0 ? displayText(tally.sums[c] / tally.rows, column.kind) : QString());
+        else if (c == 1 && counted)
+            out << QString::number(tally.rows);
+        else
+            out << QString();
+    }
+    return out;
+}
+
+void PrintedList::close(document::DocumentBuilder& b, document::BandKind kind, const QString& label, bool counted) {
+    if (tallies_.size() < 2) return;
+    b.sums(kind, labels(tallies_.takeLast(), label, counted), {}, document::Rule::Dashed);
+}
+
+void PrintedList::end(document::DocumentBuilder& b, const QString& label, bool counted) {
+    b.sums(document::BandKind::Summary, labels(tallies_.first(), label, counted), {}, document::Rule::Thin);
 }
 
 } // namespace sorrel::reports

@@ -119,8 +119,47 @@ inline const QString kMakerLine = QStringLiteral("岚舟管理系列 V9");
 document::Document framedReport(const ReportFrame& frame, const QVector<document::Column>& columns,
                                 const std::function<void(document::DocumentBuilder&)>& body);
 
-// The plain average of a margin column over rows (blank over no rows): how the printed totals
-// show a margin.
-QString averageMargin(double sum, int rows);
+// A framed report with a chart band after its body, before "制表时间：".
+document::Document withChart(document::Document report, const document::Chart& chart);
+
+// How a printed list's sums row treats a column: nothing, its sum, or the plain average of the
+// rows (the margins: an average of the rows' margins, not the margin of the sums; blank over no
+// rows).
+enum class Total { None, Sum, Average };
+
+struct PrintColumn {
+    QString caption;
+    QString field;
+    exporting::CellKind kind = exporting::CellKind::Text;
+    Total total = Total::None;
+    double share = 1;
+};
+
+// The rows of a printed list and its sums rows: "小计" of a group, "合计" at the end. Each sums
+// row holds its label, the count of its rows in the second column and the sums and averages.
+class PrintedList {
+  public:
+    explicit PrintedList(QList<PrintColumn> columns);
+    QVector<document::Column> columns() const;
+    // The column captions as a bold row (for a second list under the document's own header).
+    QStringList captions() const;
+    // Opens a tally (a group); the whole list has one from the start.
+    void begin();
+    void row(document::DocumentBuilder& b, const RecordSet& rows, int row);
+    // Writes the innermost tally's row and closes it (the whole list's stays open for end()).
+    void close(document::DocumentBuilder& b, document::BandKind kind, const QString& label, bool counted = true);
+    // The tally of the whole list.
+    void end(document::DocumentBuilder& b, const QString& label, bool counted = true);
+
+  private:
+    struct Tally {
+        QVector<double> sums;
+        int rows = 0;
+    };
+    QStringList labels(const Tally& tally, const QString& label, bool counted) const;
+
+    QList<PrintColumn> columns_;
+    QList<Tally> tallies_;
+};
 
 } // namespace sorrel::reports

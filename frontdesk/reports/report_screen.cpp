@@ -8,6 +8,7 @@
 #include "common/ui/panel_host.h"
 #include "common/ui/print/print_document.h"
 
+#include <QButtonGroup>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -127,8 +128,42 @@ exporting::Sheet ReportScreen::csvSheet() {
     return exportSheets().value(0);
 }
 
-void ReportScreen::registerFilterList(QComboBox* list) {
+QComboBox* ReportScreen::addFilterList(const QString& objectName, QLabel* caption) {
+    auto* list = new QComboBox(this);
+    list->setObjectName(objectName);
+    list->setMinimumWidth(150);
+    if (caption) filters_->addWidget(caption);
+    filters_->addWidget(list);
     filterLists_.append(list);
+    return list;
+}
+
+QList<QToolButton*> ReportScreen::addModeButtons(const QStringList& captions, const std::function<void(int)>& chosen) {
+    auto* group = new QButtonGroup(this);
+    group->setExclusive(true);
+    QList<QToolButton*> buttons;
+    for (int i = 0; i < captions.size(); ++i) {
+        auto* button = new QToolButton(this);
+        button->setText(captions[i]);
+        button->setObjectName(QStringLiteral("btn_ReportMode%1").arg(i));
+        button->setCheckable(true);
+        button->setChecked(i == 0);
+        group->addButton(button, i);
+        filters_->addWidget(button);
+        buttons << button;
+    }
+    ui::connectGuarded(group, &QButtonGroup::idClicked, this, chosen);
+    return buttons;
+}
+
+exporting::Sheet ReportScreen::sheetOf(const QString& name, const QList<ReportColumn>& columns, const RecordSet& rows) {
+    QVector<exporting::ExportColumn> out;
+    QStringList fields;
+    for (const ReportColumn& c : columns) {
+        out.append({c.caption, c.kind});
+        fields << c.field;
+    }
+    return exporting::recordSetSheet(name, out, rows, fields);
 }
 
 ReportFrame ReportScreen::frame(const QString& title, const QString& filterCaption) const {

@@ -11,11 +11,13 @@
 #include "frontdesk/reports/report_frame.h"
 
 #include <QWidget>
+#include <functional>
 
 class QComboBox;
 class QDateEdit;
 class QHBoxLayout;
 class QLabel;
+class QToolButton;
 class QVBoxLayout;
 
 namespace sorrel::reports {
@@ -83,8 +85,12 @@ class ReportScreen : public QWidget {
     QHBoxLayout* filterRow() const { return filters_; }
     // Where the report puts its grids and figures.
     QVBoxLayout* body() const { return body_; }
-    // A filter list that opening any report empties.
-    void registerFilterList(QComboBox* list);
+    // A filter list in the filter row, after its caption; opening any report empties it.
+    QComboBox* addFilterList(const QString& objectName, QLabel* caption = nullptr);
+    // Mode buttons in the filter row, exactly one down (the first); `chosen` gets the mode's index.
+    QList<QToolButton*> addModeButtons(const QStringList& captions, const std::function<void(int)>& chosen);
+    // A grid's rows as a sheet of the Excel and CSV files.
+    static exporting::Sheet sheetOf(const QString& name, const QList<ReportColumn>& columns, const RecordSet& rows);
     // The frame of the printed report: venue, dates, who prints it now.
     ReportFrame frame(const QString& title, const QString& filterCaption) const;
     // The files' suggested name: the heading and the dates.

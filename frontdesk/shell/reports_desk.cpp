@@ -3,8 +3,13 @@
 #include "common/ui/guard.h"
 #include "common/ui/panel_host.h"
 #include "frontdesk/reports/bill_detail_screen.h"
+#include "frontdesk/reports/item_analysis_screen.h"
+#include "frontdesk/reports/operator_analysis_screen.h"
+#include "frontdesk/reports/performance_analysis_screen.h"
 #include "frontdesk/reports/query_screen.h"
 #include "frontdesk/reports/report_screen.h"
+#include "frontdesk/reports/sales_analysis_screen.h"
+#include "frontdesk/reports/table_analysis_screen.h"
 #include "frontdesk/tables/board_screen.h"
 
 #include <QMenu>
@@ -14,6 +19,13 @@ namespace sorrel::frontdesk {
 ReportsDesk::ReportsDesk(const FrontDeskContext& context, tables::BoardScreen* board, QMenu* menu,
                          QObject* parent)
     : QObject(parent), context_(context), board_(board) {
+    sales_ = new reports::SalesAnalysisScreen(context_, context_.host);
+    table_ = new reports::TableAnalysisScreen(context_, context_.host);
+    items_ = new reports::ItemAnalysisScreen(context_, context_.host);
+    operators_ = new reports::OperatorAnalysisScreen(context_, context_.host);
+    performance_ = new reports::PerformanceAnalysisScreen(context_, context_.host);
+    for (reports::ReportScreen* screen : QList<reports::ReportScreen*>{sales_, table_, items_, operators_, performance_})
+        adopt(screen);
     for (const MenuEntry& entry : menuEntries())
         ui::connectGuarded(menu->addAction(entry.caption), &QAction::triggered, this, entry.open);
 }
@@ -41,11 +53,25 @@ void ReportsDesk::backToBoard() {
     board_->returnFrom(board_->tables().selectedCode());
 }
 
-void ReportsDesk::openSalesAnalysis() {}
-void ReportsDesk::openTableAnalysis() {}
-void ReportsDesk::openItemAnalysis() {}
-void ReportsDesk::openOperatorAnalysis() {}
-void ReportsDesk::openPerformanceAnalysis() {}
+void ReportsDesk::openSalesAnalysis() {
+    if (context_.session.limite(kSalesReportPermission)) sales_->present();
+}
+
+void ReportsDesk::openTableAnalysis() {
+    table_->present();
+}
+
+void ReportsDesk::openItemAnalysis() {
+    items_->present();
+}
+
+void ReportsDesk::openOperatorAnalysis() {
+    operators_->present();
+}
+
+void ReportsDesk::openPerformanceAnalysis() {
+    if (context_.session.limite(kPerformanceReportPermission)) performance_->present();
+}
 
 void ReportsDesk::openBillQuery() {
     openBillList(reports::BillListKind::Bills);

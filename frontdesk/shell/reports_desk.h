@@ -16,8 +16,13 @@ class BoardScreen;
 namespace sorrel::reports {
 class BillDetailScreen;
 class BillListScreen;
+class ItemAnalysisScreen;
 class LineQueryScreen;
+class OperatorAnalysisScreen;
+class PerformanceAnalysisScreen;
 class ReportScreen;
+class SalesAnalysisScreen;
+class TableAnalysisScreen;
 enum class BillListKind;
 } // namespace sorrel::reports
 
@@ -42,6 +47,12 @@ class ReportsDesk : public QObject {
     void openMemberQuery();
     void openCreditQuery();
 
+    reports::SalesAnalysisScreen* salesAnalysis() const { return sales_; }
+    reports::TableAnalysisScreen* tableAnalysis() const { return table_; }
+    reports::ItemAnalysisScreen* itemAnalysis() const { return items_; }
+    reports::OperatorAnalysisScreen* operatorAnalysis() const { return operators_; }
+    reports::PerformanceAnalysisScreen* performanceAnalysis() const { return performance_; }
+
   private:
     struct MenuEntry {
         QString caption;
@@ -62,6 +73,11 @@ class ReportsDesk : public QObject {
 
     const FrontDeskContext& context_;
     tables::BoardScreen* board_;
+    reports::SalesAnalysisScreen* sales_;
+    reports::TableAnalysisScreen* table_;
+    reports::ItemAnalysisScreen* items_;
+    reports::OperatorAnalysisScreen* operators_;
+    reports::PerformanceAnalysisScreen* performance_;
 };
 
 } // namespace sorrel::frontdesk
