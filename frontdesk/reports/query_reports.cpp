@@ -3,6 +3,8 @@
 #include "common/typed_input.h"
 
 #include <QHash>
+#include <algorithm>
+#include <memory>
 
 #include <limits>
 
@@ -20,9 +22,55 @@ QString selectOf(const QList<ReportColumn>& columns) {
     return QStringLiteral("SELECT ") + fields.join(QStringLiteral(", "));
 }
 
-BillSelection selection(BillListKind kind, const DateRange& range, Where where, const QString& caption) {
-    where.add(dateCondition(QStringLiteral("tabl_gues_time_work"), range));
-    return {kind, range, where, caption};
+BillSelection selection(BillListKind kind, const DateRange& range, const Where& filters, const QString& caption) {
+    return {kind, range, filters, caption};
+}
+
+// The weeks of a range, first to last, the last one cut at the range's end. Files and paper read
+// a list a week at a time: a year goes out in one pass over the dates, never re-reading what it
+// has passed (as a list read page by page from its start does) nor holding more than a week.
+QList<DateRange> weeksOf(const DateRange& range) {
+    QList<DateRange> weeks;
+    for (QDate from = range.from; from <= range.to; from = from.addDays(7))
+        weeks.append({from, std::min(from.addDays(6), range.to)});
+    return weeks;
+}
+
+// A sheet whose rows `read` answers week by week.
+exporting::Sheet weeklySheet(const QString& name, const QList<ReportColumn>& columns, const DateRange& range,
+                             const std::function<RecordSet(const DateRange& week)>& read) {
+    struct Reading {
+        QList<DateRange> weeks;
+        int week = 0;
+        RecordSet rows;
+        int row = 0;
+    };
+    auto reading = std::make_shared<Reading>();
+    reading->weeks = weeksOf(range);
+    QVector<exporting::ExportColumn> out;
+    for (const ReportColumn& c : columns) out.append({c.caption, c.kind});
+    return {name, out, [reading, columns, read](QVector<QVariant>& values) {
+                Reading& r = *reading;
+                while (r.row >= r.rows.rowCount()) {
+                    if (r.week >= r.weeks.size()) return false;
+                    r.rows = read(r.weeks[r.week++]);
+                    r.row = 0;
+                }
+                values.resize(columns.size());
+                for (int c = 0; c < columns.size(); ++c) values[c] = r.rows.value(r.row, columns[c].field);
+                ++r.row;
+                return true;
+            }};
+}
+
+const QString kBillOrder = QStringLiteral(" ORDER BY tabl_gues_time_work, tabl_gues_auto_recn");
+const QString kLineOrder = QStringLiteral(" ORDER BY tabl_cons_time_work, tabl_gues_auto_recn, tabl_cons_ID");
+
+Where lineWhere(const DateRange& range, const QString& typed) {
+    Where where;
+    if (const std::optional<qint64> bill = typedBillNumber(typed))
+        where.add(QStringLiteral("tabl_gues_auto_recn = ?"), {*bill});
+    return where.add(dateCondition(QStringLiteral("tabl_cons_time_work"), range));
 }
 
 } // namespace
@@ -71,6 +119,11 @@ const QList<ReportColumn>& orderLineColumns() {
     return columns;
 }
 
+Where BillSelection::where(const std::optional<DateRange>& within) const {
+    Where out = filters;
+    return out.add(dateCondition(QStringLiteral("tabl_gues_time_work"), within.value_or(range)));
+}
+
 QString billFilterCaption(BillFilterBy by) {
     return by == BillFilterBy::Department ? QStringLiteral("部门") : QStringLiteral("班次");
 }
@@ -109,9 +162,17 @@ QList<Choice> creditGuestsIn(Database& db, const DateRange& range) {
 }
 
 ReportList billList(const BillSelection& s) {
-    return {selectOf(billListColumns()) + QStringLiteral(" FROM AllGues") + s.where.sql() +
-                QStringLiteral(" ORDER BY tabl_gues_time_work, tabl_gues_auto_recn"),
-            s.where.params(), billListColumns()};
+    const Where where = s.where();
+    return {selectOf(billListColumns()) + QStringLiteral(" FROM AllGues") + where.sql() + kBillOrder, where.params(),
+            billListColumns()};
+}
+
+exporting::Sheet billListSheet(Database& db, const BillSelection& s, const QString& name) {
+    return weeklySheet(name, billListColumns(), s.range, [&db, s](const DateRange& week) {
+        const Where where = s.where(week);
+        return db.query(selectOf(billListColumns()) + QStringLiteral(" FROM AllGues") + where.sql() + kBillOrder,
+                        where.params());
+    });
 }
 
 std::optional<qint64> typedBillNumber(const QString& text) {
@@ -126,13 +187,18 @@ std::optional<qint64> typedBillNumber(const QString& text) {
 }
 
 ReportList orderLineList(const DateRange& range, const QString& typed) {
-    Where where;
-    if (const std::optional<qint64> bill = typedBillNumber(typed))
-        where.add(QStringLiteral("tabl_gues_auto_recn = ?"), {*bill});
-    where.add(dateCondition(QStringLiteral("tabl_cons_time_work"), range));
-    return {selectOf(orderLineColumns()) + QStringLiteral(" FROM AllCons") + where.sql() +
-                QStringLiteral(" ORDER BY tabl_cons_time_work, tabl_gues_auto_recn, tabl_cons_ID"),
-            where.params(), orderLineColumns()};
+    const Where where = lineWhere(range, typed);
+    return {selectOf(orderLineColumns()) + QStringLiteral(" FROM AllCons") + where.sql() + kLineOrder, where.params(),
+            orderLineColumns()};
+}
+
+exporting::Sheet orderLineSheet(Database& db, const DateRange& range, const QString& typed, const QString& name) {
+    lineWhere(range, typed); // a mistyped bill number is refused before the file is begun
+    return weeklySheet(name, orderLineColumns(), range, [&db, typed](const DateRange& week) {
+        const Where where = lineWhere(week, typed);
+        return db.query(selectOf(orderLineColumns()) + QStringLiteral(" FROM AllCons") + where.sql() + kLineOrder,
+                        where.params());
+    });
 }
 
 QString billListTitle(BillListKind kind) {
@@ -175,25 +241,19 @@ document::Document billListDocument(Database& db, const BillSelection& s, const 
         "tabl_gues_user_recn, hang_name, oper_name");
     return framedReport(frame, list.columns(), [&](document::DocumentBuilder& b) {
         b.columnHeader();
-        // Read a thousand bills at a time, each batch after the last bill of the one before: a
-        // year's list prints in one pass, never re-reading what it has passed. Bill numbers rise
-        // with the business dates, so the paper keeps the grid's order.
-        constexpr int kBatch = 1000;
-        for (qint64 after = -1;;) {
-            Where batch = s.where;
-            batch.add(QStringLiteral("tabl_gues_auto_recn > ?"), {after});
+        for (const DateRange& week : weeksOf(s.range)) {
+            const Where where = s.where(week);
             const RecordSet set = db.query(QStringLiteral("SELECT ") + kFields + QStringLiteral(" FROM AllGues") +
-                                               batch.sql() + QStringLiteral(" ORDER BY tabl_gues_auto_recn LIMIT ?"),
-                                           QVariantList(batch.params()) << kBatch);
+                                               where.sql() + kBillOrder,
+                                           where.params());
             for (int i = 0; i < set.rowCount(); ++i) list.row(b, set, i);
-            if (set.rowCount() < kBatch) break;
-            after = set.integer(set.rowCount() - 1, "tabl_gues_auto_recn");
         }
         list.end(b, QStringLiteral("合计"));
     });
 }
 
-document::Document orderLineDocument(Database& db, const ReportList& lines, const ReportFrame& frame) {
+document::Document orderLineDocument(Database& db, const DateRange& range, const QString& typed,
+                                     const ReportFrame& frame) {
     // What fits across A4 of the grid's nineteen columns, with each one's share of the width: the
     // bill, the table, the item and its money, who ordered it and who earns on it.
     static const QHash<QString, double> kPrinted{
@@ -205,12 +265,18 @@ document::Document orderLineDocument(Database& db, const ReportList& lines, cons
         {QStringLiteral("oper_name"), 2.7},           {QStringLiteral("dedu_oper_name"), 2.7},
         {QStringLiteral("tabl_dedu_tota"), 1}};
     QList<PrintColumn> printed;
-    for (const ReportColumn& c : lines.columns)
+    for (const ReportColumn& c : orderLineColumns())
         if (kPrinted.contains(c.field)) printed.append({c.caption, c.field, c.kind, Total::None, kPrinted[c.field]});
     PrintedList list(printed);
     return framedReport(frame, list.columns(), [&](document::DocumentBuilder& b) {
         b.columnHeader();
-        lines.forEachRow(db, [&](const RecordSet& set, int i) { list.row(b, set, i); });
+        for (const DateRange& week : weeksOf(range)) {
+            const Where where = lineWhere(week, typed);
+            const RecordSet set = db.query(selectOf(orderLineColumns()) + QStringLiteral(" FROM AllCons") +
+                                               where.sql() + kLineOrder,
+                                           where.params());
+            for (int i = 0; i < set.rowCount(); ++i) list.row(b, set, i);
+        }
     });
 }
 

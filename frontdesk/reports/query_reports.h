@@ -18,13 +18,16 @@ enum class BillFilterBy { Department, Shift };
 // "部门" / "班次", as the choice and the printed caption name them.
 QString billFilterCaption(BillFilterBy by);
 
-// The bills one list shows: which list, the dates, the conditions with their values, and the
+// The bills one list shows: which list, the dates, the other conditions with their values, and the
 // caption at the right of the printed period ("综合统计", "班次:早班", "会员:0001", …).
 struct BillSelection {
     BillListKind kind = BillListKind::Bills;
     DateRange range;
-    Where where;
+    Where filters; // the conditions besides the dates
     QString caption;
+
+    // The filters and the dates `within` (the whole range unless a part of it is read).
+    Where where(const std::optional<DateRange>& within = std::nullopt) const;
 };
 
 // "帐单查询报表": every bill of the range, or those of one department or one shift (`value`
@@ -45,10 +48,15 @@ const QList<ReportColumn>& orderLineColumns();
 
 // The grid of a bill list: the shown columns only, in date and bill order.
 ReportList billList(const BillSelection& selection);
+// The same list as a file's sheet, every bill of the range, read a week at a time.
+exporting::Sheet billListSheet(Database& db, const BillSelection& selection, const QString& name);
 
 // "点单查询报表": the order lines of the range, or of one bill. The bill number is typed: blank
 // lists every bill's lines, anything but digits is refused as a mistyped number (InvalidInput).
 ReportList orderLineList(const DateRange& range, const QString& typedBillNumber);
+// The same lines as a file's sheet, read a week at a time.
+exporting::Sheet orderLineSheet(Database& db, const DateRange& range, const QString& typedBillNumber,
+                                const QString& name);
 // The typed bill number of the line query: none when blank; throws InvalidInput unless digits.
 std::optional<qint64> typedBillNumber(const QString& text);
 
@@ -62,6 +70,7 @@ QString billListTitle(BillListKind kind);
 document::Document billListDocument(Database& db, const BillSelection& selection, const ReportFrame& frame);
 
 // The line query's grid in `frame`, for its PDF file (it has no printed layout of its own).
-document::Document orderLineDocument(Database& db, const ReportList& lines, const ReportFrame& frame);
+document::Document orderLineDocument(Database& db, const DateRange& range, const QString& typedBillNumber,
+                                     const ReportFrame& frame);
 
 } // namespace sorrel::reports

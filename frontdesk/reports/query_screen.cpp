@@ -128,7 +128,7 @@ document::Document BillListScreen::printedReport() {
 }
 
 QVector<exporting::Sheet> BillListScreen::exportSheets() {
-    return {billList(selection()).sheet(context_.db, heading())};
+    return {billListSheet(context_.db, selection(), heading())};
 }
 
 LineQueryScreen::LineQueryScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
@@ -157,13 +157,13 @@ void LineQueryScreen::refresh() {
 }
 
 document::Document LineQueryScreen::printedReport() {
-    return orderLineDocument(context_.db, orderLineList(range(), billNumber_->text()),
+    return orderLineDocument(context_.db, range(), billNumber_->text(),
                              frame(heading(), filterCaption(QStringLiteral("综合统计"), QStringLiteral("帐单"),
                                                             billNumber_->text().trimmed())));
 }
 
 QVector<exporting::Sheet> LineQueryScreen::exportSheets() {
-    return {orderLineList(range(), billNumber_->text()).sheet(context_.db, heading())};
+    return {orderLineSheet(context_.db, range(), billNumber_->text(), heading())};
 }
 
 } // namespace sorrel::reports

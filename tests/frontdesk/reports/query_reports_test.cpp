@@ -106,6 +106,22 @@ TEST_P(QueryReportsTest, EachBillListFindsTheBillsOfItsDatesAndFilter) {
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM SetupPay")).toInt(), 1);
 }
 
+TEST_P(QueryReportsTest, FilesCarryEveryBillAndLineOfTheRangePastAnEmptyWeek) {
+    for (const int day : {1, 7, 8, 22, 30}) {
+        add(Bill{day, day});
+        addLine(day, day, QStringLiteral("A"));
+    }
+    const auto numbers = [](const exporting::Sheet& sheet) {
+        Numbers out;
+        QVector<QVariant> row;
+        while (sheet.next(row)) out << row[1].toLongLong();
+        return out;
+    };
+    EXPECT_EQ(numbers(billListSheet(db(), billsOf(june(1, 29), BillFilterBy::Department, {}), {})),
+              (Numbers{1, 7, 8, 22}));
+    EXPECT_EQ(numbers(orderLineSheet(db(), june(2, 30), QString(), {})), (Numbers{7, 8, 22, 30}));
+}
+
 TEST_P(QueryReportsTest, CreditGuestsOutsideTheDatesAreOfferedOnlyForDatesThatHoldThem) {
     add(onCredit(1, 1, QStringLiteral("H01"), QStringLiteral("王总"), 80));
     add(onCredit(2, 9, QStringLiteral("H02"), QStringLiteral("李总"), 30));
