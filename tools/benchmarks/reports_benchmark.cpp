@@ -132,7 +132,7 @@ const std::vector<std::pair<const char*, Report>>& measuredReports() {
              benchmark::DoNotOptimize(billListDocument(db, s, {billListTitle(s.kind), {}, r, s.caption, {}, {}}));
          }},
         {"exported_bills", [](Database& db, const DateRange& r, const Picks&) {
-             const exporting::Sheet sheet = billList(billsOf(r, BillFilterBy::Department, {})).sheet(db, {});
+             const exporting::Sheet sheet = billListSheet(db, billsOf(r, BillFilterBy::Department, {}), {});
              QVector<QVariant> row;
              while (sheet.next(row)) benchmark::DoNotOptimize(row);
          }},
