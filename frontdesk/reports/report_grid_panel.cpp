@@ -86,7 +86,8 @@ void ReportListModel::fetchMore(const QModelIndex& parent) {
     beginInsertRows({}, rows_.rowCount(), rows_.rowCount() + more.rowCount() - 1);
     for (int i = 0; i < more.rowCount(); ++i) {
         QVariantList row;
-        for (int c = 0; c < more.columnCount(); ++c) row << more.value(i, c);
+        for (int c = 0; c < more.columnCount(); ++c)
+            row << more.value(i, c);
         rows_.appendRow(row);
     }
     endInsertRows();

@@ -121,7 +121,8 @@ void ReportScreen::setHeading(const QString& heading) {
 
 void ReportScreen::emptyEveryFilterList() {
     for (ReportScreen* screen : liveScreens())
-        for (QComboBox* list : screen->filterLists_) list->clear();
+        for (QComboBox* list : screen->filterLists_)
+            list->clear();
 }
 
 exporting::Sheet ReportScreen::csvSheet() {
@@ -138,7 +139,8 @@ QComboBox* ReportScreen::addFilterList(const QString& objectName, QLabel* captio
     return list;
 }
 
-QList<QToolButton*> ReportScreen::addModeButtons(const QStringList& captions, const std::function<void(int)>& chosen) {
+QList<QToolButton*> ReportScreen::addModeButtons(const QStringList& captions,
+                                                 const std::function<void(int)>& chosen) {
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
     QList<QToolButton*> buttons;
@@ -156,7 +158,8 @@ QList<QToolButton*> ReportScreen::addModeButtons(const QStringList& captions, co
     return buttons;
 }
 
-exporting::Sheet ReportScreen::sheetOf(const QString& name, const QList<ReportColumn>& columns, const RecordSet& rows) {
+exporting::Sheet ReportScreen::sheetOf(const QString& name, const QList<ReportColumn>& columns,
+                                       const RecordSet& rows) {
     QVector<exporting::ExportColumn> out;
     QStringList fields;
     for (const ReportColumn& c : columns) {
@@ -168,8 +171,8 @@ exporting::Sheet ReportScreen::sheetOf(const QString& name, const QList<ReportCo
 
 ReportFrame ReportScreen::frame(const QString& title, const QString& filterCaption) const {
     const OperatorEntry* op = context_.session.currentOperator();
-    return {title,          context_.settings().userName, range(), filterCaption, op ? op->name : QString(),
-            context_.clock.now()};
+    return {title,         context_.settings().userName, range(),
+            filterCaption, op ? op->name : QString(),    context_.clock.now()};
 }
 
 QString ReportScreen::fileName() const {
@@ -186,7 +189,8 @@ void ReportScreen::preview() {
 
 void fillChoices(QComboBox* list, const QList<Choice>& choices) {
     list->clear();
-    for (const Choice& c : choices) list->addItem(choiceLabel(c), c.code);
+    for (const Choice& c : choices)
+        list->addItem(choiceLabel(c), c.code);
     list->setCurrentIndex(-1);
 }
 
