@@ -26,7 +26,6 @@ OperatorAnalysisScreen::OperatorAnalysisScreen(const frontdesk::FrontDeskContext
     staffCaption_ = new QLabel(QStringLiteral("操作员工"), this);
     staffCaption_->setObjectName(QStringLiteral("lbl_OperatorStaff"));
     staff_ = addFilterList(QStringLiteral("dbl_OperatorStaff"), staffCaption_);
-    filterRow()->addSpacing(12);
     modes_ =
         addModeButtons({QStringLiteral("点单分析"), QStringLiteral("结帐分析"), QStringLiteral("预订分析")},
                        [this](int mode) { chooseMode(OperatorMode(mode)); });

@@ -24,7 +24,6 @@ PerformanceAnalysisScreen::PerformanceAnalysisScreen(const frontdesk::FrontDeskC
                    parent) {
     staff_ =
         addFilterList(QStringLiteral("dbl_PerformanceStaff"), new QLabel(QStringLiteral("提成员工："), this));
-    filterRow()->addSpacing(12);
     modes_ = addModeButtons({QStringLiteral("点单分析"), QStringLiteral("点单统计"),
                              QStringLiteral("帐单分析"), QStringLiteral("帐单统计")},
                             [this](int mode) { chooseMode(PerformanceMode(mode)); });

@@ -65,11 +65,13 @@ ReportScreen::ReportScreen(const frontdesk::FrontDeskContext& context, const Set
     filters_->addWidget(to_);
     filters_->addSpacing(16);
 
+    modeRow_ = new QHBoxLayout;
     body_ = new QVBoxLayout;
     auto* inner = new QVBoxLayout;
     inner->setContentsMargins(10, 6, 10, 10);
     inner->addWidget(heading_);
     inner->addLayout(filters_);
+    inner->addLayout(modeRow_);
     inner->addLayout(body_, 1);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -132,7 +134,7 @@ exporting::Sheet ReportScreen::csvSheet() {
 QComboBox* ReportScreen::addFilterList(const QString& objectName, QLabel* caption) {
     auto* list = new QComboBox(this);
     list->setObjectName(objectName);
-    list->setMinimumWidth(150);
+    list->setMinimumWidth(140);
     if (caption) filters_->addWidget(caption);
     filters_->addWidget(list);
     filterLists_.append(list);
@@ -151,9 +153,10 @@ QList<QToolButton*> ReportScreen::addModeButtons(const QStringList& captions,
         button->setCheckable(true);
         button->setChecked(i == 0);
         group->addButton(button, i);
-        filters_->addWidget(button);
+        modeRow_->addWidget(button);
         buttons << button;
     }
+    modeRow_->addStretch(1);
     ui::connectGuarded(group, &QButtonGroup::idClicked, this, chosen);
     return buttons;
 }
