@@ -256,6 +256,50 @@ TEST_P(AnalysisTest, PerformanceCountsReturnsAgainstSalesAndSumsPerGroup) {
         1);
 }
 
+// The rows of a printed report's bands of one kind, each as its non-empty texts.
+QList<QStringList> rowsOf(const document::Document& doc, document::BandKind kind) {
+    QList<QStringList> out;
+    for (const document::Band& band : doc.bands)
+        if (band.kind == kind)
+            for (const document::Row& row : band.rows) {
+                QStringList texts;
+                for (const document::Cell& cell : row.cells)
+                    if (!cell.text.isEmpty()) texts << cell.text;
+                out << texts;
+            }
+    return out;
+}
+
+TEST_P(AnalysisTest, PrintedTablesSumPerDepartmentAndAverageTheMargins) {
+    add(Bill{1, QStringLiteral("2026-06-03 00:00:00"), 100, 40});
+    add(Bill{2, QStringLiteral("2026-06-03 00:00:00"), 0, 0});
+    add(Bill{3, QStringLiteral("2026-06-03 00:00:00"), 50, 10, QStringLiteral("02")});
+    const ReportFrame frame{QStringLiteral("房台分析报表"), QStringLiteral("岚舟"), kOneDay, {}, {}, {}};
+    struct Case {
+        const char* what;
+        DateRange range;
+        QList<QStringList> headers, footers, totals;
+    } cases[] = {
+        {"two departments",
+         kOneDay,
+         {{"部门：包房"}, {"部门：大厅"}},
+         {{"小计", "1", "2", "50.00", "0.00", "0.00", "0.00", "0.00", "0.00", "50.00", "50.00", "10.00",
+           "80.0%"},
+          {"小计", "2", "4", "100.00", "0.00", "0.00", "0.00", "0.00", "0.00", "100.00", "100.00", "40.00",
+           "30.0%"}},
+         {{"合计", "3", "6", "150.00", "0.00", "0.00", "0.00", "0.00", "0.00", "150.00", "150.00", "50.00",
+           "46.7%"}}},
+        {"no bills: empty totals", {kJune3.addDays(9), kJune3.addDays(9)}, {}, {}, {{"合计"}}},
+    };
+    for (const Case& c : cases) {
+        const document::Document doc = tableReport(db(), tableAnalysis(c.range, {}), frame);
+        EXPECT_EQ(rowsOf(doc, document::BandKind::GroupHeader), c.headers) << c.what;
+        EXPECT_EQ(rowsOf(doc, document::BandKind::GroupFooter), c.footers) << c.what;
+        QList<QStringList> totals = rowsOf(doc, document::BandKind::Summary);
+        EXPECT_EQ(totals.mid(0, 1), c.totals) << c.what;
+    }
+}
+
 SORREL_ON_EVERY_ENGINE(AnalysisTest);
 
 // A month of the demo venue's business, each report against the raw rows summed another way.
