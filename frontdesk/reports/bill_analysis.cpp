@@ -11,7 +11,8 @@ const QString kBillColumns = QStringLiteral(
     "SELECT tabl_gues_time_work, tabl_gues_auto_recn, tabl_code, tabl_name, dept_name, tabl_gues_coun, "
     "tabl_gues_dish + tabl_gues_spec AS tabl_gues_dish_one, tabl_gues_low, tabl_gues_room, tabl_gues_serv, "
     "tabl_gues_disc, tabl_gues_tax, tabl_gues_shou, tabl_gues_fact, tabl_gues_pay_narr, cost_mone, "
-    "CASE WHEN tabl_gues_fact = 0 THEN 0 ELSE (tabl_gues_fact - cost_mone) / tabl_gues_fact * 100 END AS starperc "
+    "CASE WHEN tabl_gues_fact = 0 THEN 0 ELSE (tabl_gues_fact - cost_mone) / tabl_gues_fact * 100 END AS "
+    "starperc "
     "FROM AllGues");
 
 QList<ReportColumn> billColumns(bool tableScreen) {
@@ -62,15 +63,18 @@ ReportList tableAnalysis(const DateRange& range, const QString& tableCode) {
     Where where;
     where.add(dateCondition(QStringLiteral("tabl_gues_time_work"), range))
         .equalsUnlessEmpty(QStringLiteral("tabl_code"), tableCode.trimmed());
-    return {kBillColumns + where.sql() + QStringLiteral(" ORDER BY dept_name, tabl_gues_time_work, tabl_gues_auto_recn"),
+    return {kBillColumns + where.sql() +
+                QStringLiteral(" ORDER BY dept_name, tabl_gues_time_work, tabl_gues_auto_recn"),
             where.params(), billColumns(true)};
 }
 
 ReportList operatorBills(const DateRange& range, OperatorBills which, const QString& operatorCode) {
     Where where;
     if (which == OperatorBills::Booked) where.add(QStringLiteral("book_flag = 1"));
-    where.equalsUnlessEmpty(which == OperatorBills::Booked ? QStringLiteral("book_oper_code") : QStringLiteral("oper_code"),
-                            operatorCode)
+    where
+        .equalsUnlessEmpty(which == OperatorBills::Booked ? QStringLiteral("book_oper_code")
+                                                          : QStringLiteral("oper_code"),
+                           operatorCode)
         .add(dateCondition(QStringLiteral("tabl_gues_time_work"), range));
     return {kBillColumns + where.sql() + QStringLiteral(" ORDER BY tabl_gues_time_work, tabl_gues_auto_recn"),
             where.params(), billColumns(false)};

@@ -78,14 +78,15 @@ RecordSet itemAnalysis(Database& db, const DateRange& range, const ItemFilter& f
         }
     }
     const QString sql =
-        QStringLiteral("SELECT item_code, item_name, item_unit, kind_name, clas_name, bill1, bill2, bill3, bill4, "
-                       "bill1 + bill3 - bill2 - bill4 AS bill, bill3total, constotal, facttotal, costtotal, "
-                       "CASE WHEN facttotal = 0 THEN 0 ELSE (facttotal - costtotal) / facttotal * 100 END AS perctotal "
-                       "FROM (SELECT item_code, item_name, item_unit, kind_name, clas_name, "
-                       "sum(tabl_d_bill) AS bill1, sum(tabl_t_bill) AS bill2, sum(tabl_z_bill) AS bill3, "
-                       "sum(tabl_tz_bill) AS bill4, sum(tabl_z_bill * item_unit_pric) AS bill3total, "
-                       "sum(tabl_cons_tota) AS constotal, sum(%1) AS facttotal, sum(tabl_cost_tota) AS costtotal "
-                       "FROM AllCons%2 GROUP BY item_code, item_name, item_unit, kind_name, clas_name) items")
+        QStringLiteral(
+            "SELECT item_code, item_name, item_unit, kind_name, clas_name, bill1, bill2, bill3, bill4, "
+            "bill1 + bill3 - bill2 - bill4 AS bill, bill3total, constotal, facttotal, costtotal, "
+            "CASE WHEN facttotal = 0 THEN 0 ELSE (facttotal - costtotal) / facttotal * 100 END AS perctotal "
+            "FROM (SELECT item_code, item_name, item_unit, kind_name, clas_name, "
+            "sum(tabl_d_bill) AS bill1, sum(tabl_t_bill) AS bill2, sum(tabl_z_bill) AS bill3, "
+            "sum(tabl_tz_bill) AS bill4, sum(tabl_z_bill * item_unit_pric) AS bill3total, "
+            "sum(tabl_cons_tota) AS constotal, sum(%1) AS facttotal, sum(tabl_cost_tota) AS costtotal "
+            "FROM AllCons%2 GROUP BY item_code, item_name, item_unit, kind_name, clas_name) items")
             .arg(kSalesAmount, where.sql());
     return db.query(sql + orderOf(sort), where.params());
 }
@@ -112,10 +113,12 @@ document::Document itemReport(Database& db, const DateRange& range, const ItemFi
     RecordSet items = itemAnalysis(db, range, filter, ItemSort::Code);
     // On paper the items stand by kind and class, whatever the screen's sort.
     QList<int> order;
-    for (int i = 0; i < items.rowCount(); ++i) order << i;
+    for (int i = 0; i < items.rowCount(); ++i)
+        order << i;
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         const auto key = [&](int r) {
-            return std::make_pair(items.text(r, QStringLiteral("kind_name")), items.text(r, QStringLiteral("clas_name")));
+            return std::make_pair(items.text(r, QStringLiteral("kind_name")),
+                                  items.text(r, QStringLiteral("clas_name")));
         };
         return key(a) < key(b);
     });
@@ -132,7 +135,8 @@ document::Document itemReport(Database& db, const DateRange& range, const ItemFi
                 kind = k;
                 klass = c;
                 open = true;
-                b.sums(document::BandKind::GroupHeader, {QStringLiteral("大类名称：") + k + QStringLiteral("    分类名称：") + c}, {});
+                b.sums(document::BandKind::GroupHeader,
+                       {QStringLiteral("大类名称：") + k + QStringLiteral("    分类名称：") + c}, {});
                 list.begin();
             }
             list.row(b, items, r);
@@ -146,14 +150,16 @@ document::Document operatorItemReport(const RecordSet& items, const ReportFrame&
     PrintedList list(printedItemColumns());
     return framedReport(frame, list.columns(), [&](document::DocumentBuilder& b) {
         b.columnHeader();
-        for (int r = 0; r < items.rowCount(); ++r) list.row(b, items, r);
+        for (int r = 0; r < items.rowCount(); ++r)
+            list.row(b, items, r);
         list.end(b, QStringLiteral("合计"));
     });
 }
 
 document::Chart itemChart(const RecordSet& items) {
     QList<int> order;
-    for (int i = 0; i < items.rowCount(); ++i) order << i;
+    for (int i = 0; i < items.rowCount(); ++i)
+        order << i;
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return items.number(a, QStringLiteral("facttotal")) > items.number(b, QStringLiteral("facttotal"));
     });

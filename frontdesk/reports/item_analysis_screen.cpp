@@ -17,12 +17,15 @@ namespace sorrel::reports {
 
 ItemAnalysisScreen::ItemAnalysisScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
     : ReportScreen(context,
-                   {QStringLiteral("pnl_ItemAnalysis"), QStringLiteral("点单分析报表"), kRequeryCaption,
+                   {QStringLiteral("pnl_ItemAnalysis"),
+                    QStringLiteral("点单分析报表"),
+                    kRequeryCaption,
                     {{item_tool::kChart, QStringLiteral("图表"), QStyle::SP_FileDialogDetailedView}}},
                    parent) {
     sort_ = new QComboBox(this);
     sort_->setObjectName(QStringLiteral("cbb_ItemSort"));
-    sort_->addItems({QStringLiteral("编号"), QStringLiteral("总数"), QStringLiteral("总金额"), QStringLiteral("销售额")});
+    sort_->addItems(
+        {QStringLiteral("编号"), QStringLiteral("总数"), QStringLiteral("总金额"), QStringLiteral("销售额")});
     filterRow()->addWidget(new QLabel(QStringLiteral("排序："), this));
     filterRow()->addWidget(sort_);
     filterRow()->addSpacing(12);
@@ -30,7 +33,8 @@ ItemAnalysisScreen::ItemAnalysisScreen(const frontdesk::FrontDeskContext& contex
     filterBox_->setObjectName(QStringLiteral("chk_ItemFilter"));
     choice_ = new QComboBox(this);
     choice_->setObjectName(QStringLiteral("cbb_ItemChoice"));
-    choice_->addItems({QStringLiteral("大类"), QStringLiteral("部门"), QStringLiteral("出品"), QStringLiteral("班次")});
+    choice_->addItems(
+        {QStringLiteral("大类"), QStringLiteral("部门"), QStringLiteral("出品"), QStringLiteral("班次")});
     filterRow()->addWidget(filterBox_);
     filterRow()->addWidget(choice_);
     values_ = addFilterList(QStringLiteral("dbl_ItemValue"));
@@ -85,7 +89,8 @@ ItemFilter ItemAnalysisScreen::filter() const {
 }
 
 void ItemAnalysisScreen::refresh() {
-    const RecordSet items = itemAnalysis(context_.db, range(), filter(), ItemSort(qMax(0, sort_->currentIndex())));
+    const RecordSet items =
+        itemAnalysis(context_.db, range(), filter(), ItemSort(qMax(0, sort_->currentIndex())));
     grid_->rows()->setRows(itemColumns(false), items);
     if (chartShown()) chart_->setChart(itemChart(items));
 }

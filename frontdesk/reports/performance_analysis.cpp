@@ -20,15 +20,18 @@ PrintColumn shown(const char* caption, const char* field, CellKind kind = CellKi
 QList<PrintColumn> printedColumns(PerformanceMode mode) {
     switch (mode) {
     case PerformanceMode::Lines:
-        return {shown("编号", "item_code"),       shown("消费项目", "item_name", CellKind::Text, 2),
-                shown("单位", "item_unit"),       summed("总数", "counttotal", CellKind::Quantity),
-                summed("总金额", "constotal"),    summed("销售额", "facttotal"),
+        return {shown("编号", "item_code"),          shown("消费项目", "item_name", CellKind::Text, 2),
+                shown("单位", "item_unit"),          summed("总数", "counttotal", CellKind::Quantity),
+                summed("总金额", "constotal"),       summed("销售额", "facttotal"),
                 shown("员工编号", "dedu_oper_code"), shown("提成员工", "dedu_oper_name"),
                 summed("提成金额", "dedutotal")};
     case PerformanceMode::LineSums:
-        return {shown("员工编号", "dedu_oper_code"), shown("提成员工", "dedu_oper_name", CellKind::Text, 2),
-                summed("项目总数", "counttotal", CellKind::Quantity), summed("总金额", "constotal"),
-                summed("销售额", "facttotal"), summed("提成金额", "dedutotal")};
+        return {shown("员工编号", "dedu_oper_code"),
+                shown("提成员工", "dedu_oper_name", CellKind::Text, 2),
+                summed("项目总数", "counttotal", CellKind::Quantity),
+                summed("总金额", "constotal"),
+                summed("销售额", "facttotal"),
+                summed("提成金额", "dedutotal")};
     case PerformanceMode::Bills:
         return {shown("日期", "tabl_gues_time_work", CellKind::Date, 1.4),
                 shown("单号", "tabl_gues_auto_recn", CellKind::Integer),
@@ -44,11 +47,11 @@ QList<PrintColumn> printedColumns(PerformanceMode mode) {
     case PerformanceMode::BillSums:
         break;
     }
-    return {shown("编码", "dedu_oper_code"),    shown("姓名", "dedu_oper_name", CellKind::Text, 1.4),
-            summed("实收金额", "totafact"),      summed("税额", "totatax"),
-            summed("提成", "totadedu"),          summed("预定业绩", "totay"),
-            summed("指定业绩", "totaz"),         summed("领位业绩", "totall"),
-            summed("业绩合计", "totadeduc"),     shown("业绩标准", "tota_stan", CellKind::Money)};
+    return {shown("编码", "dedu_oper_code"), shown("姓名", "dedu_oper_name", CellKind::Text, 1.4),
+            summed("实收金额", "totafact"),  summed("税额", "totatax"),
+            summed("提成", "totadedu"),      summed("预定业绩", "totay"),
+            summed("指定业绩", "totaz"),     summed("领位业绩", "totall"),
+            summed("业绩合计", "totadeduc"), shown("业绩标准", "tota_stan", CellKind::Money)};
 }
 
 QList<ReportColumn> screenColumns(PerformanceMode mode) {
@@ -67,9 +70,9 @@ QList<ReportColumn> screenColumns(PerformanceMode mode) {
                 c("提成员工", "dedu_oper_name"),
                 c("提成金额", "dedutotal", CellKind::Money)};
     case PerformanceMode::LineSums:
-        return {c("提成员工编码", "dedu_oper_code"),           c("提成员工", "dedu_oper_name"),
-                c("总数", "counttotal", CellKind::Quantity),   c("总金额", "constotal", CellKind::Money),
-                c("销售金额", "facttotal", CellKind::Money),   c("提成金额", "dedutotal", CellKind::Money)};
+        return {c("提成员工编码", "dedu_oper_code"),         c("提成员工", "dedu_oper_name"),
+                c("总数", "counttotal", CellKind::Quantity), c("总金额", "constotal", CellKind::Money),
+                c("销售金额", "facttotal", CellKind::Money), c("提成金额", "dedutotal", CellKind::Money)};
     case PerformanceMode::Bills:
         return {c("日期", "tabl_gues_time_work", CellKind::Date),
                 c("单号", "tabl_gues_auto_recn", CellKind::Integer),
@@ -111,39 +114,44 @@ ReportList performanceAnalysis(const DateRange& range, PerformanceMode mode, con
             .add(QStringLiteral("COALESCE(dedu_oper_code, '') <> ''"))
             .add(dateCondition(QStringLiteral("tabl_cons_time_work"), range));
     else
-        where.add(QStringLiteral("dedu_mone > 0")).add(dateCondition(QStringLiteral("tabl_gues_time_work"), range));
+        where.add(QStringLiteral("dedu_mone > 0"))
+            .add(dateCondition(QStringLiteral("tabl_gues_time_work"), range));
     where.equalsUnlessEmpty(QStringLiteral("dedu_oper_code"), staffCode);
     QString sql;
     switch (mode) {
     case PerformanceMode::Lines:
-        sql = QStringLiteral("SELECT item_code, item_name, item_unit, tabl_cons_coun * item_coun_flag AS counttotal, "
-                             "tabl_cons_tota AS constotal, %1 AS facttotal, dedu_oper_code, dedu_oper_name, "
-                             "tabl_dedu_tota AS dedutotal FROM AllCons%2 "
-                             "ORDER BY tabl_cons_time_work, tabl_gues_auto_recn, tabl_cons_ID")
+        sql = QStringLiteral(
+                  "SELECT item_code, item_name, item_unit, tabl_cons_coun * item_coun_flag AS counttotal, "
+                  "tabl_cons_tota AS constotal, %1 AS facttotal, dedu_oper_code, dedu_oper_name, "
+                  "tabl_dedu_tota AS dedutotal FROM AllCons%2 "
+                  "ORDER BY tabl_cons_time_work, tabl_gues_auto_recn, tabl_cons_ID")
                   .arg(kSalesAmount, where.sql());
         break;
     case PerformanceMode::LineSums:
-        sql = QStringLiteral("SELECT dedu_oper_code, max(dedu_oper_name) AS dedu_oper_name, "
-                             "sum(tabl_cons_coun * item_coun_flag) AS counttotal, sum(tabl_cons_tota) AS constotal, "
-                             "sum(%1) AS facttotal, sum(tabl_dedu_tota) AS dedutotal FROM AllCons%2 "
-                             "GROUP BY dedu_oper_code ORDER BY dedu_oper_code")
+        sql = QStringLiteral(
+                  "SELECT dedu_oper_code, max(dedu_oper_name) AS dedu_oper_name, "
+                  "sum(tabl_cons_coun * item_coun_flag) AS counttotal, sum(tabl_cons_tota) AS constotal, "
+                  "sum(%1) AS facttotal, sum(tabl_dedu_tota) AS dedutotal FROM AllCons%2 "
+                  "GROUP BY dedu_oper_code ORDER BY dedu_oper_code")
                   .arg(kSalesAmount, where.sql());
         break;
     case PerformanceMode::Bills:
-        sql = QStringLiteral("SELECT tabl_gues_time_work, tabl_gues_auto_recn, tabl_code, tabl_name, tabl_gues_coun, "
-                             "tabl_gues_tax, tabl_gues_shou, tabl_gues_fact, grou_name, dedu_oper_code, "
-                             "dedu_oper_name, dedu_type, dedu_mone, tota_z + tota_y + tota_l AS totadedu, "
-                             "tabl_gues_pay_narr FROM AllGues%1 ORDER BY tabl_gues_time_work, tabl_gues_auto_recn")
+        sql = QStringLiteral(
+                  "SELECT tabl_gues_time_work, tabl_gues_auto_recn, tabl_code, tabl_name, tabl_gues_coun, "
+                  "tabl_gues_tax, tabl_gues_shou, tabl_gues_fact, grou_name, dedu_oper_code, "
+                  "dedu_oper_name, dedu_type, dedu_mone, tota_z + tota_y + tota_l AS totadedu, "
+                  "tabl_gues_pay_narr FROM AllGues%1 ORDER BY tabl_gues_time_work, tabl_gues_auto_recn")
                   .arg(where.sql());
         break;
     case PerformanceMode::BillSums:
-        sql = QStringLiteral("SELECT dedu_oper_code, max(dedu_oper_name) AS dedu_oper_name, grou_name, area_name, "
-                             "tota_stan, sum(tabl_gues_shou) AS totashou, sum(tabl_gues_fact) AS totafact, "
-                             "sum(tabl_gues_tax) AS totatax, sum(dedu_mone) AS totadedu, sum(tota_y) AS totay, "
-                             "sum(tota_z) AS totaz, sum(tota_l) AS totall, "
-                             "sum(tota_z + tota_y + tota_l) AS totadeduc FROM AllGues%1 "
-                             "GROUP BY dedu_oper_code, grou_name, tota_stan, area_name "
-                             "ORDER BY area_name, grou_name, dedu_oper_code, tota_stan")
+        sql = QStringLiteral(
+                  "SELECT dedu_oper_code, max(dedu_oper_name) AS dedu_oper_name, grou_name, area_name, "
+                  "tota_stan, sum(tabl_gues_shou) AS totashou, sum(tabl_gues_fact) AS totafact, "
+                  "sum(tabl_gues_tax) AS totatax, sum(dedu_mone) AS totadedu, sum(tota_y) AS totay, "
+                  "sum(tota_z) AS totaz, sum(tota_l) AS totall, "
+                  "sum(tota_z + tota_y + tota_l) AS totadeduc FROM AllGues%1 "
+                  "GROUP BY dedu_oper_code, grou_name, tota_stan, area_name "
+                  "ORDER BY area_name, grou_name, dedu_oper_code, tota_stan")
                   .arg(where.sql());
         break;
     }

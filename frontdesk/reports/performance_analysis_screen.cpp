@@ -12,17 +12,20 @@ namespace sorrel::reports {
 
 namespace {
 
-const char* const kTitles[] = {"点单业绩分析报表", "点单业绩统计报表", "帐单业绩分析报表", "帐单业绩统计报表"};
+const char* const kTitles[] = {"点单业绩分析报表", "点单业绩统计报表", "帐单业绩分析报表",
+                               "帐单业绩统计报表"};
 
 } // namespace
 
-PerformanceAnalysisScreen::PerformanceAnalysisScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
+PerformanceAnalysisScreen::PerformanceAnalysisScreen(const frontdesk::FrontDeskContext& context,
+                                                     QWidget* parent)
     : ReportScreen(context,
-                   {QStringLiteral("pnl_PerformanceAnalysis"), performanceHeading(PerformanceMode::Lines)}, parent) {
-    staff_ = addFilterList(QStringLiteral("dbl_PerformanceStaff"), new QLabel(QStringLiteral("提成员工："), this));
-    filterRow()->addSpacing(12);
-    modes_ = addModeButtons({QStringLiteral("点单分析"), QStringLiteral("点单统计"), QStringLiteral("帐单分析"),
-                             QStringLiteral("帐单统计")},
+                   {QStringLiteral("pnl_PerformanceAnalysis"), performanceHeading(PerformanceMode::Lines)},
+                   parent) {
+    staff_ =
+        addFilterList(QStringLiteral("dbl_PerformanceStaff"), new QLabel(QStringLiteral("提成员工："), this));
+    modes_ = addModeButtons({QStringLiteral("点单分析"), QStringLiteral("点单统计"),
+                             QStringLiteral("帐单分析"), QStringLiteral("帐单统计")},
                             [this](int mode) { chooseMode(PerformanceMode(mode)); });
     filterRow()->addStretch(1);
     grid_ = new ReportGrid(QStringLiteral("dbg_PerformanceAnalysis"), context_.db, this);
@@ -57,8 +60,8 @@ document::Document PerformanceAnalysisScreen::printedReport() {
     refresh();
     return performanceReport(context_.db, mode_, list(),
                              frame(QString::fromUtf8(kTitles[int(mode_)]),
-                                   filterCaption(QStringLiteral("全部提成员工统计"), QStringLiteral("提成员工"),
-                                                 chosenName(staff_))));
+                                   filterCaption(QStringLiteral("全部提成员工统计"),
+                                                 QStringLiteral("提成员工"), chosenName(staff_))));
 }
 
 QVector<exporting::Sheet> PerformanceAnalysisScreen::exportSheets() {

@@ -47,7 +47,8 @@ QList<Choice> choices(Database& db, ChoiceList list) {
         {ChoiceList::Operators, "SELECT oper_code, oper_name FROM operatorlist ORDER BY oper_code"},
         {ChoiceList::CommissionStaff,
          "SELECT dedu_oper_code, dedu_oper_name FROM deduoperatorlist ORDER BY dedu_oper_code"},
-        {ChoiceList::CreditGuests, "SELECT hang_gues_code, hang_gues_name FROM HangGues ORDER BY hang_gues_code"},
+        {ChoiceList::CreditGuests,
+         "SELECT hang_gues_code, hang_gues_name FROM HangGues ORDER BY hang_gues_code"},
         {ChoiceList::Kinds, "SELECT kind_code, kind_name FROM kindlist ORDER BY kind_code"},
         {ChoiceList::OutputPoints, "SELECT manu_code, manu_name FROM ManuFacturelist ORDER BY manu_code"},
     };
@@ -117,7 +118,8 @@ RecordSet ReportList::page(Database& db, int n) const {
 void ReportList::forEachRow(Database& db, const std::function<void(const RecordSet&, int)>& visit) const {
     for (int n = 0;; ++n) {
         const RecordSet rows = page(db, n);
-        for (int i = 0; i < rows.rowCount(); ++i) visit(rows, i);
+        for (int i = 0; i < rows.rowCount(); ++i)
+            visit(rows, i);
         if (rows.rowCount() < kPageRows) return;
     }
 }
@@ -130,7 +132,8 @@ exporting::Sheet ReportList::sheet(Database& db, const QString& name) const {
         fields << c.field;
     }
     const ReportList list = *this;
-    return exporting::pagedSheet(name, out, [&db, list](int n) { return list.page(db, n); }, fields);
+    return exporting::pagedSheet(
+        name, out, [&db, list](int n) { return list.page(db, n); }, fields);
 }
 
 document::Document framedReport(const ReportFrame& frame, const QVector<document::Column>& columns,
@@ -152,7 +155,8 @@ document::Document framedReport(const ReportFrame& frame, const QVector<document
         for (document::Band& band : report.bands)
             if (band.columns == report.columns)
                 for (document::Row& row : band.rows)
-                    for (document::Cell& cell : row.cells) cell.style.size = document::TextSize::Small;
+                    for (document::Cell& cell : row.cells)
+                        cell.style.size = document::TextSize::Small;
     return report;
 }
 
@@ -171,13 +175,15 @@ PrintedList::PrintedList(QList<PrintColumn> columns) : columns_(std::move(column
 
 QVector<document::Column> PrintedList::columns() const {
     QVector<document::Column> out;
-    for (const PrintColumn& c : columns_) out << printedColumn({c.caption, c.field, c.kind}, c.share);
+    for (const PrintColumn& c : columns_)
+        out << printedColumn({c.caption, c.field, c.kind}, c.share);
     return out;
 }
 
 QStringList PrintedList::captions() const {
     QStringList out;
-    for (const PrintColumn& c : columns_) out << c.caption;
+    for (const PrintColumn& c : columns_)
+        out << c.caption;
     return out;
 }
 
@@ -191,9 +197,11 @@ void PrintedList::row(document::DocumentBuilder& b, const RecordSet& rows, int r
         const QVariant& value = rows.value(row, columns_[c].field);
         cells << document::Cell(displayText(value, columns_[c].kind));
         if (columns_[c].total != Total::None)
-            for (Tally& t : tallies_) t.sums[c] += value.toDouble();
+            for (Tally& t : tallies_)
+                t.sums[c] += value.toDouble();
     }
-    for (Tally& t : tallies_) ++t.rows;
+    for (Tally& t : tallies_)
+        ++t.rows;
     b.row(cells);
 }
 
@@ -206,7 +214,8 @@ QStringList PrintedList::labels(const Tally& tally, const QString& label, bool c
         else if (tally.rows == 0)
             out << QString(); // nothing to count: empty totals
         else if (column.total == Total::Sum)
-            out << displayText(tally.sums[c], column.kind == CellKind::Integer ? CellKind::Quantity : column.kind);
+            out << displayText(tally.sums[c],
+                               column.kind == CellKind::Integer ? CellKind::Quantity : column.kind);
         else if (column.total == Total::Average)
             out << (tally.rows > 0 ? displayText(tally.sums[c] / tally.rows, column.kind) : QString());
         else if (c == 1 && counted)
@@ -217,7 +226,8 @@ QStringList PrintedList::labels(const Tally& tally, const QString& label, bool c
     return out;
 }
 
-void PrintedList::close(document::DocumentBuilder& b, document::BandKind kind, const QString& label, bool counted) {
+void PrintedList::close(document::DocumentBuilder& b, document::BandKind kind, const QString& label,
+                        bool counted) {
     if (tallies_.size() < 2) return;
     b.sums(kind, labels(tallies_.takeLast(), label, counted), {}, document::Rule::Dashed);
 }

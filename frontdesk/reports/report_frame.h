@@ -147,7 +147,8 @@ class PrintedList {
     void begin();
     void row(document::DocumentBuilder& b, const RecordSet& rows, int row);
     // Writes the innermost tally's row and closes it (the whole list's stays open for end()).
-    void close(document::DocumentBuilder& b, document::BandKind kind, const QString& label, bool counted = true);
+    void close(document::DocumentBuilder& b, document::BandKind kind, const QString& label,
+               bool counted = true);
     // The tally of the whole list.
     void end(document::DocumentBuilder& b, const QString& label, bool counted = true);
 

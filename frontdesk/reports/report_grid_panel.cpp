@@ -1,6 +1,7 @@
 #include "frontdesk/reports/report_grid_panel.h"
 
 #include "common/ui/grid_style.h"
+#include "common/ui/guard.h"
 
 #include <QHeaderView>
 
@@ -80,16 +81,21 @@ bool ReportListModel::canFetchMore(const QModelIndex& parent) const {
 
 void ReportListModel::fetchMore(const QModelIndex& parent) {
     if (!canFetchMore(parent)) return;
-    const RecordSet more = list_->page(db_, pagesRead_++);
-    complete_ = more.rowCount() < ReportList::kPageRows;
-    if (more.isEmpty()) return;
-    beginInsertRows({}, rows_.rowCount(), rows_.rowCount() + more.rowCount() - 1);
-    for (int i = 0; i < more.rowCount(); ++i) {
-        QVariantList row;
-        for (int c = 0; c < more.columnCount(); ++c) row << more.value(i, c);
-        rows_.appendRow(row);
-    }
-    endInsertRows();
+    // The view asks for more while it scrolls, outside any handler: a failed read is answered here.
+    ui::runGuarded([&] {
+        const RecordSet more = list_->page(db_, pagesRead_);
+        ++pagesRead_;
+        complete_ = more.rowCount() < ReportList::kPageRows;
+        if (more.isEmpty()) return;
+        beginInsertRows({}, rows_.rowCount(), rows_.rowCount() + more.rowCount() - 1);
+        for (int i = 0; i < more.rowCount(); ++i) {
+            QVariantList row;
+            for (int c = 0; c < more.columnCount(); ++c)
+                row << more.value(i, c);
+            rows_.appendRow(row);
+        }
+        endInsertRows();
+    });
 }
 
 ReportGrid::ReportGrid(const QString& objectName, Database& db, QWidget* parent) : QTableView(parent) {

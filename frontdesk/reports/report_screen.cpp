@@ -65,11 +65,13 @@ ReportScreen::ReportScreen(const frontdesk::FrontDeskContext& context, const Set
     filters_->addWidget(to_);
     filters_->addSpacing(16);
 
+    modeRow_ = new QHBoxLayout;
     body_ = new QVBoxLayout;
     auto* inner = new QVBoxLayout;
     inner->setContentsMargins(10, 6, 10, 10);
     inner->addWidget(heading_);
     inner->addLayout(filters_);
+    inner->addLayout(modeRow_);
     inner->addLayout(body_, 1);
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
@@ -121,7 +123,8 @@ void ReportScreen::setHeading(const QString& heading) {
 
 void ReportScreen::emptyEveryFilterList() {
     for (ReportScreen* screen : liveScreens())
-        for (QComboBox* list : screen->filterLists_) list->clear();
+        for (QComboBox* list : screen->filterLists_)
+            list->clear();
 }
 
 exporting::Sheet ReportScreen::csvSheet() {
@@ -131,14 +134,15 @@ exporting::Sheet ReportScreen::csvSheet() {
 QComboBox* ReportScreen::addFilterList(const QString& objectName, QLabel* caption) {
     auto* list = new QComboBox(this);
     list->setObjectName(objectName);
-    list->setMinimumWidth(150);
+    list->setMinimumWidth(140);
     if (caption) filters_->addWidget(caption);
     filters_->addWidget(list);
     filterLists_.append(list);
     return list;
 }
 
-QList<QToolButton*> ReportScreen::addModeButtons(const QStringList& captions, const std::function<void(int)>& chosen) {
+QList<QToolButton*> ReportScreen::addModeButtons(const QStringList& captions,
+                                                 const std::function<void(int)>& chosen) {
     auto* group = new QButtonGroup(this);
     group->setExclusive(true);
     QList<QToolButton*> buttons;
@@ -149,14 +153,16 @@ QList<QToolButton*> ReportScreen::addModeButtons(const QStringList& captions, co
         button->setCheckable(true);
         button->setChecked(i == 0);
         group->addButton(button, i);
-        filters_->addWidget(button);
+        modeRow_->addWidget(button);
         buttons << button;
     }
+    modeRow_->addStretch(1);
     ui::connectGuarded(group, &QButtonGroup::idClicked, this, chosen);
     return buttons;
 }
 
-exporting::Sheet ReportScreen::sheetOf(const QString& name, const QList<ReportColumn>& columns, const RecordSet& rows) {
+exporting::Sheet ReportScreen::sheetOf(const QString& name, const QList<ReportColumn>& columns,
+                                       const RecordSet& rows) {
     QVector<exporting::ExportColumn> out;
     QStringList fields;
     for (const ReportColumn& c : columns) {
@@ -168,8 +174,8 @@ exporting::Sheet ReportScreen::sheetOf(const QString& name, const QList<ReportCo
 
 ReportFrame ReportScreen::frame(const QString& title, const QString& filterCaption) const {
     const OperatorEntry* op = context_.session.currentOperator();
-    return {title,          context_.settings().userName, range(), filterCaption, op ? op->name : QString(),
-            context_.clock.now()};
+    return {title,         context_.settings().userName, range(),
+            filterCaption, op ? op->name : QString(),    context_.clock.now()};
 }
 
 QString ReportScreen::fileName() const {
@@ -186,7 +192,8 @@ void ReportScreen::preview() {
 
 void fillChoices(QComboBox* list, const QList<Choice>& choices) {
     list->clear();
-    for (const Choice& c : choices) list->addItem(choiceLabel(c), c.code);
+    for (const Choice& c : choices)
+        list->addItem(choiceLabel(c), c.code);
     list->setCurrentIndex(-1);
 }
 

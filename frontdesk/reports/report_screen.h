@@ -87,10 +87,12 @@ class ReportScreen : public QWidget {
     QVBoxLayout* body() const { return body_; }
     // A filter list in the filter row, after its caption; opening any report empties it.
     QComboBox* addFilterList(const QString& objectName, QLabel* caption = nullptr);
-    // Mode buttons in the filter row, exactly one down (the first); `chosen` gets the mode's index.
+    // Mode buttons in a row of their own under the filters, exactly one down (the first); `chosen`
+    // gets the mode's index.
     QList<QToolButton*> addModeButtons(const QStringList& captions, const std::function<void(int)>& chosen);
     // A grid's rows as a sheet of the Excel and CSV files.
-    static exporting::Sheet sheetOf(const QString& name, const QList<ReportColumn>& columns, const RecordSet& rows);
+    static exporting::Sheet sheetOf(const QString& name, const QList<ReportColumn>& columns,
+                                    const RecordSet& rows);
     // The frame of the printed report: venue, dates, who prints it now.
     ReportFrame frame(const QString& title, const QString& filterCaption) const;
     // The files' suggested name: the heading and the dates.
@@ -106,6 +108,7 @@ class ReportScreen : public QWidget {
     QDateEdit* from_;
     QDateEdit* to_;
     QHBoxLayout* filters_;
+    QHBoxLayout* modeRow_;
     QVBoxLayout* body_;
     QList<QComboBox*> filterLists_;
 };

@@ -45,7 +45,8 @@ std::optional<double> figure(const RecordSet& row, const char* column) {
 } // namespace
 
 QString DepartmentOrShift::caption() const {
-    return filterCaption(QStringLiteral("综合统计"), by == By::Department ? QStringLiteral("部门") : QStringLiteral("班次"),
+    return filterCaption(QStringLiteral("综合统计"),
+                         by == By::Department ? QStringLiteral("部门") : QStringLiteral("班次"),
                          code.isEmpty() ? QString() : name);
 }
 
@@ -58,11 +59,12 @@ SalesAnalysis salesAnalysis(Database& db, const DateRange& range, const Departme
                                                                           : QStringLiteral("orde_code"),
                            filter.code);
     const RecordSet t = db.query(
-        QStringLiteral("SELECT count(*) AS cbillcoun, sum(tabl_gues_coun) AS tcoun, sum(tabl_gues_dish) AS tdish, "
-                       "sum(tabl_gues_spec) AS tspec, sum(tabl_gues_low) AS tlow, sum(tabl_gues_room) AS troom, "
-                       "sum(tabl_gues_serv) AS tserv, sum(tabl_gues_disc) AS tdisc, sum(tabl_gues_shou) AS tshou, "
-                       "sum(tabl_gues_tax) AS ttax, sum(tabl_gues_fact) AS tfact, sum(dedu_mone) AS tdedu, "
-                       "sum(cost_mone) AS tcost FROM AllGues") +
+        QStringLiteral(
+            "SELECT count(*) AS cbillcoun, sum(tabl_gues_coun) AS tcoun, sum(tabl_gues_dish) AS tdish, "
+            "sum(tabl_gues_spec) AS tspec, sum(tabl_gues_low) AS tlow, sum(tabl_gues_room) AS troom, "
+            "sum(tabl_gues_serv) AS tserv, sum(tabl_gues_disc) AS tdisc, sum(tabl_gues_shou) AS tshou, "
+            "sum(tabl_gues_tax) AS ttax, sum(tabl_gues_fact) AS tfact, sum(dedu_mone) AS tdedu, "
+            "sum(cost_mone) AS tcost FROM AllGues") +
             bills.sql(),
         bills.params());
     SalesFigures& f = out.figures;
@@ -80,12 +82,11 @@ SalesAnalysis salesAnalysis(Database& db, const DateRange& range, const Departme
     f.commission = figure(t, "tdedu");
     f.cost = figure(t, "tcost");
     if (f.guests && *f.guests > 0) f.perGuest = IntWay(f.received.value_or(0) / *f.guests, sumRounding);
-    if (f.received && *f.received > 0)
-        f.margin = (*f.received - f.cost.value_or(0)) / *f.received * 100;
+    if (f.received && *f.received > 0) f.margin = (*f.received - f.cost.value_or(0)) / *f.received * 100;
     if (filter.code.isEmpty()) {
         const Condition days = dateCondition(QStringLiteral("othe_inco_time"), range);
-        const QVariant other =
-            db.scalar(QStringLiteral("SELECT sum(othe_inco_mone) FROM AllOtherInCome WHERE ") + days.sql, days.params);
+        const QVariant other = db.scalar(
+            QStringLiteral("SELECT sum(othe_inco_mone) FROM AllOtherInCome WHERE ") + days.sql, days.params);
         if (!other.isNull()) f.otherIncome = other.toDouble();
     }
 
@@ -130,7 +131,8 @@ document::Document salesReport(const SalesAnalysis& analysis, const ReportFrame&
     const auto asPrinted = [](const QList<ReportColumn>& columns) {
         QList<PrintColumn> out;
         for (const ReportColumn& c : columns)
-            out << PrintColumn{c.caption, c.field, c.kind, c.kind == CellKind::Text ? Total::None : Total::Sum,
+            out << PrintColumn{c.caption, c.field, c.kind,
+                               c.kind == CellKind::Text ? Total::None : Total::Sum,
                                c.kind == CellKind::Text ? 2.0 : 1.0};
         return out;
     };
@@ -141,21 +143,27 @@ document::Document salesReport(const SalesAnalysis& analysis, const ReportFrame&
     return framedReport(frame, payments.columns(), [&](document::DocumentBuilder& b) {
         b.line(QStringLiteral("[收入状况]"), {.bold = true});
         b.columnHeader();
-        for (int i = 0; i < analysis.payments.rowCount(); ++i) payments.row(b, analysis.payments, i);
+        for (int i = 0; i < analysis.payments.rowCount(); ++i)
+            payments.row(b, analysis.payments, i);
         payments.end(b, QStringLiteral("合计"), false);
         b.sums(document::BandKind::GroupHeader, {QStringLiteral("[消费状况]")}, {});
         b.sums(document::BandKind::GroupHeader, kinds.captions(), {});
-        for (int i = 0; i < analysis.kinds.rowCount(); ++i) kinds.row(b, analysis.kinds, i);
+        for (int i = 0; i < analysis.kinds.rowCount(); ++i)
+            kinds.row(b, analysis.kinds, i);
         kinds.end(b, QStringLiteral("合计"), false);
         b.sums(document::BandKind::GroupHeader, {QStringLiteral("[营业状况]")}, {});
-        b.fields({QStringLiteral("帐 单 数：") + QString::number(f.bills),
-                  QStringLiteral("人    数：") + (f.guests ? QString::number(qlonglong(*f.guests)) : QString()),
-                  QStringLiteral("酒菜消费：") + figureText(f.dish), QStringLiteral("特殊消费：") + figureText(f.special)});
-        b.fields({QStringLiteral("最低消费：") + figureText(f.minimum), QStringLiteral("房间消费：") + figureText(f.room),
+        b.fields(
+            {QStringLiteral("帐 单 数：") + QString::number(f.bills),
+             QStringLiteral("人    数：") + (f.guests ? QString::number(qlonglong(*f.guests)) : QString()),
+             QStringLiteral("酒菜消费：") + figureText(f.dish),
+             QStringLiteral("特殊消费：") + figureText(f.special)});
+        b.fields({QStringLiteral("最低消费：") + figureText(f.minimum),
+                  QStringLiteral("房间消费：") + figureText(f.room),
                   QStringLiteral("服 务 费：") + figureText(f.service),
                   QStringLiteral("折扣金额：") + figureText(f.discount)});
         b.sums(document::BandKind::GroupHeader, {QStringLiteral("[总营业额]")}, {});
-        b.fields({QStringLiteral("应收金额：") + figureText(f.due), QStringLiteral("收税金额：") + figureText(f.tax),
+        b.fields({QStringLiteral("应收金额：") + figureText(f.due),
+                  QStringLiteral("收税金额：") + figureText(f.tax),
                   QStringLiteral("实收金额：") + figureText(f.received),
                   QStringLiteral("提成金额：") + figureText(f.commission)});
         b.fields({QStringLiteral("消费成本：") + figureText(f.cost), QStringLiteral("总毛利率：") + margin,
@@ -165,10 +173,11 @@ document::Document salesReport(const SalesAnalysis& analysis, const ReportFrame&
 
 document::Chart salesChart(Database& db, const DateRange& range, const DepartmentOrShift& filter) {
     const Where lines = linesOf(range, filter);
-    const RecordSet rows = db.query(
-        QStringLiteral("SELECT tabl_cons_time_work, kind_name, sum(tabl_cons_tota) AS constotal FROM AllCons") +
-            lines.sql() + QStringLiteral(" GROUP BY tabl_cons_time_work, kind_name"),
-        lines.params());
+    const RecordSet rows =
+        db.query(QStringLiteral(
+                     "SELECT tabl_cons_time_work, kind_name, sum(tabl_cons_tota) AS constotal FROM AllCons") +
+                     lines.sql() + QStringLiteral(" GROUP BY tabl_cons_time_work, kind_name"),
+                 lines.params());
     const bool perMonth = range.from.daysTo(range.to) + 1 > kDaysPerChart;
     const auto category = [perMonth](const QDate& day) {
         return day.toString(perMonth ? QStringLiteral("yyyy-MM") : QStringLiteral("MM-dd"));
@@ -177,16 +186,19 @@ document::Chart salesChart(Database& db, const DateRange& range, const Departmen
     chart.title = QStringLiteral("营业收入（按大类）");
     chart.valueCaption = QStringLiteral("元");
     for (QDate day = range.from; day <= range.to; day = day.addDays(1))
-        if (chart.categories.isEmpty() || chart.categories.last() != category(day)) chart.categories << category(day);
+        if (chart.categories.isEmpty() || chart.categories.last() != category(day))
+            chart.categories << category(day);
     QMap<QString, QVector<double>> perKind;
     for (int i = 0; i < rows.rowCount(); ++i) {
-        const int at = int(chart.categories.indexOf(category(rows.dateTime(i, QStringLiteral("tabl_cons_time_work")).date())));
+        const int at = int(chart.categories.indexOf(
+            category(rows.dateTime(i, QStringLiteral("tabl_cons_time_work")).date())));
         if (at < 0) continue;
         QVector<double>& values = perKind[rows.text(i, QStringLiteral("kind_name"))];
         values.resize(chart.categories.size(), 0.0);
         values[at] += rows.number(i, QStringLiteral("constotal"));
     }
-    for (auto it = perKind.cbegin(); it != perKind.cend(); ++it) chart.series.append({it.key(), it.value()});
+    for (auto it = perKind.cbegin(); it != perKind.cend(); ++it)
+        chart.series.append({it.key(), it.value()});
     return chart;
 }
 

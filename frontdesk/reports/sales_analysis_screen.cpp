@@ -30,7 +30,9 @@ const QStringList kTotalCaptions{QStringLiteral("应收金额："), QStringLiter
 
 SalesAnalysisScreen::SalesAnalysisScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
     : ReportScreen(context,
-                   {QStringLiteral("pnl_SalesAnalysis"), QStringLiteral("消费分析报表"), kRecountCaption,
+                   {QStringLiteral("pnl_SalesAnalysis"),
+                    QStringLiteral("消费分析报表"),
+                    kRecountCaption,
                     {{sales_tool::kChart, QStringLiteral("图表"), QStyle::SP_FileDialogDetailedView}}},
                    parent) {
     filterBox_ = new QCheckBox(this);
@@ -102,7 +104,8 @@ void SalesAnalysisScreen::resetFilters() {
 }
 
 void SalesAnalysisScreen::fillValues() {
-    fillChoices(values_, choices(context_.db, choice_->currentIndex() == 0 ? ChoiceList::Departments : ChoiceList::Shifts));
+    fillChoices(values_, choices(context_.db, choice_->currentIndex() == 0 ? ChoiceList::Departments
+                                                                           : ChoiceList::Shifts));
 }
 
 DepartmentOrShift SalesAnalysisScreen::filter() const {
@@ -120,14 +123,11 @@ void SalesAnalysisScreen::refresh() {
     payments_->rows()->setRows(salesPaymentColumns(), shown_.payments);
     kinds_->rows()->setRows(salesKindColumns(), shown_.kinds);
     const SalesFigures& f = shown_.figures;
-    const QStringList business{QString::number(f.bills),
-                               f.guests ? QString::number(qlonglong(*f.guests)) : QString(),
-                               figureText(f.dish),
-                               figureText(f.special),
-                               figureText(f.minimum),
-                               figureText(f.room),
-                               figureText(f.service),
-                               figureText(f.discount)};
+    const QStringList business{
+        QString::number(f.bills), f.guests ? QString::number(qlonglong(*f.guests)) : QString(),
+        figureText(f.dish),       figureText(f.special),
+        figureText(f.minimum),    figureText(f.room),
+        figureText(f.service),    figureText(f.discount)};
     const QStringList totals{figureText(f.due),
                              figureText(f.tax),
                              figureText(f.received),
@@ -136,8 +136,10 @@ void SalesAnalysisScreen::refresh() {
                              f.margin ? displayText(*f.margin, exporting::CellKind::Percent) : QString(),
                              figureText(f.otherIncome),
                              figureText(f.perGuest)};
-    for (int i = 0; i < kBusinessCaptions.size(); ++i) figures_[kBusinessCaptions[i]]->setText(business[i]);
-    for (int i = 0; i < kTotalCaptions.size(); ++i) figures_[kTotalCaptions[i]]->setText(totals[i]);
+    for (int i = 0; i < kBusinessCaptions.size(); ++i)
+        figures_[kBusinessCaptions[i]]->setText(business[i]);
+    for (int i = 0; i < kTotalCaptions.size(); ++i)
+        figures_[kTotalCaptions[i]]->setText(totals[i]);
     if (chartShown()) chart_->setChart(salesChart(context_.db, range(), filter()));
 }
 

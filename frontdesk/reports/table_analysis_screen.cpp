@@ -11,7 +11,8 @@
 namespace sorrel::reports {
 
 TableAnalysisScreen::TableAnalysisScreen(const frontdesk::FrontDeskContext& context, QWidget* parent)
-    : ReportScreen(context, {QStringLiteral("pnl_TableAnalysis"), QStringLiteral("房台分析报表"), kRequeryCaption},
+    : ReportScreen(context,
+                   {QStringLiteral("pnl_TableAnalysis"), QStringLiteral("房台分析报表"), kRequeryCaption},
                    parent) {
     table_ = new QLineEdit(this);
     table_->setObjectName(QStringLiteral("edt_TableCode"));

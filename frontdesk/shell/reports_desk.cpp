@@ -24,7 +24,8 @@ ReportsDesk::ReportsDesk(const FrontDeskContext& context, tables::BoardScreen* b
     items_ = new reports::ItemAnalysisScreen(context_, context_.host);
     operators_ = new reports::OperatorAnalysisScreen(context_, context_.host);
     performance_ = new reports::PerformanceAnalysisScreen(context_, context_.host);
-    for (reports::ReportScreen* screen : QList<reports::ReportScreen*>{sales_, table_, items_, operators_, performance_})
+    for (reports::ReportScreen* screen :
+         QList<reports::ReportScreen*>{sales_, table_, items_, operators_, performance_})
         adopt(screen);
     for (const MenuEntry& entry : menuEntries())
         ui::connectGuarded(menu->addAction(entry.caption), &QAction::triggered, this, entry.open);

@@ -19,12 +19,12 @@ class ReportFrameTest : public test::EngineTest {
                   {number, day, operName});
     }
     QList<int> billsOf(const Where& where) {
-        const RecordSet rows = db().query(
-            QStringLiteral("SELECT tabl_gues_auto_recn FROM AllGues") + where.sql() +
-                QStringLiteral(" ORDER BY tabl_gues_auto_recn"),
-            where.params());
+        const RecordSet rows = db().query(QStringLiteral("SELECT tabl_gues_auto_recn FROM AllGues") +
+                                              where.sql() + QStringLiteral(" ORDER BY tabl_gues_auto_recn"),
+                                          where.params());
         QList<int> out;
-        for (int i = 0; i < rows.rowCount(); ++i) out << rows.value(i, 0).toInt();
+        for (int i = 0; i < rows.rowCount(); ++i)
+            out << rows.value(i, 0).toInt();
         return out;
     }
 };
@@ -59,29 +59,36 @@ TEST_P(ReportFrameTest, RangeAndFiltersSelectWhatTheOperatorMeans) {
 TEST_P(ReportFrameTest, ListIsReadPageByPageEveryRowOnce) {
     db().begin();
     const int bills = ReportList::kPageRows * 2 + 7;
-    for (int i = 1; i <= bills; ++i) bill(i, QStringLiteral("2026-06-03 00:00:00"));
+    for (int i = 1; i <= bills; ++i)
+        bill(i, QStringLiteral("2026-06-03 00:00:00"));
     db().commit();
-    const ReportList list{QStringLiteral("SELECT tabl_gues_auto_recn FROM AllGues ORDER BY tabl_gues_auto_recn"),
-                          {},
-                          {{QStringLiteral("单号"), QStringLiteral("tabl_gues_auto_recn"), exporting::CellKind::Integer}}};
+    const ReportList list{
+        QStringLiteral("SELECT tabl_gues_auto_recn FROM AllGues ORDER BY tabl_gues_auto_recn"),
+        {},
+        {{QStringLiteral("单号"), QStringLiteral("tabl_gues_auto_recn"), exporting::CellKind::Integer}}};
     QList<int> seen;
     list.forEachRow(db(), [&](const RecordSet& rows, int row) { seen << rows.value(row, 0).toInt(); });
     ASSERT_EQ(seen.size(), bills);
-    for (int i = 0; i < bills; ++i) ASSERT_EQ(seen[i], i + 1);
+    for (int i = 0; i < bills; ++i)
+        ASSERT_EQ(seen[i], i + 1);
 
     exporting::Sheet sheet = list.sheet(db(), QStringLiteral("帐单"));
     QVector<QVariant> row;
     int exported = 0;
-    while (sheet.next(row)) ++exported;
+    while (sheet.next(row))
+        ++exported;
     EXPECT_EQ(exported, bills);
 }
 
 SORREL_ON_EVERY_ENGINE(ReportFrameTest);
 
 TEST(ReportFrame, PrintedFrameAroundTheBody) {
-    const ReportFrame frame{QStringLiteral("房台分析报表"), QStringLiteral("岚舟酒楼"),
-                            {QDate(2026, 6, 1), QDate(2026, 6, 30)}, QStringLiteral("部门:大厅"),
-                            QStringLiteral("管理员"), QDateTime(QDate(2026, 7, 1), QTime(9, 5))};
+    const ReportFrame frame{QStringLiteral("房台分析报表"),
+                            QStringLiteral("岚舟酒楼"),
+                            {QDate(2026, 6, 1), QDate(2026, 6, 30)},
+                            QStringLiteral("部门:大厅"),
+                            QStringLiteral("管理员"),
+                            QDateTime(QDate(2026, 7, 1), QTime(9, 5))};
     const document::Document doc =
         framedReport(frame, {document::Column::text(QStringLiteral("单号"))},
                      [](document::DocumentBuilder& b) { b.columnHeader().row({QStringLiteral("1024")}); });
@@ -91,11 +98,12 @@ TEST(ReportFrame, PrintedFrameAroundTheBody) {
             for (const document::Cell& cell : row.cells)
                 if (!cell.text.isEmpty()) texts << cell.text;
     EXPECT_EQ(texts, (QStringList{QStringLiteral("房台分析报表"), QStringLiteral("单位名称：【岚舟酒楼】"),
-                                  QStringLiteral("统计时段：2026-06-01 至 2026-06-30"), QStringLiteral("部门:大厅"),
-                                  QStringLiteral("单号"), QStringLiteral("1024"),
-                                  QStringLiteral("制表时间：2026-07-01 09:05:00"), QStringLiteral("制表人：管理员"),
-                                  kMakerLine}));
-    EXPECT_EQ(filterCaption(QStringLiteral("综合统计"), QStringLiteral("部门"), QString()), QStringLiteral("综合统计"));
+                                  QStringLiteral("统计时段：2026-06-01 至 2026-06-30"),
+                                  QStringLiteral("部门:大厅"), QStringLiteral("单号"), QStringLiteral("1024"),
+                                  QStringLiteral("制表时间：2026-07-01 09:05:00"),
+                                  QStringLiteral("制表人：管理员"), kMakerLine}));
+    EXPECT_EQ(filterCaption(QStringLiteral("综合统计"), QStringLiteral("部门"), QString()),
+              QStringLiteral("综合统计"));
 }
 
 } // namespace

@@ -72,7 +72,8 @@ class ReportScreensTest : public test_day::DeskWindowTest {
     QString exported(ReportScreen* screen, const char* tool, const QString& name) {
         const QString dir = qEnvironmentVariable("SORREL_SCREENSHOT_DIR", files_.path());
         const QString path = dir + QLatin1Char('/') + name;
-        ui::setSaveFileChooser([path](QWidget*, const QString&, const QString&, const QString&) { return path; });
+        ui::setSaveFileChooser(
+            [path](QWidget*, const QString&, const QString&, const QString&) { return path; });
         press(screen, tool);
         ui::setSaveFileChooser({});
         if (path.endsWith(QStringLiteral(".pdf"))) {
@@ -90,7 +91,8 @@ class ReportScreensTest : public test_day::DeskWindowTest {
 
 TEST_P(ReportScreensTest, MenuOpensEachReportAndChecksItsPermission) {
     QStringList captions;
-    for (QAction* a : window_->dayDesk()->reportsMenu()->actions()) captions << a->text();
+    for (QAction* a : window_->dayDesk()->reportsMenu()->actions())
+        captions << a->text();
     EXPECT_EQ(captions.mid(2, 9),
               (QStringList{"销售分析报表", "房台分析报表", "点单分析报表", "操作分析报表", "业绩分析报表",
                            "帐单查询报表", "点单查询报表", "会员查询报表", "挂帐查询报表"}));
@@ -113,7 +115,8 @@ TEST_P(ReportScreensTest, MenuOpensEachReportAndChecksItsPermission) {
                       {QString::fromLatin1(c.permission)});
             sink_.shown.clear();
             open(QString::fromUtf8(c.entry));
-            EXPECT_EQ(sink_.texts(), QStringList{QString::fromLatin1(c.permission) + kPermissionRefusalText}) << c.entry;
+            EXPECT_EQ(sink_.texts(), QStringList{QString::fromLatin1(c.permission) + kPermissionRefusalText})
+                << c.entry;
             EXPECT_NE(current(), c.screen) << c.entry;
             db().exec(QStringLiteral("UPDATE Limitedlist SET limi_real = 1 WHERE limi_code = ?"),
                       {QString::fromLatin1(c.permission)});
@@ -182,24 +185,54 @@ TEST_P(ReportScreensTest, EveryLayoutPrintsAndEveryRowIsExported) {
         const char* file;
         QStringList texts;
     } layouts[] = {
-        {"销售分析报表", desk().salesAnalysis(), -1, "sales.pdf", {"销售分析报表", "[收入状况]", "[消费状况]", "[营业状况]", "[总营业额]", "综合统计"}},
-        {"房台分析报表", desk().tableAnalysis(), -1, "tables.pdf", {"房台分析报表", "部门：", "小计", "合计"}},
-        {"点单分析报表", desk().itemAnalysis(), -1, "items.pdf", {"点单分析报表", "大类名称：", "分类名称：", "分类综合统计"}},
-        {"操作分析报表", desk().operatorAnalysis(), 0, "operator-items.pdf", {"员工点单（操作）分析报表", "全部员工统计"}},
-        {"操作分析报表", desk().operatorAnalysis(), 1, "operator-bills.pdf", {"员工结帐(操作)分析报表", "合计"}},
+        {"销售分析报表",
+         desk().salesAnalysis(),
+         -1,
+         "sales.pdf",
+         {"销售分析报表", "[收入状况]", "[消费状况]", "[营业状况]", "[总营业额]", "综合统计"}},
+        {"房台分析报表",
+         desk().tableAnalysis(),
+         -1,
+         "tables.pdf",
+         {"房台分析报表", "部门：", "小计", "合计"}},
+        {"点单分析报表",
+         desk().itemAnalysis(),
+         -1,
+         "items.pdf",
+         {"点单分析报表", "大类名称：", "分类名称：", "分类综合统计"}},
+        {"操作分析报表",
+         desk().operatorAnalysis(),
+         0,
+         "operator-items.pdf",
+         {"员工点单（操作）分析报表", "全部员工统计"}},
+        {"操作分析报表",
+         desk().operatorAnalysis(),
+         1,
+         "operator-bills.pdf",
+         {"员工结帐(操作)分析报表", "合计"}},
         {"操作分析报表", desk().operatorAnalysis(), 2, "operator-bookings.pdf", {"员工预订(操作)分析报表"}},
-        {"业绩分析报表", desk().performanceAnalysis(), 0, "perf-lines.pdf", {"点单业绩分析报表", "全部提成员工统计"}},
+        {"业绩分析报表",
+         desk().performanceAnalysis(),
+         0,
+         "perf-lines.pdf",
+         {"点单业绩分析报表", "全部提成员工统计"}},
         {"业绩分析报表", desk().performanceAnalysis(), 1, "perf-line-sums.pdf", {"点单业绩统计报表"}},
         {"业绩分析报表", desk().performanceAnalysis(), 2, "perf-bills.pdf", {"帐单业绩分析报表"}},
-        {"业绩分析报表", desk().performanceAnalysis(), 3, "perf-bill-sums.pdf", {"帐单业绩统计报表", "分区：", "分组->", "小计：", "总计："}},
+        {"业绩分析报表",
+         desk().performanceAnalysis(),
+         3,
+         "perf-bill-sums.pdf",
+         {"帐单业绩统计报表", "分区：", "分组->", "小计：", "总计："}},
     };
     for (const Layout& l : layouts) {
         open(QString::fromUtf8(l.entry));
         l.screen->setRange(kHistory);
         if (auto* ops = qobject_cast<OperatorAnalysisScreen*>(l.screen)) ops->modeButtons()[l.mode]->click();
-        if (auto* perf = qobject_cast<PerformanceAnalysisScreen*>(l.screen)) perf->modeButtons()[l.mode]->click();
+        if (auto* perf = qobject_cast<PerformanceAnalysisScreen*>(l.screen))
+            perf->modeButtons()[l.mode]->click();
         const QString text = exported(l.screen, report_tool::kPdf, QString::fromLatin1(l.file));
-        for (const QString& expected : l.texts) EXPECT_TRUE(text.contains(expected)) << l.file << " lacks " << expected.toStdString();
+        for (const QString& expected : l.texts)
+            EXPECT_TRUE(text.contains(expected)) << l.file << " lacks " << expected.toStdString();
         EXPECT_TRUE(text.contains(QStringLiteral("制表人："))) << l.file;
     }
 
@@ -223,8 +256,15 @@ TEST_P(ReportScreensTest, EveryLayoutPrintsAndEveryRowIsExported) {
     test::saveScreenshot(desk().tableAnalysis(), QStringLiteral("report_tables_filled"));
     const QString csv = exported(desk().tableAnalysis(), report_tool::kCsv, QStringLiteral("tables.csv"));
     const Condition days = dateCondition(QStringLiteral("tabl_gues_time_work"), kHistory);
-    const int bills = db().scalar(QStringLiteral("SELECT count(*) FROM AllGues WHERE ") + days.sql, days.params).toInt();
+    const int bills =
+        db().scalar(QStringLiteral("SELECT count(*) FROM AllGues WHERE ") + days.sql, days.params).toInt();
     ASSERT_GT(bills, ReportList::kPageRows);
+    // The grid reads a page at a time, and scrolled to its end shows every bill.
+    ReportListModel* grid = desk().tableAnalysis()->grid()->rows();
+    EXPECT_EQ(grid->rowCount(), ReportList::kPageRows);
+    while (grid->canFetchMore({}))
+        grid->fetchMore({});
+    EXPECT_EQ(grid->rowCount(), bills);
     EXPECT_EQ(csv.count(QStringLiteral("\r\n")), bills + 1);
     EXPECT_TRUE(csv.contains(QStringLiteral("时间,帐单,台桌号,台桌名,人数")));
 }
