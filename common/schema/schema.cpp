@@ -3,6 +3,8 @@
 #include "common/db/transaction.h"
 #include "common/schema/table_groups.h"
 
+#include <QCryptographicHash>
+
 namespace sorrel::schema {
 
 const Column* Table::column(const QString& wanted) const {
@@ -128,6 +130,18 @@ QString columnDdl(Engine engine, const Column& c) {
 
 } // namespace
 
+QString indexName(const Table& table, const Index& index) {
+    constexpr int kLongestName = 63;
+    const QString whole = QStringLiteral("%1_%2_%3")
+                              .arg(index.unique ? QStringLiteral("uk") : QStringLiteral("ix"), table.name,
+                                   index.columns.join(QLatin1Char('_')))
+                              .toLower();
+    if (whole.size() <= kLongestName) return whole;
+    const QString digest = QString::fromLatin1(
+        QCryptographicHash::hash(whole.toUtf8(), QCryptographicHash::Md5).toHex().left(8));
+    return whole.left(kLongestName - 1 - digest.size()) + QLatin1Char('_') + digest;
+}
+
 QStringList createStatements(Engine engine) {
     QStringList statements;
     for (const Table& t : tables()) {
@@ -137,10 +151,7 @@ QStringList createStatements(Engine engine) {
         statements << QStringLiteral("CREATE TABLE %1 (\n    %2\n)")
                           .arg(t.name, cols.join(QStringLiteral(",\n    ")));
         for (const Index& ix : t.indexes) {
-            const QString name = QStringLiteral("%1_%2_%3")
-                                     .arg(ix.unique ? QStringLiteral("uk") : QStringLiteral("ix"), t.name,
-                                          ix.columns.join(QLatin1Char('_')))
-                                     .toLower();
+            const QString name = indexName(t, ix);
             statements << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
                               .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), name, t.name,
                                    ix.columns.join(QStringLiteral(", ")));

@@ -68,6 +68,10 @@ const QList<View>& views();
 // Case-insensitive; nullptr when the system has no such table.
 const Table* findTable(const QString& name);
 
+// The name of a table's index: its kind, table and columns, lower case; a name longer than
+// PostgreSQL keeps (63 characters) is cut and ends in a digest of the whole, so it stays unique.
+QString indexName(const Table& table, const Index& index);
+
 // The statements that create every table, index and view on an engine.
 QStringList createStatements(Engine engine);
 // Runs them in one transaction.

@@ -206,13 +206,21 @@ QList<Table> guestTables() {
          allGues,
          {uniqueKey({"tabl_gues_auto_recn"}), index({"tabl_gues_time_work"}),
           index({"tabl_code", "tabl_gues_time_work"})}},
+        // The analysis reports read a range of business dates: the consumption per kind and per
+        // item from the index alone, the lines of the commission staff found in it.
         {QStringLiteral("AllCons"),
          historyLineColumns(),
-         {index({"tabl_gues_auto_recn"}), index({"tabl_cons_time_work"}), index({"item_code"})}},
-        // The handover finds the few payments not yet handed over among a year of them.
+         {index({"tabl_gues_auto_recn"}), index({"tabl_cons_time_work"}), index({"item_code"}),
+          index({"tabl_cons_time_work", "grou_code", "item_code", "item_name", "item_unit", "kind_name",
+                 "clas_name", "kind_code", "oper_code", "dedu_oper_code", "tabl_d_bill", "tabl_t_bill",
+                 "tabl_z_bill", "tabl_tz_bill", "item_unit_pric", "tabl_cons_tota", "serv_perc",
+                 "disc_clas_perc", "tabl_cost_tota"})}},
+        // The handover finds the few payments not yet handed over among a year of them; the sales
+        // report sums a range's payments per method from an index alone.
         {QStringLiteral("AllGuesPay"),
          paymentColumns(),
-         {index({"tabl_gues_auto_recn"}), index({"pay_time"}), index({"pay_flag"})}},
+         {index({"tabl_gues_auto_recn"}), index({"pay_time"}), index({"pay_flag"}),
+          index({"pay_time", "pay_type_code", "pay_type_mone"})}},
         {QStringLiteral("AllOtherInCome"),
          {text("othe_inco_code", 10), text("othe_inco_name"), money("othe_inco_mone"),
           dateTime("othe_inco_time")},

@@ -10,6 +10,7 @@
 #include "common/window_placement.h"
 #include "frontdesk/settings/settings_screen.h"
 #include "frontdesk/shell/day_desk.h"
+#include "frontdesk/shell/reports_desk.h"
 #include "frontdesk/shell/table_desk.h"
 #include "frontdesk/tables/board_screen.h"
 #include "frontdesk/tables/login_panel.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     desk_ = new TableDesk(*context_, this);
     board_ = desk_->board();
     dayDesk_ = new DayDesk(*context_, board_, this);
+    reportsDesk_ = new ReportsDesk(*context_, board_, dayDesk_->reportsMenu(), this);
     board_->loginBox()->setDayProgress(progress);
     settings_ = new settings::SettingsScreen(*context_, parent_);
     settings_->hide();

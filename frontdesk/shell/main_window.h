@@ -28,6 +28,7 @@ namespace sorrel::frontdesk {
 
 using tables::BoardScreen;
 class DayDesk;
+class ReportsDesk;
 class TableDesk;
 
 inline const QString kMainCaption = QStringLiteral("岚舟餐[饮娱乐管理系统9.0版]-前台操作");
@@ -49,6 +50,7 @@ class MainWindow : public QWidget {
     BoardScreen* board() const { return board_; }
     TableDesk* tableDesk() const { return desk_; }
     DayDesk* dayDesk() const { return dayDesk_; }
+    ReportsDesk* reportsDesk() const { return reportsDesk_; }
     settings::SettingsScreen* settingsScreen() const { return settings_; }
     QLabel* statusPanel(int index) const { return status_->panel(index); }
 
@@ -75,6 +77,7 @@ class MainWindow : public QWidget {
     std::unique_ptr<FrontDeskContext> context_;
     TableDesk* desk_;
     DayDesk* dayDesk_;
+    ReportsDesk* reportsDesk_;
     settings::SettingsScreen* settings_;
     BoardScreen* board_;
     ui::StatusBar* status_;

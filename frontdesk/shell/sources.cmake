@@ -5,4 +5,5 @@ list(APPEND FRONTDESK_UI_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/table_life_desk.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ordering_desk.cpp
     ${CMAKE_CURRENT_LIST_DIR}/day_desk.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/reports_desk.cpp
 )

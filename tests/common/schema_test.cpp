@@ -5,6 +5,8 @@
 #include "common/schema/schema.h"
 #include "tests/support/test_database.h"
 
+#include <QSet>
+
 using namespace sorrel;
 using schema::ColumnType;
 
@@ -336,6 +338,18 @@ TEST(HistoryReads, EveryKeyedReadGoesThroughAnIndex) {
             EXPECT_TRUE(plan.text(row, "detail").contains(QStringLiteral(" INDEX ")))
                 << read << ": " << plan.text(row, "detail").toStdString();
     }
+}
+
+// The server keeps 63 characters of a name and would take two long index names cut alike for one.
+TEST(Schema, IndexNamesFitTheServerAndStayDistinct) {
+    QSet<QString> names;
+    for (const schema::Table& t : schema::tables())
+        for (const schema::Index& ix : t.indexes) {
+            const QString name = schema::indexName(t, ix);
+            EXPECT_LE(name.size(), 63) << name.toStdString();
+            EXPECT_FALSE(names.contains(name)) << name.toStdString();
+            names.insert(name);
+        }
 }
 
 } // namespace

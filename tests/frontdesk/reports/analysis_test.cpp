@@ -1,0 +1,362 @@
+// The analysis reports on every engine, over bills written into the history as clearing leaves
+// them: what each report counts and leaves out, the faults a manager would meet (a renamed
+// payment method, two staff of one name, a return counted as a sale), an empty range, and a
+// month of the demo venue's history against sums taken from the raw rows another way.
+#include "frontdesk/reports/bill_analysis.h"
+#include "frontdesk/reports/item_analysis.h"
+#include "frontdesk/reports/performance_analysis.h"
+#include "frontdesk/reports/sales_analysis.h"
+
+#include "tests/support/test_database.h"
+#include "tools/demo_history/demo_history.h"
+
+#include <cmath>
+
+using namespace sorrel;
+using namespace sorrel::reports;
+
+namespace {
+
+const QDate kJune3(2026, 6, 3);
+const DateRange kOneDay{kJune3, kJune3};
+
+struct Bill {
+    int number;
+    QString day = QStringLiteral("2026-06-03 00:00:00");
+    double received = 100;
+    double cost = 40;
+    QString dept = QStringLiteral("01");
+    QString operCode = QStringLiteral("01");
+    QString operName = QStringLiteral("张三");
+    QString deduCode = {};
+    QString deduName = {};
+    double commission = 0;
+    QString group = QStringLiteral("一组");
+    QString area = QStringLiteral("一区");
+    double standard = 0;
+};
+
+struct Line {
+    int bill;
+    QString item;
+    int menuType; // 1 ordered, 2 returned, 3 given, 4 gift returned
+    double quantity;
+    double price = 10;
+    QString group = {};
+    QString deduCode = {};
+    QString operCode = QStringLiteral("01");
+};
+
+class AnalysisTest : public test::EngineTest {
+  protected:
+    void add(const Bill& b) {
+        db().exec(QStringLiteral("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_gues_time_work, tabl_code, "
+                                 "tabl_name, dept_code, "
+                                 "dept_name, tabl_gues_coun, tabl_gues_dish, tabl_gues_shou, tabl_gues_fact, "
+                                 "cost_mone, oper_code, "
+                                 "oper_name, dedu_oper_code, dedu_oper_name, dedu_mone, dedu_type, tota_y, "
+                                 "grou_name, area_name, "
+                                 "tota_stan) VALUES (?, ?, 'A01', '大厅一', ?, ?, 2, ?, ?, ?, ?, ?, ?, ?, ?, "
+                                 "?, '预  定', ?, ?, ?, ?)"),
+                  {b.number, b.day, b.dept,
+                   b.dept == QStringLiteral("01") ? QStringLiteral("大厅") : QStringLiteral("包房"),
+                   b.received, b.received, b.received, b.cost, b.operCode, b.operName, b.deduCode, b.deduName,
+                   b.commission, b.commission > 0 ? b.received - b.commission : 0.0, b.group, b.area,
+                   b.standard});
+    }
+    void add(const Line& l) {
+        const int sign = l.menuType == 1 ? 1 : l.menuType == 2 ? -1 : 0;
+        const int stockSign = (l.menuType == 1 || l.menuType == 3) ? 1 : -1;
+        const double q = l.quantity;
+        db().exec(
+            QStringLiteral(
+                "INSERT INTO AllCons (tabl_cons_ID, tabl_gues_auto_recn, tabl_cons_time_work, item_code, "
+                "item_name, "
+                "item_unit, kind_code, kind_name, clas_name, menu_type_code, item_type_flag, item_coun_flag, "
+                "tabl_cons_coun, item_unit_pric, tabl_cons_tota, tabl_cost_tota, grou_code, dedu_oper_code, "
+                "dedu_oper_name, tabl_dedu_tota, oper_code, serv_perc, disc_clas_perc, tabl_d_bill, "
+                "tabl_t_bill, "
+                "tabl_z_bill, tabl_tz_bill) VALUES (?, ?, '2026-06-03 00:00:00', ?, ?, '份', '1', '热菜', "
+                "'炒菜', ?, ?, "
+                "?, ?, ?, ?, ?, ?, ?, ?, ?, ?, 100, 100, ?, ?, ?, ?)"),
+            {++lineId_,
+             l.bill,
+             l.item,
+             QStringLiteral("菜") + l.item,
+             QString::number(l.menuType),
+             sign,
+             stockSign,
+             q,
+             l.price,
+             q * l.price * sign,
+             q * 4,
+             l.group,
+             l.deduCode,
+             l.deduCode.isEmpty() ? QString() : QStringLiteral("王五"),
+             l.deduCode.isEmpty() ? 0.0 : q,
+             l.operCode,
+             l.menuType == 1 ? q : 0.0,
+             l.menuType == 2 ? q : 0.0,
+             l.menuType == 3 ? q : 0.0,
+             l.menuType == 4 ? q : 0.0});
+    }
+    void pay(int bill, const QString& code, const QString& name, double amount,
+             const QString& day = QStringLiteral("2026-06-03 00:00:00")) {
+        db().exec(QStringLiteral("INSERT INTO AllGuesPay (tabl_gues_auto_recn, pay_type_code, pay_type_name, "
+                                 "pay_type_mone, pay_time) VALUES (?, ?, ?, ?, ?)"),
+                  {bill, code, name, amount, day});
+    }
+    static int rowOf(const RecordSet& rows, const QString& column, const QVariant& value) {
+        return rows.locate({{column, value}});
+    }
+    int lineId_ = 0;
+};
+
+TEST_P(AnalysisTest, SalesCountWhatTheRangeAndFilterHold) {
+    add(Bill{1});                                                // settled on the 3rd
+    add(Bill{2, QStringLiteral("2026-06-03 01:30:00"), 50, 10}); // the day's end wrote a time
+    add(Bill{3, QStringLiteral("2026-06-04 00:00:00"), 70, 20}); // the next day
+    add(Bill{4, QStringLiteral("2026-06-03 00:00:00"), 30, 5, QStringLiteral("02")});
+    db().exec(QStringLiteral("INSERT INTO AllOtherInCome (othe_inco_mone, othe_inco_time) VALUES (15, "
+                             "'2026-06-03 00:00:00')"));
+    add(Line{1, QStringLiteral("S1"), 1, 1, 80});                       // a set meal
+    add(Line{1, QStringLiteral("C1"), 1, 2, 30, QStringLiteral("S1")}); // its components
+    add(Line{1, QStringLiteral("C2"), 1, 1, 20, QStringLiteral("S1")});
+
+    struct Case {
+        const char* what;
+        DateRange range;
+        DepartmentOrShift filter;
+        qlonglong bills;
+        QString received, otherIncome, margin, kindAmount;
+    } cases[] = {
+        {"the 3rd, its late bill included", kOneDay, {}, 3, "180.00", "15.00", "69.4%", "80.00"},
+        {"the 4th alone", {kJune3.addDays(1), kJune3.addDays(1)}, {}, 1, "70.00", "", "71.4%", ""},
+        {"one department: no other income",
+         kOneDay,
+         {DepartmentOrShift::By::Department, "02", "包房"},
+         1,
+         "30.00",
+         "",
+         "83.3%",
+         ""},
+        {"no business at all", {kJune3.addDays(30), kJune3.addDays(31)}, {}, 0, "", "", "", ""},
+    };
+    for (const Case& c : cases) {
+        const SalesAnalysis a = salesAnalysis(db(), c.range, c.filter, QStringLiteral("保留小数"));
+        EXPECT_EQ(a.figures.bills, c.bills) << c.what;
+        EXPECT_EQ(figureText(a.figures.received), c.received) << c.what;
+        EXPECT_EQ(figureText(a.figures.otherIncome), c.otherIncome) << c.what;
+        EXPECT_EQ(a.figures.margin ? displayText(*a.figures.margin, exporting::CellKind::Percent) : QString(),
+                  c.margin)
+            << c.what;
+        const int hot = rowOf(a.kinds, QStringLiteral("kind_name"), QStringLiteral("热菜"));
+        EXPECT_EQ(hot < 0 ? QString()
+                          : displayText(a.kinds.value(hot, QStringLiteral("constotal")),
+                                        exporting::CellKind::Money),
+                  c.kindAmount)
+            << c.what;
+    }
+}
+
+TEST_P(AnalysisTest, RenamedPaymentMethodCountsEveryReceiptOnce) {
+    for (int b = 1; b <= 3; ++b)
+        add(Bill{b});
+    pay(1, QStringLiteral("Z"), QStringLiteral("现金"), 100);
+    pay(2, QStringLiteral("Z"), QStringLiteral("人民币"), 60); // renamed in the afternoon
+    pay(2, QStringLiteral("M"), QStringLiteral("银行卡"), 40);
+    pay(3, QStringLiteral("Z"), QStringLiteral("人民币"), 0); // a method row left at 0
+    pay(3, QStringLiteral("M"), QStringLiteral("银行卡"), 100);
+    const RecordSet payments = salesAnalysis(db(), kOneDay, {}, {}).payments;
+    ASSERT_EQ(payments.rowCount(), 2);
+    const int cash = rowOf(payments, QStringLiteral("pay_type_code"), QStringLiteral("Z"));
+    ASSERT_GE(cash, 0);
+    EXPECT_EQ(payments.integer(cash, QStringLiteral("paycount")), 2);
+    EXPECT_DOUBLE_EQ(payments.number(cash, QStringLiteral("paytotal")), 160);
+    const int card = rowOf(payments, QStringLiteral("pay_type_code"), QStringLiteral("M"));
+    EXPECT_EQ(payments.integer(card, QStringLiteral("paycount")), 2);
+}
+
+TEST_P(AnalysisTest, ItemsNetOfReturnsAndGiftsOwnLinesOnly) {
+    add(Bill{1});
+    add(Line{1, QStringLiteral("01"), 1, 5});
+    add(Line{1, QStringLiteral("01"), 2, 1});
+    add(Line{1, QStringLiteral("01"), 3, 2});
+    add(Line{1, QStringLiteral("01"), 4, 1});
+    add(Line{1, QStringLiteral("S1"), 1, 1, 80});
+    add(Line{1, QStringLiteral("C1"), 1, 2, 30, QStringLiteral("S1")});
+    add(Line{1, QStringLiteral("02"), 1, 3, 10, {}, {}, QStringLiteral("02")}); // another operator's
+    struct Case {
+        const char* what;
+        QString operCode;
+        QStringList items;
+    } cases[] = {
+        {"every operator", {}, {"01", "02", "S1"}},
+        {"operator 01", QStringLiteral("01"), {"01", "S1"}},
+        {"operator 02, of the same name", QStringLiteral("02"), {"02"}},
+    };
+    for (const Case& c : cases) {
+        const RecordSet items = itemAnalysis(db(), kOneDay, {}, ItemSort::Code, c.operCode);
+        QStringList codes;
+        for (int i = 0; i < items.rowCount(); ++i)
+            codes << items.text(i, QStringLiteral("item_code"));
+        EXPECT_EQ(codes, c.items) << c.what;
+    }
+    const RecordSet items = itemAnalysis(db(), kOneDay, {}, ItemSort::Code);
+    const int item = rowOf(items, QStringLiteral("item_code"), QStringLiteral("01"));
+    EXPECT_DOUBLE_EQ(items.number(item, QStringLiteral("bill")), 5);
+    EXPECT_DOUBLE_EQ(items.number(item, QStringLiteral("bill3total")), 20);
+    EXPECT_DOUBLE_EQ(items.number(item, QStringLiteral("constotal")), 40);
+}
+
+TEST_P(AnalysisTest, BillListsKeepStaffApartAndMarginSafe) {
+    add(Bill{1, QStringLiteral("2026-06-03 00:00:00"), 0, 0}); // received nothing
+    add(Bill{2, QStringLiteral("2026-06-03 00:00:00"), 100, 40, "01", "02", QStringLiteral("张三")});
+    const RecordSet all = ReportList(tableAnalysis(kOneDay, {})).page(db(), 0);
+    ASSERT_EQ(all.rowCount(), 2);
+    EXPECT_EQ(displayText(
+                  all.value(rowOf(all, QStringLiteral("tabl_gues_auto_recn"), 1), QStringLiteral("starperc")),
+                  exporting::CellKind::Percent),
+              QStringLiteral("0.0%"));
+    EXPECT_EQ(operatorBills(kOneDay, OperatorBills::Settled, QStringLiteral("02")).page(db(), 0).rowCount(),
+              1);
+    EXPECT_EQ(tableAnalysis(kOneDay, QStringLiteral(" B09 ")).page(db(), 0).rowCount(), 0);
+}
+
+TEST_P(AnalysisTest, PerformanceCountsReturnsAgainstSalesAndSumsPerGroup) {
+    add(Bill{1, QStringLiteral("2026-06-03 00:00:00"), 100, 40, "01", "01", "张三", "D1", "王五", 10, "一组",
+             "一区", 500});
+    add(Bill{2, QStringLiteral("2026-06-03 00:00:00"), 200, 40, "01", "01", "张三", "D1", "王五", 20, "一组",
+             "一区", 500});
+    add(Bill{3, QStringLiteral("2026-06-03 00:00:00"), 50, 10, "01", "01", "张三", "D1", "王五", 5, "二组",
+             "一区", 500});
+    add(Bill{4, QStringLiteral("2026-06-03 00:00:00"), 80, 10, "01", "01", "张三", "D2", "王五", 8, "一组",
+             "一区", 500});
+    add(Bill{5}); // no commission: never in the bill modes
+    add(Line{1, QStringLiteral("01"), 1, 3, 10, {}, QStringLiteral("D1")});
+    add(Line{1, QStringLiteral("01"), 2, 1, 10, {}, QStringLiteral("D1")});
+    add(Line{1, QStringLiteral("02"), 1, 1, 10}); // no commission staff
+
+    const RecordSet sums = performanceAnalysis(kOneDay, PerformanceMode::LineSums, {}).page(db(), 0);
+    ASSERT_EQ(sums.rowCount(), 1);
+    EXPECT_DOUBLE_EQ(sums.number(0, QStringLiteral("counttotal")), 2);
+    EXPECT_EQ(
+        performanceAnalysis(kOneDay, PerformanceMode::Lines, QStringLiteral("D1")).page(db(), 0).rowCount(),
+        2);
+
+    const RecordSet bills = performanceAnalysis(kOneDay, PerformanceMode::BillSums, {}).page(db(), 0);
+    // D1 in 一组 and in 二组, D2 (of the same name) in 一组: three rows.
+    ASSERT_EQ(bills.rowCount(), 3);
+    double performance = 0;
+    for (int i = 0; i < bills.rowCount(); ++i)
+        performance += bills.number(i, QStringLiteral("totadeduc"));
+    EXPECT_DOUBLE_EQ(performance, (100 - 10) + (200 - 20) + (50 - 5) + (80 - 8));
+    EXPECT_EQ(
+        performanceAnalysis(kOneDay, PerformanceMode::Bills, QStringLiteral("D2")).page(db(), 0).rowCount(),
+        1);
+}
+
+// The rows of a printed report's bands of one kind, each as its non-empty texts.
+QList<QStringList> rowsOf(const document::Document& doc, document::BandKind kind) {
+    QList<QStringList> out;
+    for (const document::Band& band : doc.bands)
+        if (band.kind == kind)
+            for (const document::Row& row : band.rows) {
+                QStringList texts;
+                for (const document::Cell& cell : row.cells)
+                    if (!cell.text.isEmpty()) texts << cell.text;
+                out << texts;
+            }
+    return out;
+}
+
+TEST_P(AnalysisTest, PrintedTablesSumPerDepartmentAndAverageTheMargins) {
+    add(Bill{1, QStringLiteral("2026-06-03 00:00:00"), 100, 40});
+    add(Bill{2, QStringLiteral("2026-06-03 00:00:00"), 0, 0});
+    add(Bill{3, QStringLiteral("2026-06-03 00:00:00"), 50, 10, QStringLiteral("02")});
+    const ReportFrame frame{QStringLiteral("房台分析报表"), QStringLiteral("岚舟"), kOneDay, {}, {}, {}};
+    struct Case {
+        const char* what;
+        DateRange range;
+        QList<QStringList> headers, footers, totals;
+    } cases[] = {
+        {"two departments",
+         kOneDay,
+         {{"部门：包房"}, {"部门：大厅"}},
+         {{"小计", "1", "2", "50.00", "0.00", "0.00", "0.00", "0.00", "0.00", "50.00", "50.00", "10.00",
+           "80.0%"},
+          {"小计", "2", "4", "100.00", "0.00", "0.00", "0.00", "0.00", "0.00", "100.00", "100.00", "40.00",
+           "30.0%"}},
+         {{"合计", "3", "6", "150.00", "0.00", "0.00", "0.00", "0.00", "0.00", "150.00", "150.00", "50.00",
+           "46.7%"}}},
+        {"no bills: empty totals", {kJune3.addDays(9), kJune3.addDays(9)}, {}, {}, {{"合计"}}},
+    };
+    for (const Case& c : cases) {
+        const document::Document doc = tableReport(db(), tableAnalysis(c.range, {}), frame);
+        EXPECT_EQ(rowsOf(doc, document::BandKind::GroupHeader), c.headers) << c.what;
+        EXPECT_EQ(rowsOf(doc, document::BandKind::GroupFooter), c.footers) << c.what;
+        QList<QStringList> totals = rowsOf(doc, document::BandKind::Summary);
+        EXPECT_EQ(totals.mid(0, 1), c.totals) << c.what;
+    }
+}
+
+SORREL_ON_EVERY_ENGINE(AnalysisTest);
+
+// A month of the demo venue's business, each report against the raw rows summed another way.
+class AnalysisHistoryTest : public ::testing::TestWithParam<Engine> {};
+
+TEST_P(AnalysisHistoryTest, ReportsAgreeWithTheRawRows) {
+    test::ScratchDatabase venue(GetParam(), test::ScratchDatabase::Contents::DemoVenue);
+    Database& db = venue.db();
+    demo_history::HistoryOptions options;
+    options.days = 30;
+    options.billsPerDay = 25;
+    options.lastDay = QDate(2026, 5, 31);
+    demo_history::generate(db, options);
+    const DateRange may{QDate(2026, 5, 1), QDate(2026, 5, 31)};
+    const auto raw = [&](const char* sql) { return db.scalar(QString::fromUtf8(sql)).toDouble(); };
+    const auto near = [](double a, double b) { return std::abs(a - b) < 0.005; };
+
+    const SalesAnalysis sales = salesAnalysis(db, may, {}, {});
+    double paid = 0, kindsCost = 0, kindsAmount = 0;
+    for (int i = 0; i < sales.payments.rowCount(); ++i)
+        paid += sales.payments.number(i, QStringLiteral("paytotal"));
+    for (int i = 0; i < sales.kinds.rowCount(); ++i) {
+        kindsCost += sales.kinds.number(i, QStringLiteral("costtotal"));
+        kindsAmount += sales.kinds.number(i, QStringLiteral("constotal"));
+    }
+    EXPECT_TRUE(near(paid, raw("SELECT sum(tabl_gues_fact + none_mone) FROM AllGues")));
+    EXPECT_TRUE(near(
+        kindsCost, raw("SELECT sum(tabl_cost_tota) FROM AllCons WHERE grou_code IS NULL OR grou_code = ''")));
+    EXPECT_EQ(sales.figures.bills,
+              qlonglong(raw("SELECT count(DISTINCT tabl_gues_auto_recn) FROM AllGuesPay")));
+
+    const document::Chart chart = salesChart(db, may, {});
+    double charted = 0;
+    for (const document::ChartSeries& s : chart.series)
+        for (double v : s.values)
+            charted += v;
+    EXPECT_TRUE(near(charted, kindsAmount));
+    EXPECT_EQ(chart.categories.size(), 31);
+
+    const RecordSet items = itemAnalysis(db, may, {}, ItemSort::Code);
+    double net = 0;
+    for (int i = 0; i < items.rowCount(); ++i)
+        net += items.number(i, QStringLiteral("bill"));
+    EXPECT_TRUE(near(net, raw("SELECT sum(tabl_cons_coun * item_coun_flag) FROM AllCons "
+                              "WHERE grou_code IS NULL OR grou_code = ''")));
+
+    double performance = 0;
+    performanceAnalysis(may, PerformanceMode::BillSums, {})
+        .forEachRow(db, [&](const RecordSet& rows, int row) {
+            performance += rows.number(row, QStringLiteral("totadeduc"));
+        });
+    EXPECT_TRUE(
+        near(performance, raw("SELECT sum(tabl_gues_fact - tabl_gues_tax - dedu_mone) FROM AllGues "
+                              "WHERE dedu_mone > 0 AND dedu_type IN ('预  定', '指  定', '领  位')")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Engines, AnalysisHistoryTest, ::testing::ValuesIn(sorrel::test::availableEngines()),
+                         sorrel::test::engineTestName);
+
+} // namespace

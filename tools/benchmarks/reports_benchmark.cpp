@@ -1,0 +1,200 @@
+// How long the query reports keep the manager waiting on a venue with a year of history (the demo
+// venue and `sorrel-db demo --history 365`: about 110,000 bills, 1.1 million lines): every list's
+// first screenful, the credit guests of the range, a bill's detail and the printed bill list,
+// over the last month and the whole year, with and without a filter, on the file (and on a
+// durable server when SORREL_BENCH_REPORTS_SERVER is set). Beside them, one durable write on the
+// same database, the cost every cashier step pays, for comparison. Each figure is one run of the
+// report; the repetitions give the median and the 95th percentile.
+//
+// Run it by hand (build/bin/bench_reports); afterwards `build/bin/sorrel-test-server stop`.
+#include "common/db/transaction.h"
+#include "common/installation/engine_copy.h"
+#include "frontdesk/reports/bill_detail.h"
+#include "frontdesk/reports/query_reports.h"
+#include "tests/support/test_database.h"
+#include "tests/support/test_server.h"
+#include "tools/demo_history/demo_history.h"
+
+#include <benchmark/benchmark.h>
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <sys/resource.h>
+
+using namespace sorrel;
+using namespace sorrel::reports;
+
+namespace {
+
+const QDate kLastDay(2025, 4, 30);
+constexpr int kHistoryDays = 365;
+
+// What the filtered reports filter on: the venue's busiest shift, department, card and guest.
+struct Picks {
+    QString shift;
+    QString department;
+    QString card;
+    Choice guest;
+    qint64 bill = 0;
+};
+
+struct Venue {
+    test::ScratchDatabase scratch;
+    Picks picks;
+
+    Venue(Engine engine, test::ScratchDatabase::Contents contents)
+        : scratch(engine, contents, test::Durability::Durable) {}
+    Database& db() { return scratch.db(); }
+
+    void pick() {
+        const auto busiest = [&](const char* sql) { return db().scalar(QString::fromUtf8(sql)).toString(); };
+        picks.shift = busiest("SELECT orde_code FROM AllGues GROUP BY orde_code ORDER BY count(*) DESC LIMIT 1");
+        picks.department =
+            busiest("SELECT dept_code FROM AllGues GROUP BY dept_code ORDER BY count(*) DESC LIMIT 1");
+        picks.card = busiest("SELECT memb_card_code FROM AllGues WHERE memb_mone <> 0 GROUP BY memb_card_code "
+                             "ORDER BY count(*) DESC LIMIT 1");
+        picks.guest.code = busiest("SELECT hang_code FROM AllGues WHERE hang_mone <> 0 GROUP BY hang_code "
+                                   "ORDER BY count(*) DESC LIMIT 1");
+        picks.bill = db().scalar(QStringLiteral("SELECT max(tabl_gues_auto_recn) FROM AllGues")).toLongLong();
+    }
+};
+
+std::map<Engine, std::unique_ptr<Venue>>& venues() {
+    static std::map<Engine, std::unique_ptr<Venue>> made;
+    return made;
+}
+
+Venue& venue(Engine engine) {
+    std::unique_ptr<Venue>& v = venues()[engine];
+    if (v) return *v;
+    if (engine == Engine::Embedded) {
+        v = std::make_unique<Venue>(engine, test::ScratchDatabase::Contents::DemoVenue);
+        v->db().exec(QStringLiteral("PRAGMA synchronous=OFF"));
+        demo_history::HistoryOptions options;
+        options.days = kHistoryDays;
+        options.lastDay = kLastDay;
+        const demo_history::HistoryTally t = demo_history::generate(v->db(), options);
+        v->db().exec(QStringLiteral("PRAGMA synchronous=FULL"));
+        std::fprintf(stderr, "history: %lld bills, %lld lines, %lld payments\n", t.bills, t.lines, t.payments);
+    } else {
+        v = std::make_unique<Venue>(engine, test::ScratchDatabase::Contents::Empty);
+        copyInstallation(venue(Engine::Embedded).db(), v->db());
+    }
+    v->pick();
+    return *v;
+}
+
+DateRange lastDays(int days) {
+    return {kLastDay.addDays(1 - days), kLastDay};
+}
+
+using Report = std::function<void(Database&, const DateRange&, const Picks&)>;
+
+void firstScreen(const ReportList& list, Database& db) {
+    benchmark::DoNotOptimize(list.page(db, 0));
+}
+
+const std::vector<std::pair<const char*, Report>>& measuredReports() {
+    static const std::vector<std::pair<const char*, Report>> all{
+        {"bills", [](Database& db, const DateRange& r, const Picks&) {
+             firstScreen(billList(billsOf(r, BillFilterBy::Department, {})), db);
+         }},
+        {"bills_of_a_shift", [](Database& db, const DateRange& r, const Picks& p) {
+             firstScreen(billList(billsOf(r, BillFilterBy::Shift, {p.shift, {}})), db);
+         }},
+        {"bills_of_a_department", [](Database& db, const DateRange& r, const Picks& p) {
+             firstScreen(billList(billsOf(r, BillFilterBy::Department, {p.department, {}})), db);
+         }},
+        {"member_bills", [](Database& db, const DateRange& r, const Picks&) {
+             firstScreen(billList(memberBillsOf(r, {})), db);
+         }},
+        {"member_bills_of_a_card", [](Database& db, const DateRange& r, const Picks& p) {
+             firstScreen(billList(memberBillsOf(r, p.card)), db);
+         }},
+        {"credit_guests", [](Database& db, const DateRange& r, const Picks&) {
+             benchmark::DoNotOptimize(creditGuestsIn(db, r));
+         }},
+        {"credit_bills", [](Database& db, const DateRange& r, const Picks&) {
+             firstScreen(billList(creditBillsOf(r, {})), db);
+         }},
+        {"credit_bills_of_a_guest", [](Database& db, const DateRange& r, const Picks& p) {
+             firstScreen(billList(creditBillsOf(r, p.guest)), db);
+         }},
+        {"lines", [](Database& db, const DateRange& r, const Picks&) { firstScreen(orderLineList(r, {}), db); }},
+        {"lines_of_a_bill", [](Database& db, const DateRange& r, const Picks& p) {
+             firstScreen(orderLineList(r, QString::number(p.bill)), db);
+         }},
+        {"bill_detail", [](Database& db, const DateRange&, const Picks& p) {
+             benchmark::DoNotOptimize(billDetail(db, p.bill));
+         }},
+        {"printed_bill_list_of_a_shift", [](Database& db, const DateRange& r, const Picks& p) {
+             const BillSelection s = billsOf(r, BillFilterBy::Shift, {p.shift, {}});
+             benchmark::DoNotOptimize(billListDocument(db, s, {billListTitle(s.kind), {}, r, s.caption, {}, {}}));
+         }},
+        {"exported_bills", [](Database& db, const DateRange& r, const Picks&) {
+             const exporting::Sheet sheet = billListSheet(db, billsOf(r, BillFilterBy::Department, {}), {});
+             QVector<QVariant> row;
+             while (sheet.next(row)) benchmark::DoNotOptimize(row);
+         }},
+    };
+    return all;
+}
+
+void runReport(benchmark::State& state, Engine engine, const Report& report, int days) {
+    Venue& v = venue(engine);
+    const DateRange range = lastDays(days);
+    for (auto _ : state) report(v.db(), range, v.picks);
+}
+
+// BEGIN, one UPDATE, COMMIT, waiting for the disk as every cashier step does.
+void durableWrite(benchmark::State& state, Engine engine) {
+    Database& db = venue(engine).db();
+    db.exec(QStringLiteral("CREATE TABLE bench_reports_counter (n INTEGER)"));
+    db.exec(QStringLiteral("INSERT INTO bench_reports_counter (n) VALUES (0)"));
+    for (auto _ : state) {
+        Transaction tx(db);
+        db.exec(QStringLiteral("UPDATE bench_reports_counter SET n = n + 1"));
+        tx.commit();
+    }
+    db.exec(QStringLiteral("DROP TABLE bench_reports_counter"));
+}
+
+double percentile95(const std::vector<double>& v) {
+    std::vector<double> sorted = v;
+    std::sort(sorted.begin(), sorted.end());
+    return sorted[std::min(sorted.size() - 1, size_t(0.95 * double(sorted.size())))];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    std::vector<Engine> engines{Engine::Embedded};
+    if (qEnvironmentVariableIsSet("SORREL_BENCH_REPORTS_SERVER") && test::serverInstalled())
+        engines.push_back(Engine::Server);
+    for (Engine engine : engines) {
+        const std::string where = engine == Engine::Embedded ? "file" : "server";
+        for (const auto& [name, report] : measuredReports())
+            for (const auto& [span, days] : {std::pair{"month", 30}, std::pair{"year", kHistoryDays}})
+                benchmark::RegisterBenchmark((std::string(name) + "/" + span + "/" + where).c_str(), runReport,
+                                             engine, report, days)
+                    ->Unit(benchmark::kMillisecond)
+                    ->Iterations(1)
+                    ->Repetitions(days == 30 ? 20 : name == std::string("exported_bills") ? 2 : 10)
+                    ->ComputeStatistics("p95", percentile95)
+                    ->ReportAggregatesOnly();
+        benchmark::RegisterBenchmark(("durable_write/" + where).c_str(), durableWrite, engine)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1)
+            ->Repetitions(20)
+            ->ComputeStatistics("p95", percentile95)
+            ->ReportAggregatesOnly();
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::fprintf(stderr, "peak memory of the run: %ld MB\n", usage.ru_maxrss / 1024);
+    benchmark::Shutdown();
+    venues().clear();
+    return 0;
+}
