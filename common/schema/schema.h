@@ -68,6 +68,14 @@ const QList<View>& views();
 // Case-insensitive; nullptr when the system has no such table.
 const Table* findTable(const QString& name);
 
+// The statement of each part, as a new database and an upgrade make it; an index is named
+// after its table and columns ("ix_allgues_tabl_code_tabl_gues_time_work").
+QString indexName(const Table& table, const Index& ix);
+QString createTableStatement(Engine engine, const Table& table);
+QString createIndexStatement(const Table& table, const Index& ix);
+QString addColumnStatement(Engine engine, const Table& table, const Column& column);
+QString createViewStatement(Engine engine, const View& view);
+
 // The statements that create every table, index and view on an engine.
 QStringList createStatements(Engine engine);
 // Runs them in one transaction.
