@@ -10,9 +10,11 @@
 #include "common/installation/database_files.h"
 #include "common/installation/engine_copy.h"
 #include "common/installation/upgrade.h"
+#include "common/login_session.h"
 #include "common/schema/schema.h"
 #include "common/schema/schema_version.h"
 #include "common/workstations.h"
+#include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
 #include "tests/support/write_protected.h"
 
@@ -221,6 +223,26 @@ TEST_P(VenueDataTest, BeatIsSkippedWhileAnotherWorkstationHoldsTheLock) {
     office.beat();
     EXPECT_EQ(db().scalar("SELECT work_beat FROM workstationlist WHERE work_id = ?", {office.id()}).toInt(),
               GetParam() == Engine::Embedded ? 1 : 2);
+}
+
+TEST_P(VenueDataTest, DayEndBacksUpOnlyWhenTickedAndTellsOnlyAFailure) {
+    test::ScriptedSink sink;
+    LoginSession session(db(), kClock);
+    session.setDayEndBackupFolder(back());
+    session.backUpAfterDayEnd();
+    EXPECT_FALSE(QDir(back()).exists());
+    db().exec("UPDATE SetupPay SET work_back = 1");
+    session.backUpAfterDayEnd();
+    EXPECT_TRUE(QFileInfo::exists(installation::latestBackupFile(back())));
+    EXPECT_TRUE(sink.shown.isEmpty());
+    {
+        const test::WriteProtected locked(back());
+        if (!locked.holds()) GTEST_SKIP() << "this file system lets root write anywhere";
+        session.backUpAfterDayEnd();
+    }
+    ASSERT_EQ(sink.shown.size(), 1);
+    EXPECT_EQ(sink.shown[0].kind, MessageKind::Error);
+    EXPECT_TRUE(sink.shown[0].text.startsWith(QStringLiteral("日结后的自动数据备份未能完成")));
 }
 
 SORREL_ON_EVERY_ENGINE(VenueDataTest);
