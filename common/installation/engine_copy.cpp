@@ -6,6 +6,7 @@
 #include "common/db/table_pages.h"
 #include "common/db/transaction.h"
 #include "common/schema/schema.h"
+#include "common/schema/schema_version.h"
 
 #include <cmath>
 
@@ -36,12 +37,13 @@ const schema::Column* autoNumberOf(const Table& table) {
     return nullptr;
 }
 
-// A table the source lacks altogether (an older database, before its upgrade) is made empty on the
-// target; a table that is there must have every column.
+// Every table with every column. Only an older database (before its upgrade) may lack tables a
+// later release added; they are made empty on the target.
 void requireTables(Database& db) {
+    const bool older = schema::storedSchemaVersion(db) < schema::kSchemaVersion;
     for (const Table& t : schema::tables()) {
         const QStringList present = db.columnsOf(t.name);
-        if (present.isEmpty()) continue;
+        if (present.isEmpty() && older) continue;
         for (const QString& column : t.columnNames())
             if (!present.contains(column.toLower()))
                 throw DbError(QStringLiteral("源数据库 %1 缺少 %2.%3，不是完整的数据库")
