@@ -5,6 +5,7 @@
 #include "common/db/errors.h"
 #include "common/db/sqlite_database.h"
 #include "common/db/connection.h"
+#include "common/db/transaction.h"
 #include "common/installation/backup.h"
 #include "common/installation/database_check.h"
 #include "common/installation/database_files.h"
@@ -20,6 +21,9 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QThread>
+#include <atomic>
+#include <thread>
 #include <QFile>
 
 using namespace sorrel;
@@ -117,6 +121,41 @@ TEST_P(VenueDataTest, BackupIsOneCheckedMomentReadableByItsOwnerOnly) {
     EXPECT_TRUE(tallyMismatches(tallyInstallation(db()), tallyInstallation(copy)).isEmpty());
     EXPECT_EQ(copy.scalar("SELECT user_name FROM SetupPay").toString(), QStringLiteral("悦来酒家's"));
     EXPECT_THROW(SqliteDatabase(made.file, "another key", SqliteDatabase::Mode::ReadOnly), DbError);
+}
+
+TEST_P(VenueDataTest, BackupBesideADeskSettlingBillsHoldsEachBillWithAllItsLines) {
+    std::atomic<bool> stop = false;
+    std::atomic<int> settled = 0;
+    std::unique_ptr<Database> desk = scratch().connectAgain();
+    std::thread settling([&] {
+        for (int bill = 1; !stop; ++bill) {
+            Transaction tx(*desk);
+            desk->exec("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 30)", {bill});
+            for (int line = 0; line < 2; ++line)
+                desk->exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, '1001', 15)",
+                           {bill});
+            tx.commit();
+            ++settled;
+        }
+    });
+    while (settled < 20)
+        QThread::msleep(5);
+    installation::backupDatabase(db(), back(), kClock);
+    const int before = settled;
+    while (settled < before + 20)
+        QThread::msleep(5);
+    stop = true;
+    settling.join();
+
+    SqliteDatabase copy(installation::latestBackupFile(back()), databasePassword(), SqliteDatabase::Mode::ReadOnly);
+    const qlonglong bills = copy.scalar("SELECT count(*) FROM AllGues").toLongLong();
+    EXPECT_GT(bills, 0);
+    EXPECT_LT(bills, settled.load());
+    EXPECT_EQ(copy.scalar("SELECT count(*) FROM AllCons").toLongLong(), 2 * bills);
+    EXPECT_EQ(copy.scalar("SELECT count(*) FROM AllGues g WHERE (SELECT count(*) FROM AllCons c WHERE "
+                          "c.tabl_gues_auto_recn = g.tabl_gues_auto_recn) <> 2")
+                  .toInt(),
+              0);
 }
 
 TEST_P(VenueDataTest, RestoreBringsBackTheBackupButNeverAnEarlierBillNumber) {
