@@ -25,12 +25,12 @@ QString resetQuestion(Database& db);
 // (`purpose`: BeforeReset or BeforeInit), then deletes and frees in one transaction. A refusal
 // (another workstation at work) is StepRefused; a failed backup is DbError and nothing changed;
 // a failure of the transaction rolls it back and is thrown as it came.
-void resetVenue(Database& db, const QString& backFolder, const Clock& clock, installation::BackupPurpose purpose,
-                const WatchWait& wait = {});
+void resetVenue(Database& db, const QString& backFolder, const Clock& clock,
+                installation::BackupPurpose purpose, const WatchWait& wait = {});
 // Its two halves, for a screen that answers a failure of each differently: the watch and the
 // backup; then the deletes, inside the caller's transaction.
-void prepareReset(Database& db, const QString& backFolder, const Clock& clock, installation::BackupPurpose purpose,
-                  const WatchWait& wait = {});
+void prepareReset(Database& db, const QString& backFolder, const Clock& clock,
+                  installation::BackupPurpose purpose, const WatchWait& wait = {});
 void resetVenueData(Database& db);
 
 } // namespace sorrel

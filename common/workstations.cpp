@@ -58,8 +58,9 @@ WorkstationPresence::~WorkstationPresence() {
 void WorkstationPresence::enter() {
     if (db_.inTransaction()) return;
     try {
-        db_.exec(QStringLiteral("INSERT INTO workstationlist (work_machine, work_program, work_operator, work_beat) "
-                                "VALUES (?, ?, ?, 0)"),
+        db_.exec(QStringLiteral(
+                     "INSERT INTO workstationlist (work_machine, work_program, work_operator, work_beat) "
+                     "VALUES (?, ?, ?, 0)"),
                  {machine_, program_, operator_});
         // This connection's own row: the newest of its machine and program.
         id_ = db_.scalar(QStringLiteral("SELECT max(work_id) FROM workstationlist WHERE work_machine = ? AND "
@@ -95,8 +96,9 @@ qlonglong ownWorkstationId() {
 }
 
 void requireDatabaseAlone(Database& db, qlonglong ownId, const WatchWait& wait) {
-    const QString others = QStringLiteral("SELECT work_id, work_machine, work_program, work_operator, work_beat "
-                                          "FROM workstationlist WHERE work_id <> ? ORDER BY work_id");
+    const QString others =
+        QStringLiteral("SELECT work_id, work_machine, work_program, work_operator, work_beat "
+                       "FROM workstationlist WHERE work_id <> ? ORDER BY work_id");
     const RecordSet first = db.query(others, {ownId});
     if (first.isEmpty()) return;
     QHash<qlonglong, qlonglong> beatAtStart;
@@ -129,7 +131,8 @@ void requireDatabaseAlone(Database& db, qlonglong ownId, const WatchWait& wait) 
     }
     if (!moving.isEmpty()) throw StepRefused(otherWorkstationsMessage(moving));
     for (auto it = still.cbegin(); it != still.cend(); ++it)
-        db.exec(QStringLiteral("DELETE FROM workstationlist WHERE work_id = ? AND work_beat = ?"), {it.key(), it.value()});
+        db.exec(QStringLiteral("DELETE FROM workstationlist WHERE work_id = ? AND work_beat = ?"),
+                {it.key(), it.value()});
 }
 
 } // namespace sorrel

@@ -17,11 +17,11 @@ struct Dated {
 };
 
 const char* const kBasic[] = {"itemlist", "classlist", "ItemGroup", "tablelist"};
-const char* const kHistory[] = {"allcons",     "allgues",       "allotherincome", "allguespay",
+const char* const kHistory[] = {"allcons",      "allgues",        "allotherincome", "allguespay",
                                 "allstorebill", "allstoredetail", "allpaytotal"};
-const Dated kHistoryDates[] = {{"allcons", "tabl_cons_time_work"},     {"allgues", "tabl_gues_time_work"},
-                               {"allotherincome", "othe_inco_time"},    {"allguespay", "pay_time"},
-                               {"allstorebill", "stor_bill_date_work"}, {"allpaytotal", "pay_date_work"},
+const Dated kHistoryDates[] = {{"allcons", "tabl_cons_time_work"},       {"allgues", "tabl_gues_time_work"},
+                               {"allotherincome", "othe_inco_time"},     {"allguespay", "pay_time"},
+                               {"allstorebill", "stor_bill_date_work"},  {"allpaytotal", "pay_date_work"},
                                {"allStoreDetail", "stor_bill_date_work"}};
 
 // Whole days: from the first moment of `from` to before the first moment of the day after `to`.
@@ -33,9 +33,11 @@ QString inDays(const char* column) {
     return QStringLiteral("%1 >= ? AND %1 < ?").arg(QLatin1String(column));
 }
 
-qlonglong rows(Database& db, const QString& table, const QString& where = {}, const QVariantList& params = {}) {
+qlonglong rows(Database& db, const QString& table, const QString& where = {},
+               const QVariantList& params = {}) {
     return db
-        .scalar(QStringLiteral("SELECT count(*) FROM %1%2").arg(table, where.isEmpty() ? QString() : " WHERE " + where),
+        .scalar(QStringLiteral("SELECT count(*) FROM %1%2")
+                    .arg(table, where.isEmpty() ? QString() : " WHERE " + where),
                 params)
         .toLongLong();
 }
@@ -67,7 +69,8 @@ QString clearingRefusal(const ClearingChoice& choice) {
 
 QString clearingQuestion(Database& db, const ClearingChoice& choice) {
     QStringList goes;
-    if (choice.stock) goes << QStringLiteral("酒菜库存数量清零（%1 种）").arg(rows(db, QStringLiteral("itemlist")));
+    if (choice.stock)
+        goes << QStringLiteral("酒菜库存数量清零（%1 种）").arg(rows(db, QStringLiteral("itemlist")));
     if (choice.basic)
         goes << QStringLiteral("基本信息：酒菜 %1 种、小类 %2 个、组合 %3 个、房台 %4 个")
                     .arg(rows(db, QStringLiteral("itemlist")))
@@ -89,9 +92,10 @@ QString clearingQuestion(Database& db, const ClearingChoice& choice) {
     if (choice.someLog)
         goes << QStringLiteral("%1 到 %2 的日志 %3 条")
                     .arg(choice.logFrom.toString(Qt::ISODate), choice.logTo.toString(Qt::ISODate))
-                    .arg(rows(db, QStringLiteral("systemlog"), inDays("log_time"), days(choice.logFrom, choice.logTo)));
-    return QStringLiteral("请确定是否进行数据清除操作，操作后数据将不能进行恢复，请慎重！") + messages::title() +
-           QStringLiteral("!\n\n将清除：") + goes.join(QStringLiteral("；")) +
+                    .arg(rows(db, QStringLiteral("systemlog"), inDays("log_time"),
+                              days(choice.logFrom, choice.logTo)));
+    return QStringLiteral("请确定是否进行数据清除操作，操作后数据将不能进行恢复，请慎重！") +
+           messages::title() + QStringLiteral("!\n\n将清除：") + goes.join(QStringLiteral("；")) +
            QStringLiteral("。\n清除前会先备份到 back 文件夹。");
 }
 
@@ -102,8 +106,10 @@ void clearData(Database& db, const ClearingChoice& choice, const QString& backFo
     const auto refuseOpenBusiness = [&] {
         const QStringList open = openBusiness(db);
         if (!open.isEmpty())
-            throw StepRefused(QStringLiteral("还有营业数据在使用基本信息（%1），本次清除未作任何改动，请处理后再进行此操作！")
-                                  .arg(open.join(QStringLiteral("、"))));
+            throw StepRefused(
+                QStringLiteral(
+                    "还有营业数据在使用基本信息（%1），本次清除未作任何改动，请处理后再进行此操作！")
+                    .arg(open.join(QStringLiteral("、"))));
     };
     // Asked before the backup so that no needless copy is made, and again where it counts.
     if (choice.basic) refuseOpenBusiness();
@@ -125,7 +131,8 @@ void clearData(Database& db, const ClearingChoice& choice, const QString& backFo
                     days(choice.historyFrom, choice.historyTo));
     }
     if (choice.someLog)
-        db.exec(QStringLiteral("DELETE FROM systemlog WHERE %1").arg(inDays("log_time")), days(choice.logFrom, choice.logTo));
+        db.exec(QStringLiteral("DELETE FROM systemlog WHERE %1").arg(inDays("log_time")),
+                days(choice.logFrom, choice.logTo));
     tx.commit();
 }
 

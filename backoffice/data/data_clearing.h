@@ -14,7 +14,8 @@ namespace sorrel::data {
 
 inline const QString kNothingToClearMessage = QStringLiteral("请选择要清除的项目！");
 inline const QString kClearingDoneMessage = QStringLiteral("本地数据库清除完成！");
-inline const QString kClearingDatesReversedMessage = QStringLiteral("开始日期不能晚于结束日期，请重新选择日期！");
+inline const QString kClearingDatesReversedMessage =
+    QStringLiteral("开始日期不能晚于结束日期，请重新选择日期！");
 
 struct ClearingChoice {
     bool stock = false;       // "清除消费项目库存"

@@ -132,7 +132,7 @@ void DataOperationsPanel::open() {
 bool DataOperationsPanel::passwordAccepted() {
     const QString refusal = managementPasswordRefusal(
         password_->text(), operation_ == DataOperation::Initialisation ? ManagementPassword::Initialisation
-                                                                        : ManagementPassword::Data);
+                                                                       : ManagementPassword::Data);
     if (refusal.isEmpty()) return true;
     messages::information(refusal);
     for (QCheckBox* box : std::as_const(boxes_))
@@ -179,8 +179,9 @@ void DataOperationsPanel::run() {
 void DataOperationsPanel::backup() {
     {
         const Busy busy(start_);
-        installation::backupDatabase(context_.db, installation::backFolder(context_.programDir), context_.clock,
-                                     installation::BackupPurpose::Backup, [this](int p) { progress(p); });
+        installation::backupDatabase(context_.db, installation::backFolder(context_.programDir),
+                                     context_.clock, installation::BackupPurpose::Backup,
+                                     [this](int p) { progress(p); });
     }
     messages::information(installation::kBackupDoneMessage);
     endProgram();

@@ -81,7 +81,8 @@ void checkCopy(const QString& path, const QList<TableTally>& tallies, const QStr
     if (found != QLatin1String("ok")) throw DbError(QStringLiteral("备份文件检查不通过：%1").arg(found));
     const QStringList missing = checkSchema(copy).missingTables;
     for (const QString& table : missing)
-        if (!missingAtSource.contains(table)) throw DbError(QStringLiteral("备份文件缺少数据表：%1").arg(table));
+        if (!missingAtSource.contains(table))
+            throw DbError(QStringLiteral("备份文件缺少数据表：%1").arg(table));
     const QStringList mismatches = tallyMismatches(tallies, tallyInstallation(copy));
     if (!mismatches.isEmpty())
         throw DbError(QStringLiteral("备份文件与数据库核对不符：\n") + mismatches.join(QLatin1Char('\n')));
@@ -144,7 +145,8 @@ qlonglong billCounter(Database& db) {
 void restoreFile(Database& db, const QString& backup, const QString& folder) {
     auto* live = dynamic_cast<SqliteDatabase*>(&db);
     if (!live) throw DbError(QStringLiteral("数据恢复：数据库连接不是文件"));
-    const QString staging = folder + QStringLiteral("/") + kBaseName + QStringLiteral("-restoring.incomplete");
+    const QString staging =
+        folder + QStringLiteral("/") + kBaseName + QStringLiteral("-restoring.incomplete");
     removeDatabaseFile(staging);
     try {
         makeOwnerOnlyFile(staging);
@@ -157,15 +159,17 @@ void restoreFile(Database& db, const QString& backup, const QString& folder) {
         {
             SqliteDatabase prepared(staging, databasePassword(), SqliteDatabase::Mode::OpenExisting);
             Transaction tx(prepared);
-            prepared.exec(QStringLiteral("UPDATE SetupPay SET auto_recn = ? WHERE auto_recn < ?"), {counter, counter});
+            prepared.exec(QStringLiteral("UPDATE SetupPay SET auto_recn = ? WHERE auto_recn < ?"),
+                          {counter, counter});
             if (!prepared.columnsOf(kRunningPrograms).isEmpty()) {
                 prepared.exec(QStringLiteral("DELETE FROM workstationlist"));
                 for (int r = 0; r < running.rowCount(); ++r)
-                    prepared.exec(QStringLiteral("INSERT INTO workstationlist (work_id, work_machine, work_program, "
-                                                 "work_operator, work_beat) VALUES (?, ?, ?, ?, ?)"),
-                                  {running.value(r, "work_id"), running.value(r, "work_machine"),
-                                   running.value(r, "work_program"), running.value(r, "work_operator"),
-                                   running.value(r, "work_beat")});
+                    prepared.exec(
+                        QStringLiteral("INSERT INTO workstationlist (work_id, work_machine, work_program, "
+                                       "work_operator, work_beat) VALUES (?, ?, ?, ?, ?)"),
+                        {running.value(r, "work_id"), running.value(r, "work_machine"),
+                         running.value(r, "work_program"), running.value(r, "work_operator"),
+                         running.value(r, "work_beat")});
             }
             tx.commit();
             prepared.query(QStringLiteral("PRAGMA journal_mode=DELETE"));
@@ -184,9 +188,10 @@ void restoreServer(Database& db, const QString& backup, const ProgressReport& pr
     Transaction tx(db);
     const qlonglong counter =
         db.scalar(QStringLiteral("SELECT auto_recn FROM SetupPay") + db.lockRowsClause()).toLongLong();
-    replaceInstallationRows(from, db, {kRunningPrograms}, [&](qlonglong done, qlonglong total, const QString&) {
-        report(progress, total > 0 ? int(50 + done * 45 / total) : 95);
-    });
+    replaceInstallationRows(from, db, {kRunningPrograms},
+                            [&](qlonglong done, qlonglong total, const QString&) {
+                                report(progress, total > 0 ? int(50 + done * 45 / total) : 95);
+                            });
     db.exec(QStringLiteral("UPDATE SetupPay SET auto_recn = ? WHERE auto_recn < ?"), {counter, counter});
     tx.commit();
 }
@@ -203,7 +208,8 @@ QString latestBackupFile(const QString& folder) {
 
 BackupMade backupDatabase(Database& db, const QString& folder, const Clock& clock, BackupPurpose purpose,
                           const ProgressReport& progress) {
-    if (!QDir().mkpath(folder)) throw DbError(QStringLiteral("数据备份失败：无法建立备份文件夹 %1").arg(folder));
+    if (!QDir().mkpath(folder))
+        throw DbError(QStringLiteral("数据备份失败：无法建立备份文件夹 %1").arg(folder));
     const QString dated = datedName(folder, clock, purpose);
     const QString copying = dated + QStringLiteral(".incomplete");
     const QString latest = latestBackupFile(folder);
@@ -238,7 +244,8 @@ BackupMade backupDatabase(Database& db, const QString& folder, const Clock& cloc
 
 BackupFound checkRestorable(const QString& folder) {
     const QString file = latestBackupFile(folder);
-    if (!QFileInfo(file).isFile()) throw DbError(QStringLiteral("找不到备份文件：%1").arg(QDir::toNativeSeparators(file)));
+    if (!QFileInfo(file).isFile())
+        throw DbError(QStringLiteral("找不到备份文件：%1").arg(QDir::toNativeSeparators(file)));
     std::unique_ptr<SqliteDatabase> backup;
     try {
         backup = std::make_unique<SqliteDatabase>(file, databasePassword(), SqliteDatabase::Mode::ReadOnly);
@@ -253,8 +260,9 @@ BackupFound checkRestorable(const QString& folder) {
             throw DbError(QStringLiteral("备份文件的数据库版本比程序新，请升级程序！"));
         const SchemaReport report = checkSchema(*backup);
         if (!report.complete() && schema::storedSchemaVersion(*backup) == schema::kSchemaVersion)
-            throw DbError(QStringLiteral("备份文件不完整，数据库未作任何改动：缺少 %1")
-                              .arg((report.missingTables + report.missingColumns).join(QStringLiteral("、"))));
+            throw DbError(
+                QStringLiteral("备份文件不完整，数据库未作任何改动：缺少 %1")
+                    .arg((report.missingTables + report.missingColumns).join(QStringLiteral("、"))));
         for (const QString& required : {QStringLiteral("SetupPay"), QStringLiteral("TableGuestlist"),
                                         QStringLiteral("TableConsList"), QStringLiteral("setupprint")})
             if (report.missingTables.contains(required))
@@ -263,7 +271,8 @@ BackupFound checkRestorable(const QString& folder) {
             settingsRows(*backup, QStringLiteral("setupprint")) != 1)
             throw DbError(QStringLiteral("备份文件中的系统设置不完整，数据库未作任何改动"));
     } catch (const DbError& e) {
-        if (e.reason().contains(QStringLiteral("数据库未作任何改动")) || e.reason().contains(QStringLiteral("升级程序")))
+        if (e.reason().contains(QStringLiteral("数据库未作任何改动")) ||
+            e.reason().contains(QStringLiteral("升级程序")))
             throw;
         throw DbError(QStringLiteral("备份文件无法读取，数据库未作任何改动：%1").arg(e.reason()));
     }
@@ -271,11 +280,14 @@ BackupFound checkRestorable(const QString& folder) {
 }
 
 QString restoreQuestion(const BackupFound& found) {
-    return QStringLiteral("将用 %1 的备份（%2）恢复数据库，当前数据库会先备份到 back 文件夹。\n是否确定恢复？")
-        .arg(found.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), QDir::toNativeSeparators(found.file));
+    return QStringLiteral(
+               "将用 %1 的备份（%2）恢复数据库，当前数据库会先备份到 back 文件夹。\n是否确定恢复？")
+        .arg(found.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+             QDir::toNativeSeparators(found.file));
 }
 
-void restoreDatabase(Database& db, const QString& folder, const Clock& clock, const ProgressReport& progress) {
+void restoreDatabase(Database& db, const QString& folder, const Clock& clock,
+                     const ProgressReport& progress) {
     const BackupFound found = checkRestorable(folder);
     report(progress, 0);
     backupDatabase(db, folder, clock, BackupPurpose::BeforeRestore,

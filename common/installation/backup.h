@@ -28,7 +28,7 @@ QString backFolder(const QString& programDir);
 QString latestBackupFile(const QString& folder);
 
 struct BackupMade {
-    QString file;  // the dated copy: back/vozezozarev-[before-…-]yyyyMMdd-HHmmss.bak
+    QString file; // the dated copy: back/vozezozarev-[before-…-]yyyyMMdd-HHmmss.bak
     qint64 bytes = 0;
 };
 
@@ -53,6 +53,7 @@ QString restoreQuestion(const BackupFound& found);
 // database backed up ("-before-restore-"), then copied in as one transaction. The bill counter
 // SetupPay.auto_recn never goes down (the higher of the two), and the table of running programs
 // stays as it is. Throws DbError naming the step; the database is as before then.
-void restoreDatabase(Database& db, const QString& folder, const Clock& clock, const ProgressReport& progress = {});
+void restoreDatabase(Database& db, const QString& folder, const Clock& clock,
+                     const ProgressReport& progress = {});
 
 } // namespace sorrel::installation

@@ -23,7 +23,8 @@ QList<Step> missingParts(Database& db) {
     for (const schema::Table& table : schema::tables()) {
         const QStringList present = db.columnsOf(table.name);
         if (present.isEmpty()) {
-            Step step{QStringLiteral("新建数据表：%1").arg(table.name), {schema::createTableStatement(engine, table)}};
+            Step step{QStringLiteral("新建数据表：%1").arg(table.name),
+                      {schema::createTableStatement(engine, table)}};
             for (const schema::Index& ix : table.indexes)
                 step.statements << schema::createIndexStatement(table, ix);
             steps << step;
@@ -35,8 +36,9 @@ QList<Step> missingParts(Database& db) {
                               {schema::addColumnStatement(engine, table, column)}};
         for (const schema::Index& ix : table.indexes)
             if (!dialect::indexExists(db, schema::indexName(table, ix)))
-                steps << Step{QStringLiteral("新建索引：%1(%2)").arg(table.name, ix.columns.join(QStringLiteral(", "))),
-                              {schema::createIndexStatement(table, ix)}};
+                steps << Step{
+                    QStringLiteral("新建索引：%1(%2)").arg(table.name, ix.columns.join(QStringLiteral(", "))),
+                    {schema::createIndexStatement(table, ix)}};
     }
     for (const schema::View& view : schema::views()) {
         QStringList present;
@@ -61,7 +63,8 @@ QList<Step> missingParts(Database& db) {
 } // namespace
 
 void refuseNewerDatabase(Database& db) {
-    if (schema::storedSchemaVersion(db) > schema::kSchemaVersion) throw DbError(schema::kNewerDatabaseMessage);
+    if (schema::storedSchemaVersion(db) > schema::kSchemaVersion)
+        throw DbError(schema::kNewerDatabaseMessage);
 }
 
 QStringList upgradeSteps(Database& db) {

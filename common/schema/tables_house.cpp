@@ -10,8 +10,8 @@ QList<Table> houseTables() {
         // One row per running program, from its opening to its exit; work_beat rises every few
         // seconds while it lives, so a row whose beat stands still belongs to a program that died.
         {QStringLiteral("workstationlist"),
-         {autonumber("work_id"), text("work_machine", 60), text("work_program", 20), text("work_operator", 20),
-          integer("work_beat")},
+         {autonumber("work_id"), text("work_machine", 60), text("work_program", 20),
+          text("work_operator", 20), integer("work_beat")},
          {}},
     };
 }

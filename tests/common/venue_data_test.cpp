@@ -1,10 +1,10 @@
 // The venue's database kept safe: an older database brought up to the program's schema, a backup
 // taken while work goes on, a restore that checks first and keeps the current data aside, and the
 // watch for other programs before a step that needs the database alone.
+#include "common/db/connection.h"
 #include "common/db/dialect.h"
 #include "common/db/errors.h"
 #include "common/db/sqlite_database.h"
-#include "common/db/connection.h"
 #include "common/db/transaction.h"
 #include "common/installation/backup.h"
 #include "common/installation/database_check.h"
@@ -21,10 +21,10 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QThread>
 #include <atomic>
 #include <thread>
-#include <QFile>
 
 using namespace sorrel;
 
@@ -45,15 +45,16 @@ QStringList catalogue(Database& db) {
                          objects.value(r, 2).toString();
         return found;
     }
-    const RecordSet columns = db.query(
-        "SELECT table_name, column_name, data_type, COALESCE(column_default, '') FROM information_schema.columns "
-        "WHERE table_schema = current_schema() ORDER BY table_name, column_name");
+    const RecordSet columns =
+        db.query("SELECT table_name, column_name, data_type, COALESCE(column_default, '') FROM "
+                 "information_schema.columns "
+                 "WHERE table_schema = current_schema() ORDER BY table_name, column_name");
     for (int r = 0; r < columns.rowCount(); ++r)
         found << QStringList{columns.value(r, 0).toString(), columns.value(r, 1).toString(),
                              columns.value(r, 2).toString(), columns.value(r, 3).toString()}
                      .join(' ');
-    const RecordSet indexes =
-        db.query("SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema() ORDER BY indexname");
+    const RecordSet indexes = db.query(
+        "SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema() ORDER BY indexname");
     for (int r = 0; r < indexes.rowCount(); ++r)
         found << indexes.value(r, 0).toString() + ' ' + indexes.value(r, 1).toString();
     return found;
@@ -71,7 +72,9 @@ void makeFirstRelease(Database& db) {
 class VenueDataTest : public test::EngineTest {
   protected:
     QString back() const { return dir_.filePath("back"); }
-    qlonglong count(const QString& table) { return db().scalar("SELECT count(*) FROM " + table).toLongLong(); }
+    qlonglong count(const QString& table) {
+        return db().scalar("SELECT count(*) FROM " + table).toLongLong();
+    }
     QTemporaryDir dir_;
 };
 
@@ -82,7 +85,8 @@ TEST_P(VenueDataTest, FirstReleaseDatabaseUpgradesToWhatANewOneIs) {
     const installation::SchemaReport before = installation::checkSchema(db());
     EXPECT_TRUE(before.older());
     EXPECT_EQ(before.missingTables, (QStringList{"schemaversion", "workstationlist"}));
-    EXPECT_EQ(before.missingIndexes, (QStringList{"AllGues(tabl_code, tabl_gues_time_work)", "AllGuesPay(pay_flag)"}));
+    EXPECT_EQ(before.missingIndexes,
+              (QStringList{"AllGues(tabl_code, tabl_gues_time_work)", "AllGuesPay(pay_flag)"}));
 
     const QStringList made = installation::upgradeDatabase(db(), back(), kClock);
     EXPECT_EQ(made.size(), 5) << made.join('\n').toStdString();
@@ -111,11 +115,13 @@ TEST_P(VenueDataTest, BackupIsOneCheckedMomentReadableByItsOwnerOnly) {
     db().exec("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (9, 'A01', 88.5)");
     const installation::BackupMade made = installation::backupDatabase(db(), back(), kClock);
     EXPECT_EQ(QFileInfo(made.file).fileName(), "vozezozarev-20260304-221500.bak");
-    EXPECT_EQ(QDir(back()).entryList(QDir::Files), (QStringList{"vozezozarev-20260304-221500.bak", "vozezozarev.bak"}));
+    EXPECT_EQ(QDir(back()).entryList(QDir::Files),
+              (QStringList{"vozezozarev-20260304-221500.bak", "vozezozarev.bak"}));
     for (const QString& file : QDir(back()).entryList(QDir::Files))
         EXPECT_EQ(QFile::permissions(QDir(back()).filePath(file)) & 0x0077, 0) << file.toStdString();
 
-    SqliteDatabase copy(installation::latestBackupFile(back()), databasePassword(), SqliteDatabase::Mode::ReadOnly);
+    SqliteDatabase copy(installation::latestBackupFile(back()), databasePassword(),
+                        SqliteDatabase::Mode::ReadOnly);
     EXPECT_EQ(copy.scalar("PRAGMA integrity_check").toString(), "ok");
     EXPECT_EQ(copy.scalar("PRAGMA journal_mode").toString(), "delete");
     EXPECT_TRUE(tallyMismatches(tallyInstallation(db()), tallyInstallation(copy)).isEmpty());
@@ -130,9 +136,12 @@ TEST_P(VenueDataTest, BackupBesideADeskSettlingBillsHoldsEachBillWithAllItsLines
     std::thread settling([&] {
         for (int bill = 1; !stop; ++bill) {
             Transaction tx(*desk);
-            desk->exec("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 30)", {bill});
+            desk->exec(
+                "INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 30)",
+                {bill});
             for (int line = 0; line < 2; ++line)
-                desk->exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, '1001', 15)",
+                desk->exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, "
+                           "'1001', 15)",
                            {bill});
             tx.commit();
             ++settled;
@@ -147,7 +156,8 @@ TEST_P(VenueDataTest, BackupBesideADeskSettlingBillsHoldsEachBillWithAllItsLines
     stop = true;
     settling.join();
 
-    SqliteDatabase copy(installation::latestBackupFile(back()), databasePassword(), SqliteDatabase::Mode::ReadOnly);
+    SqliteDatabase copy(installation::latestBackupFile(back()), databasePassword(),
+                        SqliteDatabase::Mode::ReadOnly);
     const qlonglong bills = copy.scalar("SELECT count(*) FROM AllGues").toLongLong();
     EXPECT_GT(bills, 0);
     EXPECT_LT(bills, settled.load());
@@ -234,7 +244,9 @@ TEST_P(VenueDataTest, AloneOnlyPastProgramsWhoseBeatStandsStill) {
         });
         FAIL() << "refused nothing beside a working front desk";
     } catch (const StepRefused& e) {
-        EXPECT_EQ(e.text(), QStringLiteral("还有其它工作站正在使用数据库：[desk-1 Sorrel_W（张三）]，请全部退出后再进行此操作！"));
+        EXPECT_EQ(e.text(),
+                  QStringLiteral(
+                      "还有其它工作站正在使用数据库：[desk-1 Sorrel_W（张三）]，请全部退出后再进行此操作！"));
     }
     EXPECT_EQ(waits, 1);
 

@@ -23,7 +23,8 @@ class DataClearingTest : public test::EngineTest {
                   "tabl_gues_coun, tabl_gues_shou) VALUES ('A01', '2', 7, 'Li', 4, 88)");
         db().exec("INSERT INTO MemberList (memb_card_code, memb_surp) VALUES ('M1', 500)");
         db().exec("UPDATE SetupPay SET auto_recn = 120");
-        for (const char* day : {"2026-03-02 23:59:59", "2026-03-03 00:00:00", "2026-03-03 23:59:59", "2026-03-04 00:00:00"}) {
+        for (const char* day :
+             {"2026-03-02 23:59:59", "2026-03-03 00:00:00", "2026-03-03 23:59:59", "2026-03-04 00:00:00"}) {
             db().exec("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_gues_time_work) VALUES ((SELECT "
                       "COALESCE(max(tabl_gues_auto_recn), 0) + 1 FROM AllGues), ?)",
                       {QString::fromLatin1(day)});
@@ -31,7 +32,9 @@ class DataClearingTest : public test::EngineTest {
                       {QString::fromLatin1(day)});
         }
     }
-    qlonglong count(const QString& table) { return db().scalar("SELECT count(*) FROM " + table).toLongLong(); }
+    qlonglong count(const QString& table) {
+        return db().scalar("SELECT count(*) FROM " + table).toLongLong();
+    }
     QString back() const { return dir_.filePath("back"); }
     QTemporaryDir dir_;
     FixedClock clock{QDateTime(QDate(2026, 3, 5), QTime(9, 0))};
@@ -85,7 +88,8 @@ TEST_P(DataClearingTest, FailureAtTheLastStatementClearsNothing) {
 }
 
 TEST_P(DataClearingTest, ResetEmptiesTheBusinessAndKeepsBalancesStockAndTheBillCounter) {
-    db().exec("INSERT INTO TableGuestlist (tabl_gues_auto_recn, tabl_code, tabl_gues_use) VALUES (7, 'A01', 1)");
+    db().exec(
+        "INSERT INTO TableGuestlist (tabl_gues_auto_recn, tabl_code, tabl_gues_use) VALUES (7, 'A01', 1)");
     db().exec("INSERT INTO bookin (tabl_code, book_name) VALUES ('A01', 'Wang')");
     db().exec("INSERT INTO membManage (memb_card_code) VALUES ('M1')");
     EXPECT_TRUE(resetQuestion(db()).startsWith(kResetQuestion));

@@ -84,7 +84,10 @@ TEST_P(DataOperationPanelsTest, InitialisationAsksFirstAndFreesEveryTableOnYes) 
     sink.answers = {true};
     start(QStringLiteral("583016610385"));
     EXPECT_EQ(shown().last(), kInitialisationDoneMessage);
-    EXPECT_EQ(db().scalar("SELECT count(*) FROM tablelist WHERE tabl_stat_code <> '1' OR tabl_gues_name <> ''").toInt(), 0);
+    EXPECT_EQ(
+        db().scalar("SELECT count(*) FROM tablelist WHERE tabl_stat_code <> '1' OR tabl_gues_name <> ''")
+            .toInt(),
+        0);
     EXPECT_TRUE(window().isVisible());
 }
 
