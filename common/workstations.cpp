@@ -57,6 +57,7 @@ WorkstationPresence::~WorkstationPresence() {
 
 void WorkstationPresence::enter() {
     if (db_.inTransaction()) return;
+    const qlonglong previous = id_;
     try {
         db_.exec(QStringLiteral(
                      "INSERT INTO workstationlist (work_machine, work_program, work_operator, work_beat) "
@@ -67,7 +68,8 @@ void WorkstationPresence::enter() {
                                         "work_program = ?"),
                          {machine_, program_})
                   .toLongLong();
-        g_ownId = id_;
+        // The program's own row is its first presence's (written again after it was removed).
+        if (g_ownId == 0 || g_ownId == previous) g_ownId = id_;
     } catch (...) {
         id_ = 0;
     }

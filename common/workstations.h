@@ -46,7 +46,7 @@ class WorkstationPresence {
     qlonglong id_ = 0;
 };
 
-// The row of the presence alive in this process; 0 when there is none.
+// The row of this program: its first presence alive in the process; 0 when there is none.
 qlonglong ownWorkstationId();
 
 // Waits `ms` milliseconds while the other rows are watched; tests move the others' beats in it.

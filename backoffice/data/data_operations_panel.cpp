@@ -192,7 +192,6 @@ void DataOperationsPanel::restore() {
     if (!messages::ask(installation::restoreQuestion(installation::checkRestorable(folder)))) return;
     {
         const Busy busy(start_);
-        requireDatabaseAlone(context_.db, ownWorkstationId());
         installation::restoreDatabase(context_.db, folder, context_.clock, [this](int p) { progress(p); });
     }
     messages::information(installation::kRestoreDoneMessage);

@@ -287,8 +287,9 @@ QString restoreQuestion(const BackupFound& found) {
 }
 
 void restoreDatabase(Database& db, const QString& folder, const Clock& clock,
-                     const ProgressReport& progress) {
+                     const ProgressReport& progress, const WatchWait& wait) {
     const BackupFound found = checkRestorable(folder);
+    requireDatabaseAlone(db, ownWorkstationId(), wait);
     report(progress, 0);
     backupDatabase(db, folder, clock, BackupPurpose::BeforeRestore,
                    [&](int percent) { report(progress, percent / 2); });

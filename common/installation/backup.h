@@ -9,6 +9,7 @@
 #include "common/clock.h"
 #include "common/db/database.h"
 #include "common/progress.h"
+#include "common/workstations.h"
 
 #include <QDateTime>
 #include <QString>
@@ -53,7 +54,9 @@ QString restoreQuestion(const BackupFound& found);
 // database backed up ("-before-restore-"), then copied in as one transaction. The bill counter
 // SetupPay.auto_recn never goes down (the higher of the two), and the table of running programs
 // stays as it is. Throws DbError naming the step; the database is as before then.
+// The database must be alone: the other programs are watched first with `wait` (StepRefused while
+// one of them works).
 void restoreDatabase(Database& db, const QString& folder, const Clock& clock,
-                     const ProgressReport& progress = {});
+                     const ProgressReport& progress = {}, const WatchWait& wait = {});
 
 } // namespace sorrel::installation

@@ -259,6 +259,13 @@ TEST_P(VenueDataTest, AloneOnlyPastProgramsWhoseBeatStandsStill) {
     requireDatabaseAlone(db(), office.id(), [&](int ms) { waits += ms; });
     EXPECT_EQ(waits, kWatchOthersMs);
     EXPECT_EQ(count("workstationlist"), 1);
+
+    // A restore beside a working desk is refused before anything is written.
+    installation::backupDatabase(db(), back(), kClock);
+    WorkstationPresence again(*deskDb, "desk-3", "Sorrel_W");
+    EXPECT_THROW(installation::restoreDatabase(db(), back(), kClock, {}, [&](int) { again.beat(); }),
+                 StepRefused);
+    EXPECT_TRUE(QDir(back()).entryList({"*before-restore*"}, QDir::Files).isEmpty());
 }
 
 TEST_P(VenueDataTest, BeatIsSkippedWhileAnotherWorkstationHoldsTheLock) {

@@ -288,7 +288,6 @@ int restore(const QStringList& operands, Console& console) {
     try {
         std::unique_ptr<Database> db = openTarget(target, TargetUse::OpenExisting);
         const SystemClock clock;
-        requireDatabaseAlone(*db, {});
         QElapsedTimer timer;
         timer.start();
         installation::restoreDatabase(*db, backFolderOf(target), clock);
