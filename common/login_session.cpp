@@ -1,7 +1,9 @@
 #include "common/login_session.h"
 
+#include "common/db/errors.h"
 #include "common/db/transaction.h"
 #include "common/db_datetime.h"
+#include "common/installation/backup.h"
 #include "common/messages.h"
 #include "common/operators.h"
 #include "common/permissions.h"
@@ -40,6 +42,15 @@ const OperatorEntry* LoginSession::find(const QString& code, const QString& pass
     return nullptr;
 }
 
+void LoginSession::backUpAfterDayEnd() {
+    if (dayEndBackupFolder_.isEmpty() || !loadSettingsRow(db_).workBack) return;
+    try {
+        installation::backupDatabase(db_, dayEndBackupFolder_, clock_);
+    } catch (const DbError& e) {
+        messages::error(QStringLiteral("日结后的自动数据备份未能完成：%1").arg(e.reason()));
+    }
+}
+
 void LoginSession::log(const QString& text) {
     logSet(db_, clock_, settings_.operCode, text);
 }
@@ -53,6 +64,7 @@ LoginResult LoginSession::logIn(const QString& shiftCode, const QString& operato
 
     if (rolloverDue(loadSettingsRow(db_), clock_.today()))
         lastRollover_ = runAutomaticRollover(db_, clock_, progress);
+    if (lastRollover_ == RolloverOutcome::DayEndedAndStarted) backUpAfterDayEnd();
 
     const QDateTime now = clock_.now();
     Transaction tx(db_);
@@ -80,6 +92,7 @@ LoginResult LoginSession::logInWithoutShift(const QString& operatorCode, const Q
     operators_ = {op};
     current_ = 0;
     lastRollover_ = runRolloverInOneTransaction(db_, clock_, progress);
+    if (lastRollover_ == RolloverOutcome::DayEndedAndStarted) backUpAfterDayEnd();
     settings_ = loadSettingsRow(db_);
     // Our operator, whoever another workstation has logged in since.
     settings_.operCode = op.code;

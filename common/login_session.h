@@ -69,6 +69,12 @@ class LoginSession {
                                   const DayProgress& progress = {});
     // What the last logIn() did to the business day.
     RolloverOutcome lastRollover() const { return lastRollover_; }
+    // Where a day end backs the database up when "日结时是否进行自动数据备份！" (work_back) is
+    // ticked: the program's back/ folder; none, no backup.
+    void setDayEndBackupFolder(const QString& folder) { dayEndBackupFolder_ = folder; }
+    // After every day end (by hand, or by a rollover at login): the backup when work_back is
+    // ticked. Only a failure is told.
+    void backUpAfterDayEnd();
 
     // The key button of the login box: the operator typed there (exactly as typed) confirms
     // who is changing a password; false when there is no such operator.
@@ -111,6 +117,7 @@ class LoginSession {
     std::optional<int> current_;
     bool loggedIn_ = false;
     RolloverOutcome lastRollover_ = RolloverOutcome::NotDue;
+    QString dayEndBackupFolder_;
 };
 
 } // namespace sorrel

@@ -47,5 +47,8 @@ void error(const QString& text) {
 bool ask(const QString& text) {
     return deliver(MessageKind::Question, text);
 }
+bool askPassword(const QString& prompt, QString& typed) {
+    return g_sink && g_sink->askPassword(currentTitle(), prompt, typed);
+}
 
 } // namespace sorrel::messages

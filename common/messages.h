@@ -17,6 +17,14 @@ class MessageSink {
     virtual ~MessageSink() = default;
     // Shows one message; for a question answers Yes (true) or No (false). No is the default.
     virtual bool show(MessageKind kind, const QString& title, const QString& text) = 0;
+    // Asks for a password (shown masked); false when the user cancels. A sink that cannot ask
+    // answers false.
+    virtual bool askPassword(const QString& title, const QString& prompt, QString& typed) {
+        (void)title;
+        (void)prompt;
+        (void)typed;
+        return false;
+    }
 };
 
 namespace messages {
@@ -35,6 +43,8 @@ void information(const QString& text, const QString& title);
 void error(const QString& text);
 // A Yes/No question whose default button is No.
 bool ask(const QString& text);
+// A password typed into a masked field; false when cancelled (and always without a sink).
+bool askPassword(const QString& prompt, QString& typed);
 
 } // namespace messages
 

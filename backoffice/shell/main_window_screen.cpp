@@ -14,6 +14,7 @@
 #include "backoffice/staff/staff_screen.h"
 #include "backoffice/stock/stock_navigation.h"
 #include "backoffice/stock/stock_screen.h"
+#include "common/installation/backup.h"
 #include "common/messages.h"
 #include "common/ui/guard.h"
 #include "common/ui/help_page.h"
@@ -80,6 +81,7 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     resize(kClientWidth, kClientHeight);
 
     session_ = std::make_unique<LoginSession>(db_, clock_, Program::BackOffice);
+    session_->setDayEndBackupFolder(installation::backFolder(programDir));
     workspace_ = std::make_unique<panels::Workspace>(*session_);
     consumption_ = std::make_unique<consumption::ConsumptionLists>(db_);
     consumption::registerConsumptionPanels(*workspace_, *consumption_);

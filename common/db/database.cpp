@@ -30,6 +30,10 @@ Transaction::Transaction(Database& db) : db_(db) {
     db_.begin();
 }
 
+Transaction::Transaction(Database& db, ReadingOnly) : db_(db) {
+    db_.beginReading();
+}
+
 Transaction::~Transaction() {
     if (!open_) return;
     try {

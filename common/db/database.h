@@ -42,6 +42,10 @@ class Database {
     // Transactions take the engine's write lock at once (BEGIN IMMEDIATE on the file), so two
     // workstations never deadlock upgrading a read lock. Nesting is a programming error.
     virtual void begin() = 0;
+    // A transaction that only reads and sees the whole database as it stood at its first read,
+    // without the writing lock: other workstations go on committing meanwhile (a backup, a copy).
+    // Ended by commit() or rollback() like any other.
+    virtual void beginReading() { begin(); }
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;

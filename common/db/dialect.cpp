@@ -48,4 +48,15 @@ void continueAutoNumberAfter(Database& db, const QString& table, const QString& 
                  {table, column.toLower()});
 }
 
+bool indexExists(Database& db, const QString& name) {
+    if (db.engine() == Engine::Embedded)
+        return !db.query(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND lower(name) = lower(?)"),
+                         {name})
+                    .isEmpty();
+    return !db.query(QStringLiteral("SELECT 1 FROM pg_indexes WHERE schemaname = current_schema() AND "
+                                    "indexname = lower(?)"),
+                     {name})
+                .isEmpty();
+}
+
 } // namespace sorrel::dialect

@@ -30,4 +30,7 @@ QString blockBound(qlonglong block);
 // after rows were written with their numbers given, as when moving an installation.
 void continueAutoNumberAfter(Database& db, const QString& table, const QString& column, qlonglong highest);
 
+// Whether the database holds an index of this name (names are kept in lower case).
+bool indexExists(Database& db, const QString& name);
+
 } // namespace sorrel::dialect

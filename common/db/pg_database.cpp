@@ -52,6 +52,8 @@ QByteArray sessionOptions() {
 // deadlocks another. Readers outside a transaction never wait. The number only names this
 // system's lock. Both go to the server with the transaction's first statement, in its trip.
 constexpr const char* kBegin = "BEGIN";
+// One snapshot for every statement of the transaction, and no writing lock.
+constexpr const char* kBeginReading = "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY";
 constexpr const char* kTakeWritingLock = "SELECT pg_advisory_xact_lock(1399813234)";
 
 // The statement's first word in capitals ("SELECT", "INSERT", "CREATE", …).
@@ -339,6 +341,10 @@ void PgDatabase::queueText(const char* command) {
 }
 
 void PgDatabase::queueBegin() {
+    if (readingOnly_) {
+        queueText(kBeginReading);
+        return;
+    }
     queueText(kBegin);
     queueText(kTakeWritingLock);
 }
@@ -484,6 +490,12 @@ void PgDatabase::begin() {
     // BEGIN waits for the transaction's first statement and goes with it.
     inTransaction_ = true;
     beginPending_ = true;
+    readingOnly_ = false;
+}
+
+void PgDatabase::beginReading() {
+    begin();
+    readingOnly_ = true;
 }
 
 void PgDatabase::commit() {

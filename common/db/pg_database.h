@@ -41,6 +41,7 @@ class PgDatabase final : public Database {
     // A failed statement inside a transaction spoils the rest of it on the server: every later
     // statement fails too, until rollback() (which always works) ends it.
     void begin() override;
+    void beginReading() override;
     void commit() override;
     void rollback() override;
     bool inTransaction() const override { return inTransaction_; }
@@ -85,6 +86,7 @@ class PgDatabase final : public Database {
     pg_conn* conn_ = nullptr;
     bool inTransaction_ = false;
     bool beginPending_ = false;             // begun, and nothing of it sent to the server yet
+    bool readingOnly_ = false;              // the open transaction is beginReading()'s
     QHash<QString, QByteArray> statements_; // statement text and value types -> name
     int statementSerial_ = 0;
     std::vector<Queued> queued_; // non-empty only while the connection is in pipeline mode

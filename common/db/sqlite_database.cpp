@@ -251,6 +251,13 @@ void SqliteDatabase::begin() {
     inTransaction_ = true;
 }
 
+void SqliteDatabase::beginReading() {
+    if (inTransaction_) throw DbError(QStringLiteral("a transaction is already open on this connection"));
+    // A deferred transaction takes its snapshot of the write-ahead log at its first read.
+    exec(QStringLiteral("BEGIN"));
+    inTransaction_ = true;
+}
+
 void SqliteDatabase::commit() {
     if (!inTransaction_) throw DbError(QStringLiteral("commit without a transaction"));
     exec(QStringLiteral("COMMIT"));
@@ -262,6 +269,71 @@ void SqliteDatabase::rollback() {
     inTransaction_ = false;
     // A failed statement may already have ended the transaction; that is not an error here.
     if (sqlite3_get_autocommit(db_) == 0) exec(QStringLiteral("ROLLBACK"));
+}
+
+namespace {
+
+// A connection of the online backup's other side, closed whatever happens.
+struct OtherFile {
+    sqlite3* db = nullptr;
+    ~OtherFile() {
+        if (db) sqlite3_close_v2(db);
+    }
+    QString error() const { return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("out of memory"); }
+    void open(const QString& path, const QString& password, int flags, const QString& step) {
+        if (sqlite3_open_v2(path.toUtf8().constData(), &db, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK)
+            throw DbError(QStringLiteral("%1：无法打开 %2（%3）").arg(step, path, error()));
+        const QByteArray key = password.toUtf8();
+        if (sqlite3_key(db, key.constData(), key.size()) != SQLITE_OK)
+            throw DbError(QStringLiteral("%1：无法设置数据库密码：%2").arg(step, path));
+    }
+    void exec(const char* sql, const QString& step) {
+        if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+            throw DbError(QStringLiteral("%1：%2").arg(step, error()));
+    }
+};
+
+// One step over every page: a backup copied page by page starts again whenever another
+// connection commits meanwhile, and might never end beside a busy front desk.
+int copyAllPages(sqlite3* to, sqlite3* from) {
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup) return sqlite3_errcode(to);
+    const int stepped = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    return stepped == SQLITE_DONE ? finished : stepped;
+}
+
+} // namespace
+
+void SqliteDatabase::copyTo(const QString& path, const QString& password) {
+    if (!db_) throw DbError(QStringLiteral("数据库连接已关闭"));
+    const QString step = QStringLiteral("复制数据库");
+    OtherFile copy;
+    copy.open(path, password, SQLITE_OPEN_READWRITE, step);
+    copy.exec("PRAGMA journal_mode=DELETE", step);
+    const int copied = copyAllPages(copy.db, db_);
+    if (copied != SQLITE_OK) throw DbError(QStringLiteral("%1：%2").arg(step, copy.error()));
+    // The pages arrive marked for a write-ahead log as the live file is; the copy is one file.
+    copy.exec("PRAGMA journal_mode=DELETE", step);
+    copy.exec("VACUUM", QStringLiteral("压缩备份文件"));
+}
+
+void SqliteDatabase::replaceWith(const QString& path, const QString& password) {
+    if (!db_) throw DbError(QStringLiteral("数据库连接已关闭"));
+    if (inTransaction_) throw DbError(QStringLiteral("a transaction is already open on this connection"));
+    const QString step = QStringLiteral("恢复数据库");
+    OtherFile source;
+    source.open(path, password, SQLITE_OPEN_READONLY, step);
+    const int copied = copyAllPages(db_, source.db);
+    // The statements kept for the old pages are prepared again on the new ones.
+    for (sqlite3_stmt* stmt : std::as_const(statements_))
+        sqlite3_finalize(stmt);
+    statements_.clear();
+    if (copied != SQLITE_OK) {
+        if ((copied & 0xff) == SQLITE_BUSY) throw DatabaseBusy();
+        throw DbError(QStringLiteral("%1：%2").arg(step, QString::fromUtf8(sqlite3_errstr(copied))));
+    }
+    query(QStringLiteral("PRAGMA journal_mode=WAL"));
 }
 
 QStringList SqliteDatabase::columnsOf(const QString& table) {

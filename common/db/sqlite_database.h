@@ -34,11 +34,23 @@ class SqliteDatabase final : public Database {
     RecordSet query(const QString& sql, const QVariantList& params = {}) override;
 
     void begin() override;
+    void beginReading() override;
     void commit() override;
     void rollback() override;
     bool inTransaction() const override { return inTransaction_; }
 
     QStringList columnsOf(const QString& table) override;
+
+    // The whole database as this connection sees it (inside beginReading(): one moment, whatever
+    // other workstations commit meanwhile) into the file `path`, which must be an empty file, keyed
+    // with `password`, by one step of the engine's online backup; then the copy is given a
+    // rollback journal and compacted (VACUUM). Throws DbError naming the step that failed.
+    void copyTo(const QString& path, const QString& password);
+    // Replaces the whole database by the pages of the file `path` (keyed with `password`) in one
+    // step of the online backup, under the write lock, outside any transaction of this
+    // connection: every other connection sees the old database or the new one, and a kill in the
+    // middle leaves the old one whole. Throws DbError when it cannot be done; nothing changes then.
+    void replaceWith(const QString& path, const QString& password);
     QString lockRowsClause() const override { return {}; }
 
   private:

@@ -14,6 +14,9 @@ namespace sorrel {
 class Transaction {
   public:
     explicit Transaction(Database& db);
+    // A transaction that only reads (Database::beginReading).
+    struct ReadingOnly {};
+    Transaction(Database& db, ReadingOnly);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;

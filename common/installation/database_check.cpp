@@ -1,8 +1,10 @@
 #include "common/installation/database_check.h"
 
+#include "common/db/dialect.h"
 #include "common/db/errors.h"
 #include "common/db/table_pages.h"
 #include "common/schema/schema.h"
+#include "common/schema/schema_version.h"
 
 namespace sorrel::installation {
 
@@ -70,6 +72,10 @@ bool SchemaReport::bare() const {
     return missingTables.size() == schema::tables().size();
 }
 
+bool SchemaReport::older() const {
+    return version < schema::kSchemaVersion;
+}
+
 SchemaReport checkSchema(Database& db) {
     SchemaReport report;
     for (const schema::Table& table : schema::tables()) {
@@ -81,7 +87,11 @@ SchemaReport checkSchema(Database& db) {
         for (const schema::Column& column : table.columns)
             if (!present.contains(column.name.toLower()))
                 report.missingColumns << table.name + QLatin1Char('.') + column.name;
+        for (const schema::Index& ix : table.indexes)
+            if (!dialect::indexExists(db, schema::indexName(table, ix)))
+                report.missingIndexes << QStringLiteral("%1(%2)").arg(table.name, ix.columns.join(QStringLiteral(", ")));
     }
+    report.version = schema::storedSchemaVersion(db);
     for (const schema::View& view : schema::views()) {
         QStringList present;
         try {

@@ -15,10 +15,15 @@ struct SchemaReport {
     QStringList missingTables;
     QStringList missingColumns; // "table.column", for tables that exist
     QStringList missingViews;   // a view that is missing, or lacks a column ("view.column")
+    QStringList missingIndexes; // "table(column, …)", for tables that exist
+    int version = 0;            // the schema version the database records
 
     bool complete() const {
-        return missingTables.isEmpty() && missingColumns.isEmpty() && missingViews.isEmpty();
+        return missingTables.isEmpty() && missingColumns.isEmpty() && missingViews.isEmpty() &&
+               missingIndexes.isEmpty();
     }
+    // Made by an earlier release: what it lacks, an upgrade makes.
+    bool older() const;
     // Not one of the system's tables is there: a database no venue ever worked on.
     bool bare() const;
 };

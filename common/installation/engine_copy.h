@@ -16,7 +16,11 @@ struct TableTally {
     double money = 0;
 };
 
+// A table the database lacks (an older database) counts as empty.
 QList<TableTally> tallyInstallation(Database& db);
+// The tables whose rows or money differ between two tallies of the same installation, one line
+// each; empty when they agree.
+QStringList tallyMismatches(const QList<TableTally>& source, const QList<TableTally>& copied);
 
 // Told after every batch of rows: how many of all rows are copied, and the table at hand.
 using CopyProgress = std::function<void(qlonglong rowsDone, qlonglong rowsTotal, const QString& table)>;
@@ -28,5 +32,11 @@ using CopyProgress = std::function<void(qlonglong rowsDone, qlonglong rowsTotal,
 // the source is incomplete, the target already holds tables, a row cannot be written, or a table
 // does not match. Answers the tallies.
 QList<TableTally> copyInstallation(Database& from, Database& to, const CopyProgress& progress = {});
+
+// Inside the caller's transaction on `to`, which has every table: the rows of every table but
+// those in `keep` are replaced by the rows of `from`, autonumbers continue after them, and the
+// tallies are compared. Throws DbError when a row cannot be written or a table does not match.
+void replaceInstallationRows(Database& from, Database& to, const QStringList& keep,
+                             const CopyProgress& progress = {});
 
 } // namespace sorrel

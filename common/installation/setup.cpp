@@ -4,6 +4,7 @@
 #include "common/schema/demo_venue.h"
 #include "common/schema/presets.h"
 #include "common/schema/schema.h"
+#include "common/schema/schema_version.h"
 
 namespace sorrel::setup {
 
@@ -12,6 +13,7 @@ void createDatabase(Database& db, Contents contents, const Clock& clock,
     Transaction tx(db);
     for (const QString& statement : schema::createStatements(db.engine()))
         db.exec(statement);
+    schema::writeSchemaVersion(db);
     presets::write(db, clock);
     if (contents == Contents::DemoVenue) demo::write(db, clock);
     if (more) more(db);

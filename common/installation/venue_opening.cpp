@@ -6,7 +6,11 @@
 #include "common/installation/database_files.h"
 #include "common/installation/new_database.h"
 #include "common/installation/target.h"
+#include "common/installation/backup.h"
+#include "common/installation/upgrade.h"
 #include "common/messages.h"
+#include "common/schema/schema_version.h"
+#include "common/system_password.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -34,7 +38,7 @@ QString missingParts(const SchemaReport& report) {
 }
 
 Finding problem(const QString& text, bool newLosesNothing) {
-    return {nullptr, text, newLosesNothing};
+    return {nullptr, text, newLosesNothing, {}};
 }
 
 // Looks at the database through a connection that writes nothing, then opens it for work. A
@@ -55,17 +59,43 @@ Finding examine(const StartingProgram& program, const QString& target, bool file
     }
     if (report.bare())
         return problem(QStringLiteral("数据库中还没有本系统的数据表：") + location + kept, true);
-    if (!report.complete())
+    if (report.version > schema::kSchemaVersion)
+        return problem(QStringLiteral("%1\n%2").arg(schema::kNewerDatabaseMessage, location), false);
+    if (!report.complete() && !report.older())
         return problem(QStringLiteral("数据库不完整：%1\n%2").arg(location, missingParts(report)) +
                            askAdministrator(program),
                        false);
     try {
-        return {openProgramDatabase(program.dir), QString(), false};
+        Finding found{openProgramDatabase(program.dir), QString(), false, {}};
+        if (report.older()) found.upgrade = upgradeSteps(*found.db);
+        return found;
     } catch (const DbError& e) {
         return problem(QStringLiteral("无法打开数据库：%1\n原因：%2").arg(location, e.reason()), false);
     } catch (const DatabaseBusy& busy) {
         return problem(QStringLiteral("无法打开数据库：%1\n原因：%2").arg(location, busy.text()), false);
     }
+}
+
+// An older database is brought up to date before any screen reads it, once the administrator
+// agrees and proves it with the system password; otherwise the program ends.
+std::unique_ptr<Database> upgradeAtStart(const StartingProgram& program, Finding found, const Clock& clock) {
+    if (!messages::ask(QStringLiteral("数据库是旧版本，[%1]需要先升级数据库：\n%2\n升级前会先备份到 back 文件夹。是否现在升级？")
+                           .arg(program.name, found.upgrade.join(QLatin1Char('\n')))))
+        return nullptr;
+    QString typed;
+    if (!messages::askPassword(QStringLiteral("请输入系统管理密码："), typed)) return nullptr;
+    if (!systemPasswordMatches(*found.db, typed)) {
+        messages::error(kWrongSystemPasswordMessage);
+        return nullptr;
+    }
+    try {
+        upgradeDatabase(*found.db, backFolder(program.dir), clock);
+    } catch (const DbError& e) {
+        messages::error(e.reason());
+        return nullptr;
+    }
+    messages::information(QStringLiteral("数据库已升级到版本 %1。").arg(schema::kSchemaVersion));
+    return std::move(found.db);
 }
 
 } // namespace
@@ -119,6 +149,10 @@ NewDatabase createVenueDatabase(const QString& programDir, setup::Contents conte
 std::unique_ptr<Database> openVenueDatabase(const StartingProgram& program, const Clock& clock,
                                             const std::function<void()>& beforeMessage) {
     Finding found = findVenueDatabase(program);
+    if (found.db && !found.upgrade.isEmpty()) {
+        if (beforeMessage) beforeMessage();
+        return upgradeAtStart(program, std::move(found), clock);
+    }
     if (found.db) return std::move(found.db);
     if (beforeMessage) beforeMessage();
     if (!found.newLosesNothing) {

@@ -25,6 +25,7 @@ struct Finding {
     std::unique_ptr<Database> db; // open for work, with every table, column and view there
     QString problem;              // otherwise what is wrong, for the staff
     bool newLosesNothing = false; // a new database may take its place
+    QStringList upgrade;          // an older database open for work: what its upgrade makes
 };
 Finding findVenueDatabase(const StartingProgram& program);
 

@@ -54,7 +54,8 @@ Index index(const QStringList& columns) {
 const QList<Table>& tables() {
     static const QList<Table> all = [] {
         QList<Table> list;
-        list << settingsTables() << staffTables() << venueTables() << guestTables() << inventoryTables();
+        list << settingsTables() << staffTables() << venueTables() << guestTables() << inventoryTables()
+             << houseTables();
         return list;
     }();
     return all;
@@ -142,23 +143,36 @@ QString indexName(const Table& table, const Index& index) {
     return whole.left(kLongestName - 1 - digest.size()) + QLatin1Char('_') + digest;
 }
 
+QString createTableStatement(Engine engine, const Table& table) {
+    QStringList cols;
+    for (const Column& c : table.columns)
+        cols << columnDdl(engine, c);
+    return QStringLiteral("CREATE TABLE %1 (\n    %2\n)").arg(table.name, cols.join(QStringLiteral(",\n    ")));
+}
+
+QString createIndexStatement(const Table& table, const Index& ix) {
+    return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+        .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), indexName(table, ix), table.name,
+             ix.columns.join(QStringLiteral(", ")));
+}
+
+QString addColumnStatement(Engine engine, const Table& table, const Column& column) {
+    return QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(table.name, columnDdl(engine, column));
+}
+
+QString createViewStatement(Engine engine, const View& view) {
+    return QStringLiteral("CREATE VIEW %1 AS\n%2").arg(view.name, view.select(engine));
+}
+
 QStringList createStatements(Engine engine) {
     QStringList statements;
     for (const Table& t : tables()) {
-        QStringList cols;
-        for (const Column& c : t.columns)
-            cols << columnDdl(engine, c);
-        statements << QStringLiteral("CREATE TABLE %1 (\n    %2\n)")
-                          .arg(t.name, cols.join(QStringLiteral(",\n    ")));
-        for (const Index& ix : t.indexes) {
-            const QString name = indexName(t, ix);
-            statements << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-                              .arg(ix.unique ? QStringLiteral("UNIQUE ") : QString(), name, t.name,
-                                   ix.columns.join(QStringLiteral(", ")));
-        }
+        statements << createTableStatement(engine, t);
+        for (const Index& ix : t.indexes)
+            statements << createIndexStatement(t, ix);
     }
     for (const View& v : views())
-        statements << QStringLiteral("CREATE VIEW %1 AS\n%2").arg(v.name, v.select(engine));
+        statements << createViewStatement(engine, v);
     return statements;
 }
 

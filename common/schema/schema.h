@@ -71,6 +71,11 @@ const Table* findTable(const QString& name);
 // The name of a table's index: its kind, table and columns, lower case; a name longer than
 // PostgreSQL keeps (63 characters) is cut and ends in a digest of the whole, so it stays unique.
 QString indexName(const Table& table, const Index& index);
+// The statement of each part, as a new database and an upgrade make it.
+QString createTableStatement(Engine engine, const Table& table);
+QString createIndexStatement(const Table& table, const Index& ix);
+QString addColumnStatement(Engine engine, const Table& table, const Column& column);
+QString createViewStatement(Engine engine, const View& view);
 
 // The statements that create every table, index and view on an engine.
 QStringList createStatements(Engine engine);

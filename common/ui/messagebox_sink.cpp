@@ -1,6 +1,7 @@
 #include "common/ui/messagebox_sink.h"
 
 #include <QApplication>
+#include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -49,6 +50,12 @@ bool MessageBoxSink::show(MessageKind kind, const QString& title, const QString&
     box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
     box.exec();
     return true;
+}
+
+bool MessageBoxSink::askPassword(const QString& title, const QString& prompt, QString& typed) {
+    bool ok = false;
+    typed = QInputDialog::getText(QApplication::activeWindow(), title, prompt, QLineEdit::Password, QString(), &ok);
+    return ok;
 }
 
 } // namespace sorrel::ui

@@ -9,6 +9,7 @@ namespace sorrel::ui {
 class MessageBoxSink final : public MessageSink {
   public:
     bool show(MessageKind kind, const QString& title, const QString& text) override;
+    bool askPassword(const QString& title, const QString& prompt, QString& typed) override;
 };
 
 } // namespace sorrel::ui

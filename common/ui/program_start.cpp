@@ -8,7 +8,12 @@
 #include "common/ui/guarded_application.h"
 #include "common/ui/messagebox_sink.h"
 #include "common/ui/splash_window.h"
+#include "common/ui/guard.h"
 #include "common/ui/wait_notice.h"
+#include "common/workstations.h"
+
+#include <QSysInfo>
+#include <QTimer>
 
 namespace sorrel::ui {
 
@@ -58,8 +63,14 @@ int runProgram(int argc, char** argv, Program program, const MakeMainWindow& mak
     }
     app.setCloseAfterFatalError(main.closeWithoutAsking);
     splash.reset();
+    // The program's row among the workstations, from here to its exit, and its beat.
+    WorkstationPresence presence(*db, QSysInfo::machineHostName(), QCoreApplication::applicationName());
+    QTimer beat;
+    connectGuarded(&beat, &QTimer::timeout, &beat, [&presence] { presence.beat(); });
+    beat.start(kBeatIntervalMs);
     main.window->show();
     const int result = app.exec();
+    beat.stop();
     app.setCloseAfterFatalError({});
     main.window.reset();
     return result;

@@ -24,9 +24,9 @@ RecordSet loadOtherIncome(Database& db) {
                        "ORDER BY othe_inco_code"));
 }
 
-void saveDayPanel(Database& db, bool workAuto, const std::optional<OtherIncomeEdit>& edit) {
+void saveDayPanel(Database& db, bool workAuto, bool workBack, const std::optional<OtherIncomeEdit>& edit) {
     Transaction tx(db);
-    db.exec(QStringLiteral("UPDATE SetupPay SET work_auto = ?"), {workAuto ? 1 : 0});
+    db.exec(QStringLiteral("UPDATE SetupPay SET work_auto = ?, work_back = ?"), {workAuto ? 1 : 0, workBack ? 1 : 0});
     if (edit) postOtherIncome(db, *edit);
     tx.commit();
 }

@@ -35,7 +35,8 @@ int tablesInUse(Database& db);
 
 // OtherIncomeList by code: othe_inco_code, othe_inco_name, othe_inco_mone.
 RecordSet loadOtherIncome(Database& db);
-// "保存回退": the automatic-rollover switch and the amount being edited, together.
-void saveDayPanel(Database& db, bool workAuto, const std::optional<OtherIncomeEdit>& edit);
+// "保存回退": the automatic-rollover and day-end backup switches and the amount being edited,
+// together.
+void saveDayPanel(Database& db, bool workAuto, bool workBack, const std::optional<OtherIncomeEdit>& edit);
 
 } // namespace sorrel::day

@@ -46,7 +46,6 @@ DayPanel::DayPanel(const frontdesk::FrontDeskContext& context, QWidget* parent)
     workAuto_->setObjectName(QStringLiteral("chk_WorkAuto"));
     workBack_ = new QCheckBox(QStringLiteral("日结时是否进行自动数据备份！"), this);
     workBack_->setObjectName(QStringLiteral("chk_WorkBack"));
-    workBack_->setEnabled(false);
 
     income_ = new ui::TextGrid(QStringLiteral("dbg_OtherIncome"),
                                {QStringLiteral("其它收入项目"), QStringLiteral("收入金额")}, this);
@@ -176,6 +175,7 @@ void DayPanel::endDay() {
     const std::optional<OtherIncomeEdit> edit = typedIncome();
     try {
         sorrel::endDay(context_.db, context_.clock, edit, context_.progress);
+        context_.session.backUpAfterDayEnd();
     } catch (const StepRefused& refused) {
         if (context_.progress) context_.progress(100);
         messages::information(refused.text());
@@ -186,7 +186,7 @@ void DayPanel::endDay() {
 }
 
 void DayPanel::saveAndReturn() {
-    day::saveDayPanel(context_.db, workAuto_->isChecked(), typedIncome());
+    day::saveDayPanel(context_.db, workAuto_->isChecked(), workBack_->isChecked(), typedIncome());
     context_.session.reloadBusinessDay();
     emit back();
 }

@@ -1,6 +1,10 @@
 #include "frontdesk/shell/day_desk.h"
 
+#include "common/db/errors.h"
+#include "common/installation/backup.h"
+#include "common/messages.h"
 #include "common/ui/guard.h"
+#include "common/venue_reset.h"
 #include "common/ui/tool_strip.h"
 #include "frontdesk/day/day_panel.h"
 #include "frontdesk/day/handover_screen.h"
@@ -28,6 +32,9 @@ DayDesk::DayDesk(const FrontDeskContext& context, BoardScreen* board, QObject* p
                        &StatisticsScreen::present);
     ui::connectGuarded(reports_->addAction(QStringLiteral("员工交班处理")), &QAction::triggered, handover_,
                        &HandoverScreen::present);
+    // The last entry of the menu, however the menu above it is made.
+    ui::connectGuarded(reports_->addAction(QStringLiteral("初始化数据库")), &QAction::triggered, this,
+                       &DayDesk::resetDatabase);
     reportsButton->setMenu(reports_);
     reportsButton->setPopupMode(QToolButton::InstantPopup);
 
@@ -45,6 +52,19 @@ DayDesk::DayDesk(const FrontDeskContext& context, BoardScreen* board, QObject* p
 
 void DayDesk::openDayPanel() {
     if (context_.session.limite(kDayPermission)) day_->present();
+}
+
+void DayDesk::resetDatabase() {
+    if (!context_.session.limite(kResetPermission)) return;
+    if (!messages::ask(resetQuestion(context_.db))) return;
+    try {
+        resetVenue(context_.db, installation::backFolder(context_.programDir), context_.clock,
+                   installation::BackupPurpose::BeforeReset);
+    } catch (const DbError& e) {
+        messages::error(e.reason());
+        return;
+    }
+    board_->present();
 }
 
 void DayDesk::backToBoard() {

@@ -1,6 +1,7 @@
 // The day operations of the front desk and the roads to them from the board: "日始/日结" opens
 // the day panel (permission BE), the "报表" menu "当前营业统计" and "员工交班处理"; each screen
-// returns to the board, and the handover ends the shift at the login box.
+// returns to the board, and the handover ends the shift at the login box. The menu's last entry
+// "初始化数据库" (permission PS) empties the venue of its business.
 #pragma once
 
 #include "frontdesk/context/front_desk_context.h"
@@ -26,6 +27,8 @@ using day::StatisticsScreen;
 using tables::BoardScreen;
 
 inline const QString kDayPermission = QStringLiteral("BE");
+// "初始化数据库", the last entry of "报表", asks the settings permission.
+inline const QString kResetPermission = QStringLiteral("PS");
 
 class DayDesk : public QObject {
     Q_OBJECT
@@ -43,6 +46,7 @@ class DayDesk : public QObject {
 
   private:
     void backToBoard();
+    void resetDatabase();
 
     const FrontDeskContext& context_;
     BoardScreen* board_;

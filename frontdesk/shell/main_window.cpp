@@ -1,6 +1,7 @@
 #include "frontdesk/shell/main_window.h"
 
 #include "common/db_datetime.h"
+#include "common/installation/backup.h"
 #include "common/messages.h"
 #include "common/ui/guard.h"
 #include "common/ui/help_page.h"
@@ -46,6 +47,7 @@ MainWindow::MainWindow(Database& db, const Clock& clock, const QString& programD
     resize(kClientWidth, kClientHeight);
 
     session_ = std::make_unique<LoginSession>(db_, clock_);
+    session_->setDayEndBackupFolder(installation::backFolder(programDir));
     navigator_ = new ui::PanelNavigator(this);
     keyboard_ = new ui::KeyboardMap(*navigator_, this);
     enterMovesFocus_ = new ui::EnterMovesFocus(this);

@@ -186,6 +186,9 @@ QList<Expected> expectedTables() {
         {"ItemListTemp",
          "clas_code:t3 item_code:t6 item_name:t item_unit:t4 item_unit_pric:f item_cost_pric:f "
          "item_dedu_pric:f item_coun:f item_real:b item_limi:t4 item_shor:t10 item_type_code:t1"},
+        // Ours: the schema version, and the programs at work on the database.
+        {"schemaversion", "schema_version:i"},
+        {"workstationlist", "work_id:a work_machine:t60 work_program:t20 work_operator:t20 work_beat:i"},
     };
 }
 

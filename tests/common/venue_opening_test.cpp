@@ -217,4 +217,37 @@ TEST_F(VenueOpening, UnreachableServerIsNamedAndNoFileIsMadeInItsPlace) {
     EXPECT_FALSE(QFileInfo::exists(databaseFile()));
 }
 
+// An older database is upgraded at start only when the administrator agrees and gives the system
+// password; a newer one is refused with nothing written.
+TEST_F(VenueOpening, OlderDatabaseIsUpgradedOnlyWithTheSystemPasswordAndANewerOneIsRefused) {
+    makeVenue(setup::Contents::Presets);
+    const auto makeOlder = [&] {
+        SqliteDatabase db(databaseFile(), databasePassword());
+        db.exec("DROP TABLE IF EXISTS schemaversion");
+        db.exec("DROP INDEX IF EXISTS ix_allguespay_pay_flag");
+    };
+    struct Case {
+        QList<bool> answers;
+        QStringList passwords;
+        bool upgraded;
+    } cases[] = {{{false}, {}, false}, {{true}, {"wrong"}, false}, {{true}, {}, false}, {{true}, {" 8888 "}, true}};
+    for (const Case& c : cases) {
+        makeOlder();
+        sink_.shown.clear();
+        sink_.answers = c.answers;
+        sink_.passwords = c.passwords;
+        const std::unique_ptr<Database> db = start();
+        EXPECT_EQ(db != nullptr, c.upgraded);
+        SqliteDatabase looking(databaseFile(), databasePassword(), SqliteDatabase::Mode::ReadOnly);
+        EXPECT_EQ(!looking.columnsOf("schemaversion").isEmpty(), c.upgraded);
+    }
+    EXPECT_EQ(QDir(dir_.filePath("back")).entryList({"vozezozarev-before-upgrade-*.bak"}, QDir::Files).size(), 1);
+
+    SqliteDatabase(databaseFile(), databasePassword()).exec("UPDATE schemaversion SET schema_version = 99");
+    sink_.shown.clear();
+    EXPECT_EQ(start(), nullptr);
+    ASSERT_EQ(sink_.shown.size(), 1);
+    EXPECT_TRUE(sink_.shown[0].text.startsWith(QStringLiteral("数据库版本比程序新，请升级程序！")));
+}
+
 } // namespace

@@ -26,6 +26,13 @@ class ScriptedSink final : public MessageSink {
         return answers.takeFirst();
     }
 
+    bool askPassword(const QString& title, const QString& prompt, QString& typed) override {
+        shown.append({MessageKind::Question, title, prompt});
+        if (passwords.isEmpty()) return false;
+        typed = passwords.takeFirst();
+        return true;
+    }
+
     QStringList texts() const {
         QStringList t;
         for (const Shown& s : shown)
@@ -35,6 +42,7 @@ class ScriptedSink final : public MessageSink {
 
     QList<Shown> shown;
     QList<bool> answers;
+    QStringList passwords; // typed into password prompts; cancelled once they run out
 };
 
 } // namespace sorrel::test

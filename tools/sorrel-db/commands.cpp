@@ -9,9 +9,15 @@
 #include "common/installation/target.h"
 #include "common/schema/demo_venue.h"
 #include "common/schema/presets.h"
+#include "common/schema/schema_version.h"
+#include "common/installation/backup.h"
+#include "common/installation/upgrade.h"
+#include "common/workstations.h"
 #include "tools/demo_history/demo_history.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <exception>
 
 namespace sorrel::tool {
@@ -168,6 +174,20 @@ int check(const QStringList& operands, Console& console) {
         console.err << QStringLiteral("缺少字段：%1\n").arg(column);
     for (const QString& view : report.schema.missingViews)
         console.err << QStringLiteral("缺少视图：%1\n").arg(view);
+    for (const QString& index : report.schema.missingIndexes)
+        console.err << QStringLiteral("缺少索引：%1\n").arg(index);
+    if (report.schema.version > schema::kSchemaVersion) {
+        console.err << QStringLiteral("sorrel-db: %1（数据库版本 %2，程序版本 %3）\n")
+                           .arg(schema::kNewerDatabaseMessage)
+                           .arg(report.schema.version)
+                           .arg(schema::kSchemaVersion);
+        return kFailed;
+    }
+    if (report.schema.older())
+        console.err << QStringLiteral("数据库版本 %1，程序版本 %2：请运行 sorrel-db upgrade %3\n")
+                           .arg(report.schema.version)
+                           .arg(schema::kSchemaVersion)
+                           .arg(target);
     for (const QString& damage : report.damage)
         console.err << damage << QLatin1Char('\n');
     if (!report.damage.isEmpty()) {
@@ -217,6 +237,73 @@ int copy(const QStringList& operands, Console& console) {
     return kDone;
 }
 
+// The back/ folder a tool's backups go to: beside the folder of the database file (or of the
+// server connection file), as the programs keep theirs; for a server address, in the working folder.
+QString backFolderOf(const QString& target) {
+    if (isServerTarget(target) && !target.endsWith(QLatin1String(".conf"))) return installation::backFolder(QDir::currentPath());
+    return installation::backFolder(QFileInfo(QFileInfo(target).absolutePath()).absolutePath());
+}
+
+int upgrade(const QStringList& operands, Console& console) {
+    const QString& target = operands.at(0);
+    try {
+        std::unique_ptr<Database> db = openTarget(target, TargetUse::OpenExisting);
+        const SystemClock clock;
+        const QStringList made = installation::upgradeDatabase(*db, backFolderOf(target), clock);
+        if (made.isEmpty()) {
+            console.out << QStringLiteral("数据库已是最新版本（%1）：%2\n").arg(schema::kSchemaVersion).arg(target);
+            return kDone;
+        }
+        for (const QString& line : made)
+            console.out << line << QLatin1Char('\n');
+    } catch (const std::exception& e) {
+        console.err << QStringLiteral("sorrel-db: 升级失败：%1\n").arg(QString::fromUtf8(e.what()));
+        return kFailed;
+    }
+    console.out << QStringLiteral("已升级到版本 %1：%2\n").arg(schema::kSchemaVersion).arg(target);
+    return kDone;
+}
+
+int backup(const QStringList& operands, Console& console) {
+    const QString& target = operands.at(0);
+    try {
+        std::unique_ptr<Database> db = openTarget(target, TargetUse::OpenExisting);
+        const SystemClock clock;
+        QElapsedTimer timer;
+        timer.start();
+        const installation::BackupMade made = installation::backupDatabase(*db, backFolderOf(target), clock);
+        console.out << QStringLiteral("已备份到 %1（%2 字节，用时 %3 秒）\n")
+                           .arg(made.file)
+                           .arg(made.bytes)
+                           .arg(timer.elapsed() / 1000.0, 0, 'f', 2);
+    } catch (const std::exception& e) {
+        console.err << QStringLiteral("sorrel-db: 备份失败：%1\n").arg(QString::fromUtf8(e.what()));
+        return kFailed;
+    }
+    return kDone;
+}
+
+int restore(const QStringList& operands, Console& console) {
+    const QString& target = operands.at(0);
+    try {
+        std::unique_ptr<Database> db = openTarget(target, TargetUse::OpenExisting);
+        const SystemClock clock;
+        QElapsedTimer timer;
+        timer.start();
+        installation::restoreDatabase(*db, backFolderOf(target), clock);
+        console.out << QStringLiteral("已从 %1 恢复（用时 %2 秒）\n")
+                           .arg(installation::latestBackupFile(backFolderOf(target)))
+                           .arg(timer.elapsed() / 1000.0, 0, 'f', 2);
+    } catch (const StepRefused& e) {
+        console.err << QStringLiteral("sorrel-db: 恢复失败：%1\n").arg(e.text());
+        return kFailed;
+    } catch (const std::exception& e) {
+        console.err << QStringLiteral("sorrel-db: 恢复失败：%1\n").arg(QString::fromUtf8(e.what()));
+        return kFailed;
+    }
+    return kDone;
+}
+
 } // namespace
 
 const QList<Command>& commands() {
@@ -247,6 +334,18 @@ const QList<Command>& commands() {
          {QStringLiteral("FROM"), QStringLiteral("TO")},
          QStringLiteral("把整个数据库复制到新的数据库（文件与服务器之间），复制后核对行数和金额"),
          copy},
+        {QStringLiteral("upgrade"),
+         {QStringLiteral("PATH")},
+         QStringLiteral("把旧版本的数据库升级到本程序的版本（先备份到 back 文件夹，再在一个事务中补齐表、字段和索引）"),
+         upgrade},
+        {QStringLiteral("backup"),
+         {QStringLiteral("PATH")},
+         QStringLiteral("备份数据库到数据文件夹旁的 back 文件夹（营业中也可进行），备份后核对"),
+         backup},
+        {QStringLiteral("restore"),
+         {QStringLiteral("PATH")},
+         QStringLiteral("用 back/vozezozarev.bak 恢复数据库（须无其它工作站在使用；当前数据库先备份）"),
+         restore},
     };
     return all;
 }

@@ -42,6 +42,8 @@ class BackOfficeWindowTest : public ::testing::TestWithParam<Engine> {
     // person to look at.
     void screenshot(const QString& name);
     QStringList shown() const { return sink.texts(); }
+    // The folder the window runs in, as beside the programs (back/ lies there).
+    QString programDir() const { return dir_.path(); }
 
     ScriptedSink sink;
     FixedClock clock{QDateTime(QDate(2026, 3, 4), QTime(10, 0))};

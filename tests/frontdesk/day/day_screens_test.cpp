@@ -29,9 +29,12 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProcess>
+#include <QDir>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+
+#include "common/venue_reset.h"
 
 using namespace sorrel;
 using namespace sorrel::frontdesk;
@@ -120,7 +123,7 @@ TEST_P(DayScreensTest, DayPanelEndsAndStartsTheDayWithItsQuestionsAndLabels) {
     ASSERT_EQ(current(), desk().dayPanel());
     EXPECT_EQ(label("lbl_DayState"), day::kDayOpenStatus);
     EXPECT_EQ(label("lbl_DayTimeCaption"), QStringLiteral("日始时间"));
-    EXPECT_FALSE(find<QCheckBox>("chk_WorkBack")->isEnabled());
+    EXPECT_TRUE(find<QCheckBox>("chk_WorkBack")->isEnabled());
     // A day already open is not started again, and nothing is asked.
     click(QStringLiteral("日始"));
     EXPECT_EQ(sink_.texts(), QStringList{kDayAlreadyStartedMessage});
@@ -174,8 +177,9 @@ TEST_P(DayScreensTest, DayPanelEndsAndStartsTheDayWithItsQuestionsAndLabels) {
 
     // "保存回退" keeps the switch and returns to the board.
     find<QCheckBox>("chk_WorkAuto")->setChecked(false);
+    find<QCheckBox>("chk_WorkBack")->setChecked(true);
     click(QStringLiteral("保存回退"));
-    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM SetupPay WHERE work_auto = 0")), 1);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM SetupPay WHERE work_auto = 0 AND work_back = 1")), 1);
     EXPECT_EQ(current(), window_->board()->graphicView());
 }
 
@@ -284,6 +288,36 @@ TEST_P(DayScreensTest, HandoverEndsTheShiftAtTheLoginBox) {
     report(QStringLiteral("员工交班处理"));
     EXPECT_EQ(desk().handoverScreen()->sheet().printedTotals().receipts, 0);
     EXPECT_EQ(label("lbl_TotalHandOver"), QStringLiteral("交班金额-0.00"));
+}
+
+// "初始化数据库", the last entry of "报表": nothing without PS, nothing on No, and on Yes every
+// table free, no bill or booking left, after a backup.
+TEST_P(DayScreensTest, ResetNeedsThePermissionAndTheAnswerYes) {
+    startDesk();
+    guest(1, QStringLiteral("2"), 80);
+    db().exec(QStringLiteral("UPDATE tablelist SET tabl_stat_code = '2', tabl_gues_name = 'Li'"));
+    EXPECT_EQ(desk().reportsMenu()->actions().last()->text(), QStringLiteral("初始化数据库"));
+    const int tables = count(QStringLiteral("SELECT count(*) FROM tablelist"));
+
+    db().exec(QStringLiteral("UPDATE Limitedlist SET limi_real = 0 WHERE limi_code = 'PS'"));
+    sink_.shown.clear();
+    report(QStringLiteral("初始化数据库"));
+    ASSERT_EQ(sink_.shown.size(), 1);
+    EXPECT_FALSE(sink_.shown[0].text.startsWith(kResetQuestion));
+    db().exec(QStringLiteral("UPDATE Limitedlist SET limi_real = 1 WHERE limi_code = 'PS'"));
+
+    sink_.shown.clear();
+    report(QStringLiteral("初始化数据库"));
+    ASSERT_EQ(sink_.shown.size(), 1);
+    EXPECT_TRUE(sink_.shown[0].text.startsWith(kResetQuestion));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM TableGuestlist")), 1);
+
+    sink_.answers = {true};
+    report(QStringLiteral("初始化数据库"));
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM TableGuestlist")), 0);
+    EXPECT_EQ(count(QStringLiteral("SELECT count(*) FROM tablelist WHERE tabl_stat_code = '1' AND tabl_gues_name = ''")),
+              tables);
+    EXPECT_EQ(QDir(dir_.filePath("back")).entryList({"vozezozarev-before-reset-*.bak"}, QDir::Files).size(), 1);
 }
 
 SORREL_ON_EVERY_ENGINE(DayScreensTest);

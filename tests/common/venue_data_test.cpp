@@ -1,0 +1,308 @@
+// The venue's database kept safe: an older database brought up to the program's schema, a backup
+// taken while work goes on, a restore that checks first and keeps the current data aside, and the
+// watch for other programs before a step that needs the database alone.
+#include "common/db/connection.h"
+#include "common/db/dialect.h"
+#include "common/db/errors.h"
+#include "common/db/sqlite_database.h"
+#include "common/db/transaction.h"
+#include "common/installation/backup.h"
+#include "common/installation/database_check.h"
+#include "common/installation/database_files.h"
+#include "common/installation/engine_copy.h"
+#include "common/installation/upgrade.h"
+#include "common/login_session.h"
+#include "common/schema/schema.h"
+#include "common/schema/schema_version.h"
+#include "common/workstations.h"
+#include "tests/support/scripted_sink.h"
+#include "tests/support/test_database.h"
+#include "tests/support/write_protected.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
+#include <atomic>
+#include <thread>
+
+using namespace sorrel;
+
+namespace {
+
+const FixedClock kClock(QDateTime(QDate(2026, 3, 4), QTime(22, 15, 0)));
+
+// What the engine itself says the database holds: every column with its type and default, and
+// every index with its definition.
+QStringList catalogue(Database& db) {
+    QStringList found;
+    if (db.engine() == Engine::Embedded) {
+        const RecordSet objects =
+            db.query("SELECT type, name, COALESCE(sql, '') FROM sqlite_master WHERE name NOT LIKE 'sqlite_%' "
+                     "ORDER BY type, name");
+        for (int r = 0; r < objects.rowCount(); ++r)
+            found << objects.value(r, 0).toString() + ' ' + objects.value(r, 1).toString() + ' ' +
+                         objects.value(r, 2).toString();
+        return found;
+    }
+    const RecordSet columns =
+        db.query("SELECT table_name, column_name, data_type, COALESCE(column_default, '') FROM "
+                 "information_schema.columns "
+                 "WHERE table_schema = current_schema() ORDER BY table_name, column_name");
+    for (int r = 0; r < columns.rowCount(); ++r)
+        found << QStringList{columns.value(r, 0).toString(), columns.value(r, 1).toString(),
+                             columns.value(r, 2).toString(), columns.value(r, 3).toString()}
+                     .join(' ');
+    const RecordSet indexes = db.query(
+        "SELECT indexname, indexdef FROM pg_indexes WHERE schemaname = current_schema() ORDER BY indexname");
+    for (int r = 0; r < indexes.rowCount(); ++r)
+        found << indexes.value(r, 0).toString() + ' ' + indexes.value(r, 1).toString();
+    return found;
+}
+
+// The database as the first venues got it: no record of its version, no table of running
+// programs, no indexes on the history by table and by payment flag.
+void makeFirstRelease(Database& db) {
+    db.exec("DROP TABLE schemaversion");
+    db.exec("DROP TABLE workstationlist");
+    db.exec("DROP INDEX ix_allgues_tabl_code_tabl_gues_time_work");
+    db.exec("DROP INDEX ix_allguespay_pay_flag");
+}
+
+class VenueDataTest : public test::EngineTest {
+  protected:
+    QString back() const { return dir_.filePath("back"); }
+    qlonglong count(const QString& table) {
+        return db().scalar("SELECT count(*) FROM " + table).toLongLong();
+    }
+    QTemporaryDir dir_;
+};
+
+TEST_P(VenueDataTest, FirstReleaseDatabaseUpgradesToWhatANewOneIs) {
+    test::ScratchDatabase fresh(GetParam(), test::ScratchDatabase::Contents::Presets);
+    makeFirstRelease(db());
+    EXPECT_EQ(schema::storedSchemaVersion(db()), 1);
+    const installation::SchemaReport before = installation::checkSchema(db());
+    EXPECT_TRUE(before.older());
+    EXPECT_EQ(before.missingTables, (QStringList{"schemaversion", "workstationlist"}));
+    EXPECT_EQ(before.missingIndexes,
+              (QStringList{"AllGues(tabl_code, tabl_gues_time_work)", "AllGuesPay(pay_flag)"}));
+
+    const QStringList made = installation::upgradeDatabase(db(), back(), kClock);
+    EXPECT_EQ(made.size(), 5) << made.join('\n').toStdString();
+    EXPECT_EQ(schema::storedSchemaVersion(db()), schema::kSchemaVersion);
+    EXPECT_EQ(catalogue(db()), catalogue(fresh.db()));
+    EXPECT_TRUE(installation::checkSchema(db()).complete());
+    EXPECT_EQ(QDir(back()).entryList({"vozezozarev-before-upgrade-*.bak"}, QDir::Files).size(), 1);
+    // A second run finds nothing to do and takes no second backup.
+    EXPECT_TRUE(installation::upgradeDatabase(db(), back(), kClock).isEmpty());
+    EXPECT_EQ(QDir(back()).entryList(QDir::Files).size(), 1);
+}
+
+TEST_P(VenueDataTest, NewerDatabaseIsRefused) {
+    db().exec("UPDATE schemaversion SET schema_version = ?", {schema::kSchemaVersion + 1});
+    try {
+        installation::upgradeDatabase(db(), back(), kClock);
+        FAIL() << "a newer database was upgraded";
+    } catch (const DbError& e) {
+        EXPECT_EQ(e.reason(), schema::kNewerDatabaseMessage);
+    }
+    EXPECT_FALSE(QDir(back()).exists());
+}
+
+TEST_P(VenueDataTest, BackupIsOneCheckedMomentReadableByItsOwnerOnly) {
+    db().exec("UPDATE SetupPay SET auto_recn = 57, user_name = ?", {QStringLiteral("悦来酒家's")});
+    db().exec("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (9, 'A01', 88.5)");
+    const installation::BackupMade made = installation::backupDatabase(db(), back(), kClock);
+    EXPECT_EQ(QFileInfo(made.file).fileName(), "vozezozarev-20260304-221500.bak");
+    EXPECT_EQ(QDir(back()).entryList(QDir::Files),
+              (QStringList{"vozezozarev-20260304-221500.bak", "vozezozarev.bak"}));
+    for (const QString& file : QDir(back()).entryList(QDir::Files))
+        EXPECT_EQ(QFile::permissions(QDir(back()).filePath(file)) & 0x0077, 0) << file.toStdString();
+
+    SqliteDatabase copy(installation::latestBackupFile(back()), databasePassword(),
+                        SqliteDatabase::Mode::ReadOnly);
+    EXPECT_EQ(copy.scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(copy.scalar("PRAGMA journal_mode").toString(), "delete");
+    EXPECT_TRUE(tallyMismatches(tallyInstallation(db()), tallyInstallation(copy)).isEmpty());
+    EXPECT_EQ(copy.scalar("SELECT user_name FROM SetupPay").toString(), QStringLiteral("悦来酒家's"));
+    EXPECT_THROW(SqliteDatabase(made.file, "another key", SqliteDatabase::Mode::ReadOnly), DbError);
+}
+
+TEST_P(VenueDataTest, BackupBesideADeskSettlingBillsHoldsEachBillWithAllItsLines) {
+    std::atomic<bool> stop = false;
+    std::atomic<int> settled = 0;
+    std::unique_ptr<Database> desk = scratch().connectAgain();
+    std::thread settling([&] {
+        for (int bill = 1; !stop; ++bill) {
+            Transaction tx(*desk);
+            desk->exec(
+                "INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 30)",
+                {bill});
+            for (int line = 0; line < 2; ++line)
+                desk->exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, "
+                           "'1001', 15)",
+                           {bill});
+            tx.commit();
+            ++settled;
+        }
+    });
+    while (settled < 20)
+        QThread::msleep(5);
+    installation::backupDatabase(db(), back(), kClock);
+    const int before = settled;
+    while (settled < before + 20)
+        QThread::msleep(5);
+    stop = true;
+    settling.join();
+
+    SqliteDatabase copy(installation::latestBackupFile(back()), databasePassword(),
+                        SqliteDatabase::Mode::ReadOnly);
+    const qlonglong bills = copy.scalar("SELECT count(*) FROM AllGues").toLongLong();
+    EXPECT_GT(bills, 0);
+    EXPECT_LT(bills, settled.load());
+    EXPECT_EQ(copy.scalar("SELECT count(*) FROM AllCons").toLongLong(), 2 * bills);
+    EXPECT_EQ(copy.scalar("SELECT count(*) FROM AllGues g WHERE (SELECT count(*) FROM AllCons c WHERE "
+                          "c.tabl_gues_auto_recn = g.tabl_gues_auto_recn) <> 2")
+                  .toInt(),
+              0);
+}
+
+TEST_P(VenueDataTest, RestoreBringsBackTheBackupButNeverAnEarlierBillNumber) {
+    struct Case {
+        int atBackup, now, restored;
+    } cases[] = {{80, 120, 120}, {150, 120, 150}};
+    for (const Case& c : cases) {
+        db().exec("UPDATE SetupPay SET auto_recn = ?, user_name = 'backed up'", {c.atBackup});
+        installation::backupDatabase(db(), back(), kClock);
+        db().exec("UPDATE SetupPay SET auto_recn = ?, user_name = 'later'", {c.now});
+        db().exec("INSERT INTO bookin (book_name) VALUES ('later')");
+        installation::restoreDatabase(db(), back(), kClock);
+        EXPECT_EQ(db().scalar("SELECT auto_recn FROM SetupPay").toInt(), c.restored);
+        EXPECT_EQ(db().scalar("SELECT user_name FROM SetupPay").toString(), "backed up");
+        EXPECT_EQ(count("bookin"), 0);
+        EXPECT_EQ(installation::checkDatabase(db()).damage, QStringList{});
+        db().exec("DELETE FROM bookin");
+    }
+    EXPECT_EQ(QDir(back()).entryList({"vozezozarev-before-restore-*.bak"}, QDir::Files).size(), 2);
+}
+
+TEST_P(VenueDataTest, UnfitBackupIsRefusedBeforeAnythingChanges) {
+    installation::backupDatabase(db(), back(), kClock);
+    const QString latest = installation::latestBackupFile(back());
+    QFile::copy(latest, dir_.filePath("good.bak"));
+    const std::function<void()> spoil[] = {
+        [&] { QFile(latest).resize(QFileInfo(latest).size() / 3); },
+        [&] {
+            QFile::remove(latest);
+            SqliteDatabase other(latest, "another key", SqliteDatabase::Mode::CreateIfMissing);
+            other.exec("CREATE TABLE SetupPay (auto_recn INTEGER)");
+        },
+        [&] {
+            SqliteDatabase opened(latest, databasePassword());
+            opened.exec("DROP TABLE TableConsList");
+        },
+        [&] {
+            SqliteDatabase opened(latest, databasePassword());
+            opened.exec("DELETE FROM setupprint");
+        },
+        [&] { QFile::remove(latest); },
+    };
+    db().exec("UPDATE SetupPay SET user_name = 'kept'");
+    for (const auto& step : spoil) {
+        QFile::remove(latest);
+        installation::removeDatabaseFile(latest);
+        QFile::copy(dir_.filePath("good.bak"), latest);
+        step();
+        EXPECT_THROW(installation::restoreDatabase(db(), back(), kClock), DbError);
+        EXPECT_EQ(db().scalar("SELECT user_name FROM SetupPay").toString(), "kept");
+        EXPECT_TRUE(QDir(back()).entryList({"*before-restore*", "*.incomplete"}, QDir::Files).isEmpty());
+    }
+}
+
+TEST_P(VenueDataTest, BackupIntoAFolderThatCannotBeWrittenLeavesNothing) {
+    QDir().mkpath(back());
+    {
+        const test::WriteProtected locked(back());
+        if (!locked.holds()) GTEST_SKIP() << "this file system lets root write anywhere";
+        EXPECT_THROW(installation::backupDatabase(db(), back(), kClock), DbError);
+    }
+    EXPECT_TRUE(QDir(back()).entryList(QDir::Files).isEmpty());
+}
+
+TEST_P(VenueDataTest, AloneOnlyPastProgramsWhoseBeatStandsStill) {
+    std::unique_ptr<Database> deskDb = scratch().connectAgain();
+    WorkstationPresence desk(*deskDb, "desk-1", "Sorrel_W");
+    desk.setOperator(QStringLiteral("张三"));
+    desk.beat();
+    WorkstationPresence office(db(), "office", "Sorrel_S");
+    int waits = 0;
+    try {
+        requireDatabaseAlone(db(), office.id(), [&](int) {
+            ++waits;
+            desk.beat();
+        });
+        FAIL() << "refused nothing beside a working front desk";
+    } catch (const StepRefused& e) {
+        EXPECT_EQ(e.text(),
+                  QStringLiteral(
+                      "还有其它工作站正在使用数据库：[desk-1 Sorrel_W（张三）]，请全部退出后再进行此操作！"));
+    }
+    EXPECT_EQ(waits, 1);
+
+    // The desk's program died: its row stays, its beat stands.
+    deskDb->exec("INSERT INTO workstationlist (work_machine, work_program, work_operator, work_beat) "
+                 "VALUES ('desk-2', 'Sorrel_W', '', 7)");
+    waits = 0;
+    EXPECT_THROW(requireDatabaseAlone(db(), office.id(), [&](int) { desk.beat(); }), StepRefused);
+    deskDb->exec("DELETE FROM workstationlist WHERE work_machine = 'desk-1'");
+    requireDatabaseAlone(db(), office.id(), [&](int ms) { waits += ms; });
+    EXPECT_EQ(waits, kWatchOthersMs);
+    EXPECT_EQ(count("workstationlist"), 1);
+
+    // A restore beside a working desk is refused before anything is written.
+    installation::backupDatabase(db(), back(), kClock);
+    WorkstationPresence again(*deskDb, "desk-3", "Sorrel_W");
+    EXPECT_THROW(installation::restoreDatabase(db(), back(), kClock, {}, [&](int) { again.beat(); }),
+                 StepRefused);
+    EXPECT_TRUE(QDir(back()).entryList({"*before-restore*"}, QDir::Files).isEmpty());
+}
+
+TEST_P(VenueDataTest, BeatIsSkippedWhileAnotherWorkstationHoldsTheLock) {
+    std::unique_ptr<Database> other = scratch().connectAgain();
+    WorkstationPresence office(db(), "office", "Sorrel_S");
+    other->begin();
+    other->exec("UPDATE SetupPay SET user_name = 'saving'");
+    QElapsedTimer timer;
+    timer.start();
+    office.beat();
+    EXPECT_LT(timer.elapsed(), 2000);
+    other->rollback();
+    office.beat();
+    EXPECT_EQ(db().scalar("SELECT work_beat FROM workstationlist WHERE work_id = ?", {office.id()}).toInt(),
+              GetParam() == Engine::Embedded ? 1 : 2);
+}
+
+TEST_P(VenueDataTest, DayEndBacksUpOnlyWhenTickedAndTellsOnlyAFailure) {
+    test::ScriptedSink sink;
+    LoginSession session(db(), kClock);
+    session.setDayEndBackupFolder(back());
+    session.backUpAfterDayEnd();
+    EXPECT_FALSE(QDir(back()).exists());
+    db().exec("UPDATE SetupPay SET work_back = 1");
+    session.backUpAfterDayEnd();
+    EXPECT_TRUE(QFileInfo::exists(installation::latestBackupFile(back())));
+    EXPECT_TRUE(sink.shown.isEmpty());
+    {
+        const test::WriteProtected locked(back());
+        if (!locked.holds()) GTEST_SKIP() << "this file system lets root write anywhere";
+        session.backUpAfterDayEnd();
+    }
+    ASSERT_EQ(sink.shown.size(), 1);
+    EXPECT_EQ(sink.shown[0].kind, MessageKind::Error);
+    EXPECT_TRUE(sink.shown[0].text.startsWith(QStringLiteral("日结后的自动数据备份未能完成")));
+}
+
+SORREL_ON_EVERY_ENGINE(VenueDataTest);
+
+} // namespace
