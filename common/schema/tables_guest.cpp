@@ -201,11 +201,13 @@ QList<Table> guestTables() {
          {text("hang_gues_code", 3), text("hang_gues_name", 12), money("hang_gues_inco"),
           dateTime("hang_gues_inco_date"), text("oper_code", 2), text("oper_name"), dateTime("time_fact")},
          {index({"hang_gues_code"})}},
-        // The reverse-settlement list reads a table's bills of a business date.
+        // The reverse-settlement list reads a table's bills of a business date; the member and
+        // credit queries one card's or one guest's bills of a range of dates.
         {QStringLiteral("AllGues"),
          allGues,
          {uniqueKey({"tabl_gues_auto_recn"}), index({"tabl_gues_time_work"}),
-          index({"tabl_code", "tabl_gues_time_work"})}},
+          index({"tabl_code", "tabl_gues_time_work"}), index({"memb_card_code", "tabl_gues_time_work"}),
+          index({"hang_code", "tabl_gues_time_work"})}},
         // The analysis reports read a range of business dates: the consumption per kind and per
         // item from the index alone, the lines of the commission staff found in it.
         {QStringLiteral("AllCons"),

@@ -27,8 +27,14 @@ ReportsDesk::ReportsDesk(const FrontDeskContext& context, tables::BoardScreen* b
     for (reports::ReportScreen* screen :
          QList<reports::ReportScreen*>{sales_, table_, items_, operators_, performance_})
         adopt(screen);
-    for (const MenuEntry& entry : menuEntries())
-        ui::connectGuarded(menu->addAction(entry.caption), &QAction::triggered, this, entry.open);
+    // Between the shift's two entries and the reset, which stays last.
+    const QList<QAction*> present = menu->actions();
+    QAction* before = present.isEmpty() ? nullptr : present.last();
+    for (const MenuEntry& entry : menuEntries()) {
+        auto* action = new QAction(entry.caption, menu);
+        menu->insertAction(before, action);
+        ui::connectGuarded(action, &QAction::triggered, this, entry.open);
+    }
 }
 
 QList<ReportsDesk::MenuEntry> ReportsDesk::menuEntries() {

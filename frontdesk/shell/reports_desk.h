@@ -35,6 +35,7 @@ class ReportsDesk : public QObject {
     Q_OBJECT
   public:
     // Appends the report entries to `menu` (the board's "报表" drop-down) after what it holds.
+    // Its entries go into `menu` before the menu's last entry (the database reset).
     ReportsDesk(const FrontDeskContext& context, tables::BoardScreen* board, QMenu* menu, QObject* parent);
 
     void openSalesAnalysis();
