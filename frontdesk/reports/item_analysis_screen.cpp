@@ -29,61 +29,36 @@ ItemAnalysisScreen::ItemAnalysisScreen(const frontdesk::FrontDeskContext& contex
     filterRow()->addWidget(new QLabel(QStringLiteral("排序："), this));
     filterRow()->addWidget(sort_);
     filterRow()->addSpacing(12);
-    filterBox_ = new QCheckBox(this);
-    filterBox_->setObjectName(QStringLiteral("chk_ItemFilter"));
-    choice_ = new QComboBox(this);
-    choice_->setObjectName(QStringLiteral("cbb_ItemChoice"));
-    choice_->addItems(
-        {QStringLiteral("大类"), QStringLiteral("部门"), QStringLiteral("出品"), QStringLiteral("班次")});
-    filterRow()->addWidget(filterBox_);
-    filterRow()->addWidget(choice_);
-    values_ = addFilterList(QStringLiteral("dbl_ItemValue"));
-    values_->hide();
+    filter_ = addChoiceFilter(QStringLiteral("Item"), {QStringLiteral("大类"), QStringLiteral("部门"), QStringLiteral("出品"), QStringLiteral("班次")}, [this] { fillValues(); });
     filterRow()->addStretch(1);
 
     grid_ = new ReportGrid(QStringLiteral("dbg_ItemAnalysis"), context_.db, this);
     grid_->rows()->setColumnColour(QStringLiteral("facttotal"), QColor(0, 128, 0));
-    chart_ = new ui::print::DocumentView(this);
-    chart_->setObjectName(QStringLiteral("dcv_ItemChart"));
-    auto* chartArea = new QScrollArea(this);
-    chartArea->setWidgetResizable(true);
-    chartArea->setWidget(chart_);
-    pages_ = new QStackedWidget(this);
-    pages_->addWidget(grid_);
-    pages_->addWidget(chartArea);
+    pages_ = new ChartPages(grid_, QStringLiteral("dcv_ItemChart"), this);
     body()->addWidget(pages_, 1);
 
     ui::connectGuarded(sort_, &QComboBox::activated, this, &ItemAnalysisScreen::refresh);
-    ui::connectGuarded(filterBox_, &QCheckBox::toggled, this, [this](bool on) {
-        values_->setVisible(on);
-        if (!on) return;
-        choice_->setCurrentIndex(0);
-        fillValues();
-    });
-    ui::connectGuarded(choice_, &QComboBox::activated, this, [this] { fillValues(); });
     ui::connectGuarded(toolbar()->button(item_tool::kChart), &QToolButton::clicked, this,
                        &ItemAnalysisScreen::toggleChart);
 }
 
 void ItemAnalysisScreen::resetFilters() {
-    choice_->setCurrentIndex(0);
-    filterBox_->setChecked(false);
-    values_->hide();
-    pages_->setCurrentIndex(0);
+    filter_.reset();
+    pages_->showTable();
 }
 
 void ItemAnalysisScreen::fillValues() {
     static const ChoiceList lists[] = {ChoiceList::Kinds, ChoiceList::Departments, ChoiceList::OutputPoints,
                                        ChoiceList::Shifts};
-    fillChoices(values_, choices(context_.db, lists[qMax(0, choice_->currentIndex())]));
+    fillChoices(filter_.values, choices(context_.db, lists[qMax(0, filter_.choice->currentIndex())]));
 }
 
 ItemFilter ItemAnalysisScreen::filter() const {
     ItemFilter f;
-    f.by = ItemFilter::By(qMax(0, choice_->currentIndex()));
-    if (filterBox_->isChecked()) {
-        f.code = chosenCode(values_);
-        f.name = chosenName(values_);
+    f.by = ItemFilter::By(qMax(0, filter_.choice->currentIndex()));
+    if (filter_.box->isChecked()) {
+        f.code = chosenCode(filter_.values);
+        f.name = chosenName(filter_.values);
     }
     return f;
 }
@@ -92,20 +67,19 @@ void ItemAnalysisScreen::refresh() {
     const RecordSet items =
         itemAnalysis(context_.db, range(), filter(), ItemSort(qMax(0, sort_->currentIndex())));
     grid_->rows()->setRows(itemColumns(false), items);
-    if (chartShown()) chart_->setChart(itemChart(items));
+    if (pages_->chartShown()) pages_->showChart(itemChart(items));
 }
 
 void ItemAnalysisScreen::toggleChart() {
-    if (chartShown()) {
-        pages_->setCurrentIndex(0);
+    if (pages_->chartShown()) {
+        pages_->showTable();
         return;
     }
-    chart_->setChart(itemChart(grid_->rows()->rows()));
-    pages_->setCurrentIndex(1);
+    pages_->showChart(itemChart(grid_->rows()->rows()));
 }
 
 bool ItemAnalysisScreen::chartShown() const {
-    return pages_->currentIndex() == 1;
+    return pages_->chartShown();
 }
 
 document::Document ItemAnalysisScreen::printedReport() {

@@ -30,9 +30,9 @@ class ItemAnalysisScreen : public ReportScreen {
     QVector<exporting::Sheet> exportSheets() override;
 
     QComboBox* sort() const { return sort_; }
-    QCheckBox* filterBox() const { return filterBox_; }
-    QComboBox* choice() const { return choice_; }
-    QComboBox* values() const { return values_; }
+    QCheckBox* filterBox() const { return filter_.box; }
+    QComboBox* choice() const { return filter_.choice; }
+    QComboBox* values() const { return filter_.values; }
     ReportGrid* grid() const { return grid_; }
     bool chartShown() const;
 
@@ -46,12 +46,9 @@ class ItemAnalysisScreen : public ReportScreen {
     void toggleChart();
 
     QComboBox* sort_;
-    QCheckBox* filterBox_;
-    QComboBox* choice_;
-    QComboBox* values_;
+    ChoiceFilter filter_;
     ReportGrid* grid_;
-    QStackedWidget* pages_;
-    ui::print::DocumentView* chart_;
+    ChartPages* pages_;
 };
 
 } // namespace sorrel::reports

@@ -6,13 +6,16 @@
 #include "common/ui/export_actions.h"
 #include "common/ui/guard.h"
 #include "common/ui/panel_host.h"
+#include "common/ui/print/document_view.h"
 #include "common/ui/print/print_document.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -139,6 +142,49 @@ QComboBox* ReportScreen::addFilterList(const QString& objectName, QLabel* captio
     filters_->addWidget(list);
     filterLists_.append(list);
     return list;
+}
+
+ReportScreen::ChoiceFilter ReportScreen::addChoiceFilter(const QString& name, const QStringList& choices,
+                                                      std::function<void()> fill) {
+    ChoiceFilter f;
+    f.box = new QCheckBox(this);
+    f.box->setObjectName(QStringLiteral("chk_%1Filter").arg(name));
+    f.choice = new QComboBox(this);
+    f.choice->setObjectName(QStringLiteral("cbb_%1Choice").arg(name));
+    f.choice->addItems(choices);
+    filters_->addWidget(f.box);
+    filters_->addWidget(f.choice);
+    f.values = addFilterList(QStringLiteral("dbl_%1Value").arg(name));
+    f.values->hide();
+    ui::connectGuarded(f.box, &QCheckBox::toggled, this, [f, fill](bool on) {
+        f.values->setVisible(on);
+        if (!on) return;
+        f.choice->setCurrentIndex(0);
+        fill();
+    });
+    ui::connectGuarded(f.choice, &QComboBox::activated, this, [fill] { fill(); });
+    return f;
+}
+
+void ReportScreen::ChoiceFilter::reset() const {
+    choice->setCurrentIndex(0);
+    box->setChecked(false);
+    values->hide();
+}
+
+ChartPages::ChartPages(QWidget* table, const QString& chartName, QWidget* parent) : QStackedWidget(parent) {
+    chart_ = new ui::print::DocumentView(this);
+    chart_->setObjectName(chartName);
+    auto* area = new QScrollArea(this);
+    area->setWidgetResizable(true);
+    area->setWidget(chart_);
+    addWidget(table);
+    addWidget(area);
+}
+
+void ChartPages::showChart(const document::Chart& chart) {
+    chart_->setChart(chart);
+    setCurrentIndex(1);
 }
 
 QList<QToolButton*> ReportScreen::addModeButtons(const QStringList& captions,

@@ -10,15 +10,21 @@
 #include "frontdesk/context/front_desk_context.h"
 #include "frontdesk/reports/report_frame.h"
 
+#include <QStackedWidget>
 #include <QWidget>
 #include <functional>
 
+class QCheckBox;
 class QComboBox;
 class QDateEdit;
 class QHBoxLayout;
 class QLabel;
 class QToolButton;
 class QVBoxLayout;
+
+namespace sorrel::ui::print {
+class DocumentView;
+}
 
 namespace sorrel::reports {
 
@@ -87,6 +93,16 @@ class ReportScreen : public QWidget {
     QVBoxLayout* body() const { return body_; }
     // A filter list in the filter row, after its caption; opening any report empties it.
     QComboBox* addFilterList(const QString& objectName, QLabel* caption = nullptr);
+    // A filter behind its check box: the box, the choice of what it filters by, and the list of
+    // that choice's values, shown while the box is ticked; `fill` refills the list for the choice.
+    struct ChoiceFilter {
+        QCheckBox* box = nullptr;
+        QComboBox* choice = nullptr;
+        QComboBox* values = nullptr;
+        // Unticked on opening: the first choice, the list hidden.
+        void reset() const;
+    };
+    ChoiceFilter addChoiceFilter(const QString& name, const QStringList& choices, std::function<void()> fill);
     // Mode buttons in a row of their own under the filters, exactly one down (the first); `chosen`
     // gets the mode's index.
     QList<QToolButton*> addModeButtons(const QStringList& captions, const std::function<void(int)>& chosen);
@@ -111,6 +127,19 @@ class ReportScreen : public QWidget {
     QHBoxLayout* modeRow_;
     QVBoxLayout* body_;
     QList<QComboBox*> filterLists_;
+};
+
+// A report's table and its chart ("图表"), one shown at a time: the table first.
+class ChartPages : public QStackedWidget {
+  public:
+    ChartPages(QWidget* table, const QString& chartName, QWidget* parent);
+    bool chartShown() const { return currentIndex() == 1; }
+    void showTable() { setCurrentIndex(0); }
+    void showChart(const document::Chart& chart);
+    ui::print::DocumentView* chart() const { return chart_; }
+
+  private:
+    ui::print::DocumentView* chart_;
 };
 
 // Fills a filter list with code-and-name choices, nothing chosen; the chosen code is its data.

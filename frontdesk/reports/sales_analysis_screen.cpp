@@ -35,15 +35,7 @@ SalesAnalysisScreen::SalesAnalysisScreen(const frontdesk::FrontDeskContext& cont
                     kRecountCaption,
                     {{sales_tool::kChart, QStringLiteral("图表"), QStyle::SP_FileDialogDetailedView}}},
                    parent) {
-    filterBox_ = new QCheckBox(this);
-    filterBox_->setObjectName(QStringLiteral("chk_SalesFilter"));
-    choice_ = new QComboBox(this);
-    choice_->setObjectName(QStringLiteral("cbb_SalesChoice"));
-    choice_->addItems({QStringLiteral("部门"), QStringLiteral("班次")});
-    filterRow()->addWidget(filterBox_);
-    filterRow()->addWidget(choice_);
-    values_ = addFilterList(QStringLiteral("dbl_SalesValue"));
-    values_->hide();
+    filter_ = addChoiceFilter(QStringLiteral("Sales"), {QStringLiteral("部门"), QStringLiteral("班次")}, [this] { fillValues(); });
     filterRow()->addStretch(1);
 
     payments_ = new ReportGrid(QStringLiteral("dbg_SalesPayments"), context_.db, this);
@@ -75,45 +67,29 @@ SalesAnalysisScreen::SalesAnalysisScreen(const frontdesk::FrontDeskContext& cont
     tablesColumn->addLayout(grids, 1);
     tablesColumn->addLayout(figures);
 
-    chart_ = new ui::print::DocumentView(this);
-    chart_->setObjectName(QStringLiteral("dcv_SalesChart"));
-    auto* chartArea = new QScrollArea(this);
-    chartArea->setWidgetResizable(true);
-    chartArea->setWidget(chart_);
-    pages_ = new QStackedWidget(this);
-    pages_->addWidget(tables);
-    pages_->addWidget(chartArea);
+    pages_ = new ChartPages(tables, QStringLiteral("dcv_SalesChart"), this);
     body()->addWidget(pages_, 1);
 
-    ui::connectGuarded(filterBox_, &QCheckBox::toggled, this, [this](bool on) {
-        values_->setVisible(on);
-        if (!on) return;
-        choice_->setCurrentIndex(0);
-        fillValues();
-    });
-    ui::connectGuarded(choice_, &QComboBox::activated, this, [this] { fillValues(); });
     ui::connectGuarded(toolbar()->button(sales_tool::kChart), &QToolButton::clicked, this,
                        &SalesAnalysisScreen::toggleChart);
 }
 
 void SalesAnalysisScreen::resetFilters() {
-    choice_->setCurrentIndex(0);
-    filterBox_->setChecked(false);
-    values_->hide();
-    pages_->setCurrentIndex(0);
+    filter_.reset();
+    pages_->showTable();
 }
 
 void SalesAnalysisScreen::fillValues() {
-    fillChoices(values_, choices(context_.db, choice_->currentIndex() == 0 ? ChoiceList::Departments
+    fillChoices(filter_.values, choices(context_.db, filter_.choice->currentIndex() == 0 ? ChoiceList::Departments
                                                                            : ChoiceList::Shifts));
 }
 
 DepartmentOrShift SalesAnalysisScreen::filter() const {
     DepartmentOrShift f;
-    f.by = choice_->currentIndex() == 1 ? DepartmentOrShift::By::Shift : DepartmentOrShift::By::Department;
-    if (filterBox_->isChecked()) {
-        f.code = chosenCode(values_);
-        f.name = chosenName(values_);
+    f.by = filter_.choice->currentIndex() == 1 ? DepartmentOrShift::By::Shift : DepartmentOrShift::By::Department;
+    if (filter_.box->isChecked()) {
+        f.code = chosenCode(filter_.values);
+        f.name = chosenName(filter_.values);
     }
     return f;
 }
@@ -140,20 +116,19 @@ void SalesAnalysisScreen::refresh() {
         figures_[kBusinessCaptions[i]]->setText(business[i]);
     for (int i = 0; i < kTotalCaptions.size(); ++i)
         figures_[kTotalCaptions[i]]->setText(totals[i]);
-    if (chartShown()) chart_->setChart(salesChart(context_.db, range(), filter()));
+    if (pages_->chartShown()) pages_->showChart(salesChart(context_.db, range(), filter()));
 }
 
 void SalesAnalysisScreen::toggleChart() {
-    if (chartShown()) {
-        pages_->setCurrentIndex(0);
+    if (pages_->chartShown()) {
+        pages_->showTable();
         return;
     }
-    chart_->setChart(salesChart(context_.db, range(), filter()));
-    pages_->setCurrentIndex(1);
+    pages_->showChart(salesChart(context_.db, range(), filter()));
 }
 
 bool SalesAnalysisScreen::chartShown() const {
-    return pages_->currentIndex() == 1;
+    return pages_->chartShown();
 }
 
 QString SalesAnalysisScreen::figure(const QString& caption) const {

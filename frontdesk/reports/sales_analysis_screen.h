@@ -31,9 +31,9 @@ class SalesAnalysisScreen : public ReportScreen {
     document::Document printedReport() override;
     QVector<exporting::Sheet> exportSheets() override;
 
-    QCheckBox* filterBox() const { return filterBox_; }
-    QComboBox* choice() const { return choice_; }
-    QComboBox* values() const { return values_; }
+    QCheckBox* filterBox() const { return filter_.box; }
+    QComboBox* choice() const { return filter_.choice; }
+    QComboBox* values() const { return filter_.values; }
     ReportGrid* payments() const { return payments_; }
     ReportGrid* kinds() const { return kinds_; }
     // The figure shown beside a caption of "营业分析" or "总营业额" ("帐 单 数：").
@@ -49,14 +49,11 @@ class SalesAnalysisScreen : public ReportScreen {
     void fillValues();
     void toggleChart();
 
-    QCheckBox* filterBox_;
-    QComboBox* choice_;
-    QComboBox* values_;
+    ChoiceFilter filter_;
     ReportGrid* payments_;
     ReportGrid* kinds_;
     QMap<QString, QLabel*> figures_;
-    QStackedWidget* pages_;
-    ui::print::DocumentView* chart_;
+    ChartPages* pages_;
     SalesAnalysis shown_;
 };
 
