@@ -10,11 +10,6 @@ const char* __ubsan_default_options() {
 // fontconfig keeps its font lists and fallback patterns for the life of the process; Qt loads
 // them for any widget that shows text.
 const char* __lsan_default_suppressions() {
-    // Qt is built without frame pointers, so a string or guarded-pointer block it allocates loses
-    // its caller: the few left when a screen test's window closes after a fatal error cannot be
-    // told apart from Qt's own, and are not reported.
-    return "leak:libfontconfig.so\n"
-           "leak:QArrayData::allocate\n"
-           "leak:QtSharedPointer::ExternalRefCountData::getAndRef\n";
+    return "leak:libfontconfig.so\n";
 }
 }
