@@ -1,6 +1,7 @@
 #include "common/venue_reset.h"
 
 #include "common/db/transaction.h"
+#include "common/tables/table_state_moves.h"
 
 namespace sorrel {
 
@@ -55,9 +56,7 @@ void resetVenueData(Database& db) {
     for (const char* table : kEmptied)
         db.exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
     // Every table of the venue, whatever the board showed, free and without a guest's copies.
-    db.exec(QStringLiteral(
-        "UPDATE tablelist SET tabl_stat_code = '1', tabl_gues_auto_recn = 0, tabl_gues_name = '', "
-        "tabl_gues_time = NULL, tabl_gues_coun = 0, tabl_gues_shou = 0"));
+    tables::moveEveryTable(db, tables::TableMove::ResetVenue, tables::TableColumns::vacated());
 }
 
 } // namespace sorrel

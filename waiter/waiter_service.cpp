@@ -8,6 +8,7 @@
 #include "common/permissions.h"
 #include "common/settings_row.h"
 #include "common/system_log.h"
+#include "common/tables/table_refusals.h"
 #include "common/unhandled_error.h"
 #include "frontdesk/billing/bill_settings.h"
 #include "frontdesk/ordering/order_commit.h"
@@ -17,7 +18,6 @@
 #include "frontdesk/ordering/output_printers.h"
 #include "frontdesk/tables/board_tables.h"
 #include "frontdesk/tables/opening.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 #include "frontdesk/tables/table_work.h"
 

@@ -3,9 +3,9 @@
 #include "common/db/errors.h"
 #include "common/db/transaction.h"
 #include "common/db_datetime.h"
-#include "frontdesk/tables/table_refusals.h"
+#include "common/tables/table_refusals.h"
+#include "common/tables/table_state_moves.h"
 #include "frontdesk/tables/table_state.h"
-#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::bookings {
 

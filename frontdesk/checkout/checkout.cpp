@@ -6,13 +6,14 @@
 #include "common/db_datetime.h"
 #include "common/money.h"
 #include "common/settings_row.h"
+#include "common/tables/table_refusals.h"
+#include "common/tables/table_state_moves.h"
 #include "frontdesk/billing/bill_calculator.h"
 #include "frontdesk/billing/bill_core.h"
 #include "frontdesk/billing/bill_store.h"
 #include "frontdesk/checkout/column_fit.h"
-#include "frontdesk/tables/table_refusals.h"
+#include "frontdesk/tables/open_bill.h"
 #include "frontdesk/tables/table_state.h"
-#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::checkout {
 

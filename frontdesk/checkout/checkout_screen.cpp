@@ -2,6 +2,7 @@
 
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/tables/table_refusals.h"
 #include "common/typed_input.h"
 #include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
@@ -11,7 +12,6 @@
 #include "common/ui/tool_strip.h"
 #include "frontdesk/billing/consumption_types.h"
 #include "frontdesk/tables/opening.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_work.h"
 
 #include <QComboBox>

@@ -5,11 +5,11 @@
 #include "common/db/transaction.h"
 #include "common/made_items_stock.h"
 #include "common/money.h"
+#include "common/tables/table_refusals.h"
 #include "frontdesk/billing/bill_calculator.h"
 #include "frontdesk/billing/line_sums.h"
 #include "frontdesk/ordering/order_menu.h"
 #include "frontdesk/ordering/order_staging.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 
 #include <QHash>

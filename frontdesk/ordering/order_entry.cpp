@@ -1,7 +1,7 @@
 #include "frontdesk/ordering/order_entry.h"
 
+#include "common/tables/table_refusals.h"
 #include "frontdesk/tables/board_tables.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 
 namespace sorrel::ordering {

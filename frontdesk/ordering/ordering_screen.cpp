@@ -3,6 +3,7 @@
 #include "common/db/errors.h"
 #include "common/messages.h"
 #include "common/money.h"
+#include "common/tables/table_refusals.h"
 #include "common/typed_input.h"
 #include "common/ui/enter_moves_focus.h"
 #include "common/ui/guard.h"
@@ -15,7 +16,6 @@
 #include "frontdesk/ordering/menu_changes.h"
 #include "frontdesk/ordering/order_commit.h"
 #include "frontdesk/tables/board_tables.h"
-#include "frontdesk/tables/table_refusals.h"
 
 #include <QButtonGroup>
 #include <QComboBox>

@@ -3,6 +3,7 @@
 #include "common/business_day.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/tables/table_refusals.h"
 #include "common/ui/guard.h"
 #include "frontdesk/bookings/booking_screen.h"
 #include "frontdesk/bookings/bookings.h"
@@ -14,7 +15,6 @@
 #include "frontdesk/tables/board_screen.h"
 #include "frontdesk/tables/opening.h"
 #include "frontdesk/tables/register_screen.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 #include "frontdesk/tables/work_screen.h"
 

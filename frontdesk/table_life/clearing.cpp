@@ -3,10 +3,10 @@
 #include "common/db/transaction.h"
 #include "common/money.h"
 #include "common/schema/schema.h"
+#include "common/tables/table_state_moves.h"
 #include "frontdesk/billing/guest_record.h"
 #include "frontdesk/table_life/held_table.h"
 #include "frontdesk/tables/table_state.h"
-#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::table_life {
 

@@ -1,7 +1,7 @@
 #include "frontdesk/table_life/held_table.h"
 
 #include "common/db/errors.h"
-#include "frontdesk/tables/table_refusals.h"
+#include "common/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 
 namespace sorrel::table_life {

@@ -3,6 +3,7 @@
 #include "common/db/transaction.h"
 #include "frontdesk/billing/bill_calculator.h"
 #include "frontdesk/table_life/held_table.h"
+#include "frontdesk/tables/open_bill.h"
 #include "frontdesk/tables/table_state.h"
 
 namespace sorrel::table_life {
@@ -48,7 +49,7 @@ void reopenBill(Database& db, billing::GuestRecord& guest, const QString& held, 
     billing::ReTotal(db, guest, settings, clock);
     guest.post(db);
     moveHeldTable(db, guest.tabl_code, held, move,
-                  move == TableMove::ReverseSettle ? TableColumns::of(guest) : TableColumns{});
+                  move == TableMove::ReverseSettle ? columnsOf(guest) : TableColumns{});
 }
 
 billing::GuestRecord resumeTable(Database& db, const QString& tableCode, int bill,

@@ -4,9 +4,9 @@
 
 #include "common/clock.h"
 #include "common/db/database.h"
+#include "common/tables/table_state_moves.h"
 #include "frontdesk/billing/bill_settings.h"
 #include "frontdesk/billing/guest_record.h"
-#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::table_life {
 

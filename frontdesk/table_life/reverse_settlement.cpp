@@ -4,10 +4,10 @@
 #include "common/db/transaction.h"
 #include "common/db_datetime.h"
 #include "common/system_password.h"
+#include "common/tables/table_refusals.h"
 #include "frontdesk/billing/guest_record.h"
 #include "frontdesk/table_life/held_table.h"
 #include "frontdesk/table_life/reopening.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 
 namespace sorrel::table_life {

@@ -3,13 +3,14 @@
 #include "common/db/errors.h"
 #include "common/db/transaction.h"
 #include "common/db_datetime.h"
+#include "common/tables/table_refusals.h"
+#include "common/tables/table_state_moves.h"
 #include "frontdesk/billing/bill_calculator.h"
 #include "frontdesk/billing/line_sums.h"
 #include "frontdesk/table_life/held_table.h"
 #include "frontdesk/tables/board_tables.h"
-#include "frontdesk/tables/table_refusals.h"
+#include "frontdesk/tables/open_bill.h"
 #include "frontdesk/tables/table_state.h"
-#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::table_life {
 
@@ -64,7 +65,7 @@ void transferTable(Database& db, const QString& from, int bill, const QString& t
         guest.dept_code = target.deptCode;
         guest.post(db);
         moveHeldTable(db, from, source.state, TableMove::TransferAway, TableColumns::vacated());
-        moveHeldTable(db, to, target.state, TableMove::TransferIn, TableColumns::of(guest), source.state);
+        moveHeldTable(db, to, target.state, TableMove::TransferIn, columnsOf(guest), source.state);
     });
 }
 

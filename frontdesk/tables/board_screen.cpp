@@ -3,6 +3,7 @@
 #include "common/business_day.h"
 #include "common/db/errors.h"
 #include "common/messages.h"
+#include "common/tables/table_refusals.h"
 #include "common/ui/guard.h"
 #include "common/ui/keyboard_map.h"
 #include "common/ui/panel_host.h"
@@ -12,7 +13,6 @@
 #include "frontdesk/tables/board_views_panel.h"
 #include "frontdesk/tables/graphic_board_panel.h"
 #include "frontdesk/tables/login_panel.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 
 #include "common/db/errors.h"
 #include "common/db_datetime.h"
-#include "frontdesk/tables/table_state_moves.h"
+#include "common/tables/table_state_moves.h"
 
 #include <algorithm>
 

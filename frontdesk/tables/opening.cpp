@@ -3,10 +3,11 @@
 #include "common/bill_number.h"
 #include "common/db/transaction.h"
 #include "common/db_datetime.h"
+#include "common/tables/table_refusals.h"
+#include "common/tables/table_state_moves.h"
 #include "frontdesk/billing/bill_calculator.h"
-#include "frontdesk/tables/table_refusals.h"
+#include "frontdesk/tables/open_bill.h"
 #include "frontdesk/tables/table_state.h"
-#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::tables {
 
@@ -125,7 +126,7 @@ billing::GuestRecord openTable(Database& db, const billing::GuestRecord& typed,
         report.step(60);
         guest.post(db);
         report.step(80);
-        moveHeldTable(db, guest.tabl_code, state, TableMove::Open, TableColumns::of(guest));
+        moveHeldTable(db, guest.tabl_code, state, TableMove::Open, columnsOf(guest));
     });
     return guest;
 }

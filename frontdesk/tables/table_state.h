@@ -2,19 +2,13 @@
 // and what a double-click does.
 #pragma once
 
+#include "common/tables/table_states.h"
+
 #include <QList>
 #include <QString>
 
 namespace sorrel::tables {
 
-namespace TableState {
-inline const QString kFree = QStringLiteral("1");
-inline const QString kInUse = QStringLiteral("2");
-inline const QString kSettled = QStringLiteral("3");
-inline const QString kReopened = QStringLiteral("4");
-inline const QString kBooked = QStringLiteral("5");
-inline const QString kDisabled = QStringLiteral("6");
-} // namespace TableState
 
 // The position of a state among the six (0 for free … 5 for disabled); -1 for any other code.
 int stateIndex(const QString& state);

@@ -2,10 +2,11 @@
 
 #include "common/db/errors.h"
 #include "common/db/transaction.h"
+#include "common/tables/table_refusals.h"
+#include "common/tables/table_state_moves.h"
 #include "frontdesk/billing/bill_calculator.h"
-#include "frontdesk/tables/table_refusals.h"
+#include "frontdesk/tables/open_bill.h"
 #include "frontdesk/tables/table_state.h"
-#include "frontdesk/tables/table_state_moves.h"
 
 namespace sorrel::tables {
 

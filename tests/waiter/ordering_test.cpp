@@ -2,9 +2,9 @@
 // class with quantity, kind and note, the commit with its tickets and the bill read back; and what
 // another workstation does meanwhile: a table opened, stock sold, a bill settled, a second phone.
 #include "common/permissions.h"
+#include "common/tables/table_refusals.h"
 #include "frontdesk/ordering/order_entry.h"
 #include "frontdesk/ordering/order_staging.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "tests/waiter/waiter_fixture.h"
 
 namespace sorrel::test {

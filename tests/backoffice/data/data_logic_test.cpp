@@ -8,9 +8,9 @@
 #include "common/db/errors.h"
 #include "common/db_datetime.h"
 #include "common/system_password.h"
+#include "common/tables/table_refusals.h"
 #include "frontdesk/billing/bill_settings.h"
 #include "frontdesk/table_life/reverse_settlement.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
 

@@ -1,8 +1,8 @@
 // Bookings: the time the two pickers make, the search over every booking, a booking changed
 // elsewhere, and the table's state after "保存回退".
 #include "common/db/errors.h"
+#include "common/tables/table_refusals.h"
 #include "frontdesk/bookings/bookings.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "tests/frontdesk/tables/venue_fixture.h"
 
 using namespace sorrel;

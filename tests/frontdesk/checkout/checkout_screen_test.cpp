@@ -1,6 +1,7 @@
 // Settling a table through the real screens offscreen: from the work screen's "结帐 *" to the
 // checkout screen, cash typed into the payment field, the bill previewed, the keypad "*", and
 // the table shown as settled on the board.
+#include "common/tables/table_refusals.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/print/print_document.h"
 #include "frontdesk/checkout/checkout_screen.h"
@@ -10,7 +11,6 @@
 #include "frontdesk/tables/board_screen.h"
 #include "frontdesk/tables/graphic_board_panel.h"
 #include "frontdesk/tables/login_panel.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_work.h"
 #include "frontdesk/tables/work_screen.h"
 #include "tests/frontdesk/checkout/checkout_fixture.h"

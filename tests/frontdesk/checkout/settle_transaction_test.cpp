@@ -1,8 +1,8 @@
 // Settling through the checkout on both engines: what the settle transaction writes, that a
 // failure inside it leaves everything as it was, two cash desks at once, and long names.
+#include "common/tables/table_refusals.h"
 #include "frontdesk/checkout/checkout.h"
 #include "frontdesk/table_life/table_moves.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "tests/frontdesk/checkout/checkout_fixture.h"
 #include "tests/support/failing_database.h"
 

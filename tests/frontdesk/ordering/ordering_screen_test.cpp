@@ -2,6 +2,7 @@
 // committed, the item grids' clicks, the refusals of the line editor, back with its question,
 // the price and new-item panels, and the kitchen ticket with the sent marks of the work screen.
 #include "common/money.h"
+#include "common/tables/table_refusals.h"
 #include "common/typed_input.h"
 #include "common/ui/print/print_document.h"
 #include "common/ui/text_grid.h"
@@ -22,7 +23,6 @@
 #include "frontdesk/tables/graphic_board_panel.h"
 #include "frontdesk/tables/login_panel.h"
 #include "frontdesk/tables/opening.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/work_screen.h"
 #include "tests/support/private_cups.h"
 #include "tests/support/screen_application.h"

@@ -4,6 +4,7 @@
 // database error or a coded failure would close it).
 #include "common/business_day.h"
 #include "common/db/errors.h"
+#include "common/tables/table_refusals.h"
 #include "frontdesk/bookings/bookings.h"
 #include "frontdesk/checkout/checkout.h"
 #include "frontdesk/ordering/order_commit.h"
@@ -14,7 +15,6 @@
 #include "frontdesk/table_life/reopening.h"
 #include "frontdesk/table_life/reverse_settlement.h"
 #include "frontdesk/table_life/table_moves.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/table_state.h"
 #include "frontdesk/tables/table_work.h"
 #include "tests/frontdesk/table_life/settled_venue.h"

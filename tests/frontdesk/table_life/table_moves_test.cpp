@@ -1,9 +1,9 @@
 // Transfer and merge: which targets qualify, where the bill and its lines go, the merged bill's
 // sums from the unrounded line values, and a target another workstation opened meanwhile.
 #include "common/db/errors.h"
+#include "common/tables/table_refusals.h"
 #include "frontdesk/table_life/held_table.h"
 #include "frontdesk/table_life/table_moves.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "tests/frontdesk/table_life/settled_venue.h"
 
 using namespace sorrel;

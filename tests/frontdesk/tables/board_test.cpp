@@ -2,8 +2,8 @@
 // departments, the legend's counts, and disabling or enabling a table another workstation has
 // changed meanwhile.
 #include "common/db/errors.h"
+#include "common/tables/table_refusals.h"
 #include "frontdesk/tables/table_board.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "tests/frontdesk/tables/venue_fixture.h"
 
 using namespace sorrel;

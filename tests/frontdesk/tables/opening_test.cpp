@@ -1,7 +1,7 @@
 // Opening a table: the bill the party starts with, the bill numbers, a booking taken over, a
 // failure that leaves nothing behind, and two workstations reaching for the same table.
 #include "common/db/errors.h"
-#include "frontdesk/tables/table_refusals.h"
+#include "common/tables/table_refusals.h"
 #include "frontdesk/tables/table_work.h"
 #include "tests/frontdesk/tables/venue_fixture.h"
 #include "tests/support/failing_database.h"

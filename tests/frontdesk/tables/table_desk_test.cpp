@@ -2,6 +2,7 @@
 // search, opening a table on the register screen, the work screen and the way back, the
 // day-start guard, and a second workstation's openings.
 #include "common/business_day.h"
+#include "common/tables/table_refusals.h"
 #include "common/ui/guarded_application.h"
 #include "common/ui/panel_host.h"
 #include "common/ui/text_grid.h"
@@ -14,7 +15,6 @@
 #include "frontdesk/tables/graphic_board_panel.h"
 #include "frontdesk/tables/login_panel.h"
 #include "frontdesk/tables/register_screen.h"
-#include "frontdesk/tables/table_refusals.h"
 #include "frontdesk/tables/work_screen.h"
 #include "tests/frontdesk/tables/desk_fixture.h"
 #include "tests/support/screen_application.h"

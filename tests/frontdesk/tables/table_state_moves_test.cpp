@@ -3,9 +3,9 @@
 // checks the database itself and when the step read the table under its lock first.
 #include "common/db/errors.h"
 #include "common/db/transaction.h"
-#include "frontdesk/tables/table_refusals.h"
+#include "common/tables/table_refusals.h"
+#include "common/tables/table_state_moves.h"
 #include "frontdesk/tables/table_state.h"
-#include "frontdesk/tables/table_state_moves.h"
 #include "tests/frontdesk/tables/venue_fixture.h"
 
 using namespace sorrel;
@@ -36,6 +36,7 @@ const struct Expected {
     {"转台 away", TableMove::TransferAway, "24", "1", "1"},
     {"转台 in", TableMove::TransferIn, "1", "2", "2"},
     {"并台 away", TableMove::MergeAway, "24", "1", "1"},
+    {"the venue reset", TableMove::ResetVenue, "123456", "1", "1"},
 };
 
 TEST_P(TableStateMovesTest, EveryMoveFromEveryStateIsMadeOrRefused) {

@@ -1,4 +1,4 @@
-#include "frontdesk/tables/table_refusals.h"
+#include "common/tables/table_refusals.h"
 
 namespace sorrel::tables {
 

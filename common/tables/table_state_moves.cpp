@@ -1,9 +1,9 @@
-#include "frontdesk/tables/table_state_moves.h"
+#include "common/tables/table_state_moves.h"
 
 #include "common/db/errors.h"
 #include "common/db_datetime.h"
-#include "frontdesk/tables/table_refusals.h"
-#include "frontdesk/tables/table_state.h"
+#include "common/tables/table_refusals.h"
+#include "common/tables/table_states.h"
 
 namespace sorrel::tables {
 
@@ -17,7 +17,8 @@ struct Statement {
 };
 
 // UPDATE TableList SET tabl_stat_code = …, the columns given … WHERE tabl_code = ? AND
-// tabl_stat_code IN (the move's states).
+// tabl_stat_code IN (the move's states); every table when `code` is empty, any state when the
+// move names none.
 Statement moveStatement(const QString& code, const TableMoveRule& rule, const TableColumns& columns,
                         const QString& to) {
     const QString target = to.isEmpty() ? rule.to.first() : to;
@@ -25,8 +26,9 @@ Statement moveStatement(const QString& code, const TableMoveRule& rule, const Ta
     QString state = QStringLiteral("?");
     if (rule.bookedWhenBookings) {
         state = QStringLiteral(
-            "CASE WHEN EXISTS (SELECT 1 FROM bookin b WHERE b.tabl_code = ?) THEN ? ELSE ? END");
-        params << code << kBooked << target;
+            "CASE WHEN EXISTS (SELECT 1 FROM bookin b WHERE b.tabl_code = TableList.tabl_code) THEN ? ELSE ? "
+            "END");
+        params << kBooked << target;
     } else {
         params << target;
     }
@@ -42,13 +44,21 @@ Statement moveStatement(const QString& code, const TableMoveRule& rule, const Ta
         set("tabl_gues_time",
             columns.guestTime->isValid() ? QVariant(toDbDateTime(*columns.guestTime)) : QVariant());
     if (columns.receivable) set("tabl_gues_shou", *columns.receivable);
-    params << code;
-    for (const QString& from : rule.from)
-        params << from;
-    return {QStringLiteral(
-                "UPDATE TableList SET tabl_stat_code = %1%2 WHERE tabl_code = ? AND tabl_stat_code IN (%3)")
+    QStringList conditions;
+    if (!code.isEmpty()) {
+        conditions << QStringLiteral("tabl_code = ?");
+        params << code;
+    }
+    if (!rule.from.isEmpty()) {
+        conditions << QStringLiteral("tabl_stat_code IN (%1)")
+                          .arg(QStringList(rule.from.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+        for (const QString& from : rule.from)
+            params << from;
+    }
+    return {QStringLiteral("UPDATE TableList SET tabl_stat_code = %1%2%3")
                 .arg(state, others,
-                     QStringList(rule.from.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
+                     conditions.isEmpty() ? QString()
+                                          : QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "))),
             params};
 }
 
@@ -73,6 +83,7 @@ const QList<TableMoveRule>& tableMoveRules() {
         {TableMove::TransferAway, {kInUse, kReopened}, {kFree}},
         {TableMove::TransferIn, {kFree}, {kInUse, kReopened}},
         {TableMove::MergeAway, {kInUse, kReopened}, {kFree}},
+        {TableMove::ResetVenue, {}, {kFree}},
     };
     return rules;
 }
@@ -83,16 +94,11 @@ const TableMoveRule& tableMoveRule(TableMove move) {
 
 bool moveAllowed(TableMove move, const QString& state, const QString& to) {
     const TableMoveRule& rule = tableMoveRule(move);
-    return rule.from.contains(state) && (to.isEmpty() || rule.to.contains(to));
+    return (rule.from.isEmpty() || rule.from.contains(state)) && (to.isEmpty() || rule.to.contains(to));
 }
 
 TableColumns TableColumns::vacated() {
     return {0, QString(), 0, QDateTime(), 0.0};
-}
-
-TableColumns TableColumns::of(const billing::GuestRecord& guest) {
-    return {guest.tabl_gues_auto_recn, guest.tabl_gues_name, guest.tabl_gues_coun, guest.tabl_gues_time,
-            guest.tabl_gues_shou};
 }
 
 bool moveTableIfAllowed(Database& db, const QString& code, TableMove move, const TableColumns& columns,
@@ -113,23 +119,16 @@ void moveHeldTable(Database& db, const QString& code, const QString& held, Table
                    const TableColumns& columns, const QString& to) {
     const TableMoveRule& rule = tableMoveRule(move);
     checkTarget(rule, to);
-    if (!rule.from.contains(held)) throw TableChangedElsewhere(code);
+    if (!moveAllowed(move, held)) throw TableChangedElsewhere(code);
     // Read under the caller's lock: the guard in the statement cannot fail, and its count need
     // not be waited for.
     const Statement s = moveStatement(code, rule, columns, to);
     db.execLater(s.sql, s.params);
 }
 
-void postOpenBill(Database& db, billing::GuestRecord& guest) {
-    static const QString stillOpen =
-        QStringLiteral("tabl_code = ? AND tabl_gues_use = 1 AND tabl_gues_stat = ? AND EXISTS (SELECT 1 FROM "
-                       "TableList t WHERE "
-                       "t.tabl_code = TableGuestlist.tabl_code AND t.tabl_gues_auto_recn = "
-                       "TableGuestlist.tabl_gues_auto_recn "
-                       "AND t.tabl_stat_code IN (?, ?))");
-    // An open bill's own status is that of a table in use, whether or not its table was re-opened.
-    if (!guest.postWhile(db, stillOpen, {guest.tabl_code, kInUse, kInUse, kReopened}))
-        throw TableChangedElsewhere(guest.tabl_code);
+void moveEveryTable(Database& db, TableMove move, const TableColumns& columns) {
+    const Statement s = moveStatement(QString(), tableMoveRule(move), columns, QString());
+    db.exec(s.sql, s.params);
 }
 
 } // namespace sorrel::tables

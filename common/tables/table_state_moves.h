@@ -7,7 +7,6 @@
 #pragma once
 
 #include "common/db/database.h"
-#include "frontdesk/billing/guest_record.h"
 
 #include <QDateTime>
 #include <QList>
@@ -29,11 +28,12 @@ enum class TableMove {
     TransferAway,       // 转台: the table the bill leaves
     TransferIn,         // 转台: the free table the bill comes to, in the state the bill had
     MergeAway,          // 并台: the table whose bill is merged into another
+    ResetVenue,         // the venue reset: every table free, whatever it was
 };
 
 struct TableMoveRule {
     TableMove move;
-    QStringList from; // the states the move starts from
+    QStringList from; // the states the move starts from; none for a move from any state
     QStringList to;   // the states it may end in: the first unless the step names another
     // Ends booked instead when a booking waits for the table.
     bool bookedWhenBookings = false;
@@ -56,8 +56,6 @@ struct TableColumns {
 
     // No bill and no copies: the bill left the table.
     static TableColumns vacated();
-    // Bill `guest` and its copies.
-    static TableColumns of(const billing::GuestRecord& guest);
 };
 
 // Moves table `code` in one guarded statement (it changes the table only while the table is in
@@ -73,11 +71,9 @@ bool moveTableIfAllowed(Database& db, const QString& code, TableMove move, const
 void moveHeldTable(Database& db, const QString& code, const QString& held, TableMove move,
                    const TableColumns& columns = {}, const QString& to = {});
 
-// Saves `guest` (what changed since it was read) only while it is still the open bill of its
-// table: on the table it was read at, not settled, and that table still in use or re-opened
-// with it. Refused
-// (StepRefused tableChangedElsewhereMessage) when another workstation merged, moved, settled or
-// cleared it meanwhile; nothing is written then.
-void postOpenBill(Database& db, billing::GuestRecord& guest);
+// Moves every table of the venue at once (the venue reset), whatever state each is in when the
+// move allows any.
+void moveEveryTable(Database& db, TableMove move, const TableColumns& columns = {});
+
 
 } // namespace sorrel::tables
