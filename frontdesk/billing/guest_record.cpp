@@ -3,6 +3,7 @@
 #include "common/db/errors.h"
 #include "common/db/insert_statement.h"
 #include "common/db_datetime.h"
+#include "common/money.h"
 
 #include <variant>
 
@@ -144,6 +145,31 @@ void GuestRecord::post(Database& db) {
     }
     if (!postWhile(db, {}, {}))
         throw DbError(QStringLiteral("bill %1 is no longer in the database").arg(posted_->at(0).toInt()));
+}
+
+bool GuestRecord::unchangedIn(const GuestRecord& stored) const {
+    if (!posted_) return false;
+    GuestRecord before;
+    before.assign(*posted_);
+    for (const Field& field : kFields) {
+        const bool same = std::visit(
+            [&](auto pointer) {
+                const auto& was = before.*pointer;
+                const auto& now = stored.*pointer;
+                using T = std::decay_t<decltype(was)>;
+                if constexpr (std::is_same_v<T, double>)
+                    return compareMoney(was, now) == 0;
+                else if constexpr (std::is_same_v<T, QString>)
+                    return was.trimmed() == now.trimmed();
+                else if constexpr (std::is_same_v<T, QDateTime>)
+                    return toValue(before, pointer) == toValue(stored, pointer);
+                else
+                    return was == now;
+            },
+            field.member);
+        if (!same) return false;
+    }
+    return true;
 }
 
 bool GuestRecord::postWhile(Database& db, const QString& condition, const QVariantList& conditionParams) {

@@ -89,6 +89,11 @@ struct GuestRecord {
     // TableGuestlist, its "?" bound to `params`) holds: false, and nothing written, when no row
     // matched it. True without a statement when nothing changed.
     bool postWhile(Database& db, const QString& condition, const QVariantList& params);
+    // Whether `stored`, the bill's row as read now, still holds what this record was loaded or
+    // last posted as (amounts to the cent, texts without trailing blanks): false when another
+    // workstation changed the bill since, so that a step holding this record across
+    // transactions refuses rather than posting a mix of its copy and the other desk's changes.
+    bool unchangedIn(const GuestRecord& stored) const;
 
     // The value of `column` (any case) as it is bound: date-times as canonical text, yes/no as
     // 0 or 1; an invalid value for a name that is no column of the record.

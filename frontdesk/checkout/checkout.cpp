@@ -377,6 +377,10 @@ void CheckoutSession::settle(const Settlement& settlement, const Cashier& cashie
             locked.text(0, "tabl_gues_stat").trimmed() == tables::TableState::kSettled ||
             !holdsLinesOf(locked.row(0), bill))
             throw tables::TableChangedElsewhere(tableCode_);
+        // Settled and resumed at another desk, or changed there in any other way since this
+        // checkout read it: what was priced here is no longer that bill.
+        const std::optional<billing::GuestRecord> stored = billing::GuestRecord::load(db_, g.tabl_gues_auto_recn);
+        if (!stored || !g.unchangedIn(*stored)) throw tables::TableChangedElsewhere(tableCode_);
         const RecordSet::Row now = locked.row(0);
         const SettleFacts facts{now.text("tabl_name"),      now.text("tabl_type_name"),
                                 now.text("cons_mode_name"), now.text("cons_type_name"),

@@ -2,6 +2,7 @@
 // failure inside it leaves everything as it was, two cash desks at once, and long names.
 #include "common/tables/table_refusals.h"
 #include "frontdesk/checkout/checkout.h"
+#include "frontdesk/table_life/reopening.h"
 #include "frontdesk/table_life/table_moves.h"
 #include "tests/frontdesk/checkout/checkout_fixture.h"
 #include "tests/support/failing_database.h"
@@ -229,6 +230,44 @@ TEST_P(SettleTest, LinesAddedAtAnotherDeskDuringCheckoutAreNotSettledUnpaid) {
         db().exec(QStringLiteral("UPDATE TableList SET tabl_stat_code = '1' WHERE tabl_code = 'A01'"));
         db().exec(QStringLiteral("UPDATE TableGuestlist SET tabl_gues_use = 0"));
     }
+}
+
+// A checkout left open while another desk settles the same bill and resumes it: the bill is
+// open again with its lines unchanged, but what this desk priced and read is gone. Settling
+// from the old copy wrote the payments onto a bill whose collected amount stayed nothing.
+TEST_P(SettleTest, ABillSettledAndResumedAtAnotherDeskIsNotSettledFromTheOldCheckout) {
+    auto second = scratch().connectAgain();
+    auto stale = checkoutOf595(db());
+    const int bill = stale->guest().tabl_gues_auto_recn;
+    pay(*stale, PayCode::kCash, 595);
+    const Settlement plan = stale->prepare();
+
+    CheckoutSession other(*second, clock);
+    other.enter(QStringLiteral("A01"));
+    pay(other, PayCode::kCash, 595);
+    other.settle(other.prepare(), cashier);
+    table_life::resumeTable(*second, QStringLiteral("A01"), bill, billing::BillSettings::load(*second), clock);
+
+    const QString before = everythingOf(bill);
+    try {
+        stale->settle(plan, cashier);
+        ADD_FAILURE() << "the old checkout settled the resumed bill";
+    } catch (const StepRefused& refused) {
+        EXPECT_EQ(refused.text(), tables::tableChangedElsewhereMessage(QStringLiteral("A01")));
+    }
+    EXPECT_EQ(everythingOf(bill), before);
+    EXPECT_TRUE(paymentsOf(bill).isEmpty());
+
+    // Entered afresh, the bill settles whole: what it collected is what its payments hold.
+    stale->back();
+    stale->enter(QStringLiteral("A01"));
+    pay(*stale, PayCode::kCash, 595);
+    stale->settle(stale->prepare(), cashier);
+    EXPECT_EQ(paymentsOf(bill), QStringList({"H=0", "M=0", "R=0", "Z=595"}));
+    EXPECT_DOUBLE_EQ(
+        scalar(QStringLiteral("SELECT tabl_gues_fact FROM TableGuestlist WHERE tabl_gues_auto_recn = ?"), {bill})
+            .toDouble(),
+        595);
 }
 
 TEST_P(SettleTest, CommissionAndTheStaffGroupOnlyAboveTheQuota) {
