@@ -1,6 +1,6 @@
 # The inventory: item stock, stock adjustment, stock bills and posting, partners and their
 # payments, the stock queries, the stock take and their printed documents.
-foreach(file stock_lists stock_posting stock_adjustment stock_queries stock_documents stock_navigation)
+foreach(file stock_lists stock_posting stock_adjustment stock_queries stock_documents stock_grids stock_navigation)
     list(APPEND BACKOFFICE_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/${file}.cpp)
 endforeach()
 list(APPEND BACKOFFICE_UI_SOURCES

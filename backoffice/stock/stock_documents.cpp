@@ -56,17 +56,16 @@ document::Document itemSheet(const RecordSet& rows, const PrintedBy& by, bool wi
     if (withStock) columns << Column::money(QStringLiteral("成本"), 1);
     columns << Column::text(QStringLiteral("类型"), 1);
     document::DocumentBuilder b(title, columns);
-    b.title(title).fields({QStringLiteral("单位名称：") + by.venue}).columnHeader();
+    b.title(title).fields({QStringLiteral("单位名称：") + by.venue});
 
+    // The menu is a list of what the venue sells: its classes follow each other without sums
+    // (its groups are never closed, having nothing to add up).
     Worth total, kind, klass;
     QString kindCode, classCode;
     bool kindOpen = false, classOpen = false;
     const auto closeClass = [&] {
         if (!classOpen) return;
-        if (withStock)
-            b.endGroup(worthLabels("小计金额：", "小计成本：", klass));
-        else
-            b.endGroup({});
+        if (withStock) b.endGroup(worthLabels("小计金额：", "小计成本：", klass));
         kind.add(klass);
         klass = {};
         classOpen = false;
@@ -74,10 +73,7 @@ document::Document itemSheet(const RecordSet& rows, const PrintedBy& by, bool wi
     const auto closeKind = [&] {
         closeClass();
         if (!kindOpen) return;
-        if (withStock)
-            b.endGroup(worthLabels("合计金额：", "合计成本：", kind));
-        else
-            b.endGroup({});
+        if (withStock) b.endGroup(worthLabels("合计金额：", "合计成本：", kind));
         total.add(kind);
         kind = {};
         kindOpen = false;
@@ -93,7 +89,8 @@ document::Document itemSheet(const RecordSet& rows, const PrintedBy& by, bool wi
             closeClass();
             classCode = rows.text(i, "clas_code");
             classOpen = true;
-            b.beginGroup(QStringLiteral("分类->") + rows.text(i, "clas_name"));
+            // Each class under its captions, which a page break within the class repeats.
+            b.beginGroup(QStringLiteral("分类->") + rows.text(i, "clas_name")).columnHeader();
         }
         const double stock = rows.number(i, "item_coun");
         klass.add({stock * rows.number(i, "item_unit_pric"), stock * rows.number(i, "item_cost_pric")});
@@ -110,6 +107,7 @@ document::Document itemSheet(const RecordSet& rows, const PrintedBy& by, bool wi
         b.sums(document::BandKind::Summary, worthLabels("总计金额：", "总计成本：", total), {},
                document::Rule::Thin);
     b.fields({QStringLiteral("制表时间：") + moment(by.at), QStringLiteral("制表人：") + by.operName});
+    b.line(kMakerLine, {.align = document::Align::Center, .size = document::TextSize::Small});
     return b.document();
 }
 

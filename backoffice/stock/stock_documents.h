@@ -12,6 +12,8 @@ namespace sorrel::stock {
 inline const QString kStockTakeTitle = QStringLiteral("库存分类盘点表");
 inline const QString kMenuTitle = QStringLiteral("菜   谱");
 inline const QString kIngredientUseTitle = QStringLiteral("配料使用情况统计表");
+// The closing line of the venue's printed lists, naming the system that made them.
+inline const QString kMakerLine = QStringLiteral("岚舟管理系列 V9");
 
 // Who prints, when, for which venue: the lines every inventory document closes or opens with.
 struct PrintedBy {

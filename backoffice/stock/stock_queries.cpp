@@ -116,6 +116,10 @@ RecordSet lowStock(Database& db) {
         {kLimited});
 }
 
+double lowStockMark(Database& db) {
+    return db.scalar(QStringLiteral("SELECT COALESCE(max(pay_set_stor_limi), 0) FROM SetupPay")).toDouble();
+}
+
 int applyCounts(Database& db, const QList<Count>& counts) {
     return runCoded(db, kAdjustmentCode, [&] {
         int moved = 0;

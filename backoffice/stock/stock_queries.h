@@ -41,6 +41,8 @@ RecordSet ingredientUse(Database& db, const QDate& from, const QDate& to);
 
 // "库存预警": counted items (no set meal or composite) at or below SetupPay.pay_set_stor_limi.
 RecordSet lowStock(Database& db);
+// The stock at or below which an item is listed there.
+double lowStockMark(Database& db);
 
 // "盘点调整": the items counted, each with the stock the sheet showed when it was counted.
 struct Count {

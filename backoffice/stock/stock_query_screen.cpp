@@ -1,6 +1,7 @@
 // The inventory's query panels: stock accounts, goods query, stock take (with the counts, the
 // low-stock list and the printed sheet and menu) and ingredient use.
 #include "backoffice/stock/stock_documents.h"
+#include "backoffice/stock/stock_grids.h"
 #include "backoffice/stock/stock_queries.h"
 #include "backoffice/stock/stock_screen.h"
 #include "common/export/sheet.h"
@@ -43,25 +44,41 @@ QString momentText(const QVariant& v) {
     return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-// What kind of figure a field holds, for a spreadsheet.
-exporting::CellKind exportKind(const QString& field) {
-    using exporting::CellKind;
-    if (field == QLatin1String("stor_bill_date")) return CellKind::DateTime;
-    if (field.endsWith(QLatin1String("_work"))) return CellKind::Date;
-    if (field == QLatin1String("item_coun") || field == QLatin1String("mixt")) return CellKind::Quantity;
-    for (const char* money : {"_pric", "_mone", "_shou", "_fact"})
-        if (field.endsWith(QLatin1String(money))) return CellKind::Money;
-    return CellKind::Text;
+// How the grid shows a field's figure.
+std::function<QString(const QVariant&)> shownAs(exporting::CellKind kind) {
+    switch (kind) {
+    case exporting::CellKind::Money:
+        return ui::amountText;
+    case exporting::CellKind::Quantity:
+        return number;
+    case exporting::CellKind::Date:
+        return dayText;
+    case exporting::CellKind::DateTime:
+        return momentText;
+    default:
+        return {};
+    }
 }
 
-// One snapshot shown in a grid of its own, re-read when asked.
+// One snapshot shown in a grid of its own, re-read when asked; its columns are the fields that
+// also go out to the files and the paper.
 struct SnapshotGrid {
     RecordSet rows;
+    QVector<GridField> fields;
     ui::RecordSetModel* model = nullptr;
     QTableView* view = nullptr;
 
-    void make(const QString& objectName, QList<GridColumn> columns, QWidget* parent) {
-        model = new ui::RecordSetModel(rows, std::move(columns), parent);
+    // `widths` one per field (0: the view decides); `lookUps` show a field by another text than the
+    // files carry (a staff's name for the code); `extra` columns are shown only, not exported.
+    using Format = std::function<QString(const QVariant&)>;
+    void make(const QString& objectName, QVector<GridField> shown, const QList<int>& widths, QWidget* parent,
+              const QHash<QString, Format>& lookUps = {}, const QList<GridColumn>& extra = {}) {
+        fields = std::move(shown);
+        QList<GridColumn> columns;
+        for (int i = 0; i < fields.size(); ++i)
+            columns.append({fields[i].caption, fields[i].field,
+                            lookUps.value(fields[i].field, shownAs(fields[i].kind)), widths.value(i)});
+        model = new ui::RecordSetModel(rows, columns + extra, parent);
         view = ui::mainGrid(objectName, model, parent);
     }
     void show(RecordSet fresh) {
@@ -69,17 +86,7 @@ struct SnapshotGrid {
         model->refresh();
         if (!rows.isEmpty()) view->selectRow(0);
     }
-    // The grid as it goes out to a file: each field once, figures as figures.
-    exporting::Sheet sheet(const QString& name) const {
-        QVector<exporting::ExportColumn> columns;
-        QStringList fields;
-        for (const GridColumn& c : model->gridColumns()) {
-            if (fields.contains(c.column)) continue; // a looked-up value beside its code
-            fields << c.column;
-            columns.append({c.caption, exportKind(c.column)});
-        }
-        return exporting::recordSetSheet(name, columns, rows, fields);
-    }
+    exporting::Sheet sheet(const QString& name) const { return gridSheet(name, fields, rows); }
     int selected() const {
         const QModelIndex i = view->currentIndex();
         return i.isValid() && i.row() < rows.rowCount() ? i.row() : (rows.isEmpty() ? -1 : 0);
@@ -96,13 +103,9 @@ void preview(const document::Document& d, QWidget* parent) {
     ui::print::printDocument(d, ui::print::PrintTarget::preview(document::PageFormat::a4()), parent);
 }
 
-// "导出": the grid as it is shown, into a CSV file the operator names.
-QPushButton* exportButton(QWidget* panel, const SnapshotGrid& grid, const QString& name) {
-    QPushButton* b = button(QStringLiteral("导出"), QStringLiteral("btn_Export"), panel);
-    ui::connectGuarded(b, &QPushButton::clicked, panel, [panel, &grid, name] {
-        ui::exportCsv(panel, name, [&grid, name] { return grid.sheet(name); });
-    });
-    return b;
+QString period(const QDate& from, const QDate& to) {
+    return from.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 至 ") +
+           to.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
 // What a query panel is handed.
@@ -117,29 +120,42 @@ struct QueryContext {
     }
 };
 
-// The posted bills, their staff by name.
-QList<GridColumn> billColumns(const lists::Choices& operators) {
-    return {{QStringLiteral("编码"), "stor_bill_code", {}, 70},
-            {QStringLiteral("类型"), "stor_bill_type", {}, 50},
-            {QStringLiteral("单位简称"), "work_name_s", {}, 70},
-            {QStringLiteral("操作员"), "oper_code",
-             [&operators](const QVariant& v) { return lists::nameOf(operators, v.toString()); }, 50},
-            {QStringLiteral("应付帐款"), "stor_pay_shou", ui::amountText, 60},
-            {QStringLiteral("已付金额"), "stor_pay_fact", ui::amountText, 60},
-            {QStringLiteral("应收金额"), "stor_inco_shou", ui::amountText, 60},
-            {QStringLiteral("已收金额"), "stor_inco_fact", ui::amountText, 60},
-            {QStringLiteral("备注"), "stor_bill_rema", {}, 60},
-            {QStringLiteral("日期"), "stor_bill_date_work", dayText}};
+// What a grid's exports take away: its name (the worksheet's, the printed list's title and the
+// file's), its rows as shown, and the lines saying what it holds.
+struct GridExport {
+    std::function<QString()> name;
+    std::function<exporting::Sheet()> sheet;
+    std::function<QStringList()> about = [] { return QStringList(); };
+};
+
+// "导出CSV", "导出Excel", "导出PDF" of a grid, as the report screens have them, added to `row`
+// at `at` (-1: at its end).
+void addExportButtons(QHBoxLayout* row, int at, QWidget* panel, const QueryContext& context,
+                      const GridExport& grid) {
+    QPushButton* csv = button(QStringLiteral("导出CSV"), QStringLiteral("btn_ExportCsv"), panel);
+    QPushButton* excel = button(QStringLiteral("导出Excel"), QStringLiteral("btn_ExportExcel"), panel);
+    QPushButton* pdf = button(QStringLiteral("导出PDF"), QStringLiteral("btn_ExportPdf"), panel);
+    ui::connectGuarded(csv, &QPushButton::clicked, panel,
+                       [panel, grid] { ui::exportCsv(panel, grid.name(), [grid] { return grid.sheet(); }); });
+    ui::connectGuarded(excel, &QPushButton::clicked, panel, [panel, grid] {
+        ui::exportExcel(panel, grid.name(), [grid] { return QVector<exporting::Sheet>{grid.sheet()}; });
+    });
+    ui::connectGuarded(pdf, &QPushButton::clicked, panel, [panel, context, grid] {
+        ui::exportPdf(panel, grid.name(),
+                      [context, grid] { return sheetDocument(grid.sheet(), grid.about(), context.by()); });
+    });
+    for (QPushButton* b : {csv, excel, pdf}) {
+        row->insertWidget(at, b);
+        if (at >= 0) ++at;
+    }
 }
 
-QList<GridColumn> lineColumns() {
-    return {{QStringLiteral("编码"), "item_code", {}, 50},
-            {QStringLiteral("项目名称"), "item_name", {}, 110},
-            {QStringLiteral("单位"), "item_unit", {}, 40},
-            {QStringLiteral("单价"), "item_cost_pric", ui::amountText, 60},
-            {QStringLiteral("数量"), "item_coun", number, 50},
-            {QStringLiteral("总额"), "item_mone", ui::amountText, 60},
-            {QStringLiteral("备注"), "item_rema"}};
+// A row of its own for a grid's exports, at its right, so the filters above keep their room.
+QHBoxLayout* exportRow(QWidget* panel, const QueryContext& context, const GridExport& grid) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    addExportButtons(row, -1, panel, context, grid);
+    return row;
 }
 
 class StockAccountsPanel : public QWidget {
@@ -160,14 +176,28 @@ class StockAccountsPanel : public QWidget {
         top->addWidget(new QLabel(QStringLiteral("往来单位："), this));
         top->addWidget(partner_, 1);
         top->addWidget(print);
-        bills_.make(QStringLiteral("grd_posted_bills"), billColumns(operators_), this);
-        top->addWidget(exportButton(this, bills_, QStringLiteral("库存帐务")));
-        lines_.make(QStringLiteral("grd_posted_lines"), lineColumns(), this);
+        bills_.make(QStringLiteral("grd_posted_bills"), postedBillFields(),
+                    {70, 50, 70, 50, 60, 60, 60, 60, 60}, this,
+                    {{QStringLiteral("oper_code"),
+                      [this](const QVariant& v) { return lists::nameOf(operators_, v.toString()); }}});
+        QHBoxLayout* exports = exportRow(this, context_,
+                                         {[] { return QStringLiteral("库存帐务"); },
+                                          [this] { return bills_.sheet(QStringLiteral("库存帐务")); },
+                                          [this] { return about(); }});
+        lines_.make(QStringLiteral("grd_posted_lines"), postedLineFields(), {50, 110, 40, 60, 50, 60}, this);
+        auto* linesRow = new QHBoxLayout;
+        linesRow->addWidget(new QLabel(QStringLiteral("明细列表"), this));
+        linesRow->addStretch();
+        addExportButtons(linesRow, -1, this, context_,
+                         {[] { return QStringLiteral("库存帐务明细"); },
+                          [this] { return lines_.sheet(QStringLiteral("库存帐务明细")); },
+                          [this] { return billAbout(); }});
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(4, 4, 4, 4);
         column->addLayout(top);
+        column->addLayout(exports);
         column->addWidget(bills_.view, 3);
-        column->addWidget(new QLabel(QStringLiteral("明细列表"), this));
+        column->addLayout(linesRow);
         column->addWidget(lines_.view, 2);
         ui::connectGuarded(partner_, &QComboBox::activated, this, [this] { apply(); });
         ui::connectGuarded(bills_.view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
@@ -196,12 +226,27 @@ class StockAccountsPanel : public QWidget {
 
   private:
     void apply() {
-        bills_.show(postedBills(context_.db, partner_->currentData().toString(), from_->date(), to_->date()));
+        shownFrom_ = from_->date();
+        shownTo_ = to_->date();
+        shownPartner_ = partner_->currentText();
+        bills_.show(postedBills(context_.db, partner_->currentData().toString(), shownFrom_, shownTo_));
         showLines();
     }
     void showLines() {
         const int r = bills_.selected();
         lines_.show(postedLines(context_.db, r < 0 ? QVariant() : bills_.rows.value(r, "stor_bill_ID")));
+    }
+    // The partner and the dates the bills were read for, not what the boxes hold since.
+    QStringList about() const {
+        return {QStringLiteral("往来单位：") + shownPartner_,
+                QStringLiteral("日期：") + period(shownFrom_, shownTo_)};
+    }
+    QStringList billAbout() const {
+        const int r = bills_.selected();
+        if (r < 0) return about();
+        return {QStringLiteral("往来单位：") + bills_.rows.text(r, "work_name_s"),
+                QStringLiteral("单据编号：") + bills_.rows.text(r, "stor_bill_code") + QStringLiteral(" ") +
+                    bills_.rows.text(r, "stor_bill_type")};
     }
 
     QueryContext context_;
@@ -210,6 +255,8 @@ class StockAccountsPanel : public QWidget {
     QComboBox* partner_;
     lists::Choices operators_;
     SnapshotGrid bills_, lines_;
+    QDate shownFrom_, shownTo_;
+    QString shownPartner_;
 };
 
 class GoodsQueryPanel : public QWidget {
@@ -222,6 +269,7 @@ class GoodsQueryPanel : public QWidget {
         code_ = new QLineEdit(this);
         code_->setObjectName(QStringLiteral("edt_item_code"));
         code_->setMaxLength(6);
+        code_->setFixedWidth(code_->fontMetrics().horizontalAdvance(QStringLiteral("0000000")) + 16);
         auto* top = new QHBoxLayout;
         top->addWidget(new QLabel(QStringLiteral("开始时间："), this));
         top->addWidget(from_);
@@ -230,26 +278,21 @@ class GoodsQueryPanel : public QWidget {
         top->addWidget(new QLabel(QStringLiteral("货物代码："), this));
         top->addWidget(code_);
         top->addStretch();
-        lines_.make(QStringLiteral("grd_goods"),
-                    {{QStringLiteral("营业日期"), "stor_bill_date_work", dayText, 75},
-                     {QStringLiteral("类型"), "stor_bill_type", {}, 50},
-                     {QStringLiteral("往来单位"), "work_name_s", {}, 60},
-                     {QStringLiteral("编码"), "item_code", {}, 45},
-                     {QStringLiteral("项目名称"), "item_name", {}, 80},
-                     {QStringLiteral("单位"), "item_unit", {}, 35},
-                     {QStringLiteral("单价"), "item_cost_pric", ui::amountText, 50},
-                     {QStringLiteral("数量"), "item_coun", number, 45},
-                     {QStringLiteral("总额"), "item_mone", ui::amountText, 55},
-                     {QStringLiteral("备注"), "item_rema", {}, 50},
-                     {QStringLiteral("时间"), "stor_bill_date", momentText}},
+        lines_.make(QStringLiteral("grd_goods"), goodsFields(), {75, 50, 60, 55, 80, 35, 50, 45, 55, 50},
                     this);
-        top->addWidget(exportButton(this, lines_, QStringLiteral("帐务查询")));
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(4, 4, 4, 4);
         column->addLayout(top);
+        column->addLayout(exportRow(this, context_,
+                                    {[] { return QStringLiteral("帐务查询"); },
+                                     [this] { return lines_.sheet(QStringLiteral("帐务查询")); },
+                                     [this] { return about_; }}));
         column->addWidget(lines_.view, 1);
         workspace.setQuery(QStringLiteral("帐务查询"), [this] {
-            lines_.show(goodsLines(context_.db, code_->text(), DateRange{from_->date(), to_->date()}));
+            const QString code = code_->text();
+            lines_.show(goodsLines(context_.db, code, DateRange{from_->date(), to_->date()}));
+            about_ = {QStringLiteral("日期：") + period(from_->date(), to_->date())};
+            if (!code.trimmed().isEmpty()) about_ << QStringLiteral("货物代码：") + code;
         });
     }
 
@@ -259,6 +302,7 @@ class GoodsQueryPanel : public QWidget {
         from_->setDate(context_.clock.today());
         to_->setDate(context_.clock.today());
         lines_.show(goodsLines(context_.db, QString(), std::nullopt));
+        about_ = {QStringLiteral("日期：全部")};
     }
 
   private:
@@ -267,6 +311,8 @@ class GoodsQueryPanel : public QWidget {
     QDateEdit* to_;
     QLineEdit* code_;
     SnapshotGrid lines_;
+    // What the lines shown were read for.
+    QStringList about_;
 };
 
 class StockTakePanel : public QWidget {
@@ -304,22 +350,16 @@ class StockTakePanel : public QWidget {
         countRow->addWidget(new QLabel(QStringLiteral("实盘："), this));
         countRow->addWidget(counted_);
         countRow->addStretch();
-        items_.make(QStringLiteral("grd_stock_take"),
-                    {{QStringLiteral("编码"), "item_code", {}, 50},
-                     {QStringLiteral("项目名称"), "item_name", {}, 110},
-                     {QStringLiteral("单位"), "item_unit", {}, 40},
-                     {QStringLiteral("库存"), "item_coun", number, 50},
-                     {QStringLiteral("限量"), "item_limi", {}, 40},
-                     {QStringLiteral("单价"), "item_unit_pric", ui::amountText, 50},
-                     {QStringLiteral("成本"), "item_cost_pric", ui::amountText, 50},
-                     {QStringLiteral("类型"), "item_type_name", {}, 45},
-                     {QStringLiteral("实盘"), "item_code",
-                      [this](const QVariant& code) {
-                          const auto it = counts_.constFind(code.toString());
-                          return it == counts_.constEnd() ? QString() : plainNumberText(*it);
-                      }}},
-                    this);
-        top->insertWidget(top->count() - 1, exportButton(this, items_, QStringLiteral("库存盘点")));
+        items_.make(QStringLiteral("grd_stock_take"), stockTakeFields(), {50, 110, 40, 50, 40, 50, 50, 45},
+                    this, {}, {{QStringLiteral("实盘"), "item_code", [this](const QVariant& code) {
+                                    const auto it = counts_.constFind(code.toString());
+                                    return it == counts_.constEnd() ? QString() : plainNumberText(*it);
+                                }}});
+        // Below the buttons of the count, for what the grid holds now: the counted items or the
+        // low-stock list.
+        addExportButtons(countRow, -1, this, context_,
+                         {[this] { return listName(); }, [this] { return items_.sheet(listName()); },
+                          [this] { return about(); }});
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(4, 4, 4, 4);
         column->addLayout(top);
@@ -356,14 +396,21 @@ class StockTakePanel : public QWidget {
     void countedItems() {
         counts_.clear();
         countable_ = true;
+        shownKind_ = kind().isEmpty() ? QString() : kind_->currentText();
         items_.show(stockTake(context_.db, StockTakeRows::Counted, kind()));
         showCount();
     }
     void lowStockItems() {
         counts_.clear();
         countable_ = false;
+        shownKind_.clear();
         items_.show(lowStock(context_.db));
         showCount();
+    }
+    QString listName() const { return countable_ ? QStringLiteral("库存盘点") : QStringLiteral("库存预警"); }
+    QStringList about() const {
+        if (!countable_) return {QStringLiteral("预警数量：") + plainNumberText(lowStockMark(context_.db))};
+        return {QStringLiteral("大类：") + (shownKind_.isEmpty() ? QStringLiteral("全部") : shownKind_)};
     }
     void printSheet() {
         countedItems();
@@ -397,6 +444,8 @@ class StockTakePanel : public QWidget {
     // The counts typed, by item; only on the counted items as "统计" read them.
     QMap<QString, double> counts_;
     bool countable_ = true;
+    // The kind the counted items were read for; empty: every kind.
+    QString shownKind_;
 };
 
 class IngredientUsePanel : public QWidget {
@@ -415,15 +464,15 @@ class IngredientUsePanel : public QWidget {
         top->addWidget(again);
         top->addWidget(print);
         top->addStretch();
-        use_.make(QStringLiteral("grd_ingredient_use"),
-                  {{QStringLiteral("项目名称"), "item_name", {}, 150},
-                   {QStringLiteral("单位"), "item_unit", {}, 60},
-                   {QStringLiteral("使用量"), "mixt", number}},
-                  this);
-        top->insertWidget(top->count() - 1, exportButton(this, use_, QStringLiteral("配料使用")));
+        use_.make(QStringLiteral("grd_ingredient_use"), ingredientUseFields(), {150, 60}, this);
         auto* column = new QVBoxLayout(this);
         column->setContentsMargins(4, 4, 4, 4);
         column->addLayout(top);
+        column->addLayout(exportRow(
+            this, context_,
+            {[] { return QStringLiteral("配料使用"); },
+             [this] { return use_.sheet(QStringLiteral("配料使用")); },
+             [this] { return QStringList{QStringLiteral("统计时间：") + period(shownFrom_, shownTo_)}; }}));
         column->addWidget(use_.view, 1);
         ui::connectGuarded(again, &QPushButton::clicked, this, [this] { recount(); });
         ui::connectGuarded(print, &QPushButton::clicked, this, [this] {
@@ -441,12 +490,17 @@ class IngredientUsePanel : public QWidget {
     }
 
   private:
-    void recount() { use_.show(ingredientUse(context_.db, from_->date(), to_->date())); }
+    void recount() {
+        shownFrom_ = from_->date();
+        shownTo_ = to_->date();
+        use_.show(ingredientUse(context_.db, shownFrom_, shownTo_));
+    }
 
     QueryContext context_;
     QDateEdit* from_;
     QDateEdit* to_;
     SnapshotGrid use_;
+    QDate shownFrom_, shownTo_;
 };
 
 } // namespace

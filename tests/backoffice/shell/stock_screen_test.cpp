@@ -219,7 +219,7 @@ TEST_P(StockScreenTest, TheLowStockListGoesOutAsACsvFile) {
     clickLeaf(Tree::Inventory, "库存盘点");
     press(shownPanel(), "库存预警");
     screenshot("stock_low");
-    press(shownPanel(), "导出");
+    press(shownPanel(), "导出CSV");
     ui::setSaveFileChooser({});
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -252,7 +252,7 @@ TEST_P(StockScreenTest, AnExportedRemarkStaysOneCellAndNeverAFormula) {
     window().runMenuCommand("库存管理");
     clickLeaf(Tree::Inventory, "库存帐务");
     choose("work_code", "青啤经销");
-    press(shownPanel(), "导出");
+    press(shownPanel(), "导出CSV");
     ui::setSaveFileChooser({});
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
