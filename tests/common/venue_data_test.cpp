@@ -373,6 +373,59 @@ TEST_P(VenueDataTest, BackupOntoAFullDiskTellsNoSuccessAndLeavesNoTemporaryFile)
     EXPECT_EQ(file.readAll(), latest);
 }
 
+// The restore's list: every backup by the moment in its name, newest first, the kept copies named
+// by what they were kept before, the plain backup offered first; stray files left out, and the
+// copy a restore reads by default only when someone put it there after the last backup.
+TEST(BackupList, NewestFirstWithTheNewestPlainBackupOffered) {
+    QTemporaryDir dir;
+    const QString back = dir.filePath("back");
+    QDir().mkpath(back);
+    for (const char* name :
+         {"vozezozarev-20260302-230000.bak", "vozezozarev-before-restore-20260304-090000.bak",
+          "vozezozarev-20260303-230005.bak", "vozezozarev-20260303-230005-2.bak",
+          "vozezozarev-20260303-230005.bak.incomplete", "notes.bak", "vozezozarev.bak"}) {
+        QFile file(back + '/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(3000, 'x'));
+    }
+    const auto listed = [&] {
+        QStringList lines;
+        for (const installation::BackupEntry& e : installation::listBackups(back))
+            lines << QStringLiteral("%1 %2 %3")
+                         .arg(QFileInfo(e.file).fileName(), installation::purposeCaption(e.purpose),
+                              installation::sizeCaption(e.bytes));
+        return lines;
+    };
+    EXPECT_EQ(listed(),
+              (QStringList{QStringLiteral("vozezozarev-before-restore-20260304-090000.bak 恢复前 3 KB"),
+                           QStringLiteral("vozezozarev-20260303-230005-2.bak 数据备份 3 KB"),
+                           QStringLiteral("vozezozarev-20260303-230005.bak 数据备份 3 KB"),
+                           QStringLiteral("vozezozarev-20260302-230000.bak 数据备份 3 KB")}));
+    EXPECT_EQ(installation::defaultBackupIndex(installation::listBackups(back)), 1);
+
+    // A backup brought from another machine as vozezozarev.bak, after the last one here.
+    QFile latest(installation::latestBackupFile(back));
+    ASSERT_TRUE(latest.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        latest.setFileTime(QDateTime::currentDateTime().addSecs(7200), QFileDevice::FileModificationTime));
+    latest.close();
+    EXPECT_EQ(listed().first(), QStringLiteral("vozezozarev.bak 数据备份 3 KB"));
+    EXPECT_EQ(installation::defaultBackupIndex(installation::listBackups(back)), 0);
+
+    EXPECT_TRUE(installation::listBackups(dir.filePath("none")).isEmpty());
+    EXPECT_EQ(installation::defaultBackupIndex({}), -1);
+    struct Size {
+        qint64 bytes;
+        const char* caption;
+    } sizes[] = {{0, "0 KB"},
+                 {1, "1 KB"},
+                 {1024 * 1024 - 1, "1024 KB"},
+                 {1024 * 1024, "1.0 MB"},
+                 {qint64(1536) * 1024 * 1024, "1536.0 MB"}};
+    for (const Size& c : sizes)
+        EXPECT_EQ(installation::sizeCaption(c.bytes), QString::fromLatin1(c.caption)) << c.bytes;
+}
+
 TEST_P(VenueDataTest, AloneOnlyPastProgramsWhoseBeatStandsStill) {
     std::unique_ptr<Database> deskDb = scratch().connectAgain();
     WorkstationPresence desk(*deskDb, "desk-1", "Sorrel_W");
