@@ -8,6 +8,7 @@
 #include "common/operators.h"
 #include "common/permissions.h"
 #include "common/system_log.h"
+#include "common/workstations.h"
 
 namespace sorrel {
 
@@ -75,6 +76,7 @@ LoginResult LoginSession::logIn(const QString& shiftCode, const QString& operato
     loggedIn_ = true;
     log(QStringLiteral("[") + shiftName() + QStringLiteral("][登录系统]"));
     tx.commit();
+    setOwnWorkstationOperator(op->name);
     return LoginResult::Accepted;
 }
 
@@ -99,6 +101,7 @@ LoginResult LoginSession::logInWithoutShift(const QString& operatorCode, const Q
     settings_.manaCode = op.manaCode;
     loggedIn_ = true;
     log(kBackOfficeLoginLog);
+    setOwnWorkstationOperator(op.name);
     return LoginResult::Accepted;
 }
 

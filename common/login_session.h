@@ -59,12 +59,14 @@ class LoginSession {
 
     // Operator code and password are trimmed; `shiftCode` empty means none chosen. An accepted
     // login runs the automatic day rollover when it is due (CodedFailure when that fails),
-    // records operator, level, shift and moment in SetupPay and writes the log.
+    // records operator, level, shift and moment in SetupPay, writes the log and names the operator
+    // on this program's workstation row.
     LoginResult logIn(const QString& shiftCode, const QString& operatorCode, const QString& password,
                       const DayProgress& progress = {});
     // The back office's login: no shift. The operator is looked up afresh (one added by another
     // back office is found), recorded in SetupPay, then the day is rolled over when due, in one
-    // transaction (CodedFailure A100011 when that fails), and the log written.
+    // transaction (CodedFailure A100011 when that fails), the log written and the operator named
+    // on the workstation row.
     LoginResult logInWithoutShift(const QString& operatorCode, const QString& password,
                                   const DayProgress& progress = {});
     // What the last logIn() did to the business day.

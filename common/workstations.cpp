@@ -11,6 +11,7 @@ namespace sorrel {
 namespace {
 
 qlonglong g_ownId = 0;
+WorkstationPresence* g_own = nullptr;
 
 // A beat asks for the write lock without waiting: the bound is a millisecond while it runs.
 class NoWaiting {
@@ -47,6 +48,7 @@ WorkstationPresence::WorkstationPresence(Database& db, const QString& machine, c
 
 WorkstationPresence::~WorkstationPresence() {
     if (g_ownId == id_) g_ownId = 0;
+    if (g_own == this) g_own = nullptr;
     if (id_ == 0 || db_.inTransaction()) return;
     try {
         db_.exec(QStringLiteral("DELETE FROM workstationlist WHERE work_id = ?"), {id_});
@@ -69,7 +71,10 @@ void WorkstationPresence::enter() {
                          {machine_, program_})
                   .toLongLong();
         // The program's own row is its first presence's (written again after it was removed).
-        if (g_ownId == 0 || g_ownId == previous) g_ownId = id_;
+        if (g_ownId == 0 || g_ownId == previous) {
+            g_ownId = id_;
+            g_own = this;
+        }
     } catch (...) {
         id_ = 0;
     }
@@ -91,10 +96,22 @@ void WorkstationPresence::beat() {
 
 void WorkstationPresence::setOperator(const QString& name) {
     operator_ = name.left(20);
+    if (id_ == 0 || db_.inTransaction()) return;
+    try {
+        const NoWaiting now;
+        db_.exec(QStringLiteral("UPDATE workstationlist SET work_operator = ? WHERE work_id = ?"),
+                 {operator_, id_});
+    } catch (...) {
+        // The next beat writes it.
+    }
 }
 
 qlonglong ownWorkstationId() {
     return g_ownId;
+}
+
+void setOwnWorkstationOperator(const QString& name) {
+    if (g_own) g_own->setOperator(name);
 }
 
 void requireDatabaseAlone(Database& db, qlonglong ownId, const WatchWait& wait) {

@@ -32,7 +32,8 @@ class WorkstationPresence {
     // workstation is saving, this connection is inside a step) is skipped, never waited for. A
     // row removed meanwhile (the program was taken for dead) is written again.
     void beat();
-    // The operator logged in at this workstation, for the others' messages.
+    // The operator logged in at this workstation, for the others' messages: written at once when
+    // the lock is free, else by the next beat.
     void setOperator(const QString& name);
     qlonglong id() const { return id_; }
 
@@ -48,6 +49,9 @@ class WorkstationPresence {
 
 // The row of this program: its first presence alive in the process; 0 when there is none.
 qlonglong ownWorkstationId();
+// A login at this program has succeeded: its row names the operator from now on. Nothing when
+// the program keeps no row.
+void setOwnWorkstationOperator(const QString& name);
 
 // Waits `ms` milliseconds while the other rows are watched; tests move the others' beats in it.
 using WatchWait = std::function<void(int ms)>;

@@ -13,12 +13,14 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 namespace sorrel::data {
@@ -113,12 +115,24 @@ DataOperationsPanel::DataOperationsPanel(const panels::BackOfficeContext& contex
         grid->setColumnStretch(4, 1);
         column->addLayout(grid);
     }
+    if (operation == DataOperation::Restore) {
+        column->addWidget(new QLabel(QStringLiteral("请选择要恢复的备份："), this));
+        backups_ = new QTreeWidget(this);
+        backups_->setObjectName(QStringLiteral("lst_Backups"));
+        backups_->setHeaderLabels({QStringLiteral("备份时间"), QStringLiteral("类别"), QStringLiteral("大小"),
+                                   QStringLiteral("文件")});
+        backups_->setRootIsDecorated(false);
+        backups_->setAllColumnsShowFocus(true);
+        backups_->setSelectionMode(QAbstractItemView::SingleSelection);
+        backups_->setMinimumHeight(160);
+        column->addWidget(backups_, 1);
+    }
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(start_);
     buttons->addStretch();
     column->addLayout(buttons);
     column->addWidget(bar_);
-    column->addStretch();
+    if (!backups_) column->addStretch();
     ui::connectGuarded(start_, &QPushButton::clicked, this, &DataOperationsPanel::run);
 }
 
@@ -126,7 +140,26 @@ void DataOperationsPanel::open() {
     password_->clear();
     for (QDateEdit* date : std::as_const(dates_))
         date->setDate(context_.clock.today());
+    if (backups_) listBackups();
     password_->setFocus();
+}
+
+void DataOperationsPanel::listBackups() {
+    backups_->clear();
+    const QList<installation::BackupEntry> entries =
+        installation::listBackups(installation::backFolder(context_.programDir));
+    for (const installation::BackupEntry& entry : entries) {
+        auto* item = new QTreeWidgetItem(
+            backups_, {entry.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                       installation::purposeCaption(entry.purpose), installation::sizeCaption(entry.bytes),
+                       QFileInfo(entry.file).fileName()});
+        item->setData(0, Qt::UserRole, entry.file);
+        item->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    const int chosen = installation::defaultBackupIndex(entries);
+    if (chosen >= 0) backups_->setCurrentItem(backups_->topLevelItem(chosen));
+    for (int c = 0; c < backups_->columnCount(); ++c)
+        backups_->resizeColumnToContents(c);
 }
 
 bool DataOperationsPanel::passwordAccepted() {
@@ -189,10 +222,14 @@ void DataOperationsPanel::backup() {
 
 void DataOperationsPanel::restore() {
     const QString folder = installation::backFolder(context_.programDir);
-    if (!messages::ask(installation::restoreQuestion(installation::checkRestorable(folder)))) return;
+    const QTreeWidgetItem* chosen = backups_->currentItem();
+    const QString backup =
+        chosen ? chosen->data(0, Qt::UserRole).toString() : installation::latestBackupFile(folder);
+    if (!messages::ask(installation::restoreQuestion(installation::checkBackupFile(backup)))) return;
     {
         const Busy busy(start_);
-        installation::restoreDatabase(context_.db, folder, context_.clock, [this](int p) { progress(p); });
+        installation::restoreDatabaseFrom(context_.db, backup, folder, context_.clock,
+                                          [this](int p) { progress(p); });
     }
     messages::information(installation::kRestoreDoneMessage);
     endProgram();

@@ -13,6 +13,7 @@ class QDateEdit;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QTreeWidget;
 
 namespace sorrel::data {
 
@@ -22,13 +23,15 @@ class DataOperationsPanel : public QWidget {
   public:
     DataOperationsPanel(const panels::BackOfficeContext& context, DataOperation operation, QWidget* parent);
 
-    // Shown from the tree: the password emptied, the clearing's dates set to today.
+    // Shown from the tree: the password emptied, the clearing's dates set to today, the restore's
+    // list of backups read again with the newest backup chosen.
     void open();
 
   private:
     void run();
     void backup();
     void restore();
+    void listBackups();
     void clear();
     void initialise();
     bool passwordAccepted();
@@ -43,6 +46,7 @@ class DataOperationsPanel : public QWidget {
     QProgressBar* bar_ = nullptr;
     QList<QCheckBox*> boxes_; // the clearing's five, in panel order
     QList<QDateEdit*> dates_; // history from, to; log from, to
+    QTreeWidget* backups_ = nullptr; // the restore's: every backup in back/, newest first
 };
 
 } // namespace sorrel::data

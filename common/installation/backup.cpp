@@ -14,6 +14,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
 #include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
@@ -67,6 +69,29 @@ void makeOwnerOnlyFile(const QString& path) {
 void renameOver(const QString& from, const QString& to) {
     if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
         throw DbError(QStringLiteral("无法将 %1 改名为 %2（%3）").arg(from, to, qt_error_string(errno)));
+}
+
+// The dated names: vozezozarev-[before-…-]yyyyMMdd-HHmmss[-n].bak.
+const QRegularExpression& datedPattern() {
+    static const QRegularExpression pattern(QStringLiteral(
+        "^vozezozarev-(?:before-(restore|clear|init|reset|upgrade)-)?(\\d{8}-\\d{6})(?:-(\\d+))?\\.bak$"));
+    return pattern;
+}
+
+BackupPurpose purposeNamed(const QString& tag) {
+    if (tag == QLatin1String("restore")) return BackupPurpose::BeforeRestore;
+    if (tag == QLatin1String("clear")) return BackupPurpose::BeforeClear;
+    if (tag == QLatin1String("init")) return BackupPurpose::BeforeInit;
+    if (tag == QLatin1String("reset")) return BackupPurpose::BeforeReset;
+    if (tag == QLatin1String("upgrade")) return BackupPurpose::BeforeUpgrade;
+    return BackupPurpose::Backup;
+}
+
+// The moment a backup's name gives; invalid for a name without one.
+QDateTime momentInName(const QString& fileName) {
+    const QRegularExpressionMatch m = datedPattern().match(fileName);
+    if (!m.hasMatch()) return {};
+    return QDateTime::fromString(m.captured(2), QStringLiteral("yyyyMMdd-HHmmss"));
 }
 
 QString integrity(Database& db) {
@@ -242,8 +267,75 @@ BackupMade backupDatabase(Database& db, const QString& folder, const Clock& cloc
     return {dated, QFileInfo(dated).size()};
 }
 
+QList<BackupEntry> listBackups(const QString& folder) {
+    QList<BackupEntry> entries;
+    QDateTime newestBackup;
+    const QFileInfoList files =
+        QDir(folder).entryInfoList({kBaseName + QStringLiteral("*.bak")}, QDir::Files, QDir::Name);
+    struct Sortable {
+        BackupEntry entry;
+        int n = 1;
+    };
+    QList<Sortable> found;
+    for (const QFileInfo& info : files) {
+        const QRegularExpressionMatch m = datedPattern().match(info.fileName());
+        if (!m.hasMatch()) continue;
+        const QDateTime at = QDateTime::fromString(m.captured(2), QStringLiteral("yyyyMMdd-HHmmss"));
+        if (!at.isValid()) continue;
+        const BackupPurpose purpose = purposeNamed(m.captured(1));
+        found.append({{info.filePath(), at, info.size(), purpose},
+                      m.captured(3).isEmpty() ? 1 : m.captured(3).toInt()});
+        if (purpose == BackupPurpose::Backup &&
+            (!newestBackup.isValid() || info.lastModified() > newestBackup))
+            newestBackup = info.lastModified();
+    }
+    // The copy a backup leaves as vozezozarev.bak is written a moment after its dated file.
+    const QFileInfo latest(latestBackupFile(folder));
+    if (latest.isFile() && (!newestBackup.isValid() || latest.lastModified() > newestBackup.addSecs(60)))
+        found.append({{latest.filePath(), latest.lastModified(), latest.size(), BackupPurpose::Backup}, 0});
+    std::stable_sort(found.begin(), found.end(), [](const Sortable& a, const Sortable& b) {
+        if (a.entry.madeAt != b.entry.madeAt) return a.entry.madeAt > b.entry.madeAt;
+        return a.n > b.n;
+    });
+    for (const Sortable& s : std::as_const(found))
+        entries.append(s.entry);
+    return entries;
+}
+
+int defaultBackupIndex(const QList<BackupEntry>& entries) {
+    for (int i = 0; i < entries.size(); ++i)
+        if (entries[i].purpose == BackupPurpose::Backup) return i;
+    return entries.isEmpty() ? -1 : 0;
+}
+
+QString purposeCaption(BackupPurpose purpose) {
+    switch (purpose) {
+    case BackupPurpose::Backup:
+        return QStringLiteral("数据备份");
+    case BackupPurpose::BeforeRestore:
+        return QStringLiteral("恢复前");
+    case BackupPurpose::BeforeClear:
+        return QStringLiteral("清除前");
+    case BackupPurpose::BeforeInit:
+        return QStringLiteral("初始化前");
+    case BackupPurpose::BeforeReset:
+        return QStringLiteral("重置前");
+    case BackupPurpose::BeforeUpgrade:
+        return QStringLiteral("升级前");
+    }
+    return {};
+}
+
+QString sizeCaption(qint64 bytes) {
+    if (bytes < 1024 * 1024) return QStringLiteral("%1 KB").arg((bytes + 1023) / 1024);
+    return QStringLiteral("%1 MB").arg(double(bytes) / (1024 * 1024), 0, 'f', 1);
+}
+
 BackupFound checkRestorable(const QString& folder) {
-    const QString file = latestBackupFile(folder);
+    return checkBackupFile(latestBackupFile(folder));
+}
+
+BackupFound checkBackupFile(const QString& file) {
     if (!QFileInfo(file).isFile())
         throw DbError(QStringLiteral("找不到备份文件：%1").arg(QDir::toNativeSeparators(file)));
     std::unique_ptr<SqliteDatabase> backup;
@@ -276,7 +368,8 @@ BackupFound checkRestorable(const QString& folder) {
             throw;
         throw DbError(QStringLiteral("备份文件无法读取，数据库未作任何改动：%1").arg(e.reason()));
     }
-    return {file, QFileInfo(file).lastModified()};
+    const QDateTime named = momentInName(QFileInfo(file).fileName());
+    return {file, named.isValid() ? named : QFileInfo(file).lastModified()};
 }
 
 QString restoreQuestion(const BackupFound& found) {
@@ -288,7 +381,12 @@ QString restoreQuestion(const BackupFound& found) {
 
 void restoreDatabase(Database& db, const QString& folder, const Clock& clock,
                      const ProgressReport& progress, const WatchWait& wait) {
-    const BackupFound found = checkRestorable(folder);
+    restoreDatabaseFrom(db, latestBackupFile(folder), folder, clock, progress, wait);
+}
+
+void restoreDatabaseFrom(Database& db, const QString& backup, const QString& folder, const Clock& clock,
+                         const ProgressReport& progress, const WatchWait& wait) {
+    const BackupFound found = checkBackupFile(backup);
     requireDatabaseAlone(db, ownWorkstationId(), wait);
     report(progress, 0);
     backupDatabase(db, folder, clock, BackupPurpose::BeforeRestore,

@@ -12,6 +12,7 @@
 #include "common/workstations.h"
 
 #include <QDateTime>
+#include <QList>
 #include <QString>
 
 namespace sorrel::installation {
@@ -39,14 +40,36 @@ struct BackupMade {
 BackupMade backupDatabase(Database& db, const QString& folder, const Clock& clock,
                           BackupPurpose purpose = BackupPurpose::Backup, const ProgressReport& progress = {});
 
+// One backup in back/, as the restore panel lists it.
+struct BackupEntry {
+    QString file;
+    QDateTime madeAt; // the moment in its name; for a file put there by hand, when it was written
+    qint64 bytes = 0;
+    BackupPurpose purpose = BackupPurpose::Backup;
+};
+// Every backup in `folder`, newest first: the dated backups and the copies kept before a restore,
+// a clearing, an initialisation, a reset or an upgrade. back/vozezozarev.bak, the copy of the
+// newest dated backup, is listed only when it is newer than every dated backup (put there by
+// hand, from another machine) or there is none.
+QList<BackupEntry> listBackups(const QString& folder);
+// The entry a restore offers first: the newest backup made as such, else the newest copy; -1 for
+// an empty list.
+int defaultBackupIndex(const QList<BackupEntry>& entries);
+// What the list says of a backup's kind: "数据备份", "恢复前", "清除前", …
+QString purposeCaption(BackupPurpose purpose);
+// A file's size for the manager: "850 KB", "12.4 MB".
+QString sizeCaption(qint64 bytes);
+
 struct BackupFound {
     QString file;
-    QDateTime madeAt; // when it was written
+    QDateTime madeAt; // the moment in its name, else when it was written
 };
 // The backup a restore would read; throws DbError (the message for the manager) when there is
 // none, or it does not open with the key, is damaged, lacks a table, holds no single settings
 // row and bill layout, or follows a newer schema.
 BackupFound checkRestorable(const QString& folder);
+// The same checks of one chosen backup file.
+BackupFound checkBackupFile(const QString& file);
 // What the manager is asked before a restore, naming the backup's time.
 QString restoreQuestion(const BackupFound& found);
 
@@ -58,5 +81,8 @@ QString restoreQuestion(const BackupFound& found);
 // one of them works).
 void restoreDatabase(Database& db, const QString& folder, const Clock& clock,
                      const ProgressReport& progress = {}, const WatchWait& wait = {});
+// The same with the backup the manager chose in `folder` (any of listBackups()).
+void restoreDatabaseFrom(Database& db, const QString& backup, const QString& folder, const Clock& clock,
+                         const ProgressReport& progress = {}, const WatchWait& wait = {});
 
 } // namespace sorrel::installation

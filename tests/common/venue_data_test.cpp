@@ -15,6 +15,8 @@
 #include "common/schema/schema.h"
 #include "common/schema/schema_version.h"
 #include "common/workstations.h"
+#include "tests/support/failing_database.h"
+#include "tests/support/full_disk.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
 #include "tests/support/write_protected.h"
@@ -244,6 +246,184 @@ TEST_P(VenueDataTest, BackupIntoAFolderThatCannotBeWrittenLeavesNothing) {
         EXPECT_THROW(installation::backupDatabase(db(), back(), kClock), DbError);
     }
     EXPECT_TRUE(QDir(back()).entryList(QDir::Files).isEmpty());
+}
+
+// What a failed step must leave exactly as it found: every table's rows and money, and the rows a
+// restore would have changed.
+struct Kept {
+    QList<TableTally> tallies;
+    QString name;
+    qlonglong counter;
+    QStringList bookings;
+};
+
+Kept keptOf(Database& db) {
+    QStringList bookings;
+    const RecordSet rows = db.query("SELECT book_name FROM bookin ORDER BY book_name");
+    for (int r = 0; r < rows.rowCount(); ++r)
+        bookings << rows.text(r, "book_name");
+    return {tallyInstallation(db), db.scalar("SELECT user_name FROM SetupPay").toString(),
+            db.scalar("SELECT auto_recn FROM SetupPay").toLongLong(), bookings};
+}
+
+// What differs, one line each; empty when nothing does.
+std::string changed(const Kept& before, const Kept& now) {
+    QStringList lines = tallyMismatches(before.tallies, now.tallies);
+    if (now.name != before.name) lines << "user_name " + before.name + " -> " + now.name;
+    if (now.counter != before.counter)
+        lines << QStringLiteral("auto_recn %1 -> %2").arg(before.counter).arg(now.counter);
+    if (now.bookings != before.bookings)
+        lines << "bookings " + before.bookings.join(',') + " -> " + now.bookings.join(',');
+    return lines.join('\n').toStdString();
+}
+
+TEST_P(VenueDataTest, RestoreFailingMidCopyLeavesTheDatabaseAsItWas) {
+    db().exec("UPDATE SetupPay SET auto_recn = 80, user_name = 'backed up'");
+    for (int bill = 1; bill <= 40; ++bill) {
+        db().exec(
+            "INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 30)",
+            {bill});
+        db().exec(
+            "INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, '1001', 30)",
+            {bill});
+    }
+    const installation::BackupMade made = installation::backupDatabase(db(), back(), kClock);
+    db().exec("UPDATE SetupPay SET auto_recn = 120, user_name = 'now'");
+    db().exec("DELETE FROM AllCons WHERE tabl_gues_auto_recn > 30");
+    db().exec("INSERT INTO bookin (book_name) VALUES ('tonight')");
+    const Kept before = keptOf(db());
+
+    const auto restoreFails = [&](Database& on, const std::string& fault) {
+        try {
+            installation::restoreDatabase(on, back(), kClock);
+            ADD_FAILURE() << "restored past " << fault;
+        } catch (const DbError& e) {
+            EXPECT_TRUE(e.reason().startsWith(QStringLiteral("数据恢复失败，数据库未作任何改动")))
+                << e.reason().toStdString();
+        }
+    };
+    // Each fault strikes once the old rows or pages are partly replaced by the backup's.
+    std::vector<std::function<void()>> faults;
+    if (GetParam() == Engine::Embedded) {
+        // The disk under the live database fills up while the backup's pages are written in.
+        for (const qint64 room : {qint64(0), made.bytes / 2, made.bytes * 9 / 10})
+            faults.push_back([&, room] {
+                const test::FullDisk disk(db().location(), room);
+                {
+                    const std::unique_ptr<Database> live = scratch().connectAgain();
+                    restoreFails(*live, "a full disk, room " + std::to_string(room));
+                }
+                EXPECT_GT(disk.refused(), 0) << room;
+            });
+    } else {
+        // The server drops a statement after the old rows were deleted: a table half copied, the
+        // last table, the bill counter kept at the end.
+        for (const char* failOn :
+             {"INSERT INTO AllCons", "INSERT INTO setupprint", "UPDATE SetupPay SET auto_recn"})
+            faults.push_back([&, failOn] {
+                test::FailingDatabase failing(db(), QString::fromLatin1(failOn));
+                restoreFails(failing, failOn);
+            });
+    }
+    for (const auto& fault : faults) {
+        fault();
+        EXPECT_EQ(changed(before, keptOf(db())), "");
+        const std::unique_ptr<Database> fresh = scratch().connectAgain();
+        EXPECT_EQ(changed(before, keptOf(*fresh)), "");
+        EXPECT_EQ(installation::checkDatabase(*fresh).damage, QStringList{});
+        EXPECT_TRUE(QDir(back()).entryList({"*.incomplete*"}, QDir::Files).isEmpty());
+    }
+    // Past the faults the same backup restores.
+    installation::restoreDatabase(db(), back(), kClock);
+    EXPECT_EQ(db().scalar("SELECT user_name FROM SetupPay").toString(), "backed up");
+    EXPECT_EQ(count("AllCons"), 40);
+}
+
+TEST_P(VenueDataTest, BackupOntoAFullDiskTellsNoSuccessAndLeavesNoTemporaryFile) {
+    db().exec("UPDATE SetupPay SET user_name = 'first'");
+    for (int bill = 1; bill <= 40; ++bill)
+        db().exec(
+            "INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 30)",
+            {bill});
+    const installation::BackupMade first = installation::backupDatabase(db(), back(), kClock);
+    const QByteArray latest = [&] {
+        QFile file(installation::latestBackupFile(back()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    const QStringList files = QDir(back()).entryList(QDir::Files);
+    db().exec("UPDATE SetupPay SET user_name = 'second'");
+    const Kept before = keptOf(db());
+    const FixedClock later(kClock.now().addSecs(3600));
+    // Full at once, halfway through the pages, and in the compaction that follows the copy.
+    for (const qint64 room : {qint64(0), first.bytes / 2, first.bytes * 3 / 2}) {
+        const test::FullDisk disk(back(), room);
+        try {
+            installation::backupDatabase(db(), back(), later);
+            ADD_FAILURE() << "a backup onto a full disk succeeded, room " << room;
+        } catch (const DbError& e) {
+            EXPECT_TRUE(e.reason().startsWith(QStringLiteral("数据备份失败，数据库未作任何改动")))
+                << e.reason().toStdString();
+        }
+        EXPECT_GT(disk.refused(), 0) << room;
+        EXPECT_EQ(QDir(back()).entryList(QDir::Files), files) << room;
+        EXPECT_EQ(changed(before, keptOf(db())), "");
+    }
+    QFile file(installation::latestBackupFile(back()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), latest);
+}
+
+// The restore's list: every backup by the moment in its name, newest first, the kept copies named
+// by what they were kept before, the plain backup offered first; stray files left out, and the
+// copy a restore reads by default only when someone put it there after the last backup.
+TEST(BackupList, NewestFirstWithTheNewestPlainBackupOffered) {
+    QTemporaryDir dir;
+    const QString back = dir.filePath("back");
+    QDir().mkpath(back);
+    for (const char* name :
+         {"vozezozarev-20260302-230000.bak", "vozezozarev-before-restore-20260304-090000.bak",
+          "vozezozarev-20260303-230005.bak", "vozezozarev-20260303-230005-2.bak",
+          "vozezozarev-20260303-230005.bak.incomplete", "notes.bak", "vozezozarev.bak"}) {
+        QFile file(back + '/' + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(3000, 'x'));
+    }
+    const auto listed = [&] {
+        QStringList lines;
+        for (const installation::BackupEntry& e : installation::listBackups(back))
+            lines << QStringLiteral("%1 %2 %3")
+                         .arg(QFileInfo(e.file).fileName(), installation::purposeCaption(e.purpose),
+                              installation::sizeCaption(e.bytes));
+        return lines;
+    };
+    EXPECT_EQ(listed(),
+              (QStringList{QStringLiteral("vozezozarev-before-restore-20260304-090000.bak 恢复前 3 KB"),
+                           QStringLiteral("vozezozarev-20260303-230005-2.bak 数据备份 3 KB"),
+                           QStringLiteral("vozezozarev-20260303-230005.bak 数据备份 3 KB"),
+                           QStringLiteral("vozezozarev-20260302-230000.bak 数据备份 3 KB")}));
+    EXPECT_EQ(installation::defaultBackupIndex(installation::listBackups(back)), 1);
+
+    // A backup brought from another machine as vozezozarev.bak, after the last one here.
+    QFile latest(installation::latestBackupFile(back));
+    ASSERT_TRUE(latest.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(
+        latest.setFileTime(QDateTime::currentDateTime().addSecs(7200), QFileDevice::FileModificationTime));
+    latest.close();
+    EXPECT_EQ(listed().first(), QStringLiteral("vozezozarev.bak 数据备份 3 KB"));
+    EXPECT_EQ(installation::defaultBackupIndex(installation::listBackups(back)), 0);
+
+    EXPECT_TRUE(installation::listBackups(dir.filePath("none")).isEmpty());
+    EXPECT_EQ(installation::defaultBackupIndex({}), -1);
+    struct Size {
+        qint64 bytes;
+        const char* caption;
+    } sizes[] = {{0, "0 KB"},
+                 {1, "1 KB"},
+                 {1024 * 1024 - 1, "1024 KB"},
+                 {1024 * 1024, "1.0 MB"},
+                 {qint64(1536) * 1024 * 1024, "1536.0 MB"}};
+    for (const Size& c : sizes)
+        EXPECT_EQ(installation::sizeCaption(c.bytes), QString::fromLatin1(c.caption)) << c.bytes;
 }
 
 TEST_P(VenueDataTest, AloneOnlyPastProgramsWhoseBeatStandsStill) {

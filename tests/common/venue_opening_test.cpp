@@ -3,8 +3,10 @@
 // database is never written before they agreed, and a file in the way is kept, never overwritten.
 #include "common/db/connection.h"
 #include "common/db/sqlite_database.h"
+#include "common/installation/database_check.h"
 #include "common/installation/new_database.h"
 #include "common/installation/venue_opening.h"
+#include "common/schema/schema_version.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
 #include "tests/support/test_server.h"
@@ -203,6 +205,57 @@ TEST_F(VenueOpeningOnServer, DatabaseWithoutOurTablesIsOfferedAndOneMissingATabl
     EXPECT_EQ(sink_.shown[0].kind, MessageKind::Error);
     EXPECT_TRUE(sink_.shown[0].text.contains(server)) << sink_.shown[0].text.toStdString();
     EXPECT_TRUE(sink_.shown[0].text.contains(QStringLiteral("缺少数据表：bookin")));
+}
+
+// A venue on the server that kept its first-release database: every workstation's start asks
+// for the upgrade, and only the administrator with the system password gets it, after a backup.
+TEST_F(VenueOpeningOnServer, OlderDatabaseIsUpgradedOnlyWithTheSystemPasswordAfterABackup) {
+    Database& server = server_->db();
+    setup::createDatabase(server, setup::Contents::Presets, clock_);
+    server.exec("UPDATE SetupPay SET user_name = 'on the server'");
+    const auto makeOlder = [&] {
+        server.exec("DROP TABLE IF EXISTS schemaversion");
+        server.exec("DROP TABLE IF EXISTS workstationlist");
+        server.exec("DROP INDEX IF EXISTS ix_allguespay_pay_flag");
+    };
+    struct Case {
+        QList<bool> answers;
+        QStringList passwords;
+        bool upgraded;
+    } cases[] = {
+        {{false}, {}, false}, {{true}, {"wrong"}, false}, {{true}, {}, false}, {{true}, {" 8888 "}, true}};
+    for (const Case& c : cases) {
+        makeOlder();
+        sink_.shown.clear();
+        sink_.answers = c.answers;
+        sink_.passwords = c.passwords;
+        const std::unique_ptr<Database> db = start();
+        EXPECT_EQ(db != nullptr, c.upgraded);
+        ASSERT_FALSE(sink_.shown.isEmpty());
+        EXPECT_TRUE(sink_.shown[0].text.contains(QStringLiteral("新建数据表：workstationlist")))
+            << sink_.shown[0].text.toStdString();
+        EXPECT_EQ(!server.columnsOf("schemaversion").isEmpty(), c.upgraded);
+        EXPECT_EQ(!server.columnsOf("workstationlist").isEmpty(), c.upgraded);
+        if (db) {
+            EXPECT_EQ(db->engine(), Engine::Server);
+            EXPECT_TRUE(installation::checkSchema(*db).complete());
+        }
+    }
+    EXPECT_FALSE(QFileInfo::exists(databaseFile()));
+    const QStringList kept =
+        QDir(dir_.filePath("back")).entryList({"vozezozarev-before-upgrade-*.bak"}, QDir::Files);
+    ASSERT_EQ(kept.size(), 1);
+    SqliteDatabase backup(dir_.filePath("back/" + kept[0]), databasePassword(),
+                          SqliteDatabase::Mode::ReadOnly);
+    EXPECT_EQ(backup.scalar("PRAGMA integrity_check").toString(), "ok");
+    EXPECT_EQ(backup.scalar("SELECT user_name FROM SetupPay").toString(), "on the server");
+    EXPECT_EQ(schema::storedSchemaVersion(backup), 1);
+
+    server.exec("UPDATE schemaversion SET schema_version = 99");
+    sink_.shown.clear();
+    EXPECT_EQ(start(), nullptr);
+    ASSERT_EQ(sink_.shown.size(), 1);
+    EXPECT_TRUE(sink_.shown[0].text.startsWith(QStringLiteral("数据库版本比程序新，请升级程序！")));
 }
 
 TEST_F(VenueOpening, UnreachableServerIsNamedAndNoFileIsMadeInItsPlace) {

@@ -232,6 +232,48 @@ TEST_F(SorrelDbTool, CheckReadsAFileInAFolderNoOneMayWrite) {
     EXPECT_TRUE(check.out.contains(QRegularExpression("TableList\\s+32\\n"))) << check.out.toStdString();
 }
 
+TEST_F(SorrelDbTool, BackupsAreListedNewestFirstAndTheOnePickedIsRestored) {
+    ASSERT_TRUE(QDir().mkpath(path("data")));
+    const QString file = path("data/VozezOzarev.mdb");
+    ASSERT_EQ(sorrelDb({"create", file}).exitCode, 0);
+    const auto name = [&](const QString& to) {
+        SqliteDatabase(file, databasePassword()).exec("UPDATE SetupPay SET user_name = ?", {to});
+    };
+    const auto named = [&] {
+        return SqliteDatabase(file, databasePassword(), SqliteDatabase::Mode::ReadOnly)
+            .scalar("SELECT user_name FROM SetupPay")
+            .toString();
+    };
+    QStringList made;
+    for (const char* evening : {"first", "second"}) {
+        name(QString::fromLatin1(evening));
+        const ProgramRun run = sorrelDb({"backup", file});
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        made << QFileInfo(run.out.section(QStringLiteral("已备份到 "), 1).section(QStringLiteral("（"), 0, 0))
+                    .fileName();
+    }
+    name("now");
+    const ProgramRun list = sorrelDb({"backups", file});
+    ASSERT_EQ(list.exitCode, 0) << list.err.toStdString();
+    const QStringList lines = list.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 2) << list.out.toStdString();
+    EXPECT_TRUE(lines[0].endsWith(made[1])) << lines[0].toStdString();
+    EXPECT_TRUE(lines[1].endsWith(made[0])) << lines[1].toStdString();
+    EXPECT_TRUE(lines[1].contains(QStringLiteral("数据备份")));
+
+    const ProgramRun restore = sorrelDb({"restore", file, path("back/" + made[0])});
+    ASSERT_EQ(restore.exitCode, 0) << restore.err.toStdString();
+    EXPECT_EQ(named(), "first");
+
+    // A file that is no backup is refused before anything is written.
+    name("kept");
+    writeFile(path("back/notes.bak"), QByteArray(4096, 'x'));
+    const ProgramRun refused = sorrelDb({"restore", file, path("back/notes.bak")});
+    EXPECT_NE(refused.exitCode, 0);
+    EXPECT_TRUE(refused.err.contains(QStringLiteral("数据库未作任何改动"))) << refused.err.toStdString();
+    EXPECT_EQ(named(), "kept");
+}
+
 TEST_F(SorrelDbTool, CommandLineMistakesShowTheUsage) {
     for (const QStringList& arguments :
          QList<QStringList>{{}, {"frob", "x"}, {"check"}, {"create", "a", "b"}}) {

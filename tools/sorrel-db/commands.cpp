@@ -283,16 +283,16 @@ int backup(const QStringList& operands, Console& console) {
     return kDone;
 }
 
-int restore(const QStringList& operands, Console& console) {
-    const QString& target = operands.at(0);
+// Restores `backup` (a file of the target's back/ folder, or any checked backup file).
+int restoreFrom(const QString& target, const QString& backup, Console& console) {
     try {
         std::unique_ptr<Database> db = openTarget(target, TargetUse::OpenExisting);
         const SystemClock clock;
         QElapsedTimer timer;
         timer.start();
-        installation::restoreDatabase(*db, backFolderOf(target), clock);
+        installation::restoreDatabaseFrom(*db, backup, backFolderOf(target), clock);
         console.out << QStringLiteral("已从 %1 恢复（用时 %2 秒）\n")
-                           .arg(installation::latestBackupFile(backFolderOf(target)))
+                           .arg(backup)
                            .arg(timer.elapsed() / 1000.0, 0, 'f', 2);
     } catch (const StepRefused& e) {
         console.err << QStringLiteral("sorrel-db: 恢复失败：%1\n").arg(e.text());
@@ -301,6 +301,30 @@ int restore(const QStringList& operands, Console& console) {
         console.err << QStringLiteral("sorrel-db: 恢复失败：%1\n").arg(QString::fromUtf8(e.what()));
         return kFailed;
     }
+    return kDone;
+}
+
+int restore(const QStringList& operands, Console& console) {
+    return restoreFrom(operands.at(0), installation::latestBackupFile(backFolderOf(operands.at(0))), console);
+}
+
+int restoreChosen(const QStringList& operands, Console& console) {
+    return restoreFrom(operands.at(0), operands.at(1), console);
+}
+
+// The backups in the target's back/ folder, newest first, as the back office's restore lists them.
+int backups(const QStringList& operands, Console& console) {
+    const QString folder = backFolderOf(operands.at(0));
+    const QList<installation::BackupEntry> entries = installation::listBackups(folder);
+    if (entries.isEmpty()) {
+        console.err << QStringLiteral("sorrel-db: %1 中没有备份\n").arg(folder);
+        return kFailed;
+    }
+    for (const installation::BackupEntry& entry : entries)
+        console.out << QStringLiteral("%1  %2  %3  %4\n")
+                           .arg(entry.madeAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                                installation::purposeCaption(entry.purpose),
+                                installation::sizeCaption(entry.bytes), entry.file);
     return kDone;
 }
 
@@ -336,7 +360,8 @@ const QList<Command>& commands() {
          copy},
         {QStringLiteral("upgrade"),
          {QStringLiteral("PATH")},
-         QStringLiteral("把旧版本的数据库升级到本程序的版本（先备份到 back 文件夹，再在一个事务中补齐表、字段和索引）"),
+         QStringLiteral(
+             "把旧版本的数据库升级到本程序的版本（先备份到 back 文件夹，再在一个事务中补齐表、字段和索引）"),
          upgrade},
         {QStringLiteral("backup"),
          {QStringLiteral("PATH")},
@@ -346,6 +371,14 @@ const QList<Command>& commands() {
          {QStringLiteral("PATH")},
          QStringLiteral("用 back/vozezozarev.bak 恢复数据库（须无其它工作站在使用；当前数据库先备份）"),
          restore},
+        {QStringLiteral("restore"),
+         {QStringLiteral("PATH"), QStringLiteral("BACKUP")},
+         QStringLiteral("用所选的备份文件 BACKUP 恢复数据库（同上）"),
+         restoreChosen},
+        {QStringLiteral("backups"),
+         {QStringLiteral("PATH")},
+         QStringLiteral("列出 back 文件夹中的备份，最新的在前：时间、类别、大小、文件"),
+         backups},
     };
     return all;
 }

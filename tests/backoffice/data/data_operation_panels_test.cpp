@@ -1,12 +1,14 @@
 // The data panels of "数据管理" driven through the real back office offscreen, on every engine:
 // the management passwords (blank, wrong with every box unticked, right with blanks around it),
-// a backup that ends the program with the re-login message, and an initialisation that asks
-// first and changes nothing on No.
+// a backup that ends the program with the re-login message, a restore of the backup the manager
+// picks (refused while a front desk works), and an initialisation that asks first and changes
+// nothing on No.
 #include "backoffice/data/data_clearing.h"
 #include "backoffice/data/data_operations_panel.h"
 #include "common/installation/backup.h"
 #include "common/system_password.h"
 #include "common/venue_reset.h"
+#include "common/workstations.h"
 #include "tests/backoffice/shell/backoffice_window.h"
 
 #include <QCheckBox>
@@ -14,6 +16,10 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QThread>
+#include <QTreeWidget>
+#include <atomic>
+#include <thread>
 
 using namespace sorrel;
 using namespace sorrel::data;
@@ -67,6 +73,100 @@ TEST_P(DataOperationPanelsTest, BackupEndsTheProgramWithTheReloginMessage) {
     EXPECT_EQ(shown(), (QStringList{installation::kBackupDoneMessage, panels::kDataProcessedMessage}));
     EXPECT_TRUE(QFileInfo::exists(installation::latestBackupFile(installation::backFolder(programDir()))));
     EXPECT_FALSE(window().isVisible());
+}
+
+// Two evenings' backups: the venue as it was on Monday and on Tuesday night.
+void backUpTwoEvenings(Database& db, const QString& back) {
+    db.exec("UPDATE SetupPay SET user_name = 'Monday'");
+    installation::backupDatabase(db, back, FixedClock(QDateTime(QDate(2026, 3, 2), QTime(23, 0, 0))));
+    db.exec("UPDATE SetupPay SET user_name = 'Tuesday'");
+    db.exec("INSERT INTO bookin (book_name) VALUES ('Li')");
+    installation::backupDatabase(db, back, FixedClock(QDateTime(QDate(2026, 3, 3), QTime(23, 0, 5))));
+    db.exec("UPDATE SetupPay SET user_name = 'now'");
+    db.exec("DELETE FROM bookin");
+}
+
+TEST_P(DataOperationPanelsTest, RestoreListsTheBackupsNewestFirstAndRestoresTheOnePicked) {
+    const QString back = installation::backFolder(programDir());
+    backUpTwoEvenings(db(), back);
+    openLeaf(QStringLiteral("数据恢复"));
+    auto* list = shownPanel()->findChild<QTreeWidget*>(QStringLiteral("lst_Backups"));
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    const QString files[] = {"vozezozarev-20260303-230005.bak", "vozezozarev-20260302-230000.bak"};
+    const QString times[] = {"2026-03-03 23:00:05", "2026-03-02 23:00:00"};
+    for (int i = 0; i < 2; ++i) {
+        const QTreeWidgetItem* item = list->topLevelItem(i);
+        EXPECT_EQ(item->text(0), times[i]);
+        EXPECT_EQ(item->text(1), QStringLiteral("数据备份"));
+        EXPECT_EQ(item->text(2), installation::sizeCaption(QFileInfo(back + "/" + files[i]).size()));
+        EXPECT_TRUE(item->text(2).endsWith(" KB") || item->text(2).endsWith(" MB"))
+            << item->text(2).toStdString();
+        EXPECT_EQ(item->text(3), files[i]);
+    }
+    EXPECT_EQ(list->currentItem(), list->topLevelItem(0));
+    screenshot(QStringLiteral("data-restore-panel"));
+
+    // Monday's backup, picked with the mouse: a wrong password and a No change nothing.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->topLevelItem(1)).center());
+    ASSERT_EQ(list->currentItem(), list->topLevelItem(1));
+    struct Case {
+        QString typed;
+        QList<bool> answers;
+        bool asked, restored;
+    } cases[] = {
+        {"47036", {}, false, false}, {"470362", {false}, true, false}, {" 470362 ", {true}, true, true}};
+    for (const Case& c : cases) {
+        sink.shown.clear();
+        sink.answers = c.answers;
+        start(c.typed);
+        ASSERT_FALSE(shown().isEmpty()) << c.typed.toStdString();
+        EXPECT_EQ(shown().first().contains(QStringLiteral("2026-03-02 23:00:00")), c.asked)
+            << shown().first().toStdString();
+        EXPECT_EQ(db().scalar("SELECT user_name FROM SetupPay").toString(), c.restored ? "Monday" : "now");
+    }
+    EXPECT_EQ(shown().mid(1),
+              (QStringList{installation::kRestoreDoneMessage, panels::kDataProcessedMessage}));
+    EXPECT_EQ(db().scalar("SELECT count(*) FROM bookin").toInt(), 0);
+    EXPECT_EQ(QDir(back).entryList({"vozezozarev-before-restore-*.bak"}, QDir::Files).size(), 1);
+    EXPECT_FALSE(window().isVisible());
+}
+
+// The back office's own row names its manager once logged in; a front desk whose beat moves is
+// named in the refusal, and nothing is restored or backed up beside it.
+TEST_P(DataOperationPanelsTest, RestoreBesideAWorkingFrontDeskIsRefusedNamingIt) {
+    const QString back = installation::backFolder(programDir());
+    backUpTwoEvenings(db(), back);
+    WorkstationPresence office(db(), QStringLiteral("office"), QStringLiteral("Sorrel_S"));
+    const std::unique_ptr<Database> deskDb = scratch().connectAgain();
+    WorkstationPresence desk(*deskDb, QStringLiteral("desk-1"), QStringLiteral("Sorrel_W"));
+    desk.setOperator(QStringLiteral("收银员"));
+    openLeaf(QStringLiteral("数据恢复"));
+    EXPECT_EQ(
+        db().scalar("SELECT work_operator FROM workstationlist WHERE work_id = ?", {office.id()}).toString(),
+        db().scalar("SELECT oper_name FROM operatorlist WHERE oper_code = '01'").toString());
+
+    // The desk at work: its beat moves while the back office watches.
+    std::atomic<bool> stop = false;
+    std::thread beating([&] {
+        while (!stop) {
+            deskDb->exec("UPDATE workstationlist SET work_beat = work_beat + 1 WHERE work_id = ?",
+                         {desk.id()});
+            QThread::msleep(100);
+        }
+    });
+    sink.answers = {true};
+    start(QStringLiteral("470362"));
+    stop = true;
+    beating.join();
+    ASSERT_EQ(shown().size(), 2);
+    EXPECT_EQ(shown()[1],
+              QStringLiteral(
+                  "还有其它工作站正在使用数据库：[desk-1 Sorrel_W（收银员）]，请全部退出后再进行此操作！"));
+    EXPECT_EQ(db().scalar("SELECT user_name FROM SetupPay").toString(), "now");
+    EXPECT_TRUE(QDir(back).entryList({"*before-restore*"}, QDir::Files).isEmpty());
+    EXPECT_TRUE(window().isVisible());
 }
 
 TEST_P(DataOperationPanelsTest, InitialisationAsksFirstAndFreesEveryTableOnYes) {

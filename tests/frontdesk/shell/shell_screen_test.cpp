@@ -8,6 +8,7 @@
 #include "common/ui/guarded_application.h"
 #include "common/ui/splash_window.h"
 #include "common/ui/tool_strip.h"
+#include "common/workstations.h"
 #include "frontdesk/shell/main_window.h"
 #include "frontdesk/tables/board_column_panel.h"
 #include "frontdesk/tables/board_screen.h"
@@ -198,6 +199,38 @@ TEST_F(ShellScreenTest, ReloginBringsBackAnEmptyLoginBox) {
     EXPECT_EQ(shiftList()->currentIndex(), -1);
     EXPECT_EQ(logTexts(),
               (QStringList{QStringLiteral("[早班][登录系统]"), QStringLiteral("[早班][退出系统,重新登录]")}));
+}
+
+// The back office, asked to restore beside this desk, names the cashier who works at it: the
+// desk's row carries whoever logged in last, a refused login changes nothing.
+TEST_F(ShellScreenTest, LoginNamesTheOperatorOnTheWorkstationRow) {
+    WorkstationPresence presence(db(), QStringLiteral("desk-1"), QStringLiteral("Sorrel_W"));
+    const auto rowOperator = [&] {
+        return db()
+            .scalar("SELECT work_operator FROM workstationlist WHERE work_id = ?", {presence.id()})
+            .toString();
+    };
+    struct Case {
+        const char* code;
+        const char* password;
+        const char* named;
+    } cases[] = {{"02", "2222", "收银员"}, {"01", "4321", "收银员"}, {"01", "1234", "管理员"}};
+    for (const Case& c : cases) {
+        if (!board().loginBoxShown()) QTest::mouseClick(tool(QStringLiteral("重新登录")), Qt::LeftButton);
+        board().loginBox()->reset();
+        logIn(QStringLiteral("早班"), QString::fromLatin1(c.code), QString::fromLatin1(c.password));
+        EXPECT_EQ(rowOperator(), QString::fromUtf8(c.named)) << c.code << " " << c.password;
+    }
+    const std::unique_ptr<Database> office = scratch_->connectAgain();
+    try {
+        requireDatabaseAlone(*office, 0, [&](int) { presence.beat(); });
+        ADD_FAILURE() << "the office was let alone beside a working desk";
+    } catch (const StepRefused& e) {
+        EXPECT_EQ(
+            e.text(),
+            QStringLiteral(
+                "还有其它工作站正在使用数据库：[desk-1 Sorrel_W（管理员）]，请全部退出后再进行此操作！"));
+    }
 }
 
 TEST_F(ShellScreenTest, PasswordChangeBoxOpensOnlyForAKnownOperator) {
