@@ -2,6 +2,7 @@
 
 #include "common/db/transaction.h"
 #include "common/db_datetime.h"
+#include "common/line_summary.h"
 
 namespace sorrel {
 
@@ -55,7 +56,12 @@ void dayEndSteps(Database& db, const Clock& clock, const std::optional<OtherInco
     db.exec(QStringLiteral("DELETE FROM tableguespay WHERE EXISTS (SELECT 1 FROM TableGuestlist b "
                            "WHERE b.tabl_gues_auto_recn = tableguespay.tabl_gues_auto_recn AND "
                            "b.tabl_gues_use = 0)"));
+    // The day closed and the days of the bills cleared since the last day end are summed for
+    // the reports once those bills are no longer pending.
+    const QList<QDate> summed = daysClosedByDayEnd(
+        db, businessDate.isValid() ? std::optional<QDate>(businessDate.date()) : std::nullopt);
     db.exec(QStringLiteral("DELETE FROM TableGuestlist WHERE tabl_gues_use = 0"));
+    summarizeDays(db, summed);
     report(progress, 50);
     db.exec(QStringLiteral("DELETE FROM TableConsList WHERE tabl_cons_flag = 1"));
     report(progress, 60);

@@ -1,6 +1,6 @@
 // The business day: day start opens it and fixes the business date, day end removes the day's
-// cleared guests and archives its other income. The front desk's day panel, its automatic
-// rollover at login and the back office's rollover all run these same steps.
+// cleared guests, sums the day's lines for the reports and archives its other income. The front desk's day
+// panel, its automatic rollover at login and the back office's rollover all run these same steps.
 #pragma once
 
 #include "common/clock.h"

@@ -17,12 +17,13 @@ struct Dated {
 };
 
 const char* const kBasic[] = {"itemlist", "classlist", "ItemGroup", "tablelist"};
-const char* const kHistory[] = {"allcons",      "allgues",        "allotherincome", "allguespay",
-                                "allstorebill", "allstoredetail", "allpaytotal"};
-const Dated kHistoryDates[] = {{"allcons", "tabl_cons_time_work"},       {"allgues", "tabl_gues_time_work"},
-                               {"allotherincome", "othe_inco_time"},     {"allguespay", "pay_time"},
-                               {"allstorebill", "stor_bill_date_work"},  {"allpaytotal", "pay_date_work"},
-                               {"allStoreDetail", "stor_bill_date_work"}};
+// The lines' day summary goes with the lines it sums.
+const char* const kHistory[] = {"AllConsDay", "allcons",      "allgues",        "allotherincome",
+                                "allguespay", "allstorebill", "allstoredetail", "allpaytotal"};
+const Dated kHistoryDates[] = {{"AllConsDay", "summ_day"},         {"allcons", "tabl_cons_time_work"},
+                               {"allgues", "tabl_gues_time_work"}, {"allotherincome", "othe_inco_time"},
+                               {"allguespay", "pay_time"},         {"allstorebill", "stor_bill_date_work"},
+                               {"allpaytotal", "pay_date_work"},   {"allStoreDetail", "stor_bill_date_work"}};
 
 // Whole days: from the first moment of `from` to before the first moment of the day after `to`.
 QVariantList days(const QDate& from, const QDate& to) {

@@ -4,6 +4,7 @@
 #include "common/db/errors.h"
 #include "common/db/transaction.h"
 #include "common/installation/backup.h"
+#include "common/line_summary.h"
 #include "common/schema/schema.h"
 #include "common/schema/schema_version.h"
 
@@ -72,6 +73,7 @@ QStringList upgradeSteps(Database& db) {
     for (const Step& step : missingParts(db))
         lines << step.line;
     const int version = schema::storedSchemaVersion(db);
+    if (version < schema::kLineSummaryVersion) lines << QStringLiteral("按营业日汇总历史点单");
     if (version < schema::kSchemaVersion)
         lines << QStringLiteral("数据库版本 %1 升级为 %2").arg(version).arg(schema::kSchemaVersion);
     return lines;
@@ -82,9 +84,12 @@ QStringList upgradeSchema(Database& db) {
     refuseNewerDatabase(db);
     const QStringList lines = upgradeSteps(db);
     if (lines.isEmpty()) return {};
+    const int version = schema::storedSchemaVersion(db);
     for (const Step& step : missingParts(db))
         for (const QString& statement : step.statements)
             db.exec(statement);
+    // The history so far, summed per business day as the day ends would have.
+    if (version < schema::kLineSummaryVersion) rebuildLineSummary(db);
     schema::writeSchemaVersion(db);
     tx.commit();
     return lines;

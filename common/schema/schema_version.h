@@ -9,8 +9,11 @@
 namespace sorrel::schema {
 
 // 1: the first venues' databases. 2: indexes on the history by table and by payment flag, and the
-// tables schemaversion and workstationlist.
-inline constexpr int kSchemaVersion = 2;
+// tables schemaversion and workstationlist. 3: the history's lines summed per business day
+// (AllConsDay), filled from the history by the upgrade.
+inline constexpr int kSchemaVersion = 3;
+// The version from which a database keeps AllConsDay up to date.
+inline constexpr int kLineSummaryVersion = 3;
 
 inline const QString kNewerDatabaseMessage = QStringLiteral("数据库版本比程序新，请升级程序！");
 

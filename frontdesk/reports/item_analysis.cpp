@@ -1,5 +1,7 @@
 #include "frontdesk/reports/item_analysis.h"
 
+#include "frontdesk/reports/line_sums.h"
+
 #include <algorithm>
 
 namespace sorrel::reports {
@@ -9,9 +11,6 @@ using exporting::CellKind;
 namespace {
 
 constexpr int kTopItems = 15;
-
-const QString kSalesAmount = QStringLiteral(
-    "tabl_cons_tota+tabl_cons_tota*0.01*(100-serv_perc)-tabl_cons_tota*0.01*(100-disc_clas_perc)");
 
 QString orderOf(ItemSort sort) {
     switch (sort) {
@@ -52,43 +51,37 @@ QString ItemFilter::caption() const {
 
 RecordSet itemAnalysis(Database& db, const DateRange& range, const ItemFilter& filter, ItemSort sort,
                        const QString& operatorCode) {
-    Where where;
-    where.add(kOrderedLines).add(dateCondition(QStringLiteral("tabl_cons_time_work"), range));
-    where.equalsUnlessEmpty(QStringLiteral("oper_code"), operatorCode);
+    LineSelection selection;
+    selection.of(SummarySet::Operator, operatorCode);
     if (!filter.code.isEmpty()) {
         switch (filter.by) {
         case ItemFilter::By::Kind:
-            where.add(QStringLiteral("kind_code = ?"), {filter.code});
+            selection.kindCode = filter.code;
             break;
-        case ItemFilter::By::Department: {
-            Where bills;
-            bills.add(dateCondition(QStringLiteral("tabl_gues_time_work"), range))
-                .add(QStringLiteral("dept_code = ?"), {filter.code});
-            where.add(QStringLiteral("tabl_gues_auto_recn IN (SELECT tabl_gues_auto_recn FROM AllGues") +
-                          bills.sql() + QLatin1Char(')'),
-                      bills.params());
+        case ItemFilter::By::Department:
+            selection.of(SummarySet::Department, filter.code);
             break;
-        }
         case ItemFilter::By::OutputPoint:
-            where.add(QStringLiteral("manu_name = ?"), {filter.name});
+            selection.outputPoint = filter.name;
             break;
         case ItemFilter::By::Shift:
-            where.add(QStringLiteral("orde_name = ?"), {filter.name});
+            selection.of(SummarySet::Shift, filter.name);
             break;
         }
     }
+    const Condition lines = lineSums(db, range, selection);
     const QString sql =
         QStringLiteral(
             "SELECT item_code, item_name, item_unit, kind_name, clas_name, bill1, bill2, bill3, bill4, "
             "bill1 + bill3 - bill2 - bill4 AS bill, bill3total, constotal, facttotal, costtotal, "
             "CASE WHEN facttotal = 0 THEN 0 ELSE (facttotal - costtotal) / facttotal * 100 END AS perctotal "
             "FROM (SELECT item_code, item_name, item_unit, kind_name, clas_name, "
-            "sum(tabl_d_bill) AS bill1, sum(tabl_t_bill) AS bill2, sum(tabl_z_bill) AS bill3, "
-            "sum(tabl_tz_bill) AS bill4, sum(tabl_z_bill * item_unit_pric) AS bill3total, "
-            "sum(tabl_cons_tota) AS constotal, sum(%1) AS facttotal, sum(tabl_cost_tota) AS costtotal "
-            "FROM AllCons%2 GROUP BY item_code, item_name, item_unit, kind_name, clas_name) items")
-            .arg(kSalesAmount, where.sql());
-    return db.query(sql + orderOf(sort), where.params());
+            "sum(bill1) AS bill1, sum(bill2) AS bill2, sum(bill3) AS bill3, sum(bill4) AS bill4, "
+            "sum(bill3total) AS bill3total, sum(constotal) AS constotal, sum(facttotal) AS facttotal, "
+            "sum(costtotal) AS costtotal FROM %1 GROUP BY item_code, item_name, item_unit, kind_name, "
+            "clas_name) items")
+            .arg(lines.sql);
+    return db.query(sql + orderOf(sort), lines.params);
 }
 
 QList<ReportColumn> itemColumns(bool withUnit) {

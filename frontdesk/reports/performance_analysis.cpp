@@ -1,13 +1,12 @@
 #include "frontdesk/reports/performance_analysis.h"
 
+#include "frontdesk/reports/line_sums.h"
+
 namespace sorrel::reports {
 
 using exporting::CellKind;
 
 namespace {
-
-const QString kSalesAmount = QStringLiteral(
-    "tabl_cons_tota+tabl_cons_tota*0.01*(100-serv_perc)-tabl_cons_tota*0.01*(100-disc_clas_perc)");
 
 PrintColumn summed(const char* caption, const char* field, CellKind kind = CellKind::Money) {
     return {QString::fromUtf8(caption), QString::fromLatin1(field), kind, Total::Sum};
@@ -106,10 +105,19 @@ QList<ReportColumn> screenColumns(PerformanceMode mode) {
 
 } // namespace
 
-ReportList performanceAnalysis(const DateRange& range, PerformanceMode mode, const QString& staffCode) {
+ReportList performanceAnalysis(Database& db, const DateRange& range, PerformanceMode mode,
+                               const QString& staffCode) {
+    if (mode == PerformanceMode::LineSums) {
+        const Condition lines =
+            lineSums(db, range, LineSelection().of(SummarySet::CommissionStaff, staffCode));
+        return {QStringLiteral("SELECT dedu_oper_code, max(dedu_oper_name) AS dedu_oper_name, "
+                               "sum(counttotal) AS counttotal, sum(constotal) AS constotal, "
+                               "sum(facttotal) AS facttotal, sum(dedutotal) AS dedutotal FROM ") +
+                    lines.sql + QStringLiteral(" GROUP BY dedu_oper_code ORDER BY dedu_oper_code"),
+                lines.params, screenColumns(mode)};
+    }
     Where where;
-    const bool lines = mode == PerformanceMode::Lines || mode == PerformanceMode::LineSums;
-    if (lines)
+    if (mode == PerformanceMode::Lines)
         where.add(kOrderedLines)
             .add(QStringLiteral("COALESCE(dedu_oper_code, '') <> ''"))
             .add(dateCondition(QStringLiteral("tabl_cons_time_work"), range));
@@ -125,15 +133,9 @@ ReportList performanceAnalysis(const DateRange& range, PerformanceMode mode, con
                   "tabl_cons_tota AS constotal, %1 AS facttotal, dedu_oper_code, dedu_oper_name, "
                   "tabl_dedu_tota AS dedutotal FROM AllCons%2 "
                   "ORDER BY tabl_cons_time_work, tabl_gues_auto_recn, tabl_cons_ID")
-                  .arg(kSalesAmount, where.sql());
+                  .arg(salesAmountOf(QString()), where.sql());
         break;
     case PerformanceMode::LineSums:
-        sql = QStringLiteral(
-                  "SELECT dedu_oper_code, max(dedu_oper_name) AS dedu_oper_name, "
-                  "sum(tabl_cons_coun * item_coun_flag) AS counttotal, sum(tabl_cons_tota) AS constotal, "
-                  "sum(%1) AS facttotal, sum(tabl_dedu_tota) AS dedutotal FROM AllCons%2 "
-                  "GROUP BY dedu_oper_code ORDER BY dedu_oper_code")
-                  .arg(kSalesAmount, where.sql());
         break;
     case PerformanceMode::Bills:
         sql = QStringLiteral(

@@ -11,7 +11,8 @@ enum class PerformanceMode { Lines, LineSums, Bills, BillSums };
 
 // Only lines with a commission staff and bills with a positive commission enter; `staffCode`
 // (non-empty) keeps that commission staff's. Quantities count a return against the sale.
-ReportList performanceAnalysis(const DateRange& range, PerformanceMode mode, const QString& staffCode);
+ReportList performanceAnalysis(Database& db, const DateRange& range, PerformanceMode mode,
+                               const QString& staffCode);
 
 QString performanceHeading(PerformanceMode mode);
 

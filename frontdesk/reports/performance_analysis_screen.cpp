@@ -49,7 +49,7 @@ void PerformanceAnalysisScreen::chooseMode(PerformanceMode mode) {
 }
 
 ReportList PerformanceAnalysisScreen::list() const {
-    return performanceAnalysis(range(), mode_, chosenCode(staff_));
+    return performanceAnalysis(context_.db, range(), mode_, chosenCode(staff_));
 }
 
 void PerformanceAnalysisScreen::refresh() {

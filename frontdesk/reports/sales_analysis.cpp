@@ -1,6 +1,7 @@
 #include "frontdesk/reports/sales_analysis.h"
 
 #include "common/money.h"
+#include "frontdesk/reports/line_sums.h"
 
 #include <QMap>
 
@@ -24,17 +25,14 @@ Condition billsOf(const DateRange& range, const DepartmentOrShift& filter) {
             where.params()};
 }
 
-// The lines of the range in the filter's department (their bill's) or shift (the one they were
-// ordered in).
-Where linesOf(const DateRange& range, const DepartmentOrShift& filter) {
-    Where where;
-    where.add(kOrderedLines).add(dateCondition(QStringLiteral("tabl_cons_time_work"), range));
-    if (filter.code.isEmpty()) return where;
+// The lines of the filter's department (their bill's) or shift (the one they were ordered in).
+LineSelection linesOf(const DepartmentOrShift& filter) {
+    LineSelection selection;
     if (filter.by == DepartmentOrShift::By::Department)
-        where.add(billsOf(range, filter));
-    else
-        where.add(QStringLiteral("orde_name = ?"), {filter.name});
-    return where;
+        selection.of(SummarySet::Department, filter.code);
+    else if (!filter.code.isEmpty())
+        selection.of(SummarySet::Shift, filter.name);
+    return selection;
 }
 
 std::optional<double> figure(const RecordSet& row, const char* column) {
@@ -103,11 +101,11 @@ SalesAnalysis salesAnalysis(Database& db, const DateRange& range, const Departme
             payments.sql() + QStringLiteral(" GROUP BY h.pay_type_code ORDER BY h.pay_type_code DESC"),
         payments.params());
 
-    const Where lines = linesOf(range, filter);
-    out.kinds = db.query(QStringLiteral("SELECT kind_name, sum(tabl_cons_tota) AS constotal, "
-                                        "sum(tabl_cost_tota) AS costtotal FROM AllCons") +
-                             lines.sql() + QStringLiteral(" GROUP BY kind_name ORDER BY kind_name"),
-                         lines.params());
+    const Condition lines = lineSums(db, range, linesOf(filter));
+    out.kinds = db.query(QStringLiteral("SELECT kind_name, sum(constotal) AS constotal, "
+                                        "sum(costtotal) AS costtotal FROM ") +
+                             lines.sql + QStringLiteral(" GROUP BY kind_name ORDER BY kind_name"),
+                         lines.params);
     return out;
 }
 
@@ -172,12 +170,11 @@ document::Document salesReport(const SalesAnalysis& analysis, const ReportFrame&
 }
 
 document::Chart salesChart(Database& db, const DateRange& range, const DepartmentOrShift& filter) {
-    const Where lines = linesOf(range, filter);
+    const Condition lines = lineSums(db, range, linesOf(filter));
     const RecordSet rows =
-        db.query(QStringLiteral(
-                     "SELECT tabl_cons_time_work, kind_name, sum(tabl_cons_tota) AS constotal FROM AllCons") +
-                     lines.sql() + QStringLiteral(" GROUP BY tabl_cons_time_work, kind_name"),
-                 lines.params());
+        db.query(QStringLiteral("SELECT line_day, kind_name, sum(constotal) AS constotal FROM ") + lines.sql +
+                     QStringLiteral(" GROUP BY line_day, kind_name"),
+                 lines.params);
     const bool perMonth = range.from.daysTo(range.to) + 1 > kDaysPerChart;
     const auto category = [perMonth](const QDate& day) {
         return day.toString(perMonth ? QStringLiteral("yyyy-MM") : QStringLiteral("MM-dd"));
@@ -190,8 +187,8 @@ document::Chart salesChart(Database& db, const DateRange& range, const Departmen
             chart.categories << category(day);
     QMap<QString, QVector<double>> perKind;
     for (int i = 0; i < rows.rowCount(); ++i) {
-        const int at = int(chart.categories.indexOf(
-            category(rows.dateTime(i, QStringLiteral("tabl_cons_time_work")).date())));
+        const int at =
+            int(chart.categories.indexOf(category(rows.dateTime(i, QStringLiteral("line_day")).date())));
         if (at < 0) continue;
         QVector<double>& values = perKind[rows.text(i, QStringLiteral("kind_name"))];
         values.resize(chart.categories.size(), 0.0);

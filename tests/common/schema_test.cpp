@@ -186,9 +186,15 @@ QList<Expected> expectedTables() {
         {"ItemListTemp",
          "clas_code:t3 item_code:t6 item_name:t item_unit:t4 item_unit_pric:f item_cost_pric:f "
          "item_dedu_pric:f item_coun:f item_real:b item_limi:t4 item_shor:t10 item_type_code:t1"},
-        // Ours: the schema version, and the programs at work on the database.
+        // Ours: the schema version, the programs at work on the database, and the history's lines
+        // summed per business day.
         {"schemaversion", "schema_version:i"},
         {"workstationlist", "work_id:a work_machine:t60 work_program:t20 work_operator:t20 work_beat:i"},
+        {"AllConsDay",
+         "summ_day:dt summ_by:t1 summ_code:t12 summ_name:t12 item_code:t50 item_name:t20 item_unit:t4 "
+         "kind_code:t1 kind_name:t clas_name:t20 manu_name:t12 tabl_d_bill:f tabl_t_bill:f tabl_z_bill:f "
+         "tabl_tz_bill:f gift_tota:f tabl_cons_tota:f fact_tota:f tabl_cost_tota:f tabl_dedu_tota:f "
+         "coun_tota:d14"},
     };
 }
 

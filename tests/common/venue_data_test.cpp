@@ -11,6 +11,7 @@
 #include "common/installation/database_files.h"
 #include "common/installation/engine_copy.h"
 #include "common/installation/upgrade.h"
+#include "common/line_summary.h"
 #include "common/login_session.h"
 #include "common/schema/schema.h"
 #include "common/schema/schema_version.h"
@@ -27,6 +28,7 @@
 #include <QThread>
 #include <atomic>
 #include <thread>
+#include <tuple>
 
 using namespace sorrel;
 
@@ -74,10 +76,11 @@ QStringList indexesSinceTheFirstRelease() {
 }
 
 // The database as the first venues got it: no record of its version, no table of running
-// programs, none of the indexes added since.
+// programs, no day summary of the history's lines, none of the indexes added since.
 void makeFirstRelease(Database& db) {
     db.exec("DROP TABLE schemaversion");
     db.exec("DROP TABLE workstationlist");
+    db.exec("DROP TABLE AllConsDay");
     for (const char* table : {"AllGues", "AllCons", "AllGuesPay"}) {
         const schema::Table& t = *schema::findTable(QString::fromLatin1(table));
         for (const schema::Index& ix : t.indexes)
@@ -98,19 +101,37 @@ class VenueDataTest : public test::EngineTest {
 TEST_P(VenueDataTest, FirstReleaseDatabaseUpgradesToWhatANewOneIs) {
     test::ScratchDatabase fresh(GetParam(), test::ScratchDatabase::Contents::Presets);
     makeFirstRelease(db());
+    // Its history: two ended days, a bill of the open day and the components of a set meal.
+    for (const auto& [day, amount, group] :
+         {std::tuple{"2026-03-02 00:00:00", 30.0, ""}, std::tuple{"2026-03-03 00:00:00", 45.5, ""},
+          std::tuple{"2026-03-03 00:00:00", 12.0, "T1"}, std::tuple{"2026-03-03 00:00:00", 10.0, ""},
+          std::tuple{"2026-03-04 00:00:00", 99.0, ""}})
+        db().exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, kind_name, tabl_cons_coun, "
+                  "item_coun_flag, tabl_cons_tota, tabl_cons_time_work, grou_code, tabl_d_bill) "
+                  "VALUES (1, '1001', '热菜', 1, 1, ?, ?, ?, 1)",
+                  {amount, QString::fromLatin1(day), QString::fromLatin1(group)});
+    db().exec("UPDATE SetupPay SET pay_star = 1, time_work = '2026-03-04 00:00:00'");
     EXPECT_EQ(schema::storedSchemaVersion(db()), 1);
     const installation::SchemaReport before = installation::checkSchema(db());
     EXPECT_TRUE(before.older());
-    EXPECT_EQ(before.missingTables, (QStringList{"schemaversion", "workstationlist"}));
+    EXPECT_EQ(before.missingTables, (QStringList{"schemaversion", "workstationlist", "AllConsDay"}));
     EXPECT_EQ(before.missingIndexes, indexesSinceTheFirstRelease());
     EXPECT_EQ(before.missingIndexes.size(), 6);
 
     const QStringList made = installation::upgradeDatabase(db(), back(), kClock);
-    // The two tables, the six indexes and the version.
-    EXPECT_EQ(made.size(), 9) << made.join('\n').toStdString();
+    // The three tables, the six indexes, the history summed and the version.
+    EXPECT_EQ(made.size(), 11) << made.join('\n').toStdString();
     EXPECT_EQ(schema::storedSchemaVersion(db()), schema::kSchemaVersion);
     EXPECT_EQ(catalogue(db()), catalogue(fresh.db()));
     EXPECT_TRUE(installation::checkSchema(db()).complete());
+    // The ended days' ordered lines are summed, the open day's are left to its day end.
+    const RecordSet summed = db().query("SELECT summ_day, sum(tabl_cons_tota) AS amount FROM AllConsDay "
+                                        "WHERE summ_by = 'A' GROUP BY summ_day ORDER BY summ_day");
+    ASSERT_EQ(summed.rowCount(), 2);
+    EXPECT_EQ(summed.dateTime(0, "summ_day").date(), QDate(2026, 3, 2));
+    EXPECT_DOUBLE_EQ(summed.number(0, "amount"), 30.0);
+    EXPECT_DOUBLE_EQ(summed.number(1, "amount"), 55.5);
+    EXPECT_TRUE(lineSummaryMismatches(db()).isEmpty());
     EXPECT_EQ(QDir(back()).entryList({"vozezozarev-before-upgrade-*.bak"}, QDir::Files).size(), 1);
     // A second run finds nothing to do and takes no second backup.
     EXPECT_TRUE(installation::upgradeDatabase(db(), back(), kClock).isEmpty());

@@ -129,6 +129,32 @@ TEST_F(SorrelDbTool, DatabaseMissingPartsFailsTheCheckNamingThem) {
     EXPECT_TRUE(check.err.contains("缺少视图：ViewTotalDeptEnd"));
 }
 
+// The reports read the day summary: a summary that no longer holds its days' lines fails the
+// check naming the days, and `summarize` makes it again from the lines.
+TEST_F(SorrelDbTool, SummaryThatDiffersFromTheLinesIsNamedAndMadeAgain) {
+    ASSERT_EQ(sorrelDb({"demo", "--history", "3", path("venue.mdb")}).exitCode, 0);
+    QString lastDay;
+    {
+        SqliteDatabase db(path("venue.mdb"), databasePassword());
+        lastDay = db.scalar("SELECT max(summ_day) FROM AllConsDay").toString().left(10);
+        db.exec(
+            "UPDATE AllConsDay SET tabl_cons_tota = tabl_cons_tota + 1 WHERE summ_by = 'D' AND summ_day = "
+            "(SELECT max(summ_day) FROM AllConsDay)");
+    }
+    ASSERT_EQ(lastDay.size(), 10);
+    const ProgramRun check = sorrelDb({"check", path("venue.mdb")});
+    EXPECT_EQ(check.exitCode, 1);
+    EXPECT_TRUE(check.err.contains("点单汇总")) << check.err.toStdString();
+    EXPECT_TRUE(check.err.contains(lastDay)) << check.err.toStdString();
+    EXPECT_EQ(check.err.count(QRegularExpression("\\d{4}-\\d\\d-\\d\\d")), 1) << check.err.toStdString();
+
+    const ProgramRun summarize = sorrelDb({"summarize", path("venue.mdb")});
+    EXPECT_EQ(summarize.exitCode, 0) << summarize.err.toStdString();
+    EXPECT_TRUE(summarize.out.contains("3 个营业日")) << summarize.out.toStdString();
+    const ProgramRun again = sorrelDb({"check", path("venue.mdb")});
+    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+}
+
 // The check reads every page and writes none: a damaged page is found though an index could have
 // answered for its table, and a -wal left beside the file is neither moved into it nor changed.
 TEST_F(SorrelDbTool, CheckFindsDamageAndChangesNothing) {

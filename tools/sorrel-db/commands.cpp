@@ -12,6 +12,8 @@
 #include "common/schema/schema_version.h"
 #include "common/installation/backup.h"
 #include "common/installation/upgrade.h"
+#include "common/db/transaction.h"
+#include "common/line_summary.h"
 #include "common/workstations.h"
 #include "tools/demo_history/demo_history.h"
 
@@ -154,9 +156,11 @@ int demoHistorySeeded(const QStringList& operands, Console& console) {
 int check(const QStringList& operands, Console& console) {
     const QString& target = operands.at(0);
     installation::CheckReport report;
+    QList<QDate> summaryOff;
     try {
         std::unique_ptr<Database> db = openTarget(target, TargetUse::ReadOnly);
         report = installation::checkDatabase(*db);
+        if (report.complete() && !report.schema.older()) summaryOff = lineSummaryMismatches(*db);
     } catch (const DamagedDatabase& e) {
         console.err << e.text() << QLatin1Char('\n');
         console.err << QStringLiteral("sorrel-db: 数据库已损坏：%1\n").arg(target);
@@ -196,6 +200,15 @@ int check(const QStringList& operands, Console& console) {
     }
     if (!report.complete()) {
         console.err << QStringLiteral("sorrel-db: 数据库不完整：%1\n").arg(target);
+        return kFailed;
+    }
+    if (!summaryOff.isEmpty()) {
+        QStringList days;
+        for (const QDate& day : summaryOff)
+            days << day.toString(QStringLiteral("yyyy-MM-dd"));
+        console.err << QStringLiteral("按营业日的点单汇总（%1）与点单明细不符：%2\n")
+                           .arg(kLineSummaryTable, days.join(QStringLiteral("、")));
+        console.err << QStringLiteral("sorrel-db: 请运行 sorrel-db summarize %1 重建汇总\n").arg(target);
         return kFailed;
     }
     for (const QString& leftover : report.leftovers)
@@ -261,6 +274,26 @@ int upgrade(const QStringList& operands, Console& console) {
         return kFailed;
     }
     console.out << QStringLiteral("已升级到版本 %1：%2\n").arg(schema::kSchemaVersion).arg(target);
+    return kDone;
+}
+
+int summarize(const QStringList& operands, Console& console) {
+    const QString& target = operands.at(0);
+    try {
+        std::unique_ptr<Database> db = openTarget(target, TargetUse::OpenExisting);
+        installation::refuseNewerDatabase(*db);
+        QElapsedTimer timer;
+        timer.start();
+        Transaction tx(*db);
+        const int days = rebuildLineSummary(*db);
+        tx.commit();
+        console.out << QStringLiteral("已按营业日重建点单汇总：%1 个营业日（用时 %2 秒）\n")
+                           .arg(days)
+                           .arg(timer.elapsed() / 1000.0, 0, 'f', 2);
+    } catch (const std::exception& e) {
+        console.err << QStringLiteral("sorrel-db: 重建汇总失败：%1\n").arg(QString::fromUtf8(e.what()));
+        return kFailed;
+    }
     return kDone;
 }
 
@@ -363,6 +396,10 @@ const QList<Command>& commands() {
          QStringLiteral(
              "把旧版本的数据库升级到本程序的版本（先备份到 back 文件夹，再在一个事务中补齐表、字段和索引）"),
          upgrade},
+        {QStringLiteral("summarize"),
+         {QStringLiteral("PATH")},
+         QStringLiteral("从点单明细重建按营业日的点单汇总（报表读它；当前营业日仍读明细），在一个事务中"),
+         summarize},
         {QStringLiteral("backup"),
          {QStringLiteral("PATH")},
          QStringLiteral("备份数据库到数据文件夹旁的 back 文件夹（营业中也可进行），备份后核对"),

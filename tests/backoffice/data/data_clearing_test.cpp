@@ -3,6 +3,7 @@
 // that empties the business but keeps balances, stock and the bill counter.
 #include "backoffice/data/data_clearing.h"
 #include "common/db/errors.h"
+#include "common/line_summary.h"
 #include "common/venue_reset.h"
 #include "tests/support/failing_database.h"
 #include "tests/support/test_database.h"
@@ -30,7 +31,19 @@ class DataClearingTest : public test::EngineTest {
                       {QString::fromLatin1(day)});
             db().exec("INSERT INTO systemlog (log_oper_name, log_time, log_oper) VALUES ('01', ?, 'x')",
                       {QString::fromLatin1(day)});
+            db().exec(
+                "INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota, tabl_cons_time_work) "
+                "VALUES ((SELECT max(tabl_gues_auto_recn) FROM AllGues), '1001', 10, ?)",
+                {QString::fromLatin1(day)});
         }
+        rebuildLineSummary(db()); // as the day ends left it
+    }
+    QStringList summedDays() {
+        QStringList days;
+        const RecordSet rows = db().query("SELECT DISTINCT summ_day FROM AllConsDay ORDER BY summ_day");
+        for (int i = 0; i < rows.rowCount(); ++i)
+            days << rows.dateTime(i, "summ_day").date().toString(Qt::ISODate);
+        return days;
     }
     qlonglong count(const QString& table) {
         return db().scalar("SELECT count(*) FROM " + table).toLongLong();
@@ -46,6 +59,9 @@ TEST_P(DataClearingTest, DaysAreWholeAtBothEnds) {
     choice.historyFrom = choice.historyTo = choice.logFrom = choice.logTo = QDate(2026, 3, 3);
     clearData(db(), choice, back(), clock);
     EXPECT_EQ(count("AllGues"), 2);
+    // The lines' day summary goes with the lines.
+    EXPECT_EQ(summedDays(), (QStringList{"2026-03-02", "2026-03-04"}));
+    EXPECT_TRUE(lineSummaryMismatches(db()).isEmpty());
     EXPECT_EQ(db().query("SELECT log_time FROM systemlog ORDER BY log_time").rowCount(), 2);
     EXPECT_EQ(db().scalar("SELECT min(log_time) FROM systemlog").toString().left(19), "2026-03-02 23:59:59");
     EXPECT_EQ(QDir(back()).entryList({"vozezozarev-before-clear-*.bak"}, QDir::Files).size(), 1);
@@ -84,6 +100,7 @@ TEST_P(DataClearingTest, FailureAtTheLastStatementClearsNothing) {
     EXPECT_EQ(db().scalar("SELECT item_coun FROM itemlist").toInt(), 12);
     EXPECT_EQ(count("itemlist"), 1);
     EXPECT_EQ(count("AllGues"), 4);
+    EXPECT_EQ(summedDays().size(), 3);
     EXPECT_EQ(count("systemlog"), 4);
 }
 
@@ -102,7 +119,7 @@ TEST_P(DataClearingTest, ResetEmptiesTheBusinessAndKeepsBalancesStockAndTheBillC
     EXPECT_EQ(count("TableGuestlist"), 1);
 
     resetVenue(db(), back(), clock, installation::BackupPurpose::BeforeInit);
-    for (const char* table : {"bookin", "AllGues", "TableGuestlist", "membManage"})
+    for (const char* table : {"bookin", "AllGues", "AllCons", "AllConsDay", "TableGuestlist", "membManage"})
         EXPECT_EQ(count(table), 0) << table;
     const RecordSet table = db().query("SELECT * FROM tablelist");
     EXPECT_EQ(table.text(0, "tabl_stat_code"), "1");

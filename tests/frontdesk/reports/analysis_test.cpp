@@ -2,6 +2,8 @@
 // them: what each report counts and leaves out, the faults a manager would meet (a renamed
 // payment method, two staff of one name, a return counted as a sale), an empty range, and a
 // month of the demo venue's history against sums taken from the raw rows another way.
+#include "common/business_day.h"
+#include "common/line_summary.h"
 #include "frontdesk/reports/bill_analysis.h"
 #include "frontdesk/reports/item_analysis.h"
 #include "frontdesk/reports/performance_analysis.h"
@@ -10,7 +12,10 @@
 #include "tests/support/test_database.h"
 #include "tools/demo_history/demo_history.h"
 
+#include <QHash>
+#include <QMap>
 #include <cmath>
+#include <functional>
 
 using namespace sorrel;
 using namespace sorrel::reports;
@@ -109,6 +114,15 @@ class AnalysisTest : public test::EngineTest {
     static int rowOf(const RecordSet& rows, const QString& column, const QVariant& value) {
         return rows.locate({{column, value}});
     }
+    // The reports read the 3rd from its lines while it is the open business day, and from its
+    // day summary once it is closed: every check holds on both.
+    void whileOpenAndWhenClosed(const std::function<void(const std::string& when)>& check) {
+        db().exec(QStringLiteral("UPDATE SetupPay SET pay_star = 1, time_work = '2026-06-03 00:00:00'"));
+        check("the 3rd open");
+        db().exec(QStringLiteral("UPDATE SetupPay SET pay_star = 0"));
+        rebuildLineSummary(db());
+        check("the 3rd closed");
+    }
     int lineId_ = 0;
 };
 
@@ -142,21 +156,24 @@ TEST_P(AnalysisTest, SalesCountWhatTheRangeAndFilterHold) {
          ""},
         {"no business at all", {kJune3.addDays(30), kJune3.addDays(31)}, {}, 0, "", "", "", ""},
     };
-    for (const Case& c : cases) {
-        const SalesAnalysis a = salesAnalysis(db(), c.range, c.filter, QStringLiteral("保留小数"));
-        EXPECT_EQ(a.figures.bills, c.bills) << c.what;
-        EXPECT_EQ(figureText(a.figures.received), c.received) << c.what;
-        EXPECT_EQ(figureText(a.figures.otherIncome), c.otherIncome) << c.what;
-        EXPECT_EQ(a.figures.margin ? displayText(*a.figures.margin, exporting::CellKind::Percent) : QString(),
-                  c.margin)
-            << c.what;
-        const int hot = rowOf(a.kinds, QStringLiteral("kind_name"), QStringLiteral("热菜"));
-        EXPECT_EQ(hot < 0 ? QString()
-                          : displayText(a.kinds.value(hot, QStringLiteral("constotal")),
-                                        exporting::CellKind::Money),
-                  c.kindAmount)
-            << c.what;
-    }
+    whileOpenAndWhenClosed([&](const std::string& when) {
+        for (const Case& c : cases) {
+            const SalesAnalysis a = salesAnalysis(db(), c.range, c.filter, QStringLiteral("保留小数"));
+            EXPECT_EQ(a.figures.bills, c.bills) << c.what;
+            EXPECT_EQ(figureText(a.figures.received), c.received) << c.what;
+            EXPECT_EQ(figureText(a.figures.otherIncome), c.otherIncome) << c.what;
+            EXPECT_EQ(a.figures.margin ? displayText(*a.figures.margin, exporting::CellKind::Percent)
+                                       : QString(),
+                      c.margin)
+                << c.what;
+            const int hot = rowOf(a.kinds, QStringLiteral("kind_name"), QStringLiteral("热菜"));
+            EXPECT_EQ(hot < 0 ? QString()
+                              : displayText(a.kinds.value(hot, QStringLiteral("constotal")),
+                                            exporting::CellKind::Money),
+                      c.kindAmount)
+                << c.what << ", " << when;
+        }
+    });
 }
 
 TEST_P(AnalysisTest, RenamedPaymentMethodCountsEveryReceiptOnce) {
@@ -195,18 +212,20 @@ TEST_P(AnalysisTest, ItemsNetOfReturnsAndGiftsOwnLinesOnly) {
         {"operator 01", QStringLiteral("01"), {"01", "S1"}},
         {"operator 02, of the same name", QStringLiteral("02"), {"02"}},
     };
-    for (const Case& c : cases) {
-        const RecordSet items = itemAnalysis(db(), kOneDay, {}, ItemSort::Code, c.operCode);
-        QStringList codes;
-        for (int i = 0; i < items.rowCount(); ++i)
-            codes << items.text(i, QStringLiteral("item_code"));
-        EXPECT_EQ(codes, c.items) << c.what;
-    }
-    const RecordSet items = itemAnalysis(db(), kOneDay, {}, ItemSort::Code);
-    const int item = rowOf(items, QStringLiteral("item_code"), QStringLiteral("01"));
-    EXPECT_DOUBLE_EQ(items.number(item, QStringLiteral("bill")), 5);
-    EXPECT_DOUBLE_EQ(items.number(item, QStringLiteral("bill3total")), 20);
-    EXPECT_DOUBLE_EQ(items.number(item, QStringLiteral("constotal")), 40);
+    whileOpenAndWhenClosed([&](const std::string& when) {
+        for (const Case& c : cases) {
+            const RecordSet items = itemAnalysis(db(), kOneDay, {}, ItemSort::Code, c.operCode);
+            QStringList codes;
+            for (int i = 0; i < items.rowCount(); ++i)
+                codes << items.text(i, QStringLiteral("item_code"));
+            EXPECT_EQ(codes, c.items) << c.what << ", " << when;
+        }
+        const RecordSet items = itemAnalysis(db(), kOneDay, {}, ItemSort::Code);
+        const int item = rowOf(items, QStringLiteral("item_code"), QStringLiteral("01"));
+        EXPECT_DOUBLE_EQ(items.number(item, QStringLiteral("bill")), 5) << when;
+        EXPECT_DOUBLE_EQ(items.number(item, QStringLiteral("bill3total")), 20) << when;
+        EXPECT_DOUBLE_EQ(items.number(item, QStringLiteral("constotal")), 40) << when;
+    });
 }
 
 TEST_P(AnalysisTest, BillListsKeepStaffApartAndMarginSafe) {
@@ -237,23 +256,66 @@ TEST_P(AnalysisTest, PerformanceCountsReturnsAgainstSalesAndSumsPerGroup) {
     add(Line{1, QStringLiteral("01"), 2, 1, 10, {}, QStringLiteral("D1")});
     add(Line{1, QStringLiteral("02"), 1, 1, 10}); // no commission staff
 
-    const RecordSet sums = performanceAnalysis(kOneDay, PerformanceMode::LineSums, {}).page(db(), 0);
-    ASSERT_EQ(sums.rowCount(), 1);
-    EXPECT_DOUBLE_EQ(sums.number(0, QStringLiteral("counttotal")), 2);
-    EXPECT_EQ(
-        performanceAnalysis(kOneDay, PerformanceMode::Lines, QStringLiteral("D1")).page(db(), 0).rowCount(),
-        2);
+    whileOpenAndWhenClosed([&](const std::string& when) {
+        const RecordSet sums =
+            performanceAnalysis(db(), kOneDay, PerformanceMode::LineSums, {}).page(db(), 0);
+        ASSERT_EQ(sums.rowCount(), 1) << when;
+        EXPECT_DOUBLE_EQ(sums.number(0, QStringLiteral("counttotal")), 2) << when;
+        EXPECT_EQ(sums.text(0, QStringLiteral("dedu_oper_name")), QStringLiteral("王五")) << when;
+    });
+    EXPECT_EQ(performanceAnalysis(db(), kOneDay, PerformanceMode::Lines, QStringLiteral("D1"))
+                  .page(db(), 0)
+                  .rowCount(),
+              2);
 
-    const RecordSet bills = performanceAnalysis(kOneDay, PerformanceMode::BillSums, {}).page(db(), 0);
+    const RecordSet bills = performanceAnalysis(db(), kOneDay, PerformanceMode::BillSums, {}).page(db(), 0);
     // D1 in 一组 and in 二组, D2 (of the same name) in 一组: three rows.
     ASSERT_EQ(bills.rowCount(), 3);
     double performance = 0;
     for (int i = 0; i < bills.rowCount(); ++i)
         performance += bills.number(i, QStringLiteral("totadeduc"));
     EXPECT_DOUBLE_EQ(performance, (100 - 10) + (200 - 20) + (50 - 5) + (80 - 8));
-    EXPECT_EQ(
-        performanceAnalysis(kOneDay, PerformanceMode::Bills, QStringLiteral("D2")).page(db(), 0).rowCount(),
-        1);
+    EXPECT_EQ(performanceAnalysis(db(), kOneDay, PerformanceMode::Bills, QStringLiteral("D2"))
+                  .page(db(), 0)
+                  .rowCount(),
+              1);
+}
+
+TEST_P(AnalysisTest, BillClearedAfterItsDaysEndCountsOnItsDayOnce) {
+    add(Bill{1});
+    add(Line{1, QStringLiteral("01"), 1, 2});
+    rebuildLineSummary(db()); // the 3rd has ended; the 4th is open
+    db().exec(QStringLiteral("UPDATE SetupPay SET pay_star = 1, time_work = '2026-06-04 00:00:00'"));
+    // Bill 7, settled on the 3rd, was left on its table over the day end and cleared on the 4th.
+    add(Bill{7});
+    add(Line{7, QStringLiteral("01"), 1, 3});
+    add(Line{7, QStringLiteral("02"), 1, 1, 10, {}, QStringLiteral("D1")});
+    db().exec(QStringLiteral("INSERT INTO TableGuestlist (tabl_gues_auto_recn, tabl_gues_use, "
+                             "tabl_gues_time_work) VALUES (7, 0, '2026-06-03 00:00:00')"));
+    const auto quantities = [&] {
+        const RecordSet items = itemAnalysis(db(), kOneDay, {}, ItemSort::Code);
+        QStringList out;
+        for (int i = 0; i < items.rowCount(); ++i)
+            out << items.text(i, QStringLiteral("item_code")) + QLatin1Char('=') +
+                       QString::number(items.number(i, QStringLiteral("bill")));
+        const RecordSet staff =
+            performanceAnalysis(db(), kOneDay, PerformanceMode::LineSums, {}).page(db(), 0);
+        for (int i = 0; i < staff.rowCount(); ++i)
+            out << staff.text(i, QStringLiteral("dedu_oper_code")) + QLatin1Char('=') +
+                       QString::number(staff.number(i, QStringLiteral("counttotal")));
+        return out;
+    };
+    const QStringList expected{"01=5", "02=1", "D1=1"};
+    EXPECT_EQ(quantities(), expected) << "cleared, its day end still to come";
+    EXPECT_TRUE(lineSummaryMismatches(db()).isEmpty());
+    FixedClock clock(QDateTime(QDate(2026, 6, 4), QTime(23, 0)));
+    dayEndSteps(db(), clock);
+    EXPECT_EQ(quantities(), expected) << "after the 4th's day end";
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT sum(tabl_d_bill) FROM AllConsDay WHERE summ_by = 'A' AND "
+                                         "summ_day = '2026-06-03 00:00:00'"))
+                  .toDouble(),
+              6);
+    EXPECT_TRUE(lineSummaryMismatches(db()).isEmpty());
 }
 
 // The rows of a printed report's bands of one kind, each as its non-empty texts.
@@ -347,13 +409,140 @@ TEST_P(AnalysisHistoryTest, ReportsAgreeWithTheRawRows) {
                               "WHERE grou_code IS NULL OR grou_code = ''")));
 
     double performance = 0;
-    performanceAnalysis(may, PerformanceMode::BillSums, {})
+    performanceAnalysis(db, may, PerformanceMode::BillSums, {})
         .forEachRow(db, [&](const RecordSet& rows, int row) {
             performance += rows.number(row, QStringLiteral("totadeduc"));
         });
     EXPECT_TRUE(
         near(performance, raw("SELECT sum(tabl_gues_fact - tabl_gues_tax - dedu_mone) FROM AllGues "
                               "WHERE dedu_mone > 0 AND dedu_type IN ('预  定', '指  定', '领  位')")));
+}
+
+// The day ends of a month summed its lines: day by day and in total the summary holds what the
+// raw rows hold, and each report gives the figures of the raw rows grouped here, whether its days
+// come from the summary or (the last one open again) from the lines.
+TEST_P(AnalysisHistoryTest, DaySummaryHoldsTheLinesAndTheReportsTheirFigures) {
+    test::ScratchDatabase venue(GetParam(), test::ScratchDatabase::Contents::DemoVenue);
+    Database& db = venue.db();
+    demo_history::HistoryOptions options;
+    options.days = 30;
+    options.billsPerDay = 25;
+    options.lastDay = QDate(2026, 5, 31);
+    demo_history::generate(db, options);
+    const DateRange may{QDate(2026, 5, 1), QDate(2026, 5, 31)};
+    const auto near = [](double a, double b) { return std::abs(a - b) < 0.005; };
+
+    // The raw lines, summed here.
+    struct Sums {
+        double quantity = 0, amount = 0, cost = 0, gifts = 0, sales = 0, commissioned = 0;
+    };
+    QMap<QDate, Sums> perDay;
+    QMap<QString, Sums> perItem, perKind, perStaff, perItemOfDept;
+    Sums total;
+    QHash<qlonglong, QString> deptOf;
+    const RecordSet bills = db.query(QStringLiteral("SELECT tabl_gues_auto_recn, dept_code FROM AllGues"));
+    for (int i = 0; i < bills.rowCount(); ++i)
+        deptOf[bills.integer(i, "tabl_gues_auto_recn")] = bills.text(i, "dept_code");
+    const QString dept = bills.text(0, "dept_code");
+    const RecordSet raw = db.query(QStringLiteral(
+        "SELECT tabl_gues_auto_recn, tabl_cons_time_work, item_code, kind_name, grou_code, tabl_cons_coun, "
+        "item_coun_flag, tabl_cons_tota, tabl_cost_tota, tabl_z_bill, item_unit_pric, serv_perc, "
+        "disc_clas_perc, dedu_oper_code FROM AllCons"));
+    for (int i = 0; i < raw.rowCount(); ++i) {
+        if (!raw.text(i, "grou_code").isEmpty()) continue;
+        const double amount = raw.number(i, "tabl_cons_tota");
+        Sums line;
+        line.quantity = raw.number(i, "tabl_cons_coun") * raw.number(i, "item_coun_flag");
+        line.amount = amount;
+        line.cost = raw.number(i, "tabl_cost_tota");
+        line.gifts = raw.number(i, "tabl_z_bill") * raw.number(i, "item_unit_pric");
+        line.sales = amount + amount * 0.01 * (100 - raw.number(i, "serv_perc")) -
+                     amount * 0.01 * (100 - raw.number(i, "disc_clas_perc"));
+        const QString staff = raw.text(i, "dedu_oper_code");
+        line.commissioned = staff.isEmpty() ? 0 : amount;
+        QList<Sums*> into{&perDay[raw.dateTime(i, "tabl_cons_time_work").date()], &total,
+                          &perItem[raw.text(i, "item_code")], &perKind[raw.text(i, "kind_name")]};
+        if (!staff.isEmpty()) into << &perStaff[staff];
+        if (deptOf.value(raw.integer(i, "tabl_gues_auto_recn")) == dept)
+            into << &perItemOfDept[raw.text(i, "item_code")];
+        for (Sums* s : into) {
+            s->quantity += line.quantity;
+            s->amount += line.amount;
+            s->cost += line.cost;
+            s->gifts += line.gifts;
+            s->sales += line.sales;
+            s->commissioned += line.commissioned;
+        }
+    }
+
+    // Day by day, and in total.
+    const RecordSet summary = db.query(QStringLiteral(
+        "SELECT summ_day, sum(coun_tota) AS q, sum(tabl_cons_tota) AS amount, sum(tabl_cost_tota) AS cost, "
+        "sum(gift_tota) AS gifts, sum(fact_tota) AS sales FROM AllConsDay WHERE summ_by = 'A' "
+        "GROUP BY summ_day ORDER BY summ_day"));
+    ASSERT_EQ(summary.rowCount(), 30);
+    Sums summed;
+    for (int i = 0; i < summary.rowCount(); ++i) {
+        const QDate day = summary.dateTime(i, "summ_day").date();
+        const Sums& d = perDay.value(day);
+        EXPECT_TRUE(near(summary.number(i, "q"), d.quantity)) << day.toString(Qt::ISODate).toStdString();
+        EXPECT_TRUE(near(summary.number(i, "amount"), d.amount)) << day.toString(Qt::ISODate).toStdString();
+        EXPECT_TRUE(near(summary.number(i, "cost"), d.cost)) << day.toString(Qt::ISODate).toStdString();
+        EXPECT_TRUE(near(summary.number(i, "gifts"), d.gifts)) << day.toString(Qt::ISODate).toStdString();
+        EXPECT_TRUE(near(summary.number(i, "sales"), d.sales)) << day.toString(Qt::ISODate).toStdString();
+        summed.amount += summary.number(i, "amount");
+    }
+    EXPECT_TRUE(near(summed.amount, total.amount));
+    EXPECT_TRUE(
+        near(db.scalar(QStringLiteral("SELECT sum(tabl_cons_tota) FROM AllConsDay WHERE summ_by = 'C'"))
+                 .toDouble(),
+             total.commissioned));
+    EXPECT_TRUE(lineSummaryMismatches(db).isEmpty());
+
+    const auto reportsAgree = [&](const std::string& when) {
+        const RecordSet items = itemAnalysis(db, may, {}, ItemSort::Code);
+        ASSERT_EQ(items.rowCount(), perItem.size()) << when;
+        for (int i = 0; i < items.rowCount(); ++i) {
+            const Sums& s = perItem.value(items.text(i, "item_code"));
+            EXPECT_TRUE(near(items.number(i, "bill"), s.quantity)) << when;
+            EXPECT_TRUE(near(items.number(i, "bill3total"), s.gifts)) << when;
+            EXPECT_TRUE(near(items.number(i, "facttotal"), s.sales)) << when;
+            EXPECT_TRUE(near(items.number(i, "costtotal"), s.cost)) << when;
+        }
+        const RecordSet ofDept =
+            itemAnalysis(db, may, {ItemFilter::By::Department, dept, QString()}, ItemSort::Code);
+        ASSERT_EQ(ofDept.rowCount(), perItemOfDept.size()) << when;
+        for (int i = 0; i < ofDept.rowCount(); ++i)
+            EXPECT_TRUE(
+                near(ofDept.number(i, "constotal"), perItemOfDept.value(ofDept.text(i, "item_code")).amount))
+                << when;
+        const RecordSet kinds = salesAnalysis(db, may, {}, {}).kinds;
+        ASSERT_EQ(kinds.rowCount(), perKind.size()) << when;
+        for (int i = 0; i < kinds.rowCount(); ++i) {
+            const Sums& s = perKind.value(kinds.text(i, "kind_name"));
+            EXPECT_TRUE(near(kinds.number(i, "constotal"), s.amount)) << when;
+            EXPECT_TRUE(near(kinds.number(i, "costtotal"), s.cost)) << when;
+        }
+        const RecordSet staff = performanceAnalysis(db, may, PerformanceMode::LineSums, {}).page(db, 0);
+        ASSERT_EQ(staff.rowCount(), perStaff.size()) << when;
+        for (int i = 0; i < staff.rowCount(); ++i) {
+            const Sums& s = perStaff.value(staff.text(i, "dedu_oper_code"));
+            EXPECT_TRUE(near(staff.number(i, "counttotal"), s.quantity)) << when;
+            EXPECT_TRUE(near(staff.number(i, "constotal"), s.amount)) << when;
+        }
+    };
+    reportsAgree("every day from the summary");
+    db.exec(QStringLiteral("UPDATE SetupPay SET pay_star = 1, time_work = '2026-05-31 00:00:00'"));
+    reportsAgree("the last day open, from its lines");
+    db.exec(QStringLiteral("UPDATE SetupPay SET pay_star = 0"));
+
+    // A summary that lost a day is named, and made whole again from the lines.
+    db.exec(
+        QStringLiteral("DELETE FROM AllConsDay WHERE summ_by = 'S' AND summ_day = '2026-05-20 00:00:00'"));
+    EXPECT_EQ(lineSummaryMismatches(db), QList<QDate>{QDate(2026, 5, 20)});
+    EXPECT_EQ(rebuildLineSummary(db), 30);
+    EXPECT_TRUE(lineSummaryMismatches(db).isEmpty());
+    reportsAgree("rebuilt");
 }
 
 INSTANTIATE_TEST_SUITE_P(Engines, AnalysisHistoryTest, ::testing::ValuesIn(sorrel::test::availableEngines()),
