@@ -105,13 +105,15 @@ void BackOfficeWindowTest::press(QWidget* widget, const QString& caption) {
     ADD_FAILURE() << "no button " << caption.toStdString();
 }
 
-void BackOfficeWindowTest::pick(const QString& table, const QString& key) {
+void BackOfficeWindowTest::pick(const QString& table, const QString& key, bool twice) {
     for (panels::ListGrid* grid : shownPanel()->findChildren<panels::ListGrid*>()) {
         if (grid->list().table() != table || !grid->isVisible()) continue;
         const int row = grid->list().rows().locate({{grid->list().definition().key, key}});
         ASSERT_GE(row, 0) << key.toStdString();
+        grid->scrollTo(grid->model()->index(row, 0));
         const QRect at = grid->visualRect(grid->model()->index(row, 0));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at.center());
+        if (twice) QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at.center());
         return;
     }
     ADD_FAILURE() << "no grid over " << table.toStdString();

@@ -34,8 +34,9 @@ class BackOfficeWindowTest : public ::testing::TestWithParam<Engine> {
     void type(const QString& column, const QString& text);
     void choose(const QString& column, const QString& name);
     void press(QWidget* widget, const QString& caption);
-    // Clicks the row of the record whose key is `key` in the shown panel's grid over `table`.
-    void pick(const QString& table, const QString& key);
+    // Clicks the row of the record whose key is `key` in the shown panel's grid over `table`;
+    // double-clicks it when `twice`.
+    void pick(const QString& table, const QString& key, bool twice = false);
     // Types into a box of the shown panel by its object name and presses Enter there.
     void enterIn(const QString& objectName, const QString& text);
     // A picture of the window in sorrel-backoffice-screens/ in the temporary folder, for a

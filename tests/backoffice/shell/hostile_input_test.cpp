@@ -7,12 +7,9 @@
 // a mode's time bands, a card's top-ups, a credit guest's repayments) get the same treatment.
 #include "tests/backoffice/shell/backoffice_window.h"
 
-#include "backoffice/panels/list_grid_panel.h"
 #include "tests/support/hostile_input.h"
 #include "tests/support/screen_application.h"
 
-#include <QAbstractItemView>
-#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
@@ -24,22 +21,7 @@ using namespace sorrel::panels;
 
 namespace {
 
-class BackOfficeHostileInputTest : public test::BackOfficeWindowTest {
-  protected:
-    // Double-clicks the row of `key` in the shown panel's grid over `table`.
-    void doubleClickRow(const QString& table, const QString& key) {
-        for (panels::ListGrid* grid : shownPanel()->findChildren<panels::ListGrid*>()) {
-            if (grid->list().table() != table || !grid->isVisible()) continue;
-            const int row = grid->list().rows().locate({{grid->list().definition().key, key}});
-            ASSERT_GE(row, 0) << key.toStdString();
-            const QRect at = grid->visualRect(grid->model()->index(row, 0));
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at.center());
-            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at.center());
-            return;
-        }
-        ADD_FAILURE() << "no grid over " << table.toStdString();
-    }
-};
+class BackOfficeHostileInputTest : public test::BackOfficeWindowTest {};
 
 // Each panel opened from a record of another, and how a manager gets there on the demo venue.
 struct SubPanel {
@@ -55,7 +37,12 @@ TEST_P(BackOfficeHostileInputTest, EveryFieldOfEveryPanelTakesHostileTextUnharme
     bool fatal = false;
     test::screenApplication().setCloseAfterFatalError([&fatal] { fatal = true; });
     int typed = 0;
-    for (Tree tree : {Tree::Settings, Tree::Staff}) {
+    // Each tree as its menu command shows it: a leaf of a tree not shown cannot be clicked.
+    const std::pair<Tree, const char*> trees[] = {
+        {Tree::Settings, "系统设置"}, {Tree::Staff, "管理设置"}, {Tree::Inventory, "库存管理"}, {Tree::Data, "系统管理"}};
+    for (const auto& [tree, menu] : trees) {
+        window().runMenuCommand(QString::fromUtf8(menu));
+        const int typedBefore = typed;
         for (const TreeGroup& group : treeGroups(tree)) {
             for (const Leaf& leaf : group.leaves) {
                 clickLeaf(tree, leaf.caption);
@@ -71,6 +58,12 @@ TEST_P(BackOfficeHostileInputTest, EveryFieldOfEveryPanelTakesHostileTextUnharme
                         sink.answers = QList<bool>(20, true);
                         fatal = false;
                         clickLeaf(tree, leaf.caption);
+                        // A new operator and a new level take the text, not the manager's own
+                        // record and level, which would lock the walk out.
+                        if ((leaf.caption == QStringLiteral("操作员工") ||
+                             leaf.caption == QStringLiteral("员工级别")) &&
+                            toolShown(ToolButton::Add))
+                            clickTool(ToolButton::Add);
                         ASSERT_TRUE(field) << name;
                         if (!field->isVisible() || !field->isEnabled()) continue;
                         const std::string where = name + " / " + test::fieldName(field).toStdString() +
@@ -90,8 +83,8 @@ TEST_P(BackOfficeHostileInputTest, EveryFieldOfEveryPanelTakesHostileTextUnharme
                 test::expectStoredValuesSound(db(), name.c_str());
             }
         }
+        EXPECT_GT(typed, typedBefore) << menu;
     }
-    EXPECT_GT(typed, 0);
 }
 
 TEST_P(BackOfficeHostileInputTest, EveryFieldOfThePanelsOpenedFromARecordTakesHostileTextUnharmed) {
@@ -130,7 +123,7 @@ TEST_P(BackOfficeHostileInputTest, EveryFieldOfThePanelsOpenedFromARecordTakesHo
         {"repayments", "管理设置", Tree::Staff, "挂帐客人",
          [&] {
              enterIn(QStringLiteral("edt_SystemPassword"), QStringLiteral("8888"));
-             doubleClickRow(QStringLiteral("HangGues"), QStringLiteral("001"));
+             pick(QStringLiteral("HangGues"), QStringLiteral("001"), true);
          }},
     };
     for (const SubPanel& sub : subPanels) {
