@@ -433,7 +433,7 @@ Reply WaiterService::commit(Database& db, const Session& session) {
     ordering::OrderStaging staging = stagingFor(db, session, refusal);
     if (staging.empty()) return Reply::error(status::kRefused, kNothingStagedMessage);
     const int lineCount = int(staging.lines().size());
-    ordering::commitOrder(db, order.billNumber, clock_);
+    ordering::commitOrder(db, order.billNumber, clock_, {}, order.tableCode);
     sessions_.releaseOrder(session.token);
     // As the desk does on its way back to the board: the board's copies follow the bill.
     tables::leaveTable(db, nullptr);

@@ -20,15 +20,18 @@ namespace sorrel::ordering {
 namespace {
 
 // The bill as it stands, refused unless its table is still open with it.
-billing::GuestRecord openBill(Database& db, int billNumber) {
+billing::GuestRecord openBill(Database& db, int billNumber, const QString& typedAt) {
     std::optional<billing::GuestRecord> guest = billing::GuestRecord::load(db, billNumber);
     if (!guest) {
-        // Merged into another table's bill, or gone with day end: its staged lines name the table.
+        // Merged into another table's bill, or gone with day end: the table it was typed at, or
+        // that its staged lines name.
         const QString table =
-            db.scalar(QStringLiteral(
-                          "SELECT MIN(tabl_code) FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?"),
-                      {billNumber})
-                .toString();
+            !typedAt.isEmpty()
+                ? typedAt
+                : db.scalar(QStringLiteral(
+                                "SELECT MIN(tabl_code) FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?"),
+                            {billNumber})
+                      .toString();
         throw tables::TableChangedElsewhere(table);
     }
     const QString state = db.scalar(QStringLiteral("SELECT tabl_stat_code FROM TableList WHERE tabl_code = ? "
@@ -207,14 +210,14 @@ void insertLines(Database& db, const RecordSet& lines) {
 } // namespace
 
 billing::GuestRecord commitOrder(Database& db, int billNumber, const Clock& clock,
-                                 const ProgressReport& progress) {
+                                 const ProgressReport& progress, const QString& tableCode) {
     const auto report = [&progress](int percent) {
         if (progress) progress(percent);
     };
     billing::GuestRecord saved;
     try {
         saved = runCoded(db, kCommitOrderCode, [&] {
-            billing::GuestRecord guest = openBill(db, billNumber);
+            billing::GuestRecord guest = openBill(db, billNumber, tableCode);
             report(10);
             const billing::BillSettings settings = billing::BillSettings::load(db);
             RecordSet lines = readStagedLines(db, billNumber);

@@ -17,8 +17,9 @@ inline const QString kCommitOrderCode = QStringLiteral("B100007");
 // beyond the stock the database holds now (another workstation may have sold it meanwhile):
 // either refusal is a StepRefused with nothing written and the staged lines kept. The staged
 // lines go with the commit. Any other failure rolls everything back and throws
-// CodedFailure(B100007), the staged lines kept.
+// CodedFailure(B100007), the staged lines kept. A refusal names `tableCode`, the table the
+// order was typed at, when the bill and its staged lines are gone (merged away meanwhile).
 billing::GuestRecord commitOrder(Database& db, int billNumber, const Clock& clock,
-                                 const ProgressReport& progress = {});
+                                 const ProgressReport& progress = {}, const QString& tableCode = {});
 
 } // namespace sorrel::ordering

@@ -511,7 +511,7 @@ void OrderingScreen::commit() {
     if (currentLineId() != 0) staging_->post(currentLineId(), typedLine());
     billing::GuestRecord saved;
     try {
-        saved = commitOrder(context_.db, staging_->billNumber(), context_.clock, context_.progress);
+        saved = commitOrder(context_.db, staging_->billNumber(), context_.clock, context_.progress, work_.table.code);
     } catch (const tables::TableChangedElsewhere& changed) {
         messages::information(changed.text());
         closePanels();

@@ -168,7 +168,7 @@ bool DayDriver::order(const QString& table) {
             if (const std::optional<ordering::StagedLine> line = staging.line(last.lineId))
                 staging.validate(last.lineId, {line->quantity, line->price, ordering::kGift, {}, {}});
     }
-    ordering::commitOrder(db_, number, clock_);
+    ordering::commitOrder(db_, number, clock_, {}, code);
     return true;
 }
 

@@ -3,6 +3,7 @@
 // its bill was settled or merged away is an order that can never be committed.
 #include "common/business_day.h"
 #include "common/db/errors.h"
+#include "common/tables/table_refusals.h"
 #include "frontdesk/checkout/checkout.h"
 #include "frontdesk/ordering/order_commit.h"
 #include "frontdesk/ordering/order_menu.h"
@@ -78,6 +79,17 @@ TEST_P(LeftOverRowsTest, AnOrderTypedOnForABillNoLongerOpenGoesWhenItsCommitIsRe
         stageOne(bill, table);
         EXPECT_THROW(ordering::commitOrder(db(), bill, clock), StepRefused) << c.what;
         EXPECT_EQ(rowsOf("TableConsListTemp", bill), 0) << c.what;
+    }
+    // Typed first, merged away before the commit: the merge took the typed lines, and the
+    // refusal still names the table the order was typed at.
+    const int typed = open(QStringLiteral("B04"), 2).tabl_gues_auto_recn;
+    stageOne(typed, QStringLiteral("B04"));
+    mergeTable(db(), QStringLiteral("B04"), typed, QStringLiteral("V01"), billing::BillSettings::load(db()), clock);
+    try {
+        ordering::commitOrder(db(), typed, clock, {}, QStringLiteral("B04"));
+        ADD_FAILURE() << "an order went onto a bill merged away";
+    } catch (const StepRefused& refused) {
+        EXPECT_EQ(refused.text(), tables::tableChangedElsewhereMessage(QStringLiteral("B04")));
     }
     // A refusal for an open bill (too little stock) keeps the order to be tried again.
     const int open_ = open(QStringLiteral("B03"), 2).tabl_gues_auto_recn;
