@@ -97,16 +97,6 @@ QVector<GridField> ingredientUseFields() {
             {QStringLiteral("使用量"), "mixt", CellKind::Quantity}};
 }
 
-exporting::Sheet gridSheet(const QString& name, const QVector<GridField>& fields, const RecordSet& rows) {
-    QVector<exporting::ExportColumn> columns;
-    QStringList names;
-    for (const GridField& f : fields) {
-        columns.append({f.caption, f.kind});
-        names << f.field;
-    }
-    return exporting::recordSetSheet(name, columns, rows, names);
-}
-
 document::Document sheetDocument(const exporting::Sheet& sheet, const QStringList& about,
                                  const PrintedBy& by) {
     QVector<document::Column> columns;

@@ -13,11 +13,7 @@
 
 namespace sorrel::stock {
 
-struct GridField {
-    QString caption;
-    QString field;
-    exporting::CellKind kind = exporting::CellKind::Text;
-};
+using GridField = exporting::FieldColumn;
 
 // "库存帐务": the posted bills of a partner, and the selected bill's lines under "明细列表".
 QVector<GridField> postedBillFields();
@@ -28,9 +24,6 @@ QVector<GridField> goodsFields();
 QVector<GridField> stockTakeFields();
 // "配料使用": each ingredient's use.
 QVector<GridField> ingredientUseFields();
-
-// A grid's rows as they leave the program in a file; `name` names the worksheet.
-exporting::Sheet gridSheet(const QString& name, const QVector<GridField>& fields, const RecordSet& rows);
 
 // A grid's sheet printed as a list on A4: the sheet's name as title, "单位名称：", the lines
 // saying what the grid holds (its dates, its partner), the captions and the rows as the files

@@ -86,7 +86,7 @@ struct SnapshotGrid {
         model->refresh();
         if (!rows.isEmpty()) view->selectRow(0);
     }
-    exporting::Sheet sheet(const QString& name) const { return gridSheet(name, fields, rows); }
+    exporting::Sheet sheet(const QString& name) const { return exporting::recordSetSheet(name, fields, rows); }
     int selected() const {
         const QModelIndex i = view->currentIndex();
         return i.isValid() && i.row() < rows.rowCount() ? i.row() : (rows.isEmpty() ? -1 : 0);

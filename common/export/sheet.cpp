@@ -49,4 +49,14 @@ Sheet pagedSheet(const QString& name, const QVector<ExportColumn>& columns,
                  }};
 }
 
+Sheet recordSetSheet(const QString& name, const QVector<FieldColumn>& columns, const RecordSet& rows) {
+    QVector<ExportColumn> exported;
+    QStringList fields;
+    for (const FieldColumn& c : columns) {
+        exported.append({c.caption, c.kind});
+        fields << c.field;
+    }
+    return recordSetSheet(name, exported, rows, fields);
+}
+
 } // namespace sorrel::exporting

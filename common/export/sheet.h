@@ -44,6 +44,16 @@ struct Sheet {
 Sheet recordSetSheet(const QString& name, const QVector<ExportColumn>& columns, const RecordSet& rows,
                      const QStringList& fields);
 
+// A column of a grid as it is shown and exported: its caption, the field of the rows it shows and
+// the kind of figure it holds.
+struct FieldColumn {
+    QString caption;
+    QString field;
+    CellKind kind = CellKind::Text;
+};
+// A sheet of the rows of `rows`, one column per entry of `columns`.
+Sheet recordSetSheet(const QString& name, const QVector<FieldColumn>& columns, const RecordSet& rows);
+
 // A sheet of a list read page by page: `page(n)` gives the n-th page (from 0), an empty page
 // ends the list. Only one page is held at a time.
 Sheet pagedSheet(const QString& name, const QVector<ExportColumn>& columns,

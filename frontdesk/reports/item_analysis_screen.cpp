@@ -90,7 +90,7 @@ document::Document ItemAnalysisScreen::printedReport() {
 }
 
 QVector<exporting::Sheet> ItemAnalysisScreen::exportSheets() {
-    return {sheetOf(QStringLiteral("点单分析"), itemColumns(false), grid_->rows()->rows())};
+    return {exporting::recordSetSheet(QStringLiteral("点单分析"), itemColumns(false), grid_->rows()->rows())};
 }
 
 } // namespace sorrel::reports

@@ -79,7 +79,7 @@ document::Document OperatorAnalysisScreen::printedReport() {
 
 QVector<exporting::Sheet> OperatorAnalysisScreen::exportSheets() {
     const QString name = QString::fromUtf8(kHeadings[int(mode_)]);
-    if (mode_ == OperatorMode::Items) return {sheetOf(name, itemColumns(true), grid_->rows()->rows())};
+    if (mode_ == OperatorMode::Items) return {exporting::recordSetSheet(name, itemColumns(true), grid_->rows()->rows())};
     return {operatorBills(range(),
                           mode_ == OperatorMode::Booked ? OperatorBills::Booked : OperatorBills::Settled,
                           chosenCode(staff_))

@@ -75,11 +75,7 @@ QString filterCaption(const QString& whole, const QString& choice, const QString
 
 // One column of a report grid: its caption, the field of the report's rows it shows and what
 // kind of figure that is (how the grid, the files and the paper write it).
-struct ReportColumn {
-    QString caption;
-    QString field;
-    exporting::CellKind kind = exporting::CellKind::Text;
-};
+using ReportColumn = exporting::FieldColumn;
 
 // How a grid shows a value of its column: money to the cent, margins "35.2%", dates as days.
 QString displayText(const QVariant& value, exporting::CellKind kind);

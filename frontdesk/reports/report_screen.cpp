@@ -207,17 +207,6 @@ QList<QToolButton*> ReportScreen::addModeButtons(const QStringList& captions,
     return buttons;
 }
 
-exporting::Sheet ReportScreen::sheetOf(const QString& name, const QList<ReportColumn>& columns,
-                                       const RecordSet& rows) {
-    QVector<exporting::ExportColumn> out;
-    QStringList fields;
-    for (const ReportColumn& c : columns) {
-        out.append({c.caption, c.kind});
-        fields << c.field;
-    }
-    return exporting::recordSetSheet(name, out, rows, fields);
-}
-
 ReportFrame ReportScreen::frame(const QString& title, const QString& filterCaption) const {
     const OperatorEntry* op = context_.session.currentOperator();
     return {title,         context_.settings().userName, range(),

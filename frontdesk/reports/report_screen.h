@@ -106,9 +106,6 @@ class ReportScreen : public QWidget {
     // Mode buttons in a row of their own under the filters, exactly one down (the first); `chosen`
     // gets the mode's index.
     QList<QToolButton*> addModeButtons(const QStringList& captions, const std::function<void(int)>& chosen);
-    // A grid's rows as a sheet of the Excel and CSV files.
-    static exporting::Sheet sheetOf(const QString& name, const QList<ReportColumn>& columns,
-                                    const RecordSet& rows);
     // The frame of the printed report: venue, dates, who prints it now.
     ReportFrame frame(const QString& title, const QString& filterCaption) const;
     // The files' suggested name: the heading and the dates.

@@ -142,8 +142,8 @@ document::Document SalesAnalysisScreen::printedReport() {
 }
 
 QVector<exporting::Sheet> SalesAnalysisScreen::exportSheets() {
-    return {sheetOf(QStringLiteral("收入状况"), salesPaymentColumns(), shown_.payments),
-            sheetOf(QStringLiteral("消费状况"), salesKindColumns(), shown_.kinds)};
+    return {exporting::recordSetSheet(QStringLiteral("收入状况"), salesPaymentColumns(), shown_.payments),
+            exporting::recordSetSheet(QStringLiteral("消费状况"), salesKindColumns(), shown_.kinds)};
 }
 
 } // namespace sorrel::reports

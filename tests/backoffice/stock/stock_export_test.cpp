@@ -151,7 +151,7 @@ TEST_P(StockExportTest, EachGridGoesIntoAWorkbookWithItsFiguresAsFigures) {
     for (const auto& g : grids) {
         SCOPED_TRACE(g.name);
         const QString path = file(QStringLiteral("%1.xlsx").arg(g.name));
-        exporting::writeXlsxFile(path, {gridSheet(QString::fromUtf8(g.name), g.fields, g.rows)});
+        exporting::writeXlsxFile(path, {exporting::recordSetSheet(QString::fromUtf8(g.name), g.fields, g.rows)});
         const ReadSheet sheet = readWorkbook(path);
         ASSERT_EQ(sheet.size(), g.rows.rowCount() + 1);
         EXPECT_EQ(textsOf(sheet[0]), g.captions);
@@ -172,7 +172,7 @@ TEST_P(StockExportTest, EachGridGoesIntoAWorkbookWithItsFiguresAsFigures) {
 TEST_P(StockExportTest, AGridsCsvFileKeepsItsChineseAndNeverRunsAFormula) {
     const RecordSet bills = postedPurchase();
     const QString path = file(QStringLiteral("accounts.csv"));
-    exporting::writeCsvFile(path, gridSheet(QStringLiteral("库存帐务"), postedBillFields(), bills));
+    exporting::writeCsvFile(path, exporting::recordSetSheet(QStringLiteral("库存帐务"), postedBillFields(), bills));
     QFile csv(path);
     ASSERT_TRUE(csv.open(QIODevice::ReadOnly));
     const QByteArray bytes = csv.readAll();
@@ -189,7 +189,7 @@ TEST_P(StockExportTest, AGridPrintsAsAListWithItsRowsAndWhoMadeIt) {
     setStock("0002", 4);
     const PrintedBy by{"岚舟测试酒楼", "管理员", clock.now()};
     const document::Document d =
-        sheetDocument(gridSheet(QStringLiteral("库存预警"), stockTakeFields(), lowStock(db())),
+        sheetDocument(exporting::recordSetSheet(QStringLiteral("库存预警"), stockTakeFields(), lowStock(db())),
                       {QStringLiteral("预警数量：5")}, by);
     EXPECT_EQ(d.name, QStringLiteral("库存预警"));
     const QStringList printed = texts(d);
