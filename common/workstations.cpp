@@ -51,6 +51,9 @@ WorkstationPresence::~WorkstationPresence() {
     if (g_own == this) g_own = nullptr;
     if (id_ == 0 || db_.inTransaction()) return;
     try {
+        // A closing program never waits for another workstation's save: when the lock is taken,
+        // the row stays and the others take it for a dead program.
+        const NoWaiting now;
         db_.exec(QStringLiteral("DELETE FROM workstationlist WHERE work_id = ?"), {id_});
     } catch (...) {
         // The program ends anyway; the others take the still row for a dead program.

@@ -186,7 +186,7 @@ void Workspace::query() {
     if (const PanelEntry* entry = shownEntry(); entry && entry->query) entry->query();
 }
 
-void Workspace::closing() {
+void Workspace::closing(const std::function<void()>& leftCurrent) {
     // A forced close follows a failed step: what was being edited is dropped, never saved after
     // the step's own changes were rolled back.
     if (exitMode_ == ExitMode::Forced) {
@@ -194,6 +194,7 @@ void Workspace::closing() {
     } else if (current_ && !current_->isEmpty()) {
         leaveCurrent();
     }
+    if (leftCurrent) leftCurrent();
     session_.logExit();
 }
 

@@ -100,8 +100,9 @@ class Workspace : public QObject {
     void returnFromDetail();
 
     // The program closes: the current record is saved (or its change dropped), what a sub-panel
-    // owes is recomputed, and the exit is logged. A forced close saves nothing.
-    void closing();
+    // owes is recomputed, and the exit is logged. A forced close saves nothing. `leftCurrent`
+    // runs between the two: the window goes once its record is saved, before the log's write.
+    void closing(const std::function<void()>& leftCurrent = {});
 
   signals:
     // Anything shown changed: tree, node, panel, buttons, work area, toolbar.

@@ -353,10 +353,17 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     try {
-        workspace_->closing();
+        // Once the record on screen is saved, the window goes; the exit's line in the log still
+        // waits for the disk.
+        workspace_->closing([this] { hide(); });
     } catch (const std::exception&) {
         // After a fatal error the database may be what failed; the program closes regardless.
-        if (!forced) throw;
+        if (!forced) {
+            // Refused (another workstation is saving): the program stays, with its window.
+            show();
+            event->ignore();
+            throw;
+        }
     }
     event->accept();
 }

@@ -125,11 +125,18 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    // The answer closes the window at once; the exit's line in the log still waits for the disk.
+    hide();
     try {
         session_->logExit();
     } catch (const std::exception&) {
         // After a fatal error the database may be what failed; the program closes regardless.
-        if (!closing_) throw;
+        if (!closing_) {
+            // Refused (another workstation is saving): the program stays, with its window.
+            show();
+            event->ignore();
+            throw;
+        }
     }
     event->accept();
 }

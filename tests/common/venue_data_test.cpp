@@ -500,6 +500,22 @@ TEST_P(VenueDataTest, BeatIsSkippedWhileAnotherWorkstationHoldsTheLock) {
               GetParam() == Engine::Embedded ? 1 : 2);
 }
 
+TEST_P(VenueDataTest, AClosingProgramDoesNotWaitForAnotherWorkstationsSave) {
+    std::unique_ptr<Database> other = scratch().connectAgain();
+    auto office = std::make_unique<WorkstationPresence>(db(), "office", "Sorrel_S");
+    const qlonglong id = office->id();
+    other->begin();
+    other->exec("UPDATE SetupPay SET user_name = 'saving'");
+    QElapsedTimer timer;
+    timer.start();
+    office.reset();
+    EXPECT_LT(timer.elapsed(), 2000);
+    other->rollback();
+    // On the file the row stays, and the others take it for a dead program.
+    EXPECT_EQ(db().scalar("SELECT count(*) FROM workstationlist WHERE work_id = ?", {id}).toInt(),
+              GetParam() == Engine::Embedded ? 1 : 0);
+}
+
 TEST_P(VenueDataTest, DayEndBacksUpOnlyWhenTickedAndTellsOnlyAFailure) {
     test::ScriptedSink sink;
     LoginSession session(db(), kClock);

@@ -5,6 +5,7 @@
 #include "backoffice/consumption/consumption_navigation.h"
 #include "backoffice/panels/list_panel.h"
 #include "backoffice/shell/login_panel.h"
+#include "common/db/lock_wait.h"
 #include "common/unhandled_error.h"
 #include "tests/support/staff_seed.h"
 
@@ -244,6 +245,27 @@ TEST_P(ShellScreenTest, ClosingByExitModeSavesTheRecordAndRecomputesComponentsFi
             "WHERE grou_code = '401001' AND item_code IN ('102004', 'M001', 'M002', 'M003')");
     }
     EXPECT_EQ(test::logTexts(db()).count(QStringLiteral("[退出系统（后台）]")), 4);
+}
+
+TEST_P(ShellScreenTest, AnExitRefusedWhileAnotherDeskSavesKeepsTheWindow) {
+    // Only the file makes the exit's line wait for another workstation's transaction.
+    if (GetParam() != Engine::Embedded) GTEST_SKIP() << "the server lets both write at once";
+    logIn("01", "1234");
+    lock_wait::setBoundMs(100);
+    const std::unique_ptr<Database> other = scratch().connectAgain();
+    other->begin();
+    sink.shown.clear();
+    sink.answers = {true};
+    window().close();
+    lock_wait::setBoundMs(0);
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(shown().last(), QStringLiteral("其他工作站正在保存数据，请稍候再试！"));
+    other->rollback();
+
+    sink.answers = {true};
+    window().close();
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(test::logTexts(db()).count(QStringLiteral("[退出系统（后台）]")), 1);
 }
 
 TEST_P(ShellScreenTest, AFailedStepShowsItsCodeAndClosesWithoutTheQuestion) {

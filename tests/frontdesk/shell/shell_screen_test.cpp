@@ -2,6 +2,7 @@
 // box on the board, the exit question, the keyboard map, Enter moving the focus, and how the
 // program answers mistyped input and fatal errors.
 #include "common/db/errors.h"
+#include "common/db/lock_wait.h"
 #include "common/settings_row.h"
 #include "common/typed_input.h"
 #include "common/ui/guard.h"
@@ -271,6 +272,26 @@ TEST_F(ShellScreenTest, EscOnTheBoardAsksBeforeClosingAndNoKeepsEverything) {
 
     sink_.answers = {true};
     QTest::mouseClick(button(board().loginBox(), QStringLiteral("退出")), Qt::LeftButton);
+    EXPECT_FALSE(window().isVisible());
+    EXPECT_EQ(logTexts(), QStringList{QStringLiteral("[][退出系统]")});
+}
+
+TEST_F(ShellScreenTest, AnExitRefusedWhileAnotherDeskSavesKeepsTheWindow) {
+    // The window goes at the answer, before the exit's line is written; when that write is
+    // refused, the program must not stay behind without a window.
+    lock_wait::setBoundMs(100);
+    const std::unique_ptr<Database> other = scratch_->connectAgain();
+    other->begin();
+    sink_.answers = {true};
+    window().close();
+    lock_wait::setBoundMs(0);
+    EXPECT_TRUE(window().isVisible());
+    EXPECT_EQ(sink_.shown.last().text, QStringLiteral("其他工作站正在保存数据，请稍候再试！"));
+    other->rollback();
+    EXPECT_TRUE(logTexts().isEmpty());
+
+    sink_.answers = {true};
+    window().close();
     EXPECT_FALSE(window().isVisible());
     EXPECT_EQ(logTexts(), QStringList{QStringLiteral("[][退出系统]")});
 }
