@@ -1,20 +1,29 @@
 // Figures for the waiters' server under a busy evening: N phones at once, each logged in, opening
 // its own table and then, round after round, reading the board, staging three items and
-// committing. Prints the median and 95th percentile of each kind of request. Run it on a scratch
-// copy of a demo venue (it opens tables and writes bills):
+// committing. Prints the median and 95th percentile of each kind of request and their ratios to
+// a bare durable write (BEGIN, one UPDATE, COMMIT) on the same database in the same run, the cost
+// every change pays at least. Run it on a scratch copy of a demo venue (it opens tables and
+// writes bills):
 //
-//   sorrel-db demo /tmp/bench.mdb && bench_waiter --database /tmp/bench.mdb --waiters 10 --rounds 20
+//   sorrel-db demo --history 365 /tmp/venue.mdb && cp /tmp/venue.mdb /tmp/bench.mdb
+//   bench_waiter --database /tmp/bench.mdb --waiters 10 --rounds 20
+//   bench_waiter --database /tmp/venue.mdb --on-server   # a copy on the tests' durable server
+//   build/bin/sorrel-test-server stop                     # afterwards
 #include "common/business_day.h"
+#include "common/db/transaction.h"
+#include "common/installation/engine_copy.h"
 #include "common/clock.h"
 #include "common/installation/target.h"
 #include "frontdesk/tables/board_tables.h"
 #include "frontdesk/tables/table_state.h"
+#include "tests/support/test_database.h"
 #include "waiter/ticket_output.h"
 #include "waiter/waiter_server.h"
 
 #include <httplib.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QCommandLineParser>
 #include <QJsonDocument>
 #include <QTemporaryDir>
@@ -43,6 +52,27 @@ struct Timings {
 double percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[std::min(v.size() - 1, size_t(p * double(v.size() - 1) + 0.5))];
+}
+
+// BEGIN, one UPDATE, COMMIT, `times` times, each waiting for the disk as every change does.
+std::vector<double> durableWrites(Database& db, int times) {
+    db.exec(QStringLiteral("CREATE TABLE bench_waiter_counter (n INTEGER)"));
+    db.exec(QStringLiteral("INSERT INTO bench_waiter_counter (n) VALUES (0)"));
+    std::vector<double> ms;
+    for (int i = 0; i < times; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        Transaction tx(db);
+        db.exec(QStringLiteral("UPDATE bench_waiter_counter SET n = n + 1"));
+        tx.commit();
+        ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    }
+    db.exec(QStringLiteral("DROP TABLE bench_waiter_counter"));
+    return ms;
+}
+
+QString loadAverage() {
+    QFile load(QStringLiteral("/proc/loadavg"));
+    return load.open(QIODevice::ReadOnly) ? QString::fromLatin1(load.readLine()).trimmed() : QString();
 }
 
 class TimedPhone {
@@ -81,15 +111,35 @@ int main(int argc, char** argv) {
     const QCommandLineOption database("database", "A scratch demo database (file or server.conf).", "target");
     const QCommandLineOption waiters("waiters", "Phones at once (10).", "n", "10");
     const QCommandLineOption rounds("rounds", "Orders per phone (20).", "n", "20");
-    args.addOptions({database, waiters, rounds});
+    const QCommandLineOption connections("connections", "Database connections (8).", "n", "8");
+    const QCommandLineOption onServer("on-server",
+                                      "Copy the database onto the tests' durable server and measure there.");
+    args.addOptions({database, waiters, rounds, connections, onServer});
     args.process(app);
     const QString target = args.value(database);
     if (target.isEmpty()) args.showHelp(1);
     const int phones = std::clamp(args.value(waiters).toInt(), 1, 50);
     const int orders = std::max(1, args.value(rounds).toInt());
+    const int size = std::clamp(args.value(connections).toInt(), 1, 64);
+    QTextStream out(stdout);
+    out << "load average at the start: " << loadAverage() << Qt::endl;
+
+    std::unique_ptr<test::ScratchDatabase> copy;
+    QString where = target;
+    if (args.isSet(onServer)) {
+        const auto began = std::chrono::steady_clock::now();
+        copy = std::make_unique<test::ScratchDatabase>(Engine::Server, test::ScratchDatabase::Contents::Empty,
+                                                       test::Durability::Durable);
+        std::unique_ptr<Database> from = openTarget(target, TargetUse::OpenExisting);
+        copyInstallation(*from, copy->db());
+        copy->db().exec(QStringLiteral("ANALYZE"));
+        where = copy->target();
+        out << "copied onto the durable server in "
+            << std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count() << " s" << Qt::endl;
+    }
 
     SystemClock clock;
-    std::unique_ptr<Database> first = openTarget(target, TargetUse::OpenExisting);
+    std::unique_ptr<Database> first = openTarget(where, TargetUse::OpenExisting);
     if (!businessDayOpen(*first)) startDay(*first, clock);
     QStringList free;
     for (const tables::BoardTable& t : tables::loadBoardTables(*first, tables::BoardSort::ByCode))
@@ -102,8 +152,11 @@ int main(int argc, char** argv) {
     QTemporaryDir tickets;
     waiter::SessionStore sessions(clock);
     waiter::WaiterService service(clock, sessions, QString(), waiter::pdfSender(tickets.path()));
-    waiter::ConnectionPool pool([target] { return openTarget(target, TargetUse::OpenExisting); }, 8,
+    std::vector<double> bare = durableWrites(*first, 100);
+    waiter::ConnectionPool pool([where] { return openTarget(where, TargetUse::OpenExisting); }, size,
                                 std::move(first));
+    // As sorrel-waiter does at its start.
+    pool.fill();
     waiter::ServerOptions options;
     options.port = 0;
     waiter::WaiterServer server(service, pool, options);
@@ -140,31 +193,42 @@ int main(int argc, char** argv) {
         th.join();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
     server.stop();
+    // The bare write again, after the evening: the same run's disk before and after.
+    {
+        std::vector<double> after = durableWrites(pool.lease().db(), 100);
+        bare.insert(bare.end(), after.begin(), after.end());
+    }
 
-    QTextStream out(stdout);
     out << "engine " << engineName(pool.lease().db().engine()) << ", " << phones << " phones, " << orders
         << " orders each, " << pool.opened() << " connections, " << t.failures << " failed requests, "
         << QString::number(seconds, 'f', 1) << " s\n";
-    out << QStringLiteral("%1 %2 %3 %4 %5\n")
-               .arg("request", -8)
+    const double bare50 = percentile(bare, 0.5), bare95 = percentile(bare, 0.95);
+    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
+               .arg("request", -14)
                .arg("count", 6)
                .arg("p50 ms", 8)
                .arg("p95 ms", 8)
-               .arg("max ms", 8);
+               .arg("max ms", 8)
+               .arg("p50/bare", 9)
+               .arg("p95/bare", 9);
+    const auto row = [&](const QString& what, const std::vector<double>& ms) {
+        const double p50 = percentile(ms, 0.5), p95 = percentile(ms, 0.95);
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
+                   .arg(what, -14)
+                   .arg(ms.size(), 6)
+                   .arg(p50, 8, 'f', 2)
+                   .arg(p95, 8, 'f', 2)
+                   .arg(*std::max_element(ms.begin(), ms.end()), 8, 'f', 1)
+                   .arg(p50 / bare50, 9, 'f', 1)
+                   .arg(p95 / bare95, 9, 'f', 1);
+    };
+    row(QStringLiteral("durable_write"), bare);
     std::vector<double> all;
     for (const auto& [what, ms] : t.ms) {
         all.insert(all.end(), ms.begin(), ms.end());
-        out << QStringLiteral("%1 %2 %3 %4 %5\n")
-                   .arg(QString::fromStdString(what), -8)
-                   .arg(ms.size(), 6)
-                   .arg(percentile(ms, 0.5), 8, 'f', 1)
-                   .arg(percentile(ms, 0.95), 8, 'f', 1)
-                   .arg(*std::max_element(ms.begin(), ms.end()), 8, 'f', 1);
+        row(QString::fromStdString(what), ms);
     }
-    out << QStringLiteral("%1 %2 %3 %4\n")
-               .arg("all", -8)
-               .arg(all.size(), 6)
-               .arg(percentile(all, 0.5), 8, 'f', 1)
-               .arg(percentile(all, 0.95), 8, 'f', 1);
+    row(QStringLiteral("all"), all);
+    out << "load average at the end: " << loadAverage() << Qt::endl;
     return t.failures == 0 ? 0 : 2;
 }

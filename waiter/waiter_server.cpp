@@ -102,8 +102,8 @@ bool WaiterServer::tls() const {
 
 void WaiterServer::route() {
     httplib::Server& s = *http_;
-    const int workers = std::max(1, options_.workers);
-    s.new_task_queue = [workers] { return new httplib::ThreadPool(size_t(workers)); };
+    const int threads = std::max({1, options_.workers, options_.threads});
+    s.new_task_queue = [threads] { return new httplib::ThreadPool(size_t(threads)); };
     s.set_payload_max_length(size_t(options_.maxBody));
     s.set_read_timeout(10);
     s.set_write_timeout(10);
@@ -137,23 +137,20 @@ void WaiterServer::route() {
     s.Get("/", serveFile);
     s.Get(R"(/[A-Za-z0-9_\-]+\.[a-z]+)", serveFile);
 
-    // An endpoint: the session (unless `open`), the change token of a POST, the operator and
-    // their permission as the database holds them now, then the step on a pooled connection.
+    // An endpoint: the session, the change token of a POST, the operator and their permission as
+    // the database holds them now, then the step on a pooled connection; a change one at a time.
     const auto endpoint = [this](bool change, Step step) {
         return [this, change, step](const httplib::Request& req, httplib::Response& res) {
-            Reply refusal;
-            std::optional<QJsonObject> body = change ? bodyObject(req, refusal) : queryObject(req);
-            if (!body) return answer(res, refusal);
-            const std::optional<Session> session = service_.sessions().find(cookieToken(req));
-            if (!session) return answer(res, Reply::error(status::kNoSession, kNoSessionMessage));
-            if (change && QString::fromStdString(req.get_header_value(kChangeTokenHeader.toStdString())) !=
-                              session->changeToken)
-                return answer(res, Reply::error(status::kForbidden, kChangeTokenMessage));
+            QJsonObject body;
+            const std::optional<Session> session = admitted(req, res, change, body);
+            if (!session) return;
+            std::unique_lock<std::mutex> gate(writes_, std::defer_lock);
+            if (change) gate.lock();
             ConnectionPool::Lease lease = pool_.lease();
             answer(res, WaiterService::guarded([&] {
                        if (const std::optional<Reply> gone = service_.checkOperator(lease.db(), *session))
                            return *gone;
-                       return step(lease.db(), *session, *body);
+                       return step(lease.db(), *session, body);
                    }));
         };
     };
@@ -166,6 +163,7 @@ void WaiterServer::route() {
         Reply refusal;
         const std::optional<QJsonObject> body = bodyObject(req, refusal);
         if (!body) return answer(res, refusal);
+        const std::lock_guard gate(writes_);
         ConnectionPool::Lease lease = pool_.lease();
         QString token;
         const Reply reply = WaiterService::guarded([&] {
@@ -193,7 +191,71 @@ void WaiterServer::route() {
     s.Post("/api/order/line", endpoint(true, [&w](D& db, S& s, J& b) { return w.changeLine(db, s, b); }));
     s.Post("/api/order/remove", endpoint(true, [&w](D& db, S& s, J& b) { return w.removeLine(db, s, b); }));
     s.Post("/api/order/cancel", endpoint(true, [&w](D& db, S& s, J&) { return w.cancelOrder(db, s); }));
-    s.Post("/api/order/commit", endpoint(true, [&w](D& db, S& s, J&) { return w.commit(db, s); }));
+    // The commit: the bill written under the write lock, the tickets printed outside it, their
+    // lines marked sent under it again, the bill read for the phone outside it.
+    s.Post("/api/order/commit", [this](const httplib::Request& req, httplib::Response& res) {
+        QJsonObject body;
+        const std::optional<Session> session = admitted(req, res, true, body);
+        if (!session) return;
+        std::optional<OrderInHand> committed;
+        std::unique_lock gate(writes_);
+        Reply reply = WaiterService::guarded([&] {
+            ConnectionPool::Lease lease = pool_.lease();
+            if (const std::optional<Reply> gone = service_.checkOperator(lease.db(), *session)) return *gone;
+            return service_.commit(lease.db(), *session, committed);
+        });
+        gate.unlock();
+        if (!committed) return answer(res, reply);
+        WaiterService::PrintedTickets printed;
+        QJsonObject sent;
+        reply = WaiterService::guarded([&] {
+            ConnectionPool::Lease lease = pool_.lease();
+            printed = service_.printTickets(lease.db(), *committed);
+            return Reply::ok();
+        });
+        if (reply.status == status::kOk) {
+            gate.lock();
+            reply = WaiterService::guarded([&] {
+                ConnectionPool::Lease lease = pool_.lease();
+                sent = service_.ticketsSent(lease.db(), *committed, printed);
+                return Reply::ok();
+            });
+            gate.unlock();
+        }
+        // The order is saved whatever became of its tickets: the phone is told so with the bill.
+        const Reply bill = WaiterService::guarded([&] {
+            ConnectionPool::Lease lease = pool_.lease();
+            return service_.bill(lease.db(), {{"table", committed->tableCode}});
+        });
+        QJsonObject out = bill.body;
+        out.insert("ticketFailures", sent.value("ticketFailures").toArray(
+                                         reply.status == status::kOk
+                                             ? QJsonArray()
+                                             : QJsonArray{reply.body.value("error").toString()}));
+        answer(res, Reply{bill.status, out});
+    });
+}
+
+std::optional<Session> WaiterServer::admitted(const httplib::Request& req, httplib::Response& res, bool change,
+                                              QJsonObject& body) {
+    Reply refusal;
+    const std::optional<QJsonObject> read = change ? bodyObject(req, refusal) : queryObject(req);
+    if (!read) {
+        answer(res, refusal);
+        return std::nullopt;
+    }
+    body = *read;
+    std::optional<Session> session = service_.sessions().find(cookieToken(req));
+    if (!session) {
+        answer(res, Reply::error(status::kNoSession, kNoSessionMessage));
+        return std::nullopt;
+    }
+    if (change &&
+        QString::fromStdString(req.get_header_value(kChangeTokenHeader.toStdString())) != session->changeToken) {
+        answer(res, Reply::error(status::kForbidden, kChangeTokenMessage));
+        return std::nullopt;
+    }
+    return session;
 }
 
 bool WaiterServer::bind(QString& failure) {

@@ -10,10 +10,14 @@
 #include <QMap>
 #include <QString>
 #include <memory>
+#include <mutex>
+#include <optional>
 #include <thread>
 
 namespace httplib {
 class Server;
+struct Request;
+struct Response;
 }
 
 namespace sorrel::waiter {
@@ -26,7 +30,11 @@ inline const QString kBadJsonMessage = QStringLiteral("请求内容不是有效�
 struct ServerOptions {
     QString host = QStringLiteral("127.0.0.1");
     int port = 8480; // 0: any free port
+    // Database connections: requests that need one at the same time (each opened on first use).
     int workers = 8;
+    // HTTP threads: a phone's browser keeps its connection open between requests and holds a
+    // thread meanwhile, so there are many more threads than database connections.
+    int threads = 64;
     QString certificate; // both given: HTTPS
     QString key;
     qsizetype maxBody = 16 * 1024;
@@ -60,6 +68,10 @@ class WaiterServer {
 
   private:
     void route();
+    // The session of the request when it may go on (for a change, with its change token), else
+    // the answer is already in `res`. `body` receives the request's JSON or query.
+    std::optional<Session> admitted(const httplib::Request& req, httplib::Response& res, bool change,
+                                    QJsonObject& body);
 
     WaiterService& service_;
     ConnectionPool& pool_;
@@ -68,6 +80,11 @@ class WaiterServer {
     std::unique_ptr<httplib::Server> http_;
     int port_ = 0;
     std::thread thread_;
+    // Every change goes through here one at a time: the database has one write lock anyway, and
+    // the phones queue on this mutex, woken as soon as it is free, instead of each connection
+    // polling the file's lock (the file engine sleeps between tries). Held only while a change
+    // writes: a ticket prints outside it.
+    std::mutex writes_;
 };
 
 } // namespace sorrel::waiter
