@@ -111,15 +111,19 @@ int main(int argc, char** argv) {
     const QCommandLineOption database("database", "A scratch demo database (file or server.conf).", "target");
     const QCommandLineOption waiters("waiters", "Phones at once (10).", "n", "10");
     const QCommandLineOption rounds("rounds", "Orders per phone (20).", "n", "20");
+    const QCommandLineOption think("pause",
+                                   "A waiter's pause between two taps, ms (0: every phone as fast as it can).",
+                                   "ms", "0");
     const QCommandLineOption connections("connections", "Database connections (8).", "n", "8");
     const QCommandLineOption onServer("on-server",
                                       "Copy the database onto the tests' durable server and measure there.");
-    args.addOptions({database, waiters, rounds, connections, onServer});
+    args.addOptions({database, waiters, rounds, think, connections, onServer});
     args.process(app);
     const QString target = args.value(database);
     if (target.isEmpty()) args.showHelp(1);
     const int phones = std::clamp(args.value(waiters).toInt(), 1, 50);
     const int orders = std::max(1, args.value(rounds).toInt());
+    const int pause = std::max(0, args.value(think).toInt());
     const int size = std::clamp(args.value(connections).toInt(), 1, 64);
     QTextStream out(stdout);
     out << "load average at the start: " << loadAverage() << Qt::endl;
@@ -179,14 +183,21 @@ int main(int argc, char** argv) {
             p.call("open", "/api/tables/open", &open);
             for (int r = 0; r < orders; ++r) {
                 p.call("board", "/api/board", nullptr);
+                if (pause > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
                 QJsonObject start{{"table", free[i]}};
                 p.call("start", "/api/order/start", &start);
+                if (pause > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
                 for (const char* item : {"102001", "202001", "104001"}) {
                     QJsonObject add{{"item", item}};
                     p.call("add", "/api/order/add", &add);
+                    if (pause > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
                 }
                 QJsonObject none;
-                p.call("commit", "/api/order/commit", &none);
+                const QJsonObject bill = p.call("commit", "/api/order/commit", &none);
+                // As the page does: how its tickets went, waiting while they print.
+                p.call("tickets", "/api/tickets?job=" + std::to_string(bill.value("ticketJob").toInt()),
+                       nullptr);
+                if (pause > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
             }
         });
     for (std::thread& th : threads)
@@ -200,7 +211,7 @@ int main(int argc, char** argv) {
     }
 
     out << "engine " << engineName(pool.lease().db().engine()) << ", " << phones << " phones, " << orders
-        << " orders each, " << pool.opened() << " connections, " << t.failures << " failed requests, "
+        << " orders each, pause " << pause << " ms, " << pool.opened() << " connections, " << t.failures << " failed requests, "
         << QString::number(seconds, 'f', 1) << " s\n";
     const double bare50 = percentile(bare, 0.5), bare95 = percentile(bare, 0.95);
     out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "waiter/connection_pool.h"
+#include "waiter/ticket_queue.h"
 #include "waiter/waiter_service.h"
 
 #include <QByteArray>
@@ -25,6 +26,7 @@ namespace sorrel::waiter {
 inline const QString kSessionCookie = QStringLiteral("sorrel_waiter");
 inline const QString kChangeTokenHeader = QStringLiteral("X-Sorrel-Token");
 inline const QString kChangeTokenMessage = QStringLiteral("请求缺少有效的操作令牌，请刷新页面！");
+inline const QString kNoSuchTicketJobMessage = QStringLiteral("没有此出品单打印任务！");
 inline const QString kBadJsonMessage = QStringLiteral("请求内容不是有效的JSON对象：%1");
 
 struct ServerOptions {
@@ -72,6 +74,8 @@ class WaiterServer {
     // the answer is already in `res`. `body` receives the request's JSON or query.
     std::optional<Session> admitted(const httplib::Request& req, httplib::Response& res, bool change,
                                     QJsonObject& body);
+    // On the ticket thread: the order's tickets printed, their lines marked sent; the failures.
+    QStringList printTickets(const OrderInHand& order);
 
     WaiterService& service_;
     ConnectionPool& pool_;
@@ -85,6 +89,8 @@ class WaiterServer {
     // polling the file's lock (the file engine sleeps between tries). Held only while a change
     // writes: a ticket prints outside it.
     std::mutex writes_;
+    // Declared last: ends first, printing what still waits while the rest is there.
+    std::unique_ptr<TicketQueue> tickets_;
 };
 
 } // namespace sorrel::waiter

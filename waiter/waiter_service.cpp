@@ -458,11 +458,10 @@ WaiterService::PrintedTickets WaiterService::printTickets(Database& db, const Or
     return out;
 }
 
-QJsonObject WaiterService::ticketsSent(Database& db, const OrderInHand& committed, const PrintedTickets& printed) {
-    const QStringList failures = ordering::sendKitchenTickets(
+QStringList WaiterService::ticketsSent(Database& db, const OrderInHand& committed, const PrintedTickets& printed) {
+    return ordering::sendKitchenTickets(
         db, committed.billNumber, printed.tickets,
         [&printed](const ordering::KitchenTicket& t) { return printed.failures.value(t.point); });
-    return {{"ticketFailures", QJsonArray::fromStringList(failures)}};
 }
 
 Reply WaiterService::bill(Database& db, const QJsonObject& query) {
