@@ -112,8 +112,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption waiters("waiters", "Phones at once (10).", "n", "10");
     const QCommandLineOption rounds("rounds", "Orders per phone (20).", "n", "20");
     const QCommandLineOption think("pause",
-                                   "A waiter's pause between two taps, ms (0: every phone as fast as it can).",
-                                   "ms", "0");
+                                   "A waiter's pause between two taps, ms (0: every phone as fast as it can); "
+                                   "a list (0,300) measures one evening after another.",
+                                   "ms,...", "0");
     const QCommandLineOption connections("connections", "Database connections (8).", "n", "8");
     const QCommandLineOption onServer("on-server",
                                       "Copy the database onto the tests' durable server and measure there.");
@@ -123,7 +124,9 @@ int main(int argc, char** argv) {
     if (target.isEmpty()) args.showHelp(1);
     const int phones = std::clamp(args.value(waiters).toInt(), 1, 50);
     const int orders = std::max(1, args.value(rounds).toInt());
-    const int pause = std::max(0, args.value(think).toInt());
+    std::vector<int> pauses;
+    for (const QString& p : args.value(think).split(u','))
+        pauses.push_back(std::max(0, p.toInt()));
     const int size = std::clamp(args.value(connections).toInt(), 1, 64);
     QTextStream out(stdout);
     out << "load average at the start: " << loadAverage() << Qt::endl;
@@ -148,7 +151,7 @@ int main(int argc, char** argv) {
     QStringList free;
     for (const tables::BoardTable& t : tables::loadBoardTables(*first, tables::BoardSort::ByCode))
         if (t.state == tables::TableState::kFree) free << t.code;
-    if (free.size() < phones) {
+    if (free.size() < phones * int(pauses.size())) {
         QTextStream(stderr) << "bench_waiter: only " << free.size() << " free tables" << Qt::endl;
         return 1;
     }
@@ -171,57 +174,56 @@ int main(int argc, char** argv) {
     }
     server.start();
 
-    Timings t;
-    const auto began = std::chrono::steady_clock::now();
-    std::vector<std::thread> threads;
-    for (int i = 0; i < phones; ++i)
-        threads.emplace_back([&, i] {
-            TimedPhone p(server.port(), t);
-            QJsonObject login{{"code", "02"}, {"password", "2222"}};
-            p.call("login", "/api/login", &login);
-            QJsonObject open{{"table", free[i]}, {"guests", 4}};
-            p.call("open", "/api/tables/open", &open);
-            for (int r = 0; r < orders; ++r) {
-                p.call("board", "/api/board", nullptr);
-                if (pause > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
-                QJsonObject start{{"table", free[i]}};
-                p.call("start", "/api/order/start", &start);
-                if (pause > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
-                for (const char* item : {"102001", "202001", "104001"}) {
-                    QJsonObject add{{"item", item}};
-                    p.call("add", "/api/order/add", &add);
+    // One evening per pause: the phones at once, each at its own free table.
+    std::vector<std::pair<int, std::unique_ptr<Timings>>> evenings;
+    std::vector<double> seconds;
+    for (size_t phase = 0; phase < pauses.size(); ++phase) {
+        const int pause = pauses[phase];
+        auto t = std::make_unique<Timings>();
+        const auto began = std::chrono::steady_clock::now();
+        std::vector<std::thread> threads;
+        for (int i = 0; i < phones; ++i)
+            threads.emplace_back([&, i, table = free[int(phase) * phones + i], timings = t.get()] {
+                const auto tap = [pause] {
                     if (pause > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
+                };
+                TimedPhone p(server.port(), *timings);
+                QJsonObject login{{"code", "02"}, {"password", "2222"}};
+                p.call("login", "/api/login", &login);
+                QJsonObject open{{"table", table}, {"guests", 4}};
+                p.call("open", "/api/tables/open", &open);
+                for (int r = 0; r < orders; ++r) {
+                    p.call("board", "/api/board", nullptr);
+                    tap();
+                    QJsonObject start{{"table", table}};
+                    p.call("start", "/api/order/start", &start);
+                    tap();
+                    for (const char* item : {"102001", "202001", "104001"}) {
+                        QJsonObject add{{"item", item}};
+                        p.call("add", "/api/order/add", &add);
+                        tap();
+                    }
+                    QJsonObject none;
+                    const QJsonObject bill = p.call("commit", "/api/order/commit", &none);
+                    // As the page does: how its tickets went, waiting while they print.
+                    p.call("tickets", "/api/tickets?job=" + std::to_string(bill.value("ticketJob").toInt()),
+                           nullptr);
+                    tap();
                 }
-                QJsonObject none;
-                const QJsonObject bill = p.call("commit", "/api/order/commit", &none);
-                // As the page does: how its tickets went, waiting while they print.
-                p.call("tickets", "/api/tickets?job=" + std::to_string(bill.value("ticketJob").toInt()),
-                       nullptr);
-                if (pause > 0) std::this_thread::sleep_for(std::chrono::milliseconds(pause));
-            }
-        });
-    for (std::thread& th : threads)
-        th.join();
-    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+            });
+        for (std::thread& th : threads)
+            th.join();
+        seconds.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count());
+        evenings.emplace_back(pause, std::move(t));
+    }
     server.stop();
-    // The bare write again, after the evening: the same run's disk before and after.
+    // The bare write again, after the evenings: the same run's disk before and after.
     {
         std::vector<double> after = durableWrites(pool.lease().db(), 100);
         bare.insert(bare.end(), after.begin(), after.end());
     }
 
-    out << "engine " << engineName(pool.lease().db().engine()) << ", " << phones << " phones, " << orders
-        << " orders each, pause " << pause << " ms, " << pool.opened() << " connections, " << t.failures << " failed requests, "
-        << QString::number(seconds, 'f', 1) << " s\n";
     const double bare50 = percentile(bare, 0.5), bare95 = percentile(bare, 0.95);
-    out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
-               .arg("request", -14)
-               .arg("count", 6)
-               .arg("p50 ms", 8)
-               .arg("p95 ms", 8)
-               .arg("max ms", 8)
-               .arg("p50/bare", 9)
-               .arg("p95/bare", 9);
     const auto row = [&](const QString& what, const std::vector<double>& ms) {
         const double p50 = percentile(ms, 0.5), p95 = percentile(ms, 0.95);
         out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
@@ -233,13 +235,29 @@ int main(int argc, char** argv) {
                    .arg(p50 / bare50, 9, 'f', 1)
                    .arg(p95 / bare95, 9, 'f', 1);
     };
-    row(QStringLiteral("durable_write"), bare);
-    std::vector<double> all;
-    for (const auto& [what, ms] : t.ms) {
-        all.insert(all.end(), ms.begin(), ms.end());
-        row(QString::fromStdString(what), ms);
+    int failures = 0;
+    for (size_t phase = 0; phase < evenings.size(); ++phase) {
+        const auto& [pause, t] = evenings[phase];
+        failures += t->failures;
+        out << "\nengine " << engineName(pool.lease().db().engine()) << ", " << phones << " phones, " << orders
+            << " orders each, pause " << pause << " ms between taps, " << pool.opened() << " connections, "
+            << t->failures << " failed requests, " << QString::number(seconds[phase], 'f', 1) << " s\n";
+        out << QStringLiteral("%1 %2 %3 %4 %5 %6 %7\n")
+                   .arg("request", -14)
+                   .arg("count", 6)
+                   .arg("p50 ms", 8)
+                   .arg("p95 ms", 8)
+                   .arg("max ms", 8)
+                   .arg("p50/bare", 9)
+                   .arg("p95/bare", 9);
+        row(QStringLiteral("durable_write"), bare);
+        std::vector<double> all;
+        for (const auto& [what, ms] : t->ms) {
+            all.insert(all.end(), ms.begin(), ms.end());
+            row(QString::fromStdString(what), ms);
+        }
+        row(QStringLiteral("all"), all);
     }
-    row(QStringLiteral("all"), all);
     out << "load average at the end: " << loadAverage() << Qt::endl;
-    return t.failures == 0 ? 0 : 2;
+    return failures == 0 ? 0 : 2;
 }
