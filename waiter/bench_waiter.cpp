@@ -42,10 +42,13 @@ struct Timings {
     std::mutex mutex;
     std::map<std::string, std::vector<double>> ms;
     int failures = 0;
-    void add(const std::string& what, double m, bool ok) {
+    std::map<std::string, int> why; // "request status error" and how often
+    void add(const std::string& what, double m, bool ok, const std::string& refusal = {}) {
         const std::lock_guard lock(mutex);
         ms[what].push_back(m);
-        if (!ok) ++failures;
+        if (ok) return;
+        ++failures;
+        ++why[what + ' ' + refusal];
     }
 };
 
@@ -86,8 +89,11 @@ class TimedPhone {
                  : http_.Get(path, h);
         const double ms =
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-        t_.add(what, ms, r && r->status == 200);
-        if (!r) return {};
+        if (!r) {
+            t_.add(what, ms, false, "no answer");
+            return {};
+        }
+        t_.add(what, ms, r->status == 200, std::to_string(r->status) + ' ' + r->body);
         const std::string c = r->get_header_value("Set-Cookie");
         if (!c.empty()) cookie_ = c.substr(c.find('=') + 1, 32);
         const QJsonObject o = QJsonDocument::fromJson(QByteArray::fromStdString(r->body)).object();
@@ -257,6 +263,8 @@ int main(int argc, char** argv) {
             row(QString::fromStdString(what), ms);
         }
         row(QStringLiteral("all"), all);
+        for (const auto& [what, times] : t->why)
+            out << "  refused " << times << "x: " << QString::fromStdString(what) << '\n';
     }
     out << "load average at the end: " << loadAverage() << Qt::endl;
     return failures == 0 ? 0 : 2;
