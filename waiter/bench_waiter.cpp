@@ -162,6 +162,10 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    // Enough of the three items for every evening: the scratch copy's stock is topped up, as
+    // a delivery would, so no commit is refused for want of cola.
+    first->exec(QStringLiteral("UPDATE itemlist SET item_coun = item_coun + 100000 "
+                               "WHERE item_code IN ('102001', '202001', '104001')"));
     QTemporaryDir tickets;
     waiter::SessionStore sessions(clock);
     waiter::WaiterService service(clock, sessions, QString(), waiter::pdfSender(tickets.path()));
@@ -212,8 +216,9 @@ int main(int argc, char** argv) {
                     QJsonObject none;
                     const QJsonObject bill = p.call("commit", "/api/order/commit", &none);
                     // As the page does: how its tickets went, waiting while they print.
-                    p.call("tickets", "/api/tickets?job=" + std::to_string(bill.value("ticketJob").toInt()),
-                           nullptr);
+                    if (bill.contains("ticketJob"))
+                        p.call("tickets", "/api/tickets?job=" + std::to_string(bill.value("ticketJob").toInt()),
+                               nullptr);
                     tap();
                 }
             });
