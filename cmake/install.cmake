@@ -8,6 +8,7 @@
 #   /usr/share/applications/     the menu entries of the front desk and the back office
 #   /usr/share/icons/hicolor/    their icons
 #   /usr/share/doc/sorrel/       README.md and docs/
+#   /lib/systemd/system/         sorrel-waiter.service, installed but not enabled
 # The programs find data/ and help.html beside their executable (the kernel's path of it, links
 # resolved), so a link in /usr/bin still finds /opt/sorrel/bin. Every link is relative, so the
 # tree also works under a staging folder (DESTDIR, --prefix).
@@ -29,6 +30,9 @@ install(TARGETS ${sorrel_installed_programs} RUNTIME DESTINATION ${SORREL_INSTAL
 
 install(FILES ${CMAKE_SOURCE_DIR}/assets/help.html DESTINATION ${SORREL_INSTALL_HELP})
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION usr/share/doc/sorrel)
+if(TARGET sorrel-waiter)
+    install(FILES ${CMAKE_SOURCE_DIR}/waiter/sorrel-waiter.service DESTINATION lib/systemd/system)
+endif()
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/docs/ DESTINATION usr/share/doc/sorrel/docs)
 install(FILES ${CMAKE_SOURCE_DIR}/assets/sorrel-frontdesk.desktop ${CMAKE_SOURCE_DIR}/assets/sorrel-backoffice.desktop
         DESTINATION usr/share/applications)

@@ -41,6 +41,25 @@ void ConnectionPool::giveBack(std::unique_ptr<Database> db) {
     returned_.notify_one();
 }
 
+void ConnectionPool::fill() {
+    for (;;) {
+        {
+            const std::lock_guard lock(mutex_);
+            if (opened_ >= size_) return;
+            ++opened_;
+        }
+        std::unique_ptr<Database> db;
+        try {
+            db = open_();
+        } catch (...) {
+            const std::lock_guard lock(mutex_);
+            --opened_;
+            throw;
+        }
+        giveBack(std::move(db));
+    }
+}
+
 int ConnectionPool::opened() const {
     const std::lock_guard lock(mutex_);
     return opened_;

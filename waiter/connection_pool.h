@@ -34,6 +34,10 @@ class ConnectionPool {
     };
     Lease lease();
 
+    // Opens every connection not opened yet, so no phone waits for a keyed file to open; a
+    // connection that cannot be opened throws, as on first use.
+    void fill();
+
     // How many connections have been opened so far.
     int opened() const;
 

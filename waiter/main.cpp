@@ -108,6 +108,11 @@ int main(int argc, char** argv) {
                                   args.isSet(ticketsPdf) ? waiter::pdfSender(args.value(ticketsPdf))
                                                          : waiter::printerSender());
     waiter::ConnectionPool pool(open, options.workers, std::move(first));
+    try {
+        pool.fill();
+    } catch (const DbError& error) {
+        return fail(error.reason());
+    }
     waiter::WaiterServer server(service, pool, options, waiter::statePictures());
     QString failure;
     if (!server.bind(failure)) return fail(failure);

@@ -1,9 +1,12 @@
 #include "waiter/waiter_server.h"
 
 #include <httplib.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
 
 #include <QDirIterator>
 #include <QFile>
+#include <QJsonArray>
 #include <QJsonDocument>
 
 namespace sorrel::waiter {
@@ -58,6 +61,26 @@ QJsonObject queryObject(const httplib::Request& req) {
     return out;
 }
 
+// Debian's library listens with a queue of 5 waiting connections: ten phones connecting at the
+// same moment would see some refused and retried a second later. The listening socket of `port`
+// is told a longer queue (listening again on a listening socket only changes its queue).
+void lengthenListenQueue(int port) {
+    for (int fd = 3; fd < 1024; ++fd) {
+        int listening = 0;
+        socklen_t size = sizeof listening;
+        if (getsockopt(fd, SOL_SOCKET, SO_ACCEPTCONN, &listening, &size) != 0 || !listening) continue;
+        sockaddr_storage address{};
+        socklen_t length = sizeof address;
+        if (getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) != 0) continue;
+        const int at = address.ss_family == AF_INET
+                           ? ntohs(reinterpret_cast<const sockaddr_in&>(address).sin_port)
+                       : address.ss_family == AF_INET6
+                           ? ntohs(reinterpret_cast<const sockaddr_in6&>(address).sin6_port)
+                           : -1;
+        if (at == port) listen(fd, 128);
+    }
+}
+
 // What a handler is handed: the connection of its request and the caller's session.
 using Step = std::function<Reply(Database&, const Session&, const QJsonObject&)>;
 
@@ -81,7 +104,8 @@ QMap<QString, PageFile> pageFiles() {
 
 WaiterServer::WaiterServer(WaiterService& service, ConnectionPool& pool, ServerOptions options,
                            QMap<QString, PageFile> extraFiles)
-    : service_(service), pool_(pool), options_(std::move(options)), files_(pageFiles()) {
+    : service_(service), pool_(pool), options_(std::move(options)), files_(pageFiles()),
+      tickets_(std::make_unique<TicketQueue>()) {
     for (auto it = extraFiles.cbegin(); it != extraFiles.cend(); ++it)
         files_.insert(it.key(), it.value());
     if (!options_.certificate.isEmpty() && !options_.key.isEmpty())
@@ -94,6 +118,7 @@ WaiterServer::WaiterServer(WaiterService& service, ConnectionPool& pool, ServerO
 
 WaiterServer::~WaiterServer() {
     stop();
+    tickets_.reset();
 }
 
 bool WaiterServer::tls() const {
@@ -102,10 +127,12 @@ bool WaiterServer::tls() const {
 
 void WaiterServer::route() {
     httplib::Server& s = *http_;
-    const int workers = std::max(1, options_.workers);
-    s.new_task_queue = [workers] { return new httplib::ThreadPool(size_t(workers)); };
+    const int threads = std::max({1, options_.workers, options_.threads});
+    s.new_task_queue = [threads] { return new httplib::ThreadPool(size_t(threads)); };
     s.set_payload_max_length(size_t(options_.maxBody));
     s.set_read_timeout(10);
+    // A phone keeps its connection for the evening rather than connecting anew every 5 requests.
+    s.set_keep_alive_max_count(1000);
     s.set_write_timeout(10);
     s.set_default_headers({{"X-Content-Type-Options", "nosniff"},
                            {"X-Frame-Options", "DENY"},
@@ -137,23 +164,20 @@ void WaiterServer::route() {
     s.Get("/", serveFile);
     s.Get(R"(/[A-Za-z0-9_\-]+\.[a-z]+)", serveFile);
 
-    // An endpoint: the session (unless `open`), the change token of a POST, the operator and
-    // their permission as the database holds them now, then the step on a pooled connection.
+    // An endpoint: the session, the change token of a POST, the operator and their permission as
+    // the database holds them now, then the step on a pooled connection; a change one at a time.
     const auto endpoint = [this](bool change, Step step) {
         return [this, change, step](const httplib::Request& req, httplib::Response& res) {
-            Reply refusal;
-            std::optional<QJsonObject> body = change ? bodyObject(req, refusal) : queryObject(req);
-            if (!body) return answer(res, refusal);
-            const std::optional<Session> session = service_.sessions().find(cookieToken(req));
-            if (!session) return answer(res, Reply::error(status::kNoSession, kNoSessionMessage));
-            if (change && QString::fromStdString(req.get_header_value(kChangeTokenHeader.toStdString())) !=
-                              session->changeToken)
-                return answer(res, Reply::error(status::kForbidden, kChangeTokenMessage));
+            QJsonObject body;
+            const std::optional<Session> session = admitted(req, res, change, body);
+            if (!session) return;
+            std::unique_lock<std::mutex> gate(writes_, std::defer_lock);
+            if (change) gate.lock();
             ConnectionPool::Lease lease = pool_.lease();
             answer(res, WaiterService::guarded([&] {
                        if (const std::optional<Reply> gone = service_.checkOperator(lease.db(), *session))
                            return *gone;
-                       return step(lease.db(), *session, *body);
+                       return step(lease.db(), *session, body);
                    }));
         };
     };
@@ -166,6 +190,7 @@ void WaiterServer::route() {
         Reply refusal;
         const std::optional<QJsonObject> body = bodyObject(req, refusal);
         if (!body) return answer(res, refusal);
+        const std::lock_guard gate(writes_);
         ConnectionPool::Lease lease = pool_.lease();
         QString token;
         const Reply reply = WaiterService::guarded([&] {
@@ -193,7 +218,93 @@ void WaiterServer::route() {
     s.Post("/api/order/line", endpoint(true, [&w](D& db, S& s, J& b) { return w.changeLine(db, s, b); }));
     s.Post("/api/order/remove", endpoint(true, [&w](D& db, S& s, J& b) { return w.removeLine(db, s, b); }));
     s.Post("/api/order/cancel", endpoint(true, [&w](D& db, S& s, J&) { return w.cancelOrder(db, s); }));
-    s.Post("/api/order/commit", endpoint(true, [&w](D& db, S& s, J&) { return w.commit(db, s); }));
+    // The commit: the bill written under the write lock; its tickets queued for the ticket
+    // thread, which prints them outside the lock and marks their lines sent under it again; the
+    // phone answered with the bill and the number of its tickets' job.
+    s.Post("/api/order/commit", [this](const httplib::Request& req, httplib::Response& res) {
+        QJsonObject body;
+        const std::optional<Session> session = admitted(req, res, true, body);
+        if (!session) return;
+        std::optional<OrderInHand> committed;
+        std::unique_lock gate(writes_);
+        const Reply reply = WaiterService::guarded([&] {
+            ConnectionPool::Lease lease = pool_.lease();
+            if (const std::optional<Reply> gone = service_.checkOperator(lease.db(), *session)) return *gone;
+            return service_.commit(lease.db(), *session, committed);
+        });
+        gate.unlock();
+        if (!committed) return answer(res, reply);
+        const int job = tickets_->add(session->token, [this, order = *committed] { return printTickets(order); });
+        Reply bill = WaiterService::guarded([&] {
+            ConnectionPool::Lease lease = pool_.lease();
+            return service_.bill(lease.db(), {{"table", committed->tableCode}});
+        });
+        bill.body.insert("ticketJob", job);
+        answer(res, bill);
+    });
+    // How the tickets of a commit went: waits up to `wait` ms (at most 10 s) while they print.
+    s.Get("/api/tickets", [this](const httplib::Request& req, httplib::Response& res) {
+        QJsonObject query;
+        const std::optional<Session> session = admitted(req, res, false, query);
+        if (!session) return;
+        const Reply allowed = WaiterService::guarded([&] {
+            ConnectionPool::Lease lease = pool_.lease();
+            return service_.checkOperator(lease.db(), *session).value_or(Reply::ok());
+        });
+        if (allowed.status != status::kOk) return answer(res, allowed);
+        bool numbered = false, timed = true;
+        const int job = query.value("job").toString().toInt(&numbered);
+        const QString waitText = query.value("wait").toString();
+        const int wait = waitText.isEmpty() ? 10000 : waitText.toInt(&timed);
+        if (!numbered || !timed || wait < 0)
+            return answer(res, Reply::error(status::kBadRequest, QStringLiteral("job或wait不是整数")));
+        const std::optional<TicketQueue::Outcome> outcome =
+            tickets_->outcome(session->token, job, std::min(wait, 10000));
+        if (!outcome) return answer(res, Reply::error(status::kNotFound, kNoSuchTicketJobMessage));
+        answer(res, Reply::ok({{"done", outcome->done},
+                               {"ticketFailures", QJsonArray::fromStringList(outcome->failures)}}));
+    });
+}
+
+QStringList WaiterServer::printTickets(const OrderInHand& order) {
+    WaiterService::PrintedTickets printed;
+    Reply r = WaiterService::guarded([&] {
+        ConnectionPool::Lease lease = pool_.lease();
+        printed = service_.printTickets(lease.db(), order);
+        return Reply::ok();
+    });
+    if (r.status != status::kOk) return {r.body.value("error").toString()};
+    QStringList failures;
+    const std::lock_guard gate(writes_);
+    r = WaiterService::guarded([&] {
+        ConnectionPool::Lease lease = pool_.lease();
+        failures = service_.ticketsSent(lease.db(), order, printed);
+        return Reply::ok();
+    });
+    if (r.status != status::kOk) return {r.body.value("error").toString()};
+    return failures;
+}
+
+std::optional<Session> WaiterServer::admitted(const httplib::Request& req, httplib::Response& res, bool change,
+                                              QJsonObject& body) {
+    Reply refusal;
+    const std::optional<QJsonObject> read = change ? bodyObject(req, refusal) : queryObject(req);
+    if (!read) {
+        answer(res, refusal);
+        return std::nullopt;
+    }
+    body = *read;
+    std::optional<Session> session = service_.sessions().find(cookieToken(req));
+    if (!session) {
+        answer(res, Reply::error(status::kNoSession, kNoSessionMessage));
+        return std::nullopt;
+    }
+    if (change &&
+        QString::fromStdString(req.get_header_value(kChangeTokenHeader.toStdString())) != session->changeToken) {
+        answer(res, Reply::error(status::kForbidden, kChangeTokenMessage));
+        return std::nullopt;
+    }
+    return session;
 }
 
 bool WaiterServer::bind(QString& failure) {
@@ -204,9 +315,11 @@ bool WaiterServer::bind(QString& failure) {
     const std::string host = options_.host.toStdString();
     if (options_.port == 0) {
         port_ = http_->bind_to_any_port(host);
-        if (port_ > 0) return true;
     } else if (http_->bind_to_port(host, options_.port)) {
         port_ = options_.port;
+    }
+    if (port_ > 0) {
+        lengthenListenQueue(port_);
         return true;
     }
     failure = QStringLiteral("无法在%1:%2上监听").arg(options_.host).arg(options_.port);

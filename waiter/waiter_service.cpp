@@ -426,7 +426,8 @@ Reply WaiterService::cancelOrder(Database& db, const Session& session) {
     return Reply::ok();
 }
 
-Reply WaiterService::commit(Database& db, const Session& session) {
+Reply WaiterService::commit(Database& db, const Session& session, std::optional<OrderInHand>& committed) {
+    committed.reset();
     if (!session.order) return Reply::error(status::kRefused, kNoOrderMessage);
     const OrderInHand order = *session.order;
     QString refusal;
@@ -441,17 +442,26 @@ Reply WaiterService::commit(Database& db, const Session& session) {
         db, clock_, session.operCode,
         kWaiterLogMark +
             QStringLiteral("[落单]%1,单号%2,%3项").arg(order.tableCode).arg(order.billNumber).arg(lineCount));
+    committed = order;
+    return Reply::ok();
+}
+
+WaiterService::PrintedTickets WaiterService::printTickets(Database& db, const OrderInHand& committed) {
     const ordering::OutputPrinters printers =
         printersFile_.isEmpty() ? ordering::OutputPrinters() : ordering::OutputPrinters::load(printersFile_);
-    const QList<ordering::KitchenTicket> tickets =
-        ordering::kitchenTickets(db, order.billNumber, {order.tableCode, order.tableName}, printers, clock_);
-    const QStringList failures =
-        ordering::sendKitchenTickets(db, order.billNumber, tickets, [this](const ordering::KitchenTicket& t) {
-            return t.lineCount == 0 ? QString() : send_(t);
-        });
-    QJsonObject out = bill(db, {{"table", order.tableCode}}).body;
-    out.insert("ticketFailures", QJsonArray::fromStringList(failures));
-    return Reply::ok(out);
+    PrintedTickets out;
+    out.tickets = ordering::kitchenTickets(db, committed.billNumber, {committed.tableCode, committed.tableName},
+                                           printers, clock_);
+    for (const ordering::KitchenTicket& t : out.tickets)
+        if (t.lineCount > 0)
+            if (const QString failure = send_(t); !failure.isEmpty()) out.failures.insert(t.point, failure);
+    return out;
+}
+
+QStringList WaiterService::ticketsSent(Database& db, const OrderInHand& committed, const PrintedTickets& printed) {
+    return ordering::sendKitchenTickets(
+        db, committed.billNumber, printed.tickets,
+        [&printed](const ordering::KitchenTicket& t) { return printed.failures.value(t.point); });
 }
 
 Reply WaiterService::bill(Database& db, const QJsonObject& query) {

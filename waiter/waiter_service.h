@@ -11,6 +11,7 @@
 #include "waiter/waiter_sessions.h"
 
 #include <QJsonObject>
+#include <QMap>
 #include <functional>
 
 namespace sorrel::waiter {
@@ -95,7 +96,22 @@ class WaiterService {
     // {line}
     Reply removeLine(Database& db, const Session& session, const QJsonObject& body);
     Reply cancelOrder(Database& db, const Session& session);
-    Reply commit(Database& db, const Session& session);
+    // The commit in three steps, so the write lock is held only while the bill is written and
+    // while its lines are marked sent, never while a ticket prints:
+    //   commit(): the staged lines saved (stock checked inside the transaction), the session lets
+    //     go of the bill, the system log; `committed` receives the bill (else the refusal), and
+    //     bill() answers the phone;
+    //   then, on the server's ticket thread, printTickets(): the kitchen tickets of its unsent
+    //     lines built and printed, no writing; ticketsSent(): the lines of the tickets that went
+    //     out marked sent.
+    Reply commit(Database& db, const Session& session, std::optional<OrderInHand>& committed);
+    struct PrintedTickets {
+        QList<ordering::KitchenTicket> tickets;
+        QMap<QString, QString> failures; // by output point
+    };
+    PrintedTickets printTickets(Database& db, const OrderInHand& committed);
+    // Why each ticket that did not go out failed (its lines stay unsent).
+    QStringList ticketsSent(Database& db, const OrderInHand& committed, const PrintedTickets& printed);
     // {table}
     Reply bill(Database& db, const QJsonObject& query);
 

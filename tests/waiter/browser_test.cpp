@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <iostream>
 
 namespace sorrel::test {
 namespace {
@@ -52,6 +53,14 @@ TEST_P(WaiterBrowserTest, OrderThreeItemsWithANoteOnAPhone) {
     EXPECT_DOUBLE_EQ(work.guest.tabl_gues_dish + work.guest.tabl_gues_spec, 48 + 8 + 22);
     EXPECT_EQ(stockOf("202001"), cola - 1);
     EXPECT_TRUE(QFileInfo::exists(shots + QStringLiteral("/waiter-order.png")));
+    // The kitchen's ticket went to its target, a PDF here (the server ends once it is printed).
+    server.reset();
+    EXPECT_FALSE(ticketFiles().isEmpty());
+    EXPECT_EQ(count("SELECT count(*) FROM TableConsList WHERE tabl_gues_auto_recn = ? AND tabl_cons_tran = 0",
+                    {work.guest.tabl_gues_auto_recn}),
+              0);
+    // The page's first paint, for the figures.
+    std::cout << said.toStdString();
 }
 
 SORREL_ON_EVERY_ENGINE(WaiterBrowserTest);

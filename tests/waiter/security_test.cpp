@@ -16,7 +16,8 @@ namespace {
 using WaiterSecurityTest = WaiterTest;
 
 const std::vector<std::string> kReads = {"/api/session",       "/api/board",          "/api/menu",
-                                         "/api/items?typed=1", "/api/bill?table=A01", "/api/order"};
+                                         "/api/items?typed=1", "/api/bill?table=A01", "/api/order",
+                                         "/api/tickets?job=1"};
 const std::vector<std::string> kChanges = {"/api/logout",       "/api/tables/open", "/api/order/start",
                                            "/api/order/add",    "/api/order/line",  "/api/order/remove",
                                            "/api/order/cancel", "/api/order/commit"};

@@ -79,11 +79,15 @@ class WaiterTest : public VenueTest {
         VenueTest::SetUp();
         screenApplication();
         sessions = std::make_unique<waiter::SessionStore>(clock);
-        service = std::make_unique<waiter::WaiterService>(clock, *sessions, QString(),
-                                                          waiter::pdfSender(tickets.path()));
         const QString target = scratch().target();
         pool = std::make_unique<waiter::ConnectionPool>(
             [target] { return openTarget(target, TargetUse::OpenExisting); }, kWorkers);
+        serveWith(waiter::pdfSender(tickets.path()));
+    }
+    // The server anew, its kitchen tickets going to `send`.
+    void serveWith(waiter::TicketSender send) {
+        server.reset();
+        service = std::make_unique<waiter::WaiterService>(clock, *sessions, QString(), std::move(send));
         waiter::ServerOptions options;
         options.port = 0;
         options.workers = kWorkers;
@@ -108,6 +112,10 @@ class WaiterTest : public VenueTest {
     void openAndStart(Phone& p, const QString& table, int guests = 2) {
         ASSERT_EQ(p.post("/api/tables/open", {{"table", table}, {"guests", guests}}).status, 200);
         ASSERT_EQ(p.post("/api/order/start", {{"table", table}}).status, 200);
+    }
+    // How the tickets of a commit went, once they printed: {done, ticketFailures}.
+    QJsonObject ticketsOf(Phone& p, const Answer& committed) {
+        return p.get("/api/tickets?job=" + std::to_string(committed.body["ticketJob"].toInt())).body;
     }
     QJsonArray stagedLines(Phone& p) { return p.get("/api/order").body.value("lines").toArray(); }
     int lineIdOf(Phone& p, const QString& item) {

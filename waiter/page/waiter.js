@@ -244,10 +244,15 @@ async function removeLine() {
 async function commit() {
   if (!confirm("请确定是否将所选[消费项目]作落单处理！")) return;
   const bill = await api("POST", "/api/order/commit");
-  const failures = bill.ticketFailures || [];
-  say(failures.length ? "已下单，但出品单未能打印：" + failures.join("；") : "已下单，出品单已送出。", !failures.length);
+  say("已下单，出品单打印中…", true);
   await startOrder(bill.table);
   chooseBy("bill");
+  // The tickets print on the server after the answer; it tells how they went.
+  const t = await api("GET", "/api/tickets?job=" + bill.ticketJob);
+  const failures = t.ticketFailures || [];
+  say(!t.done ? "已下单，出品单仍在打印中，请稍后查看厨房。"
+    : failures.length ? "已下单，但出品单未能打印：" + failures.join("；") : "已下单，出品单已送出。",
+  t.done && !failures.length);
 }
 
 async function leaveOrder() {
