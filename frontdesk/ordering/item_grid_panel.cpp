@@ -47,24 +47,50 @@ ItemGrid::ItemGrid(const QString& objectName, QWidget* parent)
 }
 
 void ItemGrid::showItems(const QList<OrderItem>& items) {
-    items_ = items;
+    built_ = items;
+    shown_ = items;
     QList<QStringList> rows;
     for (const OrderItem& item : items)
         rows << QStringList{item.code, item.name, item.unit, price(item.price)};
     setRows(rows, rows.isEmpty() ? -1 : 0);
     for (int r = 0; r < items.size(); ++r) {
+        setRowHidden(r, false);
         const QColor colour = items[r].disabled()    ? QColor(Qt::red)
                               : items[r].unlimited() ? QColor(0, 128, 0)
                                                      : palette().color(QPalette::Text);
         for (int c = 0; c < columnCount(); ++c)
-            if (QTableWidgetItem* cell = item(r, c)) cell->setForeground(colour);
+            if (QTableWidgetItem* cell = item(r, c); cell && cell->foreground().color() != colour)
+                cell->setForeground(colour);
     }
 }
 
+void ItemGrid::showMatching(const QString& typed) {
+    shown_.clear();
+    for (int r = 0; r < built_.size(); ++r) {
+        const bool found = itemMatches(built_[r], typed);
+        if (found) shown_.append(built_[r]);
+        if (isRowHidden(r) == found) setRowHidden(r, !found);
+    }
+    chooseFirstShown();
+}
+
+int ItemGrid::rowOf(const QString& code) const {
+    for (int r = 0; r < built_.size(); ++r)
+        if (built_[r].code == code && !isRowHidden(r)) return r;
+    return -1;
+}
+
+void ItemGrid::chooseFirstShown() {
+    selectRowQuietly(shown_.isEmpty() ? -1 : rowOf(shown_.first().code));
+}
+
+std::optional<OrderItem> ItemGrid::shownAt(int row) const {
+    if (row < 0 || row >= built_.size() || isRowHidden(row)) return std::nullopt;
+    return built_[row];
+}
+
 std::optional<OrderItem> ItemGrid::current() const {
-    const int row = currentRow();
-    if (row < 0 || row >= items_.size()) return std::nullopt;
-    return items_[row];
+    return shownAt(currentRow());
 }
 
 void ItemGrid::keyPressEvent(QKeyEvent* event) {
@@ -77,12 +103,13 @@ void ItemGrid::keyPressEvent(QKeyEvent* event) {
 
 void ItemGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     const int row = rowAt(event->position().toPoint().y());
-    if (row < 0 || row >= items_.size()) return;
+    const std::optional<OrderItem> item = shownAt(row);
+    if (!item) return;
     selectRow(row);
     if (event->button() == Qt::RightButton)
-        emit takenOff(items_[row]);
+        emit takenOff(*item);
     else if (event->button() == Qt::LeftButton)
-        emit chosen(items_[row]);
+        emit chosen(*item);
 }
 
 MenuBrowser::MenuBrowser(Database& db, const QString& namePrefix, QWidget* parent)

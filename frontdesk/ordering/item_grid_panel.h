@@ -16,8 +16,17 @@ class ItemGrid : public ui::TextGrid {
   public:
     ItemGrid(const QString& objectName, QWidget* parent);
 
+    // Builds the grid of `items`, every row shown.
     void showItems(const QList<OrderItem>& items);
-    const QList<OrderItem>& items() const { return items_; }
+    // Shows only the rows of the items `typed` finds, the first of them chosen. Typing hides
+    // and shows the rows already built rather than building the grid again on every key.
+    void showMatching(const QString& typed);
+    // The items shown, in their order.
+    const QList<OrderItem>& items() const { return shown_; }
+    // The grid's row of a shown item; -1 when it is not shown.
+    int rowOf(const QString& code) const;
+    // Chooses the first shown row.
+    void chooseFirstShown();
     std::optional<OrderItem> current() const;
 
   signals:
@@ -29,7 +38,10 @@ class ItemGrid : public ui::TextGrid {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
   private:
-    QList<OrderItem> items_;
+    std::optional<OrderItem> shownAt(int row) const;
+
+    QList<OrderItem> built_; // one per row of the grid
+    QList<OrderItem> shown_;
 };
 
 // A kind grid and the class grid of the chosen kind.

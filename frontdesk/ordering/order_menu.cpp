@@ -57,13 +57,17 @@ std::optional<OrderItem> loadOrderItem(Database& db, const QString& code) {
     return itemAt(rs, 0);
 }
 
-QList<OrderItem> matchingItems(const QList<OrderItem>& items, const QString& typed) {
+bool itemMatches(const OrderItem& item, const QString& typed) {
     const QString t = typed.trimmed();
-    if (t.isEmpty()) return items;
+    return t.isEmpty() || item.code.startsWith(t, Qt::CaseInsensitive) ||
+           item.shortCode.startsWith(t, Qt::CaseInsensitive);
+}
+
+QList<OrderItem> matchingItems(const QList<OrderItem>& items, const QString& typed) {
+    if (typed.trimmed().isEmpty()) return items;
     QList<OrderItem> found;
     for (const OrderItem& item : items)
-        if (item.code.startsWith(t, Qt::CaseInsensitive) || item.shortCode.startsWith(t, Qt::CaseInsensitive))
-            found.append(item);
+        if (itemMatches(item, typed)) found.append(item);
     return found;
 }
 

@@ -47,7 +47,10 @@ QList<OrderItem> loadOrderItems(Database& db, const QString& classCode = {});
 // The item as the database holds it now; none when it is gone or an ingredient.
 std::optional<OrderItem> loadOrderItem(Database& db, const QString& code);
 
-// The items whose code or short code starts with `typed` (trimmed); all for an empty text.
+// An item is found by a text its code or short code starts with (trimmed); every item by an
+// empty text.
+bool itemMatches(const OrderItem& item, const QString& typed);
+// The items `itemMatches` finds, in their order.
 QList<OrderItem> matchingItems(const QList<OrderItem>& items, const QString& typed);
 
 struct MenuEntry {

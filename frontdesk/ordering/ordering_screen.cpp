@@ -287,7 +287,7 @@ bool OrderingScreen::start(const tables::WorkTable& work) {
 }
 
 void OrderingScreen::reloadItems() {
-    allItems_ = loadOrderItems(context_.db);
+    codeItems_->showItems(loadOrderItems(context_.db));
     search(search_->text());
     listItems_->showItems(listMenu_->currentClass().isEmpty()
                               ? QList<OrderItem>()
@@ -313,7 +313,7 @@ void OrderingScreen::focusChoice() {
 }
 
 void OrderingScreen::search(const QString& typed) {
-    codeItems_->showItems(matchingItems(allItems_, typed));
+    codeItems_->showMatching(typed);
 }
 
 void OrderingScreen::searchEntered() {
@@ -322,7 +322,7 @@ void OrderingScreen::searchEntered() {
         choose(shown.first());
     } else if (shown.size() > 1) {
         codeItems_->setFocus();
-        codeItems_->setCurrentCell(0, 0);
+        codeItems_->chooseFirstShown();
     }
 }
 

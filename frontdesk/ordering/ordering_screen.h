@@ -115,7 +115,6 @@ class OrderingScreen : public QWidget {
     // from the next order.
     billing::BillSettings settings_;
     QList<StagedLine> lines_;
-    QList<OrderItem> allItems_;
     bool checking_ = false;
 
     ui::ToolStrip* toolbar_;

@@ -106,8 +106,7 @@ class OrderingScreenTest : public ::testing::Test {
         return texts;
     }
     QPoint rowCentre(ordering::ItemGrid* grid, const QString& code) {
-        for (int r = 0; r < grid->items().size(); ++r)
-            if (grid->items()[r].code == code) return grid->visualItemRect(grid->item(r, 1)).center();
+        if (const int r = grid->rowOf(code); r >= 0) return grid->visualItemRect(grid->item(r, 1)).center();
         ADD_FAILURE() << code.toStdString() << " is not in the grid";
         return {};
     }
@@ -264,6 +263,18 @@ TEST_F(OrderingScreenTest, TheGridsChooseAndTakeOffAndTheListChoiceShowsAClasses
     QTest::keyClick(o->listItems(), Qt::Key_F11);
     EXPECT_TRUE(o->codePanel()->isVisible());
     EXPECT_EQ(focused(), o->searchField());
+    // Typing narrows the grid to the items found; the row clicked is the item chosen, and an
+    // emptied search shows every item again.
+    const qsizetype everyItem = o->codeItems()->items().size();
+    QTest::keyClicks(o->searchField(), QStringLiteral("1030"));
+    const QList<ordering::OrderItem> found = o->codeItems()->items();
+    ASSERT_GE(found.size(), 2);
+    ASSERT_LT(found.size(), everyItem);
+    EXPECT_EQ(o->codeItems()->current()->code, found.first().code);
+    QTest::mouseDClick(o->codeItems()->viewport(), Qt::LeftButton, {}, rowCentre(o->codeItems(), found[1].code));
+    EXPECT_EQ(staged(0).last(), found[1].name);
+    o->searchField()->clear();
+    EXPECT_EQ(o->codeItems()->items().size(), everyItem);
 }
 
 TEST_F(OrderingScreenTest, TheLineEditorRefusesWhatTheStockCannotServeAndBackAsksFirst) {
