@@ -218,6 +218,7 @@ void restoreServer(Database& db, const QString& backup, const ProgressReport& pr
                                 report(progress, total > 0 ? int(50 + done * 45 / total) : 95);
                             });
     db.exec(QStringLiteral("UPDATE SetupPay SET auto_recn = ? WHERE auto_recn < ?"), {counter, counter});
+    report(progress, 99);
     tx.commit();
 }
 

@@ -17,6 +17,7 @@
 #include "common/schema/schema_version.h"
 #include "common/workstations.h"
 #include "tests/support/failing_database.h"
+#include "tests/support/built_programs.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
@@ -24,9 +25,12 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QProcess>
 #include <QFile>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <thread>
 #include <tuple>
 
@@ -358,6 +362,92 @@ TEST_P(VenueDataTest, RestoreFailingMidCopyLeavesTheDatabaseAsItWas) {
     installation::restoreDatabase(db(), back(), kClock);
     EXPECT_EQ(db().scalar("SELECT user_name FROM SetupPay").toString(), "backed up");
     EXPECT_EQ(count("AllCons"), 40);
+}
+
+// A restore run as its own program, stopped at a named point and killed there.
+class KilledRestore {
+  public:
+    KilledRestore(const QString& target, const QString& back, const QString& point) {
+        test::startProgram(process_, QStringLiteral("sorrel-restore-until"), {target, back, point});
+        while (!out_.contains("\n") && process_.waitForReadyRead(60000))
+            out_ += process_.readAllStandardOutput();
+        stopped_ = out_.startsWith("AT ");
+        if (process_.state() != QProcess::NotRunning) ::kill(pid_t(process_.processId()), SIGKILL);
+        process_.waitForFinished(30000);
+    }
+    bool stopped() const { return stopped_; }
+    std::string told() { return (out_ + process_.readAllStandardError()).toStdString(); }
+
+  private:
+    QProcess process_;
+    QByteArray out_;
+    bool stopped_ = false;
+};
+
+// Killed while it copies the current database aside, while the backup's pages or rows go into the
+// live database, or with all of them in but not yet committed: the current database opens whole
+// with everything it held, the half-written copy in back/ is never offered nor accepted as a
+// backup, and the same restore then goes through.
+TEST_P(VenueDataTest, RestoreKilledAnywhereLeavesTheDatabaseWholeAsItWas) {
+    db().exec("UPDATE SetupPay SET auto_recn = 80, user_name = 'backed up'");
+    {
+        Transaction tx(db());
+        for (int bill = 1; bill <= 400; ++bill) {
+            db().exec("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 30)",
+                      {bill});
+            for (int line = 0; line < 3; ++line)
+                db().exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, ?, 10)",
+                          {bill, QString::number(1001 + line)});
+        }
+        tx.commit();
+    }
+    installation::backupDatabase(db(), back(), kClock);
+    db().exec("UPDATE SetupPay SET auto_recn = 120, user_name = 'now'");
+    db().exec("DELETE FROM AllCons WHERE tabl_gues_auto_recn > 300");
+    db().exec("INSERT INTO bookin (book_name) VALUES ('tonight')");
+    const Kept before = keptOf(db());
+    const QStringList backedUp = QDir(back()).entryList(QDir::Files);
+
+    for (const char* point : {"backup", "copy", "commit"}) {
+        SCOPED_TRACE(point);
+        KilledRestore killed(scratch().target(), back(), QString::fromLatin1(point));
+        ASSERT_TRUE(killed.stopped()) << killed.told();
+
+        const std::unique_ptr<Database> fresh = scratch().connectAgain();
+        EXPECT_EQ(installation::checkDatabase(*fresh).damage, QStringList{});
+        EXPECT_EQ(changed(before, keptOf(*fresh)), "");
+        // It takes the next bill as it would have before.
+        {
+            Transaction tx(*fresh);
+            fresh->exec("UPDATE SetupPay SET auto_recn = auto_recn + 1");
+            EXPECT_EQ(fresh->scalar("SELECT auto_recn FROM SetupPay").toInt(), 121);
+        }
+        // Whatever the restore left in back/ is offered only when it checks out; a half-written
+        // copy is neither offered nor accepted.
+        const QList<installation::BackupEntry> offered = installation::listBackups(back());
+        for (const installation::BackupEntry& entry : offered)
+            EXPECT_NO_THROW(installation::checkBackupFile(entry.file)) << entry.file.toStdString();
+        for (const QString& name : QDir(back()).entryList(QDir::Files)) {
+            if (backedUp.contains(name)) continue;
+            const QString file = QDir(back()).filePath(name);
+            const bool listed = std::any_of(offered.begin(), offered.end(),
+                                            [&](const installation::BackupEntry& e) { return e.file == file; });
+            if (name.contains(".incomplete")) {
+                EXPECT_FALSE(listed) << name.toStdString();
+                if (name.endsWith(".bak.incomplete")) {
+                    EXPECT_THROW(installation::checkBackupFile(file), DbError) << name.toStdString();
+                }
+            } else {
+                EXPECT_TRUE(name.startsWith("vozezozarev-before-restore-")) << name.toStdString();
+            }
+        }
+    }
+    // Past the kills the same backup restores, the bill counter never going back.
+    installation::restoreDatabase(db(), back(), kClock);
+    EXPECT_EQ(db().scalar("SELECT user_name FROM SetupPay").toString(), "backed up");
+    EXPECT_EQ(db().scalar("SELECT auto_recn FROM SetupPay").toInt(), 120);
+    EXPECT_EQ(count("AllCons"), 1200);
+    EXPECT_EQ(installation::checkDatabase(db()).damage, QStringList{});
 }
 
 TEST_P(VenueDataTest, BackupOntoAFullDiskTellsNoSuccessAndLeavesNoTemporaryFile) {
