@@ -575,6 +575,48 @@ TEST_P(VenueDataTest, AloneOnlyPastProgramsWhoseBeatStandsStill) {
     EXPECT_TRUE(QDir(back()).entryList({"*before-restore*"}, QDir::Files).isEmpty());
 }
 
+// A restore done past a program that died: the dead row goes, and the programs running now stay
+// listed as they are instead of those the backup found running.
+TEST_P(VenueDataTest, RestorePastADeadProgramKeepsTheProgramsRunningNow) {
+    std::unique_ptr<Database> deskDb = scratch().connectAgain();
+    WorkstationPresence office(db(), "office", "Sorrel_S");
+    {
+        WorkstationPresence earlier(*deskDb, "desk-1", "Sorrel_W");
+        installation::backupDatabase(db(), back(), kClock);
+    }
+    deskDb->exec("INSERT INTO workstationlist (work_machine, work_program, work_operator, work_beat) "
+                 "VALUES ('desk-2', 'Sorrel_W', '', 7)");
+    int waited = 0;
+    installation::restoreDatabase(db(), back(), kClock, {}, [&](int ms) { waited += ms; });
+    EXPECT_EQ(waited, kWatchOthersMs);
+    const RecordSet running = db().query("SELECT work_machine FROM workstationlist");
+    ASSERT_EQ(running.rowCount(), 1);
+    EXPECT_EQ(running.text(0, "work_machine"), "office");
+    EXPECT_EQ(QDir(back()).entryList({"vozezozarev-before-restore-*.bak"}, QDir::Files).size(), 1);
+}
+
+// The backup is compacted: bills deleted since the last one leave no room behind in the copy,
+// though the live file keeps its size.
+TEST_P(VenueDataTest, BackupAfterDeletesIsSmallerThanTheOneBefore) {
+    {
+        Transaction tx(db());
+        for (int bill = 1; bill <= 2000; ++bill)
+            db().exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, item_name, tabl_cons_tota) "
+                      "VALUES (?, '1001', '清蒸鲈鱼配姜葱豉油', 30)",
+                      {bill});
+        tx.commit();
+    }
+    const qint64 full = installation::backupDatabase(db(), back(), kClock).bytes;
+    db().exec("DELETE FROM AllCons");
+    const FixedClock later(kClock.now().addSecs(60));
+    const installation::BackupMade emptied = installation::backupDatabase(db(), back(), later);
+    EXPECT_LT(emptied.bytes * 2, full) << emptied.bytes << " of " << full;
+    EXPECT_EQ(emptied.bytes, QFileInfo(installation::latestBackupFile(back())).size());
+    SqliteDatabase copy(emptied.file, databasePassword(), SqliteDatabase::Mode::ReadOnly);
+    EXPECT_EQ(copy.scalar("PRAGMA freelist_count").toInt(), 0);
+    EXPECT_EQ(copy.scalar("SELECT count(*) FROM AllCons").toInt(), 0);
+}
+
 TEST_P(VenueDataTest, BeatIsSkippedWhileAnotherWorkstationHoldsTheLock) {
     std::unique_ptr<Database> other = scratch().connectAgain();
     WorkstationPresence office(db(), "office", "Sorrel_S");
