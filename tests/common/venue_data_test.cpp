@@ -17,6 +17,7 @@
 #include "common/schema/schema_version.h"
 #include "common/workstations.h"
 #include "tests/support/failing_database.h"
+#include "tests/support/forwarding_disk.h"
 #include "tests/support/built_programs.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/scripted_sink.h"
@@ -479,6 +480,68 @@ TEST_P(VenueDataTest, BackupOntoAFullDiskTellsNoSuccessAndLeavesNoTemporaryFile)
         EXPECT_EQ(QDir(back()).entryList(QDir::Files), files) << room;
         EXPECT_EQ(changed(before, keptOf(db())), "");
     }
+    QFile file(installation::latestBackupFile(back()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), latest);
+}
+
+// A disk that garbles what is written into the backup being made (a failing stick or sector): one
+// byte of every page after the first few is flipped on its way down.
+class GarblingDisk {
+  public:
+    GarblingDisk() : disk_("sorrel-garbling-disk", hooks()) {}
+    int garbled() const { return garbled_; }
+
+  private:
+    test::DiskHooks hooks() {
+        test::DiskHooks h;
+        h.opened = [this](const char* name) -> void* {
+            return QString::fromUtf8(name).endsWith(".bak.incomplete") ? this : nullptr;
+        };
+        h.write = [this](void* tag, sqlite3_file* real, const void* data, int amount, sqlite3_int64 offset) {
+            if (tag == this && amount >= 1024 && offset >= 4 * amount) {
+                QByteArray bytes(static_cast<const char*>(data), amount);
+                bytes[amount / 2] = char(bytes[amount / 2] ^ 0x5a);
+                ++garbled_;
+                return real->pMethods->xWrite(real, bytes.constData(), amount, offset);
+            }
+            return real->pMethods->xWrite(real, data, amount, offset);
+        };
+        return h;
+    }
+    int garbled_ = 0;
+    test::ForwardingDisk disk_;
+};
+
+TEST_P(VenueDataTest, BackupThatFailsItsCheckTellsNoSuccessAndLeavesNothing) {
+    {
+        Transaction tx(db());
+        for (int bill = 1; bill <= 300; ++bill)
+            db().exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, '1001', 30)",
+                      {bill});
+        tx.commit();
+    }
+    installation::backupDatabase(db(), back(), kClock);
+    const QStringList files = QDir(back()).entryList(QDir::Files);
+    const QByteArray latest = [&] {
+        QFile file(installation::latestBackupFile(back()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    db().exec("UPDATE SetupPay SET user_name = 'later'");
+    const Kept before = keptOf(db());
+    {
+        const GarblingDisk disk;
+        try {
+            installation::backupDatabase(db(), back(), FixedClock(kClock.now().addSecs(3600)));
+            ADD_FAILURE() << "a garbled backup was taken for a good one";
+        } catch (const DbError& e) {
+            EXPECT_TRUE(e.reason().startsWith(QStringLiteral("数据备份失败，数据库未作任何改动")))
+                << e.reason().toStdString();
+        }
+        EXPECT_GT(disk.garbled(), 0);
+    }
+    EXPECT_EQ(QDir(back()).entryList(QDir::Files), files);
+    EXPECT_EQ(changed(before, keptOf(db())), "");
     QFile file(installation::latestBackupFile(back()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), latest);
