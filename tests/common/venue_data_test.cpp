@@ -16,9 +16,9 @@
 #include "common/schema/schema.h"
 #include "common/schema/schema_version.h"
 #include "common/workstations.h"
+#include "tests/support/built_programs.h"
 #include "tests/support/failing_database.h"
 #include "tests/support/forwarding_disk.h"
-#include "tests/support/built_programs.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
@@ -26,8 +26,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QFile>
+#include <QProcess>
 #include <QThread>
 #include <algorithm>
 #include <atomic>
@@ -394,11 +394,13 @@ TEST_P(VenueDataTest, RestoreKilledAnywhereLeavesTheDatabaseWholeAsItWas) {
     {
         Transaction tx(db());
         for (int bill = 1; bill <= 400; ++bill) {
-            db().exec("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 30)",
-                      {bill});
+            db().exec(
+                "INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 30)",
+                {bill});
             for (int line = 0; line < 3; ++line)
-                db().exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, ?, 10)",
-                          {bill, QString::number(1001 + line)});
+                db().exec(
+                    "INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, ?, 10)",
+                    {bill, QString::number(1001 + line)});
         }
         tx.commit();
     }
@@ -431,8 +433,9 @@ TEST_P(VenueDataTest, RestoreKilledAnywhereLeavesTheDatabaseWholeAsItWas) {
         for (const QString& name : QDir(back()).entryList(QDir::Files)) {
             if (backedUp.contains(name)) continue;
             const QString file = QDir(back()).filePath(name);
-            const bool listed = std::any_of(offered.begin(), offered.end(),
-                                            [&](const installation::BackupEntry& e) { return e.file == file; });
+            const bool listed =
+                std::any_of(offered.begin(), offered.end(),
+                            [&](const installation::BackupEntry& e) { return e.file == file; });
             if (name.contains(".incomplete")) {
                 EXPECT_FALSE(listed) << name.toStdString();
                 if (name.endsWith(".bak.incomplete")) {
@@ -517,8 +520,9 @@ TEST_P(VenueDataTest, BackupThatFailsItsCheckTellsNoSuccessAndLeavesNothing) {
     {
         Transaction tx(db());
         for (int bill = 1; bill <= 300; ++bill)
-            db().exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, '1001', 30)",
-                      {bill});
+            db().exec(
+                "INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, '1001', 30)",
+                {bill});
         tx.commit();
     }
     installation::backupDatabase(db(), back(), kClock);

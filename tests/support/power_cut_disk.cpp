@@ -79,7 +79,8 @@ int fileTruncate(void* tag, sqlite3_file* real, sqlite3_int64 size) {
 void* opened(const char* name) {
     const QString path = QString::fromUtf8(name);
     auto [found, fresh] = disk->files.try_emplace(path);
-    if (QFile existing(path); fresh && existing.open(QIODevice::ReadOnly)) found->second.durable = existing.readAll();
+    if (QFile existing(path); fresh && existing.open(QIODevice::ReadOnly))
+        found->second.durable = existing.readAll();
     return &found->second;
 }
 

@@ -90,10 +90,12 @@ TEST_P(DataOperationPanelsTest, BackupWhileAFrontDeskSettlesHoldsEachBillWhole) 
     std::thread settling([&] {
         for (int bill = 1; !stop; ++bill) {
             Transaction tx(*deskDb);
-            deskDb->exec("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 45)",
-                         {bill});
+            deskDb->exec(
+                "INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 45)",
+                {bill});
             for (int line = 0; line < 3; ++line)
-                deskDb->exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, '1001', 15)",
+                deskDb->exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES "
+                             "(?, '1001', 15)",
                              {bill});
             tx.commit();
             ++settled;

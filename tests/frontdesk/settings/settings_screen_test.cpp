@@ -2,23 +2,23 @@
 // permission it needs, the tax fields that follow the tax type, Esc and "取消回退" that drop
 // both pages, "默认", and "保存回退" that saves both pages and shows the board while what
 // another desk wrote meanwhile stays.
+#include "common/db/transaction.h"
 #include "common/money.h"
 #include "common/system_password.h"
 #include "common/typed_input.h"
 #include "common/ui/tool_strip.h"
-#include "common/db/transaction.h"
 #include "frontdesk/billing/bill_calculator.h"
 #include "frontdesk/billing/bill_settings.h"
 #include "frontdesk/billing/line_sums.h"
 #include "frontdesk/checkout/bill_print.h"
 #include "frontdesk/checkout/checkout.h"
-#include "frontdesk/tables/board_tables.h"
-#include "frontdesk/tables/opening.h"
 #include "frontdesk/settings/bill_layout_panel.h"
 #include "frontdesk/settings/settings_screen.h"
 #include "frontdesk/tables/board_screen.h"
+#include "frontdesk/tables/board_tables.h"
 #include "frontdesk/tables/graphic_board_panel.h"
 #include "frontdesk/tables/login_panel.h"
+#include "frontdesk/tables/opening.h"
 #include "tests/frontdesk/day/desk_window_test.h"
 
 #include <QApplication>
@@ -217,14 +217,15 @@ TEST_P(SettingsScreenTest, TheNextBillFollowsWhatTheScreenSaved) {
         tables::openTable(db(), typed, billing::BillSettings::load(db()), clock_, {}).tabl_gues_auto_recn;
     {
         Transaction tx(db());
-        db().exec(QStringLiteral(
-                      "INSERT INTO TableConsList (tabl_gues_auto_recn, tabl_code, kind_code, clas_code, item_code, "
-                      "menu_type_code, item_type_flag, item_coun_flag, tabl_cons_coun, item_unit_pric, "
-                      "tabl_cons_tota, item_cost_pric) SELECT g.tabl_gues_auto_recn, g.tabl_code, c.kind_code, "
-                      "i.clas_code, i.item_code, '1', 1, 1, 1, 10.4, ?, i.item_cost_pric FROM TableGuestlist g, "
-                      "itemlist i JOIN classlist c ON c.clas_code = i.clas_code "
-                      "WHERE g.tabl_gues_auto_recn = ? AND i.item_code = '101001'"),
-                  {orderLineAmount(1, 10.4, 1, QString()), bill});
+        db().exec(
+            QStringLiteral(
+                "INSERT INTO TableConsList (tabl_gues_auto_recn, tabl_code, kind_code, clas_code, item_code, "
+                "menu_type_code, item_type_flag, item_coun_flag, tabl_cons_coun, item_unit_pric, "
+                "tabl_cons_tota, item_cost_pric) SELECT g.tabl_gues_auto_recn, g.tabl_code, c.kind_code, "
+                "i.clas_code, i.item_code, '1', 1, 1, 1, 10.4, ?, i.item_cost_pric FROM TableGuestlist g, "
+                "itemlist i JOIN classlist c ON c.clas_code = i.clas_code "
+                "WHERE g.tabl_gues_auto_recn = ? AND i.item_code = '101001'"),
+            {orderLineAmount(1, 10.4, 1, QString()), bill});
         billing::GuestRecord guest = *billing::GuestRecord::load(db(), bill);
         const billing::BillSettings settings = billing::BillSettings::load(db());
         billing::setLineSums(db(), guest, settings);
