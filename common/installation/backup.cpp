@@ -389,6 +389,11 @@ void restoreDatabaseFrom(Database& db, const QString& backup, const QString& fol
                          const ProgressReport& progress, const WatchWait& wait) {
     const BackupFound found = checkBackupFile(backup);
     requireDatabaseAlone(db, ownWorkstationId(), wait);
+    // Alone, no other program is making a backup: a half-written copy left here was cut short
+    // (a program killed or the power gone) and goes.
+    for (const QString& left :
+         QDir(folder).entryList({kBaseName + QStringLiteral("-*.incomplete")}, QDir::Files))
+        removeDatabaseFile(QDir(folder).filePath(left));
     report(progress, 0);
     backupDatabase(db, folder, clock, BackupPurpose::BeforeRestore,
                    [&](int percent) { report(progress, percent / 2); });

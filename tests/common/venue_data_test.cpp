@@ -452,6 +452,8 @@ TEST_P(VenueDataTest, RestoreKilledAnywhereLeavesTheDatabaseWholeAsItWas) {
     EXPECT_EQ(db().scalar("SELECT auto_recn FROM SetupPay").toInt(), 120);
     EXPECT_EQ(count("AllCons"), 1200);
     EXPECT_EQ(installation::checkDatabase(db()).damage, QStringList{});
+    // It cleared away what the killed ones left half-written.
+    EXPECT_EQ(QDir(back()).entryList({"*.incomplete*"}, QDir::Files), QStringList{});
 }
 
 TEST_P(VenueDataTest, BackupOntoAFullDiskTellsNoSuccessAndLeavesNoTemporaryFile) {
