@@ -158,8 +158,12 @@ void DataOperationsPanel::listBackups() {
     }
     const int chosen = installation::defaultBackupIndex(entries);
     if (chosen >= 0) backups_->setCurrentItem(backups_->topLevelItem(chosen));
-    for (int c = 0; c < backups_->columnCount(); ++c)
+    // Each column as wide as its widest entry, with a gap before the next so they do not run together.
+    const int gap = backups_->fontMetrics().horizontalAdvance(QStringLiteral("　　"));
+    for (int c = 0; c < backups_->columnCount(); ++c) {
         backups_->resizeColumnToContents(c);
+        if (c + 1 < backups_->columnCount()) backups_->setColumnWidth(c, backups_->columnWidth(c) + gap);
+    }
 }
 
 bool DataOperationsPanel::passwordAccepted() {

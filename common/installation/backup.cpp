@@ -218,6 +218,7 @@ void restoreServer(Database& db, const QString& backup, const ProgressReport& pr
                                 report(progress, total > 0 ? int(50 + done * 45 / total) : 95);
                             });
     db.exec(QStringLiteral("UPDATE SetupPay SET auto_recn = ? WHERE auto_recn < ?"), {counter, counter});
+    report(progress, 99);
     tx.commit();
 }
 
@@ -388,6 +389,11 @@ void restoreDatabaseFrom(Database& db, const QString& backup, const QString& fol
                          const ProgressReport& progress, const WatchWait& wait) {
     const BackupFound found = checkBackupFile(backup);
     requireDatabaseAlone(db, ownWorkstationId(), wait);
+    // Alone, no other program is making a backup: a half-written copy left here was cut short
+    // (a program killed or the power gone) and goes.
+    for (const QString& left :
+         QDir(folder).entryList({kBaseName + QStringLiteral("-*.incomplete")}, QDir::Files))
+        removeDatabaseFile(QDir(folder).filePath(left));
     report(progress, 0);
     backupDatabase(db, folder, clock, BackupPurpose::BeforeRestore,
                    [&](int percent) { report(progress, percent / 2); });

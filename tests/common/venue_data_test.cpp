@@ -16,7 +16,9 @@
 #include "common/schema/schema.h"
 #include "common/schema/schema_version.h"
 #include "common/workstations.h"
+#include "tests/support/built_programs.h"
 #include "tests/support/failing_database.h"
+#include "tests/support/forwarding_disk.h"
 #include "tests/support/full_disk.h"
 #include "tests/support/scripted_sink.h"
 #include "tests/support/test_database.h"
@@ -25,8 +27,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QThread>
+#include <algorithm>
 #include <atomic>
+#include <csignal>
 #include <thread>
 #include <tuple>
 
@@ -360,6 +365,97 @@ TEST_P(VenueDataTest, RestoreFailingMidCopyLeavesTheDatabaseAsItWas) {
     EXPECT_EQ(count("AllCons"), 40);
 }
 
+// A restore run as its own program, stopped at a named point and killed there.
+class KilledRestore {
+  public:
+    KilledRestore(const QString& target, const QString& back, const QString& point) {
+        test::startProgram(process_, QStringLiteral("sorrel-restore-until"), {target, back, point});
+        while (!out_.contains("\n") && process_.waitForReadyRead(60000))
+            out_ += process_.readAllStandardOutput();
+        stopped_ = out_.startsWith("AT ");
+        if (process_.state() != QProcess::NotRunning) ::kill(pid_t(process_.processId()), SIGKILL);
+        process_.waitForFinished(30000);
+    }
+    bool stopped() const { return stopped_; }
+    std::string told() { return (out_ + process_.readAllStandardError()).toStdString(); }
+
+  private:
+    QProcess process_;
+    QByteArray out_;
+    bool stopped_ = false;
+};
+
+// Killed while it copies the current database aside, while the backup's pages or rows go into the
+// live database, or with all of them in but not yet committed: the current database opens whole
+// with everything it held, the half-written copy in back/ is never offered nor accepted as a
+// backup, and the same restore then goes through.
+TEST_P(VenueDataTest, RestoreKilledAnywhereLeavesTheDatabaseWholeAsItWas) {
+    db().exec("UPDATE SetupPay SET auto_recn = 80, user_name = 'backed up'");
+    {
+        Transaction tx(db());
+        for (int bill = 1; bill <= 400; ++bill) {
+            db().exec(
+                "INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 30)",
+                {bill});
+            for (int line = 0; line < 3; ++line)
+                db().exec(
+                    "INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, ?, 10)",
+                    {bill, QString::number(1001 + line)});
+        }
+        tx.commit();
+    }
+    installation::backupDatabase(db(), back(), kClock);
+    db().exec("UPDATE SetupPay SET auto_recn = 120, user_name = 'now'");
+    db().exec("DELETE FROM AllCons WHERE tabl_gues_auto_recn > 300");
+    db().exec("INSERT INTO bookin (book_name) VALUES ('tonight')");
+    const Kept before = keptOf(db());
+    const QStringList backedUp = QDir(back()).entryList(QDir::Files);
+
+    for (const char* point : {"backup", "copy", "commit"}) {
+        SCOPED_TRACE(point);
+        KilledRestore killed(scratch().target(), back(), QString::fromLatin1(point));
+        ASSERT_TRUE(killed.stopped()) << killed.told();
+
+        const std::unique_ptr<Database> fresh = scratch().connectAgain();
+        EXPECT_EQ(installation::checkDatabase(*fresh).damage, QStringList{});
+        EXPECT_EQ(changed(before, keptOf(*fresh)), "");
+        // It takes the next bill as it would have before.
+        {
+            Transaction tx(*fresh);
+            fresh->exec("UPDATE SetupPay SET auto_recn = auto_recn + 1");
+            EXPECT_EQ(fresh->scalar("SELECT auto_recn FROM SetupPay").toInt(), 121);
+        }
+        // Whatever the restore left in back/ is offered only when it checks out; a half-written
+        // copy is neither offered nor accepted.
+        const QList<installation::BackupEntry> offered = installation::listBackups(back());
+        for (const installation::BackupEntry& entry : offered)
+            EXPECT_NO_THROW(installation::checkBackupFile(entry.file)) << entry.file.toStdString();
+        for (const QString& name : QDir(back()).entryList(QDir::Files)) {
+            if (backedUp.contains(name)) continue;
+            const QString file = QDir(back()).filePath(name);
+            const bool listed =
+                std::any_of(offered.begin(), offered.end(),
+                            [&](const installation::BackupEntry& e) { return e.file == file; });
+            if (name.contains(".incomplete")) {
+                EXPECT_FALSE(listed) << name.toStdString();
+                if (name.endsWith(".bak.incomplete")) {
+                    EXPECT_THROW(installation::checkBackupFile(file), DbError) << name.toStdString();
+                }
+            } else {
+                EXPECT_TRUE(name.startsWith("vozezozarev-before-restore-")) << name.toStdString();
+            }
+        }
+    }
+    // Past the kills the same backup restores, the bill counter never going back.
+    installation::restoreDatabase(db(), back(), kClock);
+    EXPECT_EQ(db().scalar("SELECT user_name FROM SetupPay").toString(), "backed up");
+    EXPECT_EQ(db().scalar("SELECT auto_recn FROM SetupPay").toInt(), 120);
+    EXPECT_EQ(count("AllCons"), 1200);
+    EXPECT_EQ(installation::checkDatabase(db()).damage, QStringList{});
+    // It cleared away what the killed ones left half-written.
+    EXPECT_EQ(QDir(back()).entryList({"*.incomplete*"}, QDir::Files), QStringList{});
+}
+
 TEST_P(VenueDataTest, BackupOntoAFullDiskTellsNoSuccessAndLeavesNoTemporaryFile) {
     db().exec("UPDATE SetupPay SET user_name = 'first'");
     for (int bill = 1; bill <= 40; ++bill)
@@ -389,6 +485,69 @@ TEST_P(VenueDataTest, BackupOntoAFullDiskTellsNoSuccessAndLeavesNoTemporaryFile)
         EXPECT_EQ(QDir(back()).entryList(QDir::Files), files) << room;
         EXPECT_EQ(changed(before, keptOf(db())), "");
     }
+    QFile file(installation::latestBackupFile(back()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), latest);
+}
+
+// A disk that garbles what is written into the backup being made (a failing stick or sector): one
+// byte of every page after the first few is flipped on its way down.
+class GarblingDisk {
+  public:
+    GarblingDisk() : disk_("sorrel-garbling-disk", hooks()) {}
+    int garbled() const { return garbled_; }
+
+  private:
+    test::DiskHooks hooks() {
+        test::DiskHooks h;
+        h.opened = [this](const char* name) -> void* {
+            return QString::fromUtf8(name).endsWith(".bak.incomplete") ? this : nullptr;
+        };
+        h.write = [this](void* tag, sqlite3_file* real, const void* data, int amount, sqlite3_int64 offset) {
+            if (tag == this && amount >= 1024 && offset >= 4 * amount) {
+                QByteArray bytes(static_cast<const char*>(data), amount);
+                bytes[amount / 2] = char(bytes[amount / 2] ^ 0x5a);
+                ++garbled_;
+                return real->pMethods->xWrite(real, bytes.constData(), amount, offset);
+            }
+            return real->pMethods->xWrite(real, data, amount, offset);
+        };
+        return h;
+    }
+    int garbled_ = 0;
+    test::ForwardingDisk disk_;
+};
+
+TEST_P(VenueDataTest, BackupThatFailsItsCheckTellsNoSuccessAndLeavesNothing) {
+    {
+        Transaction tx(db());
+        for (int bill = 1; bill <= 300; ++bill)
+            db().exec(
+                "INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES (?, '1001', 30)",
+                {bill});
+        tx.commit();
+    }
+    installation::backupDatabase(db(), back(), kClock);
+    const QStringList files = QDir(back()).entryList(QDir::Files);
+    const QByteArray latest = [&] {
+        QFile file(installation::latestBackupFile(back()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }();
+    db().exec("UPDATE SetupPay SET user_name = 'later'");
+    const Kept before = keptOf(db());
+    {
+        const GarblingDisk disk;
+        try {
+            installation::backupDatabase(db(), back(), FixedClock(kClock.now().addSecs(3600)));
+            ADD_FAILURE() << "a garbled backup was taken for a good one";
+        } catch (const DbError& e) {
+            EXPECT_TRUE(e.reason().startsWith(QStringLiteral("数据备份失败，数据库未作任何改动")))
+                << e.reason().toStdString();
+        }
+        EXPECT_GT(disk.garbled(), 0);
+    }
+    EXPECT_EQ(QDir(back()).entryList(QDir::Files), files);
+    EXPECT_EQ(changed(before, keptOf(db())), "");
     QFile file(installation::latestBackupFile(back()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), latest);
@@ -483,6 +642,48 @@ TEST_P(VenueDataTest, AloneOnlyPastProgramsWhoseBeatStandsStill) {
     EXPECT_THROW(installation::restoreDatabase(db(), back(), kClock, {}, [&](int) { again.beat(); }),
                  StepRefused);
     EXPECT_TRUE(QDir(back()).entryList({"*before-restore*"}, QDir::Files).isEmpty());
+}
+
+// A restore done past a program that died: the dead row goes, and the programs running now stay
+// listed as they are instead of those the backup found running.
+TEST_P(VenueDataTest, RestorePastADeadProgramKeepsTheProgramsRunningNow) {
+    std::unique_ptr<Database> deskDb = scratch().connectAgain();
+    WorkstationPresence office(db(), "office", "Sorrel_S");
+    {
+        WorkstationPresence earlier(*deskDb, "desk-1", "Sorrel_W");
+        installation::backupDatabase(db(), back(), kClock);
+    }
+    deskDb->exec("INSERT INTO workstationlist (work_machine, work_program, work_operator, work_beat) "
+                 "VALUES ('desk-2', 'Sorrel_W', '', 7)");
+    int waited = 0;
+    installation::restoreDatabase(db(), back(), kClock, {}, [&](int ms) { waited += ms; });
+    EXPECT_EQ(waited, kWatchOthersMs);
+    const RecordSet running = db().query("SELECT work_machine FROM workstationlist");
+    ASSERT_EQ(running.rowCount(), 1);
+    EXPECT_EQ(running.text(0, "work_machine"), "office");
+    EXPECT_EQ(QDir(back()).entryList({"vozezozarev-before-restore-*.bak"}, QDir::Files).size(), 1);
+}
+
+// The backup is compacted: bills deleted since the last one leave no room behind in the copy,
+// though the live file keeps its size.
+TEST_P(VenueDataTest, BackupAfterDeletesIsSmallerThanTheOneBefore) {
+    {
+        Transaction tx(db());
+        for (int bill = 1; bill <= 2000; ++bill)
+            db().exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, item_name, tabl_cons_tota) "
+                      "VALUES (?, '1001', '清蒸鲈鱼配姜葱豉油', 30)",
+                      {bill});
+        tx.commit();
+    }
+    const qint64 full = installation::backupDatabase(db(), back(), kClock).bytes;
+    db().exec("DELETE FROM AllCons");
+    const FixedClock later(kClock.now().addSecs(60));
+    const installation::BackupMade emptied = installation::backupDatabase(db(), back(), later);
+    EXPECT_LT(emptied.bytes * 2, full) << emptied.bytes << " of " << full;
+    EXPECT_EQ(emptied.bytes, QFileInfo(installation::latestBackupFile(back())).size());
+    SqliteDatabase copy(emptied.file, databasePassword(), SqliteDatabase::Mode::ReadOnly);
+    EXPECT_EQ(copy.scalar("PRAGMA freelist_count").toInt(), 0);
+    EXPECT_EQ(copy.scalar("SELECT count(*) FROM AllCons").toInt(), 0);
 }
 
 TEST_P(VenueDataTest, BeatIsSkippedWhileAnotherWorkstationHoldsTheLock) {

@@ -5,6 +5,9 @@
 // nothing on No.
 #include "backoffice/data/data_clearing.h"
 #include "backoffice/data/data_operations_panel.h"
+#include "common/db/connection.h"
+#include "common/db/sqlite_database.h"
+#include "common/db/transaction.h"
 #include "common/installation/backup.h"
 #include "common/system_password.h"
 #include "common/venue_reset.h"
@@ -12,6 +15,8 @@
 #include "tests/backoffice/shell/backoffice_window.h"
 
 #include <QCheckBox>
+#include <QDateEdit>
+#include <QDir>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,6 +77,84 @@ TEST_P(DataOperationPanelsTest, BackupEndsTheProgramWithTheReloginMessage) {
     start(QStringLiteral(" 470362"));
     EXPECT_EQ(shown(), (QStringList{installation::kBackupDoneMessage, panels::kDataProcessedMessage}));
     EXPECT_TRUE(QFileInfo::exists(installation::latestBackupFile(installation::backFolder(programDir()))));
+    EXPECT_FALSE(window().isVisible());
+}
+
+// A backup taken at the office while a front desk goes on settling bills: the copy holds each bill
+// it caught with all its lines.
+TEST_P(DataOperationPanelsTest, BackupWhileAFrontDeskSettlesHoldsEachBillWhole) {
+    openLeaf(QStringLiteral("数据备份"));
+    const std::unique_ptr<Database> deskDb = scratch().connectAgain();
+    std::atomic<bool> stop = false;
+    std::atomic<int> settled = 0;
+    std::thread settling([&] {
+        for (int bill = 1; !stop; ++bill) {
+            Transaction tx(*deskDb);
+            deskDb->exec(
+                "INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, tabl_gues_shou) VALUES (?, 'A01', 45)",
+                {bill});
+            for (int line = 0; line < 3; ++line)
+                deskDb->exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota) VALUES "
+                             "(?, '1001', 15)",
+                             {bill});
+            tx.commit();
+            ++settled;
+        }
+    });
+    while (settled < 10)
+        QThread::msleep(5);
+    start(QStringLiteral("470362"));
+    const int atEnd = settled;
+    while (settled < atEnd + 10)
+        QThread::msleep(5);
+    stop = true;
+    settling.join();
+    EXPECT_EQ(shown(), (QStringList{installation::kBackupDoneMessage, panels::kDataProcessedMessage}));
+
+    SqliteDatabase copy(installation::latestBackupFile(installation::backFolder(programDir())),
+                        databasePassword(), SqliteDatabase::Mode::ReadOnly);
+    const int bills = copy.scalar("SELECT count(*) FROM AllGues").toInt();
+    EXPECT_GE(bills, 10);
+    EXPECT_LT(bills, settled.load());
+    EXPECT_EQ(copy.scalar("SELECT count(*) FROM AllCons").toInt(), 3 * bills);
+    EXPECT_EQ(copy.scalar("SELECT COALESCE(sum(tabl_cons_tota), 0) FROM AllCons").toDouble(), 45.0 * bills);
+}
+
+// A month of history cleared from the panel: February's bills and lines go, the last moment of
+// January and the first of March stay, and the data is kept aside first.
+TEST_P(DataOperationPanelsTest, ClearingAMonthOfHistoryKeepsTheDaysAroundIt) {
+    for (const char* at : {"2026-01-31 23:59:59", "2026-02-01 00:00:00", "2026-02-14 20:00:00",
+                           "2026-02-28 23:59:59", "2026-03-01 00:00:00"}) {
+        db().exec("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_gues_time_work) VALUES ((SELECT "
+                  "COALESCE(max(tabl_gues_auto_recn), 0) + 1 FROM AllGues), ?)",
+                  {QString::fromLatin1(at)});
+        db().exec("INSERT INTO AllCons (tabl_gues_auto_recn, item_code, tabl_cons_tota, tabl_cons_time_work) "
+                  "VALUES ((SELECT max(tabl_gues_auto_recn) FROM AllGues), '1001', 10, ?)",
+                  {QString::fromLatin1(at)});
+    }
+    openLeaf(QStringLiteral("数据清理"));
+    const QList<QDateEdit*> dates = shownPanel()->findChildren<QDateEdit*>();
+    ASSERT_EQ(dates.size(), 4);
+    for (QDateEdit* date : dates)
+        EXPECT_EQ(date->date(), clock.now().date());
+    shownPanel()->findChild<QCheckBox*>(QStringLiteral("chk_Clear4"))->setChecked(true);
+    dates[0]->setDate(QDate(2026, 2, 1));
+    dates[1]->setDate(QDate(2026, 2, 28));
+    screenshot(QStringLiteral("data-clear-month"));
+    sink.answers = {true};
+    start(QStringLiteral("470362"));
+    ASSERT_EQ(shown().size(), 3);
+    EXPECT_TRUE(shown()[0].contains(QStringLiteral("岚舟管理系统 8.0版"))) << shown()[0].toStdString();
+    EXPECT_EQ(shown().mid(1), (QStringList{kClearingDoneMessage, panels::kDataProcessedMessage}));
+    const RecordSet kept = db().query("SELECT tabl_gues_time_work FROM AllGues ORDER BY tabl_gues_time_work");
+    ASSERT_EQ(kept.rowCount(), 2);
+    EXPECT_EQ(kept.dateTime(0, "tabl_gues_time_work"), QDateTime(QDate(2026, 1, 31), QTime(23, 59, 59)));
+    EXPECT_EQ(kept.dateTime(1, "tabl_gues_time_work"), QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
+    EXPECT_EQ(db().scalar("SELECT count(*) FROM AllCons").toInt(), 2);
+    EXPECT_EQ(QDir(installation::backFolder(programDir()))
+                  .entryList({"vozezozarev-before-clear-*.bak"}, QDir::Files)
+                  .size(),
+              1);
     EXPECT_FALSE(window().isVisible());
 }
 

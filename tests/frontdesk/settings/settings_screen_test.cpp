@@ -2,16 +2,23 @@
 // permission it needs, the tax fields that follow the tax type, Esc and "取消回退" that drop
 // both pages, "默认", and "保存回退" that saves both pages and shows the board while what
 // another desk wrote meanwhile stays.
+#include "common/db/transaction.h"
 #include "common/money.h"
 #include "common/system_password.h"
 #include "common/typed_input.h"
 #include "common/ui/tool_strip.h"
+#include "frontdesk/billing/bill_calculator.h"
 #include "frontdesk/billing/bill_settings.h"
+#include "frontdesk/billing/line_sums.h"
+#include "frontdesk/checkout/bill_print.h"
+#include "frontdesk/checkout/checkout.h"
 #include "frontdesk/settings/bill_layout_panel.h"
 #include "frontdesk/settings/settings_screen.h"
 #include "frontdesk/tables/board_screen.h"
+#include "frontdesk/tables/board_tables.h"
 #include "frontdesk/tables/graphic_board_panel.h"
 #include "frontdesk/tables/login_panel.h"
+#include "frontdesk/tables/opening.h"
 #include "tests/frontdesk/day/desk_window_test.h"
 
 #include <QApplication>
@@ -187,6 +194,55 @@ TEST_P(SettingsScreenTest, SaveAndReturnSavesBothPagesAndKeepsWhatAnotherDeskWro
     EXPECT_FALSE(layout->rowSwitch(6)->isChecked());
     click(QStringLiteral("取消回退"));
     EXPECT_EQ(stored("SELECT set_prn_11_fiel FROM setupprint").toString(), QStringLiteral("tabl_gues_name"));
+}
+
+// What the manager saved on the screen reaches the next bill settled at this desk with no new
+// login: its sum rounded up, the tax by rate, the first header row off, the house's free line.
+TEST_P(SettingsScreenTest, TheNextBillFollowsWhatTheScreenSaved) {
+    startDesk();
+    click(QStringLiteral("设置"));
+    pick("cmb_SumRounding", kRaiseFraction);
+    pick("cmb_TaxType", billing::kTaxByRate);
+    typeInto("edt_TaxPercent", QStringLiteral("10"));
+    click(QStringLiteral("帐单内容"));
+    screen().layoutPage()->rowSwitch(0)->setChecked(false);
+    screen().layoutPage()->freeLine1()->setText(QStringLiteral("周三会员日"));
+    click(QStringLiteral("保存回退"));
+    ASSERT_TRUE(onBoard());
+
+    billing::GuestRecord typed =
+        tables::newGuestRecord(db(), *tables::loadBoardTable(db(), QStringLiteral("A01")), "1", clock_);
+    typed.tabl_gues_coun = 2;
+    const int bill =
+        tables::openTable(db(), typed, billing::BillSettings::load(db()), clock_, {}).tabl_gues_auto_recn;
+    {
+        Transaction tx(db());
+        db().exec(
+            QStringLiteral(
+                "INSERT INTO TableConsList (tabl_gues_auto_recn, tabl_code, kind_code, clas_code, item_code, "
+                "menu_type_code, item_type_flag, item_coun_flag, tabl_cons_coun, item_unit_pric, "
+                "tabl_cons_tota, item_cost_pric) SELECT g.tabl_gues_auto_recn, g.tabl_code, c.kind_code, "
+                "i.clas_code, i.item_code, '1', 1, 1, 1, 10.4, ?, i.item_cost_pric FROM TableGuestlist g, "
+                "itemlist i JOIN classlist c ON c.clas_code = i.clas_code "
+                "WHERE g.tabl_gues_auto_recn = ? AND i.item_code = '101001'"),
+            {orderLineAmount(1, 10.4, 1, QString()), bill});
+        billing::GuestRecord guest = *billing::GuestRecord::load(db(), bill);
+        const billing::BillSettings settings = billing::BillSettings::load(db());
+        billing::setLineSums(db(), guest, settings);
+        billing::ReTotal(db(), guest, settings, clock_);
+        guest.post(db());
+        tx.commit();
+    }
+    checkout::CheckoutSession next(db(), clock_);
+    next.enter(QStringLiteral("A01"));
+    EXPECT_DOUBLE_EQ(next.guest().tabl_gues_shou, 11); // 10.40 rounded up
+    ASSERT_TRUE(next.taxConfigured());
+    next.addTax(2);
+    EXPECT_DOUBLE_EQ(next.guest().tabl_gues_shou, 13); // 11 and its 10% tax, both rounded up
+    const checkout::BillLayout printed = checkout::loadBillLayout(db());
+    EXPECT_FALSE(printed.rows[0]);
+    EXPECT_TRUE(printed.rows[1]);
+    EXPECT_EQ(printed.free1Text, QStringLiteral("周三会员日"));
 }
 
 TEST_P(SettingsScreenTest, AMistypedNumberKeepsThePageAndSavesNothing) {
