@@ -126,6 +126,9 @@ TEST_F(TableLifeScreenTest, ATransferredAndMergedBillIsSettledResumedAndCleared)
 }
 
 TEST_F(TableLifeScreenTest, ReverseSettlementAsksForTheSystemPassword) {
+    // The manager changed the system password in the back office: the old one no longer serves,
+    // and the new one is taken with blanks around it, its quote as data.
+    setSystemPassword(db(), QStringLiteral("o'ne 42"), QStringLiteral("o'ne 42"));
     startDesk();
     const int bill = openOn(db(), QStringLiteral("A06"), 2, QStringLiteral("冯先生")).tabl_gues_auto_recn;
     settle(bill, QStringLiteral("A06"));
@@ -140,10 +143,10 @@ TEST_F(TableLifeScreenTest, ReverseSettlementAsksForTheSystemPassword) {
     test::saveScreenshot(window_.get(), QStringLiteral("reagain"));
 
     const QRect row = screen->bills()->visualRect(screen->bills()->model()->index(0, 1));
-    QTest::keyClicks(screen->password(), QStringLiteral("1234"));
+    QTest::keyClicks(screen->password(), QStringLiteral("8888"));
     QTest::mouseClick(tool(QStringLiteral("反结帐")), Qt::LeftButton);
     EXPECT_EQ(sink_.texts(), QStringList{kWrongSystemPasswordMessage});
-    screen->password()->setText(QStringLiteral("8888"));
+    screen->password()->setText(QStringLiteral(" o'ne 42 "));
     sink_.answers = {true};
     QTest::mouseClick(screen->bills()->viewport(), Qt::LeftButton, {}, row.center());
     QTest::mouseDClick(screen->bills()->viewport(), Qt::LeftButton, {}, row.center());
