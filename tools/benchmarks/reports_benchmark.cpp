@@ -296,6 +296,11 @@ void measureMemory(Engine engine) {
     measure("bill_list_csv", [&] {
         exporting::writeCsvFile(dir.filePath(QStringLiteral("bills.csv")), billListSheet(v.db(), year, {}));
     });
+    measure("bill_list_document_built", [&] {
+        const document::Document doc =
+            billListDocument(v.db(), year, {billListTitle(year.kind), {}, year.range, year.caption, {}, {}});
+        std::fprintf(stderr, "  %lld bands in the document\n", qlonglong(doc.bands.size()));
+    });
     measure("bill_list_pdf", [&] {
         const document::Document doc =
             billListDocument(v.db(), year, {billListTitle(year.kind), {}, year.range, year.caption, {}, {}});
