@@ -8,8 +8,7 @@ namespace sorrel {
 
 namespace {
 
-const QString kBillJoin =
-    QStringLiteral(" JOIN AllGues b ON b.tabl_gues_auto_recn = a.tabl_gues_auto_recn");
+const QString kBillJoin = QStringLiteral(" JOIN AllGues b ON b.tabl_gues_auto_recn = a.tabl_gues_auto_recn");
 
 // The rows of one day, of one set of a summary, not of a pending bill: FROM … WHERE … GROUP BY …,
 // with the set's code and name first among the selected columns.
@@ -36,7 +35,8 @@ DaySelect rowsOfDay(const DaySummary& summary, const SummarySetKey& key) {
     if (!summary.ownRows.isEmpty()) rest += summary.ownRows + QStringLiteral(" AND ");
     rest += QStringLiteral("%1 >= ? AND %1 < ? AND NOT ").arg(summary.dayColumn) + kLineOfPendingBill;
     if (!key.onlyRows.isEmpty()) rest += QStringLiteral(" AND ") + key.onlyRows;
-    if (!group.isEmpty()) return {columns, rest + QStringLiteral(" GROUP BY ") + group.join(QStringLiteral(", "))};
+    if (!group.isEmpty())
+        return {columns, rest + QStringLiteral(" GROUP BY ") + group.join(QStringLiteral(", "))};
     // Nothing grouped: a day without rows still has no row in the summary.
     QStringList inner, outer;
     for (int i = 0; i < columns.size(); ++i) {
@@ -67,7 +67,8 @@ QList<QDate> datesOf(const RecordSet& rows) {
 }
 
 // Every day of the summaries' history but the open one.
-QList<QDate> closedHistoryDays(Database& db, const QList<const DaySummary*>& summaries, bool withSummaryDays) {
+QList<QDate> closedHistoryDays(Database& db, const QList<const DaySummary*>& summaries,
+                               bool withSummaryDays) {
     QList<QDate> days;
     for (const DaySummary* s : summaries) {
         days << datesOf(db.query(QStringLiteral("SELECT DISTINCT %1 FROM %2").arg(s->dayColumn, s->source)));
@@ -309,7 +310,8 @@ QList<QDate> daySummaryMismatches(Database& db, const DaySummary& summary) {
             const RecordSet fromRows =
                 db.query(QStringLiteral("SELECT ") + named.join(QStringLiteral(", ")) + rows.rest + order,
                          dayBounds(day));
-            const RecordSet inSummary = db.query(fromSummary, QVariantList{summaryCode(key.set)} + dayBounds(day));
+            const RecordSet inSummary =
+                db.query(fromSummary, QVariantList{summaryCode(key.set)} + dayBounds(day));
             if (!sameRows(fromRows, inSummary, int(keys.size()))) {
                 differing << day;
                 break;

@@ -51,7 +51,7 @@ struct DaySummary {
     QList<SummarySetKey> sets;
     QStringList keys;
     QList<SummaryMeasure> measures;
-    int sinceVersion; // the schema version that brought it: an upgrade from before fills it
+    int sinceVersion;    // the schema version that brought it: an upgrade from before fills it
     QString caption;     // how the administrator reads it: "点单汇总"
     QString rowsCaption; // and the rows it sums: "点单明细"
 

@@ -123,7 +123,8 @@ Condition summedRows(Database& db, const DateRange& range, const SummedRead& rea
         selects << p.sql;
         out.params << p.params;
     }
-    out.sql = QStringLiteral("(") + selects.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(") ") + alias;
+    out.sql =
+        QStringLiteral("(") + selects.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(") ") + alias;
     return out;
 }
 

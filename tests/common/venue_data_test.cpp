@@ -181,16 +181,15 @@ TEST_P(VenueDataTest, Version3DatabaseGetsItsBillsAndPaymentsSummed) {
     makeVersion3(db());
 
     const QStringList made = installation::upgradeDatabase(db(), back(), kClock);
-    EXPECT_EQ(made, (QStringList{"新建数据表：AllGuesDay", "新建数据表：AllGuesPayDay", "按营业日汇总历史帐单和付款",
-                                 "数据库版本 3 升级为 4"}));
+    EXPECT_EQ(made, (QStringList{"新建数据表：AllGuesDay", "新建数据表：AllGuesPayDay",
+                                 "按营业日汇总历史帐单和付款", "数据库版本 3 升级为 4"}));
     EXPECT_EQ(catalogue(db()), catalogue(fresh.db()));
     for (const char* table : {"AllGuesDay", "AllGuesPayDay"}) {
-        const RecordSet summed =
-            db().query(QStringLiteral("SELECT summ_day, sum(%1) AS amount FROM %2 WHERE summ_by = 'D' AND "
-                                      "summ_code = '01' GROUP BY summ_day ORDER BY summ_day")
-                           .arg(QLatin1String(table) == QLatin1String("AllGuesDay") ? "tabl_gues_fact"
-                                                                                     : "pay_type_mone",
-                                QLatin1String(table)));
+        const RecordSet summed = db().query(
+            QStringLiteral("SELECT summ_day, sum(%1) AS amount FROM %2 WHERE summ_by = 'D' AND "
+                           "summ_code = '01' GROUP BY summ_day ORDER BY summ_day")
+                .arg(QLatin1String(table) == QLatin1String("AllGuesDay") ? "tabl_gues_fact" : "pay_type_mone",
+                     QLatin1String(table)));
         ASSERT_EQ(summed.rowCount(), 2) << table;
         EXPECT_EQ(summed.dateTime(0, "summ_day").date(), QDate(2026, 3, 2)) << table;
         EXPECT_DOUBLE_EQ(summed.number(0, "amount"), 30) << table;

@@ -146,10 +146,12 @@ TEST_F(SorrelDbTool, SummaryThatDiffersFromItsRowsIsNamedAndMadeAgain) {
         QString lastDay;
         {
             SqliteDatabase db(path("venue.mdb"), databasePassword());
-            lastDay = db.scalar(QStringLiteral("SELECT max(summ_day) FROM %1").arg(c.table)).toString().left(10);
-            db.exec(QStringLiteral("UPDATE %1 SET %2 WHERE summ_by = 'D' AND summ_day = (SELECT max(summ_day) "
-                                   "FROM %1)")
-                        .arg(c.table, c.change));
+            lastDay =
+                db.scalar(QStringLiteral("SELECT max(summ_day) FROM %1").arg(c.table)).toString().left(10);
+            db.exec(
+                QStringLiteral("UPDATE %1 SET %2 WHERE summ_by = 'D' AND summ_day = (SELECT max(summ_day) "
+                               "FROM %1)")
+                    .arg(c.table, c.change));
         }
         ASSERT_EQ(lastDay.size(), 10) << c.table;
         const ProgramRun check = sorrelDb({"check", path("venue.mdb")});

@@ -14,9 +14,9 @@
 // Run it by hand (build/bin/bench_reports); afterwards `build/bin/sorrel-test-server stop`.
 #include "common/db/transaction.h"
 #include "common/export/csv_file.h"
-#include "common/ui/print/print_document.h"
-#include "common/line_summary.h"
 #include "common/installation/engine_copy.h"
+#include "common/line_summary.h"
+#include "common/ui/print/print_document.h"
 #include "frontdesk/reports/bill_detail.h"
 #include "frontdesk/reports/item_analysis.h"
 #include "frontdesk/reports/performance_analysis.h"
@@ -31,8 +31,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <benchmark/benchmark.h>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
 #include <sys/resource.h>
@@ -259,7 +259,8 @@ double statusMb(const char* field) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field)) return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toDouble() / 1024;
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toDouble() / 1024;
     return -1;
 }
 

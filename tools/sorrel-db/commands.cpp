@@ -213,7 +213,8 @@ int check(const QStringList& operands, Console& console) {
             for (const QDate& day : off)
                 days << day.toString(QStringLiteral("yyyy-MM-dd"));
             console.err << QStringLiteral("按营业日的%1（%2）与%3不符：%4\n")
-                               .arg(summary->caption, summary->table, summary->rowsCaption, days.join(QStringLiteral("、")));
+                               .arg(summary->caption, summary->table, summary->rowsCaption,
+                                    days.join(QStringLiteral("、")));
         }
         console.err << QStringLiteral("sorrel-db: 请运行 sorrel-db summarize %1 重建汇总\n").arg(target);
         return kFailed;
@@ -405,7 +406,8 @@ const QList<Command>& commands() {
          upgrade},
         {QStringLiteral("summarize"),
          {QStringLiteral("PATH")},
-         QStringLiteral("从历史点单、帐单和付款重建按营业日的汇总（报表读它；当前营业日仍读明细），在一个事务中"),
+         QStringLiteral(
+             "从历史点单、帐单和付款重建按营业日的汇总（报表读它；当前营业日仍读明细），在一个事务中"),
          summarize},
         {QStringLiteral("backup"),
          {QStringLiteral("PATH")},

@@ -120,7 +120,8 @@ TEST_P(DataClearingTest, ResetEmptiesTheBusinessAndKeepsBalancesStockAndTheBillC
     EXPECT_EQ(count("TableGuestlist"), 1);
 
     resetVenue(db(), back(), clock, installation::BackupPurpose::BeforeInit);
-    for (const char* table : {"bookin", "AllGues", "AllCons", "AllConsDay", "AllGuesDay", "TableGuestlist", "membManage"})
+    for (const char* table :
+         {"bookin", "AllGues", "AllCons", "AllConsDay", "AllGuesDay", "TableGuestlist", "membManage"})
         EXPECT_EQ(count(table), 0) << table;
     const RecordSet table = db().query("SELECT * FROM tablelist");
     EXPECT_EQ(table.text(0, "tabl_stat_code"), "1");

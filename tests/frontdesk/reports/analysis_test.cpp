@@ -313,7 +313,8 @@ TEST_P(AnalysisTest, BillClearedAfterItsDaysEndCountsOnItsDayOnce) {
             << QStringLiteral("received=") + figureText(sales.figures.received);
         for (int i = 0; i < sales.payments.rowCount(); ++i)
             out << sales.payments.text(i, QStringLiteral("pay_type_code")) + QLatin1Char('=') +
-                       QString::number(sales.payments.number(i, QStringLiteral("paytotal"))) + QLatin1Char('/') +
+                       QString::number(sales.payments.number(i, QStringLiteral("paytotal"))) +
+                       QLatin1Char('/') +
                        QString::number(sales.payments.integer(i, QStringLiteral("paycount")));
         return out;
     };
@@ -553,9 +554,9 @@ TEST_P(AnalysisHistoryTest, DaySummaryHoldsTheLinesAndTheReportsTheirFigures) {
         }
     }
     ASSERT_GT(allBills.perMethod.size(), 1);
-    const RecordSet billSummed = db.query(
-        QStringLiteral("SELECT summ_day, bill_coun, tabl_gues_coun, tabl_gues_fact, tabl_gues_shou, cost_mone "
-                       "FROM AllGuesDay WHERE summ_by = 'A' ORDER BY summ_day"));
+    const RecordSet billSummed = db.query(QStringLiteral(
+        "SELECT summ_day, bill_coun, tabl_gues_coun, tabl_gues_fact, tabl_gues_shou, cost_mone "
+        "FROM AllGuesDay WHERE summ_by = 'A' ORDER BY summ_day"));
     ASSERT_EQ(billSummed.rowCount(), 30);
     for (int i = 0; i < billSummed.rowCount(); ++i) {
         const QDate day = billSummed.dateTime(i, "summ_day").date();
@@ -640,7 +641,8 @@ TEST_P(AnalysisHistoryTest, DaySummaryHoldsTheLinesAndTheReportsTheirFigures) {
     db.exec(
         QStringLiteral("DELETE FROM AllConsDay WHERE summ_by = 'S' AND summ_day = '2026-05-20 00:00:00'"));
     EXPECT_EQ(daySummaryMismatches(db), QList<QDate>{QDate(2026, 5, 20)});
-    db.exec(QStringLiteral("DELETE FROM AllGuesPayDay WHERE summ_by = 'D' AND summ_day = '2026-05-11 00:00:00'"));
+    db.exec(
+        QStringLiteral("DELETE FROM AllGuesPayDay WHERE summ_by = 'D' AND summ_day = '2026-05-11 00:00:00'"));
     EXPECT_EQ(daySummaryMismatches(db, paymentSummary()), QList<QDate>{QDate(2026, 5, 11)});
     EXPECT_EQ(rebuildDaySummaries(db), 30);
     EXPECT_TRUE(daySummaryMismatches(db).isEmpty());
