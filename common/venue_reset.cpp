@@ -8,10 +8,10 @@ namespace sorrel {
 namespace {
 
 // In this order; the tables set free last.
-const char* const kEmptied[] = {"bookin",         "AllConsDay",     "allcons",    "allgues",
-                                "allotherincome", "allpaytotal",    "allguespay", "Tableconslist",
-                                "Tableguestlist", "Tableguespay",   "StoreBill",  "Storedetail",
-                                "AllStorebill",   "AllStoredetail", "MembManage"};
+const char* const kEmptied[] = {
+    "bookin",         "AllConsDay",  "AllGuesDay",   "AllGuesPayDay",  "allcons",        "allgues",
+    "allotherincome", "allpaytotal", "allguespay",   "Tableconslist",  "Tableguestlist", "Tableguespay",
+    "StoreBill",      "Storedetail", "AllStorebill", "AllStoredetail", "MembManage"};
 
 qlonglong rows(Database& db, const QString& table) {
     return db.scalar(QStringLiteral("SELECT count(*) FROM %1").arg(table)).toLongLong();

@@ -17,10 +17,12 @@ struct Dated {
 };
 
 const char* const kBasic[] = {"itemlist", "classlist", "ItemGroup", "tablelist"};
-// The lines' day summary goes with the lines it sums.
-const char* const kHistory[] = {"AllConsDay", "allcons",      "allgues",        "allotherincome",
-                                "allguespay", "allstorebill", "allstoredetail", "allpaytotal"};
-const Dated kHistoryDates[] = {{"AllConsDay", "summ_day"},         {"allcons", "tabl_cons_time_work"},
+// The day summaries go with the lines, bills and payments they sum.
+const char* const kHistory[] = {"AllConsDay",     "AllGuesDay", "AllGuesPayDay",  "allcons",
+                                "allgues",        "allguespay", "allotherincome", "allstorebill",
+                                "allstoredetail", "allpaytotal"};
+const Dated kHistoryDates[] = {{"AllConsDay", "summ_day"},         {"AllGuesDay", "summ_day"},
+                               {"AllGuesPayDay", "summ_day"},      {"allcons", "tabl_cons_time_work"},
                                {"allgues", "tabl_gues_time_work"}, {"allotherincome", "othe_inco_time"},
                                {"allguespay", "pay_time"},         {"allstorebill", "stor_bill_date_work"},
                                {"allpaytotal", "pay_date_work"},   {"allStoreDetail", "stor_bill_date_work"}};

@@ -74,6 +74,7 @@ QStringList upgradeSteps(Database& db) {
         lines << step.line;
     const int version = schema::storedSchemaVersion(db);
     if (version < schema::kLineSummaryVersion) lines << QStringLiteral("按营业日汇总历史点单");
+    if (version < schema::kBillSummaryVersion) lines << QStringLiteral("按营业日汇总历史帐单和付款");
     if (version < schema::kSchemaVersion)
         lines << QStringLiteral("数据库版本 %1 升级为 %2").arg(version).arg(schema::kSchemaVersion);
     return lines;
@@ -89,7 +90,7 @@ QStringList upgradeSchema(Database& db) {
         for (const QString& statement : step.statements)
             db.exec(statement);
     // The history so far, summed per business day as the day ends would have.
-    if (version < schema::kLineSummaryVersion) rebuildLineSummary(db);
+    if (version < schema::kBillSummaryVersion) rebuildDaySummaries(db, version);
     schema::writeSchemaVersion(db);
     tx.commit();
     return lines;

@@ -10,7 +10,7 @@ QList<Table> staffTables();     // operators, levels, permissions, shifts, log, 
 QList<Table> venueTables();     // departments, tables, menu, consumption modes, payment types, …
 QList<Table> guestTables();     // guest records, order lines, payments, bookings, members, history
 QList<Table> inventoryTables(); // partners, stock bills, adjustments
-QList<Table> houseTables();     // schemaversion, workstationlist, AllConsDay
+QList<Table> houseTables();     // schemaversion, workstationlist, the day summaries
 QList<View> storedQueries();    // viewReTotal, ViewTotalDeptEnd
 
 } // namespace sorrel::schema

@@ -6,7 +6,7 @@ namespace sorrel::reports {
 
 namespace {
 
-// The report's names of the summary's sums, in the order of summaryMeasures().
+// The report's names of the line summary's sums, in the order of summaryMeasures().
 const char* const kSumNames[] = {"bill1",     "bill2",     "bill3",     "bill4",     "bill3total",
                                  "constotal", "facttotal", "costtotal", "dedutotal", "counttotal"};
 
@@ -14,8 +14,8 @@ bool commissionSet(const LineSelection& s) {
     return s.sets.size() == 1 && s.sets.first().set == SummarySet::CommissionStaff;
 }
 
-// The columns of a part: `prefix` "a." for the lines, "" for the summary.
-QString partColumns(const LineSelection& s, bool fromLines) {
+// The columns of a part of the lines: from the lines (`a.`) or from the summary.
+QString lineColumns(const LineSelection& s, bool fromLines) {
     const QString p = fromLines ? QStringLiteral("a.") : QString();
     QStringList columns;
     columns << (fromLines ? QStringLiteral("a.tabl_cons_time_work") : QStringLiteral("summ_day")) +
@@ -36,32 +36,14 @@ QString partColumns(const LineSelection& s, bool fromLines) {
     return columns.join(QStringLiteral(", "));
 }
 
-// The selection's conditions on a line of AllCons aliased `a`.
-void addLineConditions(Where& where, const LineSelection& s) {
-    where.add(QStringLiteral("COALESCE(a.grou_code, '') = ''"));
-    for (const LineSelection::OfSet& of : s.sets) {
-        switch (of.set) {
-        case SummarySet::Department:
-            where.add(QStringLiteral("EXISTS (SELECT 1 FROM AllGues b WHERE b.tabl_gues_auto_recn = "
-                                     "a.tabl_gues_auto_recn AND b.dept_code = ?)"),
-                      {of.value});
-            break;
-        case SummarySet::Shift:
-            where.add(QStringLiteral("a.orde_name = ?"), {of.value});
-            break;
-        case SummarySet::Operator:
-            where.add(QStringLiteral("a.oper_code = ?"), {of.value});
-            break;
-        case SummarySet::CommissionStaff:
-            where.add(QStringLiteral("COALESCE(a.dedu_oper_code, '') <> ''"));
-            where.equalsUnlessEmpty(QStringLiteral("a.dedu_oper_code"), of.value);
-            break;
-        case SummarySet::All:
-            break;
-        }
+// The read's conditions on a history row aliased `a`.
+void addRowConditions(Where& where, const SummedRead& read) {
+    if (!read.summary->ownRows.isEmpty()) where.add(read.summary->ownRows);
+    for (const LineSelection::OfSet& of : read.sets) {
+        const RowCondition c = rowOfSet(*read.summary, of.set, of.value);
+        if (!c.sql.isEmpty()) where.add(c.sql, c.params);
     }
-    where.equalsUnlessEmpty(QStringLiteral("a.kind_code"), s.kindCode);
-    where.equalsUnlessEmpty(QStringLiteral("a.manu_name"), s.outputPoint);
+    if (read.conditions) read.conditions(where, true);
 }
 
 Condition notOn(const QString& column, const QDate& day) {
@@ -86,35 +68,44 @@ LineSelection& LineSelection::of(SummarySet set, const QString& value) {
     return *this;
 }
 
-Condition lineSums(Database& db, const DateRange& range, const LineSelection& s) {
-    const QString lineColumns = partColumns(s, true);
-    const Condition inRange = dateCondition(QStringLiteral("a.tabl_cons_time_work"), range);
+QString summaryColumns(const DaySummary& summary, bool fromRows) {
+    QStringList columns;
+    for (const QString& key : summary.keys)
+        columns << (fromRows ? QStringLiteral("a.") + key + QStringLiteral(" AS ") + key : key);
+    for (const SummaryMeasure& m : summary.measures)
+        columns << (fromRows ? m.ofLine + QStringLiteral(" AS ") + m.column : m.column);
+    return columns.join(QStringLiteral(", "));
+}
+
+Condition summedRows(Database& db, const DateRange& range, const SummedRead& read, const QString& alias) {
+    const DaySummary& summary = *read.summary;
+    const QString rowColumns = read.columns(true);
+    const Condition inRange = dateCondition(summary.dayColumn, range);
     QList<Part> parts;
-    if (s.sets.size() > 1) {
+    if (read.sets.size() > 1) {
         Where all;
         all.add(inRange);
-        addLineConditions(all, s);
-        parts << part(lineColumns, QStringLiteral("AllCons a"), all);
+        addRowConditions(all, read);
+        parts << part(rowColumns, summary.source, all);
     } else {
         const std::optional<QDate> open = openBusinessDate(db);
         const bool openInRange = open && *open >= range.from && *open <= range.to;
         // The closed days.
-        Where summary;
+        Where summed;
         const LineSelection::OfSet of =
-            s.sets.isEmpty() ? LineSelection::OfSet{SummarySet::All, {}} : s.sets.first();
-        summary.add(QStringLiteral("summ_by = ?"), {summaryCode(of.set)})
+            read.sets.isEmpty() ? LineSelection::OfSet{SummarySet::All, {}} : read.sets.first();
+        summed.add(QStringLiteral("summ_by = ?"), {summaryCode(of.set)})
             .equalsUnlessEmpty(QStringLiteral("summ_code"), of.value)
             .add(dateCondition(QStringLiteral("summ_day"), range));
-        if (openInRange) summary.add(notOn(QStringLiteral("summ_day"), *open));
-        summary.equalsUnlessEmpty(QStringLiteral("kind_code"), s.kindCode)
-            .equalsUnlessEmpty(QStringLiteral("manu_name"), s.outputPoint);
-        parts << part(partColumns(s, false), QStringLiteral("AllConsDay"), summary);
-        // The open day, from its lines.
+        if (openInRange) summed.add(notOn(QStringLiteral("summ_day"), *open));
+        if (read.conditions) read.conditions(summed, false);
+        parts << part(read.columns(false), summary.table, summed);
+        // The open day, from its rows.
         if (openInRange) {
             Where today;
-            today.add(dateCondition(QStringLiteral("a.tabl_cons_time_work"), {*open, *open}));
-            addLineConditions(today, s);
-            parts << part(lineColumns, QStringLiteral("AllCons a"), today);
+            today.add(dateCondition(summary.dayColumn, {*open, *open}));
+            addRowConditions(today, read);
+            parts << part(rowColumns, summary.source, today);
         }
         // A bill of a closed day cleared since the last day end, found from the few guest records
         // still waiting for their day end.
@@ -122,9 +113,9 @@ Condition lineSums(Database& db, const DateRange& range, const LineSelection& s)
         late.add(QStringLiteral("g.tabl_gues_use = 0"))
             .add(QStringLiteral("a.tabl_gues_auto_recn = g.tabl_gues_auto_recn"))
             .add(inRange);
-        if (open) late.add(notOn(QStringLiteral("a.tabl_cons_time_work"), *open));
-        addLineConditions(late, s);
-        parts << part(lineColumns, QStringLiteral("TableGuestlist g CROSS JOIN AllCons a"), late);
+        if (open) late.add(notOn(summary.dayColumn, *open));
+        addRowConditions(late, read);
+        parts << part(rowColumns, QStringLiteral("TableGuestlist g CROSS JOIN ") + summary.source, late);
     }
     Condition out;
     QStringList selects;
@@ -132,8 +123,22 @@ Condition lineSums(Database& db, const DateRange& range, const LineSelection& s)
         selects << p.sql;
         out.params << p.params;
     }
-    out.sql = QStringLiteral("(") + selects.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(") lines");
+    out.sql =
+        QStringLiteral("(") + selects.join(QStringLiteral(" UNION ALL ")) + QStringLiteral(") ") + alias;
     return out;
+}
+
+Condition lineSums(Database& db, const DateRange& range, const LineSelection& s) {
+    SummedRead read;
+    read.summary = &lineSummary();
+    read.sets = s.sets;
+    read.columns = [&s](bool fromLines) { return lineColumns(s, fromLines); };
+    read.conditions = [&s](Where& where, bool fromLines) {
+        const QString p = fromLines ? QStringLiteral("a.") : QString();
+        where.equalsUnlessEmpty(p + QStringLiteral("kind_code"), s.kindCode)
+            .equalsUnlessEmpty(p + QStringLiteral("manu_name"), s.outputPoint);
+    };
+    return summedRows(db, range, read, QStringLiteral("lines"));
 }
 
 } // namespace sorrel::reports

@@ -13,16 +13,21 @@ namespace {
 
 constexpr int kDaysPerChart = 62;
 
-// The bills of the range in the filter's department or shift.
-Condition billsOf(const DateRange& range, const DepartmentOrShift& filter) {
-    Where where;
-    where.add(dateCondition(QStringLiteral("tabl_gues_time_work"), range))
-        .equalsUnlessEmpty(filter.by == DepartmentOrShift::By::Department ? QStringLiteral("dept_code")
-                                                                          : QStringLiteral("orde_code"),
-                           filter.code);
-    return {QStringLiteral("tabl_gues_auto_recn IN (SELECT tabl_gues_auto_recn FROM AllGues") + where.sql() +
-                QLatin1Char(')'),
-            where.params()};
+// The bills (and their payments) of the filter's department or shift.
+QList<LineSelection::OfSet> billsOf(const DepartmentOrShift& filter) {
+    if (filter.code.isEmpty()) return {};
+    return {{filter.by == DepartmentOrShift::By::Department ? SummarySet::Department : SummarySet::Shift,
+             filter.code}};
+}
+
+// Closed days from the day summary, the open day and late bills from the history's rows.
+Condition summed(Database& db, const DateRange& range, const DaySummary& summary,
+                 const DepartmentOrShift& filter, const QString& alias) {
+    SummedRead read;
+    read.summary = &summary;
+    read.sets = billsOf(filter);
+    read.columns = [&summary](bool fromRows) { return summaryColumns(summary, fromRows); };
+    return summedRows(db, range, read, alias);
 }
 
 // The lines of the filter's department (their bill's) or shift (the one they were ordered in).
@@ -51,20 +56,16 @@ QString DepartmentOrShift::caption() const {
 SalesAnalysis salesAnalysis(Database& db, const DateRange& range, const DepartmentOrShift& filter,
                             const QString& sumRounding) {
     SalesAnalysis out;
-    Where bills;
-    bills.add(dateCondition(QStringLiteral("tabl_gues_time_work"), range))
-        .equalsUnlessEmpty(filter.by == DepartmentOrShift::By::Department ? QStringLiteral("dept_code")
-                                                                          : QStringLiteral("orde_code"),
-                           filter.code);
+    const Condition bills = summed(db, range, billSummary(), filter, QStringLiteral("bills"));
     const RecordSet t = db.query(
         QStringLiteral(
-            "SELECT count(*) AS cbillcoun, sum(tabl_gues_coun) AS tcoun, sum(tabl_gues_dish) AS tdish, "
+            "SELECT sum(bill_coun) AS cbillcoun, sum(tabl_gues_coun) AS tcoun, sum(tabl_gues_dish) AS tdish, "
             "sum(tabl_gues_spec) AS tspec, sum(tabl_gues_low) AS tlow, sum(tabl_gues_room) AS troom, "
             "sum(tabl_gues_serv) AS tserv, sum(tabl_gues_disc) AS tdisc, sum(tabl_gues_shou) AS tshou, "
             "sum(tabl_gues_tax) AS ttax, sum(tabl_gues_fact) AS tfact, sum(dedu_mone) AS tdedu, "
-            "sum(cost_mone) AS tcost FROM AllGues") +
-            bills.sql(),
-        bills.params());
+            "sum(cost_mone) AS tcost FROM ") +
+            bills.sql,
+        bills.params);
     SalesFigures& f = out.figures;
     f.bills = t.integer(0, QStringLiteral("cbillcoun"));
     f.guests = figure(t, "tcoun");
@@ -90,16 +91,13 @@ SalesAnalysis salesAnalysis(Database& db, const DateRange& range, const Departme
 
     // One grouped pass by the method's code: a method renamed during the range shows once, under
     // its name of today, with every receipt of either name.
-    Where payments;
-    payments.add(dateCondition(QStringLiteral("h.pay_time"), range));
-    if (!filter.code.isEmpty()) payments.add(billsOf(range, filter));
+    const Condition payments = summed(db, range, paymentSummary(), filter, QStringLiteral("h"));
     out.payments = db.query(
         QStringLiteral("SELECT h.pay_type_code, COALESCE((SELECT p.pay_type_name FROM PayTypeList p "
                        "WHERE p.pay_type_code = h.pay_type_code), max(h.pay_type_name)) AS pay_type_name, "
-                       "sum(CASE WHEN h.pay_type_mone > 0 THEN 1 ELSE 0 END) AS paycount, "
-                       "sum(h.pay_type_mone) AS paytotal FROM AllGuesPay h") +
-            payments.sql() + QStringLiteral(" GROUP BY h.pay_type_code ORDER BY h.pay_type_code DESC"),
-        payments.params());
+                       "sum(h.pay_coun) AS paycount, sum(h.pay_type_mone) AS paytotal FROM ") +
+            payments.sql + QStringLiteral(" GROUP BY h.pay_type_code ORDER BY h.pay_type_code DESC"),
+        payments.params);
 
     const Condition lines = lineSums(db, range, linesOf(filter));
     out.kinds = db.query(QStringLiteral("SELECT kind_name, sum(constotal) AS constotal, "

@@ -187,7 +187,7 @@ QList<Expected> expectedTables() {
          "clas_code:t3 item_code:t6 item_name:t item_unit:t4 item_unit_pric:f item_cost_pric:f "
          "item_dedu_pric:f item_coun:f item_real:b item_limi:t4 item_shor:t10 item_type_code:t1"},
         // Ours: the schema version, the programs at work on the database, and the history's lines
-        // summed per business day.
+        // summed per business day…
         {"schemaversion", "schema_version:i"},
         {"workstationlist", "work_id:a work_machine:t60 work_program:t20 work_operator:t20 work_beat:i"},
         {"AllConsDay",
@@ -195,6 +195,14 @@ QList<Expected> expectedTables() {
          "kind_code:t1 kind_name:t clas_name:t20 manu_name:t12 tabl_d_bill:f tabl_t_bill:f tabl_z_bill:f "
          "tabl_tz_bill:f gift_tota:f tabl_cons_tota:f fact_tota:f tabl_cost_tota:f tabl_dedu_tota:f "
          "coun_tota:d14"},
+        // … and its bills and payments.
+        {"AllGuesDay",
+         "summ_day:dt summ_by:t1 summ_code:t12 summ_name:t12 bill_coun:i tabl_gues_coun:i tabl_gues_dish:f "
+         "tabl_gues_spec:f tabl_gues_low:f tabl_gues_room:f tabl_gues_serv:f tabl_gues_disc:f "
+         "tabl_gues_shou:f tabl_gues_tax:f tabl_gues_fact:f dedu_mone:f cost_mone:f"},
+        {"AllGuesPayDay",
+         "summ_day:dt summ_by:t1 summ_code:t12 summ_name:t12 pay_type_code:t2 pay_type_name:t12 pay_coun:i "
+         "pay_type_mone:f"},
     };
 }
 

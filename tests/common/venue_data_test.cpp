@@ -80,9 +80,17 @@ QStringList indexesSinceTheFirstRelease() {
     return added;
 }
 
+// The database of version 3: no day summary of the history's bills and payments yet.
+void makeVersion3(Database& db) {
+    db.exec("DROP TABLE AllGuesDay");
+    db.exec("DROP TABLE AllGuesPayDay");
+    db.exec("UPDATE schemaversion SET schema_version = 3");
+}
+
 // The database as the first venues got it: no record of its version, no table of running
-// programs, no day summary of the history's lines, none of the indexes added since.
+// programs, no day summaries of the history, none of the indexes added since.
 void makeFirstRelease(Database& db) {
+    makeVersion3(db);
     db.exec("DROP TABLE schemaversion");
     db.exec("DROP TABLE workstationlist");
     db.exec("DROP TABLE AllConsDay");
@@ -119,13 +127,15 @@ TEST_P(VenueDataTest, FirstReleaseDatabaseUpgradesToWhatANewOneIs) {
     EXPECT_EQ(schema::storedSchemaVersion(db()), 1);
     const installation::SchemaReport before = installation::checkSchema(db());
     EXPECT_TRUE(before.older());
-    EXPECT_EQ(before.missingTables, (QStringList{"schemaversion", "workstationlist", "AllConsDay"}));
+    EXPECT_EQ(before.missingTables,
+              (QStringList{"schemaversion", "workstationlist", "AllConsDay", "AllGuesDay", "AllGuesPayDay"}));
     EXPECT_EQ(before.missingIndexes, indexesSinceTheFirstRelease());
     EXPECT_EQ(before.missingIndexes.size(), 6);
 
     const QStringList made = installation::upgradeDatabase(db(), back(), kClock);
-    // The three tables, the six indexes, the history summed and the version.
-    EXPECT_EQ(made.size(), 11) << made.join('\n').toStdString();
+    // The five tables, the six indexes, the history's lines, bills and payments summed and the
+    // version.
+    EXPECT_EQ(made.size(), 14) << made.join('\n').toStdString();
     EXPECT_EQ(schema::storedSchemaVersion(db()), schema::kSchemaVersion);
     EXPECT_EQ(catalogue(db()), catalogue(fresh.db()));
     EXPECT_TRUE(installation::checkSchema(db()).complete());
@@ -136,11 +146,63 @@ TEST_P(VenueDataTest, FirstReleaseDatabaseUpgradesToWhatANewOneIs) {
     EXPECT_EQ(summed.dateTime(0, "summ_day").date(), QDate(2026, 3, 2));
     EXPECT_DOUBLE_EQ(summed.number(0, "amount"), 30.0);
     EXPECT_DOUBLE_EQ(summed.number(1, "amount"), 55.5);
-    EXPECT_TRUE(lineSummaryMismatches(db()).isEmpty());
+    EXPECT_TRUE(daySummaryMismatches(db()).isEmpty());
     EXPECT_EQ(QDir(back()).entryList({"vozezozarev-before-upgrade-*.bak"}, QDir::Files).size(), 1);
     // A second run finds nothing to do and takes no second backup.
     EXPECT_TRUE(installation::upgradeDatabase(db(), back(), kClock).isEmpty());
     EXPECT_EQ(QDir(back()).entryList(QDir::Files).size(), 1);
+}
+
+// A venue of version 3 gets the day summary of its bills and payments: its ended days summed as
+// their day ends would have, the open day and a bill cleared after its day's end left to come,
+// and the lines' summary it already keeps left as it is.
+TEST_P(VenueDataTest, Version3DatabaseGetsItsBillsAndPaymentsSummed) {
+    test::ScratchDatabase fresh(GetParam(), test::ScratchDatabase::Contents::Presets);
+    struct Bill {
+        int number;
+        const char* day;
+        double received;
+        bool pending; // cleared after its day's end, that day end still to come
+    } bills[] = {
+        {1, "2026-03-02 00:00:00", 30, false}, {2, "2026-03-03 00:00:00", 45.5, false},
+        {3, "2026-03-03 00:00:00", 12, false}, {4, "2026-03-03 00:00:00", 8, true},
+        {5, "2026-03-04 00:00:00", 99, false},
+    };
+    for (const Bill& b : bills) {
+        db().exec("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_code, dept_code, tabl_gues_time_work, "
+                  "tabl_gues_fact) VALUES (?, 'A01', '01', ?, ?)",
+                  {b.number, QString::fromLatin1(b.day), b.received});
+        db().exec("INSERT INTO AllGuesPay (tabl_gues_auto_recn, pay_type_code, pay_type_name, pay_type_mone, "
+                  "pay_time) VALUES (?, 'Z', '现金', ?, ?)",
+                  {b.number, b.received, QString::fromLatin1(b.day)});
+        if (b.pending)
+            db().exec("INSERT INTO TableGuestlist (tabl_gues_auto_recn, tabl_gues_use, tabl_gues_time_work) "
+                      "VALUES (?, 0, ?)",
+                      {b.number, QString::fromLatin1(b.day)});
+    }
+    db().exec("INSERT INTO AllConsDay (summ_day, summ_by, summ_code, item_code, tabl_cons_tota) VALUES "
+              "('2026-03-02 00:00:00', 'A', '', '1001', 30)");
+    db().exec("UPDATE SetupPay SET pay_star = 1, time_work = '2026-03-04 00:00:00'");
+    makeVersion3(db());
+
+    const QStringList made = installation::upgradeDatabase(db(), back(), kClock);
+    EXPECT_EQ(made, (QStringList{"新建数据表：AllGuesDay", "新建数据表：AllGuesPayDay",
+                                 "按营业日汇总历史帐单和付款", "数据库版本 3 升级为 4"}));
+    EXPECT_EQ(catalogue(db()), catalogue(fresh.db()));
+    for (const char* table : {"AllGuesDay", "AllGuesPayDay"}) {
+        const RecordSet summed = db().query(
+            QStringLiteral("SELECT summ_day, sum(%1) AS amount FROM %2 WHERE summ_by = 'D' AND "
+                           "summ_code = '01' GROUP BY summ_day ORDER BY summ_day")
+                .arg(QLatin1String(table) == QLatin1String("AllGuesDay") ? "tabl_gues_fact" : "pay_type_mone",
+                     QLatin1String(table)));
+        ASSERT_EQ(summed.rowCount(), 2) << table;
+        EXPECT_EQ(summed.dateTime(0, "summ_day").date(), QDate(2026, 3, 2)) << table;
+        EXPECT_DOUBLE_EQ(summed.number(0, "amount"), 30) << table;
+        EXPECT_DOUBLE_EQ(summed.number(1, "amount"), 57.5) << table;
+    }
+    EXPECT_EQ(count("AllConsDay"), 1);
+    EXPECT_TRUE(daySummaryMismatches(db(), billSummary()).isEmpty());
+    EXPECT_TRUE(daySummaryMismatches(db(), paymentSummary()).isEmpty());
 }
 
 TEST_P(VenueDataTest, NewerDatabaseIsRefused) {

@@ -129,30 +129,43 @@ TEST_F(SorrelDbTool, DatabaseMissingPartsFailsTheCheckNamingThem) {
     EXPECT_TRUE(check.err.contains("缺少视图：ViewTotalDeptEnd"));
 }
 
-// The reports read the day summary: a summary that no longer holds its days' lines fails the
-// check naming the days, and `summarize` makes it again from the lines.
-TEST_F(SorrelDbTool, SummaryThatDiffersFromTheLinesIsNamedAndMadeAgain) {
+// The reports read the day summaries: a summary that no longer holds what its days' lines, bills
+// or payments sum fails the check naming it and the days, and `summarize` makes it again.
+TEST_F(SorrelDbTool, SummaryThatDiffersFromItsRowsIsNamedAndMadeAgain) {
+    struct Case {
+        const char* table;
+        const char* change;
+        const char* named;
+    } cases[] = {
+        {"AllConsDay", "tabl_cons_tota = tabl_cons_tota + 1", "点单汇总（AllConsDay）与点单明细不符"},
+        {"AllGuesDay", "tabl_gues_fact = tabl_gues_fact - 10", "帐单汇总（AllGuesDay）与历史帐单不符"},
+        {"AllGuesPayDay", "pay_coun = pay_coun + 1", "付款汇总（AllGuesPayDay）与历史付款不符"},
+    };
     ASSERT_EQ(sorrelDb({"demo", "--history", "3", path("venue.mdb")}).exitCode, 0);
-    QString lastDay;
-    {
-        SqliteDatabase db(path("venue.mdb"), databasePassword());
-        lastDay = db.scalar("SELECT max(summ_day) FROM AllConsDay").toString().left(10);
-        db.exec(
-            "UPDATE AllConsDay SET tabl_cons_tota = tabl_cons_tota + 1 WHERE summ_by = 'D' AND summ_day = "
-            "(SELECT max(summ_day) FROM AllConsDay)");
-    }
-    ASSERT_EQ(lastDay.size(), 10);
-    const ProgramRun check = sorrelDb({"check", path("venue.mdb")});
-    EXPECT_EQ(check.exitCode, 1);
-    EXPECT_TRUE(check.err.contains("点单汇总")) << check.err.toStdString();
-    EXPECT_TRUE(check.err.contains(lastDay)) << check.err.toStdString();
-    EXPECT_EQ(check.err.count(QRegularExpression("\\d{4}-\\d\\d-\\d\\d")), 1) << check.err.toStdString();
+    for (const Case& c : cases) {
+        QString lastDay;
+        {
+            SqliteDatabase db(path("venue.mdb"), databasePassword());
+            lastDay =
+                db.scalar(QStringLiteral("SELECT max(summ_day) FROM %1").arg(c.table)).toString().left(10);
+            db.exec(
+                QStringLiteral("UPDATE %1 SET %2 WHERE summ_by = 'D' AND summ_day = (SELECT max(summ_day) "
+                               "FROM %1)")
+                    .arg(c.table, c.change));
+        }
+        ASSERT_EQ(lastDay.size(), 10) << c.table;
+        const ProgramRun check = sorrelDb({"check", path("venue.mdb")});
+        EXPECT_EQ(check.exitCode, 1) << c.table;
+        EXPECT_TRUE(check.err.contains(QString::fromUtf8(c.named))) << check.err.toStdString();
+        EXPECT_TRUE(check.err.contains(lastDay)) << check.err.toStdString();
+        EXPECT_EQ(check.err.count(QRegularExpression("\\d{4}-\\d\\d-\\d\\d")), 1) << check.err.toStdString();
 
-    const ProgramRun summarize = sorrelDb({"summarize", path("venue.mdb")});
-    EXPECT_EQ(summarize.exitCode, 0) << summarize.err.toStdString();
-    EXPECT_TRUE(summarize.out.contains("3 个营业日")) << summarize.out.toStdString();
-    const ProgramRun again = sorrelDb({"check", path("venue.mdb")});
-    EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+        const ProgramRun summarize = sorrelDb({"summarize", path("venue.mdb")});
+        EXPECT_EQ(summarize.exitCode, 0) << summarize.err.toStdString();
+        EXPECT_TRUE(summarize.out.contains("3 个营业日")) << summarize.out.toStdString();
+        const ProgramRun again = sorrelDb({"check", path("venue.mdb")});
+        EXPECT_EQ(again.exitCode, 0) << again.err.toStdString();
+    }
 }
 
 // The check reads every page and writes none: a damaged page is found though an index could have

@@ -7,23 +7,32 @@
 // same database, the cost every cashier step pays, for comparison. Each figure is one run of the
 // report; the repetitions give the median and the 95th percentile.
 //
+// With --memory it measures instead how much the year's bill list takes above what the program
+// held before: shown in the grid and scrolled to its end, exported to CSV and to PDF, each on its
+// own (the peak resident size, VmHWM, set back before each).
+//
 // Run it by hand (build/bin/bench_reports); afterwards `build/bin/sorrel-test-server stop`.
 #include "common/db/transaction.h"
-#include "common/line_summary.h"
+#include "common/export/csv_file.h"
 #include "common/installation/engine_copy.h"
+#include "common/line_summary.h"
+#include "common/ui/print/print_document.h"
 #include "frontdesk/reports/bill_detail.h"
 #include "frontdesk/reports/item_analysis.h"
 #include "frontdesk/reports/performance_analysis.h"
 #include "frontdesk/reports/query_reports.h"
+#include "frontdesk/reports/report_grid_panel.h"
 #include "frontdesk/reports/sales_analysis.h"
 #include "tests/support/test_database.h"
 #include "tests/support/test_server.h"
 #include "tools/demo_history/demo_history.h"
 
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <benchmark/benchmark.h>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
 #include <sys/resource.h>
@@ -105,7 +114,7 @@ Venue& venue(Engine engine) {
         rebuilt.start();
         {
             Transaction tx(v->db());
-            rebuildLineSummary(v->db());
+            rebuildDaySummaries(v->db());
             tx.commit();
         }
         v->db().exec(QStringLiteral("PRAGMA synchronous=FULL"));
@@ -245,6 +254,62 @@ double percentile95(const std::vector<double>& v) {
     return sorted[std::min(sorted.size() - 1, size_t(0.95 * double(sorted.size())))];
 }
 
+// The process's resident size now and its peak since the last reset, in MB.
+double statusMb(const char* field) {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toDouble() / 1024;
+    return -1;
+}
+
+// How much above the resident size before it `work` took at its peak, in MB.
+double peakAbove(const std::function<void()>& work) {
+    QFile reset(QStringLiteral("/proc/self/clear_refs"));
+    if (reset.open(QIODevice::WriteOnly)) reset.write("5");
+    reset.close();
+    const double before = statusMb("VmRSS:");
+    work();
+    return statusMb("VmHWM:") - before;
+}
+
+// The year's bill list (every bill), as the front desk shows, scrolls and exports it.
+void measureMemory(Engine engine) {
+    Venue& v = venue(engine);
+    const char* where = engine == Engine::Embedded ? "file" : "server";
+    const BillSelection year = billsOf(lastDays(kHistoryDays), BillFilterBy::Department, {});
+    QTemporaryDir dir;
+    QElapsedTimer timer;
+    const auto measure = [&](const char* what, const std::function<void()>& work) {
+        timer.start();
+        const double mb = peakAbove(work);
+        std::fprintf(stderr, "memory/%s/%s: %.1f MB above idle, %.2f s\n", what, where, mb,
+                     double(timer.elapsed()) / 1000);
+    };
+    measure("bill_list_scrolled_to_the_end", [&] {
+        ReportListModel model(v.db(), nullptr);
+        model.setList(billList(year));
+        while (model.canFetchMore({}))
+            model.fetchMore({});
+        std::fprintf(stderr, "  %d bills in the grid\n", model.rowCount());
+    });
+    measure("bill_list_csv", [&] {
+        exporting::writeCsvFile(dir.filePath(QStringLiteral("bills.csv")), billListSheet(v.db(), year, {}));
+    });
+    measure("bill_list_document_built", [&] {
+        const document::Document doc =
+            billListDocument(v.db(), year, {billListTitle(year.kind), {}, year.range, year.caption, {}, {}});
+        std::fprintf(stderr, "  %lld bands in the document\n", qlonglong(doc.bands.size()));
+    });
+    measure("bill_list_pdf", [&] {
+        const document::Document doc =
+            billListDocument(v.db(), year, {billListTitle(year.kind), {}, year.range, year.caption, {}, {}});
+        ui::print::printDocument(doc, ui::print::PrintTarget::pdf(dir.filePath(QStringLiteral("bills.pdf")),
+                                                                  document::PageFormat::a4()));
+    });
+}
+
 } // namespace
 
 // What else the machine was doing: its load over the last minute.
@@ -260,6 +325,16 @@ int main(int argc, char** argv) {
     std::vector<Engine> engines{Engine::Embedded};
     if (qEnvironmentVariableIsSet("SORREL_BENCH_REPORTS_SERVER") && test::serverInstalled())
         engines.push_back(Engine::Server);
+    if (argc > 1 && qstrcmp(argv[1], "--memory") == 0) {
+        // The PDF is painted with the fonts of a GUI application, offscreen.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QApplication app(argc, argv);
+        for (Engine engine : engines)
+            measureMemory(engine);
+        printLoad("at the end");
+        venues().clear();
+        return 0;
+    }
     for (Engine engine : engines) {
         const std::string where = engine == Engine::Embedded ? "file" : "server";
         for (const auto& [name, report] : measuredReports())

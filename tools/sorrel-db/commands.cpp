@@ -156,11 +156,16 @@ int demoHistorySeeded(const QStringList& operands, Console& console) {
 int check(const QStringList& operands, Console& console) {
     const QString& target = operands.at(0);
     installation::CheckReport report;
-    QList<QDate> summaryOff;
+    // Per day summary, the days that differ from the rows they sum.
+    QList<std::pair<const DaySummary*, QList<QDate>>> summaryOff;
     try {
         std::unique_ptr<Database> db = openTarget(target, TargetUse::ReadOnly);
         report = installation::checkDatabase(*db);
-        if (report.complete() && !report.schema.older()) summaryOff = lineSummaryMismatches(*db);
+        if (report.complete() && !report.schema.older())
+            for (const DaySummary* summary : daySummaries()) {
+                const QList<QDate> days = daySummaryMismatches(*db, *summary);
+                if (!days.isEmpty()) summaryOff.append({summary, days});
+            }
     } catch (const DamagedDatabase& e) {
         console.err << e.text() << QLatin1Char('\n');
         console.err << QStringLiteral("sorrel-db: 数据库已损坏：%1\n").arg(target);
@@ -203,11 +208,14 @@ int check(const QStringList& operands, Console& console) {
         return kFailed;
     }
     if (!summaryOff.isEmpty()) {
-        QStringList days;
-        for (const QDate& day : summaryOff)
-            days << day.toString(QStringLiteral("yyyy-MM-dd"));
-        console.err << QStringLiteral("按营业日的点单汇总（%1）与点单明细不符：%2\n")
-                           .arg(kLineSummaryTable, days.join(QStringLiteral("、")));
+        for (const auto& [summary, off] : summaryOff) {
+            QStringList days;
+            for (const QDate& day : off)
+                days << day.toString(QStringLiteral("yyyy-MM-dd"));
+            console.err << QStringLiteral("按营业日的%1（%2）与%3不符：%4\n")
+                               .arg(summary->caption, summary->table, summary->rowsCaption,
+                                    days.join(QStringLiteral("、")));
+        }
         console.err << QStringLiteral("sorrel-db: 请运行 sorrel-db summarize %1 重建汇总\n").arg(target);
         return kFailed;
     }
@@ -285,9 +293,9 @@ int summarize(const QStringList& operands, Console& console) {
         QElapsedTimer timer;
         timer.start();
         Transaction tx(*db);
-        const int days = rebuildLineSummary(*db);
+        const int days = rebuildDaySummaries(*db);
         tx.commit();
-        console.out << QStringLiteral("已按营业日重建点单汇总：%1 个营业日（用时 %2 秒）\n")
+        console.out << QStringLiteral("已按营业日重建点单、帐单和付款汇总：%1 个营业日（用时 %2 秒）\n")
                            .arg(days)
                            .arg(timer.elapsed() / 1000.0, 0, 'f', 2);
     } catch (const std::exception& e) {
@@ -398,7 +406,8 @@ const QList<Command>& commands() {
          upgrade},
         {QStringLiteral("summarize"),
          {QStringLiteral("PATH")},
-         QStringLiteral("从点单明细重建按营业日的点单汇总（报表读它；当前营业日仍读明细），在一个事务中"),
+         QStringLiteral(
+             "从历史点单、帐单和付款重建按营业日的汇总（报表读它；当前营业日仍读明细），在一个事务中"),
          summarize},
         {QStringLiteral("backup"),
          {QStringLiteral("PATH")},

@@ -36,11 +36,11 @@ class DataClearingTest : public test::EngineTest {
                 "VALUES ((SELECT max(tabl_gues_auto_recn) FROM AllGues), '1001', 10, ?)",
                 {QString::fromLatin1(day)});
         }
-        rebuildLineSummary(db()); // as the day ends left it
+        rebuildDaySummaries(db()); // as the day ends left it
     }
-    QStringList summedDays() {
+    QStringList summedDays(const QString& summary = QStringLiteral("AllConsDay")) {
         QStringList days;
-        const RecordSet rows = db().query("SELECT DISTINCT summ_day FROM AllConsDay ORDER BY summ_day");
+        const RecordSet rows = db().query("SELECT DISTINCT summ_day FROM " + summary + " ORDER BY summ_day");
         for (int i = 0; i < rows.rowCount(); ++i)
             days << rows.dateTime(i, "summ_day").date().toString(Qt::ISODate);
         return days;
@@ -59,9 +59,10 @@ TEST_P(DataClearingTest, DaysAreWholeAtBothEnds) {
     choice.historyFrom = choice.historyTo = choice.logFrom = choice.logTo = QDate(2026, 3, 3);
     clearData(db(), choice, back(), clock);
     EXPECT_EQ(count("AllGues"), 2);
-    // The lines' day summary goes with the lines.
+    // The day summaries go with the lines and bills they sum.
     EXPECT_EQ(summedDays(), (QStringList{"2026-03-02", "2026-03-04"}));
-    EXPECT_TRUE(lineSummaryMismatches(db()).isEmpty());
+    EXPECT_EQ(summedDays("AllGuesDay"), (QStringList{"2026-03-02", "2026-03-04"}));
+    EXPECT_TRUE(daySummaryMismatches(db()).isEmpty());
     EXPECT_EQ(db().query("SELECT log_time FROM systemlog ORDER BY log_time").rowCount(), 2);
     EXPECT_EQ(db().scalar("SELECT min(log_time) FROM systemlog").toString().left(19), "2026-03-02 23:59:59");
     EXPECT_EQ(QDir(back()).entryList({"vozezozarev-before-clear-*.bak"}, QDir::Files).size(), 1);
@@ -119,7 +120,8 @@ TEST_P(DataClearingTest, ResetEmptiesTheBusinessAndKeepsBalancesStockAndTheBillC
     EXPECT_EQ(count("TableGuestlist"), 1);
 
     resetVenue(db(), back(), clock, installation::BackupPurpose::BeforeInit);
-    for (const char* table : {"bookin", "AllGues", "AllCons", "AllConsDay", "TableGuestlist", "membManage"})
+    for (const char* table :
+         {"bookin", "AllGues", "AllCons", "AllConsDay", "AllGuesDay", "TableGuestlist", "membManage"})
         EXPECT_EQ(count(table), 0) << table;
     const RecordSet table = db().query("SELECT * FROM tablelist");
     EXPECT_EQ(table.text(0, "tabl_stat_code"), "1");

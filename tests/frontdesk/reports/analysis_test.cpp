@@ -114,13 +114,15 @@ class AnalysisTest : public test::EngineTest {
     static int rowOf(const RecordSet& rows, const QString& column, const QVariant& value) {
         return rows.locate({{column, value}});
     }
-    // The reports read the 3rd from its lines while it is the open business day, and from its
-    // day summary once it is closed: every check holds on both.
+    // The reports read the 3rd from its rows while it is the open business day, and from the day
+    // summaries once it is closed (the other days as their day ends summed them): every check
+    // holds on both.
     void whileOpenAndWhenClosed(const std::function<void(const std::string& when)>& check) {
         db().exec(QStringLiteral("UPDATE SetupPay SET pay_star = 1, time_work = '2026-06-03 00:00:00'"));
+        rebuildDaySummaries(db());
         check("the 3rd open");
         db().exec(QStringLiteral("UPDATE SetupPay SET pay_star = 0"));
-        rebuildLineSummary(db());
+        rebuildDaySummaries(db());
         check("the 3rd closed");
     }
     int lineId_ = 0;
@@ -184,14 +186,16 @@ TEST_P(AnalysisTest, RenamedPaymentMethodCountsEveryReceiptOnce) {
     pay(2, QStringLiteral("M"), QStringLiteral("银行卡"), 40);
     pay(3, QStringLiteral("Z"), QStringLiteral("人民币"), 0); // a method row left at 0
     pay(3, QStringLiteral("M"), QStringLiteral("银行卡"), 100);
-    const RecordSet payments = salesAnalysis(db(), kOneDay, {}, {}).payments;
-    ASSERT_EQ(payments.rowCount(), 2);
-    const int cash = rowOf(payments, QStringLiteral("pay_type_code"), QStringLiteral("Z"));
-    ASSERT_GE(cash, 0);
-    EXPECT_EQ(payments.integer(cash, QStringLiteral("paycount")), 2);
-    EXPECT_DOUBLE_EQ(payments.number(cash, QStringLiteral("paytotal")), 160);
-    const int card = rowOf(payments, QStringLiteral("pay_type_code"), QStringLiteral("M"));
-    EXPECT_EQ(payments.integer(card, QStringLiteral("paycount")), 2);
+    whileOpenAndWhenClosed([&](const std::string& when) {
+        const RecordSet payments = salesAnalysis(db(), kOneDay, {}, {}).payments;
+        ASSERT_EQ(payments.rowCount(), 2) << when;
+        const int cash = rowOf(payments, QStringLiteral("pay_type_code"), QStringLiteral("Z"));
+        ASSERT_GE(cash, 0) << when;
+        EXPECT_EQ(payments.integer(cash, QStringLiteral("paycount")), 2) << when;
+        EXPECT_DOUBLE_EQ(payments.number(cash, QStringLiteral("paytotal")), 160) << when;
+        const int card = rowOf(payments, QStringLiteral("pay_type_code"), QStringLiteral("M"));
+        EXPECT_EQ(payments.integer(card, QStringLiteral("paycount")), 2) << when;
+    });
 }
 
 TEST_P(AnalysisTest, ItemsNetOfReturnsAndGiftsOwnLinesOnly) {
@@ -284,12 +288,13 @@ TEST_P(AnalysisTest, PerformanceCountsReturnsAgainstSalesAndSumsPerGroup) {
 TEST_P(AnalysisTest, BillClearedAfterItsDaysEndCountsOnItsDayOnce) {
     add(Bill{1});
     add(Line{1, QStringLiteral("01"), 1, 2});
-    rebuildLineSummary(db()); // the 3rd has ended; the 4th is open
+    rebuildDaySummaries(db()); // the 3rd has ended; the 4th is open
     db().exec(QStringLiteral("UPDATE SetupPay SET pay_star = 1, time_work = '2026-06-04 00:00:00'"));
     // Bill 7, settled on the 3rd, was left on its table over the day end and cleared on the 4th.
     add(Bill{7});
     add(Line{7, QStringLiteral("01"), 1, 3});
     add(Line{7, QStringLiteral("02"), 1, 1, 10, {}, QStringLiteral("D1")});
+    pay(7, QStringLiteral("Z"), QStringLiteral("现金"), 100);
     db().exec(QStringLiteral("INSERT INTO TableGuestlist (tabl_gues_auto_recn, tabl_gues_use, "
                              "tabl_gues_time_work) VALUES (7, 0, '2026-06-03 00:00:00')"));
     const auto quantities = [&] {
@@ -303,11 +308,20 @@ TEST_P(AnalysisTest, BillClearedAfterItsDaysEndCountsOnItsDayOnce) {
         for (int i = 0; i < staff.rowCount(); ++i)
             out << staff.text(i, QStringLiteral("dedu_oper_code")) + QLatin1Char('=') +
                        QString::number(staff.number(i, QStringLiteral("counttotal")));
+        const SalesAnalysis sales = salesAnalysis(db(), kOneDay, {}, {});
+        out << QStringLiteral("bills=%1").arg(sales.figures.bills)
+            << QStringLiteral("received=") + figureText(sales.figures.received);
+        for (int i = 0; i < sales.payments.rowCount(); ++i)
+            out << sales.payments.text(i, QStringLiteral("pay_type_code")) + QLatin1Char('=') +
+                       QString::number(sales.payments.number(i, QStringLiteral("paytotal"))) +
+                       QLatin1Char('/') +
+                       QString::number(sales.payments.integer(i, QStringLiteral("paycount")));
         return out;
     };
-    const QStringList expected{"01=5", "02=1", "D1=1"};
+    // Bill 1 was settled without a payment row: only bill 7's receipt is counted.
+    const QStringList expected{"01=5", "02=1", "D1=1", "bills=2", "received=200.00", "Z=100/1"};
     EXPECT_EQ(quantities(), expected) << "cleared, its day end still to come";
-    EXPECT_TRUE(lineSummaryMismatches(db()).isEmpty());
+    EXPECT_TRUE(daySummaryMismatches(db()).isEmpty());
     FixedClock clock(QDateTime(QDate(2026, 6, 4), QTime(23, 0)));
     dayEndSteps(db(), clock);
     EXPECT_EQ(quantities(), expected) << "after the 4th's day end";
@@ -315,7 +329,11 @@ TEST_P(AnalysisTest, BillClearedAfterItsDaysEndCountsOnItsDayOnce) {
                                          "summ_day = '2026-06-03 00:00:00'"))
                   .toDouble(),
               6);
-    EXPECT_TRUE(lineSummaryMismatches(db()).isEmpty());
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT bill_coun FROM AllGuesDay WHERE summ_by = 'A' AND "
+                                         "summ_day = '2026-06-03 00:00:00'"))
+                  .toLongLong(),
+              2);
+    EXPECT_TRUE(daySummaryMismatches(db()).isEmpty());
 }
 
 // The rows of a printed report's bands of one kind, each as its non-empty texts.
@@ -418,9 +436,9 @@ TEST_P(AnalysisHistoryTest, ReportsAgreeWithTheRawRows) {
                               "WHERE dedu_mone > 0 AND dedu_type IN ('预  定', '指  定', '领  位')")));
 }
 
-// The day ends of a month summed its lines: day by day and in total the summary holds what the
-// raw rows hold, and each report gives the figures of the raw rows grouped here, whether its days
-// come from the summary or (the last one open again) from the lines.
+// The day ends of a month summed its lines, bills and payments: day by day and in total the
+// summaries hold what the raw rows hold, and each report gives the figures of the raw rows grouped
+// here, whether its days come from the summaries or (the last one open again) from the rows.
 TEST_P(AnalysisHistoryTest, DaySummaryHoldsTheLinesAndTheReportsTheirFigures) {
     test::ScratchDatabase venue(GetParam(), test::ScratchDatabase::Contents::DemoVenue);
     Database& db = venue.db();
@@ -497,9 +515,92 @@ TEST_P(AnalysisHistoryTest, DaySummaryHoldsTheLinesAndTheReportsTheirFigures) {
         near(db.scalar(QStringLiteral("SELECT sum(tabl_cons_tota) FROM AllConsDay WHERE summ_by = 'C'"))
                  .toDouble(),
              total.commissioned));
-    EXPECT_TRUE(lineSummaryMismatches(db).isEmpty());
+    // The raw bills and payments, summed here: per day, per department, per method.
+    struct BillSums {
+        qlonglong bills = 0;
+        double guests = 0, received = 0, due = 0, cost = 0;
+        QMap<QString, std::pair<double, qlonglong>> perMethod; // amount, payments above 0
+    };
+    QMap<QDate, BillSums> billsPerDay;
+    BillSums allBills, billsOfDept;
+    const RecordSet rawBills = db.query(QStringLiteral(
+        "SELECT tabl_gues_auto_recn, tabl_gues_time_work, dept_code, tabl_gues_coun, tabl_gues_fact, "
+        "tabl_gues_shou, cost_mone FROM AllGues"));
+    QHash<qlonglong, QDate> dayOf;
+    for (int i = 0; i < rawBills.rowCount(); ++i) {
+        const QDate day = rawBills.dateTime(i, "tabl_gues_time_work").date();
+        dayOf[rawBills.integer(i, "tabl_gues_auto_recn")] = day;
+        QList<BillSums*> into{&billsPerDay[day], &allBills};
+        if (rawBills.text(i, "dept_code") == dept) into << &billsOfDept;
+        for (BillSums* b : into) {
+            ++b->bills;
+            b->guests += rawBills.number(i, "tabl_gues_coun");
+            b->received += rawBills.number(i, "tabl_gues_fact");
+            b->due += rawBills.number(i, "tabl_gues_shou");
+            b->cost += rawBills.number(i, "cost_mone");
+        }
+    }
+    const RecordSet rawPayments =
+        db.query(QStringLiteral("SELECT tabl_gues_auto_recn, pay_type_code, pay_type_mone FROM AllGuesPay"));
+    for (int i = 0; i < rawPayments.rowCount(); ++i) {
+        const qlonglong bill = rawPayments.integer(i, "tabl_gues_auto_recn");
+        const double amount = rawPayments.number(i, "pay_type_mone");
+        QList<BillSums*> into{&billsPerDay[dayOf.value(bill)], &allBills};
+        if (deptOf.value(bill) == dept) into << &billsOfDept;
+        for (BillSums* b : into) {
+            auto& method = b->perMethod[rawPayments.text(i, "pay_type_code")];
+            method.first += amount;
+            method.second += amount > 0 ? 1 : 0;
+        }
+    }
+    ASSERT_GT(allBills.perMethod.size(), 1);
+    const RecordSet billSummed = db.query(QStringLiteral(
+        "SELECT summ_day, bill_coun, tabl_gues_coun, tabl_gues_fact, tabl_gues_shou, cost_mone "
+        "FROM AllGuesDay WHERE summ_by = 'A' ORDER BY summ_day"));
+    ASSERT_EQ(billSummed.rowCount(), 30);
+    for (int i = 0; i < billSummed.rowCount(); ++i) {
+        const QDate day = billSummed.dateTime(i, "summ_day").date();
+        const BillSums& d = billsPerDay.value(day);
+        const std::string on = day.toString(Qt::ISODate).toStdString();
+        EXPECT_EQ(billSummed.integer(i, "bill_coun"), d.bills) << on;
+        EXPECT_TRUE(near(billSummed.number(i, "tabl_gues_coun"), d.guests)) << on;
+        EXPECT_TRUE(near(billSummed.number(i, "tabl_gues_fact"), d.received)) << on;
+        EXPECT_TRUE(near(billSummed.number(i, "tabl_gues_shou"), d.due)) << on;
+        EXPECT_TRUE(near(billSummed.number(i, "cost_mone"), d.cost)) << on;
+    }
+    const RecordSet paySummed = db.query(QStringLiteral(
+        "SELECT summ_day, pay_type_code, sum(pay_type_mone) AS amount, sum(pay_coun) AS n FROM AllGuesPayDay "
+        "WHERE summ_by = 'A' GROUP BY summ_day, pay_type_code"));
+    int methodDays = 0;
+    for (const BillSums& d : billsPerDay)
+        methodDays += int(d.perMethod.size());
+    ASSERT_EQ(paySummed.rowCount(), methodDays);
+    for (int i = 0; i < paySummed.rowCount(); ++i) {
+        const QDate day = paySummed.dateTime(i, "summ_day").date();
+        const auto method = billsPerDay.value(day).perMethod.value(paySummed.text(i, "pay_type_code"));
+        const std::string on = day.toString(Qt::ISODate).toStdString();
+        EXPECT_TRUE(near(paySummed.number(i, "amount"), method.first)) << on;
+        EXPECT_EQ(paySummed.integer(i, "n"), method.second) << on;
+    }
+    EXPECT_TRUE(daySummaryMismatches(db).isEmpty());
 
+    const auto salesAgree = [&](const SalesAnalysis& a, const BillSums& b, const std::string& what) {
+        EXPECT_EQ(a.figures.bills, b.bills) << what;
+        EXPECT_TRUE(near(a.figures.guests.value_or(-1), b.guests)) << what;
+        EXPECT_TRUE(near(a.figures.received.value_or(-1), b.received)) << what;
+        EXPECT_TRUE(near(a.figures.due.value_or(-1), b.due)) << what;
+        EXPECT_TRUE(near(a.figures.cost.value_or(-1), b.cost)) << what;
+        ASSERT_EQ(a.payments.rowCount(), b.perMethod.size()) << what;
+        for (int i = 0; i < a.payments.rowCount(); ++i) {
+            const auto method = b.perMethod.value(a.payments.text(i, "pay_type_code"));
+            EXPECT_TRUE(near(a.payments.number(i, "paytotal"), method.first)) << what;
+            EXPECT_EQ(a.payments.integer(i, "paycount"), method.second) << what;
+        }
+    };
     const auto reportsAgree = [&](const std::string& when) {
+        salesAgree(salesAnalysis(db, may, {}, {}), allBills, "sales, " + when);
+        salesAgree(salesAnalysis(db, may, {DepartmentOrShift::By::Department, dept, {}}, {}), billsOfDept,
+                   "sales of a department, " + when);
         const RecordSet items = itemAnalysis(db, may, {}, ItemSort::Code);
         ASSERT_EQ(items.rowCount(), perItem.size()) << when;
         for (int i = 0; i < items.rowCount(); ++i) {
@@ -539,9 +640,12 @@ TEST_P(AnalysisHistoryTest, DaySummaryHoldsTheLinesAndTheReportsTheirFigures) {
     // A summary that lost a day is named, and made whole again from the lines.
     db.exec(
         QStringLiteral("DELETE FROM AllConsDay WHERE summ_by = 'S' AND summ_day = '2026-05-20 00:00:00'"));
-    EXPECT_EQ(lineSummaryMismatches(db), QList<QDate>{QDate(2026, 5, 20)});
-    EXPECT_EQ(rebuildLineSummary(db), 30);
-    EXPECT_TRUE(lineSummaryMismatches(db).isEmpty());
+    EXPECT_EQ(daySummaryMismatches(db), QList<QDate>{QDate(2026, 5, 20)});
+    db.exec(
+        QStringLiteral("DELETE FROM AllGuesPayDay WHERE summ_by = 'D' AND summ_day = '2026-05-11 00:00:00'"));
+    EXPECT_EQ(daySummaryMismatches(db, paymentSummary()), QList<QDate>{QDate(2026, 5, 11)});
+    EXPECT_EQ(rebuildDaySummaries(db), 30);
+    EXPECT_TRUE(daySummaryMismatches(db).isEmpty());
     reportsAgree("rebuilt");
 }
 
