@@ -31,7 +31,7 @@ endforeach()
 
 # Beside the programs: data/ (with this workstation's printers), back/ and the help page, each a link into
 # the place a Debian machine keeps them. Inside the staged tree each must resolve.
-foreach(entry "data|../../../var/opt/sorrel" "back|../../../var/opt/sorrel/back"
+foreach(entry "data|../../../var/opt/sorrel" "back|../../../var/opt/sorrel/back" "log|../../../var/opt/sorrel/log"
               "help.html|../../../usr/share/sorrel/help/help.html")
     string(REPLACE "|" ";" parts "${entry}")
     list(GET parts 0 name)
@@ -46,8 +46,8 @@ foreach(entry "data|../../../var/opt/sorrel" "back|../../../var/opt/sorrel/back"
         fault("/opt/sorrel/bin/${name} points at ${target}, not ${expected}")
     endif()
 endforeach()
-if(NOT IS_DIRECTORY "${root}/var/opt/sorrel/back")
-    fault("no data and backup folders /var/opt/sorrel/back")
+if(NOT IS_DIRECTORY "${root}/var/opt/sorrel/back" OR NOT IS_DIRECTORY "${root}/var/opt/sorrel/log")
+    fault("no data, backup and log folders /var/opt/sorrel/back and /var/opt/sorrel/log")
 endif()
 if(NOT EXISTS "${root}/opt/sorrel/bin/help.html")
     fault("the help page beside the programs does not resolve")

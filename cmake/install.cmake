@@ -3,6 +3,7 @@
 #     data -> /var/opt/sorrel      the venue's database (or data/server.conf) and this workstation's
 #                                  printers (output_printers.ini), writable by group sorrel
 #     back -> /var/opt/sorrel/back the backups
+#     log -> /var/opt/sorrel/log   the error log, shared by the group's programs
 #     help.html -> /usr/share/sorrel/help/help.html
 #   /usr/bin/                    the four programs as links to /opt/sorrel/bin
 #   /usr/share/applications/     the menu entries of the front desk and the back office
@@ -46,6 +47,7 @@ endforeach()
 set(sorrel_links
     "${SORREL_INSTALL_BIN}/data|../../../${SORREL_INSTALL_DATA}"
     "${SORREL_INSTALL_BIN}/back|../../../${SORREL_INSTALL_DATA}/back"
+    "${SORREL_INSTALL_BIN}/log|../../../${SORREL_INSTALL_DATA}/log"
     "${SORREL_INSTALL_BIN}/help.html|../../../${SORREL_INSTALL_HELP}/help.html")
 foreach(program ${sorrel_installed_programs})
     list(APPEND sorrel_links "usr/bin/${program}|../../${SORREL_INSTALL_BIN}/${program}")
@@ -64,7 +66,9 @@ install(CODE [[
         message(STATUS "Link: ${at} -> ${target}")
     endforeach()
 ]])
-# The data and backup folders: the package's postinst gives them to group sorrel (setgid, 2770);
-# a plain `cmake --install` makes them for their owner only.
-install(DIRECTORY DESTINATION ${SORREL_INSTALL_DATA}/back
-        DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+# The data, backup and log folders: the package's postinst gives them to group sorrel (setgid,
+# 2770); a plain `cmake --install` makes them for their owner only.
+foreach(folder back log)
+    install(DIRECTORY DESTINATION ${SORREL_INSTALL_DATA}/${folder}
+            DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE)
+endforeach()

@@ -30,13 +30,28 @@ void removeOldFiles(QDir dir) {
         dir.remove(files[i]);
 }
 
-bool append(const QString& path, const QByteArray& text, bool& created) {
+// The folder's and the files' modes. A folder of the program's own is its owner's alone. The
+// installed programs share one folder of group sorrel (setgid, like the venue's data beside it):
+// every member's program writes to the day's file, and nobody outside the group reads it.
+struct Modes {
+    mode_t folder;
+    mode_t file;
+};
+
+Modes modesOf(const QString& folder) {
+    struct stat info {};
+    const bool shared = ::stat(QFile::encodeName(folder).constData(), &info) == 0 && (info.st_mode & S_ISGID);
+    return shared ? Modes{02770, 0660} : Modes{0700, 0600};
+}
+
+bool append(const QString& path, const QByteArray& text, mode_t mode, bool& created) {
     const QByteArray name = QFile::encodeName(path);
     created = ::access(name.constData(), F_OK) != 0;
-    const int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(name.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, mode);
     if (fd < 0) return false;
-    // A file another tool made wider is narrowed again: the statements name the venue's data.
-    bool ok = ::fchmod(fd, 0600) == 0;
+    // A file another tool made wider is narrowed again: the statements name the venue's data. A
+    // file of the shared folder made by another member stays theirs; its mode is already right.
+    bool ok = ::fchmod(fd, mode) == 0 || (mode & 0060);
     ok = ::write(fd, text.constData(), size_t(text.size())) == text.size() && ok;
     ::close(fd);
     return ok;
@@ -73,9 +88,10 @@ QString write(const QString& what, const QString& detail) {
     if (!g_folder.isEmpty() && at.isValid()) {
         QDir dir(g_folder);
         if (dir.exists() || QDir().mkpath(g_folder)) {
-            ::chmod(QFile::encodeName(g_folder).constData(), 0700);
+            const Modes modes = modesOf(g_folder);
+            ::chmod(QFile::encodeName(g_folder).constData(), modes.folder);
             bool created = false;
-            written = append(dir.filePath(fileNameOn(at.date())), bytes, created);
+            written = append(dir.filePath(fileNameOn(at.date())), bytes, modes.file, created);
             if (created) removeOldFiles(dir);
         }
     }

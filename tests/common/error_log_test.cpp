@@ -82,6 +82,18 @@ TEST_F(ErrorLogTest, AFileMadeReadableByOthersIsNarrowedAgain) {
     EXPECT_EQ(modeOf(path), 0600u);
 }
 
+TEST_F(ErrorLogTest, TheInstalledProgramsShareTheirGroupsFolder) {
+    // The package makes log/ a folder of group sorrel with setgid: each member's program writes
+    // to the day's file, nobody outside the group reads it.
+    ASSERT_TRUE(QDir().mkpath(logDir().path()));
+    ::chmod(QFile::encodeName(logDir().path()).constData(), 02775);
+    errorlog::write(QStringLiteral("x"), QStringLiteral("y"));
+    EXPECT_EQ(modeOf(logDir().filePath(QStringLiteral("sorrel-2026-11-01.log"))), 0660u);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(logDir().path()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 02770u);
+}
+
 TEST(ErrorLogWithoutFolderTest, NothingIsWrittenToDiskBeforeInstall) {
     errorlog::uninstall();
     EXPECT_TRUE(errorlog::folder().isEmpty());
