@@ -138,7 +138,7 @@ DateRange lastDays(int days) {
 using Report = std::function<void(Database&, const DateRange&, const Picks&)>;
 
 void firstScreen(const ReportList& list, Database& db) {
-    benchmark::DoNotOptimize(list.page(db, 0));
+    benchmark::DoNotOptimize(list.firstPage(db));
 }
 
 const std::vector<std::pair<const char*, Report>>& measuredReports() {
