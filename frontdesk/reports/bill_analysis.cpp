@@ -66,7 +66,9 @@ ReportList tableAnalysis(const DateRange& range, const QString& tableCode) {
     return {kBillColumns + where.sql(),
             where.params(),
             billColumns(true),
-            {{QStringLiteral("dept_name"), true}, {QStringLiteral("tabl_gues_time_work")}, {QStringLiteral("tabl_gues_auto_recn")}}};
+            {{QStringLiteral("dept_name"), true},
+             {QStringLiteral("tabl_gues_time_work")},
+             {QStringLiteral("tabl_gues_auto_recn")}}};
 }
 
 ReportList operatorBills(const DateRange& range, OperatorBills which, const QString& operatorCode) {

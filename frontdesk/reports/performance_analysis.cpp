@@ -114,7 +114,9 @@ ReportList performanceAnalysis(Database& db, const DateRange& range, Performance
                                "sum(counttotal) AS counttotal, sum(constotal) AS constotal, "
                                "sum(facttotal) AS facttotal, sum(dedutotal) AS dedutotal FROM ") +
                     lines.sql + QStringLiteral(" GROUP BY dedu_oper_code"),
-                lines.params, screenColumns(mode), {{QStringLiteral("dedu_oper_code"), true}}};
+                lines.params,
+                screenColumns(mode),
+                {{QStringLiteral("dedu_oper_code"), true}}};
     }
     Where where;
     if (mode == PerformanceMode::Lines)

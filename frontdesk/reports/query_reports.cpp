@@ -66,7 +66,8 @@ exporting::Sheet weeklySheet(const QString& name, const QList<ReportColumn>& col
 const QString kBillOrder = QStringLiteral(" ORDER BY tabl_gues_time_work, tabl_gues_auto_recn");
 const QString kLineOrder = QStringLiteral(" ORDER BY tabl_cons_time_work, tabl_gues_auto_recn, tabl_cons_ID");
 // The orders above as the paged lists name them: business date, bill number, and the line's id.
-const QList<OrderKey> kBillKey{{QStringLiteral("tabl_gues_time_work")}, {QStringLiteral("tabl_gues_auto_recn")}};
+const QList<OrderKey> kBillKey{{QStringLiteral("tabl_gues_time_work")},
+                               {QStringLiteral("tabl_gues_auto_recn")}};
 const QList<OrderKey> kLineKey{{QStringLiteral("tabl_cons_time_work")},
                                {QStringLiteral("tabl_gues_auto_recn")},
                                {QStringLiteral("tabl_cons_ID")}};

@@ -126,7 +126,8 @@ Condition afterKey(Engine engine, const QList<OrderKey>& order, const QVariantLi
         if (!null) {
             beyond = k + QStringLiteral(" > ?");
             beyondParams << v;
-            if (order[i].nullable && !nullsFirst) beyond = QLatin1Char('(') + beyond + QStringLiteral(" OR ") + k + QStringLiteral(" IS NULL)");
+            if (order[i].nullable && !nullsFirst)
+                beyond = QLatin1Char('(') + beyond + QStringLiteral(" OR ") + k + QStringLiteral(" IS NULL)");
         } else if (nullsFirst) {
             beyond = k + QStringLiteral(" IS NOT NULL");
         } // else: NULL sorts last on the server, nothing is beyond it
@@ -161,12 +162,14 @@ RecordSet ReportList::read(Database& db, const Condition& after) const {
     // or an expression included) and the page's condition and order stand outside its grouping;
     // a plain list's statement is merged into the page's, its indexes used as they are.
     QStringList fields;
-    for (const OrderKey& k : order) fields << k.field;
+    for (const OrderKey& k : order)
+        fields << k.field;
     QVariantList values = params;
     values << after.params << kPageRows;
     return db.query(QStringLiteral("SELECT * FROM (") + sql + QStringLiteral(") report_rows") +
                         (after.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + after.sql) +
-                        QStringLiteral(" ORDER BY ") + fields.join(QStringLiteral(", ")) + QStringLiteral(" LIMIT ?"),
+                        QStringLiteral(" ORDER BY ") + fields.join(QStringLiteral(", ")) +
+                        QStringLiteral(" LIMIT ?"),
                     values);
 }
 
@@ -180,7 +183,8 @@ RecordSet ReportList::pageAfter(Database& db, const QVariantList& last) const {
 
 QVariantList ReportList::keyOf(const RecordSet& rows, int row) const {
     QVariantList out;
-    for (const OrderKey& k : order) out << rows.value(row, k.field);
+    for (const OrderKey& k : order)
+        out << rows.value(row, k.field);
     return out;
 }
 

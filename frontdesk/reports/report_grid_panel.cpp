@@ -83,8 +83,9 @@ void ReportListModel::fetchMore(const QModelIndex& parent) {
     // The view asks for more while it scrolls, outside any handler: a failed read is answered here.
     ui::runGuarded([&] {
         // The next page begins after the last row shown.
-        const RecordSet more =
-            rows_.isEmpty() ? list_->firstPage(db_) : list_->pageAfter(db_, list_->keyOf(rows_, rows_.rowCount() - 1));
+        const RecordSet more = rows_.isEmpty()
+                                   ? list_->firstPage(db_)
+                                   : list_->pageAfter(db_, list_->keyOf(rows_, rows_.rowCount() - 1));
         complete_ = more.rowCount() < ReportList::kPageRows;
         if (more.isEmpty()) return;
         beginInsertRows({}, rows_.rowCount(), rows_.rowCount() + more.rowCount() - 1);
