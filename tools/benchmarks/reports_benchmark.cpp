@@ -302,7 +302,7 @@ void measureMemory(Engine engine) {
             billListDocument(v.db(), year, {billListTitle(year.kind), {}, year.range, year.caption, {}, {}});
         std::fprintf(stderr, "  %lld bands in the document\n", qlonglong(doc.bands.size()));
     });
-    // The page the grid reads at the end of the year, as the engine plans it.
+    // The grid's second page of the year, as the engine plans it (every later page has its shape).
     {
         const ReportList list = billList(year);
         const RecordSet first = list.firstPage(v.db());
