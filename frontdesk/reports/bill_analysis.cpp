@@ -63,9 +63,12 @@ ReportList tableAnalysis(const DateRange& range, const QString& tableCode) {
     Where where;
     where.add(dateCondition(QStringLiteral("tabl_gues_time_work"), range))
         .equalsUnlessEmpty(QStringLiteral("tabl_code"), tableCode.trimmed());
-    return {kBillColumns + where.sql() +
-                QStringLiteral(" ORDER BY dept_name, tabl_gues_time_work, tabl_gues_auto_recn"),
-            where.params(), billColumns(true)};
+    return {kBillColumns + where.sql(),
+            where.params(),
+            billColumns(true),
+            {{QStringLiteral("dept_name"), true},
+             {QStringLiteral("tabl_gues_time_work")},
+             {QStringLiteral("tabl_gues_auto_recn")}}};
 }
 
 ReportList operatorBills(const DateRange& range, OperatorBills which, const QString& operatorCode) {
@@ -76,8 +79,10 @@ ReportList operatorBills(const DateRange& range, OperatorBills which, const QStr
                                                           : QStringLiteral("oper_code"),
                            operatorCode)
         .add(dateCondition(QStringLiteral("tabl_gues_time_work"), range));
-    return {kBillColumns + where.sql() + QStringLiteral(" ORDER BY tabl_gues_time_work, tabl_gues_auto_recn"),
-            where.params(), billColumns(false)};
+    return {kBillColumns + where.sql(),
+            where.params(),
+            billColumns(false),
+            {{QStringLiteral("tabl_gues_time_work")}, {QStringLiteral("tabl_gues_auto_recn")}}};
 }
 
 document::Document tableReport(Database& db, const ReportList& list, const ReportFrame& frame) {

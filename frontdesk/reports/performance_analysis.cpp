@@ -113,8 +113,10 @@ ReportList performanceAnalysis(Database& db, const DateRange& range, Performance
         return {QStringLiteral("SELECT dedu_oper_code, max(dedu_oper_name) AS dedu_oper_name, "
                                "sum(counttotal) AS counttotal, sum(constotal) AS constotal, "
                                "sum(facttotal) AS facttotal, sum(dedutotal) AS dedutotal FROM ") +
-                    lines.sql + QStringLiteral(" GROUP BY dedu_oper_code ORDER BY dedu_oper_code"),
-                lines.params, screenColumns(mode)};
+                    lines.sql + QStringLiteral(" GROUP BY dedu_oper_code"),
+                lines.params,
+                screenColumns(mode),
+                {{QStringLiteral("dedu_oper_code"), true}}};
     }
     Where where;
     if (mode == PerformanceMode::Lines)
@@ -126,38 +128,47 @@ ReportList performanceAnalysis(Database& db, const DateRange& range, Performance
             .add(dateCondition(QStringLiteral("tabl_gues_time_work"), range));
     where.equalsUnlessEmpty(QStringLiteral("dedu_oper_code"), staffCode);
     QString sql;
+    QList<OrderKey> order;
     switch (mode) {
     case PerformanceMode::Lines:
+        order = {{QStringLiteral("tabl_cons_time_work")},
+                 {QStringLiteral("tabl_gues_auto_recn")},
+                 {QStringLiteral("tabl_cons_ID")}};
         sql = QStringLiteral(
                   "SELECT item_code, item_name, item_unit, tabl_cons_coun * item_coun_flag AS counttotal, "
                   "tabl_cons_tota AS constotal, %1 AS facttotal, dedu_oper_code, dedu_oper_name, "
-                  "tabl_dedu_tota AS dedutotal FROM AllCons%2 "
-                  "ORDER BY tabl_cons_time_work, tabl_gues_auto_recn, tabl_cons_ID")
+                  "tabl_dedu_tota AS dedutotal, tabl_cons_time_work, tabl_gues_auto_recn, tabl_cons_ID "
+                  "FROM AllCons%2")
                   .arg(salesAmountOf(QString()), where.sql());
         break;
     case PerformanceMode::LineSums:
         break;
     case PerformanceMode::Bills:
+        order = {{QStringLiteral("tabl_gues_time_work")}, {QStringLiteral("tabl_gues_auto_recn")}};
         sql = QStringLiteral(
                   "SELECT tabl_gues_time_work, tabl_gues_auto_recn, tabl_code, tabl_name, tabl_gues_coun, "
                   "tabl_gues_tax, tabl_gues_shou, tabl_gues_fact, grou_name, dedu_oper_code, "
                   "dedu_oper_name, dedu_type, dedu_mone, tota_z + tota_y + tota_l AS totadedu, "
-                  "tabl_gues_pay_narr FROM AllGues%1 ORDER BY tabl_gues_time_work, tabl_gues_auto_recn")
+                  "tabl_gues_pay_narr FROM AllGues%1")
                   .arg(where.sql());
         break;
     case PerformanceMode::BillSums:
+        // By area, group, staff and standard: one row each, every one of them possibly empty.
+        order = {{QStringLiteral("area_name"), true},
+                 {QStringLiteral("grou_name"), true},
+                 {QStringLiteral("dedu_oper_code"), true},
+                 {QStringLiteral("tota_stan"), true}};
         sql = QStringLiteral(
                   "SELECT dedu_oper_code, max(dedu_oper_name) AS dedu_oper_name, grou_name, area_name, "
                   "tota_stan, sum(tabl_gues_shou) AS totashou, sum(tabl_gues_fact) AS totafact, "
                   "sum(tabl_gues_tax) AS totatax, sum(dedu_mone) AS totadedu, sum(tota_y) AS totay, "
                   "sum(tota_z) AS totaz, sum(tota_l) AS totall, "
                   "sum(tota_z + tota_y + tota_l) AS totadeduc FROM AllGues%1 "
-                  "GROUP BY dedu_oper_code, grou_name, tota_stan, area_name "
-                  "ORDER BY area_name, grou_name, dedu_oper_code, tota_stan")
+                  "GROUP BY dedu_oper_code, grou_name, tota_stan, area_name")
                   .arg(where.sql());
         break;
     }
-    return {sql, where.params(), screenColumns(mode)};
+    return {sql, where.params(), screenColumns(mode), order};
 }
 
 QString performanceHeading(PerformanceMode mode) {

@@ -65,6 +65,12 @@ exporting::Sheet weeklySheet(const QString& name, const QList<ReportColumn>& col
 
 const QString kBillOrder = QStringLiteral(" ORDER BY tabl_gues_time_work, tabl_gues_auto_recn");
 const QString kLineOrder = QStringLiteral(" ORDER BY tabl_cons_time_work, tabl_gues_auto_recn, tabl_cons_ID");
+// The orders above as the paged lists name them: business date, bill number, and the line's id.
+const QList<OrderKey> kBillKey{{QStringLiteral("tabl_gues_time_work")},
+                               {QStringLiteral("tabl_gues_auto_recn")}};
+const QList<OrderKey> kLineKey{{QStringLiteral("tabl_cons_time_work")},
+                               {QStringLiteral("tabl_gues_auto_recn")},
+                               {QStringLiteral("tabl_cons_ID")}};
 
 Where lineWhere(const DateRange& range, const QString& typed) {
     Where where;
@@ -163,8 +169,8 @@ QList<Choice> creditGuestsIn(Database& db, const DateRange& range) {
 
 ReportList billList(const BillSelection& s) {
     const Where where = s.where();
-    return {selectOf(billListColumns()) + QStringLiteral(" FROM AllGues") + where.sql() + kBillOrder, where.params(),
-            billListColumns()};
+    return {selectOf(billListColumns()) + QStringLiteral(" FROM AllGues") + where.sql(), where.params(),
+            billListColumns(), kBillKey};
 }
 
 exporting::Sheet billListSheet(Database& db, const BillSelection& s, const QString& name) {
@@ -188,8 +194,9 @@ std::optional<qint64> typedBillNumber(const QString& text) {
 
 ReportList orderLineList(const DateRange& range, const QString& typed) {
     const Where where = lineWhere(range, typed);
-    return {selectOf(orderLineColumns()) + QStringLiteral(" FROM AllCons") + where.sql() + kLineOrder, where.params(),
-            orderLineColumns()};
+    // The line's id orders the lines of one bill; it is read but not shown.
+    return {selectOf(orderLineColumns()) + QStringLiteral(", tabl_cons_ID FROM AllCons") + where.sql(),
+            where.params(), orderLineColumns(), kLineKey};
 }
 
 exporting::Sheet orderLineSheet(Database& db, const DateRange& range, const QString& typed, const QString& name) {

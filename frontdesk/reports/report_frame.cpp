@@ -3,6 +3,8 @@
 #include "common/db_datetime.h"
 #include "common/document/number_format.h"
 
+#include <memory>
+
 namespace sorrel::reports {
 
 using exporting::CellKind;
@@ -109,18 +111,90 @@ document::Column printedColumn(const ReportColumn& column, double share) {
     return document::Column::text(column.caption, share, qMax(3, int(3 * share)));
 }
 
-RecordSet ReportList::page(Database& db, int n) const {
+Condition afterKey(Engine engine, const QList<OrderKey>& order, const QVariantList& last) {
+    // The file sorts NULL before every value, the server after.
+    const bool nullsFirst = engine == Engine::Embedded;
+    // Built from the last field back: after(i) = beyond(k_i) OR (k_i equal AND after(i + 1)).
+    QString sql;
+    QVariantList params;
+    for (qsizetype i = order.size() - 1; i >= 0; --i) {
+        const QString& k = order[i].field;
+        const QVariant& v = last.value(i);
+        const bool null = v.isNull() && order[i].nullable;
+        QString beyond;
+        QVariantList beyondParams;
+        if (!null) {
+            beyond = k + QStringLiteral(" > ?");
+            beyondParams << v;
+            if (order[i].nullable && !nullsFirst)
+                beyond = QLatin1Char('(') + beyond + QStringLiteral(" OR ") + k + QStringLiteral(" IS NULL)");
+        } else if (nullsFirst) {
+            beyond = k + QStringLiteral(" IS NOT NULL");
+        } // else: NULL sorts last on the server, nothing is beyond it
+        if (sql.isEmpty()) {
+            sql = beyond.isEmpty() ? QStringLiteral("1 = 0") : beyond;
+            params = beyondParams;
+            continue;
+        }
+        const QString equal = null ? k + QStringLiteral(" IS NULL") : k + QStringLiteral(" = ?");
+        QVariantList equalParams;
+        if (!null) equalParams << v;
+        QString next = QLatin1Char('(') + equal + QStringLiteral(" AND (") + sql + QStringLiteral("))");
+        QVariantList nextParams = equalParams + params;
+        if (!beyond.isEmpty()) {
+            next = beyond + QStringLiteral(" OR ") + next;
+            nextParams = beyondParams + nextParams;
+        }
+        sql = next;
+        params = nextParams;
+    }
+    if (order.isEmpty() || sql.isEmpty()) return {QStringLiteral("1 = 0"), {}};
+    sql = QLatin1Char('(') + sql + QLatin1Char(')');
+    if (!order.first().nullable) {
+        sql = order.first().field + QStringLiteral(" >= ? AND ") + sql;
+        params.prepend(last.value(0));
+    }
+    return {sql, params};
+}
+
+RecordSet ReportList::read(Database& db, const Condition& after) const {
+    // The list as a derived table, so that the order's fields are the names its rows carry (a sum
+    // or an expression included) and the page's condition and order stand outside its grouping;
+    // a plain list's statement is merged into the page's, its indexes used as they are.
+    QStringList fields;
+    for (const OrderKey& k : order)
+        fields << k.field;
     QVariantList values = params;
-    values << kPageRows << qlonglong(n) * kPageRows;
-    return db.query(sql + QStringLiteral(" LIMIT ? OFFSET ?"), values);
+    values << after.params << kPageRows;
+    return db.query(QStringLiteral("SELECT * FROM (") + sql + QStringLiteral(") report_rows") +
+                        (after.sql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + after.sql) +
+                        QStringLiteral(" ORDER BY ") + fields.join(QStringLiteral(", ")) +
+                        QStringLiteral(" LIMIT ?"),
+                    values);
+}
+
+RecordSet ReportList::firstPage(Database& db) const {
+    return read(db, {});
+}
+
+RecordSet ReportList::pageAfter(Database& db, const QVariantList& last) const {
+    return read(db, afterKey(db.engine(), order, last));
+}
+
+QVariantList ReportList::keyOf(const RecordSet& rows, int row) const {
+    QVariantList out;
+    for (const OrderKey& k : order)
+        out << rows.value(row, k.field);
+    return out;
 }
 
 void ReportList::forEachRow(Database& db, const std::function<void(const RecordSet&, int)>& visit) const {
-    for (int n = 0;; ++n) {
-        const RecordSet rows = page(db, n);
+    RecordSet rows = firstPage(db);
+    for (;;) {
         for (int i = 0; i < rows.rowCount(); ++i)
             visit(rows, i);
         if (rows.rowCount() < kPageRows) return;
+        rows = pageAfter(db, keyOf(rows, rows.rowCount() - 1));
     }
 }
 
@@ -132,8 +206,16 @@ exporting::Sheet ReportList::sheet(Database& db, const QString& name) const {
         fields << c.field;
     }
     const ReportList list = *this;
+    // The sheet asks for its pages in turn; each is read after the last row of the one before.
+    auto last = std::make_shared<QVariantList>();
     return exporting::pagedSheet(
-        name, out, [&db, list](int n) { return list.page(db, n); }, fields);
+        name, out,
+        [&db, list, last](int n) {
+            RecordSet rows = n == 0 ? list.firstPage(db) : list.pageAfter(db, *last);
+            if (!rows.isEmpty()) *last = list.keyOf(rows, rows.rowCount() - 1);
+            return rows;
+        },
+        fields);
 }
 
 document::Document framedReport(const ReportFrame& frame, const QVector<document::Column>& columns,

@@ -82,20 +82,44 @@ QString displayText(const QVariant& value, exporting::CellKind kind);
 // The printed column of a report column (money and quantities right-aligned).
 document::Column printedColumn(const ReportColumn& column, double share = 1);
 
-// A report's list: the statement (without paging, with its order), its values and its columns.
-// Read page by page, so a year's bill list is never held whole by the grid, the CSV file or the PDF.
+// One field of a list's order, as the statement names it among its columns. `nullable`: the
+// field may hold NULL (a department or group left empty), which the two engines sort at opposite
+// ends; the page after such a value is read the way the engine sorts.
+struct OrderKey {
+    QString field;
+    bool nullable = false;
+};
+
+// The rows after a row of a list in the list's order (`order` unique, `last` that row's values of
+// it): "k1 >= ? AND (k1 > ? OR (k1 = ? AND k2 > ?) ...)", every value bound. The leading "k1 >= ?"
+// lets the engine start its read at the row instead of at the start of the range.
+Condition afterKey(Engine engine, const QList<OrderKey>& order, const QVariantList& last);
+
+// A report's list: the statement (without its order and without paging), its values, its columns
+// and its order, unique (a list whose order has ties ends with the bill number or the line id).
+// Read page by page, each page after the last row of the page before, so a year's bill list is
+// never held whole by the grid, the CSV file or the PDF, and the thousandth page costs what the
+// first does.
 struct ReportList {
     QString sql;
     QVariantList params;
     QList<ReportColumn> columns;
+    QList<OrderKey> order;
 
     static constexpr int kPageRows = 500;
-    // The n-th page (from 0) of kPageRows rows; an empty set past the end.
-    RecordSet page(Database& db, int n) const;
+    RecordSet firstPage(Database& db) const;
+    // The page after the row whose order values are `last` (keyOf the last row read); an empty
+    // set past the end.
+    RecordSet pageAfter(Database& db, const QVariantList& last) const;
+    // The row's values of the list's order.
+    QVariantList keyOf(const RecordSet& rows, int row) const;
     // Every row, page by page, until `visit` has seen them all.
     void forEachRow(Database& db, const std::function<void(const RecordSet& rows, int row)>& visit) const;
     // The list as an exported sheet, read page by page.
     exporting::Sheet sheet(Database& db, const QString& name) const;
+
+  private:
+    RecordSet read(Database& db, const Condition& after) const;
 };
 
 // The frame of every printed report.

@@ -24,8 +24,7 @@ void ReportListModel::setList(const ReportList& list) {
     beginResetModel();
     list_ = list;
     columns_ = list.columns;
-    rows_ = list.page(db_, 0);
-    pagesRead_ = 1;
+    rows_ = list.firstPage(db_);
     complete_ = rows_.rowCount() < ReportList::kPageRows;
     endResetModel();
 }
@@ -83,8 +82,10 @@ void ReportListModel::fetchMore(const QModelIndex& parent) {
     if (!canFetchMore(parent)) return;
     // The view asks for more while it scrolls, outside any handler: a failed read is answered here.
     ui::runGuarded([&] {
-        const RecordSet more = list_->page(db_, pagesRead_);
-        ++pagesRead_;
+        // The next page begins after the last row shown.
+        const RecordSet more = rows_.isEmpty()
+                                   ? list_->firstPage(db_)
+                                   : list_->pageAfter(db_, list_->keyOf(rows_, rows_.rowCount() - 1));
         complete_ = more.rowCount() < ReportList::kPageRows;
         if (more.isEmpty()) return;
         beginInsertRows({}, rows_.rowCount(), rows_.rowCount() + more.rowCount() - 1);

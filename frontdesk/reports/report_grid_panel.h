@@ -42,7 +42,6 @@ class ReportListModel : public QAbstractTableModel {
     std::optional<ReportList> list_;
     QList<ReportColumn> columns_;
     RecordSet rows_;
-    int pagesRead_ = 0;
     bool complete_ = true;
     QHash<QString, QColor> colours_;
 };

@@ -235,15 +235,15 @@ TEST_P(AnalysisTest, ItemsNetOfReturnsAndGiftsOwnLinesOnly) {
 TEST_P(AnalysisTest, BillListsKeepStaffApartAndMarginSafe) {
     add(Bill{1, QStringLiteral("2026-06-03 00:00:00"), 0, 0}); // received nothing
     add(Bill{2, QStringLiteral("2026-06-03 00:00:00"), 100, 40, "01", "02", QStringLiteral("张三")});
-    const RecordSet all = ReportList(tableAnalysis(kOneDay, {})).page(db(), 0);
+    const RecordSet all = ReportList(tableAnalysis(kOneDay, {})).firstPage(db());
     ASSERT_EQ(all.rowCount(), 2);
     EXPECT_EQ(displayText(
                   all.value(rowOf(all, QStringLiteral("tabl_gues_auto_recn"), 1), QStringLiteral("starperc")),
                   exporting::CellKind::Percent),
               QStringLiteral("0.0%"));
-    EXPECT_EQ(operatorBills(kOneDay, OperatorBills::Settled, QStringLiteral("02")).page(db(), 0).rowCount(),
+    EXPECT_EQ(operatorBills(kOneDay, OperatorBills::Settled, QStringLiteral("02")).firstPage(db()).rowCount(),
               1);
-    EXPECT_EQ(tableAnalysis(kOneDay, QStringLiteral(" B09 ")).page(db(), 0).rowCount(), 0);
+    EXPECT_EQ(tableAnalysis(kOneDay, QStringLiteral(" B09 ")).firstPage(db()).rowCount(), 0);
 }
 
 TEST_P(AnalysisTest, PerformanceCountsReturnsAgainstSalesAndSumsPerGroup) {
@@ -262,17 +262,17 @@ TEST_P(AnalysisTest, PerformanceCountsReturnsAgainstSalesAndSumsPerGroup) {
 
     whileOpenAndWhenClosed([&](const std::string& when) {
         const RecordSet sums =
-            performanceAnalysis(db(), kOneDay, PerformanceMode::LineSums, {}).page(db(), 0);
+            performanceAnalysis(db(), kOneDay, PerformanceMode::LineSums, {}).firstPage(db());
         ASSERT_EQ(sums.rowCount(), 1) << when;
         EXPECT_DOUBLE_EQ(sums.number(0, QStringLiteral("counttotal")), 2) << when;
         EXPECT_EQ(sums.text(0, QStringLiteral("dedu_oper_name")), QStringLiteral("王五")) << when;
     });
     EXPECT_EQ(performanceAnalysis(db(), kOneDay, PerformanceMode::Lines, QStringLiteral("D1"))
-                  .page(db(), 0)
+                  .firstPage(db())
                   .rowCount(),
               2);
 
-    const RecordSet bills = performanceAnalysis(db(), kOneDay, PerformanceMode::BillSums, {}).page(db(), 0);
+    const RecordSet bills = performanceAnalysis(db(), kOneDay, PerformanceMode::BillSums, {}).firstPage(db());
     // D1 in 一组 and in 二组, D2 (of the same name) in 一组: three rows.
     ASSERT_EQ(bills.rowCount(), 3);
     double performance = 0;
@@ -280,7 +280,7 @@ TEST_P(AnalysisTest, PerformanceCountsReturnsAgainstSalesAndSumsPerGroup) {
         performance += bills.number(i, QStringLiteral("totadeduc"));
     EXPECT_DOUBLE_EQ(performance, (100 - 10) + (200 - 20) + (50 - 5) + (80 - 8));
     EXPECT_EQ(performanceAnalysis(db(), kOneDay, PerformanceMode::Bills, QStringLiteral("D2"))
-                  .page(db(), 0)
+                  .firstPage(db())
                   .rowCount(),
               1);
 }
@@ -304,7 +304,7 @@ TEST_P(AnalysisTest, BillClearedAfterItsDaysEndCountsOnItsDayOnce) {
             out << items.text(i, QStringLiteral("item_code")) + QLatin1Char('=') +
                        QString::number(items.number(i, QStringLiteral("bill")));
         const RecordSet staff =
-            performanceAnalysis(db(), kOneDay, PerformanceMode::LineSums, {}).page(db(), 0);
+            performanceAnalysis(db(), kOneDay, PerformanceMode::LineSums, {}).firstPage(db());
         for (int i = 0; i < staff.rowCount(); ++i)
             out << staff.text(i, QStringLiteral("dedu_oper_code")) + QLatin1Char('=') +
                        QString::number(staff.number(i, QStringLiteral("counttotal")));
@@ -624,7 +624,7 @@ TEST_P(AnalysisHistoryTest, DaySummaryHoldsTheLinesAndTheReportsTheirFigures) {
             EXPECT_TRUE(near(kinds.number(i, "constotal"), s.amount)) << when;
             EXPECT_TRUE(near(kinds.number(i, "costtotal"), s.cost)) << when;
         }
-        const RecordSet staff = performanceAnalysis(db, may, PerformanceMode::LineSums, {}).page(db, 0);
+        const RecordSet staff = performanceAnalysis(db, may, PerformanceMode::LineSums, {}).firstPage(db);
         ASSERT_EQ(staff.rowCount(), perStaff.size()) << when;
         for (int i = 0; i < staff.rowCount(); ++i) {
             const Sums& s = perStaff.value(staff.text(i, "dedu_oper_code"));

@@ -3,6 +3,7 @@
 // statement typed into a filter is only text), a list read page by page giving every row once,
 // and the printed frame around a report.
 #include "frontdesk/reports/report_frame.h"
+#include "frontdesk/reports/report_grid_panel.h"
 
 #include "tests/support/test_database.h"
 
@@ -56,28 +57,94 @@ TEST_P(ReportFrameTest, RangeAndFiltersSelectWhatTheOperatorMeans) {
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM SetupPay")).toInt(), 1);
 }
 
-TEST_P(ReportFrameTest, ListIsReadPageByPageEveryRowOnce) {
-    db().begin();
-    const int bills = ReportList::kPageRows * 2 + 7;
-    for (int i = 1; i <= bills; ++i)
-        bill(i, QStringLiteral("2026-06-03 00:00:00"));
-    db().commit();
-    const ReportList list{
-        QStringLiteral("SELECT tabl_gues_auto_recn FROM AllGues ORDER BY tabl_gues_auto_recn"),
-        {},
-        {{QStringLiteral("单号"), QStringLiteral("tabl_gues_auto_recn"), exporting::CellKind::Integer}}};
-    QList<int> seen;
-    list.forEachRow(db(), [&](const RecordSet& rows, int row) { seen << rows.value(row, 0).toInt(); });
-    ASSERT_EQ(seen.size(), bills);
-    for (int i = 0; i < bills; ++i)
-        ASSERT_EQ(seen[i], i + 1);
+// Each paged list read three ways (page after page, by the grid as it is scrolled to its end, and
+// as an exported sheet) against the same statement read whole in its order.
+TEST_P(ReportFrameTest, PagedListGivesEveryRowOnceInOrder) {
+    const int page = ReportList::kPageRows;
+    const QString noon = QStringLiteral("2026-06-03 12:00:00");
+    struct Case {
+        const char* what;
+        int bills;
+        bool sameTime;     // every bill settled at the same moment: ties across every page boundary
+        bool byDepartment; // ordered by a department that is often empty (NULL or '')
+        QString operName;  // the filter; bills alternate between 张三 and O'Brien
+        int expected;
+    } cases[] = {
+        {"ties across the page boundaries", page * 2 + 7, true, false, {}, page * 2 + 7},
+        {"the last page exactly full", page, false, false, {}, page},
+        {"one row on the last page", page + 1, false, false, {}, page + 1},
+        {"a filter with a quote", page * 2 + 2, true, false, QStringLiteral("O'Brien"), page + 1},
+        {"a statement typed as the filter", page + 1, false, false,
+         QStringLiteral("'; drop table AllGues; --"), 0},
+        {"departments, some empty, with ties", page * 2 + 3, true, true, {}, page * 2 + 3},
+    };
+    for (const Case& c : cases) {
+        db().exec(QStringLiteral("DELETE FROM AllGues"));
+        db().begin();
+        for (int i = 0; i < c.bills; ++i) {
+            // Stored out of their order: the numbers interleaved, not as they were written.
+            const int number = (i * 7919) % c.bills + 1;
+            const QString time = c.sameTime ? noon
+                                            : QStringLiteral("2026-06-03 %1:%2:00")
+                                                  .arg(10 + number / 60 % 10, 2, 10, QLatin1Char('0'))
+                                                  .arg(number % 60, 2, 10, QLatin1Char('0'));
+            const QVariant department = number % 3 == 0   ? QVariant()
+                                        : number % 3 == 1 ? QVariant(QString())
+                                                          : QVariant(QStringLiteral("大厅"));
+            db().exec(
+                QStringLiteral("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_gues_time_work, oper_name, "
+                               "dept_name) VALUES (?, ?, ?, ?)"),
+                {number, time, number % 2 ? QStringLiteral("O'Brien") : QStringLiteral("张三"), department});
+        }
+        db().commit();
 
-    exporting::Sheet sheet = list.sheet(db(), QStringLiteral("帐单"));
-    QVector<QVariant> row;
-    int exported = 0;
-    while (sheet.next(row))
-        ++exported;
-    EXPECT_EQ(exported, bills);
+        Where where;
+        where
+            .add(dateCondition(QStringLiteral("tabl_gues_time_work"), {QDate(2026, 6, 3), QDate(2026, 6, 3)}))
+            .equalsUnlessEmpty(QStringLiteral("oper_name"), c.operName);
+        QList<OrderKey> order{{QStringLiteral("tabl_gues_time_work")},
+                              {QStringLiteral("tabl_gues_auto_recn")}};
+        if (c.byDepartment) order.prepend({QStringLiteral("dept_name"), true});
+        const ReportList list{
+            QStringLiteral("SELECT tabl_gues_auto_recn, tabl_gues_time_work, dept_name FROM AllGues") +
+                where.sql(),
+            where.params(),
+            {{QStringLiteral("单号"), QStringLiteral("tabl_gues_auto_recn"), exporting::CellKind::Integer}},
+            order};
+
+        const RecordSet whole = db().query(
+            QStringLiteral("SELECT tabl_gues_auto_recn FROM AllGues") + where.sql() +
+                (c.byDepartment
+                     ? QStringLiteral(" ORDER BY dept_name, tabl_gues_time_work, tabl_gues_auto_recn")
+                     : QStringLiteral(" ORDER BY tabl_gues_time_work, tabl_gues_auto_recn")),
+            where.params());
+        QList<int> expected;
+        for (int i = 0; i < whole.rowCount(); ++i)
+            expected << whole.value(i, 0).toInt();
+        ASSERT_EQ(expected.size(), c.expected) << c.what;
+
+        QList<int> read;
+        list.forEachRow(db(), [&](const RecordSet& rows, int row) { read << rows.value(row, 0).toInt(); });
+        EXPECT_EQ(read, expected) << c.what << ": read page by page";
+
+        ReportListModel grid(db(), nullptr);
+        grid.setList(list);
+        EXPECT_EQ(grid.rowCount(), std::min(c.expected, page)) << c.what << ": the grid's first page";
+        while (grid.canFetchMore({}))
+            grid.fetchMore({});
+        QList<int> shown;
+        for (int i = 0; i < grid.rowCount(); ++i)
+            shown << grid.value(i, QStringLiteral("tabl_gues_auto_recn")).toInt();
+        EXPECT_EQ(shown, expected) << c.what << ": the grid scrolled to its end";
+
+        exporting::Sheet sheet = list.sheet(db(), QStringLiteral("帐单"));
+        QVector<QVariant> row;
+        QList<int> exported;
+        while (sheet.next(row))
+            exported << row[0].toInt();
+        EXPECT_EQ(exported, expected) << c.what << ": exported";
+    }
+    EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM SetupPay")).toInt(), 1);
 }
 
 SORREL_ON_EVERY_ENGINE(ReportFrameTest);
