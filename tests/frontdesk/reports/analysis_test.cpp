@@ -383,16 +383,22 @@ TEST_P(AnalysisTest, PrintedTablesSumPerDepartmentAndAverageTheMargins) {
 SORREL_ON_EVERY_ENGINE(AnalysisTest);
 
 // A month of the demo venue's business, each report against the raw rows summed another way.
-class AnalysisHistoryTest : public ::testing::TestWithParam<Engine> {};
+class AnalysisHistoryTest : public ::testing::TestWithParam<Engine> {
+  protected:
+    // The demo venue with May 2026 in its history, 25 bills a day.
+    void SetUp() override {
+        venue_ = std::make_unique<test::ScratchDatabase>(GetParam(), test::ScratchDatabase::Contents::DemoVenue);
+        demo_history::HistoryOptions options;
+        options.days = 30;
+        options.billsPerDay = 25;
+        options.lastDay = QDate(2026, 5, 31);
+        demo_history::generate(venue_->db(), options);
+    }
+    std::unique_ptr<test::ScratchDatabase> venue_;
+};
 
 TEST_P(AnalysisHistoryTest, ReportsAgreeWithTheRawRows) {
-    test::ScratchDatabase venue(GetParam(), test::ScratchDatabase::Contents::DemoVenue);
-    Database& db = venue.db();
-    demo_history::HistoryOptions options;
-    options.days = 30;
-    options.billsPerDay = 25;
-    options.lastDay = QDate(2026, 5, 31);
-    demo_history::generate(db, options);
+    Database& db = venue_->db();
     const DateRange may{QDate(2026, 5, 1), QDate(2026, 5, 31)};
     const auto raw = [&](const char* sql) { return db.scalar(QString::fromUtf8(sql)).toDouble(); };
     const auto near = [](double a, double b) { return std::abs(a - b) < 0.005; };
@@ -440,13 +446,7 @@ TEST_P(AnalysisHistoryTest, ReportsAgreeWithTheRawRows) {
 // summaries hold what the raw rows hold, and each report gives the figures of the raw rows grouped
 // here, whether its days come from the summaries or (the last one open again) from the rows.
 TEST_P(AnalysisHistoryTest, DaySummaryHoldsTheLinesAndTheReportsTheirFigures) {
-    test::ScratchDatabase venue(GetParam(), test::ScratchDatabase::Contents::DemoVenue);
-    Database& db = venue.db();
-    demo_history::HistoryOptions options;
-    options.days = 30;
-    options.billsPerDay = 25;
-    options.lastDay = QDate(2026, 5, 31);
-    demo_history::generate(db, options);
+    Database& db = venue_->db();
     const DateRange may{QDate(2026, 5, 1), QDate(2026, 5, 31)};
     const auto near = [](double a, double b) { return std::abs(a - b) < 0.005; };
 
