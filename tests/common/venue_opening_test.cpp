@@ -207,6 +207,16 @@ TEST_F(VenueOpeningOnServer, DatabaseWithoutOurTablesIsOfferedAndOneMissingATabl
     EXPECT_TRUE(sink_.shown[0].text.contains(QStringLiteral("缺少数据表：bookin")));
 }
 
+// The administrator's answers to the start-up upgrade (the question, then the system password)
+// and whether the database is upgraded: No; a wrong password; none given; the right one in blanks.
+struct UpgradeAnswers {
+    QList<bool> answers;
+    QStringList passwords;
+    bool upgraded;
+};
+const UpgradeAnswers kUpgradeAnswers[] = {
+    {{false}, {}, false}, {{true}, {"wrong"}, false}, {{true}, {}, false}, {{true}, {" 8888 "}, true}};
+
 // A venue on the server that kept its first-release database: every workstation's start asks
 // for the upgrade, and only the administrator with the system password gets it, after a backup.
 TEST_F(VenueOpeningOnServer, OlderDatabaseIsUpgradedOnlyWithTheSystemPasswordAfterABackup) {
@@ -218,13 +228,7 @@ TEST_F(VenueOpeningOnServer, OlderDatabaseIsUpgradedOnlyWithTheSystemPasswordAft
         server.exec("DROP TABLE IF EXISTS workstationlist");
         server.exec("DROP INDEX IF EXISTS ix_allguespay_pay_flag");
     };
-    struct Case {
-        QList<bool> answers;
-        QStringList passwords;
-        bool upgraded;
-    } cases[] = {
-        {{false}, {}, false}, {{true}, {"wrong"}, false}, {{true}, {}, false}, {{true}, {" 8888 "}, true}};
-    for (const Case& c : cases) {
+    for (const UpgradeAnswers& c : kUpgradeAnswers) {
         makeOlder();
         sink_.shown.clear();
         sink_.answers = c.answers;
@@ -279,12 +283,7 @@ TEST_F(VenueOpening, OlderDatabaseIsUpgradedOnlyWithTheSystemPasswordAndANewerOn
         db.exec("DROP TABLE IF EXISTS schemaversion");
         db.exec("DROP INDEX IF EXISTS ix_allguespay_pay_flag");
     };
-    struct Case {
-        QList<bool> answers;
-        QStringList passwords;
-        bool upgraded;
-    } cases[] = {{{false}, {}, false}, {{true}, {"wrong"}, false}, {{true}, {}, false}, {{true}, {" 8888 "}, true}};
-    for (const Case& c : cases) {
+    for (const UpgradeAnswers& c : kUpgradeAnswers) {
         makeOlder();
         sink_.shown.clear();
         sink_.answers = c.answers;
