@@ -1,5 +1,8 @@
 #include "waiter/ticket_queue.h"
 
+#include "common/error_log.h"
+#include "common/unhandled_error.h"
+
 #include <chrono>
 
 namespace sorrel::waiter {
@@ -60,7 +63,9 @@ void TicketQueue::work() {
         try {
             failures = job();
         } catch (const std::exception& e) {
-            failures << QString::fromUtf8(e.what());
+            // The library's own words go to the log, never to a waiter's phone.
+            const QString reference = errorlog::write(QStringLiteral("出品单打印"), QString::fromUtf8(e.what()));
+            failures << kInternalErrorMessage + QStringLiteral("错误记录编号[%1]").arg(reference);
         }
         lock.lock();
         if (const auto it = jobs_.find(number); it != jobs_.end()) {

@@ -4,7 +4,10 @@
 // their orders in.
 #include "tests/waiter/waiter_fixture.h"
 
+#include "common/unhandled_error.h"
+
 #include <atomic>
+#include <stdexcept>
 #include <future>
 #include <thread>
 
@@ -23,17 +26,36 @@ class WaiterTicketsTest : public WaiterTest {
 };
 
 TEST_P(WaiterTicketsTest, APrinterThatFailsIsToldToThePhoneAndItsLinesStayUnsent) {
-    serveWith([](const ordering::KitchenTicket&) { return QStringLiteral("找不到打印机：厨房"); });
-    Phone p = cashier();
-    const Answer committed = orderOne(p, "A03");
-    ASSERT_EQ(committed.status, 200) << committed.error().toStdString();
-    const QJsonObject tickets = ticketsOf(p, committed);
-    EXPECT_TRUE(tickets["done"].toBool());
-    EXPECT_EQ(tickets["ticketFailures"].toArray(), QJsonArray{QStringLiteral("找不到打印机：厨房")});
-    // The order itself is in; the kitchen's lines wait to be printed again.
-    EXPECT_EQ(count("SELECT count(*) FROM TableConsList WHERE tabl_gues_auto_recn = ? AND tabl_cons_tran = 0",
-                    {billOf("A03")}),
-              1);
+    struct Case {
+        const char* what;
+        waiter::TicketSender send;
+        QString told; // the start of what the phone is told
+    } cases[] = {
+        {"a printer not found", [](const ordering::KitchenTicket&) { return QStringLiteral("找不到打印机：厨房"); },
+         QStringLiteral("找不到打印机：厨房")},
+        // Whatever the printing throws, its English stays in the log.
+        {"a failure inside the printing",
+         [](const ordering::KitchenTicket&) -> QString { throw std::runtime_error("cups: driver crashed"); },
+         kInternalErrorMessage + QStringLiteral("错误记录编号[")},
+    };
+    const QStringList tables{"A03", "A04"};
+    for (int i = 0; i < 2; ++i) {
+        SCOPED_TRACE(cases[i].what);
+        serveWith(cases[i].send);
+        Phone p = cashier();
+        const Answer committed = orderOne(p, tables[i]);
+        ASSERT_EQ(committed.status, 200) << committed.error().toStdString();
+        const QJsonObject tickets = ticketsOf(p, committed);
+        EXPECT_TRUE(tickets["done"].toBool());
+        const QJsonArray failures = tickets["ticketFailures"].toArray();
+        ASSERT_EQ(failures.size(), 1);
+        EXPECT_TRUE(failures[0].toString().startsWith(cases[i].told)) << failures[0].toString().toStdString();
+        EXPECT_FALSE(failures[0].toString().contains(QStringLiteral("cups")));
+        // The order itself is in; the kitchen's lines wait to be printed again.
+        EXPECT_EQ(count("SELECT count(*) FROM TableConsList WHERE tabl_gues_auto_recn = ? AND tabl_cons_tran = 0",
+                        {billOf(tables[i])}),
+                  1);
+    }
 }
 
 TEST_P(WaiterTicketsTest, TheTicketsOfAnotherPhoneOrAnUnknownJobAreNotShown) {
