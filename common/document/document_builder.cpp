@@ -13,6 +13,9 @@ QVector<Column> acrossThePage(Align align) {
     return {c};
 }
 
+// How many detail rows a builder with a sink holds before it hands them over.
+constexpr qsizetype kRowsHandedOverAtOnce = 256;
+
 } // namespace
 
 DocumentBuilder::DocumentBuilder(const QString& name, const QVector<Column>& columns)
@@ -21,7 +24,24 @@ DocumentBuilder::DocumentBuilder(const QString& name, const QVector<Column>& col
     m_document.columns = columns;
 }
 
+DocumentBuilder::DocumentBuilder(const QString& name, const QVector<Column>& columns, BandSink sink)
+    : DocumentBuilder(name, columns) {
+    m_sink = std::move(sink);
+}
+
+void DocumentBuilder::handOver() {
+    if (!m_sink) return;
+    for (Band& band : m_document.bands)
+        m_sink(std::move(band));
+    m_document.bands.clear();
+}
+
+void DocumentBuilder::finish() {
+    handOver();
+}
+
 Band& DocumentBuilder::addBand(BandKind kind, const QVector<Column>& columns) {
+    handOver();
     Band band;
     band.kind = kind;
     band.columns = columns;
@@ -112,7 +132,8 @@ DocumentBuilder& DocumentBuilder::row(const QVector<Cell>& cells) {
         }
         column += cell.span;
     }
-    if (m_document.bands.isEmpty() || m_document.bands.last().kind != BandKind::Detail)
+    if (m_document.bands.isEmpty() || m_document.bands.last().kind != BandKind::Detail ||
+        (m_sink && m_document.bands.last().rows.size() >= kRowsHandedOverAtOnce))
         addBand(BandKind::Detail, m_document.columns);
     m_document.bands.last().rows.append(row);
     return *this;

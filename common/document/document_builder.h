@@ -9,6 +9,7 @@
 #pragma once
 
 #include "common/document/document.h"
+#include "common/document/document_stream.h"
 
 #include <QStringList>
 
@@ -17,6 +18,9 @@ namespace sorrel::document {
 class DocumentBuilder {
   public:
     DocumentBuilder(const QString& name, const QVector<Column>& columns);
+    // Hands each band to `sink` once the next one begins (a long run of details in parts of a
+    // few hundred rows) instead of keeping the document; finish() hands over the last.
+    DocumentBuilder(const QString& name, const QVector<Column>& columns, BandSink sink);
 
     // A line large, bold and centred across the top.
     DocumentBuilder& title(const QString& text);
@@ -46,15 +50,20 @@ class DocumentBuilder {
     // A rule below what was added last.
     DocumentBuilder& rule(Rule rule = Rule::Thin);
 
+    // The document built; with a sink, only the band not yet handed over.
     const Document& document() const { return m_document; }
+    // With a sink: hands over the band still held.
+    void finish();
 
   private:
     Band& addBand(BandKind kind, const QVector<Column>& columns);
+    void handOver();
     BandKind beforeOrAfterDetails() const;
     Row sumRow(const QStringList& labels, const QVector<double>& sums) const;
     Row fitted(const QVector<Cell>& cells) const;
 
     Document m_document;
+    BandSink m_sink;
     bool m_detailsBegun = false;
     // The sums of each open group, innermost last, and of the whole document.
     QVector<QVector<double>> m_groupSums;

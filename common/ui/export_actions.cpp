@@ -5,6 +5,7 @@
 #include "common/export/export_file.h"
 #include "common/export/xlsx_file.h"
 #include "common/messages.h"
+#include "common/progress.h"
 #include "common/ui/print/print_document.h"
 
 #include <QApplication>
@@ -52,11 +53,21 @@ QString chosenPath(QWidget* parent, const QString& caption, const QString& sugge
 }
 
 // The progress of a long export: a bar over the window after a moment, its cancel button
-// stopping the rows.
+// stopping the rows (or the pages of a PDF).
 class ExportProgress {
   public:
     ExportProgress(QWidget* parent, int expectedRows) : parent_(parent), expectedRows_(expectedRows) {
         started_.start();
+    }
+
+    // For a PDF: how far it has been laid out and painted, 0 to 100.
+    ProgressReport percentage() {
+        expectedRows_ = 100;
+        inPercent_ = true;
+        return [this](int percent) {
+            rows_ = percent;
+            look();
+        };
     }
 
     // Wraps a sheet's rows so that each few rows keep the window painting and the bar going.
@@ -84,7 +95,8 @@ class ExportProgress {
         }
         if (!dialog_) return;
         if (expectedRows_ > 0) dialog_->setValue(std::min(rows_, expectedRows_));
-        dialog_->setLabelText(QStringLiteral("正在导出，已写入%1行……").arg(rows_));
+        dialog_->setLabelText(inPercent_ ? QStringLiteral("正在导出，已完成%1%……").arg(rows_)
+                                         : QStringLiteral("正在导出，已写入%1行……").arg(rows_));
         QApplication::processEvents();
         if (dialog_->wasCanceled()) throw ExportCancelled{};
     }
@@ -92,6 +104,7 @@ class ExportProgress {
     QWidget* parent_;
     int expectedRows_;
     int rows_ = 0;
+    bool inPercent_ = false;
     QElapsedTimer started_;
     std::unique_ptr<QProgressDialog> dialog_;
 };
@@ -151,17 +164,18 @@ bool exportExcel(QWidget* parent, const QString& suggestedName,
 }
 
 bool exportPdf(QWidget* parent, const QString& suggestedName,
-               const std::function<document::Document()>& document) {
+               const std::function<document::DocumentStream()>& document) {
     const QString path = chosenPath(parent, QStringLiteral("导出PDF"), suggestedName, QStringLiteral("pdf"),
                                     QStringLiteral("PDF 文件 (*.pdf)"));
     if (path.isEmpty()) return false;
     return written(path, [&] {
         const BusyCursor busy;
-        const document::Document built = document();
+        const document::DocumentStream built = document();
+        ExportProgress progress(parent, 100);
         exporting::writeInPlace(path, [&](const QString& partialPath) {
-            return print::printDocument(built,
-                                        print::PrintTarget::pdf(partialPath, document::PageFormat::a4()))
-                .ok();
+            print::PrintTarget target = print::PrintTarget::pdf(partialPath, document::PageFormat::a4());
+            target.progress = progress.percentage();
+            return print::printDocument(built, target).ok();
         });
     });
 }

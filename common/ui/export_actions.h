@@ -5,6 +5,7 @@
 #pragma once
 
 #include "common/document/document.h"
+#include "common/document/document_stream.h"
 #include "common/export/sheet.h"
 
 #include <QString>
@@ -21,7 +22,7 @@ bool exportCsv(QWidget* parent, const QString& suggestedName, const std::functio
 bool exportExcel(QWidget* parent, const QString& suggestedName,
                  const std::function<QVector<exporting::Sheet>()>& sheets);
 bool exportPdf(QWidget* parent, const QString& suggestedName,
-               const std::function<document::Document()>& document);
+               const std::function<document::DocumentStream()>& document);
 
 // Answers the file dialog: the path chosen for `proposedPath` (caption and filter as the
 // dialog shows them), empty when the operator cancelled.

@@ -85,9 +85,9 @@ ReportList operatorBills(const DateRange& range, OperatorBills which, const QStr
             {{QStringLiteral("tabl_gues_time_work")}, {QStringLiteral("tabl_gues_auto_recn")}}};
 }
 
-document::Document tableReport(Database& db, const ReportList& list, const ReportFrame& frame) {
+document::DocumentStream tableReport(Database& db, const ReportList& list, const ReportFrame& frame) {
     PrintedList printed(printedBillColumns());
-    return framedReport(frame, printed.columns(), [&](document::DocumentBuilder& b) {
+    return framedList(frame, printed.columns(), [&](document::DocumentBuilder& b) {
         b.columnHeader();
         QString department;
         bool open = false;
@@ -107,9 +107,9 @@ document::Document tableReport(Database& db, const ReportList& list, const Repor
     });
 }
 
-document::Document operatorBillReport(Database& db, const ReportList& list, const ReportFrame& frame) {
+document::DocumentStream operatorBillReport(Database& db, const ReportList& list, const ReportFrame& frame) {
     PrintedList printed(printedBillColumns());
-    return framedReport(frame, printed.columns(), [&](document::DocumentBuilder& b) {
+    return framedList(frame, printed.columns(), [&](document::DocumentBuilder& b) {
         b.columnHeader();
         list.forEachRow(db, [&](const RecordSet& rows, int row) { printed.row(b, rows, row); });
         printed.end(b, QStringLiteral("合计"));

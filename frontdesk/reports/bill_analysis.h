@@ -16,8 +16,8 @@ enum class OperatorBills { Settled, Booked };
 ReportList operatorBills(const DateRange& range, OperatorBills which, const QString& operatorCode);
 
 // "房台分析报表" on paper: grouped by department ("部门："), "小计" and "合计".
-document::Document tableReport(Database& db, const ReportList& list, const ReportFrame& frame);
+document::DocumentStream tableReport(Database& db, const ReportList& list, const ReportFrame& frame);
 // "员工结帐(操作)分析报表" / "员工预订(操作)分析报表": the bills and "合计".
-document::Document operatorBillReport(Database& db, const ReportList& list, const ReportFrame& frame);
+document::DocumentStream operatorBillReport(Database& db, const ReportList& list, const ReportFrame& frame);
 
 } // namespace sorrel::reports

@@ -82,7 +82,7 @@ bool ItemAnalysisScreen::chartShown() const {
     return pages_->chartShown();
 }
 
-document::Document ItemAnalysisScreen::printedReport() {
+document::DocumentStream ItemAnalysisScreen::printedReport() {
     refresh();
     document::Document doc =
         itemReport(context_.db, range(), filter(), frame(QStringLiteral("点单分析报表"), filter().caption()));

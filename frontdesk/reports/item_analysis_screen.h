@@ -26,7 +26,7 @@ class ItemAnalysisScreen : public ReportScreen {
   public:
     ItemAnalysisScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
-    document::Document printedReport() override;
+    document::DocumentStream printedReport() override;
     QVector<exporting::Sheet> exportSheets() override;
 
     QComboBox* sort() const { return sort_; }

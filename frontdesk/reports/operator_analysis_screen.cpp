@@ -63,7 +63,7 @@ void OperatorAnalysisScreen::refresh() {
             range(), mode_ == OperatorMode::Booked ? OperatorBills::Booked : OperatorBills::Settled, code));
 }
 
-document::Document OperatorAnalysisScreen::printedReport() {
+document::DocumentStream OperatorAnalysisScreen::printedReport() {
     refresh();
     const QString name = chosenName(staff_);
     const ReportFrame f =

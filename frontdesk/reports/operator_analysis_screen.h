@@ -18,7 +18,7 @@ class OperatorAnalysisScreen : public ReportScreen {
   public:
     OperatorAnalysisScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
-    document::Document printedReport() override;
+    document::DocumentStream printedReport() override;
     QVector<exporting::Sheet> exportSheets() override;
 
     OperatorMode mode() const { return mode_; }

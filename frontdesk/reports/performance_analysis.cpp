@@ -177,10 +177,10 @@ QString performanceHeading(PerformanceMode mode) {
     return QString::fromUtf8(headings[int(mode)]);
 }
 
-document::Document performanceReport(Database& db, PerformanceMode mode, const ReportList& list,
+document::DocumentStream performanceReport(Database& db, PerformanceMode mode, const ReportList& list,
                                      const ReportFrame& frame) {
     PrintedList printed(printedColumns(mode));
-    return framedReport(frame, printed.columns(), [&](document::DocumentBuilder& b) {
+    return framedList(frame, printed.columns(), [&](document::DocumentBuilder& b) {
         b.columnHeader();
         if (mode != PerformanceMode::BillSums) {
             list.forEachRow(db, [&](const RecordSet& rows, int row) { printed.row(b, rows, row); });

@@ -16,7 +16,7 @@ ReportList performanceAnalysis(Database& db, const DateRange& range, Performance
 
 QString performanceHeading(PerformanceMode mode);
 
-document::Document performanceReport(Database& db, PerformanceMode mode, const ReportList& list,
+document::DocumentStream performanceReport(Database& db, PerformanceMode mode, const ReportList& list,
                                      const ReportFrame& frame);
 
 } // namespace sorrel::reports

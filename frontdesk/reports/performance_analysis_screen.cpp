@@ -56,7 +56,7 @@ void PerformanceAnalysisScreen::refresh() {
     grid_->rows()->setList(list());
 }
 
-document::Document PerformanceAnalysisScreen::printedReport() {
+document::DocumentStream PerformanceAnalysisScreen::printedReport() {
     refresh();
     return performanceReport(context_.db, mode_, list(),
                              frame(QString::fromUtf8(kTitles[int(mode_)]),

@@ -16,7 +16,7 @@ class PerformanceAnalysisScreen : public ReportScreen {
   public:
     PerformanceAnalysisScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
-    document::Document printedReport() override;
+    document::DocumentStream printedReport() override;
     QVector<exporting::Sheet> exportSheets() override;
 
     PerformanceMode mode() const { return mode_; }

@@ -220,7 +220,7 @@ QString billListTitle(BillListKind kind) {
     return QStringLiteral("帐单查询报表");
 }
 
-document::Document billListDocument(Database& db, const BillSelection& s, const ReportFrame& frame) {
+document::DocumentStream billListDocument(Database& db, const BillSelection& s, const ReportFrame& frame) {
     const bool credit = s.kind == BillListKind::Credit;
     // Fourteen columns across A4: the figures keep their digits, the dates theirs, and the names
     // take what is left.
@@ -246,7 +246,7 @@ document::Document billListDocument(Database& db, const BillSelection& s, const 
         "tabl_gues_time_work, tabl_gues_auto_recn, tabl_name, tabl_gues_coun, tabl_gues_dish, tabl_gues_low, "
         "tabl_gues_room, tabl_gues_serv, tabl_gues_disc, tabl_gues_tax, tabl_gues_shou, hang_mone, tabl_gues_fact, "
         "tabl_gues_user_recn, hang_name, oper_name");
-    return framedReport(frame, list.columns(), [&](document::DocumentBuilder& b) {
+    return framedList(frame, list.columns(), [&](document::DocumentBuilder& b) {
         b.columnHeader();
         for (const DateRange& week : weeksOf(s.range)) {
             const Where where = s.where(week);
@@ -259,7 +259,7 @@ document::Document billListDocument(Database& db, const BillSelection& s, const 
     });
 }
 
-document::Document orderLineDocument(Database& db, const DateRange& range, const QString& typed,
+document::DocumentStream orderLineDocument(Database& db, const DateRange& range, const QString& typed,
                                      const ReportFrame& frame) {
     // What fits across A4 of the grid's nineteen columns, with each one's share of the width: the
     // bill, the table, the item and its money, who ordered it and who earns on it.
@@ -275,7 +275,7 @@ document::Document orderLineDocument(Database& db, const DateRange& range, const
     for (const ReportColumn& c : orderLineColumns())
         if (kPrinted.contains(c.field)) printed.append({c.caption, c.field, c.kind, Total::None, kPrinted[c.field]});
     PrintedList list(printed);
-    return framedReport(frame, list.columns(), [&](document::DocumentBuilder& b) {
+    return framedList(frame, list.columns(), [&](document::DocumentBuilder& b) {
         b.columnHeader();
         for (const DateRange& week : weeksOf(range)) {
             const Where where = lineWhere(week, typed);

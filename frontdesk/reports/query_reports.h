@@ -67,10 +67,10 @@ QString billListTitle(BillListKind kind);
 // selection's), read again from the database: one line per bill, "合计" with the number of bills
 // and the sums. On the credit list the due column carries the credit amount ("挂帐额") and the
 // manual number column the credit guest ("挂帐人").
-document::Document billListDocument(Database& db, const BillSelection& selection, const ReportFrame& frame);
+document::DocumentStream billListDocument(Database& db, const BillSelection& selection, const ReportFrame& frame);
 
 // The line query's grid in `frame`, for its PDF file (it has no printed layout of its own).
-document::Document orderLineDocument(Database& db, const DateRange& range, const QString& typedBillNumber,
+document::DocumentStream orderLineDocument(Database& db, const DateRange& range, const QString& typedBillNumber,
                                      const ReportFrame& frame);
 
 } // namespace sorrel::reports

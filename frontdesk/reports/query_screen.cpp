@@ -122,7 +122,7 @@ void BillListScreen::openDetail() {
     emit detailRequested(rows->value(row, QStringLiteral("tabl_gues_auto_recn")).toLongLong());
 }
 
-document::Document BillListScreen::printedReport() {
+document::DocumentStream BillListScreen::printedReport() {
     const BillSelection s = selection();
     return billListDocument(context_.db, s, frame(billListTitle(kind_), s.caption));
 }
@@ -156,7 +156,7 @@ void LineQueryScreen::refresh() {
     grid_->resizeColumnsToContents();
 }
 
-document::Document LineQueryScreen::printedReport() {
+document::DocumentStream LineQueryScreen::printedReport() {
     return orderLineDocument(context_.db, range(), billNumber_->text(),
                              frame(heading(), filterCaption(QStringLiteral("综合统计"), QStringLiteral("帐单"),
                                                             billNumber_->text().trimmed())));

@@ -27,7 +27,7 @@ class BillListScreen : public ReportScreen {
     // The bills as the filters stand now.
     BillSelection selection() const;
 
-    document::Document printedReport() override;
+    document::DocumentStream printedReport() override;
     QVector<exporting::Sheet> exportSheets() override;
 
   signals:
@@ -63,7 +63,7 @@ class LineQueryScreen : public ReportScreen {
     ReportGrid* grid() const { return grid_; }
     QLineEdit* billNumber() const { return billNumber_; }
 
-    document::Document printedReport() override;
+    document::DocumentStream printedReport() override;
     QVector<exporting::Sheet> exportSheets() override;
 
   protected:

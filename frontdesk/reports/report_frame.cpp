@@ -218,10 +218,21 @@ exporting::Sheet ReportList::sheet(Database& db, const QString& name) const {
         fields);
 }
 
-document::Document framedReport(const ReportFrame& frame, const QVector<document::Column>& columns,
-                                const std::function<void(document::DocumentBuilder&)>& body) {
+namespace {
+
+// The frame and the body, each band handed to `sink` as it is done.
+void buildFramedReport(const ReportFrame& frame, const QVector<document::Column>& columns,
+                       const std::function<void(document::DocumentBuilder&)>& body, const document::BandSink& sink) {
     using document::Align;
-    document::DocumentBuilder b(frame.title, columns);
+    // A list of many columns prints in small text, so that a bill stands on one line of A4.
+    const bool small = columns.size() > kColumnsInNormalText;
+    document::DocumentBuilder b(frame.title, columns, [&](document::Band&& band) {
+        if (small && band.columns == columns)
+            for (document::Row& row : band.rows)
+                for (document::Cell& cell : row.cells)
+                    cell.style.size = document::TextSize::Small;
+        sink(std::move(band));
+    });
     b.title(frame.title);
     b.line(QStringLiteral("单位名称：【") + frame.venue + QStringLiteral("】"));
     b.fields({QStringLiteral("统计时段：") + frame.range.from.toString(QStringLiteral("yyyy-MM-dd")) +
@@ -231,15 +242,25 @@ document::Document framedReport(const ReportFrame& frame, const QVector<document
     b.fields({QStringLiteral("制表时间：") + frame.printedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
               QStringLiteral("制表人：") + frame.operatorName});
     b.line(kMakerLine, {.align = Align::Center, .size = document::TextSize::Small});
-    document::Document report = b.document();
-    // A list of many columns prints in small text, so that a bill stands on one line of A4.
-    if (report.columns.size() > kColumnsInNormalText)
-        for (document::Band& band : report.bands)
-            if (band.columns == report.columns)
-                for (document::Row& row : band.rows)
-                    for (document::Cell& cell : row.cells)
-                        cell.style.size = document::TextSize::Small;
+    b.finish();
+}
+
+} // namespace
+
+document::Document framedReport(const ReportFrame& frame, const QVector<document::Column>& columns,
+                                const std::function<void(document::DocumentBuilder&)>& body) {
+    document::Document report;
+    report.name = frame.title;
+    report.columns = columns;
+    buildFramedReport(frame, columns, body, [&](document::Band&& band) { report.bands.append(std::move(band)); });
     return report;
+}
+
+document::DocumentStream framedList(const ReportFrame& frame, const QVector<document::Column>& columns,
+                                    const std::function<void(document::DocumentBuilder&)>& body) {
+    return document::DocumentStream::spooled(frame.title, columns, [&](const document::BandSink& sink) {
+        buildFramedReport(frame, columns, body, sink);
+    });
 }
 
 document::Document withChart(document::Document report, const document::Chart& chart) {

@@ -139,6 +139,11 @@ inline const QString kMakerLine = QStringLiteral("岚舟管理系列 V9");
 document::Document framedReport(const ReportFrame& frame, const QVector<document::Column>& columns,
                                 const std::function<void(document::DocumentBuilder&)>& body);
 
+// The same, for a list as long as a year of bills: built once, its bands spooled as they come,
+// never held whole.
+document::DocumentStream framedList(const ReportFrame& frame, const QVector<document::Column>& columns,
+                                    const std::function<void(document::DocumentBuilder&)>& body);
+
 // A framed report with a chart band after its body, before "制表时间：".
 document::Document withChart(document::Document report, const document::Chart& chart);
 

@@ -68,7 +68,7 @@ class ReportScreen : public QWidget {
     ui::ToolStrip* toolbar() const { return toolbar_; }
 
     // The printed report as "预览/打印" previews it and "导出PDF" writes it.
-    virtual document::Document printedReport() = 0;
+    virtual document::DocumentStream printedReport() = 0;
     // The grids as "导出Excel" writes them, one sheet each; "导出CSV" writes the first.
     virtual QVector<exporting::Sheet> exportSheets() = 0;
 

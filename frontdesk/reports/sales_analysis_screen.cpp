@@ -135,7 +135,7 @@ QString SalesAnalysisScreen::figure(const QString& caption) const {
     return figures_.contains(caption) ? figures_[caption]->text() : QString();
 }
 
-document::Document SalesAnalysisScreen::printedReport() {
+document::DocumentStream SalesAnalysisScreen::printedReport() {
     refresh();
     document::Document doc = salesReport(shown_, frame(QStringLiteral("销售分析报表"), filter().caption()));
     return chartShown() ? withChart(doc, salesChart(context_.db, range(), filter())) : doc;

@@ -28,7 +28,7 @@ class SalesAnalysisScreen : public ReportScreen {
   public:
     SalesAnalysisScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
-    document::Document printedReport() override;
+    document::DocumentStream printedReport() override;
     QVector<exporting::Sheet> exportSheets() override;
 
     QCheckBox* filterBox() const { return filter_.box; }

@@ -33,7 +33,7 @@ void TableAnalysisScreen::refresh() {
     grid_->rows()->setList(tableAnalysis(range(), table_->text()));
 }
 
-document::Document TableAnalysisScreen::printedReport() {
+document::DocumentStream TableAnalysisScreen::printedReport() {
     refresh();
     return tableReport(context_.db, tableAnalysis(range(), table_->text()),
                        frame(QStringLiteral("房台分析报表"), QString()));

@@ -15,7 +15,7 @@ class TableAnalysisScreen : public ReportScreen {
   public:
     TableAnalysisScreen(const frontdesk::FrontDeskContext& context, QWidget* parent);
 
-    document::Document printedReport() override;
+    document::DocumentStream printedReport() override;
     QVector<exporting::Sheet> exportSheets() override;
 
     QLineEdit* tableCode() const { return table_; }

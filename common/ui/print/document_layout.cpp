@@ -100,25 +100,32 @@ double figureWidth(const Cell& cell, const PrintMetrics& m, const QPaintDevice* 
     return QFontMetricsF(m.font(cell.style), device).horizontalAdvance(cell.text) * 1.02 + m.charWidth * 0.25;
 }
 
-// What each column of a grid needs at full text size: its minimum in digits, and for a column
-// of figures the widest figure any band on the grid puts in it.
-QVector<double> needsOf(const QVector<Column>& columns, const Document& document, const PrintMetrics& m,
-                        const QPaintDevice* device) {
-    QVector<double> needs;
-    for (const Column& column : columns)
-        needs.append(std::max(0, column.minChars) * m.charWidth);
-    for (const Band& band : document.bands) {
-        if (band.columns != columns) continue;
+// What each set of columns of the document needs at full text size: each column's minimum in
+// digits, and for a column of figures the widest figure any band on those columns puts in it.
+QVector<std::pair<QVector<Column>, QVector<double>>> needsOf(const DocumentStream& document, const PrintMetrics& m,
+                                                             const QPaintDevice* device) {
+    QVector<std::pair<QVector<Column>, QVector<double>>> needs;
+    document.forEachBand([&](const Band& band) {
+        if (band.kind == BandKind::Chart && band.chart) return;
+        auto grid = std::find_if(needs.begin(), needs.end(), [&](const auto& g) { return g.first == band.columns; });
+        if (grid == needs.end()) {
+            QVector<double> least;
+            for (const Column& column : band.columns)
+                least.append(std::max(0, column.minChars) * m.charWidth);
+            needs.append({band.columns, least});
+            grid = needs.end() - 1;
+        }
+        const QVector<Column>& columns = band.columns;
         for (const Row& row : band.rows) {
             int column = 0;
             for (const Cell& cell : row.cells) {
                 if (column >= columns.size()) break;
                 if (cell.span <= 1 && columns[column].format != NumberFormat::Text)
-                    needs[column] = std::max(needs[column], figureWidth(cell, m, device));
+                    grid->second[column] = std::max(grid->second[column], figureWidth(cell, m, device));
                 column += std::max(1, cell.span);
             }
         }
-    }
+    });
     return needs;
 }
 
@@ -164,43 +171,53 @@ PlacedRow placeChart(const Chart& chart, double width, double pageHeight, const 
     return placed;
 }
 
-QVector<PlacedRow> placeRows(const Document& document, double width, double pageHeight, const PrintMetrics& m,
-                             const QPaintDevice* device) {
-    QVector<PlacedRow> rows;
-    // Every band on the same columns shares one grid, so its figures stand under each other.
-    QVector<std::pair<QVector<Column>, ColumnGrid>> grids;
-    for (qsizetype b = 0; b < document.bands.size(); ++b) {
-        const Band& band = document.bands[b];
+// Places the bands of a document one after another, each on the grid of its columns.
+class BandPlacer {
+  public:
+    BandPlacer(const DocumentLayout& layout, const QPaintDevice* device) : layout_(layout), device_(device) {}
+
+    // The band's rows; `previous` is the last row placed before them, which a group's sums or
+    // the totals keep with them.
+    QVector<PlacedRow> place(const Band& band, PlacedRow* previous) {
+        const bool first = !begun_;
+        const BandKind previousKind = previousKind_;
+        begun_ = true;
+        previousKind_ = band.kind;
+        const PrintMetrics& m = layout_.metrics;
         if (band.kind == BandKind::Chart && band.chart) {
-            PlacedRow chart = placeChart(*band.chart, width, pageHeight, m, device);
-            if (b > 0) chart.spaceAbove = m.bandGap;
+            PlacedRow chart = placeChart(*band.chart, layout_.width, chartRoom(), m, device_);
+            if (!first) chart.spaceAbove = m.bandGap;
             chart.ruleAbove = band.ruleAbove;
             chart.ruleBelow = band.ruleBelow;
-            rows.append(chart);
-            continue;
+            return {chart};
         }
-        if (band.rows.isEmpty()) continue;
-        auto grid =
-            std::find_if(grids.begin(), grids.end(), [&](const auto& g) { return g.first == band.columns; });
-        if (grid == grids.end()) {
-            const QVector<double> needs = needsOf(band.columns, document, m, device);
-            grids.append({band.columns, spreadColumns(band.columns, needs, width, m.columnGap)});
-            grid = grids.end() - 1;
-        }
-        if (!rows.isEmpty() && (band.kind == BandKind::GroupFooter || band.kind == BandKind::Summary))
-            rows.last().keepWithNext = true;
-        const qsizetype first = rows.size();
-        for (PlacedRow placed : placeBand(band, grid->second, width, m, device)) {
+        if (band.rows.isEmpty()) return {};
+        const auto grid = std::find_if(layout_.grids.begin(), layout_.grids.end(),
+                                       [&](const auto& g) { return g.first == band.columns; });
+        Q_ASSERT(grid != layout_.grids.end());
+        if (grid == layout_.grids.end()) return {};
+        if (previous && (band.kind == BandKind::GroupFooter || band.kind == BandKind::Summary))
+            previous->keepWithNext = true;
+        QVector<PlacedRow> rows = placeBand(band, grid->second, layout_.width, m, device_);
+        for (PlacedRow& placed : rows) {
             placed.keepWithNext = band.kind == BandKind::ColumnHeader || band.kind == BandKind::GroupHeader;
             placed.repeated = band.kind == BandKind::ColumnHeader;
-            rows.append(placed);
         }
-        if (b > 0 && opensNewPart(band.kind, document.bands[b - 1].kind)) rows[first].spaceAbove = m.bandGap;
-        rows[first].ruleAbove = band.ruleAbove;
+        if (!first && opensNewPart(band.kind, previousKind)) rows.first().spaceAbove = m.bandGap;
+        rows.first().ruleAbove = band.ruleAbove;
         rows.last().ruleBelow = band.ruleBelow;
+        return rows;
     }
-    return rows;
-}
+
+  private:
+    // A chart leaves room for its rules and the space above it on a page of its own.
+    double chartRoom() const { return layout_.bodyHeight - 2 * layout_.metrics.ruleHeight(Rule::Thick); }
+
+    const DocumentLayout& layout_;
+    const QPaintDevice* device_;
+    bool begun_ = false;
+    BandKind previousKind_ = BandKind::Title;
+};
 
 // Shares the rows out over pages of the body height. A row that does not fit, or would leave
 // the rows it keeps with behind, starts a new page, which opens with the column titles; a chart
@@ -293,7 +310,7 @@ PrintMetrics printMetrics(const PageFormat& format, const QPaintDevice* device) 
     return m;
 }
 
-DocumentLayout layOutDocument(const Document& document, const PageFormat& format, const QPaintDevice* device,
+DocumentLayout layOutDocument(const DocumentStream& document, const PageFormat& format, const QPaintDevice* device,
                               double width, double height) {
     DocumentLayout layout;
     layout.metrics = printMetrics(format, device);
@@ -303,11 +320,31 @@ DocumentLayout layOutDocument(const Document& document, const PageFormat& format
         layout.footerHeight =
             QFontMetricsF(layout.metrics.font({.size = TextSize::Small}), device).lineSpacing() * 2;
     layout.bodyHeight = height > 0 ? height - layout.footerHeight : kLongestRollMm * layout.metrics.dotsPerMm;
-    // A chart leaves room for its rules and the space above it on a page of its own.
-    const double chartRoom = layout.bodyHeight - 2 * layout.metrics.ruleHeight(Rule::Thick);
-    layout.rows = placeRows(document, width, chartRoom, layout.metrics, device);
+    // Every band on the same columns shares one grid, so its figures stand under each other.
+    for (const auto& [columns, needs] : needsOf(document, layout.metrics, device))
+        layout.grids.append({columns, spreadColumns(columns, needs, width, layout.metrics.columnGap)});
+    // A document read from its spool keeps only what it takes to share its rows out over the
+    // pages; the column titles keep their text, for the top of every page.
+    layout.textKept = document.isWhole();
+    BandPlacer placer(layout, device);
+    document.forEachBand([&](const Band& band) {
+        for (PlacedRow& placed : placer.place(band, layout.rows.isEmpty() ? nullptr : &layout.rows.last())) {
+            if (!layout.textKept && !placed.repeated) placed.cells.clear();
+            layout.rows.append(std::move(placed));
+        }
+    });
     paginate(layout);
     return layout;
+}
+
+void placeRowsAgain(const DocumentStream& document, const DocumentLayout& layout, const QPaintDevice* device,
+                    const std::function<void(int index, const PlacedRow& row)>& visit) {
+    BandPlacer placer(layout, device);
+    int index = 0;
+    document.forEachBand([&](const Band& band) {
+        for (const PlacedRow& placed : placer.place(band, nullptr))
+            visit(index++, placed);
+    });
 }
 
 } // namespace sorrel::ui::print

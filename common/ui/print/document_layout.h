@@ -5,12 +5,15 @@
 #pragma once
 
 #include "common/document/document.h"
+#include "common/document/document_stream.h"
 #include "common/document/page_format.h"
 #include "common/ui/print/chart_layout.h"
+#include "common/ui/print/column_grid.h"
 
 #include <QFont>
 #include <QTextLayout>
 #include <QVector>
+#include <functional>
 #include <memory>
 
 class QPaintDevice;
@@ -78,7 +81,12 @@ struct DocumentLayout {
     double bodyHeight = 0;
     double footerHeight = 0;
     bool numberedPages = false;
+    // The grid of each set of columns the document's bands stand on.
+    QVector<std::pair<QVector<document::Column>, ColumnGrid>> grids;
     QVector<PlacedRow> rows;
+    // False for a document read from its spool: its rows keep their heights but not their text,
+    // except the column titles; the painter places them again as it reads the spool once more.
+    bool textKept = true;
     QVector<QVector<Placement>> pages;
     // The height the rows of the fullest page take: a roll's page is cut to it.
     double usedHeight = 0;
@@ -90,7 +98,12 @@ PrintMetrics printMetrics(const document::PageFormat& format, const QPaintDevice
 
 // Lays the document out on a printable area of width x height device units; a height of 0
 // lays it out on one page as tall as the content (up to the longest page a PDF can hold).
-DocumentLayout layOutDocument(const document::Document& document, const document::PageFormat& format,
+DocumentLayout layOutDocument(const document::DocumentStream& document, const document::PageFormat& format,
                               const QPaintDevice* device, double width, double height);
+
+// The document's rows placed again on the grids of its layout, in order, each handed to `visit`
+// with its index in the layout's rows and then dropped.
+void placeRowsAgain(const document::DocumentStream& document, const DocumentLayout& layout,
+                    const QPaintDevice* device, const std::function<void(int index, const PlacedRow& row)>& visit);
 
 } // namespace sorrel::ui::print

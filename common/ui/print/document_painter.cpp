@@ -1,6 +1,7 @@
 #include "common/ui/print/document_painter.h"
 
 #include <QPainter>
+#include <QPaintDevice>
 #include <QPen>
 
 namespace sorrel::ui::print {
@@ -64,8 +65,8 @@ void paintChart(QPainter& painter, const ChartLayout& chart, QPointF origin) {
     painter.restore();
 }
 
-void paintRow(QPainter& painter, const DocumentLayout& layout, const Placement& at, bool devicePaintsBold) {
-    const PlacedRow& row = layout.rows[at.row];
+void paintRow(QPainter& painter, const DocumentLayout& layout, const PlacedRow& row, const Placement& at,
+              bool devicePaintsBold) {
     double y = at.y + (at.atTop ? 0 : row.spaceAbove);
     y = paintRule(painter, layout, row.ruleAbove, y);
     if (row.chart) paintChart(painter, *row.chart, QPointF(0, y));
@@ -90,8 +91,49 @@ void paintPageNumber(QPainter& painter, const DocumentLayout& layout, int page) 
 
 void paintPage(QPainter& painter, const DocumentLayout& layout, int page, bool devicePaintsBold) {
     for (const Placement& at : layout.pages[page])
-        paintRow(painter, layout, at, devicePaintsBold);
+        paintRow(painter, layout, layout.rows[at.row], at, devicePaintsBold);
     if (layout.numberedPages) paintPageNumber(painter, layout, page);
+}
+
+bool paintPages(QPainter& painter, const DocumentLayout& layout, const DocumentStream& document,
+                const QPaintDevice* device, bool devicePaintsBold, const std::function<bool()>& newPage) {
+    if (layout.textKept) {
+        for (int page = 0; page < layout.pages.size(); ++page) {
+            if (page > 0 && !newPage()) return false;
+            paintPage(painter, layout, page, devicePaintsBold);
+        }
+        return true;
+    }
+    // Each row comes again in the order of the layout's rows; a page's placements are its
+    // repeated column titles (rows already passed, kept with their text) and then its own rows.
+    int page = 0;
+    qsizetype at = 0;
+    bool begun = true;
+    const auto pages = qsizetype(layout.pages.size());
+    auto next = [&] {
+        ++at;
+        while (begun && page < pages && at >= layout.pages[page].size()) {
+            if (layout.numberedPages) paintPageNumber(painter, layout, page);
+            ++page;
+            at = 0;
+            if (page < pages) begun = newPage();
+        }
+    };
+    placeRowsAgain(document, layout, device, [&](int index, const PlacedRow& row) {
+        while (begun && page < pages && layout.pages[page][at].row != index) {
+            const Placement& title = layout.pages[page][at];
+            // Only rows already passed stand before a page's own rows.
+            if (title.row > index) return;
+            paintRow(painter, layout, layout.rows[title.row], title, devicePaintsBold);
+            next();
+        }
+        if (!begun || page >= pages) return;
+        paintRow(painter, layout, row, layout.pages[page][at], devicePaintsBold);
+        next();
+    });
+    // A document without rows still has its page, with its number.
+    if (begun && page < pages && layout.numberedPages) paintPageNumber(painter, layout, page);
+    return begun;
 }
 
 } // namespace sorrel::ui::print

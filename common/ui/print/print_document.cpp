@@ -4,6 +4,8 @@
 #include "common/ui/print/document_painter.h"
 
 #include <QAction>
+#include <algorithm>
+#include <memory>
 #include <QPageLayout>
 #include <QPaintEngine>
 #include <QPainter>
@@ -38,14 +40,28 @@ void setPaper(QPrinter& printer, const PageFormat& format, double rollHeightMm) 
                            QPageLayout::Millimeter);
 }
 
-DocumentLayout layOutFor(QPrinter& printer, const Document& document, const PageFormat& format) {
+DocumentLayout layOutFor(QPrinter& printer, const DocumentStream& document, const PageFormat& format) {
     const QRectF area = printer.pageRect(QPrinter::DevicePixel);
     return layOutDocument(document, format, &printer, area.width(), format.continuous() ? 0 : area.height());
 }
 
 // Lays the document out for the printer as it is set up now (the preview's print dialog may
 // have changed it), cuts a roll to its content and paints every page.
-bool paintDocument(QPrinter& printer, const Document& document, const PageFormat& format) {
+// The document telling `progress` how far its readings have come: the columns' widths, the
+// pages, the paint, each a third.
+DocumentStream watchedFor(const DocumentStream& document, const ProgressReport& progress) {
+    if (!progress) return document;
+    const qint64 bands = std::max<qint64>(1, document.bandCount());
+    auto reading = std::make_shared<int>(-1);
+    auto shown = std::make_shared<int>(-1);
+    return document.watched([=](qint64 read) {
+        if (read == 1) ++*reading;
+        const int percent = int(std::min<qint64>(100, (*reading * bands + read) * 100 / (3 * bands)));
+        if (percent != *shown) progress(*shown = percent);
+    });
+}
+
+bool paintDocument(QPrinter& printer, const DocumentStream& document, const PageFormat& format) {
     DocumentLayout layout = layOutFor(printer, document, format);
     if (format.continuous()) setPaper(printer, format, layout.usedHeight / layout.metrics.dotsPerMm);
     QPainter painter;
@@ -53,15 +69,13 @@ bool paintDocument(QPrinter& printer, const Document& document, const PageFormat
     painter.setRenderHint(QPainter::Antialiasing);
     // The preview records pages as pictures and replays them scaled, as outlines without bold.
     const bool devicePaintsBold = painter.paintEngine()->type() != QPaintEngine::Picture;
-    for (int page = 0; page < layout.pages.size(); ++page) {
-        if (page > 0 && !printer.newPage()) return false;
-        paintPage(painter, layout, page, devicePaintsBold);
-    }
+    if (!paintPages(painter, layout, document, &printer, devicePaintsBold, [&] { return printer.newPage(); }))
+        return false;
     return painter.end();
 }
 
-void prepare(QPrinter& printer, const Document& document, const PageFormat& format) {
-    printer.setDocName(document.name);
+void prepare(QPrinter& printer, const DocumentStream& document, const PageFormat& format) {
+    printer.setDocName(document.name());
     printer.setCreator(QStringLiteral("Sorrel"));
     printer.setFontEmbeddingEnabled(true);
     printer.setFullPage(false);
@@ -98,26 +112,27 @@ QString jobRefusal(const QString& name) {
 } // namespace
 
 PrintTarget PrintTarget::preview(const PageFormat& format) {
-    return PrintTarget{Kind::Preview, QString(), format};
+    return PrintTarget{Kind::Preview, QString(), format, {}};
 }
 
 PrintTarget PrintTarget::printer(const QString& printerName, const PageFormat& format) {
-    return PrintTarget{Kind::Printer, printerName, format};
+    return PrintTarget{Kind::Printer, printerName, format, {}};
 }
 
 PrintTarget PrintTarget::pdf(const QString& path, const PageFormat& format) {
-    return PrintTarget{Kind::Pdf, path, format};
+    return PrintTarget{Kind::Pdf, path, format, {}};
 }
 
-PrintResult printDocument(const Document& document, const PrintTarget& target, QWidget* parent) {
+PrintResult printDocument(const DocumentStream& document, const PrintTarget& target, QWidget* parent) {
     QPrinter printer(QPrinter::HighResolution);
     switch (target.kind) {
     case PrintTarget::Kind::Pdf:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(target.destination);
         prepare(printer, document, target.format);
-        if (!paintDocument(printer, document, target.format))
+        if (!paintDocument(printer, watchedFor(document, target.progress), target.format))
             return {QStringLiteral("无法写入文件：%1").arg(target.destination)};
+        if (target.progress) target.progress(100);
         return {};
     case PrintTarget::Kind::Printer: {
         const QString name = printerToUse(target.destination);
@@ -127,7 +142,7 @@ PrintResult printDocument(const Document& document, const PrintTarget& target, Q
         if (const QString refusal = queueRefusal(name); !refusal.isEmpty()) return {refusal};
         printer.setPrinterName(name);
         prepare(printer, document, target.format);
-        if (!paintDocument(printer, document, target.format))
+        if (!paintDocument(printer, watchedFor(document, target.progress), target.format))
             return {QStringLiteral("打印机[%1]无法打印").arg(name)};
         return {jobRefusal(name)};
     }
@@ -136,7 +151,7 @@ PrintResult printDocument(const Document& document, const PrintTarget& target, Q
     }
     prepare(printer, document, target.format);
     QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setWindowTitle(document.name);
+    dialog.setWindowTitle(document.name());
     ui::connectGuarded(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                        [&](QPrinter* shown) { paintDocument(*shown, document, target.format); });
     // The page opens as wide as the window, its text readable.

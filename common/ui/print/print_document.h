@@ -6,7 +6,10 @@
 #pragma once
 
 #include "common/document/document.h"
+#include "common/document/document_stream.h"
 #include "common/document/page_format.h"
+
+#include "common/progress.h"
 
 #include <QString>
 
@@ -20,6 +23,9 @@ struct PrintTarget {
     // Printer: the system's printer name, empty for the default printer. Pdf: the file.
     QString destination;
     document::PageFormat format;
+    // Printer and PDF: told how far the document has gone out, 0 to 100, as it is laid out and
+    // painted (a year's list takes half a minute). May throw to stop it: nothing goes out.
+    ProgressReport progress;
 
     static PrintTarget preview(const document::PageFormat& format);
     static PrintTarget printer(const QString& printerName, const document::PageFormat& format);
@@ -37,7 +43,7 @@ struct PrintResult {
 // Paints the document on the target. The preview is modal over `parent` and prints from its
 // own print button. A print queue that is not accepting jobs, or refuses this one, is a failure
 // that names the printer: only what the queue took (or a PDF written) is ok.
-PrintResult printDocument(const document::Document& document, const PrintTarget& target,
+PrintResult printDocument(const document::DocumentStream& document, const PrintTarget& target,
                           QWidget* parent = nullptr);
 
 } // namespace sorrel::ui::print

@@ -1,8 +1,11 @@
 // A bill built as a document: the bands come in reading order, each group's footer adds up its
-// own lines, returns included, and the totals add up every line, to the cent.
+// own lines, returns included, and the totals add up every line, to the cent; a list spooled
+// where it cannot be written is refused.
 #include "common/document/document_builder.h"
 #include "common/document/number_format.h"
+#include "common/db/errors.h"
 
+#include <QTemporaryFile>
 #include <gtest/gtest.h>
 
 using namespace sorrel::document;
@@ -111,4 +114,27 @@ TEST(NumberFormat, FiguresAreWrittenAsTheBillHoldsThem) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(formatNumber(c.value, c.format), QString::fromUtf8(c.expected)) << c.what;
+}
+
+// A list too long to hold is spooled to the temporary folder; where that folder cannot be
+// written, the report is refused with a message naming it, not printed short.
+TEST(DocumentStream, UnwritableTemporaryFolderRefusesTheListWithItsName) {
+    // A file where the folder should be: not even the administrator can write into it.
+    QTemporaryFile notAFolder;
+    ASSERT_TRUE(notAFolder.open());
+    const QByteArray saved = qgetenv("TMPDIR");
+    qputenv("TMPDIR", notAFolder.fileName().toUtf8());
+    try {
+        DocumentStream::spooled(QStringLiteral("帐单查询报表"), {Column::text(QStringLiteral("单号"))},
+                                [](const BandSink& sink) {
+                                    DocumentBuilder b(QStringLiteral("帐单查询报表"),
+                                                      {Column::text(QStringLiteral("单号"))}, sink);
+                                    b.row({QStringLiteral("1024")});
+                                    b.finish();
+                                });
+        ADD_FAILURE() << "a list spooled nowhere was taken as printed";
+    } catch (const sorrel::StepRefused& refused) {
+        EXPECT_TRUE(refused.text().contains(notAFolder.fileName())) << refused.what();
+    }
+    qputenv("TMPDIR", saved);
 }

@@ -1,7 +1,7 @@
 // The export buttons of a report as the operator meets them: the file lands where it was
 // chosen (with its extension), a cancelled dialog builds and writes nothing, a folder that
-// cannot be written is told in Chinese, a long list shows its progress and stops when cancelled
-// without leaving a file, and the PDF is the document.
+// cannot be written is told in Chinese, a long list (rows, or a spooled list's PDF) shows its
+// progress and stops when cancelled without leaving a file, and the PDF is the document.
 #include "common/document/document_builder.h"
 #include "common/ui/export_actions.h"
 #include "common/ui/guard.h"
@@ -17,6 +17,7 @@
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
+#include <functional>
 #include <gtest/gtest.h>
 
 using namespace sorrel;
@@ -117,30 +118,63 @@ TEST(ExportActions, FolderThatCannotBeWrittenIsToldInChinese) {
     EXPECT_FALSE(QFile::exists(path));
 }
 
+// A long list spooled as a year's bill list is: its PDF takes seconds to lay out and paint.
+document::DocumentStream spooledBills(int rows) {
+    const QVector<document::Column> columns{document::Column::text(QStringLiteral("单号")),
+                                            document::Column::money(QStringLiteral("实收金额")).summing()};
+    return document::DocumentStream::spooled(
+        QStringLiteral("帐单查询报表"), columns, [&](const document::BandSink& sink) {
+            document::DocumentBuilder b(QStringLiteral("帐单查询报表"), columns, sink);
+            b.title(QStringLiteral("帐单查询报表")).columnHeader();
+            for (int i = 1; i <= rows; ++i)
+                b.row({QStringLiteral("B%1").arg(i), 10.0});
+            b.totals({QStringLiteral("合计")});
+            b.finish();
+        });
+}
+
 TEST(ExportActions, LongListShowsItsProgressAndStopsWhenCancelled) {
     test::screenApplication();
-    const QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("一年.csv"));
-    QWidget window;
-    window.show();
-    test::ScriptedSink sink;
-    const ChosenPath chooser(path);
-    int shownAt = -1;
-    QTimer cancel;
-    ui::connectGuarded(&cancel, &QTimer::timeout, &cancel, [&] {
-        auto* progress = window.findChild<QProgressDialog*>(QStringLiteral("exportProgress"));
-        if (!progress || !progress->isVisible()) return;
-        shownAt = progress->value();
-        progress->findChild<QPushButton*>()->click();
-        cancel.stop();
-    });
-    cancel.start(50);
-    // Some 20 seconds of rows, unless the cancel button stops them.
-    EXPECT_FALSE(ui::exportCsv(&window, QStringLiteral("帐单"), [] { return bills(200000, 100); }));
-    EXPECT_GT(shownAt, 0);
-    EXPECT_LT(shownAt, 200000);
-    EXPECT_FALSE(QFile::exists(path));
-    EXPECT_TRUE(sink.shown.isEmpty()) << "a cancelled export is no failure";
+    struct Case {
+        const char* what;
+        const char* file;
+        std::function<bool(QWidget*)> exportIt;
+        int most; // the bar's end
+    };
+    const QList<Case> cases{
+        // Some 20 seconds of rows, unless the cancel button stops them.
+        {"CSV", "一年.csv",
+         [](QWidget* w) { return ui::exportCsv(w, QStringLiteral("帐单"), [] { return bills(200000, 100); }); },
+         200000},
+        {"PDF", "一年.pdf",
+         [](QWidget* w) { return ui::exportPdf(w, QStringLiteral("帐单"), [] { return spooledBills(60000); }); },
+         100},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const QTemporaryDir dir;
+        const QString path = dir.filePath(QString::fromUtf8(c.file));
+        QWidget window;
+        window.show();
+        test::ScriptedSink sink;
+        const ChosenPath chooser(path);
+        int shownAt = -1;
+        QTimer cancel;
+        ui::connectGuarded(&cancel, &QTimer::timeout, &cancel, [&] {
+            auto* progress = window.findChild<QProgressDialog*>(QStringLiteral("exportProgress"));
+            if (!progress || !progress->isVisible()) return;
+            shownAt = progress->value();
+            progress->findChild<QPushButton*>()->click();
+            cancel.stop();
+        });
+        cancel.start(50);
+        EXPECT_FALSE(c.exportIt(&window));
+        EXPECT_GE(shownAt, 0);
+        EXPECT_LT(shownAt, c.most);
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0)
+            << "no file, and no partial file beside it";
+        EXPECT_TRUE(sink.shown.isEmpty()) << "a cancelled export is no failure";
+    }
 }
 
 TEST(ExportActions, PdfIsTheDocumentOnA4) {

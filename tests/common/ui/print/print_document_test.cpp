@@ -20,12 +20,13 @@ namespace {
 
 const QString kLongName = QStringLiteral("清蒸鲈鱼（时价，约一斤二两，活鱼现杀，配姜丝葱段）");
 
-Document bill(int extraLines = 0) {
-    DocumentBuilder b(QStringLiteral("帐单"),
-                      {Column::text(QStringLiteral("项目名称"), 4, 8),
-                       Column::centred(QStringLiteral("单位")), Column::money(QStringLiteral("单价"), 1.5, 7),
-                       Column::quantity(QStringLiteral("数量"), 1, 4).summing(),
-                       Column::money(QStringLiteral("金额"), 1.5).summing()});
+const QVector<Column> kBillColumns{Column::text(QStringLiteral("项目名称"), 4, 8),
+                                   Column::centred(QStringLiteral("单位")),
+                                   Column::money(QStringLiteral("单价"), 1.5, 7),
+                                   Column::quantity(QStringLiteral("数量"), 1, 4).summing(),
+                                   Column::money(QStringLiteral("金额"), 1.5).summing()};
+
+void buildBill(DocumentBuilder& b, int extraLines) {
     b.title(QStringLiteral("帐单"))
         .line(QStringLiteral("悦来酒家"), {.align = Align::Center, .bold = true, .underline = true})
         .fields({QStringLiteral("房台名称：包厢A08"), QStringLiteral("开台时间：2024-05-01 18:30:00")})
@@ -37,7 +38,21 @@ Document bill(int extraLines = 0) {
         b.row({QStringLiteral("特色小吃%1号").arg(i), QStringLiteral("份"), 12.0, 1.0, 12.0});
     b.endGroup({QStringLiteral("热菜"), QStringLiteral("小计")}).totals({QStringLiteral("合计")});
     b.line(QStringLiteral("欢迎再次光临"), {.align = Align::Center}).rule();
+}
+
+Document bill(int extraLines = 0) {
+    DocumentBuilder b(QStringLiteral("帐单"), kBillColumns);
+    buildBill(b, extraLines);
     return b.document();
+}
+
+// The same bill built into a spool, as a year's list is, never held whole.
+DocumentStream spooledBill(int extraLines) {
+    return DocumentStream::spooled(QStringLiteral("帐单"), kBillColumns, [&](const BandSink& sink) {
+        DocumentBuilder b(QStringLiteral("帐单"), kBillColumns, sink);
+        buildBill(b, extraLines);
+        b.finish();
+    });
 }
 
 QString run(const QString& program, const QStringList& arguments) {
@@ -56,9 +71,10 @@ QStringList pdfPages(const QString& pdf) {
     return pages;
 }
 
-QString pdfPrinted(const Document& document, const PageFormat& format, const QTemporaryDir& dir) {
+QString pdfPrinted(const DocumentStream& document, const PageFormat& format, const QTemporaryDir& dir,
+                   const QString& name = QString()) {
     sorrel::test::screenApplication();
-    const QString path = dir.filePath(format.name + QStringLiteral(".pdf"));
+    const QString path = dir.filePath(format.name + name + QStringLiteral(".pdf"));
     const PrintResult result = printDocument(document, PrintTarget::pdf(path, format));
     EXPECT_TRUE(result.ok()) << result.failure.toStdString();
     return path;
@@ -113,6 +129,22 @@ TEST(PrintDocument, LongListGoesOverSheetsWithColumnTitlesOnEachAndStaysOneRoll)
     ASSERT_EQ(roll.size(), 1);
     EXPECT_EQ(int(roll[0].count(QStringLiteral("特色小吃"))), lines);
     EXPECT_EQ(int(roll[0].count(QStringLiteral("项目名称"))), 1);
+}
+
+// A list read from its spool is laid out without its text and placed again row by row as it is
+// painted: it must come out line for line as the list held whole, its titles on every sheet,
+// its page numbers counted, nothing lost where the spool hands its rows over in parts.
+TEST(PrintDocument, SpooledListPrintsAsTheListHeldWhole) {
+    const QTemporaryDir dir;
+    for (const PageFormat& format : {PageFormat::a4(), PageFormat::receiptRoll80()})
+        for (int lines : {0, 255, 700}) {
+            SCOPED_TRACE(format.name.toStdString() + " with " + std::to_string(lines) + " lines");
+            const QStringList whole = pdfPages(pdfPrinted(bill(lines), format, dir, QStringLiteral("whole")));
+            const QStringList spooled =
+                pdfPages(pdfPrinted(spooledBill(lines), format, dir, QStringLiteral("spooled")));
+            ASSERT_FALSE(whole.isEmpty());
+            EXPECT_EQ(spooled, whole);
+        }
 }
 
 // A day's report with more columns of figures than the roll has room for side by side.
