@@ -14,6 +14,7 @@
 // Run it by hand (build/bin/bench_reports); afterwards `build/bin/sorrel-test-server stop`.
 #include "common/db/transaction.h"
 #include "common/export/csv_file.h"
+#include "common/export/xlsx_file.h"
 #include "common/installation/engine_copy.h"
 #include "common/line_summary.h"
 #include "common/ui/print/print_document.h"
@@ -280,6 +281,9 @@ void measureMemory(Engine engine) {
     const char* where = engine == Engine::Embedded ? "file" : "server";
     const BillSelection year = billsOf(lastDays(kHistoryDays), BillFilterBy::Department, {});
     QTemporaryDir dir;
+    // SORREL_BENCH_KEEP=1 leaves the files for a look at them.
+    dir.setAutoRemove(!qEnvironmentVariableIsSet("SORREL_BENCH_KEEP"));
+    if (!dir.autoRemove()) std::fprintf(stderr, "files in %s\n", qPrintable(dir.path()));
     QElapsedTimer timer;
     const auto measure = [&](const char* what, const std::function<void()>& work) {
         timer.start();
@@ -296,6 +300,9 @@ void measureMemory(Engine engine) {
     });
     measure("bill_list_csv", [&] {
         exporting::writeCsvFile(dir.filePath(QStringLiteral("bills.csv")), billListSheet(v.db(), year, {}));
+    });
+    measure("bill_list_excel", [&] {
+        exporting::writeXlsxFile(dir.filePath(QStringLiteral("bills.xlsx")), {billListSheet(v.db(), year, {})});
     });
     measure("bill_list_document_spooled", [&] {
         const document::DocumentStream doc =

@@ -1,9 +1,13 @@
 // The frame every report stands on, on every engine: the range of business dates (a stored value
 // with a time of day on the last day still counted), filter values bound (a quote is a name, a
-// statement typed into a filter is only text), a list read page by page giving every row once,
+// statement typed into a filter is only text), a list read page by page giving every row once
+// (the commission staff's sums too, ordered by empty names and sums of money),
 // and the printed frame around a report.
 #include "frontdesk/reports/report_frame.h"
+#include "frontdesk/reports/performance_analysis.h"
 #include "frontdesk/reports/report_grid_panel.h"
+
+#include <QSet>
 
 #include "tests/support/test_database.h"
 
@@ -145,6 +149,48 @@ TEST_P(ReportFrameTest, PagedListGivesEveryRowOnceInOrder) {
         EXPECT_EQ(exported, expected) << c.what << ": exported";
     }
     EXPECT_EQ(db().scalar(QStringLiteral("SELECT count(*) FROM SetupPay")).toInt(), 1);
+}
+
+// The commission staff's bill sums are ordered by area, group, staff and standard, any of them
+// empty and the standard a sum of money with cents: read a page at a time they must still give
+// each row once, none skipped at a page boundary that falls between two standards of one staff.
+TEST_P(ReportFrameTest, CommissionBillSumsPageByPageGiveEveryRowOnce) {
+    const QVariantList areas{QVariant(), QString(), QStringLiteral("东区")};
+    const QVariantList groups{QVariant(), QString(), QStringLiteral("一组"), QStringLiteral("二组")};
+    const QVariantList standards{QVariant(), 0.0, 0.1, 0.2, 99.99, 100.0, 1234.56, 1234.57};
+    db().begin();
+    int number = 0;
+    for (const QVariant& area : areas)
+        for (const QVariant& group : groups)
+            for (int staff = 0; staff < 10; ++staff)
+                for (const QVariant& standard : standards)
+                    db().exec(QStringLiteral("INSERT INTO AllGues (tabl_gues_auto_recn, tabl_gues_time_work, "
+                                             "area_name, grou_name, dedu_oper_code, tota_stan, dedu_mone) "
+                                             "VALUES (?, '2026-06-03 00:00:00', ?, ?, ?, ?, 1)"),
+                              {++number, area, group, QStringLiteral("%1").arg(staff, 3, 10, QLatin1Char('0')),
+                               standard});
+    db().commit();
+    const ReportList list =
+        performanceAnalysis(db(), {QDate(2026, 6, 3), QDate(2026, 6, 3)}, PerformanceMode::BillSums, {});
+    QSet<QString> seen;
+    int read = 0;
+    list.forEachRow(db(), [&](const RecordSet& rows, int row) {
+        ++read;
+        QStringList key;
+        for (const char* field : {"area_name", "grou_name", "dedu_oper_code", "tota_stan"}) {
+            const QVariant v = rows.value(row, QString::fromLatin1(field));
+            key << (v.isNull() ? QStringLiteral("null")
+                    : qstrcmp(field, "tota_stan") == 0 ? QString::number(v.toDouble(), 'f', 2)
+                                                        : v.toString());
+        }
+        seen << key                    .join(QLatin1Char('|'));
+    });
+    const int whole = db().scalar(QStringLiteral("SELECT count(*) FROM (") + list.sql + QStringLiteral(") sums"),
+                                  list.params)
+                          .toInt();
+    ASSERT_GT(whole, ReportList::kPageRows);
+    EXPECT_EQ(read, whole);
+    EXPECT_EQ(seen.size(), whole) << "a row read twice where another was skipped";
 }
 
 SORREL_ON_EVERY_ENGINE(ReportFrameTest);
