@@ -329,7 +329,7 @@ DocumentLayout layOutDocument(const DocumentStream& document, const PageFormat& 
     BandPlacer placer(layout, device);
     document.forEachBand([&](const Band& band) {
         for (PlacedRow& placed : placer.place(band, layout.rows.isEmpty() ? nullptr : &layout.rows.last())) {
-            if (!layout.textKept && !placed.repeated) placed.cells.clear();
+            if (!layout.textKept && !placed.repeated) placed.cells = {};
             layout.rows.append(std::move(placed));
         }
     });
