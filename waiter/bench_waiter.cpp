@@ -17,6 +17,7 @@
 #include "frontdesk/tables/board_tables.h"
 #include "frontdesk/tables/table_state.h"
 #include "tests/support/test_database.h"
+#include "waiter/checkpoints.h"
 #include "waiter/ticket_output.h"
 #include "waiter/waiter_server.h"
 
@@ -170,13 +171,21 @@ int main(int argc, char** argv) {
     waiter::SessionStore sessions(clock);
     waiter::WaiterService service(clock, sessions, QString(), waiter::pdfSender(tickets.path()));
     std::vector<double> bare = durableWrites(*first, 100);
-    waiter::ConnectionPool pool([where] { return openTarget(where, TargetUse::OpenExisting); }, size,
-                                std::move(first));
+    // As sorrel-waiter does: the file's log folded back on a thread of its own.
+    waiter::Checkpoints::leaveToServer(*first);
+    waiter::ConnectionPool pool(
+        [where] {
+            std::unique_ptr<Database> db = openTarget(where, TargetUse::OpenExisting);
+            waiter::Checkpoints::leaveToServer(*db);
+            return db;
+        },
+        size, std::move(first));
     // As sorrel-waiter does at its start.
     pool.fill();
     waiter::ServerOptions options;
     options.port = 0;
     waiter::WaiterServer server(service, pool, options);
+    waiter::Checkpoints checkpoints(openTarget(where, TargetUse::OpenExisting), server.writeGate());
     QString failure;
     if (!server.bind(failure)) {
         QTextStream(stderr) << failure << Qt::endl;
