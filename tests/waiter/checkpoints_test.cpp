@@ -23,7 +23,7 @@ class WaiterCheckpointsTest : public ::testing::Test {
         scratch->db().exec(QStringLiteral("CREATE TABLE orders_taken (phone INTEGER, n INTEGER, lines TEXT)"));
     }
     // `phones` connections of the server's, each committing `each` orders through the server's
-    // write gate, one after another, without a pause.
+    // write gate, one after another, as fast as a phone can tap.
     void commitFromPhones(int phones, int each) {
         std::vector<std::thread> threads;
         for (int p = 0; p < phones; ++p)
@@ -31,11 +31,15 @@ class WaiterCheckpointsTest : public ::testing::Test {
                 std::unique_ptr<Database> db = scratch->connectAgain();
                 waiter::Checkpoints::leaveToServer(*db);
                 for (int n = 0; n < each; ++n) {
-                    const std::lock_guard gate(writes);
-                    Transaction tx(*db);
-                    db->exec(QStringLiteral("INSERT INTO orders_taken (phone, n, lines) VALUES (?, ?, ?)"),
-                             {p, n, QString(3000, u'x')});
-                    tx.commit();
+                    {
+                        const std::lock_guard gate(writes);
+                        Transaction tx(*db);
+                        db->exec(QStringLiteral("INSERT INTO orders_taken (phone, n, lines) VALUES (?, ?, ?)"),
+                                 {p, n, QString(3000, u'x')});
+                        tx.commit();
+                    }
+                    // The phone is answered and taps again.
+                    std::this_thread::sleep_for(std::chrono::microseconds(200));
                 }
             });
         for (std::thread& t : threads)
