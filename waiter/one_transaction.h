@@ -22,7 +22,9 @@ class JoiningConnection final : public Database {
     Engine engine() const override { return real_.engine(); }
     QString location() const override { return real_.location(); }
     int exec(const QString& sql, const QVariantList& params = {}) override { return real_.exec(sql, params); }
-    void execLater(const QString& sql, const QVariantList& params = {}) override { real_.execLater(sql, params); }
+    void execLater(const QString& sql, const QVariantList& params = {}) override {
+        real_.execLater(sql, params);
+    }
     RecordSet query(const QString& sql, const QVariantList& params = {}) override {
         return real_.query(sql, params);
     }
@@ -41,7 +43,8 @@ class JoiningConnection final : public Database {
 
 // Runs `step` on a joining view of `connection` inside one transaction: committed when the
 // step returns, rolled back when it throws (and the exception passed on).
-template <typename Step> auto inOneTransaction(Database& connection, Step&& step) -> decltype(step(connection)) {
+template <typename Step>
+auto inOneTransaction(Database& connection, Step&& step) -> decltype(step(connection)) {
     JoiningConnection db(connection);
     Transaction tx(db);
     if constexpr (std::is_void_v<decltype(step(connection))>) {

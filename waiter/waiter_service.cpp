@@ -436,27 +436,28 @@ Reply WaiterService::cancelOrder(Database& db, const Session& session) {
 }
 
 Reply WaiterService::commit(Database& connection, const Session& session,
-                           std::optional<OrderInHand>& committed) {
+                            std::optional<OrderInHand>& committed) {
     committed.reset();
     if (!session.order) return Reply::error(status::kRefused, kNoOrderMessage);
     const OrderInHand order = *session.order;
     // The bill's transaction, the board's copies and the log line: one transaction, so an order
     // is either on the bill with its log line or not at all, and the session keeps it until then.
-    const std::optional<Reply> refused = inOneTransaction(connection, [&](Database& db) -> std::optional<Reply> {
-        QString refusal;
-        ordering::OrderStaging staging = stagingFor(db, session, refusal);
-        if (staging.empty()) return Reply::error(status::kRefused, kNothingStagedMessage);
-        const int lineCount = int(staging.lines().size());
-        ordering::commitOrder(db, order.billNumber, clock_, {}, order.tableCode);
-        // As the desk does on its way back to the board: the board's copies follow the bill.
-        tables::leaveTable(db, nullptr);
-        logSet(db, clock_, session.operCode,
-               kWaiterLogMark + QStringLiteral("[落单]%1,单号%2,%3项")
-                                    .arg(order.tableCode)
-                                    .arg(order.billNumber)
-                                    .arg(lineCount));
-        return std::nullopt;
-    });
+    const std::optional<Reply> refused =
+        inOneTransaction(connection, [&](Database& db) -> std::optional<Reply> {
+            QString refusal;
+            ordering::OrderStaging staging = stagingFor(db, session, refusal);
+            if (staging.empty()) return Reply::error(status::kRefused, kNothingStagedMessage);
+            const int lineCount = int(staging.lines().size());
+            ordering::commitOrder(db, order.billNumber, clock_, {}, order.tableCode);
+            // As the desk does on its way back to the board: the board's copies follow the bill.
+            tables::leaveTable(db, nullptr);
+            logSet(db, clock_, session.operCode,
+                   kWaiterLogMark + QStringLiteral("[落单]%1,单号%2,%3项")
+                                        .arg(order.tableCode)
+                                        .arg(order.billNumber)
+                                        .arg(lineCount));
+            return std::nullopt;
+        });
     if (refused) return *refused;
     sessions_.releaseOrder(session.token);
     committed = order;

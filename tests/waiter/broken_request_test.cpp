@@ -74,7 +74,8 @@ class WaiterBrokenRequestTest : public WaiterTest {
     }
     double stagedQuantity(int bill) {
         return db()
-            .scalar("SELECT COALESCE(sum(tabl_cons_coun), 0) FROM TableConsListTemp WHERE tabl_gues_auto_recn = ?",
+            .scalar("SELECT COALESCE(sum(tabl_cons_coun), 0) FROM TableConsListTemp WHERE "
+                    "tabl_gues_auto_recn = ?",
                     {bill})
             .toDouble();
     }
@@ -145,9 +146,9 @@ TEST_P(WaiterBrokenRequestTest, AnItemThatFailsWhileCheckedStagesNothing) {
         int lines;       // staged lines afterwards
         double quantity; // their quantities together
     } cases[] = {
-        {{{"item", "202001"}, {"quantity", 3}}, 1, 1},  // a new line
-        {{{"item", "102001"}, {"note", "02"}}, 1, 1},   // one more on its line
-        {{{"item", "103001"}}, 1, 1},                   // a limited item
+        {{{"item", "202001"}, {"quantity", 3}}, 1, 1}, // a new line
+        {{{"item", "102001"}, {"note", "02"}}, 1, 1},  // one more on its line
+        {{{"item", "103001"}}, 1, 1},                  // a limited item
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(QJsonDocument(c.add).toJson().toStdString());

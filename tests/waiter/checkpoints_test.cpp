@@ -20,7 +20,8 @@ class WaiterCheckpointsTest : public ::testing::Test {
   protected:
     void SetUp() override {
         scratch = std::make_unique<ScratchDatabase>(Engine::Embedded, ScratchDatabase::Contents::Empty);
-        scratch->db().exec(QStringLiteral("CREATE TABLE orders_taken (phone INTEGER, n INTEGER, lines TEXT)"));
+        scratch->db().exec(
+            QStringLiteral("CREATE TABLE orders_taken (phone INTEGER, n INTEGER, lines TEXT)"));
     }
     // `phones` connections of the server's, each committing `each` orders through the server's
     // write gate, one after another, as fast as a phone can tap.
@@ -34,8 +35,9 @@ class WaiterCheckpointsTest : public ::testing::Test {
                     {
                         const std::lock_guard gate(writes);
                         Transaction tx(*db);
-                        db->exec(QStringLiteral("INSERT INTO orders_taken (phone, n, lines) VALUES (?, ?, ?)"),
-                                 {p, n, QString(3000, u'x')});
+                        db->exec(
+                            QStringLiteral("INSERT INTO orders_taken (phone, n, lines) VALUES (?, ?, ?)"),
+                            {p, n, QString(3000, u'x')});
                         tx.commit();
                     }
                     // The phone is answered and taps again.
@@ -68,7 +70,9 @@ TEST_F(WaiterCheckpointsTest, EveryCommitIsKeptAndInTheFileOnceTheServerStops) {
     }
     EXPECT_EQ(orders(), 400);
     EXPECT_EQ(ordersInTheFileAlone(), 400);
-    EXPECT_EQ(scratch->db().scalar(QStringLiteral("SELECT count(DISTINCT phone * 1000 + n) FROM orders_taken")).toInt(),
+    EXPECT_EQ(scratch->db()
+                  .scalar(QStringLiteral("SELECT count(DISTINCT phone * 1000 + n) FROM orders_taken"))
+                  .toInt(),
               400);
 }
 
