@@ -10,6 +10,7 @@
 #include "common/installation/target.h"
 #include "common/installation/venue_opening.h"
 #include "frontdesk/ordering/output_printers.h"
+#include "waiter/checkpoints.h"
 #include "waiter/state_pictures.h"
 #include "waiter/ticket_output.h"
 #include "waiter/waiter_server.h"
@@ -107,13 +108,27 @@ int main(int argc, char** argv) {
     waiter::WaiterService service(clock, sessions, ordering::OutputPrinters::fileIn(programDir),
                                   args.isSet(ticketsPdf) ? waiter::pdfSender(args.value(ticketsPdf))
                                                          : waiter::printerSender());
-    waiter::ConnectionPool pool(open, options.workers, std::move(first));
+    // The file's log is folded back on a thread of its own, never inside a phone's commit.
+    std::unique_ptr<Database> folding;
+    const waiter::ConnectionPool::Opener serving = [open] {
+        std::unique_ptr<Database> db = open();
+        waiter::Checkpoints::leaveToServer(*db);
+        return db;
+    };
+    try {
+        waiter::Checkpoints::leaveToServer(*first);
+        folding = open();
+    } catch (const DbError& error) {
+        return fail(error.reason());
+    }
+    waiter::ConnectionPool pool(serving, options.workers, std::move(first));
     try {
         pool.fill();
     } catch (const DbError& error) {
         return fail(error.reason());
     }
     waiter::WaiterServer server(service, pool, options, waiter::statePictures());
+    waiter::Checkpoints checkpoints(std::move(folding), server.writeGate());
     QString failure;
     if (!server.bind(failure)) return fail(failure);
     running = &server;

@@ -67,6 +67,8 @@ class WaiterServer {
     // Serves on a thread of its own, for a test.
     void start();
     void stop();
+    // The gate every change of the server's goes through, one at a time.
+    std::mutex& writeGate() { return writes_; }
 
   private:
     void route();

@@ -1,5 +1,7 @@
 #include "waiter/waiter_service.h"
 
+#include "waiter/one_transaction.h"
+
 #include "common/business_day.h"
 #include "common/db/errors.h"
 #include "common/error_log.h"
@@ -323,25 +325,28 @@ Reply WaiterService::items(Database& db, const QJsonObject& query) {
     return Reply::ok({{"items", out}});
 }
 
-Reply WaiterService::openTable(Database& db, const Session& session, const QJsonObject& body) {
-    const QString code = requiredText(body, "table");
-    const int guests = requiredInteger(body, "guests", 1, 999);
-    if (!businessDayOpen(db)) return Reply::error(status::kRefused, kDayNotStartedMessage);
-    QString refusal;
-    const auto allowed = permissionOf(db, session.operCode, refusal);
-    if (!allowed(tables::kTableOperationPermission) || !allowed(tables::kOpeningPermission))
-        return Reply::error(status::kForbidden, refusal);
-    const std::optional<tables::BoardTable> now = tables::loadBoardTable(db, code);
-    if (!now) return Reply::error(status::kNotFound, kNoSuchTableMessage.arg(code));
-    if (tables::choiceFor(now->state) != tables::TableChoice::Register)
-        return Reply::error(status::kRefused, tables::tableChangedElsewhereMessage(code));
-    billing::GuestRecord typed = tables::newGuestRecord(db, *now, loadSettingsRow(db).ordeCode, clock_);
-    typed.tabl_gues_coun = guests;
-    const billing::GuestRecord saved =
-        tables::openTable(db, typed, billing::BillSettings::load(db), clock_, std::nullopt);
-    logSet(db, clock_, session.operCode,
-           kWaiterLogMark + QStringLiteral("[开台]%1,单号%2").arg(code).arg(saved.tabl_gues_auto_recn));
-    return Reply::ok({{"table", code}, {"bill", saved.tabl_gues_auto_recn}});
+Reply WaiterService::openTable(Database& connection, const Session& session, const QJsonObject& body) {
+    // The bill opened and its log line: one transaction, re-reading the table inside it.
+    return inOneTransaction(connection, [&](Database& db) -> Reply {
+        const QString code = requiredText(body, "table");
+        const int guests = requiredInteger(body, "guests", 1, 999);
+        if (!businessDayOpen(db)) return Reply::error(status::kRefused, kDayNotStartedMessage);
+        QString refusal;
+        const auto allowed = permissionOf(db, session.operCode, refusal);
+        if (!allowed(tables::kTableOperationPermission) || !allowed(tables::kOpeningPermission))
+            return Reply::error(status::kForbidden, refusal);
+        const std::optional<tables::BoardTable> now = tables::loadBoardTable(db, code);
+        if (!now) return Reply::error(status::kNotFound, kNoSuchTableMessage.arg(code));
+        if (tables::choiceFor(now->state) != tables::TableChoice::Register)
+            return Reply::error(status::kRefused, tables::tableChangedElsewhereMessage(code));
+        billing::GuestRecord typed = tables::newGuestRecord(db, *now, loadSettingsRow(db).ordeCode, clock_);
+        typed.tabl_gues_coun = guests;
+        const billing::GuestRecord saved =
+            tables::openTable(db, typed, billing::BillSettings::load(db), clock_, std::nullopt);
+        logSet(db, clock_, session.operCode,
+               kWaiterLogMark + QStringLiteral("[开台]%1,单号%2").arg(code).arg(saved.tabl_gues_auto_recn));
+        return Reply::ok({{"table", code}, {"bill", saved.tabl_gues_auto_recn}});
+    });
 }
 
 Reply WaiterService::startOrder(Database& db, const Session& session, const QJsonObject& body) {
@@ -372,27 +377,31 @@ Reply WaiterService::order(Database& db, const Session& session) {
     return Reply::ok(stagedJson(db, staging, *session.order));
 }
 
-Reply WaiterService::addItem(Database& db, const Session& session, const QJsonObject& body) {
-    if (const std::optional<Reply> closed = orderStillOpen(db, session)) return *closed;
-    const QString code = requiredText(body, "item");
-    const std::optional<ordering::OrderItem> item = ordering::loadOrderItem(db, code);
-    if (!item) return Reply::error(status::kNotFound, kNoSuchItemMessage.arg(code));
-    // Every field is checked before the item is chosen, so a bad one writes nothing.
-    optionalQuantity(body);
-    if (const std::optional<QString> kind = optionalText(body, "kind");
-        kind && std::find(std::begin(kKinds), std::end(kKinds), *kind) == std::end(kKinds))
-        throw BadRequest(QStringLiteral("没有此点单类型：%1").arg(*kind));
-    checkNote(db, optionalText(body, "note").value_or(QString()));
-    QString refusal;
-    ordering::OrderStaging staging = stagingFor(db, session, refusal);
-    const ordering::Choice choice = staging.choose(*item);
-    if (choice.lineId == 0) return Reply::error(status::kRefused, choice.message);
-    QString warning = choice.message;
-    const std::optional<ordering::StagedLine> line = staging.line(choice.lineId);
-    if (!line) return stagedReply(db, staging, *session.order, std::nullopt, warning);
-    const std::optional<Reply> refused =
-        applyEdit(db, staging, *line, typedOver(*line, body), choice.appended, refusal, warning);
-    return stagedReply(db, staging, *session.order, refused, warning);
+Reply WaiterService::addItem(Database& connection, const Session& session, const QJsonObject& body) {
+    // The bill's state, the item's stock, the line chosen and checked, the lines answered: one
+    // transaction. A refused check keeps the line chosen, as at the desk.
+    return inOneTransaction(connection, [&](Database& db) -> Reply {
+        if (const std::optional<Reply> closed = orderStillOpen(db, session)) return *closed;
+        const QString code = requiredText(body, "item");
+        const std::optional<ordering::OrderItem> item = ordering::loadOrderItem(db, code);
+        if (!item) return Reply::error(status::kNotFound, kNoSuchItemMessage.arg(code));
+        // Every field is checked before the item is chosen, so a bad one writes nothing.
+        optionalQuantity(body);
+        if (const std::optional<QString> kind = optionalText(body, "kind");
+            kind && std::find(std::begin(kKinds), std::end(kKinds), *kind) == std::end(kKinds))
+            throw BadRequest(QStringLiteral("没有此点单类型：%1").arg(*kind));
+        checkNote(db, optionalText(body, "note").value_or(QString()));
+        QString refusal;
+        ordering::OrderStaging staging = stagingFor(db, session, refusal);
+        const ordering::Choice choice = staging.choose(*item);
+        if (choice.lineId == 0) return Reply::error(status::kRefused, choice.message);
+        QString warning = choice.message;
+        const std::optional<ordering::StagedLine> line = staging.line(choice.lineId);
+        if (!line) return stagedReply(db, staging, *session.order, std::nullopt, warning);
+        const std::optional<Reply> refused =
+            applyEdit(db, staging, *line, typedOver(*line, body), choice.appended, refusal, warning);
+        return stagedReply(db, staging, *session.order, refused, warning);
+    });
 }
 
 Reply WaiterService::changeLine(Database& db, const Session& session, const QJsonObject& body) {
@@ -426,22 +435,31 @@ Reply WaiterService::cancelOrder(Database& db, const Session& session) {
     return Reply::ok();
 }
 
-Reply WaiterService::commit(Database& db, const Session& session, std::optional<OrderInHand>& committed) {
+Reply WaiterService::commit(Database& connection, const Session& session,
+                            std::optional<OrderInHand>& committed) {
     committed.reset();
     if (!session.order) return Reply::error(status::kRefused, kNoOrderMessage);
     const OrderInHand order = *session.order;
-    QString refusal;
-    ordering::OrderStaging staging = stagingFor(db, session, refusal);
-    if (staging.empty()) return Reply::error(status::kRefused, kNothingStagedMessage);
-    const int lineCount = int(staging.lines().size());
-    ordering::commitOrder(db, order.billNumber, clock_, {}, order.tableCode);
+    // The bill's transaction, the board's copies and the log line: one transaction, so an order
+    // is either on the bill with its log line or not at all, and the session keeps it until then.
+    const std::optional<Reply> refused =
+        inOneTransaction(connection, [&](Database& db) -> std::optional<Reply> {
+            QString refusal;
+            ordering::OrderStaging staging = stagingFor(db, session, refusal);
+            if (staging.empty()) return Reply::error(status::kRefused, kNothingStagedMessage);
+            const int lineCount = int(staging.lines().size());
+            ordering::commitOrder(db, order.billNumber, clock_, {}, order.tableCode);
+            // As the desk does on its way back to the board: the board's copies follow the bill.
+            tables::leaveTable(db, nullptr);
+            logSet(db, clock_, session.operCode,
+                   kWaiterLogMark + QStringLiteral("[落单]%1,单号%2,%3项")
+                                        .arg(order.tableCode)
+                                        .arg(order.billNumber)
+                                        .arg(lineCount));
+            return std::nullopt;
+        });
+    if (refused) return *refused;
     sessions_.releaseOrder(session.token);
-    // As the desk does on its way back to the board: the board's copies follow the bill.
-    tables::leaveTable(db, nullptr);
-    logSet(
-        db, clock_, session.operCode,
-        kWaiterLogMark +
-            QStringLiteral("[落单]%1,单号%2,%3项").arg(order.tableCode).arg(order.billNumber).arg(lineCount));
     committed = order;
     return Reply::ok();
 }

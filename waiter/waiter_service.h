@@ -85,12 +85,12 @@ class WaiterService {
     // {class} or {typed}: the items of a class, or those whose code or short code starts so.
     Reply items(Database& db, const QJsonObject& query);
     // {table, guests}
-    Reply openTable(Database& db, const Session& session, const QJsonObject& body);
+    Reply openTable(Database& connection, const Session& session, const QJsonObject& body);
     // {table}: the session takes the table's bill for its order; earlier staged lines go.
     Reply startOrder(Database& db, const Session& session, const QJsonObject& body);
     Reply order(Database& db, const Session& session);
     // {item, quantity?, kind?, note?}
-    Reply addItem(Database& db, const Session& session, const QJsonObject& body);
+    Reply addItem(Database& connection, const Session& session, const QJsonObject& body);
     // {line, quantity?, kind?, note?}
     Reply changeLine(Database& db, const Session& session, const QJsonObject& body);
     // {line}
@@ -98,13 +98,13 @@ class WaiterService {
     Reply cancelOrder(Database& db, const Session& session);
     // The commit in three steps, so the write lock is held only while the bill is written and
     // while its lines are marked sent, never while a ticket prints:
-    //   commit(): the staged lines saved (stock checked inside the transaction), the session lets
-    //     go of the bill, the system log; `committed` receives the bill (else the refusal), and
-    //     bill() answers the phone;
+    //   commit(): the staged lines saved (stock checked inside the transaction), the board's
+    //     copies and the system log, in one transaction; then the session lets go of the bill;
+    //     `committed` receives the bill (else the refusal), and bill() answers the phone;
     //   then, on the server's ticket thread, printTickets(): the kitchen tickets of its unsent
     //     lines built and printed, no writing; ticketsSent(): the lines of the tickets that went
     //     out marked sent.
-    Reply commit(Database& db, const Session& session, std::optional<OrderInHand>& committed);
+    Reply commit(Database& connection, const Session& session, std::optional<OrderInHand>& committed);
     struct PrintedTickets {
         QList<ordering::KitchenTicket> tickets;
         QMap<QString, QString> failures; // by output point
