@@ -18,7 +18,8 @@ class ReportListModel : public QAbstractTableModel {
   public:
     ReportListModel(Database& db, QObject* parent);
 
-    // Shows the first page of `list` (nothing more is read until the grid scrolls).
+    // Shows the first page of `list`; the grid reads more as it scrolls and keeps only the few
+    // pages last looked at, so a year's list scrolled to its end is not held whole.
     void setList(const ReportList& list);
     // Shows these rows under these columns, all at once.
     void setRows(const QList<ReportColumn>& columns, const RecordSet& rows);
@@ -26,9 +27,10 @@ class ReportListModel : public QAbstractTableModel {
     void setColumnColour(const QString& field, const QColor& colour) { colours_[field] = colour; }
 
     const QList<ReportColumn>& columns() const { return columns_; }
+    // The rows given by setRows (a paged list's rows are read a page at a time: see value()).
     const RecordSet& rows() const { return rows_; }
-    // The row's value of `field`.
-    QVariant value(int row, const QString& field) const { return rows_.value(row, field); }
+    // The row's value of `field`, in a list given whole or read page by page.
+    QVariant value(int row, const QString& field) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -37,12 +39,26 @@ class ReportListModel : public QAbstractTableModel {
     bool canFetchMore(const QModelIndex& parent) const override;
     void fetchMore(const QModelIndex& parent) override;
 
+    // How many pages of a paged list are kept at once, and how many are kept now.
+    static constexpr int kPagesKept = 6;
+    int pagesKept() const { return int(pages_.size()); }
+
   private:
+    // Page `page` of the paged list: kept, or read again after the last row of the page before.
+    const RecordSet& page(int page) const;
+    void keep(int page, const RecordSet& rows) const;
+
     Database& db_;
     std::optional<ReportList> list_;
     QList<ReportColumn> columns_;
     RecordSet rows_;
     bool complete_ = true;
+    // A paged list: the rows read so far, the key of each page's last row, and the pages kept,
+    // the one looked at last at the end.
+    int pagedRows_ = 0;
+    QList<QVariantList> pageEnds_;
+    mutable QHash<int, RecordSet> pages_;
+    mutable QList<int> recent_;
     QHash<QString, QColor> colours_;
 };
 

@@ -371,6 +371,8 @@ int main(int argc, char** argv) {
     std::vector<Engine> engines{Engine::Embedded};
     if (qEnvironmentVariableIsSet("SORREL_BENCH_REPORTS_SERVER") && test::serverInstalled())
         engines.push_back(Engine::Server);
+    // "--memory --server-only": the server's figures without the file's heap before them.
+    if (argc > 2 && qstrcmp(argv[2], "--server-only") == 0 && test::serverInstalled()) engines = {Engine::Server};
     if (argc > 1 && qstrcmp(argv[1], "--memory") == 0) {
         // The PDF is painted with the fonts of a GUI application, offscreen.
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -81,6 +81,8 @@ TEST_P(ReportFrameTest, PagedListGivesEveryRowOnceInOrder) {
         {"a statement typed as the filter", page + 1, false, false,
          QStringLiteral("'; drop table AllGues; --"), 0},
         {"departments, some empty, with ties", page * 2 + 3, true, true, {}, page * 2 + 3},
+        {"more pages than the grid keeps", page * (ReportListModel::kPagesKept + 1) + 3, false, false, {},
+         page * (ReportListModel::kPagesKept + 1) + 3},
     };
     for (const Case& c : cases) {
         db().exec(QStringLiteral("DELETE FROM AllGues"));
@@ -136,10 +138,11 @@ TEST_P(ReportFrameTest, PagedListGivesEveryRowOnceInOrder) {
         EXPECT_EQ(grid.rowCount(), std::min(c.expected, page)) << c.what << ": the grid's first page";
         while (grid.canFetchMore({}))
             grid.fetchMore({});
+        EXPECT_LE(grid.pagesKept(), ReportListModel::kPagesKept) << c.what << ": the grid holds the whole list";
         QList<int> shown;
         for (int i = 0; i < grid.rowCount(); ++i)
             shown << grid.value(i, QStringLiteral("tabl_gues_auto_recn")).toInt();
-        EXPECT_EQ(shown, expected) << c.what << ": the grid scrolled to its end";
+        EXPECT_EQ(shown, expected) << c.what << ": the grid scrolled to its end and read back from its top";
 
         exporting::Sheet sheet = list.sheet(db(), QStringLiteral("帐单"));
         QVector<QVariant> row;
