@@ -29,19 +29,16 @@ DocumentBuilder::DocumentBuilder(const QString& name, const QVector<Column>& col
     m_sink = std::move(sink);
 }
 
-void DocumentBuilder::handOver() {
+void DocumentBuilder::finish() {
     if (!m_sink) return;
     for (Band& band : m_document.bands)
         m_sink(std::move(band));
     m_document.bands.clear();
 }
 
-void DocumentBuilder::finish() {
-    handOver();
-}
-
 Band& DocumentBuilder::addBand(BandKind kind, const QVector<Column>& columns) {
-    handOver();
+    // With a sink the band before is done: it goes, and only the new one is held.
+    finish();
     Band band;
     band.kind = kind;
     band.columns = columns;

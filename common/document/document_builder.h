@@ -52,12 +52,11 @@ class DocumentBuilder {
 
     // The document built; with a sink, only the band not yet handed over.
     const Document& document() const { return m_document; }
-    // With a sink: hands over the band still held.
+    // With a sink: hands over the band still held (nothing without one).
     void finish();
 
   private:
     Band& addBand(BandKind kind, const QVector<Column>& columns);
-    void handOver();
     BandKind beforeOrAfterDetails() const;
     Row sumRow(const QStringList& labels, const QVector<double>& sums) const;
     Row fitted(const QVector<Cell>& cells) const;

@@ -60,9 +60,8 @@ class ExportProgress {
         started_.start();
     }
 
-    // For a PDF: how far it has been laid out and painted, 0 to 100.
+    // For a PDF: how far it has been laid out and painted, 0 to 100 (a bar made for 100 rows).
     ProgressReport percentage() {
-        expectedRows_ = 100;
         inPercent_ = true;
         return [this](int percent) {
             rows_ = percent;
